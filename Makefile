@@ -1,0 +1,45 @@
+# Kerbina: the two everyday commands are `make run` and `make test`.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test bench fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+configure: $(BUILD_DIR)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/kerbina $(ARGS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERBINA_BUILD_BENCH=ON \
+		-DKERBINA_BUILD_UI=OFF -DKERBINA_BUILD_TESTS=OFF
+	cmake --build build-bench -j $(JOBS) --target kerbina_bench
+	build-bench/bench/kerbina_bench --benchmark_min_time=0.2 $(BENCH_ARGS)
+
+# Builds the libFuzzer targets with clang, ASan and UBSan. Run one with, for example:
+#   build-fuzz/fuzz/fuzz_quotation_file fuzz/corpus/quotation_file -max_total_time=600
+fuzz:
+	KERBINA_WITH_FUZZ=1 scripts/install-deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DKERBINA_BUILD_FUZZ=ON -DKERBINA_BUILD_UI=OFF -DKERBINA_BUILD_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS)
+
+format:
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) build-bench build-fuzz
