@@ -2,6 +2,8 @@
 
 #include "calc/currency.h"
 
+#include <optional>
+
 namespace kerbina {
 
 // The calculation settings a sheet is computed with. The per-sheet ones travel in the sheet's
@@ -21,5 +23,15 @@ struct CalcSettings {
 
     friend bool operator==(const CalcSettings&, const CalcSettings&) = default;
 };
+
+// Option indexes of the settings file and the calculation settings dialog. Each returns nothing
+// (std::nullopt) for an index outside its list.
+std::optional<Currency> offsetFromOptionIndex(int index);           // 0, 1, 2 → 0.5, 0.9, 0
+std::optional<Currency> quantityDecimalsFromOptionIndex(int index); // 0, 1, 2 → 10, 100, 1000
+std::optional<Currency> levelFromOptionIndex(int index); // 0..9 → 1 .. 1000000, 7, 8, 9
+// The reverse: the option index a stored value selects, or nothing when it matches no option.
+std::optional<int> optionIndexOfOffset(Currency offset);
+std::optional<int> optionIndexOfQuantityDecimals(Currency decimals);
+std::optional<int> optionIndexOfLevel(Currency level);
 
 } // namespace kerbina

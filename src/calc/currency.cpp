@@ -10,7 +10,9 @@ namespace {
 constexpr WideInt kInt64Min = std::numeric_limits<std::int64_t>::min();
 constexpr WideInt kInt64Max = std::numeric_limits<std::int64_t>::max();
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 
@@ -38,7 +40,9 @@ Currency Currency::fromWhole(std::int64_t whole) {
     return currencyFromWide(static_cast<WideInt>(whole) * kScale);
 }
 
-Currency Currency::fromText(std::string_view text) { return parseNumber(text); }
+Currency Currency::fromText(std::string_view text) {
+    return parseNumber(text);
+}
 
 std::string Currency::toString() const {
     const bool negative = raw_ < 0;
@@ -68,10 +72,13 @@ Currency operator-(Currency a, Currency b) {
     return currencyFromWide(static_cast<WideInt>(a.raw_) - b.raw_);
 }
 
-Currency operator-(Currency a) { return currencyFromWide(-static_cast<WideInt>(a.raw_)); }
+Currency operator-(Currency a) {
+    return currencyFromWide(-static_cast<WideInt>(a.raw_));
+}
 
 Currency operator*(Currency a, Currency b) {
-    return Currency::fromRaw(roundHalfEven(static_cast<WideInt>(a.raw_) * b.raw_, Currency::kScale));
+    return Currency::fromRaw(
+        roundHalfEven(static_cast<WideInt>(a.raw_) * b.raw_, Currency::kScale));
 }
 
 Currency operator/(Currency a, Currency b) {

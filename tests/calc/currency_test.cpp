@@ -1,21 +1,28 @@
 #include "calc/currency.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace kerbina {
 namespace {
 
-Currency c(std::string_view text) { return parseNumber(text); }
+Currency c(std::string_view text) {
+    return parseNumber(text);
+}
 
 TEST(CurrencyText, ShortestDecimalForm) {
     const struct {
         std::int64_t raw;
         const char* text;
     } cases[] = {
-        {0, "0"},           {15000000, "1500"}, {5000, "0.5"},       {122500, "12.25"},
-        {-3000000, "-300"}, {1, "0.0001"},      {-1, "-0.0001"},     {-5000, "-0.5"},
+        {0, "0"},
+        {15000000, "1500"},
+        {5000, "0.5"},
+        {122500, "12.25"},
+        {-3000000, "-300"},
+        {1, "0.0001"},
+        {-1, "-0.0001"},
+        {-5000, "-0.5"},
         {std::numeric_limits<std::int64_t>::min(), "-922337203685477.5808"},
     };
     for (const auto& row : cases) {
@@ -28,10 +35,9 @@ TEST(CurrencyParse, AcceptsPlainDecimals) {
         const char* text;
         std::int64_t raw;
     } cases[] = {
-        {"", 0},          {"\"\"", 0},        {"0", 0},           {"12.25", 122500},
-        {"-300", -3000000}, {"+7", 70000},    {".5", 5000},       {"5.", 50000},
-        {" 2.5 ", 25000}, {"0.00005", 0},     {"0.00015", 2},     {"-0.00015", -2},
-        {"1.23456", 12346},
+        {"", 0},        {"\"\"", 0},      {"0", 0},           {"12.25", 122500}, {"-300", -3000000},
+        {"+7", 70000},  {".5", 5000},     {"5.", 50000},      {" 2.5 ", 25000},  {"0.00005", 0},
+        {"0.00015", 2}, {"-0.00015", -2}, {"1.23456", 12346},
     };
     for (const auto& row : cases) {
         EXPECT_EQ(parseNumber(row.text).raw(), row.raw) << row.text;
@@ -39,7 +45,8 @@ TEST(CurrencyParse, AcceptsPlainDecimals) {
 }
 
 TEST(CurrencyParse, RejectsAnythingElse) {
-    for (const char* text : {"1,000", "abc", "-", ".", "1.2.3", "1e5", "１２", "\"", "12a", "--1"}) {
+    for (const char* text :
+         {"1,000", "abc", "-", ".", "1.2.3", "1e5", "１２", "\"", "12a", "--1"}) {
         EXPECT_THROW(parseNumber(text), NumberFormatError) << text;
     }
     EXPECT_THROW(parseNumber("99999999999999999999"), CurrencyOverflow);

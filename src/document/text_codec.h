@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kerbina {
+
+// Texts live in memory as UTF-8; files shared with users and companion programs are CP932.
+
+// UTF-8 → CP932 bytes. Characters CP932 cannot encode become "〓".
+std::string toCp932(std::string_view utf8);
+// CP932 bytes → UTF-8. Bytes that are not valid CP932 become "〓".
+std::string fromCp932(std::string_view cp932);
+// The text a fixed-width field Str[width] holds after assignment: unencodable characters replaced
+// by "〓", then cut to at most `width` CP932 bytes at the last whole character. UTF-8 in and out.
+std::string fitToWidth(std::string_view utf8, int width);
+// Number of CP932 bytes of a UTF-8 text.
+int cp932Length(std::string_view utf8);
+
+} // namespace kerbina
