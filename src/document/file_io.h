@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerbina {
+
+// A file that could not be read or written. The message is in the system's own words and names
+// the file; callers show it and change nothing.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a whole file as bytes.
+std::string readFileBytes(const std::filesystem::path& path);
+// Writes bytes to a temporary name in the same folder, flushes, and renames it over `path`, so a
+// failed write never leaves a half-written file behind. Raises FileError on any failure.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Text files shared with users and companion programs: CP932 on disk, UTF-8 lines in memory.
+// Lines end in CR LF when written; LF alone and CR LF are both accepted when read (a trailing CR
+// is stripped). A missing file reads as no lines.
+std::vector<std::string> splitTextLines(std::string_view utf8);
+std::vector<std::string> readTextLines(const std::filesystem::path& path);
+void writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+} // namespace kerbina
