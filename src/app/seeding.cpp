@@ -2,6 +2,8 @@
 
 #include "app/instance_lock.h"
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -11,6 +13,14 @@ namespace kerbina {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Seed names come from an installation made for a system that ignores case in file names.
+bool sameAsciiText(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
 
 class Seeder {
 public:
@@ -25,16 +35,14 @@ public:
     // with the given extension when one is given.
     void copyFiles(const fs::path& from, const fs::path& to, std::string_view extension = {}) {
         std::error_code error;
-        fs::directory_iterator entries(install_ / from, error);
-        if (error) {
-            return;
-        }
-        for (const fs::directory_entry& entry : entries) {
-            const fs::path name = entry.path().filename();
-            if (!entry.is_regular_file(error) || isPlaceholder(name)) {
+        for (fs::directory_iterator entry(install_ / from, error), end; !error && entry != end;
+             entry.increment(error)) {
+            const fs::path name = entry->path().filename();
+            std::error_code ignored;
+            if (!entry->is_regular_file(ignored) || isPlaceholder(name)) {
                 continue;
             }
-            if (!extension.empty() && name.extension() != extension) {
+            if (!extension.empty() && !sameAsciiText(name.extension().string(), extension)) {
                 continue;
             }
             copyFile(from / name, to / name);
@@ -50,6 +58,9 @@ public:
         }
         if (fs::copy_file(install_ / from, target, fs::copy_options::skip_existing, error)) {
             result_.copiedFiles.push_back(target);
+        } else if (error) {
+            // A half-copied file would count as present and never be copied again.
+            fs::remove(target, error);
         }
     }
 
@@ -100,12 +111,12 @@ ModulePresence detectModules(const fs::path& installFolder) {
 
 bool isNewDataRoot(const fs::path& dataRoot) {
     std::error_code error;
-    fs::directory_iterator entries(dataRoot, error);
+    fs::directory_iterator entry(dataRoot, error);
     if (error) {
         return !fs::exists(dataRoot, error);
     }
-    for (const fs::directory_entry& entry : entries) {
-        if (entry.path().filename() != kInstanceLockFileName) {
+    for (const fs::directory_iterator end; !error && entry != end; entry.increment(error)) {
+        if (entry->path().filename() != kInstanceLockFileName) {
             return false;
         }
     }

@@ -35,6 +35,7 @@ protected:
         file("part/見積定型/定型1.prt", "t");
         file("part/特記事項/注記.prt", "n");
         file("part/特記事項/readme.txt", "not a part file");
+        file("part/特記事項/大文字.PRT", "N");
         file("ex_data/DataSort_ex.conf", "ex conf");
         file("ex_data/keito_name.conf", "keito");
         file("dx_data/datasort_dx.conf", "dx conf");
@@ -64,6 +65,7 @@ TEST_F(Seeding, NewDataRootGetsTheTreeAndTheSeedFiles) {
         {"part", "<dir>"},
         {"part/特記事項", "<dir>"},
         {"part/特記事項/注記.prt", "n"},
+        {"part/特記事項/大文字.PRT", "N"},
         {"part/見積定型", "<dir>"},
         {"part/見積定型/定型1.prt", "t"},
         {"printdata", "<dir>"},
@@ -72,7 +74,7 @@ TEST_F(Seeding, NewDataRootGetsTheTreeAndTheSeedFiles) {
         {"temp", "<dir>"},
     };
     EXPECT_EQ(snapshot(root_), expected);
-    EXPECT_EQ(result.copiedFiles.size(), 6u);
+    EXPECT_EQ(result.copiedFiles.size(), 7u);
 
     // A second start creates and copies nothing.
     const SeedResult again = seedDataRoot(install_, root_, ModulePresence{});
