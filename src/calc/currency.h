@@ -2,6 +2,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -69,6 +70,9 @@ public:
     // Exact quotient brought back to 1/10000, ties to even. Division by zero raises
     // std::domain_error.
     friend Currency operator/(Currency a, Currency b);
+
+    // The text of toString(), so that test failures and diagnostics show the value.
+    friend std::ostream& operator<<(std::ostream& out, Currency value);
 
 private:
     std::int64_t raw_ = 0;
