@@ -3,7 +3,6 @@
 #include "calc/currency.h"
 
 #include <chrono>
-#include <concepts>
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
