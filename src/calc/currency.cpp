@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <ostream>
 
 namespace kerbina {
 
@@ -92,6 +93,10 @@ Currency operator/(Currency a, Currency b) {
         denominator = -denominator;
     }
     return Currency::fromRaw(roundHalfEven(numerator, denominator));
+}
+
+std::ostream& operator<<(std::ostream& out, Currency value) {
+    return out << value.toString();
 }
 
 Currency parseNumber(std::string_view text) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <compare>
 #include <cstdint>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -56,7 +56,14 @@ public:
     // negatives, "0" for zero (1500, 0.5, 12.25, -300).
     std::string toString() const;
 
-    friend constexpr auto operator<=>(Currency, Currency) = default;
+    // Written out rather than defaulted through <=>: the window code's meta-object compiler
+    // cannot read <compare>, and this header reaches it through the window headers.
+    friend constexpr bool operator==(Currency a, Currency b) { return a.raw_ == b.raw_; }
+    friend constexpr bool operator!=(Currency a, Currency b) { return a.raw_ != b.raw_; }
+    friend constexpr bool operator<(Currency a, Currency b) { return a.raw_ < b.raw_; }
+    friend constexpr bool operator<=(Currency a, Currency b) { return a.raw_ <= b.raw_; }
+    friend constexpr bool operator>(Currency a, Currency b) { return a.raw_ > b.raw_; }
+    friend constexpr bool operator>=(Currency a, Currency b) { return a.raw_ >= b.raw_; }
 
     friend Currency operator+(Currency a, Currency b);
     friend Currency operator-(Currency a, Currency b);
@@ -69,6 +76,9 @@ public:
     // Exact quotient brought back to 1/10000, ties to even. Division by zero raises
     // std::domain_error.
     friend Currency operator/(Currency a, Currency b);
+
+    // The text of toString(), so that test failures and diagnostics show the value.
+    friend std::ostream& operator<<(std::ostream& out, Currency value);
 
 private:
     std::int64_t raw_ = 0;

@@ -14,6 +14,9 @@ std::string fromCp932(std::string_view cp932);
 // The text a fixed-width field Str[width] holds after assignment: unencodable characters replaced
 // by "〓", then cut to at most `width` CP932 bytes at the last whole character. UTF-8 in and out.
 std::string fitToWidth(std::string_view utf8, int width);
+// CP932 bytes cut to at most `width` bytes at the last whole character; a lead byte left dangling
+// at the end (half a character) is dropped too.
+std::string_view cutCp932(std::string_view cp932, int width);
 // Number of CP932 bytes of a UTF-8 text.
 int cp932Length(std::string_view utf8);
 

@@ -1,0 +1,141 @@
+#include "document/file_io.h"
+
+#include "document/text_codec.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+#include <unistd.h>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void failToRead(const fs::path& path) {
+    throw FileError("ファイルを読み込めませんでした: " + path.string());
+}
+
+[[noreturn]] void failToWrite(const fs::path& path) {
+    throw FileError("ファイルに書き込めませんでした: " + path.string());
+}
+
+// Closes the temporary file and removes it unless it was renamed into place, so a failed write
+// leaves neither a half-written target nor a stray temporary behind.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const fs::path& target) {
+        // A random suffix keeps a leftover from a crashed run from blocking the next write.
+        std::random_device random;
+        for (int attempt = 0; attempt < 16 && file_ == nullptr; ++attempt) {
+            path_ = target;
+            path_ += "." + std::to_string(random() % 1000000) + ".tmp";
+            file_ = std::fopen(path_.c_str(), "wbx");
+            if (file_ == nullptr && errno != EEXIST) {
+                break;
+            }
+        }
+        if (file_ == nullptr) {
+            failToWrite(target);
+        }
+    }
+    ~TemporaryFile() {
+        close();
+        if (!renamed_) {
+            std::error_code ignored;
+            fs::remove(path_, ignored);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Writes, flushes and forces the bytes to the disk, so the rename never publishes a file
+    // whose contents a power cut could still lose.
+    bool writeDurably(std::string_view bytes) {
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() &&
+                             std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+        return close() && written;
+    }
+
+    bool renameTo(const fs::path& target) {
+        std::error_code error;
+        fs::rename(path_, target, error);
+        renamed_ = !error;
+        return renamed_;
+    }
+
+private:
+    bool close() {
+        if (file_ == nullptr) {
+            return true;
+        }
+        const bool closed = std::fclose(file_) == 0;
+        file_ = nullptr;
+        return closed;
+    }
+
+    fs::path path_;
+    std::FILE* file_ = nullptr;
+    bool renamed_ = false;
+};
+
+} // namespace
+
+std::string readFileBytes(const fs::path& path) {
+    std::error_code error;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || fs::is_directory(path, error)) {
+        failToRead(path);
+    }
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) {
+        failToRead(path);
+    }
+    return bytes;
+}
+
+void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+    TemporaryFile temporary(path);
+    if (!temporary.writeDurably(bytes) || !temporary.renameTo(path)) {
+        failToWrite(path);
+    }
+}
+
+std::vector<std::string> splitTextLines(std::string_view utf8) {
+    std::vector<std::string> lines;
+    while (!utf8.empty()) {
+        const std::size_t end = utf8.find('\n');
+        std::string_view line = utf8.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.emplace_back(line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        utf8.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+std::vector<std::string> readTextLines(const fs::path& path) {
+    std::error_code error;
+    if (!fs::exists(path, error) && !error) {
+        return {};
+    }
+    return splitTextLines(fromCp932(readFileBytes(path)));
+}
+
+void writeTextLines(const fs::path& path, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += toCp932(line);
+        bytes += "\r\n";
+    }
+    writeFileAtomically(path, bytes);
+}
+
+} // namespace kerbina
