@@ -1,22 +1,175 @@
 // kerbina-cli: the quotation engine from the command line.
+#include "app/main_settings.h"
+#include "app/settings_file.h"
+#include "calc/totals.h"
+#include "document/file_io.h"
+#include "document/krb_import.h"
+#include "document/quotation_file.h"
+#include "document/totals_report.h"
+
+#include <filesystem>
 #include <iostream>
+#include <map>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr std::string_view kUsage = R"(Usage: kerbina-cli COMMAND [OPTIONS]
 
 Commands:
+  totals FILE [--data-root DIR]
+               recompute every sheet and the breakdown list of a quotation file (.krb2, or
+               .krb of the old format) and print the totals as JSON
+  recalc FILE -o OUT [--data-root DIR]
+               the same recomputation, then write the whole quotation to OUT (.krb2)
+  import-krb OLD.krb -o NEW.krb2
+               convert a quotation of the old binary format into a quotation file
   --version    print the version and exit
   --help       print this help and exit
+
+Without --data-root the calculation settings are those of a fresh installation; with it, the
+settings file DIR/conf/Kerbina.conf is read as at start-up.
 )";
+
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+struct Arguments {
+    std::filesystem::path input;
+    std::optional<std::filesystem::path> output;
+    std::optional<std::filesystem::path> dataRoot;
+};
+
+// FILE plus the options a command allows; nothing when the command line is not understood.
+std::optional<Arguments> parseArguments(const std::vector<std::string_view>& words,
+                                        bool allowOutput, bool allowDataRoot) {
+    Arguments arguments;
+    bool haveInput = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string_view word = words[i];
+        const bool hasValue = i + 1 < words.size();
+        if (word == "-o" && allowOutput && hasValue && !arguments.output) {
+            arguments.output = std::filesystem::path(words[++i]);
+        } else if (word == "--data-root" && allowDataRoot && hasValue && !arguments.dataRoot) {
+            arguments.dataRoot = std::filesystem::path(words[++i]);
+        } else if (!haveInput && !word.starts_with("-")) {
+            arguments.input = std::filesystem::path(word);
+            haveInput = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!haveInput || (allowOutput && !arguments.output)) {
+        return std::nullopt;
+    }
+    return arguments;
+}
+
+void reportFailure(const std::filesystem::path& path, int line, std::string_view message) {
+    std::cerr << "kerbina-cli: " << path.string();
+    if (line > 0) {
+        std::cerr << ':' << line;
+    }
+    std::cerr << ": " << message << '\n';
+}
+
+// The settings in effect when a quotation is opened: those of a fresh installation, or those of
+// the data root's settings file read as at start-up.
+kerbina::MainSettings settingsFor(const std::optional<std::filesystem::path>& dataRoot) {
+    kerbina::SettingsSources sources;
+    if (dataRoot) {
+        sources.settingsLines = kerbina::readTextLines(kerbina::settingsFilePath(*dataRoot));
+    }
+    return kerbina::readSettings(kerbina::MainSettings{}, sources);
+}
+
+// Reads a quotation the way opening it in the program does: the old format by its extension (or
+// when asked for), the quotation file format otherwise. Reports the failure and returns nothing
+// when the file cannot be read.
+std::optional<kerbina::QuotationData> readQuotation(const std::filesystem::path& path,
+                                                    const kerbina::MainSettings& settings,
+                                                    bool version1) {
+    try {
+        if (!version1) {
+            return kerbina::readQuotationFile(path, settings.calc.taxOffset);
+        }
+        // The old format has no grand-total or tax settings: a new quotation's apply.
+        kerbina::QuotationData data = kerbina::importVersion1File(path);
+        data.taxOffset = settings.calc.taxOffset;
+        data.header.keta = settings.headerKeta;
+        data.header.cutLevel = settings.headerCutLevel;
+        return data;
+    } catch (const kerbina::QuotationFileError& error) {
+        reportFailure(path, error.line(), error.what());
+    } catch (const kerbina::FileError& error) {
+        reportFailure(path, 0, error.what());
+    }
+    return std::nullopt;
+}
+
+bool writeQuotation(const std::filesystem::path& path, const kerbina::QuotationData& data,
+                    bool itemNameLine) {
+    try {
+        kerbina::QuotationWriteOptions options;
+        options.itemNameLine = itemNameLine;
+        kerbina::writeQuotationFile(path, data, options);
+        return true;
+    } catch (const kerbina::FileError& error) {
+        reportFailure(path, 0, error.what());
+    }
+    return false;
+}
+
+void reportSheetErrors(const std::filesystem::path& path,
+                       const std::map<int, kerbina::SheetPassResult>& results) {
+    for (const auto& [number, result] : results) {
+        if (result.error) {
+            std::cerr << "kerbina-cli: " << path.string() << ": sheet " << number << ", row "
+                      << result.error->row << ": " << result.error->message << '\n';
+        }
+    }
+}
+
+int runTotals(const Arguments& arguments) {
+    const kerbina::MainSettings settings = settingsFor(arguments.dataRoot);
+    auto data = readQuotation(arguments.input, settings, kerbina::isVersion1Path(arguments.input));
+    if (!data) {
+        return kFailed;
+    }
+    const auto results = kerbina::recalculateQuotation(*data, settings.calc, settings.itemNameLine);
+    std::cout << kerbina::totalsReportJson(*data, results);
+    return 0;
+}
+
+int runRecalc(const Arguments& arguments) {
+    const kerbina::MainSettings settings = settingsFor(arguments.dataRoot);
+    auto data = readQuotation(arguments.input, settings, kerbina::isVersion1Path(arguments.input));
+    if (!data) {
+        return kFailed;
+    }
+    const auto results = kerbina::recalculateQuotation(*data, settings.calc, settings.itemNameLine);
+    reportSheetErrors(arguments.input, results);
+    return writeQuotation(*arguments.output, *data, settings.itemNameLine) ? 0 : kFailed;
+}
+
+int runImport(const Arguments& arguments) {
+    const kerbina::MainSettings settings = settingsFor(std::nullopt);
+    const auto data = readQuotation(arguments.input, settings, true);
+    if (!data) {
+        return kFailed;
+    }
+    return writeQuotation(*arguments.output, *data, settings.itemNameLine) ? 0 : kFailed;
+}
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
         std::cerr << kUsage;
-        return 2;
+        return kUsageError;
     }
     const std::string_view command = argv[1];
     if (command == "--version") {
@@ -27,6 +180,33 @@ int main(int argc, char* argv[]) {
         std::cout << kUsage;
         return 0;
     }
+    const std::vector<std::string_view> words(argv + 2, argv + argc);
+    const struct {
+        std::string_view name;
+        bool output;
+        bool dataRoot;
+        int (*run)(const Arguments&);
+    } commands[] = {
+        {"totals", false, true, runTotals},
+        {"recalc", true, true, runRecalc},
+        {"import-krb", true, false, runImport},
+    };
+    for (const auto& entry : commands) {
+        if (command != entry.name) {
+            continue;
+        }
+        const auto arguments = parseArguments(words, entry.output, entry.dataRoot);
+        if (!arguments) {
+            std::cerr << "kerbina-cli: wrong arguments for " << command << "\n\n" << kUsage;
+            return kUsageError;
+        }
+        try {
+            return entry.run(*arguments);
+        } catch (const std::exception& error) {
+            std::cerr << "kerbina-cli: " << error.what() << '\n';
+            return kFailed;
+        }
+    }
     std::cerr << "kerbina-cli: unknown command: " << command << "\n\n" << kUsage;
-    return 2;
+    return kUsageError;
 }

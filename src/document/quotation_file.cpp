@@ -211,7 +211,7 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
     out.entry("[CUTLEVEL]=", header.cutLevel);
     out.entry("[STATUS]=", header.status);
     out.entry("[ItemMax]=", options.singleSheet > 0 ? 1 : std::max(data.itemMax(), 0));
-    out.entry("[Tax_opt_1]=", data.taxOffset.value_or(Currency()));
+    out.entry("[Tax_opt_1]=", data.taxOffset);
 }
 
 std::string itemLine(const ItemRecord& item) {
@@ -252,11 +252,12 @@ std::optional<std::string> unitCostReference(const QuotationData& data,
 void writeSheet(TextWriter& out, const QuotationData& data, int number,
                 const QuotationWriteOptions& options) {
     const ItemRecord& item = data.items[number];
+    // An empty list (not even the scratch slot) stands for a sheet without a work file.
     const Sheet* sheet = sheetOf(data, number);
-    const int count = lineCountOf(sheet);
-    if (skipsDataSection(item.kind) || (count == 0 && !ownsSheet(item.kind))) {
+    if (skipsDataSection(item.kind) || sheet == nullptr || sheet->empty()) {
         return;
     }
+    const int count = lineCountOf(sheet);
     const Currency decimals = item.setQuantityDecimals;
     const bool startsWithTitle = count > 0 && (*sheet)[1].kind == 100;
     if (options.itemNameLine && !item.name.empty() && !startsWithTitle) {
@@ -310,7 +311,9 @@ enum class TitleKind { Text, Integer, Money, Ignored };
 
 class QuotationReader {
 public:
-    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLines(utf8)) {
+    QuotationReader(std::string_view utf8, Currency taxOffsetInEffect)
+        : lines_(splitTextLines(utf8)) {
+        data_.taxOffset = taxOffsetInEffect;
         if (!lines_.empty() && lines_.front().starts_with("\xEF\xBB\xBF")) {
             lines_.front().erase(0, 3);
         }
@@ -587,7 +590,9 @@ private:
     }
 
     void readSheets() {
-        data_.sheets.assign(data_.items.size(), Sheet{LineRecord{}});
+        // Sheet 1 always exists; any other sheet only when the file has lines for it.
+        data_.sheets.assign(data_.items.size(), Sheet{});
+        data_.sheets[1].emplace_back();
         if (skipTo("<DATA>")) {
             while (const std::string* line = next()) {
                 const std::string_view first = splitFields(*line).front();
@@ -706,8 +711,8 @@ std::string writeQuotationText(const QuotationData& data, const QuotationWriteOp
     return out.take();
 }
 
-QuotationData readQuotationText(std::string_view utf8) {
-    return QuotationReader(utf8).read();
+QuotationData readQuotationText(std::string_view utf8, Currency taxOffsetInEffect) {
+    return QuotationReader(utf8, taxOffsetInEffect).read();
 }
 
 void writeQuotationFile(const std::filesystem::path& path, const QuotationData& data,
@@ -715,8 +720,8 @@ void writeQuotationFile(const std::filesystem::path& path, const QuotationData& 
     writeFileAtomically(path, toCp932(writeQuotationText(data, options)));
 }
 
-QuotationData readQuotationFile(const std::filesystem::path& path) {
-    return readQuotationText(fromCp932(readFileBytes(path)));
+QuotationData readQuotationFile(const std::filesystem::path& path, Currency taxOffsetInEffect) {
+    return readQuotationText(fromCp932(readFileBytes(path)), taxOffsetInEffect);
 }
 
 } // namespace kerbina

@@ -1,35 +1,11 @@
 #include "document/totals_report.h"
 
-#include "calc/totals.h"
-#include "document/document_state.h"
-#include "document/line_kinds.h"
-
 #include <cstdio>
+#include <vector>
 
 namespace kerbina {
 
 namespace {
-
-// The per-sheet settings travel in the item record.
-void loadItemSettings(const ItemRecord& item, CalcSettings& settings) {
-    settings.amountOffset = item.setAmountRounding;
-    settings.expenseOffset = item.setExpenseRounding;
-    settings.quantityDecimals = item.setQuantityDecimals;
-    settings.totalLevel = item.setTotalLevel;
-    settings.laborOffset = item.setLaborRounding;
-    settings.totalOffset = item.setTotalRounding;
-}
-
-void storeItemSettings(const CalcSettings& settings, ItemRecord& item) {
-    item.setAmountRounding = settings.amountOffset;
-    item.setExpenseRounding = settings.expenseOffset;
-    item.setQuantityDecimals = settings.quantityDecimals;
-    item.setTotalLevel = settings.totalLevel;
-    item.setLaborRounding = settings.laborOffset;
-    item.setTotalRounding = settings.totalOffset;
-}
-
-// ---- JSON ----
 
 std::string quoted(std::string_view text) {
     std::string result = "\"";
@@ -141,19 +117,19 @@ std::string lineJson(int row, const LineRecord& line) {
         .close();
 }
 
-std::string sheetJson(const QuotationData& data, const SheetOutcome& outcome) {
+std::string sheetJson(const QuotationData& data, int number, const SheetPassResult& result) {
     std::vector<std::string> lines;
-    const Sheet& sheet = data.sheets[outcome.number];
+    const Sheet& sheet = data.sheets[static_cast<std::size_t>(number)];
     for (std::size_t row = 1; row < sheet.size(); ++row) {
         lines.push_back(lineJson(static_cast<int>(row), sheet[row]));
     }
-    const std::string error = outcome.error ? JsonObject(3)
-                                                  .number("row", outcome.error->row)
-                                                  .text("message", outcome.error->message)
-                                                  .close()
-                                            : "null";
+    const std::string error = result.error ? JsonObject(3)
+                                                 .number("row", result.error->row)
+                                                 .text("message", result.error->message)
+                                                 .close()
+                                           : "null";
     return JsonObject(2)
-        .number("no", outcome.number)
+        .number("no", number)
         .raw("error", error)
         .raw("lines", jsonArray(lines, 3))
         .close();
@@ -161,49 +137,8 @@ std::string sheetJson(const QuotationData& data, const SheetOutcome& outcome) {
 
 } // namespace
 
-std::vector<SheetOutcome> recalculateQuotation(QuotationData& data,
-                                               const RecalculationSettings& settings) {
-    DocumentState state;
-    state.header = data.header;
-    state.items = data.items;
-    state.settings = settings.calc;
-    state.itemNameLine = settings.itemNameLine;
-    if (data.taxOffset) {
-        state.settings.taxOffset = *data.taxOffset;
-    }
-    state.settings.grandTotalLevel = Currency::fromWhole(data.header.keta);
-    state.settings.grandTotalOffset = data.header.cutLevel;
-    if (data.sheets.size() < data.items.size()) {
-        data.sheets.resize(data.items.size());
-    }
-
-    std::vector<SheetOutcome> outcomes;
-    for (int n = 1; n <= state.itemMax(); ++n) {
-        if (!ownsSheet(state.items[n].kind)) {
-            continue;
-        }
-        state.currentSheetNumber = n;
-        state.sheet = data.sheets[n];
-        if (state.sheet.empty()) {
-            state.sheet.emplace_back();
-        }
-        for (LineRecord& line : state.sheet) {
-            line.mark = 0;
-        }
-        loadItemSettings(state.items[n], state.settings);
-        SheetOutcome outcome{n, std::nullopt};
-        recalculateSheet(state);
-        storeItemSettings(state.settings, state.items[n]);
-        data.sheets[n] = state.sheet;
-        outcomes.push_back(std::move(outcome));
-    }
-    recalculateItemList(state);
-    data.header = state.header;
-    data.items = state.items;
-    return outcomes;
-}
-
-std::string totalsReportJson(const QuotationData& data, const std::vector<SheetOutcome>& sheets) {
+std::string totalsReportJson(const QuotationData& data,
+                             const std::map<int, SheetPassResult>& sheets) {
     const QuotationHeader& header = data.header;
     const std::string grand = JsonObject(1)
                                   .money("ALLGTOTAL", header.allGTotal)
@@ -216,8 +151,8 @@ std::string totalsReportJson(const QuotationData& data, const std::vector<SheetO
         items.push_back(itemJson(n, data.items[n]));
     }
     std::vector<std::string> sheetTexts;
-    for (const SheetOutcome& outcome : sheets) {
-        sheetTexts.push_back(sheetJson(data, outcome));
+    for (const auto& [number, result] : sheets) {
+        sheetTexts.push_back(sheetJson(data, number, result));
     }
     return JsonObject(0)
                .raw("grand", grand)

@@ -85,7 +85,10 @@ QuotationData sampleQuotation() {
     welfare.netTotal = c("120000");
     data.items.push_back(welfare);
 
-    data.sheets.resize(data.items.size(), Sheet{LineRecord{}});
+    // Sheets 3 and 4 have no work file.
+    data.sheets.resize(data.items.size());
+    data.sheets[1].emplace_back();
+    data.sheets[2].emplace_back();
     Sheet& first = data.sheets[1];
     first.push_back(titleLine("配管工事"));
     LineRecord pipe = line("配管;SGP 25A", 20, "12.25", "1500");
@@ -309,7 +312,12 @@ TEST(QuotationFile, TitleRulesForOlderAndOddValues) {
     EXPECT_EQ(data.header.dataLevel, 0);
     EXPECT_EQ(data.header.keyCode, 0);
     EXPECT_EQ(data.header.keta, 0);
-    EXPECT_FALSE(data.taxOffset.has_value());
+    EXPECT_EQ(data.taxOffset, Currency());
+    const std::string withoutTaxOffset = fileText("[ItemMax]=0\r\n", "");
+    EXPECT_EQ(readQuotationText(withoutTaxOffset, c("0.9")).taxOffset, c("0.9"));
+    EXPECT_EQ(
+        readQuotationText(fileText("[ItemMax]=0\r\n[Tax_opt_1]=0\r\n", ""), c("0.9")).taxOffset,
+        Currency());
     EXPECT_EQ(data.itemMax(), 1);
 }
 
