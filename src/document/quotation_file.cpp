@@ -138,6 +138,31 @@ bool skipsDataSection(int itemKind) {
            itemKind == 91 || itemKind == 93 || itemKind == 95 || itemKind == 96 || itemKind == 99;
 }
 
+// The Currency text form of a sum that may leave the Currency range: the welfare sums are written
+// for the print viewer only, and no sum of stored amounts may stop a save.
+std::string wideMoneyText(WideInt raw) {
+    if (raw >= std::numeric_limits<std::int64_t>::min() &&
+        raw <= std::numeric_limits<std::int64_t>::max()) {
+        return Currency::fromRaw(static_cast<std::int64_t>(raw)).toString();
+    }
+    const bool negative = raw < 0;
+    auto magnitude = static_cast<UnsignedWideInt>(negative ? -raw : raw);
+    const auto fraction = static_cast<int>(magnitude % Currency::kScale);
+    magnitude /= Currency::kScale;
+    std::string whole;
+    do {
+        whole.insert(whole.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::string text = (negative ? "-" : "") + whole;
+    if (fraction != 0) {
+        std::string digits = std::to_string(fraction);
+        digits.insert(0, 4 - digits.size(), '0');
+        text += "." + digits.substr(0, digits.find_last_not_of('0') + 1);
+    }
+    return text;
+}
+
 const Sheet* sheetOf(const QuotationData& data, int number) {
     if (number < 0 || static_cast<std::size_t>(number) >= data.sheets.size()) {
         return nullptr;
@@ -163,30 +188,30 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
         out.entry("[ALLNTOTAL]=", item.netTotal);
         out.entry("[TAXGTOTAL]=", item.submittedTax);
         out.entry("[TAXNTOTAL]=", item.laborTotal);
-        Currency welfare;
+        WideInt welfare = 0;
         if (const Sheet* sheet = sheetOf(data, options.singleSheet)) {
             for (int row = 1; row <= lineCountOf(sheet); ++row) {
                 if ((*sheet)[row].kind == 97) {
-                    welfare += (*sheet)[row].submittedAmount;
+                    welfare += (*sheet)[row].submittedAmount.raw();
                 }
             }
         }
-        out.entry("[GHOTEITOTAL]=", welfare);
+        out.entry("[GHOTEITOTAL]=", wideMoneyText(welfare));
     } else {
         out.entry("[ALLGTOTAL]=", header.allGTotal);
         out.entry("[ALLNTOTAL]=", header.allNTotal);
         out.entry("[TAXGTOTAL]=", header.taxGTotal);
         out.entry("[TAXNTOTAL]=", header.taxNTotal);
-        Currency welfareNet;
-        Currency welfareSubmitted;
+        WideInt welfareNet = 0;
+        WideInt welfareSubmitted = 0;
         for (int n = 1; n <= data.itemMax(); ++n) {
             if (data.items[n].kind == 101) {
-                welfareNet += data.items[n].netTotal;
-                welfareSubmitted += data.items[n].submittedTotal;
+                welfareNet += data.items[n].netTotal.raw();
+                welfareSubmitted += data.items[n].submittedTotal.raw();
             }
         }
-        out.entry("[NHOTEITOTAL]=", welfareNet);
-        out.entry("[GHOTEITOTAL]=", welfareSubmitted);
+        out.entry("[NHOTEITOTAL]=", wideMoneyText(welfareNet));
+        out.entry("[GHOTEITOTAL]=", wideMoneyText(welfareSubmitted));
     }
     out.entry("[WHERE]=", header.where);
     out.entry("[MLIMIT]=", header.mLimit);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace kerbina {
 namespace {
@@ -223,6 +224,16 @@ TEST(QuotationFile, SumLinesCarryTheItemTotals) {
     data.sheets[1][6].submittedAmount = Currency();
     const std::string text = writeQuotationText(data, {});
     EXPECT_NE(text.find("1;合計;;0;11999;;99;0;0;0;0;0;0;0;1200000;1500000;"), std::string::npos);
+}
+
+TEST(QuotationFile, WelfareSumsBeyondTheCurrencyRangeDoNotStopASave) {
+    QuotationData data = sampleQuotation();
+    data.items[4].submittedTotal = Currency::fromRaw(std::numeric_limits<std::int64_t>::max());
+    data.items.push_back(data.items[4]);
+    data.sheets.emplace_back();
+    const std::string text = writeQuotationText(data, {});
+    EXPECT_NE(text.find("[GHOTEITOTAL]=1844674407370955.1614\r\n"), std::string::npos);
+    EXPECT_EQ(readQuotationText(text).items, data.items);
 }
 
 TEST(QuotationFile, TitleLineIsWrittenOnceAndNeverShiftsRows) {
