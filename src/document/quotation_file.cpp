@@ -679,8 +679,10 @@ private:
             if (isMarker(*line, "</DAIKA>")) {
                 break;
             }
-            if (!line->empty()) {
-                entries.push_back(*line);
+            // The writer trims the block as a whole; trimming every entry keeps an entry with
+            // blanks around it from sorting differently once it has been first or last.
+            if (const std::string_view entry = trimBlanks(*line); !entry.empty()) {
+                entries.emplace_back(entry);
             }
         }
         std::sort(entries.begin(), entries.end());

@@ -410,17 +410,15 @@ TEST(QuotationFile, MissingLaterSectionsReadAsEmpty) {
     EXPECT_TRUE(data.unitCostBreakdowns.empty());
 }
 
-TEST(QuotationFile, UnitCostListIsSortedAndUnique) {
-    QuotationData data = readQuotationText(fileText("[ItemMax]=0\r\n", "") +
-                                           "<DAIKA>\r\n  \r\n複合単価:0000003;c;\r\n\r\n"
-                                           "複合単価:0000001;a;\r\n複合単価:0000003;c;\r\n"
-                                           "複合単価:0000001;z;\r\n</DAIKA>\r\n");
-    EXPECT_EQ(data.unitCostBreakdowns,
-              (std::vector<std::string>{"  ", "複合単価:0000001;a;", "複合単価:0000001;z;",
-                                        "複合単価:0000003;c;"}));
-    // The block is written trimmed, so the blank entry does not come back.
-    data = readQuotationText(writeQuotationText(data, {}));
-    EXPECT_EQ(data.unitCostBreakdowns.size(), 3u);
+TEST(QuotationFile, UnitCostListIsSortedUniqueAndTrimmed) {
+    const QuotationData data = readQuotationText(
+        fileText("[ItemMax]=0\r\n", "") +
+        "<DAIKA>\r\n  \r\n複合単価:0000003;c;\r\n\r\n 複合単価:0000002;b; \r\n"
+        "複合単価:0000001;a;\r\n複合単価:0000003;c;\r\n複合単価:0000001;z;\r\n</DAIKA>\r\n");
+    const std::vector<std::string> expected{"複合単価:0000001;a;", "複合単価:0000001;z;",
+                                            "複合単価:0000002;b;", "複合単価:0000003;c;"};
+    EXPECT_EQ(data.unitCostBreakdowns, expected);
+    EXPECT_EQ(readQuotationText(writeQuotationText(data, {})).unitCostBreakdowns, expected);
 }
 
 // Tests run with KERBINA_APPDATA set to a fresh folder of their own.
