@@ -284,8 +284,13 @@ void writeSheet(TextWriter& out, const QuotationData& data, int number,
     }
     const int count = lineCountOf(sheet);
     const Currency decimals = item.setQuantityDecimals;
-    const bool startsWithTitle = count > 0 && (*sheet)[1].kind == 100;
-    if (options.itemNameLine && !item.name.empty() && !startsWithTitle) {
+    const auto isTitle = [&](int row) {
+        return row <= count && (*sheet)[row].kind == 100;
+    };
+    // The reader drops the first of two leading title lines (the one older writers always added),
+    // so a sheet that itself starts with two gets one more in front to come back whole.
+    const bool titleWanted = options.itemNameLine && !item.name.empty() && !isTitle(1);
+    if (titleWanted || (isTitle(1) && isTitle(2))) {
         LineRecord title;
         title.nameSpec = fieldText(item.name);
         title.kind = 100;

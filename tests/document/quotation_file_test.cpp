@@ -255,6 +255,17 @@ TEST(QuotationFile, TitleLineIsWrittenOnceAndNeverShiftsRows) {
     text.insert(firstLine, title);
     const QuotationData read = readQuotationText(text);
     EXPECT_EQ(read.sheets[1], sampleQuotation().sheets[1]);
+
+    // A sheet that does start with two title lines comes back with both, with or without names.
+    for (const std::string name : {"配管工事", ""}) {
+        data = sampleQuotation();
+        data.items[1].name = name;
+        data.sheets[1].insert(data.sheets[1].begin() + 1, titleLine(name));
+        for (const QuotationWriteOptions& options : {QuotationWriteOptions{}, noTitle}) {
+            EXPECT_EQ(readQuotationText(writeQuotationText(data, options)).sheets[1],
+                      data.sheets[1]);
+        }
+    }
 }
 
 TEST(QuotationFile, UnitCostReferencesNameThePageAndNumber) {
