@@ -391,11 +391,14 @@ private:
         return false;
     }
 
-    // A sheet number found in a file can name any item, or a sheet of its own for each line of
-    // the file; anything larger is damage, and must not size anything in memory.
-    int checkedSheetNumber(std::int64_t number) const {
-        const std::size_t limit = std::max(data_.items.size(), lines_.size() + 1);
-        if (number < 1 || static_cast<std::size_t>(number) >= limit) {
+    // Sheet numbers count from 1. Take-off and aggregation lines are kept by number whatever it
+    // is; a sheet of lines is held at its number, so that number must name an item or at most one
+    // sheet for each line of the file, or the damage would size the sheet list in memory.
+    int checkedSheetNumber(std::int64_t number, bool holdsLines) const {
+        const std::int64_t limit =
+            holdsLines ? static_cast<std::int64_t>(std::max(data_.items.size(), lines_.size() + 1))
+                       : std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+        if (number < 1 || number >= limit) {
             fail(lineNumber(), "シート番号が正しくありません: " + std::to_string(number));
         }
         return static_cast<int>(number);
@@ -631,7 +634,7 @@ private:
                 if (!number || *number == -1) {
                     break;
                 }
-                Sheet& lines = sheet(checkedSheetNumber(*number));
+                Sheet& lines = sheet(checkedSheetNumber(*number, true));
                 try {
                     lines.push_back(lineFromText(*line).line);
                 } catch (const NumberFormatError&) {
@@ -670,7 +673,7 @@ private:
                 fail(lineNumber(),
                      what + "の先頭がシート番号ではありません: " + std::string(first));
             }
-            sections[checkedSheetNumber(*number)].push_back(
+            sections[checkedSheetNumber(*number, false)].push_back(
                 separator == std::string::npos ? std::string() : line->substr(separator + 1));
         }
     }

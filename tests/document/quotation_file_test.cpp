@@ -367,6 +367,19 @@ TEST(QuotationFile, SheetNumberMetAgainAppendsToItsSheet) {
     EXPECT_EQ(data.sheets[2][1].nameSpec, "B;");
 }
 
+TEST(QuotationFile, TakeOffAndAggregationLinesPassThroughByTheirNumber) {
+    const std::string text = fileText("[ItemMax]=0\r\n", "") +
+                             "<PICKUP>\r\n7;a;b\r\n\r\n2;c\r\n7;d\r\n</PICKUP>\r\n"
+                             "<CONFIG>\r\n500\r\n</CONFIG>\r\n";
+    const QuotationData data = readQuotationText(text);
+    EXPECT_EQ(data.pickupLines,
+              (std::map<int, std::vector<std::string>>{{2, {"c"}}, {7, {"a;b", "d"}}}));
+    EXPECT_EQ(data.configLines, (std::map<int, std::vector<std::string>>{{500, {""}}}));
+    const std::string written = writeQuotationText(data, {});
+    EXPECT_NE(written.find("<PICKUP>\r\n2;c\r\n7;a;b\r\n7;d\r\n</PICKUP>"), std::string::npos);
+    EXPECT_EQ(readQuotationText(written).configLines, data.configLines);
+}
+
 TEST(QuotationFile, MalformedFilesAreRejectedWithTheLine) {
     const std::string item = "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
     const std::string dataLine = "1;A;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n";
