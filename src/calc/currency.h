@@ -1,6 +1,5 @@
 #pragma once
 
-#include <compare>
 #include <cstdint>
 #include <iosfwd>
 #include <stdexcept>
@@ -57,7 +56,14 @@ public:
     // negatives, "0" for zero (1500, 0.5, 12.25, -300).
     std::string toString() const;
 
-    friend constexpr auto operator<=>(Currency, Currency) = default;
+    // Written out rather than defaulted through <=>: the window code's meta-object compiler
+    // cannot read <compare>, and this header reaches it through the window headers.
+    friend constexpr bool operator==(Currency a, Currency b) { return a.raw_ == b.raw_; }
+    friend constexpr bool operator!=(Currency a, Currency b) { return a.raw_ != b.raw_; }
+    friend constexpr bool operator<(Currency a, Currency b) { return a.raw_ < b.raw_; }
+    friend constexpr bool operator<=(Currency a, Currency b) { return a.raw_ <= b.raw_; }
+    friend constexpr bool operator>(Currency a, Currency b) { return a.raw_ > b.raw_; }
+    friend constexpr bool operator>=(Currency a, Currency b) { return a.raw_ >= b.raw_; }
 
     friend Currency operator+(Currency a, Currency b);
     friend Currency operator-(Currency a, Currency b);

@@ -23,7 +23,7 @@ inline constexpr std::size_t kItemRecordSize = 248;
 inline constexpr std::size_t kHeaderRecordSize = 800;
 
 // One line of a detail sheet. Texts are UTF-8 and already cut to their field width (see
-// FixedText in document/text_codec.h); numbers are exact.
+// fitToWidth in document/text_codec.h); numbers are exact.
 struct LineRecord {
     std::int32_t mark = 0;
     std::string nameSpec; // name ";" specification

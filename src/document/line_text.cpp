@@ -1,0 +1,149 @@
+#include "document/line_text.h"
+
+#include "calc/rounding.h"
+#include "document/line_kinds.h"
+#include "document/text_codec.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace kerbina {
+namespace {
+
+constexpr int kFieldCount = 22;
+
+// Kinds whose quantities are written with the sheet's quantity decimals.
+bool hasFixedPointQuantity(int kind) {
+    return (kind >= 20 && kind <= 22) || (kind >= 25 && kind <= 28) || kind == 120 ||
+           (kind >= 125 && kind <= 128) || kind == 140 || kind == 145 || kind == 150;
+}
+
+std::string quantityText(Currency quantity, int kind, Currency quantityDecimals) {
+    if (!hasFixedPointQuantity(kind)) {
+        return quantity.toString();
+    }
+    const bool known = quantityDecimals == Currency::fromWhole(10) ||
+                       quantityDecimals == Currency::fromWhole(100) ||
+                       quantityDecimals == Currency::fromWhole(1000);
+    const std::string text =
+        QuantityText(quantity, known ? quantityDecimals : Currency::fromWhole(10));
+    return text.substr(std::min(text.find_first_not_of(' '), text.size()));
+}
+
+// A text field must not carry the separator: the fields after it would shift on reading.
+std::string fieldText(std::string_view text) {
+    std::string result;
+    for (const char c : text) {
+        if (c == ';') {
+            result += "；";
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+// Integer fields: optional blanks around an optional sign and digits; anything else gives the
+// field's default.
+int integerOr(std::string_view text, int fallback) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return fallback;
+    }
+    text.remove_prefix(first);
+    text.remove_suffix(text.size() - 1 - text.find_last_not_of(' '));
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') {
+        text.remove_prefix(1);
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() ? value : fallback;
+}
+
+// The fields in order, each up to the next ";". A line with more fields than the form has (a copy
+// file ends every field with ";") keeps only the first 22.
+std::array<std::string_view, kFieldCount> splitFields(std::string_view text) {
+    std::array<std::string_view, kFieldCount> fields;
+    for (std::size_t i = 0; i < fields.size() && !text.empty(); ++i) {
+        const std::size_t end = text.find(';');
+        fields[i] = text.substr(0, end);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 1);
+    }
+    return fields;
+}
+
+} // namespace
+
+std::string lineToText(int sheetNumber, const LineRecord& line, Currency quantityDecimals) {
+    const auto [name, specification] = splitNameSpec(line.nameSpec);
+    const std::array<std::string, kFieldCount> fields = {
+        std::to_string(sheetNumber),
+        name,
+        fieldText(specification),
+        line.laborFactor.toString(),
+        line.sortCode.toString(),
+        fieldText(line.unit),
+        std::to_string(line.kind),
+        quantityText(line.netQuantity, line.kind, quantityDecimals),
+        quantityText(line.submittedQuantity, line.kind, quantityDecimals),
+        line.netPrice.toString(),
+        line.submittedPrice.toString(),
+        line.reserved176.toString(),
+        line.netAdditionalPrice.toString(),
+        line.submittedAdditionalPrice.toString(),
+        line.netAmount.toString(),
+        line.submittedAmount.toString(),
+        std::to_string(line.flag216),
+        std::to_string(line.hiddenFlag),
+        line.priceKind.toString(),
+        fieldText(line.amountText),
+        fieldText(line.note),
+        fieldText(line.priceCode),
+    };
+    std::string text;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            text += ';';
+        }
+        for (const char c : fields[i]) {
+            if (c != '\r' && c != '\n') {
+                text += c;
+            }
+        }
+    }
+    return text;
+}
+
+ParsedLine lineFromText(std::string_view text) {
+    const auto f = splitFields(text);
+    ParsedLine parsed;
+    parsed.sheetNumber = integerOr(f[0], -1);
+    LineRecord& line = parsed.line;
+    line.nameSpec = fitToWidth(joinNameSpec(std::string(f[1]), std::string(f[2])), kNameSpecWidth);
+    line.laborFactor = parseNumber(f[3]);
+    line.sortCode = parseNumber(f[4]);
+    line.unit = fitToWidth(f[5], kUnitWidth);
+    line.kind = integerOr(f[6], 0);
+    line.netQuantity = parseNumber(f[7]);
+    line.submittedQuantity = parseNumber(f[8]);
+    line.netPrice = parseNumber(f[9]);
+    line.submittedPrice = parseNumber(f[10]);
+    line.reserved176 = parseNumber(f[11]);
+    line.netAdditionalPrice = parseNumber(f[12]);
+    line.submittedAdditionalPrice = parseNumber(f[13]);
+    line.netAmount = parseNumber(f[14]);
+    line.submittedAmount = parseNumber(f[15]);
+    line.flag216 = integerOr(f[16], 0);
+    line.hiddenFlag = integerOr(f[17], 0);
+    line.priceKind = parseNumber(f[18]);
+    line.amountText = fitToWidth(f[19], kAmountTextWidth);
+    line.note = fitToWidth(f[20], kLineNoteWidth);
+    line.priceCode = fitToWidth(f[21], kPriceCodeWidth);
+    return parsed;
+}
+
+} // namespace kerbina

@@ -1,0 +1,169 @@
+#include "grid/column_layout.h"
+
+#include "document/file_io.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <map>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace kerbina {
+namespace {
+
+constexpr int kUnreadableWidth = 50;
+
+const char* layoutFileName(GridLayout layout) {
+    switch (layout) {
+    case GridLayout::SheetCombined:
+        return "KRB_display_1.ini";
+    case GridLayout::SheetSeparated:
+        return "KRB_display_2.ini";
+    case GridLayout::ItemList:
+        return "KRB_display_3.ini";
+    }
+    return "";
+}
+
+// Columns a layout file stores: the list layout leaves its last column out.
+int storedColumns(GridLayout layout) {
+    return layout == GridLayout::ItemList ? 8 : columnCount(layout);
+}
+
+bool hasSplitters(GridLayout layout) {
+    return layout != GridLayout::ItemList;
+}
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string widthKey(int column) {
+    return "[StrColGrid1_Colwidths[" + std::to_string(column) + "]]";
+}
+
+int widthValue(const std::map<std::string, std::string>& values, const std::string& key) {
+    const auto found = values.find(key);
+    if (found == values.end()) {
+        return kUnreadableWidth;
+    }
+    std::string_view text = found->second;
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return kUnreadableWidth;
+    }
+    return value;
+}
+
+} // namespace
+
+fs::path columnLayoutFile(const fs::path& dataRoot, GridLayout layout) {
+    const fs::path folder = dataRoot / "conf";
+    const std::string name = layoutFileName(layout);
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (lowered(entry->path().filename().string()) == lowered(name)) {
+            return entry->path();
+        }
+    }
+    return folder / name;
+}
+
+ColumnLayout defaultColumnLayout(GridLayout layout, int clientWidth) {
+    // Percentages of the client width, each product truncated to whole pixels.
+    const auto share = [clientWidth](int percent) {
+        return clientWidth * percent / 100;
+    };
+    ColumnLayout columns;
+    switch (layout) {
+    case GridLayout::SheetCombined:
+        columns.widths = {30,       share(40), share(5),  share(3), share(4),
+                          share(8), share(10), share(10), share(15)};
+        break;
+    case GridLayout::SheetSeparated:
+        columns.widths = {30,       share(20), share(20), share(5),  share(3),
+                          share(4), share(8),  share(10), share(10), share(15)};
+        break;
+    case GridLayout::ItemList:
+        columns.widths = {30,        share(3),  share(30), share(10),
+                          share(10), share(10), share(10), share(27)};
+        break;
+    }
+    return columns;
+}
+
+std::optional<ColumnLayout> readColumnLayout(const fs::path& dataRoot, GridLayout layout) {
+    const fs::path file = columnLayoutFile(dataRoot, layout);
+    std::error_code error;
+    if (!fs::exists(file, error)) {
+        return std::nullopt;
+    }
+    std::map<std::string, std::string> values;
+    for (const std::string& line : readTextLines(file)) {
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos) {
+            values.emplace(line.substr(0, equals), line.substr(equals + 1));
+        }
+    }
+    ColumnLayout columns;
+    for (int column = 0; column < storedColumns(layout); ++column) {
+        columns.widths.push_back(widthValue(values, widthKey(column)));
+    }
+    if (hasSplitters(layout)) {
+        columns.splitter2 = widthValue(values, "[Splitter2]");
+        columns.splitter3 = widthValue(values, "[Splitter3]");
+    }
+    return columns;
+}
+
+ColumnLayout loadColumnLayout(const fs::path& dataRoot, GridLayout layout, int clientWidth) {
+    if (auto stored = readColumnLayout(dataRoot, layout)) {
+        return *stored;
+    }
+    return defaultColumnLayout(layout, clientWidth);
+}
+
+void saveColumnLayout(const fs::path& dataRoot, GridLayout layout, const ColumnLayout& columns) {
+    std::vector<std::string> lines{"[Version]=2.00"};
+    const int stored = std::min(storedColumns(layout), static_cast<int>(columns.widths.size()));
+    for (int column = 0; column < stored; ++column) {
+        lines.push_back(widthKey(column) + "=" +
+                        std::to_string(columns.widths[static_cast<std::size_t>(column)]));
+    }
+    if (hasSplitters(layout)) {
+        lines.push_back("[Splitter2]=" + std::to_string(columns.splitter2.value_or(0)));
+        lines.push_back("[Splitter3]=" + std::to_string(columns.splitter3.value_or(0)));
+    }
+    std::error_code error;
+    fs::create_directories(dataRoot / "conf", error);
+    writeTextLines(columnLayoutFile(dataRoot, layout), lines);
+}
+
+void saveItemListColumnLayout(const fs::path& dataRoot, const ColumnLayout& columns,
+                              CommandHost& host) {
+    saveColumnLayout(dataRoot, GridLayout::ItemList, columns);
+    host.notify("セル幅の設定を保存しました。");
+}
+
+ColumnLayout resetColumnLayout(const fs::path& dataRoot, GridLayout layout, int clientWidth) {
+    std::error_code error;
+    fs::remove(columnLayoutFile(dataRoot, layout), error);
+    return defaultColumnLayout(layout, clientWidth);
+}
+
+} // namespace kerbina

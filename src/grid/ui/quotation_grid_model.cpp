@@ -1,0 +1,107 @@
+#include "grid/ui/quotation_grid_model.h"
+
+#include <QBrush>
+#include <QColor>
+
+namespace kerbina {
+
+namespace {
+
+QColor toColor(Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+Qt::Alignment toAlignment(Alignment alignment) {
+    switch (alignment) {
+    case Alignment::Left:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case Alignment::Center:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case Alignment::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+} // namespace
+
+QuotationGridModel::QuotationGridModel(const DocumentState& state, const DisplayOptions& options,
+                                       QObject* parent)
+    : QAbstractTableModel(parent), state_(state), options_(options),
+      columns_(kerbina::columnCount(state, options)) {}
+
+int QuotationGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : gridRows_;
+}
+
+int QuotationGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant QuotationGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const int row = index.row() + 1;
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(cellText(state_, options_, row, column));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(
+            toAlignment(cellStyle(state_, options_, row, column, false).alignment));
+    case Qt::ForegroundRole:
+        return QBrush(toColor(cellStyle(state_, options_, row, column, false).foreground));
+    case Qt::BackgroundRole:
+        if (const auto background = cellStyle(state_, options_, row, column, false).background) {
+            return QBrush(toColor(*background));
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant QuotationGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        return QString::fromStdString(headerText(state_, options_, section));
+    }
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole) {
+        return section + 1;
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags QuotationGridModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void QuotationGridModel::setGridRows(int rows) {
+    if (rows == gridRows_) {
+        return;
+    }
+    if (rows > gridRows_) {
+        beginInsertRows(QModelIndex(), gridRows_, rows - 1);
+        gridRows_ = rows;
+        endInsertRows();
+    } else {
+        beginRemoveRows(QModelIndex(), rows, gridRows_ - 1);
+        gridRows_ = rows;
+        endRemoveRows();
+    }
+}
+
+void QuotationGridModel::growToContent() {
+    setGridRows(kerbina::rowCount(gridRows_, state_, options_));
+}
+
+void QuotationGridModel::refresh() {
+    beginResetModel();
+    columns_ = kerbina::columnCount(state_, options_);
+    endResetModel();
+}
+
+} // namespace kerbina

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "grid/grid_cells.h"
+
+#include <QAbstractTableModel>
+
+namespace kerbina {
+
+// The only place that knows how the open quotation maps to grid rows: a view over the document
+// that builds every cell text on demand. Grid row n (1..) is model row n - 1; row 0 of the grid is
+// the horizontal header. The model holds no texts; after a command the window calls refresh().
+class QuotationGridModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    QuotationGridModel(const DocumentState& state, const DisplayOptions& options,
+                       QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Rows shown, never fewer than the lines (or items) of the page in front.
+    int gridRows() const { return gridRows_; }
+    void setGridRows(int rows);
+    // The row count after a totals refresh (grows to lines + 10 when the grid is too short).
+    void growToContent();
+    // Repaints everything: texts, headers, column count.
+    void refresh();
+
+    const DocumentState& state() const { return state_; }
+    const DisplayOptions& options() const { return options_; }
+
+private:
+    const DocumentState& state_;
+    const DisplayOptions& options_;
+    int gridRows_ = 101;
+    int columns_ = 0;
+};
+
+} // namespace kerbina

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "calc/currency.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+namespace kerbina {
+
+// The one error type of the database layer. Its message is the text shown to the user.
+class ESQLiteException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One bound parameter of a statement. Values are never written into the SQL text.
+// Money goes in as its plain decimal text; the declared column type (integer, NUMERIC) makes the
+// database store it as a number, exactly as a quoted literal would have been stored.
+class SqlValue {
+public:
+    SqlValue() = default; // NULL
+    SqlValue(std::nullptr_t) {}
+    SqlValue(std::string text) : value_(std::move(text)) {}
+    SqlValue(std::string_view text) : value_(std::string(text)) {}
+    SqlValue(const char* text) : value_(std::string(text)) {}
+    template <typename T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool> &&
+                                               !std::is_same_v<T, char>,
+                                           int> = 0>
+    SqlValue(T number) : value_(static_cast<std::int64_t>(number)) {}
+    SqlValue(Currency money) : value_(money.toString()) {}
+
+    bool isNull() const { return std::holds_alternative<std::monostate>(value_); }
+    const std::int64_t* integer() const { return std::get_if<std::int64_t>(&value_); }
+    const std::string* text() const { return std::get_if<std::string>(&value_); }
+
+private:
+    std::variant<std::monostate, std::int64_t, std::string> value_;
+};
+
+using SqlParams = std::vector<SqlValue>;
+
+// One result row: the text of each column in column order. A column's text follows its declared
+// type: NULL is the empty text; "BOOLEAN" gives decimal digits; "NUMERIC", "FLOAT", "DOUBLE" and
+// "REAL" give the shortest plain decimal of the stored value (1500, 12.5); any other type gives
+// the stored text. That includes "integer": the totals and rounding levels of a quotation are
+// money texts in columns declared so, and 0.5 must come back as "0.5", not 0. SQLite reports
+// "integer" and "INTEGER" alike, so "INTEGER" gives the stored text too; the program only ever
+// stores whole numbers there, which read as their digits either way. A column without a declared
+// type (an expression) takes the kind of its value on the first row.
+struct SqlRow {
+    std::vector<std::string> columns;
+
+    // Field n counted from 1; a row with fewer fields gives the empty text.
+    const std::string& field(std::size_t n) const;
+
+    friend bool operator==(const SqlRow&, const SqlRow&) = default;
+};
+
+using SqlRows = std::vector<SqlRow>;
+
+// Where a failed statement is reported. The windows show a message box; tests record the calls.
+class SqlErrorReporter {
+public:
+    virtual ~SqlErrorReporter() = default;
+    // `text` is the box's text ("ERROR"); `detail` is the error's own message.
+    virtual void reportError(std::string_view text, std::string_view detail) = 0;
+};
+
+// The text of the box that reports a failed statement.
+inline constexpr std::string_view kSqlErrorText = "ERROR";
+
+// One database, reached one statement at a time. Callers only write portable SQL with "?"
+// placeholders, so another kind of database (a server shared by several workstations) can stand
+// behind the same two operations.
+class Database {
+public:
+    explicit Database(SqlErrorReporter& reporter) : reporter_(reporter) {}
+    virtual ~Database() = default;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs one query and returns its rows. Errors raise ESQLiteException.
+    virtual SqlRows SqlSelect(std::string_view sql, const SqlParams& params = {}) = 0;
+    // Runs one statement that returns no rows. Errors raise ESQLiteException.
+    virtual void execute(std::string_view sql, const SqlParams& params = {}) = 0;
+
+    // Runs one statement that returns no rows. On any error it reports "ERROR" with the error's
+    // message and returns false; the statement then has had no effect.
+    bool SqlExec(std::string_view sql, const SqlParams& params = {});
+
+private:
+    SqlErrorReporter& reporter_;
+};
+
+// A database file. Every statement opens the file, runs and closes it again, so no connection
+// stays open between statements and several workstations can share one database folder. A
+// statement that meets another workstation's lock waits up to `busyTimeout`, then fails.
+class SqliteFileDatabase final : public Database {
+public:
+    static constexpr std::chrono::milliseconds kBusyTimeout{3000};
+
+    SqliteFileDatabase(std::filesystem::path file, SqlErrorReporter& reporter,
+                       std::chrono::milliseconds busyTimeout = kBusyTimeout)
+        : Database(reporter), file_(std::move(file)), busyTimeout_(busyTimeout) {}
+
+    const std::filesystem::path& file() const { return file_; }
+
+    SqlRows SqlSelect(std::string_view sql, const SqlParams& params = {}) override;
+    void execute(std::string_view sql, const SqlParams& params = {}) override;
+
+private:
+    std::filesystem::path file_;
+    std::chrono::milliseconds busyTimeout_;
+};
+
+} // namespace kerbina

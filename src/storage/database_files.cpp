@@ -1,0 +1,79 @@
+#include "storage/database_files.h"
+
+#include <system_error>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file of no bytes holds no tables: what an interrupted copy leaves behind.
+bool isMissing(const fs::path& file) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (!fs::exists(status)) {
+        return true;
+    }
+    return fs::is_regular_file(status) && fs::file_size(file, error) == 0 && !error;
+}
+
+// Copies under a temporary name in the same folder and renames it over the target, so an
+// interrupted copy never leaves a partial database behind. A failure leaves the target as it was;
+// the caller then creates the database itself or goes on without it.
+void copyTemplate(const fs::path& source, const fs::path& target) {
+    std::error_code error;
+    if (!fs::is_regular_file(source, error) || fs::file_size(source, error) == 0 || error) {
+        return;
+    }
+    fs::path temporary = target;
+    temporary += ".copying";
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error) {
+        fs::rename(temporary, target, error);
+    }
+    if (error) {
+        fs::remove(temporary, error);
+    }
+}
+
+bool isNeeded(const DatabaseFileDef& definition, InstalledModules modules) {
+    switch (definition.file) {
+    case DatabaseFile::Quotation:
+    case DatabaseFile::Address:
+        return true;
+    case DatabaseFile::Piping:
+        return modules.piping;
+    case DatabaseFile::DuctData:
+    case DatabaseFile::DuctVhs:
+        return modules.duct;
+    }
+    return false;
+}
+
+} // namespace
+
+fs::path databaseFilePath(const fs::path& databaseFolder, DatabaseFile file) {
+    return databaseFolder / fs::path(databaseFileDef(file).fileName);
+}
+
+void prepareDatabaseFiles(const fs::path& databaseFolder, const fs::path& installFolder,
+                          InstalledModules modules, SqlErrorReporter& reporter) {
+    std::error_code error;
+    fs::create_directories(databaseFolder, error);
+    for (const DatabaseFileDef& definition : databaseFiles()) {
+        if (!isNeeded(definition, modules)) {
+            continue;
+        }
+        const fs::path target = databaseFilePath(databaseFolder, definition.file);
+        if (!isMissing(target)) {
+            continue;
+        }
+        copyTemplate(installFolder / "database" / fs::path(definition.fileName), target);
+        if (definition.createdWhenMissing && isMissing(target)) {
+            SqliteFileDatabase database(target, reporter);
+            createDatabaseTables(database, definition);
+        }
+    }
+}
+
+} // namespace kerbina

@@ -1,0 +1,242 @@
+#include "storage/sqlite_connection.h"
+
+#include <array>
+#include <charconv>
+#include <sqlite3.h>
+
+namespace kerbina {
+namespace {
+
+// The texts of the error messages, indexed by result code 0 to 26.
+constexpr std::array<const char*, 27> kCodeTexts = {
+    "Successful result",
+    "SQL error or missing database",
+    "An internal logic error in SQLite",
+    "Access permission denied",
+    "Callback routine requested an abort",
+    "The database file is locked",
+    "A table in the database is locked",
+    "A malloc() failed",
+    "Attempt to write a readonly database",
+    "Operation terminated by sqlite3_interrupt()",
+    "Some kind of disk I/O error occurred",
+    "The database disk image is malformed",
+    "(Internal Only) Table or record not found",
+    "Insertion failed because database is full",
+    "Unable to open the database file",
+    "Database lock protocol error",
+    "Database is empty",
+    "The database schema changed",
+    "Too much data for one row of a table",
+    "Abort due to contraint violation",
+    "Data type mismatch",
+    "Library used incorrectly",
+    "Uses OS features not supported on host",
+    "Authorization denied",
+    "Auxiliary database format error",
+    "2nd parameter to sqlite3_bind out of range",
+    "File opened that is not a database file",
+};
+
+[[noreturn]] void raiseSqlError(const char* text, int code, std::string_view sql,
+                                std::string_view sqliteMessage) {
+    std::string message = text;
+    message += ".\rError [" + std::to_string(code) + "]: " + sqliteCodeText(code) + ".\r\"";
+    message += sql;
+    message += "\": ";
+    message += sqliteMessage;
+    throw ESQLiteException(message);
+}
+
+std::string utf8Path(const std::filesystem::path& file) {
+    const std::u8string text = file.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+enum class ColumnKind { Integer, Float, Blob, Text };
+
+// Fixed once per query, from the first row: the declared type decides, compared exactly (see
+// SqlRow for why INTEGER is not among them); a column without one goes by its first value.
+ColumnKind columnKind(sqlite3_stmt* stmt, int column) {
+    const char* declared = sqlite3_column_decltype(stmt, column);
+    if (declared == nullptr || *declared == '\0') {
+        switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_INTEGER:
+            return ColumnKind::Integer;
+        case SQLITE_FLOAT:
+            return ColumnKind::Float;
+        case SQLITE_BLOB:
+            return ColumnKind::Blob;
+        default:
+            return ColumnKind::Text;
+        }
+    }
+    const std::string_view type = declared;
+    if (type == "BOOLEAN") {
+        return ColumnKind::Integer;
+    }
+    if (type == "NUMERIC" || type == "FLOAT" || type == "DOUBLE" || type == "REAL") {
+        return ColumnKind::Float;
+    }
+    if (type == "BLOB") {
+        return ColumnKind::Blob;
+    }
+    return ColumnKind::Text;
+}
+
+// The shortest plain decimal that reads back as the same value: 1500, 12.5, 0.1 (no exponent,
+// so the number parsers of the program accept it).
+std::string shortestDecimal(double value) {
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string columnText(sqlite3_stmt* stmt, int column, ColumnKind kind) {
+    if (sqlite3_column_type(stmt, column) == SQLITE_NULL) {
+        return {};
+    }
+    switch (kind) {
+    case ColumnKind::Integer:
+        return std::to_string(sqlite3_column_int64(stmt, column));
+    case ColumnKind::Float:
+        return shortestDecimal(sqlite3_column_double(stmt, column));
+    case ColumnKind::Blob: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+        return std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+    }
+    case ColumnKind::Text:
+        break;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+}
+
+bool onlySeparatorsLeft(const char* tail) {
+    for (; *tail != '\0'; ++tail) {
+        if (*tail != ';' && *tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::string sqliteCodeText(int code) {
+    if (code >= 0 && code < static_cast<int>(kCodeTexts.size())) {
+        return kCodeTexts[static_cast<std::size_t>(code)];
+    }
+    if (code == SQLITE_ROW) {
+        return "sqlite3_step() has another row ready";
+    }
+    if (code == SQLITE_DONE) {
+        return "sqlite3_step() has finished executing";
+    }
+    return "Unknown SQLite Error Code \"" + std::to_string(code) + "\"";
+}
+
+TSQLiteDatabase::TSQLiteDatabase(const std::filesystem::path& file) {
+    const std::string name = utf8Path(file);
+    const int rc =
+        sqlite3_open_v2(name.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string reason = db_ != nullptr ? sqlite3_errmsg(db_) : "unknown error";
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw ESQLiteException("Failed to open database \"" + name + "\" : " + reason);
+    }
+}
+
+TSQLiteDatabase::~TSQLiteDatabase() {
+    if (sqlite3_get_autocommit(db_) == 0) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db_);
+}
+
+void TSQLiteDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
+    sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
+}
+
+void TSQLiteDatabase::ExecSQL(std::string_view sql, const SqlParams& params) {
+    SqliteStatement statement(db_, sql, params, "Error executing SQL");
+    if (statement.step("Error executing SQL statement")) {
+        raiseSqlError("Error executing SQL statement", SQLITE_ROW, sql, sqlite3_errstr(SQLITE_ROW));
+    }
+}
+
+SqlRows TSQLiteDatabase::GetTable(std::string_view sql, const SqlParams& params) {
+    SqliteStatement statement(db_, sql, params, "Could not prepare SQL statement");
+    sqlite3_stmt* stmt = statement.handle();
+    SqlRows rows;
+    std::vector<ColumnKind> kinds;
+    while (statement.step("Could not retrieve data")) {
+        const int count = sqlite3_column_count(stmt);
+        if (kinds.empty()) {
+            for (int column = 0; column < count; ++column) {
+                kinds.push_back(columnKind(stmt, column));
+            }
+        }
+        SqlRow& row = rows.emplace_back();
+        row.columns.reserve(static_cast<std::size_t>(count));
+        for (int column = 0; column < count; ++column) {
+            row.columns.push_back(
+                columnText(stmt, column, kinds[static_cast<std::size_t>(column)]));
+        }
+    }
+    return rows;
+}
+
+SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql, const SqlParams& params,
+                                 const char* failureText)
+    : db_(db), sql_(sql) {
+    sqlite3_stmt* prepared = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, sql_.c_str(), -1, &prepared, &tail);
+    stmt_.reset(prepared);
+    if (rc != SQLITE_OK) {
+        raiseSqlError(failureText, rc, sql_, sqlite3_errmsg(db_));
+    }
+    // An empty text, or a second statement that would silently be skipped, is a caller's fault.
+    if (!stmt_ || !onlySeparatorsLeft(tail)) {
+        raiseSqlError(failureText, SQLITE_MISUSE, sql_, "one statement expected");
+    }
+    if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(params.size())) {
+        raiseSqlError(failureText, SQLITE_RANGE, sql_, sqlite3_errstr(SQLITE_RANGE));
+    }
+    for (std::size_t index = 0; index < params.size(); ++index) {
+        const SqlValue& value = params[index];
+        const int position = static_cast<int>(index) + 1;
+        int bound = SQLITE_OK;
+        if (const std::int64_t* number = value.integer()) {
+            bound = sqlite3_bind_int64(prepared, position, *number);
+        } else if (const std::string* text = value.text()) {
+            bound = sqlite3_bind_text64(prepared, position, text->data(), text->size(),
+                                        SQLITE_TRANSIENT, SQLITE_UTF8);
+        } else {
+            bound = sqlite3_bind_null(prepared, position);
+        }
+        if (bound != SQLITE_OK) {
+            raiseSqlError(failureText, bound, sql_, sqlite3_errmsg(db_));
+        }
+    }
+}
+
+void SqliteStatement::Finalizer::operator()(sqlite3_stmt* stmt) const {
+    sqlite3_finalize(stmt);
+}
+
+bool SqliteStatement::step(const char* failureText) {
+    const int rc = sqlite3_step(stmt_.get());
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        return false;
+    }
+    raiseSqlError(failureText, rc, sql_, sqlite3_errmsg(db_));
+}
+
+} // namespace kerbina
