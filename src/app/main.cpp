@@ -8,7 +8,6 @@
 #include "app/ui/message_box.h"
 
 #include <QApplication>
-
 #include <exception>
 #include <optional>
 
@@ -34,8 +33,9 @@ int main(int argc, char* argv[]) {
         while (database.configuredFolderMissing) {
             const auto answer = MessageBox::ask(
                 nullptr,
-                QStringLiteral("データベースフォルダーが見つかりません。\n%1\n\n"
-                               "「はい」でもう一度探します。「いいえ」で既定のフォルダーを使います。")
+                QStringLiteral(
+                    "データベースフォルダーが見つかりません。\n%1\n\n"
+                    "「はい」でもう一度探します。「いいえ」で既定のフォルダーを使います。")
                     .arg(QString::fromStdString(pathText(database.folder))),
                 MessageBox::Buttons::YesNoCancel);
             if (answer == MessageBox::Answer::Cancel) {

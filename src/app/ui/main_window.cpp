@@ -35,7 +35,6 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
-
 #include <chrono>
 #include <exception>
 
@@ -48,8 +47,12 @@ constexpr int kDefaultGridRows = 101;
 constexpr int kRowHeight = 22;
 constexpr int kFontPixels = 13;
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
-std::string s(const QString& text) { return text.toStdString(); }
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string s(const QString& text) {
+    return text.toStdString();
+}
 
 std::chrono::year_month_day today() {
     return std::chrono::year_month_day(
@@ -68,7 +71,8 @@ QLabel* totalLabel(QWidget* parent) {
     auto* label = new QLabel(QStringLiteral("0"), parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setMinimumWidth(120);
-    label->setStyleSheet(QStringLiteral("QLabel { color: white; background: black; padding: 2px 6px; }"));
+    label->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background: black; padding: 2px 6px; }"));
     return label;
 }
 
@@ -214,9 +218,8 @@ QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QSt
     if (!shortcut.isEmpty()) {
         command->setShortcut(shortcut);
     }
-    connect(command, &QAction::triggered, this, [this, handler] { runCommand([this, handler] {
-        (this->*handler)();
-    }); });
+    connect(command, &QAction::triggered, this,
+            [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
     menu->addAction(command);
     // Shortcuts work whatever menu is enabled: the window holds every command too.
     addAction(command);
@@ -257,8 +260,9 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::separateNameSpec);
     addCommand(view, "combineNameSpec", QStringLiteral("名称と仕様を分離しない"), {},
                &TFKERBINA::combineNameSpec);
-    additionalViewAction_ = addCommand(view, "additionalView", QStringLiteral("付帯単価を表示"),
-                                       QKeySequence(Qt::Key_Home), &TFKERBINA::toggleAdditionalView);
+    additionalViewAction_ =
+        addCommand(view, "additionalView", QStringLiteral("付帯単価を表示"),
+                   QKeySequence(Qt::Key_Home), &TFKERBINA::toggleAdditionalView);
     addCommand(view, "netView", QStringLiteral("原価を表示"),
                QKeySequence(Qt::CTRL | Qt::Key_PageUp), &TFKERBINA::showNetView);
     addCommand(view, "submittedView", QStringLiteral("提出金額を表示"),
@@ -274,7 +278,8 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::addTenGridRows);
 
     convertMenu_ = menuBar()->addMenu(QStringLiteral("各種変換＆計算(&V)"));
-    addCommand(convertMenu_, "calcSettings", QStringLiteral("桁設定"), {}, &TFKERBINA::calcSettings);
+    addCommand(convertMenu_, "calcSettings", QStringLiteral("桁設定"), {},
+               &TFKERBINA::calcSettings);
 
     listMenu_ = menuBar()->addMenu(QStringLiteral("内訳一覧表(&L)"));
     addCommand(listMenu_, "listUndo", QStringLiteral("取り消し"), {}, &TFKERBINA::undo);
@@ -301,8 +306,9 @@ void TFKERBINA::restoreWindowPosition() {
 void TFKERBINA::saveWindowPosition() {
     const QRect frame = geometry();
     try {
-        writeWindowPosition(folders_.dataRoot, kWindowPositionName,
-                            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+        writeWindowPosition(
+            folders_.dataRoot, kWindowPositionName,
+            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
     }
@@ -327,8 +333,8 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     if (startupPasswordRequired(folders_.dataRoot)) {
         const auto entry = MessageBox::input(this, QStringLiteral("見積・見積ソフト「ケルビナ」"),
                                              QStringLiteral("ユ－ザ－パスワ－ド入力"), true);
-        if (!startupPasswordAccepted(folders_.dataRoot,
-                                     entry ? std::optional<std::string>(s(*entry)) : std::nullopt)) {
+        if (!startupPasswordAccepted(
+                folders_.dataRoot, entry ? std::optional<std::string>(s(*entry)) : std::nullopt)) {
             return false;
         }
     }
@@ -396,7 +402,9 @@ DocumentHost::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
     }
 }
 
-void TFKERBINA::inform(const std::string& text) { MessageBox::notify(this, q(text)); }
+void TFKERBINA::inform(const std::string& text) {
+    MessageBox::notify(this, q(text));
+}
 
 // The cover page, its history lists and its fields come with the cover page window; until then
 // the header keeps the values the quotation was opened with.
@@ -408,12 +416,15 @@ void TFKERBINA::showQuotationNumber(const std::string& number) {
     statusPanels_[5]->setToolTip(q(number));
 }
 
-void TFKERBINA::showCoverTab() { sidePanel_->setCurrentIndex(0); }
+void TFKERBINA::showCoverTab() {
+    sidePanel_->setCurrentIndex(0);
+}
 
 void TFKERBINA::readSettings(DocumentState& state) {
     SettingsSources sources;
     try {
-        sources = gatherSettingsSources(folders_.dataRoot, *quotations_, settings_.coverCaptions.siteNameHint,
+        sources = gatherSettingsSources(folders_.dataRoot, *quotations_,
+                                        settings_.coverCaptions.siteNameHint,
                                         settings_.coverCaptions.workNameHint);
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
@@ -425,7 +436,8 @@ void TFKERBINA::readSettings(DocumentState& state) {
 
 // Saving to the database comes with the save dialog; until then the quotation is saved to a file.
 bool TFKERBINA::saveToDatabase() {
-    MessageBox::notify(this, QStringLiteral("データベースへの保存はまだできません。ファイルに保存します。"));
+    MessageBox::notify(
+        this, QStringLiteral("データベースへの保存はまだできません。ファイルに保存します。"));
     const QString path = MessageBox::saveFileName(
         this, QStringLiteral("ファイルに保存"), q(pathText(folders_.quotationFolder)),
         QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
@@ -474,12 +486,15 @@ void TFKERBINA::rebuildSheetTabs() {
 }
 
 int TFKERBINA::sheetOfTab(int tab) const {
-    return tab >= 0 && tab < static_cast<int>(tabSheets_.size()) ? tabSheets_[static_cast<std::size_t>(tab)] : 0;
+    return tab >= 0 && tab < static_cast<int>(tabSheets_.size())
+               ? tabSheets_[static_cast<std::size_t>(tab)]
+               : 0;
 }
 
 void TFKERBINA::selectTab(int tab) {
     for (int index = 0; index < static_cast<int>(tabSheets_.size()); ++index) {
-        if ((tab == 0 && index == 0) || (tab > 0 && tabSheets_[static_cast<std::size_t>(index)] == tab)) {
+        if ((tab == 0 && index == 0) ||
+            (tab > 0 && tabSheets_[static_cast<std::size_t>(index)] == tab)) {
             tabs_->setCurrentIndex(index);
             return;
         }
@@ -503,7 +518,22 @@ void TFKERBINA::showModuleTabs() {
     sidePanel_->setTabVisible(6, modules_.duct && !display_.listMode);
 }
 
-void TFKERBINA::refresh(bool listMode) { recalcAndShowTotals(listMode); }
+void TFKERBINA::refresh(const RecalcOutcome& outcome, bool listMode) {
+    display_.listMode = listMode;
+    panel_ = outcome.panel;
+    model_->refresh();
+    if (outcome.growGridTo) {
+        model_->setGridRows(*outcome.growGridTo);
+    }
+    updateTotalsPanel();
+    if (outcome.error) {
+        MessageBox::notify(this, q(outcome.error->message));
+    }
+}
+
+int TFKERBINA::gridRowCount() const {
+    return model_->gridRows();
+}
 
 void TFKERBINA::clearView() {
     netTotal_->setText(QStringLiteral("0"));
@@ -513,13 +543,17 @@ void TFKERBINA::clearView() {
     selectRows(1, 1);
 }
 
-void TFKERBINA::showUndoCounters(const std::string& text) { statusPanels_[4]->setText(q(text)); }
+void TFKERBINA::showUndoCounters(const std::string& text) {
+    statusPanels_[4]->setText(q(text));
+}
 
 bool TFKERBINA::ask(const std::string& text) {
     return MessageBox::ask(this, q(text), MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
 }
 
-void TFKERBINA::notify(const std::string& text) { MessageBox::notify(this, q(text)); }
+void TFKERBINA::notify(const std::string& text) {
+    MessageBox::notify(this, q(text));
+}
 
 void TFKERBINA::reportError(std::string_view text, std::string_view detail) {
     MessageBox::error(this, QString::fromUtf8(text.data(), static_cast<int>(text.size())) +
@@ -596,17 +630,7 @@ void TFKERBINA::updateMenusForMode() {
 }
 
 void TFKERBINA::recalcAndShowTotals(bool listMode) {
-    const RecalcOutcome outcome = RecalcAndShowTotals(state_, listMode, model_->gridRows());
-    display_.listMode = listMode;
-    panel_ = outcome.panel;
-    model_->refresh();
-    if (outcome.growGridTo) {
-        model_->setGridRows(*outcome.growGridTo);
-    }
-    updateTotalsPanel();
-    if (outcome.error) {
-        MessageBox::notify(this, q(outcome.error->message));
-    }
+    recalculateAndShow(state_, *this, listMode);
 }
 
 void TFKERBINA::updateTotalsPanel() {
@@ -617,11 +641,10 @@ void TFKERBINA::updateTotalsPanel() {
         netTotal_->setText(q(MoneyText(panel_.sheet->net)));
         submittedTotal_->setText(q(MoneyText(panel_.sheet->submitted)));
     }
-    grandTotals_->setText(
-        QStringLiteral("総合計  提出 %1  仕切 %2  差額 %3  利益率 %4  労務費 %5")
-            .arg(q(MoneyText(panel_.all.submitted)), q(MoneyText(panel_.all.net)),
-                 q(MoneyText(panel_.all.difference)), q(panel_.all.margin),
-                 q(MoneyText(panel_.allLabor))));
+    grandTotals_->setText(QStringLiteral("総合計  提出 %1  仕切 %2  差額 %3  利益率 %4  労務費 %5")
+                              .arg(q(MoneyText(panel_.all.submitted)), q(MoneyText(panel_.all.net)),
+                                   q(MoneyText(panel_.all.difference)), q(panel_.all.margin),
+                                   q(MoneyText(panel_.allLabor))));
 }
 
 std::pair<int, int> TFKERBINA::selectedRows() const {
@@ -706,10 +729,9 @@ void TFKERBINA::saveQuotationFile() {
     SAVERECORD(state_, store_, *this, RecordMode::Wrk);
     const std::filesystem::path start =
         rememberedFile_.empty() ? folders_.quotationFolder : rememberedFile_;
-    const QString path = MessageBox::saveFileName(this, QStringLiteral("ファイルに保存"),
-                                                  q(pathText(start)),
-                                                  QStringLiteral("ケルビナデータファイル (*.krb2)"),
-                                                  QStringLiteral("krb2"));
+    const QString path = MessageBox::saveFileName(
+        this, QStringLiteral("ファイルに保存"), q(pathText(start)),
+        QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
     if (path.isEmpty()) {
         return;
     }
@@ -747,7 +769,9 @@ void TFKERBINA::openWorkFolder() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(q(pathText(folders_.dataRoot))));
 }
 
-void TFKERBINA::closeProgram() { close(); }
+void TFKERBINA::closeProgram() {
+    close();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Undo, settings and display
@@ -879,7 +903,8 @@ void TFKERBINA::resetColumnWidths() {
 }
 
 void TFKERBINA::saveListColumnWidths() {
-    saveItemListColumnLayout(folders_.dataRoot, currentWidths(*grid_, model_->columnCount()), *this);
+    saveItemListColumnLayout(folders_.dataRoot, currentWidths(*grid_, model_->columnCount()),
+                             *this);
 }
 
 void TFKERBINA::resetListColumnWidths() {
@@ -887,9 +912,13 @@ void TFKERBINA::resetListColumnWidths() {
     applyGridLayout();
 }
 
-void TFKERBINA::addOneGridRow() { model_->setGridRows(model_->gridRows() + 1); }
+void TFKERBINA::addOneGridRow() {
+    model_->setGridRows(model_->gridRows() + 1);
+}
 
-void TFKERBINA::addTenGridRows() { model_->setGridRows(model_->gridRows() + 10); }
+void TFKERBINA::addTenGridRows() {
+    model_->setGridRows(model_->gridRows() + 10);
+}
 
 } // namespace kerbina
 

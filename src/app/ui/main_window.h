@@ -12,7 +12,6 @@
 #include "storage/database.h"
 
 #include <QMainWindow>
-
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -90,7 +89,8 @@ private:
     void selectTab(int tab) override;
     void applyGridLayout() override;
     void showModuleTabs() override;
-    void refresh(bool listMode) override;
+    void refresh(const RecalcOutcome& outcome, bool listMode) override;
+    int gridRowCount() const override;
     void clearView() override;
     void showUndoCounters(const std::string& text) override;
 
