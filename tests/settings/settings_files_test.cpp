@@ -51,8 +51,8 @@ EnvironmentSettings everythingChanged() {
     s.CALC_OPT2 = 0;
     s.Calc_Opt6 = 2;
     s.Calc_Opt3 = 9;
-    s.CALC_OPT7 = 1;
-    s.Calc_Opt4 = 2;
+    s.CALC_OPT7 = 2;
+    s.Calc_Opt4 = 1;
     s.aCalc_Opt3 = 3;
     s.aCALC_OPT7 = 2;
     s.ACALC_OPT4 = 1;
@@ -158,7 +158,48 @@ TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
     MemoryNumberingStore numbering;
     numbering.row = NumberingRow{"NF", "7", "0", ""};
     EnvironmentSettings written = everythingChanged();
+    written.networkFolder = "/srv/db";
     WriteSettings(written, root(), numbering);
+
+    // Every key under its own control: no two neighbours share a value.
+    const std::vector<std::string> expected = {
+        "[TITLE1]= 工事場所",  "[TITLE2]=工事名=件名",
+        "[KINGAKU_NAME1]=a",   "[KINGAKU_NAME2]=b ",
+        "[KINGAKU_NAME3]= c",  "[KINGAKU_NAME4]=d;e",
+        "[Tax_Value]=8.5",     "[FILE_OPT1]=TRUE",
+        "[CALC_OPT1]=2",       "[CALC_OPT2]=0",
+        "[CALC_OPT3]=9",       "[CALC_OPT4]=1",
+        "[CALC_OPT6]=2",       "[CALC_OPT7]=2",
+        "[ACALC_OPT3]=3",      "[ACALC_OPT4]=1",
+        "[ACALC_OPT7]=2",      "[Tax_Opt1]=0",
+        "[CALC_OPT5]=TRUE",    "[GENGAKU]=▲",
+        "[EDIT_OPT2]=1",       "[FILE_OPT2]=1",
+        "[EDIT_OPT10]=1",      "[Print_Dir]=/styles/A3横.sle",
+        "[EDIT_OPT4]=TRUE",    "[EDIT_OPT5]= pass=word ",
+        "[EDIT_OPT6]=FALSE",   "[EDIT_OPT7]=FALSE",
+        "[EDIT_OPT8]=FALSE",   "[EDIT_OPT9]=FALSE",
+        "[status_bar]=FALSE",  "[Items_Opt_1]=TRUE",
+        "[Print_Space]=2",     "[GROUP_NAME1]=空調",
+        "[GROUP_NAME2]=衛生",  "[GROUP_NAME3]=電気",
+        "[GROUP_NAME4]=",      "[GROUP_NAME5]=G5",
+        "[GROUP_NAME6]=G6",    "[CI_1]=m",
+        "[CI_2]=m2",           "[CI_3]=式",
+        "[CI_4]=日",           "[CI_5]=台",
+        "[CI_6]=個",           "[CI_7]=本",
+        "[CI_8]=枚",           "[CI_9]=t",
+        "[SmallSumName]=小計", "[MidSumName]=中計",
+        "[AllSumName]=合計",
+    };
+    EXPECT_EQ(lines("Kerbina.conf"), expected);
+    EXPECT_EQ(lines("Network_conf.conf"), std::vector<std::string>{"[Network_Dir]=/srv/db"});
+    EXPECT_EQ(numbering.row, (NumberingRow{"QX", "9", "1234",
+                                           "[tankaBtnName1]=登録;単価\r\n[tankaBtnName2]=t2\r\n"
+                                           "[tankaBtnName3]=t3\r\n[tankaBtnName4]=t4\r\n"
+                                           "[tankaBtnName5]=t5\r\n[tankaBtnName6]=t6\r\n"
+                                           "[EXGROUP1]=e1\r\n[EXGROUP2]=e2\r\n[EXGROUP3]=e3\r\n"
+                                           "[EXGROUP4]=e4\r\n[EXGROUP5]=e5\r\n[EXGROUP6]=e=6\r\n"
+                                           "[EDIT_OPT1]=FALSE\r\n[NUMBER_OPT4]=TRUE\r\n"
+                                           "[NUMBER_OPT5]=TRUE\r\n"}));
 
     EnvironmentSettings read;
     Dataread(read, root(), numbering);
