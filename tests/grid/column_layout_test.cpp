@@ -1,0 +1,73 @@
+#include "document/file_io.h"
+#include "grid/column_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace kerbina {
+namespace {
+
+class ColumnLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::path(::testing::TempDir()) /
+                ("layout_" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "conf");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    fs::path root_;
+};
+
+TEST_F(ColumnLayoutTest, DefaultsAreSharesOfTheClientWidth) {
+    EXPECT_EQ(defaultColumnLayout(GridLayout::SheetCombined, 1001).widths,
+              (std::vector<int>{30, 400, 50, 30, 40, 80, 100, 100, 150}));
+    EXPECT_EQ(defaultColumnLayout(GridLayout::SheetSeparated, 1000).widths,
+              (std::vector<int>{30, 200, 200, 50, 30, 40, 80, 100, 100, 150}));
+    EXPECT_EQ(defaultColumnLayout(GridLayout::ItemList, 1000).widths,
+              (std::vector<int>{30, 30, 300, 100, 100, 100, 100, 270}));
+}
+
+TEST_F(ColumnLayoutTest, EachLayoutKeepsItsOwnFile) {
+    ColumnLayout combined{{30, 1, 2, 3, 4, 5, 6, 7, 8}, 120, 340};
+    ColumnLayout separated{{30, 9, 8, 7, 6, 5, 4, 3, 2, 1}, 100, 200};
+    saveColumnLayout(root_, GridLayout::SheetCombined, combined);
+    saveColumnLayout(root_, GridLayout::SheetSeparated, separated);
+    EXPECT_EQ(loadColumnLayout(root_, GridLayout::SheetCombined, 1000), combined);
+    EXPECT_EQ(loadColumnLayout(root_, GridLayout::SheetSeparated, 1000), separated);
+    EXPECT_EQ(readTextLines(root_ / "conf" / "KRB_display_1.ini").front(), "[Version]=2.00");
+
+    EXPECT_EQ(resetColumnLayout(root_, GridLayout::SheetCombined, 1000),
+              defaultColumnLayout(GridLayout::SheetCombined, 1000));
+    EXPECT_FALSE(fs::exists(root_ / "conf" / "KRB_display_1.ini"));
+    EXPECT_EQ(readColumnLayout(root_, GridLayout::SheetSeparated), separated);
+}
+
+TEST_F(ColumnLayoutTest, UnreadableWidthsBecomeFiftyAndNamesIgnoreCase) {
+    writeTextLines(root_ / "conf" / "krb_DISPLAY_3.INI",
+                   {"[Version]=2.00", "[StrColGrid1_Colwidths[0]]=31",
+                    "[StrColGrid1_Colwidths[1]]=abc", "[StrColGrid1_Colwidths[2]]=",
+                    "[StrColGrid1_Colwidths[3]]=12.5", "[StrColGrid1_Colwidths[4]]= 77 ",
+                    "[StrColGrid1_Colwidths[5]]=-3", "[StrColGrid1_Colwidths[6]]=2"});
+    const auto layout = readColumnLayout(root_, GridLayout::ItemList);
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->widths, (std::vector<int>{31, 50, 50, 50, 77, -3, 2, 50}));
+    EXPECT_EQ(layout->splitter2, std::nullopt);
+
+    struct Host : CommandHost {
+        bool ask(const std::string&) override { return false; }
+        void notify(const std::string& text) override { shown = text; }
+        std::string shown;
+    } host;
+    saveItemListColumnLayout(root_, ColumnLayout{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {}}, host);
+    EXPECT_EQ(host.shown, "セル幅の設定を保存しました。");
+    // The existing file is rewritten under its own spelling; column 8 is not stored.
+    EXPECT_EQ(readTextLines(root_ / "conf" / "krb_DISPLAY_3.INI").size(), 9u);
+    EXPECT_FALSE(fs::exists(root_ / "conf" / "KRB_display_3.ini"));
+}
+
+} // namespace
+} // namespace kerbina
