@@ -1,5 +1,6 @@
 #include "settings/settings_files.h"
 
+#include "app/folders.h"
 #include "app/settings_file.h"
 #include "document/file_io.h"
 #include "settings/environment_settings.h"
@@ -274,6 +275,14 @@ void Userread(EnvironmentSettings& settings, const fs::path& dataRoot) {
         writeConfFile(file, lines);
     }
     applyCompanyDataLines(settings, readTextLines(file));
+}
+
+void readForShow(EnvironmentSettings& settings, const fs::path& dataRoot,
+                 const fs::path& databaseFolderInUse) {
+    Userread(settings, dataRoot);
+    if (settings.networkFolder.empty()) {
+        settings.networkFolder = pathText(databaseFolderInUse);
+    }
 }
 
 void Dataread(EnvironmentSettings& settings, const fs::path& dataRoot,

@@ -36,6 +36,12 @@ void applyCompanyDataLines(EnvironmentSettings& settings, const std::vector<std:
 // is missing.
 void Userread(EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
 
+// What showing the settings dialog reads again: the company data (changes that were not
+// registered are replaced by the file's) and, when the network folder box is empty, the database
+// folder in use. Everything else keeps what the dialog holds.
+void readForShow(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
+                 const std::filesystem::path& databaseFolderInUse);
+
 // Fills the other settings from Kerbina.conf and the numbering row. When Kerbina.conf is missing
 // (the first start) it sets the two cover titles and writes the stores from the values held
 // instead; an existing Network_conf.conf is then left alone, since nobody has chosen a folder yet.

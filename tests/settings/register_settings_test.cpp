@@ -34,6 +34,23 @@ TEST_F(SettingsTest, RegisterReturnsWhatTakesEffectAtOnce) {
     EXPECT_EQ(lines("Kerbina.conf"), settingsFileLines(settings));
 }
 
+TEST_F(SettingsTest, ShowingRereadsOnlyTheCompanyDataAndFillsAnEmptyFolder) {
+    EnvironmentSettings settings;
+    settings.EDATA[0] = "登録済";
+    WriteCompanyData(settings, root());
+    settings.EDATA[0] = "未登録";
+    settings.ci[0] = "未登録";
+
+    readForShow(settings, root(), "/data/database");
+    EXPECT_EQ(settings.EDATA[0], "登録済");
+    EXPECT_EQ(settings.ci[0], "未登録");
+    EXPECT_EQ(settings.networkFolder, "/data/database");
+
+    settings.networkFolder = "/srv/db\\";
+    readForShow(settings, root(), "/data/database");
+    EXPECT_EQ(settings.networkFolder, "/srv/db\\");
+}
+
 TEST(BrowsedFolder, OneTrailingSeparatorIsDropped) {
     EXPECT_EQ(browsedFolderText("C:\\共有\\"), "C:\\共有");
     EXPECT_EQ(browsedFolderText("/srv/db//"), "/srv/db/");
