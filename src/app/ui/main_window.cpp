@@ -16,11 +16,14 @@
 #include "grid/column_layout.h"
 #include "grid/ui/quotation_grid_delegate.h"
 #include "grid/ui/quotation_grid_model.h"
+#include "settings/numbering_row.h"
+#include "settings/settings_files.h"
 #include "storage/database_files.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -111,6 +114,7 @@ void TFKERBINA::buildWidgets() {
         page->setObjectName(QString::fromUtf8(caption));
         sidePanel_->addTab(page, QString::fromUtf8(caption));
     }
+    buildCoverTotals(sidePanel_->widget(0));
     sidePanel_->setTabVisible(5, modules_.piping);
     sidePanel_->setTabVisible(6, modules_.duct);
 
@@ -209,6 +213,21 @@ void TFKERBINA::buildWidgets() {
     }
     statusPanels_[0]->setText(q(pathText(folders_.dataRoot)));
     statusPanels_[1]->setText(q(pathText(folders_.databaseFolder)));
+}
+
+// The quotation totals on the cover tab "表紙・合計"; the cover fields join them with the cover
+// page window.
+void TFKERBINA::buildCoverTotals(QWidget* page) {
+    auto* layout = new QFormLayout(page);
+    const char* captions[] = {"見積金額(提出)", "見積金額(仕切)", "差額", "利益率", "労務費"};
+    for (std::size_t index = 0; index < grandTotals_.size(); ++index) {
+        auto* value = new QLabel(QStringLiteral("0"), page);
+        value->setObjectName(QStringLiteral("grandTotal%1").arg(index));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setFont(gridFont());
+        layout->addRow(QString::fromUtf8(captions[index]), value);
+        grandTotals_[index] = value;
+    }
 }
 
 QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
@@ -329,6 +348,15 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     statusPanels_[3]->setText(
         q(pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation))));
 
+    Userread(environment_, folders_.dataRoot);
+    DatabaseNumberingRowStore numbering(*quotations_);
+    try {
+        Dataread(environment_, folders_.dataRoot, numbering);
+    } catch (const ESQLiteException& error) {
+        reportError(kSqlErrorText, error.what());
+    }
+    display_.alternateRowShading = environment_.alternateRowShading();
+
     // The password comes before anything touches the work files of the previous run.
     if (startupPasswordRequired(folders_.dataRoot)) {
         const auto entry = MessageBox::input(this, QStringLiteral("見積・見積ソフト「ケルビナ」"),
@@ -423,9 +451,8 @@ void TFKERBINA::showCoverTab() {
 void TFKERBINA::readSettings(DocumentState& state) {
     SettingsSources sources;
     try {
-        sources = gatherSettingsSources(folders_.dataRoot, *quotations_,
-                                        settings_.coverCaptions.siteNameHint,
-                                        settings_.coverCaptions.workNameHint);
+        sources = gatherSettingsSources(folders_.dataRoot, *quotations_, environment_.title1,
+                                        environment_.title2);
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
     }
@@ -641,10 +668,12 @@ void TFKERBINA::updateTotalsPanel() {
         netTotal_->setText(q(MoneyText(panel_.sheet->net)));
         submittedTotal_->setText(q(MoneyText(panel_.sheet->submitted)));
     }
-    grandTotals_->setText(QStringLiteral("総合計  提出 %1  仕切 %2  差額 %3  利益率 %4  労務費 %5")
-                              .arg(q(MoneyText(panel_.all.submitted)), q(MoneyText(panel_.all.net)),
-                                   q(MoneyText(panel_.all.difference)), q(panel_.all.margin),
-                                   q(MoneyText(panel_.allLabor))));
+    const QString values[] = {q(MoneyText(panel_.all.submitted)), q(MoneyText(panel_.all.net)),
+                              q(MoneyText(panel_.all.difference)), q(panel_.all.margin),
+                              q(MoneyText(panel_.allLabor))};
+    for (std::size_t index = 0; index < grandTotals_.size(); ++index) {
+        grandTotals_[index]->setText(values[index]);
+    }
 }
 
 std::pair<int, int> TFKERBINA::selectedRows() const {

@@ -9,9 +9,11 @@
 #include "document/work_folder.h"
 #include "grid/command_host.h"
 #include "grid/grid_cells.h"
+#include "settings/environment_settings.h"
 #include "storage/database.h"
 
 #include <QMainWindow>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -69,6 +71,7 @@ private:
     // ---- construction ----
     void buildWidgets();
     void buildMenus();
+    void buildCoverTotals(QWidget* page);
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut, void (TFKERBINA::*handler)());
     void restoreWindowPosition();
@@ -152,6 +155,7 @@ private:
     DocumentState state_;
     WorkStore store_;
     MainSettings settings_;
+    EnvironmentSettings environment_;
     DisplayOptions display_;
     TotalsPanel panel_;
     std::unique_ptr<Database> quotations_;
@@ -172,7 +176,7 @@ private:
     QPushButton* submittedButton_ = nullptr;
     QLabel* netTotal_ = nullptr;
     QLabel* submittedTotal_ = nullptr;
-    QLabel* grandTotals_ = nullptr;
+    std::array<QLabel*, 5> grandTotals_{}; // submitted, net, difference, margin, labour
     std::vector<QLabel*> statusPanels_;
     std::map<QString, QAction*> actions_;
     QMenu* editMenu_ = nullptr;
