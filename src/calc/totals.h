@@ -1,16 +1,90 @@
 #pragma once
 
+#include "calc/calc_settings.h"
+#include "calc/currency.h"
 #include "document/document_state.h"
+#include "document/quotation_data.h"
+
+#include <map>
+#include <optional>
+#include <string>
 
 namespace kerbina {
 
 // The totals passes: the sheet pass recomputes the current sheet from top to bottom, the list
 // pass the breakdown list and the grand totals. Both are deterministic functions of the records
-// and the calculation settings.
+// and the calculation settings; they never ask or show anything, they return what the window
+// has to show.
 
-// Sheet pass over state.sheet; true when both sheet totals are 0 (an empty sheet).
-bool recalculateSheet(DocumentState& state);
-// List pass over state.items; stores the grand totals in the header.
-void recalculateItemList(DocumentState& state);
+// A 範囲計(金額非表示) line (kind 93) may only sum plain priced lines. When its range holds
+// anything else the sheet pass stops at that line; the window shows the message.
+struct RangeSumError {
+    int row = 0; // the range-sum line
+    std::string message;
+};
+
+struct SheetPassResult {
+    bool empty = false; // both sheet totals are 0
+    // The sheet's running totals; when the pass stopped, as far as it got.
+    Currency netTotal;
+    Currency submittedTotal;
+    std::optional<RangeSumError> error;
+    bool titleLineInserted = false; // a kind-100 line carrying the item name now heads the sheet
+};
+
+struct ListPassResult {
+    Currency allLabor; // submitted labour totals of the counted items, reductions subtracted
+};
+
+// Sheet pass over state.sheet with state.settings. Stores the sheet totals and tax into the
+// current item when that item owns a sheet.
+SheetPassResult recalculateSheet(DocumentState& state);
+// List pass over state.items; stores the grand totals in the header and in state.
+ListPassResult recalculateItemList(DocumentState& state);
+
+// The six per-sheet settings travel in the sheet's item (amount, expense and labour offsets,
+// quantity decimals, total level and total offset). Loading makes item `itemNumber`'s settings
+// current; storing writes the current settings back into the current item, but only into an item
+// that owns a sheet (expense, tax and welfare items keep their rates and levels in those fields).
+void loadSheetSettings(DocumentState& state, int itemNumber);
+void storeSheetSettings(DocumentState& state);
+
+// Recomputes a whole quotation held in memory the way the program does it sheet by sheet: every
+// item that owns a sheet, in item order, becomes the current sheet with its own settings, gets the
+// sheet pass and keeps the settings the pass repaired; then the list pass runs. `settings`
+// supplies the quotation-wide settings; the tax offset comes from the quotation itself.
+// Returns each sheet's pass result by item number.
+std::map<int, SheetPassResult>
+recalculateQuotation(QuotationData& data, const CalcSettings& settings, bool itemNameLine);
+
+// "  0%" when the submitted total is 0, "100%" when the net total is 0, else
+// 100 − Int(net ÷ submitted × 100) followed by "%".
+std::string marginText(Currency net, Currency submitted);
+
+struct SheetFigures {
+    Currency net;
+    Currency submitted;
+    Currency difference; // submitted − net
+    std::string margin;
+};
+
+// What the totals panel and the labels of the main window show.
+struct TotalsPanel {
+    std::optional<SheetFigures> sheet; // blank in list mode
+    SheetFigures all;                  // the whole quotation
+    Currency allLabor;
+};
+
+struct RecalcOutcome {
+    TotalsPanel panel;
+    std::optional<RangeSumError> error; // for the window to show after repainting
+    // The grid needs at least as many rows as the line list has entries (scratch slot included,
+    // standing for the header row); when it has fewer it grows to that number plus 10.
+    std::optional<int> growGridTo;
+};
+
+// Every editing command ends here: the sheet pass unless in list mode, always the list pass, then
+// the figures of the totals panel and the grid growth for `gridRowCount` current rows.
+RecalcOutcome RecalcAndShowTotals(DocumentState& state, bool listMode, int gridRowCount);
 
 } // namespace kerbina

@@ -4,6 +4,9 @@
 #include "calc/currency.h"
 #include "document/records.h"
 
+#include <string>
+#include <vector>
+
 namespace kerbina {
 
 // The open quotation as the program holds it: the header, the breakdown list and only the
@@ -28,8 +31,19 @@ struct DocumentState {
     Currency listSubmittedTax;
     Currency listNetTax;
 
+    // The unit-cost breakdown list (代価表): sorted, unique texts, saved with the quotation.
+    std::vector<std::string> unitCostBreakdowns;
+    // The last piping aggregation ran with its unit-cost breakdown option: quotation files then
+    // refer to breakdown pages in the line notes.
+    bool unitCostReferences = false;
+
+    // Undo tapes (see document/undo.h): the open sheet's and its take-off page's.
     int undoGeneration = 0;
     int undoCount = 0;
+    int pickupGeneration = 0;
+    int pickupCount = 0;
+    // The quotation has changes that were not saved: set by every write of the work files after
+    // a change, cleared by a new quotation, by opening a file and by a successful save.
     bool modified = false;
 
     int itemMax() const { return static_cast<int>(items.size()) - 1; }

@@ -26,6 +26,9 @@ struct QuotationWriteOptions {
     // Unit-cost breakdown page references in line notes: set when the last piping aggregation
     // ran with its breakdown option.
     bool unitCostReferences = false;
+    // Print data leaves out the lines marked 非掲載 (hiddenFlag 1): a combining line stands for
+    // them on paper. Saved files and the backup keep them.
+    bool omitUnlisted = false;
 };
 
 // Text of a quotation file (UTF-8, CR LF line ends) from a quotation in memory, and back.

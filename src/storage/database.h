@@ -3,12 +3,12 @@
 #include "calc/currency.h"
 
 #include <chrono>
-#include <concepts>
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -30,9 +30,10 @@ public:
     SqlValue(std::string text) : value_(std::move(text)) {}
     SqlValue(std::string_view text) : value_(std::string(text)) {}
     SqlValue(const char* text) : value_(std::string(text)) {}
-    template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>) SqlValue(T number)
-        : value_(static_cast<std::int64_t>(number)) {}
+    template <typename T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool> &&
+                                               !std::is_same_v<T, char>,
+                                           int> = 0>
+    SqlValue(T number) : value_(static_cast<std::int64_t>(number)) {}
     SqlValue(Currency money) : value_(money.toString()) {}
 
     bool isNull() const { return std::holds_alternative<std::monostate>(value_); }

@@ -1,0 +1,117 @@
+#include "calc/totals.h"
+
+#include "calc/totals_internal.h"
+#include "document/line_kinds.h"
+
+namespace kerbina {
+
+namespace {
+
+// Decimal text of a whole number that may exceed 64 bits.
+std::string wholeText(WideInt value) {
+    const bool negative = value < 0;
+    auto magnitude = static_cast<UnsignedWideInt>(negative ? -value : value);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return negative ? "-" + digits : digits;
+}
+
+SheetFigures figures(Currency net, Currency submitted) {
+    return SheetFigures{net, submitted, submitted - net, marginText(net, submitted)};
+}
+
+} // namespace
+
+void loadSheetSettings(DocumentState& state, int itemNumber) {
+    const ItemRecord& item = state.items.at(static_cast<std::size_t>(itemNumber));
+    CalcSettings& s = state.settings;
+    s.amountOffset = item.setAmountRounding;
+    s.expenseOffset = item.setExpenseRounding;
+    s.quantityDecimals = item.setQuantityDecimals;
+    s.totalLevel = item.setTotalLevel;
+    s.laborOffset = item.setLaborRounding;
+    s.totalOffset = item.setTotalRounding;
+}
+
+void storeSheetSettings(DocumentState& state) {
+    ItemRecord* item = currentItem(state);
+    if (item == nullptr || !ownsSheet(item->kind)) {
+        return;
+    }
+    const CalcSettings& s = state.settings;
+    item->setAmountRounding = s.amountOffset;
+    item->setExpenseRounding = s.expenseOffset;
+    item->setQuantityDecimals = s.quantityDecimals;
+    item->setTotalLevel = s.totalLevel;
+    item->setLaborRounding = s.laborOffset;
+    item->setTotalRounding = s.totalOffset;
+}
+
+std::map<int, SheetPassResult>
+recalculateQuotation(QuotationData& data, const CalcSettings& settings, bool itemNameLine) {
+    DocumentState state;
+    state.header = std::move(data.header);
+    state.items = std::move(data.items);
+    state.settings = settings;
+    state.settings.taxOffset = data.taxOffset;
+    state.itemNameLine = itemNameLine;
+    if (data.sheets.size() < state.items.size()) {
+        data.sheets.resize(state.items.size(), Sheet{LineRecord{}});
+    }
+
+    std::map<int, SheetPassResult> results;
+    for (int n = 1; n <= state.itemMax(); ++n) {
+        if (!ownsSheet(state.items[static_cast<std::size_t>(n)].kind)) {
+            continue;
+        }
+        Sheet& sheet = data.sheets[static_cast<std::size_t>(n)];
+        if (sheet.empty()) {
+            sheet.emplace_back(); // the scratch slot
+        }
+        state.currentSheetNumber = n;
+        state.sheet = std::move(sheet);
+        loadSheetSettings(state, n);
+        results.emplace(n, recalculateSheet(state));
+        storeSheetSettings(state);
+        sheet = std::move(state.sheet);
+    }
+    recalculateItemList(state);
+
+    data.header = std::move(state.header);
+    data.items = std::move(state.items);
+    return results;
+}
+
+std::string marginText(Currency net, Currency submitted) {
+    if (submitted.isZero()) {
+        return "  0%";
+    }
+    if (net.isZero()) {
+        return "100%";
+    }
+    // Int(net ÷ submitted × 100) on the exact quotient; C++ division truncates toward zero.
+    const WideInt percent = static_cast<WideInt>(net.raw()) * 100 / submitted.raw();
+    return wholeText(100 - percent) + "%";
+}
+
+RecalcOutcome RecalcAndShowTotals(DocumentState& state, bool listMode, int gridRowCount) {
+    RecalcOutcome outcome;
+    if (!listMode) {
+        SheetPassResult sheet = recalculateSheet(state);
+        outcome.panel.sheet = figures(sheet.netTotal, sheet.submittedTotal);
+        outcome.error = std::move(sheet.error);
+    }
+    const ListPassResult list = recalculateItemList(state);
+    outcome.panel.all = figures(state.allNetTotal, state.allSubmittedTotal);
+    outcome.panel.allLabor = list.allLabor;
+    const auto entries = static_cast<int>(state.sheet.size());
+    if (gridRowCount < entries) {
+        outcome.growGridTo = entries + 10;
+    }
+    return outcome;
+}
+
+} // namespace kerbina

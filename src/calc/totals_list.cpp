@@ -1,0 +1,289 @@
+#include "calc/rounding.h"
+#include "calc/totals.h"
+#include "calc/totals_internal.h"
+#include "document/text_codec.h"
+
+#include <algorithm>
+#include <limits>
+
+// The list pass. Sheet items bring the totals their sheet pass stored; the structure items of the
+// list (hierarchy parents, small sums, 計 items) show sums without counting twice; expenses, the
+// reduction, welfare and tax work on the grand totals as they stand at their place in the list.
+// Expense, tax and welfare items keep their rates in the per-sheet setting fields: 144 net rate,
+// 152 submitted rate, 160 level code or tax rate, 192 third welfare rate.
+
+namespace kerbina {
+
+namespace {
+
+constexpr int kExpense81 = 81;
+constexpr int kExpense82 = 82;
+constexpr int kExpense83 = 83;
+constexpr int kExpense84 = 84;
+constexpr int kReduction = 91;
+constexpr int kTax = 93;
+constexpr int kSmallSum = 95;
+constexpr int kComment = 96;
+constexpr int kSinceSum = 98;
+constexpr int kSumLine = 99;
+constexpr int kWelfare = 101;
+constexpr int kWelfareSum = 102;
+
+bool between(int kind, int low, int high) {
+    return kind >= low && kind <= high;
+}
+
+int clampedWhole(Currency value) {
+    return static_cast<int>(std::clamp<std::int64_t>(
+        value.wholePart(), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+class ListPass {
+public:
+    explicit ListPass(DocumentState& state) : state_(state), header_(state.header) {
+        // A grand-total offset above 1 is no offset at all: such files meant 四捨五入.
+        cut_ =
+            header_.cutLevel > Currency::fromWhole(1) ? Currency::fromRaw(5000) : header_.cutLevel;
+        level_ = Currency::fromWhole(header_.keta == 0 ? 1 : header_.keta);
+    }
+
+    ListPassResult run();
+
+private:
+    int lastItem() const { return state_.itemMax(); }
+    ItemRecord& item(int number) { return state_.items[static_cast<std::size_t>(number)]; }
+    // The item range of a hierarchy parent or small sum, limited to the items that exist.
+    std::pair<int, int> rangeOf(const ItemRecord& it) const {
+        return {std::max(clampedWhole(it.setAmountRounding), 1),
+                std::min(clampedWhole(it.setExpenseRounding), lastItem())};
+    }
+
+    void count(Currency net, Currency sub) {
+        allNet_ += net;
+        allSub_ += sub;
+        sinceNet_ += net;
+        sinceSub_ += sub;
+    }
+    void sumHierarchy(ItemRecord& parent);
+    void sumSmall(ItemRecord& sum);
+    void computeExpense(ItemRecord& expense);
+    void welfareStep(int first);
+    void taxStep(ItemRecord& tax);
+
+    DocumentState& state_;
+    QuotationHeader& header_;
+    Currency cut_;
+    Currency level_;
+
+    Currency allNet_;
+    Currency allSub_;
+    Currency allLabor_;
+    Currency sinceNet_;
+    Currency sinceSub_;
+    Currency list82Net_;
+    Currency list82Sub_;
+    Currency welfNet_;
+    Currency welfSub_;
+};
+
+void ListPass::sumHierarchy(ItemRecord& parent) {
+    const auto [first, last] = rangeOf(parent);
+    Currency net;
+    Currency sub;
+    for (int n = first; n <= last; ++n) {
+        const ItemRecord& child = item(n);
+        if (between(child.kind, 30, 39)) {
+            net += child.netTotal;
+            sub += child.submittedTotal;
+        }
+    }
+    parent.netTotal = net;
+    parent.submittedTotal = sub;
+}
+
+// Hierarchy parents, comments, sums and other small sums inside the range are skipped so that no
+// amount counts twice.
+void ListPass::sumSmall(ItemRecord& sum) {
+    const auto [first, last] = rangeOf(sum);
+    Currency net;
+    Currency sub;
+    Currency labor;
+    for (int n = first; n <= last; ++n) {
+        const ItemRecord& it = item(n);
+        if (between(it.kind, 11, 29) || it.kind == kSmallSum || it.kind == kComment ||
+            it.kind == kSinceSum) {
+            continue;
+        }
+        if (it.kind == kReduction) {
+            net -= it.netTotal;
+            sub -= it.submittedTotal;
+            labor -= it.laborTotal;
+        } else {
+            net += it.netTotal;
+            sub += it.submittedTotal;
+            labor += it.laborTotal;
+        }
+    }
+    sum.netTotal = net;
+    sum.submittedTotal = sub;
+    sum.laborTotal = labor;
+}
+
+void ListPass::computeExpense(ItemRecord& e) {
+    Currency netBase = allNet_;
+    Currency subBase = allSub_;
+    if (e.kind == kExpense84) {
+        netBase -= list82Net_;
+        subBase -= list82Sub_;
+    }
+    e.netTotal = percentOf(netBase, e.setAmountRounding, cut_);
+    e.submittedTotal = percentOf(subBase, e.setExpenseRounding, cut_);
+    if (e.kind == kExpense81 || e.kind == kExpense82) {
+        // The level code at 160 is rounded with the grand-total offset, as the percentages are.
+        e.submittedTotal = roundToLevel(e.submittedTotal, e.setQuantityDecimals, cut_);
+    } else {
+        const Currency total = e.submittedTotal + allSub_;
+        if (!total.isZero()) {
+            e.submittedTotal -= total - roundToSetting(total, level_, cut_);
+        }
+    }
+    count(e.netTotal, e.submittedTotal);
+    if (e.kind == kExpense82) {
+        list82Net_ += e.netTotal;
+        list82Sub_ += e.submittedTotal;
+    }
+    e.laborTotal = Currency();
+}
+
+void ListPass::welfareStep(int first) {
+    if (first == 0) {
+        return;
+    }
+    for (int n = first; n <= lastItem(); ++n) {
+        ItemRecord& it = item(n);
+        if (it.kind == kWelfare) {
+            const Currency r1 = it.setAmountRounding;
+            const Currency r2 = it.setExpenseRounding;
+            const Currency r3 = it.setTotalRounding;
+            it.netTotal = welfareAmount(allNet_, r1, r2, r3);
+            it.submittedTotal = welfareAmount(allSub_, r1, r2, r3);
+            it.note = fitToWidth(welfareFormula(allSub_, r1, r2, r3), kItemNoteWidth);
+            welfNet_ += it.netTotal;
+            welfSub_ += it.submittedTotal;
+        } else if (it.kind == kWelfareSum) {
+            it.netTotal = welfNet_;
+            it.submittedTotal = welfSub_;
+        }
+    }
+}
+
+void ListPass::taxStep(ItemRecord& tax) {
+    tax.submittedTotal = percentOf(allSub_, tax.setQuantityDecimals, state_.settings.taxOffset);
+    // 144 = 1: the tax is charged on the net side too.
+    tax.netTotal =
+        tax.setAmountRounding == Currency::fromWhole(1) ? tax.submittedTotal : Currency();
+    allNet_ += tax.netTotal;
+    allSub_ += tax.submittedTotal;
+    state_.listSubmittedTax = tax.submittedTotal;
+    state_.listNetTax = tax.netTotal;
+    tax.laborTotal = Currency();
+    header_.opt2Int = 1;
+}
+
+ListPassResult ListPass::run() {
+    state_.listSubmittedTax = Currency();
+    state_.listNetTax = Currency();
+    header_.opt2Int = 0;
+
+    int taxItem = 0;
+    int sumItem = 0;
+    int welfareItem = 0;
+    for (int n = 1; n <= lastItem(); ++n) {
+        const int kind = item(n).kind;
+        if (kind == kTax) {
+            taxItem = n;
+        } else if (kind == kSumLine) {
+            sumItem = n;
+        } else if ((kind == kWelfare || kind == kWelfareSum) && welfareItem == 0) {
+            welfareItem = n;
+        }
+    }
+
+    bool endedAtTax = false;
+    for (int n = 1; n <= lastItem(); ++n) {
+        ItemRecord& it = item(n);
+        if (it.submittedTax > Currency()) {
+            header_.opt2Int = 1;
+        }
+        const int kind = it.kind;
+        if (kind == kTax) {
+            taxItem = n;
+            endedAtTax = true;
+            break;
+        }
+        if (kind == kSumLine) {
+            break;
+        }
+        if (between(kind, 20, 29)) {
+            sumHierarchy(it);
+        } else if (between(kind, kExpense81, kExpense84)) {
+            computeExpense(it);
+        } else if (kind == kReduction) {
+            allNet_ -= it.netTotal;
+            allSub_ -= it.submittedTotal;
+            allLabor_ -= it.laborTotal;
+            sinceNet_ -= it.netTotal;
+            sinceSub_ -= it.submittedTotal;
+        } else if (kind == kSmallSum) {
+            sumSmall(it);
+        } else if (kind == kComment) {
+            it.netTotal = Currency();
+            it.submittedTotal = Currency();
+            it.laborTotal = Currency();
+        } else if (kind == kSinceSum) {
+            it.netTotal = sinceNet_;
+            it.submittedTotal = sinceSub_;
+            sinceNet_ = Currency();
+            sinceSub_ = Currency();
+        } else if (kind != kWelfare && kind != kWelfareSum) {
+            count(it.netTotal, it.submittedTotal);
+            allLabor_ += it.laborTotal;
+        }
+    }
+
+    // The same order as on a sheet: welfare placed above the tax item is taxed, a sum line above
+    // the welfare items shows the welfare without adding it.
+    const bool sumAboveWelfare = sumItem != 0 && welfareItem != 0 && sumItem < welfareItem;
+    const bool welfareFirst = !sumAboveWelfare && welfareItem != 0 && welfareItem < taxItem;
+    if (welfareFirst) {
+        welfareStep(welfareItem);
+        allNet_ += welfNet_;
+        allSub_ += welfSub_;
+    }
+    if (endedAtTax) {
+        taxStep(item(taxItem));
+    }
+    if (!welfareFirst) {
+        welfareStep(welfareItem);
+        if (!sumAboveWelfare) {
+            allNet_ += welfNet_;
+            allSub_ += welfSub_;
+        }
+    }
+
+    state_.allNetTotal = allNet_;
+    state_.allSubmittedTotal = allSub_;
+    header_.allNTotal = allNet_;
+    header_.allGTotal = allSub_;
+    header_.taxGTotal = state_.listSubmittedTax;
+    header_.taxNTotal = state_.listNetTax;
+    return ListPassResult{allLabor_};
+}
+
+} // namespace
+
+ListPassResult recalculateItemList(DocumentState& state) {
+    return ListPass(state).run();
+}
+
+} // namespace kerbina

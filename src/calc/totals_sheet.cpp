@@ -1,0 +1,575 @@
+#include "calc/rounding.h"
+#include "calc/totals.h"
+#include "calc/totals_internal.h"
+#include "document/line_kinds.h"
+#include "document/text_codec.h"
+
+#include <string_view>
+
+// The sheet pass. Lines are computed from the top in one loop that keeps the running totals,
+// the 小計 and 中計 accumulators and the expense sums; the loop ends at the first tax line or sum
+// line, so lines below those are left at amount 0. Welfare and tax follow in the order the sheet
+// places them.
+
+namespace kerbina {
+
+namespace {
+
+constexpr int kRangeTotal = 40;
+constexpr int kTax = 90;
+constexpr int kHiddenRangeSum = 93;
+constexpr int kShownRangeSum = 94;
+constexpr int kSmallSum = 95;
+constexpr int kMidSum = 96;
+constexpr int kWelfare = 97;
+constexpr int kWelfareSum = 98;
+constexpr int kSumLine = 99;
+constexpr int kTitleLine = 100;
+constexpr int kTakeoffHiddenRangeSum = 193;
+constexpr int kTakeoffShownRangeSum = 194;
+
+// hiddenFlag 1: the line is summarised by a combining line and stays out of the running totals.
+constexpr int kUnlisted = 1;
+
+constexpr Currency kOne = Currency::fromRaw(Currency::kScale);
+// priceKind 1: 労務費, a labour-cost line.
+constexpr Currency kLaborPrice = Currency::fromRaw(Currency::kScale);
+
+struct Pair {
+    Currency net;
+    Currency sub;
+
+    void add(Currency n, Currency s) {
+        net += n;
+        sub += s;
+    }
+    void subtract(Currency n, Currency s) {
+        net -= n;
+        sub -= s;
+    }
+};
+
+bool isOneOf(int kind, std::initializer_list<int> kinds) {
+    for (int k : kinds) {
+        if (k == kind) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isPlainPriced(int kind) {
+    return isOneOf(kind, {10, 11, 12, 20, 21, 22, 110, 120, 145, 150, 170});
+}
+
+// What a 範囲計(金額非表示) may cover: lines whose amounts it can hide without losing a
+// calculation.
+bool mayBeHiddenBySum(int kind) {
+    return isOneOf(kind, {0, 10, 11, 20, 21, 110, 120, 145, 150});
+}
+
+bool between(int kind, int low, int high) {
+    return kind >= low && kind <= high;
+}
+
+// Data group filter of the range kinds 51..56, 61..66 and 71..76; 0 for no filter.
+int groupFilterOf(int kind) {
+    const int unit = kind % 10;
+    if ((between(kind, 50, 56) || between(kind, 60, 66) || between(kind, 70, 76)) && unit != 0) {
+        return unit;
+    }
+    return 0;
+}
+
+bool isValidOffset(Currency offset) {
+    return offset == Currency() || offset == Currency::fromRaw(5000) ||
+           offset == Currency::fromRaw(9000);
+}
+
+bool isValidQuantityDecimals(Currency decimals) {
+    return decimals == Currency::fromWhole(10) || decimals == Currency::fromWhole(100) ||
+           decimals == Currency::fromWhole(1000);
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Range adjustment of one line inserted at row p, as the insert command does it: a range at or
+// below p moves down; a range that ends just above p or reaches over it grows.
+void shiftRangeForInsert(LineRecord& line, int p) {
+    const Currency row = Currency::fromWhole(p);
+    if (line.netQuantity >= row) {
+        line.netQuantity += kOne;
+        line.submittedQuantity += kOne;
+    } else if (line.submittedQuantity >= row - kOne) {
+        line.submittedQuantity += kOne;
+    }
+}
+
+class SheetPass {
+public:
+    explicit SheetPass(DocumentState& state)
+        : state_(state), sheet_(state.sheet), settings_(state.settings), item_(currentItem(state)) {
+    }
+
+    SheetPassResult run();
+
+private:
+    bool ownsItem() const { return item_ != nullptr && ownsSheet(item_->kind); }
+    int lastRow() const { return state_.lineCount(); }
+    LineRecord& line(int row) { return sheet_[static_cast<std::size_t>(row)]; }
+
+    void start();
+    void scan();
+    // One line of the main loop; false when the loop ends here or the pass stops.
+    bool computeLine(int row);
+    void prepare(LineRecord& line);
+    std::pair<int, int> rangeBounds(const LineRecord& line) const;
+    Pair amountSum(int first, int last, int group);
+    void computeLaborRange(LineRecord& line);
+    void computeAdditionalRange(LineRecord& line);
+    void computeExpense(LineRecord& line);
+    bool computeRangeSum(int row, LineRecord& line);
+    void addToRunning(const LineRecord& line);
+    void welfareStep();
+    void taxStep();
+    void insertTitleLine();
+
+    DocumentState& state_;
+    Sheet& sheet_;
+    CalcSettings& settings_;
+    ItemRecord* item_;
+
+    Pair running_;
+    Pair small_;
+    Pair mid_;
+    Pair expenses_;
+    Pair expenses82_;
+    Pair welfare_;
+    Pair labor_;
+
+    int taxRow_ = 0;
+    int welfareRow_ = 0;
+    int sumRow_ = 0;
+    bool endedAtTax_ = false;
+    bool titleSeen_ = false;
+    SheetPassResult result_;
+};
+
+void SheetPass::start() {
+    if (ownsItem()) {
+        item_->netTotal = Currency();
+        item_->submittedTotal = Currency();
+        item_->laborTotal = Currency();
+        item_->submittedTax = Currency();
+    }
+    state_.sheetSubmittedTax = Currency();
+    state_.sheetNetTax = Currency();
+    if (!isValidOffset(settings_.amountOffset)) {
+        settings_.amountOffset = Currency::fromRaw(5000);
+    }
+    if (!isValidOffset(settings_.expenseOffset)) {
+        settings_.expenseOffset = Currency::fromRaw(5000);
+    }
+    if (!isValidQuantityDecimals(settings_.quantityDecimals)) {
+        settings_.quantityDecimals = Currency::fromWhole(100);
+    }
+}
+
+void SheetPass::scan() {
+    for (int row = 1; row <= lastRow(); ++row) {
+        LineRecord& l = line(row);
+        l.netAmount = Currency();
+        l.submittedAmount = Currency();
+        if (l.kind == kWelfare && welfareRow_ == 0) {
+            welfareRow_ = row;
+        }
+        if (welfareRow_ == 0) {
+            if (l.kind == kTax) {
+                taxRow_ = row;
+            } else if (l.kind == kSumLine) {
+                sumRow_ = row;
+            }
+        }
+    }
+}
+
+void SheetPass::prepare(LineRecord& l) {
+    l.laborFactor = truncateLaborFactor(l.laborFactor);
+    // Expense lines keep their rounding level code in hiddenFlag; unlisted lines keep their mark.
+    // Range marks (93, 94, 193, 194) are set afresh by the range sums below.
+    if (!isExpense(l.kind) && l.hiddenFlag != kUnlisted) {
+        l.hiddenFlag = 0;
+    }
+    l.netQuantity = truncateQuantity(l.netQuantity, l.kind, settings_.quantityDecimals);
+    l.submittedQuantity = truncateQuantity(l.submittedQuantity, l.kind, settings_.quantityDecimals);
+    if (l.kind == kTitleLine) {
+        l.nameSpec = item_ != nullptr ? item_->name : std::string();
+        titleSeen_ = true;
+    }
+}
+
+// Bounds outside the sheet fall back to row 1; a last row before the first leaves it empty.
+std::pair<int, int> SheetPass::rangeBounds(const LineRecord& l) const {
+    auto [first, last] = rangeOf(l);
+    if (first < 1 || first > lastRow()) {
+        first = 1;
+    }
+    if (last < 1 || last > lastRow()) {
+        last = 1;
+    }
+    return {first, last};
+}
+
+Pair SheetPass::amountSum(int first, int last, int group) {
+    Pair sum;
+    for (int row = first; row <= last; ++row) {
+        const LineRecord& l = line(row);
+        if (l.kind == kSmallSum || (group != 0 && dataGroupOf(l.sortCode) != group)) {
+            continue;
+        }
+        if (isReduction(l.kind)) {
+            sum.subtract(l.netAmount, l.submittedAmount);
+        } else {
+            sum.add(l.netAmount, l.submittedAmount);
+        }
+    }
+    return sum;
+}
+
+// 指定範囲歩掛×単価: quantity × labour factor over the range, rounded with the labour-total offset
+// to the quantity decimals, becomes the additional price of the line and is then priced.
+void SheetPass::computeLaborRange(LineRecord& l) {
+    const auto [first, last] = rangeBounds(l);
+    const int group = groupFilterOf(l.kind);
+    Pair hours;
+    for (int row = first; row <= last; ++row) {
+        const LineRecord& r = line(row);
+        if (r.kind == kSmallSum || (group != 0 && dataGroupOf(r.sortCode) != group)) {
+            continue;
+        }
+        const Currency net = r.netQuantity * r.laborFactor;
+        const Currency sub = r.submittedQuantity * r.laborFactor;
+        if (isReduction(r.kind)) {
+            hours.subtract(net, sub);
+        } else {
+            hours.add(net, sub);
+        }
+    }
+    const Currency decimals = settings_.quantityDecimals;
+    const Currency offset = settings_.laborOffset;
+    l.netAdditionalPrice = (hours.net * decimals + offset).truncated() / decimals;
+    l.submittedAdditionalPrice = (hours.sub * decimals + offset).truncated() / decimals;
+    l.netAmount = lineAmount(l.netAdditionalPrice, l.netPrice, settings_.amountOffset);
+    l.submittedAmount =
+        lineAmount(l.submittedAdditionalPrice, l.submittedPrice, settings_.amountOffset);
+    l.submittedAmount = roundToLevel(l.submittedAmount, l.laborFactor, settings_.expenseOffset);
+}
+
+// 指定範囲付帯単価合計×掛率: the additional amounts of the range times the multiplier.
+void SheetPass::computeAdditionalRange(LineRecord& l) {
+    const auto [first, last] = rangeBounds(l);
+    const int group = groupFilterOf(l.kind);
+    const Currency a = settings_.amountOffset;
+    for (int row = first; row <= last; ++row) {
+        const LineRecord& r = line(row);
+        if (r.kind == kSmallSum || between(r.kind, 60, 66) ||
+            (group != 0 && dataGroupOf(r.sortCode) != group)) {
+            continue;
+        }
+        const Currency net = lineAmount(r.netAdditionalPrice, r.netQuantity, a);
+        const Currency sub = lineAmount(r.submittedAdditionalPrice, r.submittedQuantity, a);
+        if (isReduction(r.kind)) {
+            l.netAmount -= net;
+            l.submittedAmount -= sub;
+        } else {
+            l.netAmount += net;
+            l.submittedAmount += sub;
+        }
+    }
+    l.netAmount = percentOf(l.netAmount, l.netPrice, a);
+    l.submittedAmount = percentOf(l.submittedAmount, l.submittedPrice, a);
+    l.submittedAmount = roundToLevel(l.submittedAmount, l.laborFactor, settings_.expenseOffset);
+}
+
+void SheetPass::computeExpense(LineRecord& l) {
+    const Currency e = settings_.expenseOffset;
+    Pair base = running_;
+    if (l.kind == 82) {
+        base.subtract(expenses_.net, expenses_.sub);
+    } else if (l.kind == 84) {
+        base.subtract(expenses82_.net + expenses_.net, expenses82_.sub + expenses_.sub);
+    }
+    l.netAmount = percentOf(base.net, l.netQuantity, e);
+    l.submittedAmount = percentOf(base.sub, l.submittedQuantity, e);
+    if (l.kind == 81 || l.kind == 82) {
+        // The line's own level code, then the "計算後の有効桁" code kept in hiddenFlag.
+        l.submittedAmount = roundToLevel(l.submittedAmount, l.laborFactor, e);
+        l.submittedAmount = roundToLevel(l.submittedAmount, Currency::fromWhole(l.hiddenFlag), e);
+    } else {
+        // 丸込: the expense gives way so that the total including it is a round figure.
+        const Currency total = l.submittedAmount + running_.sub;
+        if (!total.isZero()) {
+            const Currency rounded =
+                roundToSetting(total, settings_.totalLevel, settings_.totalOffset);
+            l.submittedAmount -= total - rounded;
+        }
+    }
+    expenses_.add(l.netAmount, l.submittedAmount);
+    if (l.kind == 82) {
+        expenses82_.add(l.netAmount, l.submittedAmount);
+    }
+}
+
+// Range sums 93, 94, 193, 194 mark the lines they cover; the hiding kinds clear their amounts so
+// that only the sum is printed. False when a 93 covers a calculated line.
+bool SheetPass::computeRangeSum(int row, LineRecord& l) {
+    const auto [first, last] = rangeBounds(l);
+    if (l.kind == kHiddenRangeSum) {
+        for (int r = first; r <= last; ++r) {
+            if (!mayBeHiddenBySum(line(r).kind)) {
+                result_.error = RangeSumError{
+                    row, "範囲計(金額非表示)に計算項目を含める事はできません。\r\nno:" +
+                             std::to_string(row)};
+                return false;
+            }
+        }
+    }
+    const bool hides = l.kind == kHiddenRangeSum || l.kind == kTakeoffHiddenRangeSum;
+    Pair sum;
+    for (int r = first; r <= last; ++r) {
+        LineRecord& covered = line(r);
+        covered.hiddenFlag = l.kind;
+        if (covered.kind != kSmallSum) {
+            if (isReduction(covered.kind)) {
+                sum.subtract(covered.netAmount, covered.submittedAmount);
+            } else {
+                sum.add(covered.netAmount, covered.submittedAmount);
+            }
+        }
+        if (hides) {
+            covered.netAmount = Currency();
+            covered.submittedAmount = Currency();
+        }
+    }
+    l.netAmount = sum.net;
+    l.submittedAmount = sum.sub;
+    return true;
+}
+
+bool SheetPass::computeLine(int row) {
+    LineRecord& l = line(row);
+    prepare(l);
+    const int kind = l.kind;
+    const Currency a = settings_.amountOffset;
+    if (isPlainPriced(kind)) {
+        l.netAmount = lineAmount(l.netPrice, l.netQuantity, a);
+        l.submittedAmount = lineAmount(l.submittedPrice, l.submittedQuantity, a);
+    } else if (kind == 140 || kind == 180) {
+        // Quantity per hundred: price × quantity ÷ 100, rounded once.
+        l.netAmount = percentOf(l.netPrice, l.netQuantity, a);
+        l.submittedAmount = percentOf(l.submittedPrice, l.submittedQuantity, a);
+    } else if (kind == 160) {
+        l.netAmount = l.netPrice;
+        l.submittedAmount = l.submittedPrice;
+    } else if (kind == kRangeTotal || between(kind, 50, 56)) {
+        const auto [first, last] = rangeBounds(l);
+        const Pair sum = amountSum(first, last, groupFilterOf(kind));
+        if (kind == kRangeTotal) {
+            l.netAmount = sum.net;
+            l.submittedAmount = sum.sub;
+        } else {
+            l.netAmount = percentOf(sum.net, l.netPrice, a);
+            l.submittedAmount = percentOf(sum.sub, l.submittedPrice, a);
+            l.submittedAmount =
+                roundToLevel(l.submittedAmount, l.laborFactor, settings_.expenseOffset);
+        }
+    } else if (between(kind, 60, 66)) {
+        computeLaborRange(l);
+    } else if (between(kind, 70, 76)) {
+        computeAdditionalRange(l);
+    } else if (isExpense(kind)) {
+        computeExpense(l);
+    } else if (kind == kTax) {
+        taxRow_ = row;
+        endedAtTax_ = true;
+        return false;
+    } else if (kind == kSumLine) {
+        return false;
+    } else if (kind == kHiddenRangeSum || kind == kShownRangeSum ||
+               kind == kTakeoffHiddenRangeSum || kind == kTakeoffShownRangeSum) {
+        if (!computeRangeSum(row, l)) {
+            return false;
+        }
+    } else if (kind == kSmallSum) {
+        l.netAmount = small_.net;
+        l.submittedAmount = small_.sub;
+    } else if (kind == kMidSum) {
+        l.netAmount = mid_.net;
+        l.submittedAmount = mid_.sub;
+    }
+    if (l.priceKind == kLaborPrice) {
+        // A reduction of labour lowers the labour totals as it lowers every other total.
+        if (isReduction(kind)) {
+            labor_.subtract(l.netAmount, l.submittedAmount);
+        } else {
+            labor_.add(l.netAmount, l.submittedAmount);
+        }
+    }
+    addToRunning(l);
+    return true;
+}
+
+void SheetPass::addToRunning(const LineRecord& l) {
+    if (l.hiddenFlag == kUnlisted && !isExpense(l.kind)) {
+        return;
+    }
+    switch (l.kind) {
+    case kHiddenRangeSum:
+    case kShownRangeSum:
+    case kWelfareSum:
+    case kTakeoffHiddenRangeSum:
+    case kTakeoffShownRangeSum:
+        return; // their lines are already in the totals
+    case kSmallSum:
+        small_ = Pair{};
+        return;
+    case kMidSum:
+        mid_ = Pair{};
+        return;
+    default:
+        break;
+    }
+    for (Pair* total : {&running_, &small_, &mid_}) {
+        if (isReduction(l.kind)) {
+            total->subtract(l.netAmount, l.submittedAmount);
+        } else {
+            total->add(l.netAmount, l.submittedAmount);
+        }
+    }
+}
+
+void SheetPass::welfareStep() {
+    if (welfareRow_ == 0) {
+        return;
+    }
+    for (int row = welfareRow_; row <= lastRow(); ++row) {
+        LineRecord& l = line(row);
+        if (l.kind == kWelfare) {
+            const Currency r1 = l.netQuantity;
+            const Currency r2 = l.submittedQuantity;
+            const Currency r3 = l.submittedAdditionalPrice;
+            l.netAmount = welfareAmount(running_.net, r1, r2, r3);
+            l.submittedAmount = welfareAmount(running_.sub, r1, r2, r3);
+            const std::string formula = welfareFormula(running_.sub, r1, r2, r3);
+            // Lines made by the welfare dialog with "False" in the amount column keep the formula
+            // in the note; older lines carry it as their specification.
+            if (l.amountText == "False") {
+                l.note = fitToWidth(formula, kLineNoteWidth);
+            } else {
+                const std::string name(trimmed(splitNameSpec(l.nameSpec).first));
+                l.nameSpec = fitToWidth(name + " ;" + formula + ";", kNameSpecWidth);
+            }
+            welfare_.add(l.netAmount, l.submittedAmount);
+        } else if (l.kind == kWelfareSum) {
+            l.netAmount = welfare_.net;
+            l.submittedAmount = welfare_.sub;
+        }
+    }
+}
+
+void SheetPass::taxStep() {
+    LineRecord& tax = line(taxRow_);
+    const Currency rate = tax.submittedQuantity;
+    if (!rate.isZero()) {
+        tax.submittedAmount = percentOf(running_.sub, rate, settings_.taxOffset);
+        if (!tax.netQuantity.isZero()) {
+            tax.netQuantity = rate;
+            tax.netAmount = tax.submittedAmount;
+        } else {
+            tax.netQuantity = Currency();
+            tax.netPrice = Currency();
+        }
+    }
+    state_.sheetSubmittedTax = tax.submittedAmount;
+    state_.sheetNetTax = tax.netAmount;
+    if (ownsItem()) {
+        item_->submittedTax = state_.sheetSubmittedTax;
+    }
+    running_.add(tax.netAmount, tax.submittedAmount);
+}
+
+void SheetPass::insertTitleLine() {
+    LineRecord title;
+    title.sortCode = Currency();
+    title.kind = kTitleLine;
+    title.nameSpec = item_->name;
+    sheet_.insert(sheet_.begin() + 1, title);
+    for (int row = 2; row <= lastRow(); ++row) {
+        if (isRangeKind(line(row).kind)) {
+            shiftRangeForInsert(line(row), 1);
+        }
+    }
+    result_.titleLineInserted = true;
+}
+
+SheetPassResult SheetPass::run() {
+    start();
+    scan();
+    for (int row = 1; row <= lastRow(); ++row) {
+        if (!computeLine(row)) {
+            break;
+        }
+    }
+    result_.netTotal = running_.net;
+    result_.submittedTotal = running_.sub;
+    if (result_.error) {
+        return result_;
+    }
+
+    // Welfare before the tax when the sheet places it above the tax line; a sum line above the
+    // welfare lines shows the welfare without adding it to the total.
+    const bool sumAboveWelfare = sumRow_ != 0;
+    const bool welfareFirst = !sumAboveWelfare && welfareRow_ != 0 && welfareRow_ < taxRow_;
+    if (welfareFirst) {
+        welfareStep();
+        running_.add(welfare_.net, welfare_.sub);
+    }
+    if (endedAtTax_) {
+        taxStep();
+    }
+    if (!welfareFirst) {
+        welfareStep();
+        if (!sumAboveWelfare) {
+            running_.add(welfare_.net, welfare_.sub);
+        }
+    }
+
+    if (ownsItem()) {
+        item_->netTotal = running_.net;
+        item_->submittedTotal = running_.sub;
+        item_->laborTotal = labor_.sub;
+    }
+    if (!titleSeen_ && item_ != nullptr && !item_->name.empty() && state_.itemNameLine) {
+        insertTitleLine();
+    }
+    result_.netTotal = running_.net;
+    result_.submittedTotal = running_.sub;
+    result_.empty = running_.net.isZero() && running_.sub.isZero();
+    return result_;
+}
+
+} // namespace
+
+SheetPassResult recalculateSheet(DocumentState& state) {
+    return SheetPass(state).run();
+}
+
+} // namespace kerbina

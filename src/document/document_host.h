@@ -1,0 +1,51 @@
+#pragma once
+
+#include "document/records.h"
+
+#include <string>
+
+namespace kerbina {
+
+struct DocumentState;
+
+// What the work-file store and undo need from the window that shows the open quotation. The core
+// never shows anything itself: where an operation asks the user, reports, or changes what is on
+// screen, it calls one of these. The main window implements them; tests script them.
+class DocumentHost {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~DocumentHost() = default;
+
+    // Message boxes with the application title as caption and "確認" as heading.
+    virtual Answer askYesNoCancel(const std::string& question) = 0;
+    virtual void inform(const std::string& text) = 0;
+
+    // The cover page: its history lists, its fields, and the quotation number shown on it.
+    virtual void updateCoverHistory() = 0;
+    virtual void copyCoverToHeader(QuotationHeader& header) = 0;
+    virtual void showQuotationNumber(const std::string& number) = 0;
+    virtual void loadCoverPage(const QuotationHeader& header) = 0;
+    virtual void showCoverTab() = 0;
+
+    // Reads the settings files into the calculation settings and the options of the state.
+    virtual void readSettings(DocumentState& state) = 0;
+    // Saves the open quotation to the database; false when it was not saved (cancelled or failed).
+    virtual bool saveToDatabase() = 0;
+
+    // The sheet tabs and the grid.
+    virtual void showSheetTitle(const std::string& itemName) = 0;
+    virtual void rebuildSheetTabs() = 0;
+    virtual void selectTab(int tab) = 0; // 0: the breakdown list; n: the sheet of item n
+    virtual void applyGridLayout() = 0;
+    virtual void showModuleTabs() = 0;
+    // Repaints the grid and the totals panel after a totals pass (list mode: the breakdown list).
+    virtual void refresh(bool listMode) = 0;
+    // Clears the view for a new quotation: total labels "0", 101 grid rows, row 1 selected at the
+    // top, the unit-cost breakdown grid emptied.
+    virtual void clearView() = 0;
+    // The undo tape position in the status bar ("3/4").
+    virtual void showUndoCounters(const std::string& text) = 0;
+};
+
+} // namespace kerbina

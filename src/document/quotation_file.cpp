@@ -1,0 +1,722 @@
+#include "document/quotation_file.h"
+
+#include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "document/line_text.h"
+#include "document/text_codec.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+
+namespace kerbina {
+
+QuotationFileError::QuotationFileError(int line, const std::string& message)
+    : std::runtime_error(message), line_(line) {}
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kFullWidthSpace = "　";
+
+// ---- texts ----
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Trailing blanks and full-width spaces, as typed after an addressee before its honorific.
+std::string_view trimTrailingSpaces(std::string_view text) {
+    for (;;) {
+        if (!text.empty() && isBlank(text.back())) {
+            text.remove_suffix(1);
+        } else if (text.ends_with(kFullWidthSpace)) {
+            text.remove_suffix(kFullWidthSpace.size());
+        } else {
+            return text;
+        }
+    }
+}
+
+std::string withoutLineBreaks(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        if (c != '\r' && c != '\n') {
+            result += c;
+        }
+    }
+    return result;
+}
+
+// A text field of a ";"-separated line: a ";" of its own would split it on reading and shift the
+// fields after it, so it is written as the full-width "；".
+std::string fieldText(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        if (c == ';') {
+            result += "；";
+        } else if (c != '\r' && c != '\n') {
+            result += c;
+        }
+    }
+    return result;
+}
+
+std::vector<std::string_view> splitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t separator = line.find(';');
+        fields.push_back(line.substr(0, separator));
+        if (separator == std::string_view::npos) {
+            return fields;
+        }
+        line.remove_prefix(separator + 1);
+    }
+}
+
+// A whole number in decimal with an optional sign and blanks around it.
+template <typename Int> std::optional<Int> parseInteger(std::string_view text) {
+    text = trimBlanks(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    Int value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Number fields of the title and item sections: the empty text and "" read as 0.
+bool isEmptyNumber(std::string_view text) {
+    text = trimBlanks(text);
+    return text.empty() || text == "\"\"";
+}
+
+// ---- writing ----
+
+class TextWriter {
+public:
+    void line(std::string_view text) {
+        text_ += text;
+        text_ += kCrLf;
+    }
+    void entry(std::string_view key, std::string_view value) {
+        text_ += key;
+        text_ += withoutLineBreaks(value);
+        text_ += kCrLf;
+    }
+    void entry(std::string_view key, Currency value) { entry(key, value.toString()); }
+    void entry(std::string_view key, std::int32_t value) { entry(key, std::to_string(value)); }
+    std::string take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+bool skipsDataSection(int itemKind) {
+    return (itemKind >= 20 && itemKind <= 29) || (itemKind >= 81 && itemKind <= 84) ||
+           itemKind == 91 || itemKind == 93 || itemKind == 95 || itemKind == 96 || itemKind == 99;
+}
+
+const Sheet* sheetOf(const QuotationData& data, int number) {
+    if (number < 0 || static_cast<std::size_t>(number) >= data.sheets.size()) {
+        return nullptr;
+    }
+    return &data.sheets[number];
+}
+
+int lineCountOf(const Sheet* sheet) {
+    return sheet == nullptr || sheet->empty() ? 0 : static_cast<int>(sheet->size()) - 1;
+}
+
+void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWriteOptions& options) {
+    const QuotationHeader& header = data.header;
+    out.entry("[NUMBER_ID]=", header.id);
+    out.entry("[id]=", header.id);
+    out.entry("[ATESAKI_1]=", header.atesaki1);
+    out.entry("[ATESAKI_2]=", header.atesaki2);
+    out.entry("[CONSTRACT_1]=", header.constract1);
+    out.entry("[CONSTRACT_2]=", header.constract2);
+    if (options.singleSheet > 0) {
+        const ItemRecord& item = data.items[options.singleSheet];
+        out.entry("[ALLGTOTAL]=", item.submittedTotal);
+        out.entry("[ALLNTOTAL]=", item.netTotal);
+        out.entry("[TAXGTOTAL]=", item.submittedTax);
+        out.entry("[TAXNTOTAL]=", item.laborTotal);
+        Currency welfare;
+        if (const Sheet* sheet = sheetOf(data, options.singleSheet)) {
+            for (int row = 1; row <= lineCountOf(sheet); ++row) {
+                if ((*sheet)[row].kind == 97) {
+                    welfare += (*sheet)[row].submittedAmount;
+                }
+            }
+        }
+        out.entry("[GHOTEITOTAL]=", welfare);
+    } else {
+        out.entry("[ALLGTOTAL]=", header.allGTotal);
+        out.entry("[ALLNTOTAL]=", header.allNTotal);
+        out.entry("[TAXGTOTAL]=", header.taxGTotal);
+        out.entry("[TAXNTOTAL]=", header.taxNTotal);
+        Currency welfareNet;
+        Currency welfareSubmitted;
+        for (int n = 1; n <= data.itemMax(); ++n) {
+            if (data.items[n].kind == 101) {
+                welfareNet += data.items[n].netTotal;
+                welfareSubmitted += data.items[n].submittedTotal;
+            }
+        }
+        out.entry("[NHOTEITOTAL]=", welfareNet);
+        out.entry("[GHOTEITOTAL]=", welfareSubmitted);
+    }
+    out.entry("[WHERE]=", header.where);
+    out.entry("[MLIMIT]=", header.mLimit);
+    out.entry("[ULIMIT]=", header.uLimit);
+    out.entry("[TRADE]=", header.trade);
+    out.entry("[NUMBER]=", header.number);
+    out.entry("[KEISYO]=", header.keisyo);
+    out.entry("[DY]=", header.dy);
+    out.entry("[DM]=", header.dm);
+    out.entry("[DD]=", header.dd);
+    out.entry("[INTANTO]=", header.inTanto);
+    out.entry("[OUTTANTO]=", header.outTanto);
+    out.entry("[DATALEVEL]=", header.dataLevel);
+    out.entry("[KEYCODE]=", header.keyCode);
+    out.entry("[Opt1Str]=", header.opt1Str);
+    out.entry("[Opt2Str]=", header.opt2Str);
+    out.entry("[Opt3Str]=", header.opt3Str);
+    out.entry("[Opt1Int]=", header.opt1Int);
+    out.entry("[Opt2Int]=", header.opt2Int);
+    out.entry("[Opt3Int]=", header.opt3Int);
+    out.entry("[KETA]=", header.keta);
+    out.entry("[CUTLEVEL]=", header.cutLevel);
+    out.entry("[STATUS]=", header.status);
+    out.entry("[ItemMax]=", options.singleSheet > 0 ? 1 : std::max(data.itemMax(), 0));
+    out.entry("[Tax_opt_1]=", data.taxOffset.value_or(Currency()));
+}
+
+std::string itemLine(const ItemRecord& item) {
+    std::string text = std::to_string(item.kind);
+    const auto add = [&text](std::string_view field) {
+        text += ';';
+        text += field;
+    };
+    add(fieldText(item.name));
+    add(item.submittedTotal.toString());
+    add(item.netTotal.toString());
+    add(item.setAmountRounding.toString());
+    add(item.setExpenseRounding.toString());
+    add(item.setQuantityDecimals.toString());
+    add(item.setTotalLevel.toString());
+    add(item.setLaborRounding.toString());
+    add(std::to_string(item.subKind.raw()));
+    add(item.setTotalRounding.toString());
+    add(fieldText(item.note));
+    add(item.submittedTax.toString());
+    add(item.laborTotal.toString());
+    return text;
+}
+
+// The page reference of a line priced from a unit-cost breakdown sheet: fifteen sheets a page.
+std::optional<std::string> unitCostReference(const QuotationData& data,
+                                             const std::string& priceCode) {
+    const std::string key = priceCode + ";";
+    const auto& entries = data.unitCostBreakdowns;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].find(key) != std::string::npos) {
+            return "代価表 P-" + std::to_string(i / 15 + 1) + " No." + std::to_string(i + 1);
+        }
+    }
+    return std::nullopt;
+}
+
+void writeSheet(TextWriter& out, const QuotationData& data, int number,
+                const QuotationWriteOptions& options) {
+    const ItemRecord& item = data.items[number];
+    const Sheet* sheet = sheetOf(data, number);
+    const int count = lineCountOf(sheet);
+    if (skipsDataSection(item.kind) || (count == 0 && !ownsSheet(item.kind))) {
+        return;
+    }
+    const Currency decimals = item.setQuantityDecimals;
+    const bool startsWithTitle = count > 0 && (*sheet)[1].kind == 100;
+    if (options.itemNameLine && !item.name.empty() && !startsWithTitle) {
+        LineRecord title;
+        title.nameSpec = fieldText(item.name);
+        title.kind = 100;
+        out.line(lineToText(number, title, decimals));
+    }
+    for (int row = 1; row <= count; ++row) {
+        const LineRecord& source = (*sheet)[row];
+        if (options.omitUnlisted && source.hiddenFlag == 1) {
+            continue;
+        }
+        LineRecord line = source;
+        if (line.kind == 99) {
+            line.netAmount = item.netTotal;
+            line.submittedAmount = item.submittedTotal;
+        }
+        if (options.unitCostReferences && !line.priceCode.empty()) {
+            if (auto reference = unitCostReference(data, source.priceCode)) {
+                line.note = std::move(*reference);
+            }
+        }
+        out.line(lineToText(number, line, decimals));
+    }
+}
+
+void writeSheetTexts(TextWriter& out, const std::map<int, std::vector<std::string>>& sections) {
+    for (const auto& [number, lines] : sections) {
+        for (const std::string& text : lines) {
+            out.line(std::to_string(number) + ";" + withoutLineBreaks(text));
+        }
+    }
+}
+
+std::string unitCostBlock(const std::vector<std::string>& entries) {
+    std::string block;
+    for (const std::string& entry : entries) {
+        if (!block.empty()) {
+            block += kCrLf;
+        }
+        block += withoutLineBreaks(entry);
+    }
+    return std::string(trimBlanks(block));
+}
+
+// ---- reading ----
+
+// Title keys with a number value. [STATUS] is read leniently on its own.
+enum class TitleKind { Text, Integer, Money, Ignored };
+
+class QuotationReader {
+public:
+    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLines(utf8)) {
+        if (!lines_.empty() && lines_.front().starts_with("\xEF\xBB\xBF")) {
+            lines_.front().erase(0, 3);
+        }
+    }
+
+    QuotationData read() {
+        readTitle();
+        readItems();
+        readSheets();
+        readSheetTexts("<PICKUP>", "</PICKUP>", data_.pickupLines, "拾出データ");
+        readSheetTexts("<CONFIG>", "</CONFIG>", data_.configLines, "集計設定");
+        readUnitCosts();
+        return std::move(data_);
+    }
+
+private:
+    [[noreturn]] void fail(int line, const std::string& message) const {
+        throw QuotationFileError(line, message);
+    }
+
+    // The current line's number (1-based) once `next` has returned it.
+    int lineNumber() const { return static_cast<int>(position_); }
+
+    const std::string* next() {
+        if (position_ >= lines_.size()) {
+            return nullptr;
+        }
+        return &lines_[position_++];
+    }
+
+    static bool isMarker(std::string_view line, std::string_view marker) {
+        return trimBlanks(line) == marker;
+    }
+
+    // Moves past `marker`. A missing section leaves the position alone, so the sections after
+    // it are still found.
+    bool skipTo(std::string_view marker) {
+        const std::size_t start = position_;
+        while (const std::string* line = next()) {
+            if (isMarker(*line, marker)) {
+                return true;
+            }
+        }
+        position_ = start;
+        return false;
+    }
+
+    // A sheet number found in a file can name any item, or a sheet of its own for each line of
+    // the file; anything larger is damage, and must not size anything in memory.
+    int checkedSheetNumber(std::int64_t number) const {
+        const std::size_t limit = std::max(data_.items.size(), lines_.size() + 1);
+        if (number < 1 || static_cast<std::size_t>(number) >= limit) {
+            fail(lineNumber(), "シート番号が正しくありません: " + std::to_string(number));
+        }
+        return static_cast<int>(number);
+    }
+
+    [[noreturn]] void failNumber() const {
+        fail(lineNumber(), "数値が正しくありません: " + lines_[position_ - 1]);
+    }
+
+    Currency money(std::string_view text) const {
+        try {
+            return parseNumber(text);
+        } catch (const NumberFormatError&) {
+        } catch (const CurrencyOverflow&) {
+        }
+        failNumber();
+    }
+
+    std::int32_t integer(std::string_view text) const {
+        if (isEmptyNumber(text)) {
+            return 0;
+        }
+        if (auto value = parseInteger<std::int32_t>(text)) {
+            return *value;
+        }
+        failNumber();
+    }
+
+    void readTitle() {
+        const std::string* first = next();
+        while (first != nullptr && trimBlanks(*first).empty()) {
+            first = next();
+        }
+        if (first == nullptr || !isMarker(*first, "<TITLE>")) {
+            fail(first == nullptr ? 0 : lineNumber(), "見積ファイルではありません。");
+        }
+        QuotationHeader& header = data_.header;
+        header.keta = 0;
+        header.cutLevel = Currency::fromRaw(5000);
+        for (;;) {
+            const std::string* line = next();
+            if (line == nullptr) {
+                fail(0, "見積ファイルではありません。</TITLE>がありません。");
+            }
+            if (isMarker(*line, "</TITLE>")) {
+                break;
+            }
+            const std::size_t equals = line->find('=');
+            if (equals != std::string::npos) {
+                readTitleEntry(std::string_view(*line).substr(0, equals),
+                               std::string_view(*line).substr(equals + 1));
+            }
+        }
+        if (!itemMax_) {
+            fail(lineNumber(), "[ItemMax]がありません。");
+        }
+        if (header.cutLevel > Currency::fromWhole(1)) {
+            header.cutLevel = Currency::fromRaw(5000);
+        }
+        header.dataLevel = std::max(header.dataLevel, 0);
+        if (header.keyCode < 1 || header.keyCode > 5) {
+            header.keyCode = 0;
+        }
+        if (header.keisyo.empty()) {
+            header.keisyo = takeHonorific(header.atesaki1);
+        }
+        if (header.keisyo.empty()) {
+            header.keisyo = takeHonorific(header.atesaki2);
+        }
+    }
+
+    void readTitleEntry(std::string_view key, std::string_view value) {
+        QuotationHeader& header = data_.header;
+        const struct {
+            std::string_view key;
+            std::string* text;
+            int width;
+        } texts[] = {
+            {"[id]", &header.id, 12},
+            {"[ATESAKI_1]", &header.atesaki1, 50},
+            {"[ATESAKI_2]", &header.atesaki2, 50},
+            {"[CONSTRACT_1]", &header.constract1, 50},
+            {"[CONSTRACT_2]", &header.constract2, 50},
+            {"[WHERE]", &header.where, 50},
+            {"[MLIMIT]", &header.mLimit, 40},
+            {"[ULIMIT]", &header.uLimit, 40},
+            {"[TRADE]", &header.trade, 40},
+            {"[NUMBER]", &header.number, 12},
+            {"[KEISYO]", &header.keisyo, 12},
+            {"[INTANTO]", &header.inTanto, 20},
+            {"[OUTTANTO]", &header.outTanto, 20},
+            {"[Opt1Str]", &header.opt1Str, 80},
+            {"[Opt2Str]", &header.opt2Str, 80},
+            {"[Opt3Str]", &header.opt3Str, 80},
+        };
+        for (const auto& field : texts) {
+            if (key == field.key) {
+                const bool trimmed = key == "[ATESAKI_1]" || key == "[ATESAKI_2]";
+                *field.text = fitToWidth(trimmed ? trimBlanks(value) : value, field.width);
+                return;
+            }
+        }
+        const struct {
+            std::string_view key;
+            std::int32_t* value;
+        } integers[] = {
+            {"[DY]", &header.dy},           {"[DM]", &header.dm},
+            {"[DD]", &header.dd},           {"[DATALEVEL]", &header.dataLevel},
+            {"[KEYCODE]", &header.keyCode}, {"[Opt1Int]", &header.opt1Int},
+            {"[Opt2Int]", &header.opt2Int}, {"[Opt3Int]", &header.opt3Int},
+            {"[KETA]", &header.keta},
+        };
+        for (const auto& field : integers) {
+            if (key == field.key) {
+                *field.value = integer(value);
+                return;
+            }
+        }
+        const struct {
+            std::string_view key;
+            Currency* value;
+        } amounts[] = {
+            {"[ALLGTOTAL]", &header.allGTotal}, {"[ALLTOTAL]", &header.allGTotal},
+            {"[ALLNTOTAL]", &header.allNTotal}, {"[TAXGTOTAL]", &header.taxGTotal},
+            {"[TAXNTOTAL]", &header.taxNTotal}, {"[CUTLEVEL]", &header.cutLevel},
+        };
+        for (const auto& field : amounts) {
+            if (key == field.key) {
+                *field.value = money(value);
+                return;
+            }
+        }
+        if (key == "[STATUS]") {
+            header.status = parseInteger<std::int32_t>(value).value_or(0);
+        } else if (key == "[ItemMax]") {
+            itemMax_ = integer(value);
+        } else if (key == "[Tax_opt_1]") {
+            data_.taxOffset = money(value);
+        }
+    }
+
+    // The honorific typed at the end of an addressee when the file has none of its own: only a
+    // trailing "御中", "様", "係" or "行" counts, and only that suffix is removed, so that a space
+    // inside a person's name stays. A trailing "行" after "銀" ends a bank's name, not an
+    // honorific.
+    static std::string takeHonorific(std::string& addressee) {
+        const std::string_view body = trimTrailingSpaces(addressee);
+        for (std::string_view honorific : {"御中", "様", "係", "行"}) {
+            if (body.size() <= honorific.size() || !body.ends_with(honorific)) {
+                continue;
+            }
+            const std::string_view name = body.substr(0, body.size() - honorific.size());
+            if (honorific == "行" && name.ends_with("銀")) {
+                break;
+            }
+            addressee = std::string(trimTrailingSpaces(name));
+            return std::string(honorific);
+        }
+        return std::string();
+    }
+
+    void readItems() {
+        if (!skipTo("<ITEM>")) {
+            fail(0, "見積ファイルではありません。<ITEM>がありません。");
+        }
+        const std::int32_t count = *itemMax_;
+        data_.items.assign(1, ItemRecord{});
+        for (;;) {
+            const std::string* line = next();
+            if (line == nullptr) {
+                fail(0, "見積ファイルではありません。</ITEM>がありません。");
+            }
+            if (isMarker(*line, "</ITEM>")) {
+                break;
+            }
+            if (data_.itemMax() < count) {
+                data_.items.push_back(readItem(*line));
+            }
+        }
+        if (data_.itemMax() < count) {
+            fail(lineNumber(), "内訳の行数が[ItemMax]=" + std::to_string(count) +
+                                   "より少なくなっています: " + std::to_string(data_.itemMax()));
+        }
+        if (count < 1) {
+            data_.items.push_back(newSheetItem());
+        }
+    }
+
+    ItemRecord readItem(std::string_view line) const {
+        std::vector<std::string_view> fields = splitFields(line);
+        fields.resize(std::max<std::size_t>(fields.size(), 14));
+        const auto amount = [this](std::string_view text) {
+            return money(text);
+        };
+        ItemRecord item;
+        item.kind = parseInteger<std::int32_t>(fields[0]).value_or(1);
+        item.name = fitToWidth(fields[1], kItemNameWidth);
+        item.submittedTotal = amount(fields[2]);
+        item.netTotal = amount(fields[3]);
+        item.setAmountRounding = amount(fields[4]);
+        item.setExpenseRounding = amount(fields[5]);
+        item.setQuantityDecimals = amount(fields[6]);
+        item.setTotalLevel = amount(fields[7]);
+        item.setLaborRounding = amount(fields[8]);
+        item.subKind = Currency::fromRaw(parseInteger<std::int64_t>(fields[9]).value_or(0));
+        item.setTotalRounding = amount(fields[10]);
+        item.note = fitToWidth(fields[11], kItemNoteWidth);
+        item.submittedTax = amount(fields[12]);
+        item.laborTotal = amount(fields[13]);
+        return item;
+    }
+
+    Sheet& sheet(int number) {
+        if (static_cast<std::size_t>(number) >= data_.sheets.size()) {
+            data_.sheets.resize(number + 1);
+        }
+        Sheet& lines = data_.sheets[number];
+        if (lines.empty()) {
+            lines.emplace_back();
+        }
+        return lines;
+    }
+
+    void readSheets() {
+        data_.sheets.assign(data_.items.size(), Sheet{LineRecord{}});
+        if (skipTo("<DATA>")) {
+            while (const std::string* line = next()) {
+                const std::string_view first = splitFields(*line).front();
+                const auto number = parseInteger<std::int64_t>(first);
+                // The end marker, or a sheet number of -1, closes the section.
+                if (!number || *number == -1) {
+                    break;
+                }
+                Sheet& lines = sheet(checkedSheetNumber(*number));
+                try {
+                    lines.push_back(lineFromText(*line).line);
+                } catch (const NumberFormatError&) {
+                    failNumber();
+                } catch (const CurrencyOverflow&) {
+                    failNumber();
+                }
+            }
+        }
+        // Writers that always put the item name first left a second title line in front of the
+        // one the sheet already had; keeping both would shift every row of the sheet.
+        for (Sheet& lines : data_.sheets) {
+            if (lines.size() >= 3 && lines[1].kind == 100 && lines[2].kind == 100) {
+                lines.erase(lines.begin() + 1);
+            }
+        }
+    }
+
+    void readSheetTexts(std::string_view open, std::string_view close,
+                        std::map<int, std::vector<std::string>>& sections,
+                        const std::string& what) {
+        if (!skipTo(open)) {
+            return;
+        }
+        while (const std::string* line = next()) {
+            if (isMarker(*line, close)) {
+                return;
+            }
+            if (trimBlanks(*line).empty()) {
+                continue;
+            }
+            const std::size_t separator = line->find(';');
+            const std::string_view first = std::string_view(*line).substr(0, separator);
+            const auto number = parseInteger<std::int64_t>(first);
+            if (!number) {
+                fail(lineNumber(),
+                     what + "の先頭がシート番号ではありません: " + std::string(first));
+            }
+            sections[checkedSheetNumber(*number)].push_back(
+                separator == std::string::npos ? std::string() : line->substr(separator + 1));
+        }
+    }
+
+    void readUnitCosts() {
+        if (!skipTo("<DAIKA>")) {
+            return;
+        }
+        auto& entries = data_.unitCostBreakdowns;
+        while (const std::string* line = next()) {
+            if (isMarker(*line, "</DAIKA>")) {
+                break;
+            }
+            if (!line->empty()) {
+                entries.push_back(*line);
+            }
+        }
+        std::sort(entries.begin(), entries.end());
+        entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    }
+
+    std::vector<std::string> lines_;
+    std::size_t position_ = 0;
+    std::optional<std::int32_t> itemMax_;
+    QuotationData data_;
+};
+
+} // namespace
+
+std::string writeQuotationText(const QuotationData& data, const QuotationWriteOptions& options) {
+    if (options.singleSheet != 0 &&
+        (options.singleSheet < 0 || options.singleSheet > data.itemMax())) {
+        throw std::out_of_range("writeQuotationText: no item " +
+                                std::to_string(options.singleSheet));
+    }
+    TextWriter out;
+    out.line("<TITLE>");
+    writeTitle(out, data, options);
+    out.line("</TITLE>");
+
+    const int first = options.singleSheet > 0 ? options.singleSheet : 1;
+    const int last = options.singleSheet > 0 ? options.singleSheet : data.itemMax();
+    out.line("<ITEM>");
+    for (int n = first; n <= last; ++n) {
+        out.line(itemLine(data.items[n]));
+    }
+    out.line("</ITEM>");
+
+    out.line("<DATA>");
+    for (int n = first; n <= last; ++n) {
+        writeSheet(out, data, n, options);
+    }
+    out.line("</DATA>");
+
+    out.line("<PICKUP>");
+    writeSheetTexts(out, data.pickupLines);
+    out.line("</PICKUP>");
+    out.line("<CONFIG>");
+    writeSheetTexts(out, data.configLines);
+    out.line("</CONFIG>");
+
+    out.line("<DAIKA>");
+    if (const std::string block = unitCostBlock(data.unitCostBreakdowns); !block.empty()) {
+        out.line(block);
+    }
+    out.line("</DAIKA>");
+    out.line("</EOF>");
+    return out.take();
+}
+
+QuotationData readQuotationText(std::string_view utf8) {
+    return QuotationReader(utf8).read();
+}
+
+void writeQuotationFile(const std::filesystem::path& path, const QuotationData& data,
+                        const QuotationWriteOptions& options) {
+    writeFileAtomically(path, toCp932(writeQuotationText(data, options)));
+}
+
+QuotationData readQuotationFile(const std::filesystem::path& path) {
+    return readQuotationText(fromCp932(readFileBytes(path)));
+}
+
+} // namespace kerbina

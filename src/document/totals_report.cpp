@@ -1,0 +1,230 @@
+#include "document/totals_report.h"
+
+#include "calc/totals.h"
+#include "document/document_state.h"
+#include "document/line_kinds.h"
+
+#include <cstdio>
+
+namespace kerbina {
+
+namespace {
+
+// The per-sheet settings travel in the item record.
+void loadItemSettings(const ItemRecord& item, CalcSettings& settings) {
+    settings.amountOffset = item.setAmountRounding;
+    settings.expenseOffset = item.setExpenseRounding;
+    settings.quantityDecimals = item.setQuantityDecimals;
+    settings.totalLevel = item.setTotalLevel;
+    settings.laborOffset = item.setLaborRounding;
+    settings.totalOffset = item.setTotalRounding;
+}
+
+void storeItemSettings(const CalcSettings& settings, ItemRecord& item) {
+    item.setAmountRounding = settings.amountOffset;
+    item.setExpenseRounding = settings.expenseOffset;
+    item.setQuantityDecimals = settings.quantityDecimals;
+    item.setTotalLevel = settings.totalLevel;
+    item.setLaborRounding = settings.laborOffset;
+    item.setTotalRounding = settings.totalOffset;
+}
+
+// ---- JSON ----
+
+std::string quoted(std::string_view text) {
+    std::string result = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"':
+            result += "\\\"";
+            break;
+        case '\\':
+            result += "\\\\";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        case '\t':
+            result += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+                result += escaped;
+            } else {
+                result += c;
+            }
+        }
+    }
+    result += '"';
+    return result;
+}
+
+// Members of one JSON object on one line each, indented by the object's depth.
+class JsonObject {
+public:
+    explicit JsonObject(int depth) : indent_(static_cast<std::size_t>(depth + 1) * 2, ' ') {}
+
+    JsonObject& raw(std::string_view key, std::string_view json) {
+        text_ += text_.empty() ? "{\n" : ",\n";
+        text_ += indent_;
+        text_ += quoted(key);
+        text_ += ": ";
+        text_ += json;
+        return *this;
+    }
+    JsonObject& text(std::string_view key, std::string_view value) {
+        return raw(key, quoted(value));
+    }
+    JsonObject& money(std::string_view key, Currency value) {
+        return raw(key, quoted(value.toString()));
+    }
+    JsonObject& number(std::string_view key, long long value) {
+        return raw(key, std::to_string(value));
+    }
+    std::string close() {
+        const std::string outer(indent_.size() - 2, ' ');
+        return text_.empty() ? "{}" : text_ + "\n" + outer + "}";
+    }
+
+private:
+    std::string indent_;
+    std::string text_;
+};
+
+std::string jsonArray(const std::vector<std::string>& elements, int depth) {
+    if (elements.empty()) {
+        return "[]";
+    }
+    const std::string indent(static_cast<std::size_t>(depth + 1) * 2, ' ');
+    std::string text = "[";
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        text += i == 0 ? "\n" : ",\n";
+        text += indent;
+        text += elements[i];
+    }
+    return text + "\n" + std::string(indent.size() - 2, ' ') + "]";
+}
+
+std::string itemJson(int number, const ItemRecord& item) {
+    return JsonObject(2)
+        .number("no", number)
+        .number("kind", item.kind)
+        .text("name", item.name)
+        .money("submittedTotal", item.submittedTotal)
+        .money("netTotal", item.netTotal)
+        .money("submittedTax", item.submittedTax)
+        .money("laborTotal", item.laborTotal)
+        .text("note", item.note)
+        .close();
+}
+
+std::string lineJson(int row, const LineRecord& line) {
+    return JsonObject(4)
+        .number("row", row)
+        .number("kind", line.kind)
+        .text("nameSpec", line.nameSpec)
+        .money("netQuantity", line.netQuantity)
+        .money("submittedQuantity", line.submittedQuantity)
+        .money("netPrice", line.netPrice)
+        .money("submittedPrice", line.submittedPrice)
+        .money("netAdditionalPrice", line.netAdditionalPrice)
+        .money("submittedAdditionalPrice", line.submittedAdditionalPrice)
+        .money("netAmount", line.netAmount)
+        .money("submittedAmount", line.submittedAmount)
+        .number("hiddenFlag", line.hiddenFlag)
+        .text("note", line.note)
+        .close();
+}
+
+std::string sheetJson(const QuotationData& data, const SheetOutcome& outcome) {
+    std::vector<std::string> lines;
+    const Sheet& sheet = data.sheets[outcome.number];
+    for (std::size_t row = 1; row < sheet.size(); ++row) {
+        lines.push_back(lineJson(static_cast<int>(row), sheet[row]));
+    }
+    const std::string error = outcome.error ? JsonObject(3)
+                                                  .number("row", outcome.error->row)
+                                                  .text("message", outcome.error->message)
+                                                  .close()
+                                            : "null";
+    return JsonObject(2)
+        .number("no", outcome.number)
+        .raw("error", error)
+        .raw("lines", jsonArray(lines, 3))
+        .close();
+}
+
+} // namespace
+
+std::vector<SheetOutcome> recalculateQuotation(QuotationData& data,
+                                               const RecalculationSettings& settings) {
+    DocumentState state;
+    state.header = data.header;
+    state.items = data.items;
+    state.settings = settings.calc;
+    state.itemNameLine = settings.itemNameLine;
+    if (data.taxOffset) {
+        state.settings.taxOffset = *data.taxOffset;
+    }
+    state.settings.grandTotalLevel = Currency::fromWhole(data.header.keta);
+    state.settings.grandTotalOffset = data.header.cutLevel;
+    if (data.sheets.size() < data.items.size()) {
+        data.sheets.resize(data.items.size());
+    }
+
+    std::vector<SheetOutcome> outcomes;
+    for (int n = 1; n <= state.itemMax(); ++n) {
+        if (!ownsSheet(state.items[n].kind)) {
+            continue;
+        }
+        state.currentSheetNumber = n;
+        state.sheet = data.sheets[n];
+        if (state.sheet.empty()) {
+            state.sheet.emplace_back();
+        }
+        for (LineRecord& line : state.sheet) {
+            line.mark = 0;
+        }
+        loadItemSettings(state.items[n], state.settings);
+        SheetOutcome outcome{n, std::nullopt};
+        recalculateSheet(state);
+        storeItemSettings(state.settings, state.items[n]);
+        data.sheets[n] = state.sheet;
+        outcomes.push_back(std::move(outcome));
+    }
+    recalculateItemList(state);
+    data.header = state.header;
+    data.items = state.items;
+    return outcomes;
+}
+
+std::string totalsReportJson(const QuotationData& data, const std::vector<SheetOutcome>& sheets) {
+    const QuotationHeader& header = data.header;
+    const std::string grand = JsonObject(1)
+                                  .money("ALLGTOTAL", header.allGTotal)
+                                  .money("ALLNTOTAL", header.allNTotal)
+                                  .money("TAXGTOTAL", header.taxGTotal)
+                                  .money("TAXNTOTAL", header.taxNTotal)
+                                  .close();
+    std::vector<std::string> items;
+    for (int n = 1; n <= data.itemMax(); ++n) {
+        items.push_back(itemJson(n, data.items[n]));
+    }
+    std::vector<std::string> sheetTexts;
+    for (const SheetOutcome& outcome : sheets) {
+        sheetTexts.push_back(sheetJson(data, outcome));
+    }
+    return JsonObject(0)
+               .raw("grand", grand)
+               .raw("items", jsonArray(items, 1))
+               .raw("sheets", jsonArray(sheetTexts, 1))
+               .close() +
+           "\n";
+}
+
+} // namespace kerbina

@@ -1,0 +1,419 @@
+#include "document/work_store.h"
+
+#include "calc/totals.h"
+#include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "document/quotation_file.h"
+#include "document/record_io.h"
+#include "document/undo.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace kerbina {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kItemCountSize = 4;
+
+void appendBytes(std::string& out, std::span<const std::uint8_t> bytes) {
+    out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+void appendInt32(std::string& out, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<char>((bits >> shift) & 0xFFu));
+    }
+}
+
+std::int32_t readInt32(std::string_view bytes, std::size_t offset) {
+    std::uint32_t bits = 0;
+    for (int i = 3; i >= 0; --i) {
+        bits = (bits << 8) | static_cast<std::uint8_t>(bytes[offset + static_cast<std::size_t>(i)]);
+    }
+    return static_cast<std::int32_t>(bits);
+}
+
+template <std::size_t Size>
+std::span<const std::uint8_t, Size> recordAt(std::string_view bytes, std::size_t offset) {
+    return std::span<const std::uint8_t, Size>(
+        reinterpret_cast<const std::uint8_t*>(bytes.data() + offset), Size);
+}
+
+bool isFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+// "HEAD.WRK", "HEAD.UND": the header, the item count, the items 1..ItemMax.
+std::string headerFileBytes(const QuotationHeader& header, const ItemList& items) {
+    const int itemMax = std::max(0, static_cast<int>(items.size()) - 1);
+    std::string out;
+    out.reserve(kHeaderRecordSize + kItemCountSize +
+                static_cast<std::size_t>(itemMax) * kItemRecordSize);
+    appendBytes(out, encodeHeader(header));
+    appendInt32(out, itemMax);
+    for (int n = 1; n <= itemMax; ++n) {
+        appendBytes(out, encodeItem(items[static_cast<std::size_t>(n)]));
+    }
+    return out;
+}
+
+std::string sheetFileBytes(const Sheet& sheet, int sheetNumber) {
+    std::string out;
+    out.reserve(sheet.empty() ? 0 : (sheet.size() - 1) * kLineRecordSize);
+    for (std::size_t i = 1; i < sheet.size(); ++i) {
+        LineRecord line = sheet[i];
+        line.mark = sheetNumber;
+        appendBytes(out, encodeLine(line));
+    }
+    return out;
+}
+
+// The six per-sheet settings travel in the sheet's item: they become the current settings when
+// the sheet is opened and go back into the item whenever the header file is written.
+void takeSheetSettings(const ItemRecord& item, CalcSettings& settings) {
+    settings.amountOffset = item.setAmountRounding;
+    settings.expenseOffset = item.setExpenseRounding;
+    settings.quantityDecimals = item.setQuantityDecimals;
+    settings.totalLevel = item.setTotalLevel;
+    settings.laborOffset = item.setLaborRounding;
+    settings.totalOffset = item.setTotalRounding;
+}
+
+void storeSheetSettings(const CalcSettings& settings, ItemRecord& item) {
+    item.setAmountRounding = settings.amountOffset;
+    item.setExpenseRounding = settings.expenseOffset;
+    item.setQuantityDecimals = settings.quantityDecimals;
+    item.setTotalLevel = settings.totalLevel;
+    item.setLaborRounding = settings.laborOffset;
+    item.setTotalRounding = settings.totalOffset;
+}
+
+void setHeaderTotals(QuotationHeader& header, const DocumentState& state, Currency submittedTax,
+                     Currency netTax) {
+    header.allGTotal = state.allSubmittedTotal;
+    header.allNTotal = state.allNetTotal;
+    header.taxGTotal = submittedTax;
+    header.taxNTotal = netTax;
+}
+
+std::optional<QuotationHeader> readHeaderRecord(const fs::path& file) {
+    if (!isFile(file)) {
+        return std::nullopt;
+    }
+    const std::string bytes = readFileBytes(file);
+    if (bytes.size() < kHeaderRecordSize) {
+        return std::nullopt;
+    }
+    return decodeHeader(recordAt<kHeaderRecordSize>(bytes, 0));
+}
+
+void writeTextFileForEach(const fs::path& workFolder,
+                          const std::map<int, std::vector<std::string>>& linesBySheet,
+                          std::string (*fileName)(int)) {
+    for (const auto& [sheet, lines] : linesBySheet) {
+        if (sheet >= 1) {
+            writeTextLines(workFolder / fileName(sheet), lines);
+        }
+    }
+    if (!linesBySheet.contains(1)) {
+        writeTextLines(workFolder / fileName(1), {});
+    }
+}
+
+} // namespace
+
+Sheet readSheetFile(const fs::path& file) {
+    const std::string bytes = readFileBytes(file);
+    Sheet sheet{LineRecord{}};
+    sheet.reserve(1 + bytes.size() / kLineRecordSize);
+    for (std::size_t offset = 0; offset + kLineRecordSize <= bytes.size();
+         offset += kLineRecordSize) {
+        LineRecord line = decodeLine(recordAt<kLineRecordSize>(bytes, offset));
+        line.mark = 0;
+        sheet.push_back(std::move(line));
+    }
+    return sheet;
+}
+
+void writeSheetFile(const fs::path& file, const Sheet& sheet, int sheetNumber) {
+    writeFileAtomically(file, sheetFileBytes(sheet, sheetNumber));
+}
+
+void readHeaderFile(DocumentState& state, const fs::path& workFolder, std::string_view extension) {
+    const fs::path file = workFolder / headerFileName(extension);
+    const std::string bytes = readFileBytes(file);
+    if (bytes.size() < kHeaderRecordSize + kItemCountSize) {
+        throw FileError("ファイルを読み込めませんでした: " + file.string());
+    }
+    // The stored count is trusted only as far as the file holds whole items.
+    const std::int32_t storedCount = readInt32(bytes, kHeaderRecordSize);
+    const std::size_t itemsInFile =
+        (bytes.size() - kHeaderRecordSize - kItemCountSize) / kItemRecordSize;
+    const std::size_t count =
+        storedCount < 1 ? 0 : std::min(static_cast<std::size_t>(storedCount), itemsInFile);
+
+    ItemList items{ItemRecord{}};
+    items.reserve(1 + std::max<std::size_t>(count, 1));
+    for (std::size_t i = 0; i < count; ++i) {
+        items.push_back(decodeItem(recordAt<kItemRecordSize>(
+            bytes, kHeaderRecordSize + kItemCountSize + i * kItemRecordSize)));
+    }
+    if (items.size() == 1) {
+        items.push_back(newSheetItem());
+    }
+    state.header = decodeHeader(recordAt<kHeaderRecordSize>(bytes, 0));
+    state.items = std::move(items);
+    state.separateNameSpec = state.header.opt1Int == 1;
+}
+
+void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
+    if (sheet < 1) {
+        throw std::invalid_argument("sheet number below 1");
+    }
+    const auto index = static_cast<std::size_t>(sheet);
+    if (sheet > state.itemMax()) {
+        while (state.itemMax() < sheet) {
+            state.items.push_back(newSheetItem());
+        }
+        state.sheet = Sheet{LineRecord{}};
+    } else {
+        const fs::path file = workFolder / sheetFileName(sheet);
+        Sheet lines = isFile(file) ? readSheetFile(file) : Sheet{LineRecord{}};
+        takeSheetSettings(state.items[index], state.settings);
+        state.sheet = std::move(lines);
+    }
+    state.currentSheetNumber = sheet;
+    state.allNetTotal -= state.items[index].netTotal;
+    state.allSubmittedTotal -= state.items[index].submittedTotal;
+}
+
+void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+    const fs::path titleFile = workFolder / kHeaderTitleFileName;
+    std::string image;
+    appendBytes(image, encodeHeader(state.header));
+    writeFileAtomically(titleFile, image);
+    // Reading the file back applies the header's rules ([KETA], [CUTLEVEL], [DATALEVEL],
+    // [KEYCODE]) exactly as every other reader of the file sees them.
+    if (const auto readBack = readHeaderRecord(titleFile)) {
+        state.header = *readBack;
+    }
+    state.header.opt2Str = ",,,";
+    state.header.opt1Int = state.separateNameSpec ? 1 : 0;
+    state.header.dataLevel = std::max(0, state.header.dataLevel);
+
+    // Only the item that owns the sheet in memory receives its settings; an item selected on the
+    // breakdown list (a tax, reduction or expense item) keeps its own values. The sheet's totals
+    // are already in that item: the sheet pass stores them there.
+    const int current = state.currentSheetNumber;
+    if (current >= 1 && current <= state.itemMax() &&
+        ownsSheet(state.items[static_cast<std::size_t>(current)].kind)) {
+        storeSheetSettings(state.settings, state.items[static_cast<std::size_t>(current)]);
+    }
+    setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
+    writeFileAtomically(workFolder / headerFileName("WRK"),
+                        headerFileBytes(state.header, state.items));
+    host.showQuotationNumber(state.header.number);
+}
+
+void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
+    // Set before anything is written: the change is in memory, and a write that fails below must
+    // leave the quotation marked as unsaved.
+    state.modified = true;
+    host.updateCoverHistory();
+    host.copyCoverToHeader(state.header);
+    HeadWrite(state, store.workFolder, host);
+    if (mode == RecordMode::Wrk) {
+        advanceUndoTape(state);
+        host.showUndoCounters(undoCounterText(state));
+    }
+    setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
+    writeFileAtomically(store.workFolder / headerFileName("WRK"),
+                        headerFileBytes(state.header, state.items));
+
+    const int sheet = state.currentSheetNumber;
+    const std::string lines = sheetFileBytes(state.sheet, sheet);
+    writeFileAtomically(store.workFolder / sheetFileName(sheet), lines);
+    writeFileAtomically(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet),
+                        lines);
+    writeBackup(state, store);
+}
+
+void Saveitem(DocumentState& state, WorkStore& store, ListMode mode) {
+    if (mode == ListMode::Wrk) {
+        state.modified = true;
+    }
+    setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
+    writeFileAtomically(store.workFolder / headerFileName(mode == ListMode::Und ? "UND" : "WRK"),
+                        headerFileBytes(state.header, state.items));
+    if (mode == ListMode::Wrk) {
+        writeBackup(state, store);
+    }
+}
+
+void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int sheet) {
+    if (sheet < 1) {
+        throw std::invalid_argument("sheet number below 1");
+    }
+    readHeaderFile(state, store.workFolder, "WRK");
+    resetUndo(state, store.workFolder);
+    loadSheet(state, store.workFolder, sheet);
+    host.showSheetTitle(state.items[static_cast<std::size_t>(sheet)].name);
+    host.rebuildSheetTabs();
+    host.applyGridLayout();
+    recalculateSheet(state);
+    recalculateItemList(state);
+    host.refresh(false);
+    host.showModuleTabs();
+
+    // Position 1 of the fresh tape is the sheet as opened, so the first edit after a tab switch
+    // can be undone.
+    state.undoGeneration = 0;
+    state.undoCount = 0;
+    advanceUndoTape(state);
+    writeSheetFile(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet),
+                   state.sheet, sheet);
+    host.showUndoCounters(undoCounterText(state));
+}
+
+void newDocumentFiles(DocumentState& state, const fs::path& workFolder,
+                      std::chrono::year_month_day today) {
+    state.allSubmittedTotal = Currency();
+    state.allNetTotal = Currency();
+    state.sheetSubmittedTax = Currency();
+    state.sheetNetTax = Currency();
+    state.listSubmittedTax = Currency();
+    state.listNetTax = Currency();
+
+    keepWorkFilesAsBackups(workFolder);
+
+    ItemRecord item = newSheetItem();
+    storeSheetSettings(state.settings, item);
+    state.items = ItemList{ItemRecord{}, item};
+    state.sheet = Sheet{LineRecord{}};
+    state.currentSheetNumber = 1;
+    state.header = newHeader(static_cast<int>(today.year()),
+                             static_cast<int>(static_cast<unsigned>(today.month())),
+                             static_cast<int>(static_cast<unsigned>(today.day())));
+    state.header.dataLevel = 15;
+    state.header.keta = 1;
+    state.header.cutLevel = Currency::fromRaw(5000);
+}
+
+void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
+                       std::chrono::year_month_day today) {
+    host.readSettings(state);
+    resetUndo(state, store.workFolder);
+    host.clearView();
+    state.unitCostBreakdowns.clear();
+    newDocumentFiles(state, store.workFolder, today);
+    host.readSettings(state);
+    host.applyGridLayout();
+    state.currentSheetNumber = 1;
+    state.header.dataLevel = 0;
+    state.header.status = -1;
+    // The cover shows the new header before SAVERECORD copies the cover fields back into it.
+    host.loadCoverPage(state.header);
+    recalculateSheet(state);
+    recalculateItemList(state);
+    host.refresh(false);
+
+    state.undoGeneration = 0;
+    state.undoCount = 0;
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    host.showSheetTitle(state.items[1].name);
+    Saveitem(state, store, ListMode::Und);
+    Saveitem(state, store, ListMode::Wrk);
+    host.rebuildSheetTabs();
+    host.selectTab(1);
+    host.showCoverTab();
+    state.modified = false;
+}
+
+bool NewKerbina(DocumentState& state, WorkStore& store, DocumentHost& host,
+                std::chrono::year_month_day today) {
+    if (state.modified) {
+        switch (host.askYesNoCancel("編集中のデータを保存しますか？")) {
+        case DocumentHost::Answer::Cancel:
+            return false;
+        case DocumentHost::Answer::Yes:
+            // A save that did not happen must not be followed by discarding the quotation.
+            if (!host.saveToDatabase()) {
+                return false;
+            }
+            break;
+        case DocumentHost::Answer::No:
+            break;
+        }
+    }
+    startNewQuotation(state, store, host, today);
+    return true;
+}
+
+QuotationData collectQuotation(const DocumentState& state, const fs::path& workFolder) {
+    QuotationData data;
+    // "HEAD.WRK" holds the header as the cover page last wrote it, with the totals of the last
+    // write; the grand total of the running totals pass is newer in memory.
+    data.header = readHeaderRecord(workFolder / headerFileName("WRK")).value_or(state.header);
+    data.header.allGTotal = state.header.allGTotal;
+    data.items = state.items;
+    data.sheets.resize(state.items.size());
+    for (int n = 1; n <= state.itemMax(); ++n) {
+        const fs::path sheetFile = workFolder / sheetFileName(n);
+        if (isFile(sheetFile)) {
+            data.sheets[static_cast<std::size_t>(n)] = readSheetFile(sheetFile);
+        }
+        if (const fs::path file = workFolder / pickupFileName(n); isFile(file)) {
+            if (auto lines = readTextLines(file); !lines.empty()) {
+                data.pickupLines[n] = std::move(lines);
+            }
+        }
+        if (const fs::path file = workFolder / aggregationFileName(n); isFile(file)) {
+            if (auto lines = readTextLines(file); !lines.empty()) {
+                data.configLines[n] = std::move(lines);
+            }
+        }
+    }
+    data.unitCostBreakdowns = state.unitCostBreakdowns;
+    data.taxOffset = state.settings.taxOffset;
+    return data;
+}
+
+void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
+    clearWorkFolder(workFolder);
+    writeFileAtomically(workFolder / headerFileName("WRK"),
+                        headerFileBytes(data.header, data.items));
+    for (std::size_t n = 1; n < data.sheets.size(); ++n) {
+        if (!data.sheets[n].empty()) {
+            writeSheetFile(workFolder / sheetFileName(static_cast<int>(n)), data.sheets[n],
+                           static_cast<int>(n));
+        }
+    }
+    if (!isFile(workFolder / sheetFileName(1))) {
+        writeFileAtomically(workFolder / sheetFileName(1), {});
+    }
+    // Take-off records and aggregation settings pass through as the text lines of the quotation
+    // file until the take-off module reads and writes its own record files.
+    writeTextFileForEach(workFolder, data.pickupLines, &pickupFileName);
+    writeTextFileForEach(workFolder, data.configLines, &aggregationFileName);
+}
+
+void writeBackup(const DocumentState& state, WorkStore& store) {
+    const QuotationData data = collectQuotation(state, store.workFolder);
+    QuotationWriteOptions options;
+    options.itemNameLine = state.itemNameLine;
+    options.unitCostReferences = state.unitCostReferences;
+    writeQuotationFile(prepareBackupWrite(store), data, options);
+}
+
+} // namespace kerbina

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "document/document_host.h"
+#include "document/document_state.h"
+#include "document/quotation_data.h"
+#include "document/work_folder.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string_view>
+
+namespace kerbina {
+
+// The work-file store. The open quotation is never held whole in memory: the header, the
+// breakdown list and the current sheet are, and after every change they are mirrored into binary
+// record files in the work folder, so that switching sheets, undo, printing, the companion
+// programs and crash recovery all work from files.
+//
+//   "HEAD.WRK"        header (800 bytes), item count (Int32), items 1..ItemMax (248 bytes each)
+//   "HEAD_TITLE.WRK"  the header alone
+//   "WITEM" n ".WRK"  the lines of sheet n (312 bytes each, no scratch slot), `mark` holding n
+//   "HEAD.UND"        the breakdown list before the last list change
+//   g "WITEM" n ".UND" the undo tape of the open sheet (see document/undo.h)
+//
+// Every write goes to a temporary name and is renamed into place; a failed write raises
+// FileError and leaves `modified` set.
+
+// SAVERECORD modes: "WRK" after a change appends a position to the undo tape; "UND" (before a
+// change, and after an undo) and "REDO" (after a redo) rewrite the snapshot at the cursor.
+enum class RecordMode { Wrk, Und, Redo };
+// Saveitem modes: the file "HEAD." + mode it writes.
+enum class ListMode { Und, Wrk };
+
+// Writes the open quotation: the header files, the current sheet and its snapshot, then the
+// backup quotation file. Sets `modified`.
+void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode);
+// Writes the header and the breakdown list to "HEAD.UND" before a list change or "HEAD.WRK"
+// after it; "WRK" also sets `modified` and rewrites the backup, as a list change is a change.
+void Saveitem(DocumentState& state, WorkStore& store, ListMode mode);
+// Writes the header to "HEAD_TITLE.WRK" and reads it back, then rewrites "HEAD.WRK" with the
+// current calculation settings stored into the item that owns the open sheet.
+void HeadWrite(DocumentState& state, const std::filesystem::path& workFolder, DocumentHost& host);
+// Reads "HEAD." + extension into the header and a fresh breakdown list. Raises FileError, and
+// changes nothing, when the file is missing or too short for its header and count.
+void readHeaderFile(DocumentState& state, const std::filesystem::path& workFolder,
+                    std::string_view extension);
+// Makes sheet n current: appends new sheet items up to n when it is beyond the list, else takes
+// the item's calculation settings and reads "WITEM" n ".WRK" (a missing file is an empty sheet).
+// The item's totals leave the all-sheet totals while its sheet is the live one.
+void loadSheet(DocumentState& state, const std::filesystem::path& workFolder, int sheet);
+// The sheet-tab switch: re-reads "HEAD.WRK", loads sheet n, recomputes and redisplays, and starts
+// a fresh undo tape whose position 1 is the sheet as opened.
+void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int sheet);
+
+// Keeps the previous quotation's work files as backups and sets up an empty quotation in memory:
+// one sheet item carrying the current calculation settings, a header dated `today`.
+void newDocumentFiles(DocumentState& state, const std::filesystem::path& workFolder,
+                      std::chrono::year_month_day today);
+// "新規作成": asks whether to save a modified quotation first. Returns false when the user
+// cancelled or the save did not happen, and then changes nothing.
+bool NewKerbina(DocumentState& state, WorkStore& store, DocumentHost& host,
+                std::chrono::year_month_day today);
+// The new quotation without the question (also the first step of opening a file).
+void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
+                       std::chrono::year_month_day today);
+
+// A sheet file holds lines 1.. of the sheet, without its scratch slot, with `mark` set to the
+// sheet number in the file only. Reading gives a sheet with a scratch slot and every `mark` 0; a
+// partial record at the end of a damaged file is ignored.
+Sheet readSheetFile(const std::filesystem::path& file);
+void writeSheetFile(const std::filesystem::path& file, const Sheet& sheet, int sheetNumber);
+
+// The whole open quotation, as the quotation file writer wants it: the header from "HEAD.WRK"
+// with the in-memory grand total, the items in memory, every sheet file, and the take-off and
+// aggregation files as text lines. `sheets[n]` is empty (not even a scratch slot) when item n has
+// no sheet file.
+QuotationData collectQuotation(const DocumentState& state, const std::filesystem::path& workFolder);
+// Rebuilds the work folder from a quotation read from a file: clears it, then writes "HEAD.WRK",
+// the sheet files, the take-off files and the aggregation files. "WITEM1.WRK", "WITEM1.PUP" and
+// "DATASORT1.WRK" always exist afterwards.
+void writeWorkFolder(const QuotationData& data, const std::filesystem::path& workFolder);
+// Rewrites the backup quotation file from the work folder.
+void writeBackup(const DocumentState& state, WorkStore& store);
+
+} // namespace kerbina

@@ -1,0 +1,455 @@
+#include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "document/quotation_file.h"
+#include "document/text_codec.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+Currency c(std::string_view text) {
+    return parseNumber(text);
+}
+
+// Lines as the program holds them after reading a file: nameSpec always has its ";".
+LineRecord line(std::string nameSpec, int kind, std::string_view quantity, std::string_view price) {
+    LineRecord record;
+    record.nameSpec = nameSpec.find(';') == std::string::npos ? nameSpec + ";" : nameSpec;
+    record.kind = kind;
+    record.netQuantity = c(quantity);
+    record.submittedQuantity = c(quantity);
+    record.netPrice = c(price);
+    record.submittedPrice = c(price);
+    return record;
+}
+
+LineRecord titleLine(std::string name) {
+    LineRecord record;
+    record.nameSpec = name + ";";
+    record.kind = 100;
+    return record;
+}
+
+ItemRecord sheetItem(std::string name, std::string_view decimals = "10") {
+    ItemRecord item = newSheetItem();
+    item.name = std::move(name);
+    item.setQuantityDecimals = c(decimals);
+    return item;
+}
+
+// A quotation with every kind of content the file carries.
+QuotationData sampleQuotation() {
+    QuotationData data;
+    QuotationHeader& header = data.header;
+    header.id = "C-001";
+    header.atesaki1 = "山田建設株式会社";
+    header.constract1 = "東西ビル新築工事";
+    header.where = "衛生設備工事";
+    header.number = "2024-0012";
+    header.keisyo = "御中";
+    header.dy = 36;
+    header.dm = 4;
+    header.dd = 15;
+    header.inTanto = "佐藤";
+    header.opt2Str = ",,,";
+    header.keta = 1000;
+    header.cutLevel = c("0.9");
+    header.status = 1;
+    header.allGTotal = c("1650000");
+    header.allNTotal = c("1200000");
+    data.taxOffset = c("0.5");
+
+    data.items.push_back(ItemRecord{}); // placeholder
+    ItemRecord piping = sheetItem("配管工事", "100");
+    piping.submittedTotal = c("1500000");
+    piping.netTotal = c("1200000");
+    piping.laborTotal = c("300000");
+    piping.note = "別紙参照";
+    data.items.push_back(piping);
+    data.items.push_back(sheetItem(""));
+    ItemRecord comment;
+    comment.kind = 96;
+    comment.name = "特記事項";
+    comment.subKind = c("15");
+    data.items.push_back(comment);
+    ItemRecord welfare;
+    welfare.kind = 101;
+    welfare.name = "法定福利費";
+    welfare.setAmountRounding = c("20");
+    welfare.setExpenseRounding = c("16.5");
+    welfare.setTotalRounding = c("100");
+    welfare.submittedTotal = c("150000");
+    welfare.netTotal = c("120000");
+    data.items.push_back(welfare);
+
+    data.sheets.resize(data.items.size(), Sheet{LineRecord{}});
+    Sheet& first = data.sheets[1];
+    first.push_back(titleLine("配管工事"));
+    LineRecord pipe = line("配管;SGP 25A", 20, "12.25", "1500");
+    pipe.unit = "ｍ";
+    pipe.laborFactor = c("0.125");
+    pipe.netAmount = c("18375");
+    pipe.submittedAmount = c("18375");
+    pipe.priceKind = c("1");
+    pipe.priceCode = "P-100";
+    first.push_back(pipe);
+    LineRecord unlisted = line("継手;SGP 25A", 10, "4", "800");
+    unlisted.hiddenFlag = 1;
+    first.push_back(unlisted);
+    LineRecord range = line("範囲計", 93, "2", "0");
+    range.submittedQuantity = c("3");
+    range.note = "2行目から3行目";
+    first.push_back(range);
+    LineRecord supplied = line("支給品", 15, "2", "0");
+    supplied.amountText = "御支給品";
+    supplied.flag216 = 7;
+    supplied.reserved176 = c("3.5");
+    first.push_back(supplied);
+    LineRecord sum = line("合計", 99, "0", "0");
+    sum.netAmount = piping.netTotal;
+    sum.submittedAmount = piping.submittedTotal;
+    first.push_back(sum);
+    data.sheets[2].push_back(line("撤去;既設配管", 10, "1", "-5000"));
+
+    data.pickupLines[1] = {"1;0;配管;SGP 25A;0;11999;ｍ;110;0", "1;0;継手;;0;11999;個;110;0"};
+    data.configLines[1] = {"[HN1]=配管工事費", "[Many_Process_A]=0.5"};
+    data.unitCostBreakdowns = {"複合単価:0000101;a;", "複合単価:0000102;b;"};
+    return data;
+}
+
+std::string sectionOf(const std::string& text, std::string_view open, std::string_view close) {
+    const std::size_t begin = text.find(open);
+    const std::size_t end = text.find(close);
+    EXPECT_NE(begin, std::string::npos);
+    EXPECT_NE(end, std::string::npos);
+    return text.substr(begin + open.size() + 2, end - begin - open.size() - 2);
+}
+
+TEST(QuotationFile, FullRoundTripKeepsEverythingAndIsStable) {
+    const QuotationData original = sampleQuotation();
+    const std::string first = writeQuotationText(original, {});
+    const QuotationData read = readQuotationText(first);
+    const std::string second = writeQuotationText(read, {});
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(readQuotationText(second).sheets, read.sheets);
+
+    EXPECT_EQ(read.header, original.header);
+    EXPECT_EQ(read.items, original.items);
+    // Sheet 2 has no name, so no title line is added; every row stays where it was.
+    ASSERT_GE(read.sheets.size(), 3u);
+    EXPECT_EQ(read.sheets[1], original.sheets[1]);
+    EXPECT_EQ(read.sheets[2], original.sheets[2]);
+    EXPECT_EQ(read.pickupLines, original.pickupLines);
+    EXPECT_EQ(read.configLines, original.configLines);
+    EXPECT_EQ(read.unitCostBreakdowns, original.unitCostBreakdowns);
+    EXPECT_EQ(read.taxOffset, original.taxOffset);
+}
+
+TEST(QuotationFile, WritesTheSectionsInOrder) {
+    const std::string text = writeQuotationText(sampleQuotation(), {});
+    std::size_t at = 0;
+    for (std::string_view marker :
+         {"<TITLE>\r\n[NUMBER_ID]=C-001\r\n[id]=C-001\r\n",
+          "[NHOTEITOTAL]=120000\r\n[GHOTEITOTAL]=150000\r\n[WHERE]=",
+          "[KETA]=1000\r\n[CUTLEVEL]=0.9\r\n[STATUS]=1\r\n[ItemMax]=4\r\n"
+          "[Tax_opt_1]=0.5\r\n</TITLE>\r\n<ITEM>\r\n",
+          "</ITEM>\r\n<DATA>\r\n", "</DATA>\r\n<PICKUP>\r\n1;1;0;配管",
+          "</PICKUP>\r\n<CONFIG>\r\n1;[HN1]=配管工事費\r\n",
+          "</CONFIG>\r\n<DAIKA>\r\n複合単価:0000101;a;\r\n複合単価:0000102;b;"
+          "\r\n</DAIKA>\r\n</EOF>\r\n"}) {
+        const std::size_t found = text.find(marker, at);
+        ASSERT_NE(found, std::string::npos) << marker;
+        at = found + marker.size();
+    }
+    EXPECT_EQ(at, text.size());
+}
+
+TEST(QuotationFile, ItemLinesCarryTheSubKindAsACountOfTenThousandths) {
+    const std::string items =
+        sectionOf(writeQuotationText(sampleQuotation(), {}), "<ITEM>", "</ITEM>");
+    EXPECT_EQ(items, "10;配管工事;1500000;1200000;0.5;0.5;100;1;0.5;0;0;別紙参照;0;300000\r\n"
+                     "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n"
+                     "96;特記事項;0;0;0;0;0;0;0;150000;0;;0;0\r\n"
+                     "101;法定福利費;150000;120000;20;16.5;0;0;0;0;100;;0;0\r\n");
+    EXPECT_EQ(readQuotationText(writeQuotationText(sampleQuotation(), {})).items[3].subKind,
+              c("15"));
+}
+
+TEST(QuotationFile, SeparatorsAndLineBreaksInTextsCannotShiftFields) {
+    QuotationData data = sampleQuotation();
+    data.items[1].name = "配管;工事";
+    data.items[1].note = "別紙;参照\r\n";
+    data.sheets[1][2].note = "一;二";
+    data.sheets[1][2].unit = "ｍ;";
+    data.header.where = "衛生\r\n設備";
+    data.pickupLines[1][0] += "\n";
+
+    const QuotationData read = readQuotationText(writeQuotationText(data, {}));
+    EXPECT_EQ(read.items[1].name, "配管；工事");
+    EXPECT_EQ(read.items[1].note, "別紙；参照");
+    EXPECT_EQ(read.items[1].submittedTotal, c("1500000"));
+    EXPECT_EQ(read.sheets[1][2].note, "一；二");
+    EXPECT_EQ(read.sheets[1][2].priceCode, "P-100");
+    EXPECT_EQ(read.header.where, "衛生設備");
+    EXPECT_EQ(read.header.number, "2024-0012");
+    EXPECT_EQ(read.pickupLines.at(1).size(), 2u);
+    // The title line of the renamed item keeps its name in one field too.
+    EXPECT_EQ(read.sheets[1][1].nameSpec, "配管工事;");
+    EXPECT_EQ(readQuotationText(writeQuotationText(read, {})).items, read.items);
+}
+
+TEST(QuotationFile, UnlistedLinesAreSavedAndOnlyLeftOutOfPrintData) {
+    const QuotationData data = sampleQuotation();
+    const std::string saved = sectionOf(writeQuotationText(data, {}), "<DATA>", "</DATA>");
+    EXPECT_NE(saved.find("1;継手;SGP 25A;0;11999;;10;4;4;800;800;0;0;0;0;0;0;1;0;;;\r\n"),
+              std::string::npos);
+    EXPECT_EQ(readQuotationText(writeQuotationText(data, {})).sheets[1][3].hiddenFlag, 1);
+
+    QuotationWriteOptions print;
+    print.omitUnlisted = true;
+    EXPECT_EQ(sectionOf(writeQuotationText(data, print), "<DATA>", "</DATA>").find("継手"),
+              std::string::npos);
+}
+
+TEST(QuotationFile, SumLinesCarryTheItemTotals) {
+    QuotationData data = sampleQuotation();
+    data.sheets[1][6].netAmount = Currency();
+    data.sheets[1][6].submittedAmount = Currency();
+    const std::string text = writeQuotationText(data, {});
+    EXPECT_NE(text.find("1;合計;;0;11999;;99;0;0;0;0;0;0;0;1200000;1500000;"), std::string::npos);
+}
+
+TEST(QuotationFile, TitleLineIsWrittenOnceAndNeverShiftsRows) {
+    QuotationData data = sampleQuotation();
+    data.sheets[1].erase(data.sheets[1].begin() + 1); // the sheet no longer starts with it
+    const std::string title = "1;配管工事;;0;11999;;100;0;0;0;0;0;0;0;0;0;0;0;0;;;\r\n";
+
+    std::string text = writeQuotationText(data, {});
+    EXPECT_NE(sectionOf(text, "<DATA>", "</DATA>").find(title), std::string::npos);
+    EXPECT_EQ(readQuotationText(text).sheets[1].size(), data.sheets[1].size() + 1);
+
+    QuotationWriteOptions noTitle;
+    noTitle.itemNameLine = false;
+    EXPECT_EQ(writeQuotationText(data, noTitle).find(title), std::string::npos);
+
+    // A file from a writer that always added the line: two title lines in front of the sheet.
+    text = writeQuotationText(sampleQuotation(), noTitle);
+    const std::size_t firstLine = text.find("1;配管工事;;");
+    text.insert(firstLine, title);
+    const QuotationData read = readQuotationText(text);
+    EXPECT_EQ(read.sheets[1], sampleQuotation().sheets[1]);
+}
+
+TEST(QuotationFile, UnitCostReferencesNameThePageAndNumber) {
+    QuotationData data = sampleQuotation();
+    data.unitCostBreakdowns.clear();
+    for (int i = 0; i < 20; ++i) {
+        data.unitCostBreakdowns.push_back("複合単価:" + std::to_string(1000000 + i) + ";x;");
+    }
+    data.unitCostBreakdowns[16] = "複合単価:P-100;配管;";
+    data.unitCostBreakdowns[17] = "複合単価:P-100;二つ目;";
+    QuotationWriteOptions options;
+    options.unitCostReferences = true;
+    const QuotationData read = readQuotationText(writeQuotationText(data, options));
+    EXPECT_EQ(read.sheets[1][2].note, "代価表 P-2 No.17");
+    EXPECT_EQ(read.sheets[1][4].note, "2行目から3行目"); // no price code: note unchanged
+    EXPECT_EQ(readQuotationText(writeQuotationText(data, {})).sheets[1][2].note, "");
+}
+
+TEST(QuotationFile, HonorificIsTakenOnlyFromTheEndOfTheAddressee) {
+    const struct {
+        const char* atesaki1;
+        const char* atesaki2;
+        const char* keisyo;
+        const char* expected1;
+        const char* expected2;
+        const char* expectedKeisyo;
+    } cases[] = {
+        {"山田建設株式会社御中", "", "", "山田建設株式会社", "", "御中"},
+        {"  山田建設株式会社　御中　 ", "", "", "山田建設株式会社", "", "御中"},
+        {"東西銀行御中", "", "", "東西銀行", "", "御中"},
+        {"東西銀行", "", "", "東西銀行", "", ""},
+        {"山田　太郎様", "", "", "山田　太郎", "", "様"},
+        {"行田工業", "総務部　係", "", "行田工業", "総務部", "係"},
+        {"山田建設", "", "様", "山田建設", "", "様"},
+        {"東西設備御中", "", "殿", "東西設備御中", "", "殿"},
+        {"様", "", "", "様", "", ""},
+        {"山田建設 行", "", "", "山田建設", "", "行"},
+    };
+    for (const auto& row : cases) {
+        QuotationData data = sampleQuotation();
+        data.header.atesaki1 = row.atesaki1;
+        data.header.atesaki2 = row.atesaki2;
+        data.header.keisyo = row.keisyo;
+        const QuotationHeader read = readQuotationText(writeQuotationText(data, {})).header;
+        EXPECT_EQ(read.atesaki1, row.expected1) << row.atesaki1;
+        EXPECT_EQ(read.atesaki2, row.expected2) << row.atesaki1;
+        EXPECT_EQ(read.keisyo, row.expectedKeisyo) << row.atesaki1;
+    }
+}
+
+// A minimal file around the given title entries, item lines and data lines.
+std::string fileText(std::string_view title, std::string_view items, std::string_view data = "") {
+    return "<TITLE>\r\n" + std::string(title) + "</TITLE>\r\n<ITEM>\r\n" + std::string(items) +
+           "</ITEM>\r\n<DATA>\r\n" + std::string(data) + "</DATA>\r\n</EOF>\r\n";
+}
+
+TEST(QuotationFile, TitleRulesForOlderAndOddValues) {
+    const QuotationData data =
+        readQuotationText(fileText("[ALLTOTAL]=1234.5\r\n[CUTLEVEL]=1.5\r\n[STATUS]=済\r\n"
+                                   "[DATALEVEL]=-3\r\n[KEYCODE]=9\r\n[NHOTEITOTAL]=x\r\n"
+                                   "[Unknown]=y\r\n[ItemMax]=1\r\n",
+                                   "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n"));
+    EXPECT_EQ(data.header.allGTotal, c("1234.5"));
+    EXPECT_EQ(data.header.cutLevel, c("0.5"));
+    EXPECT_EQ(data.header.status, 0);
+    EXPECT_EQ(data.header.dataLevel, 0);
+    EXPECT_EQ(data.header.keyCode, 0);
+    EXPECT_EQ(data.header.keta, 0);
+    EXPECT_FALSE(data.taxOffset.has_value());
+    EXPECT_EQ(data.itemMax(), 1);
+}
+
+TEST(QuotationFile, ItemsBeyondItemMaxAreIgnoredAndNoneGiveOneNewItem) {
+    const std::string item = "10;A;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
+    EXPECT_EQ(readQuotationText(fileText("[ItemMax]=1\r\n", item + item)).itemMax(), 1);
+    const QuotationData empty = readQuotationText(fileText("[ItemMax]=0\r\n", ""));
+    ASSERT_EQ(empty.itemMax(), 1);
+    EXPECT_EQ(empty.items[1], newSheetItem());
+}
+
+TEST(QuotationFile, SheetNumberMetAgainAppendsToItsSheet) {
+    const std::string item = "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
+    const QuotationData data =
+        readQuotationText(fileText("[ItemMax]=2\r\n", item + item,
+                                   "1;A;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
+                                   "2;B;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
+                                   "1;C;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
+                                   "-1;;;;;;;;;;;;;;;;;;;;;\r\n"
+                                   "2;D;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"));
+    ASSERT_EQ(data.sheets[1].size(), 3u);
+    EXPECT_EQ(data.sheets[1][1].nameSpec, "A;");
+    EXPECT_EQ(data.sheets[1][2].nameSpec, "C;");
+    ASSERT_EQ(data.sheets[2].size(), 2u); // -1 ended the section before D
+    EXPECT_EQ(data.sheets[2][1].nameSpec, "B;");
+}
+
+TEST(QuotationFile, MalformedFilesAreRejectedWithTheLine) {
+    const std::string item = "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
+    const std::string dataLine = "1;A;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n";
+    const struct {
+        std::string text;
+        int line;
+        const char* message;
+    } cases[] = {
+        {"", 0, "見積ファイルではありません"},
+        {"社内メモ\r\n[ItemMax]=1\r\n", 1, "見積ファイルではありません"},
+        {"\x89\x50\x4E\x47\r\n\x1A\n", 1, "見積ファイルではありません"},
+        {"<TITLE>\r\n[ItemMax]=1\r\n", 0, "</TITLE>"},
+        {fileText("", item), 2, "[ItemMax]"},
+        {fileText("[KETA]=abc\r\n[ItemMax]=1\r\n", item), 2, "[KETA]=abc"},
+        {fileText("[ItemMax]=1\r\n[ALLGTOTAL]=1,000\r\n", item), 3, "[ALLGTOTAL]=1,000"},
+        {fileText("[ItemMax]=1\r\n[Tax_opt_1]=half\r\n", item), 3, "[Tax_opt_1]"},
+        {fileText("[ItemMax]=1\r\n[DY]=99999999999\r\n", item), 3, "[DY]"},
+        {fileText("[ItemMax]=3\r\n", item + item), 7, "[ItemMax]=3"},
+        {"<TITLE>\r\n[ItemMax]=1\r\n</TITLE>\r\n<ITEM>\r\n" + item, 0, "</ITEM>"},
+        {"<TITLE>\r\n[ItemMax]=1\r\n</TITLE>\r\n", 0, "<ITEM>"},
+        {fileText("[ItemMax]=1\r\n", "10;;abc;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n"), 5, "abc"},
+        {fileText("[ItemMax]=1\r\n", item, dataLine + "1;B;;x;11999;;10;1;1;0;0;0;0;0;0;;;\r\n"), 9,
+         "1;B;;x"},
+        {fileText("[ItemMax]=1\r\n", item, "0;A;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"), 8,
+         "シート番号"},
+        {fileText("[ItemMax]=1\r\n", item, "2000000000;A;;0;11999;;10;1;1;0;0;0;0;0;0;0;;;\r\n"), 8,
+         "2000000000"},
+        {fileText("[ItemMax]=1\r\n", item) + "<PICKUP>\r\n1;a\r\nx;b\r\n</PICKUP>\r\n", 12,
+         "拾出データ"},
+        {fileText("[ItemMax]=1\r\n", item) + "<CONFIG>\r\n;[HN1]=a\r\n</CONFIG>\r\n", 11,
+         "集計設定"},
+    };
+    for (const auto& row : cases) {
+        try {
+            readQuotationText(row.text);
+            ADD_FAILURE() << "accepted: " << row.text << " (" << row.message << ")";
+        } catch (const QuotationFileError& error) {
+            EXPECT_EQ(error.line(), row.line) << row.text;
+            EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos)
+                << row.text << " -> " << error.what();
+        }
+    }
+}
+
+TEST(QuotationFile, MissingLaterSectionsReadAsEmpty) {
+    const QuotationData data = readQuotationText(
+        "<TITLE>\n[ItemMax]=1\n</TITLE>\n<ITEM>\n10;A;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\n</ITEM>\n");
+    EXPECT_EQ(data.items[1].name, "A");
+    ASSERT_EQ(data.sheets.size(), 2u);
+    EXPECT_EQ(data.sheets[1].size(), 1u);
+    EXPECT_TRUE(data.pickupLines.empty());
+    EXPECT_TRUE(data.unitCostBreakdowns.empty());
+}
+
+TEST(QuotationFile, UnitCostListIsSortedAndUnique) {
+    QuotationData data = readQuotationText(fileText("[ItemMax]=0\r\n", "") +
+                                           "<DAIKA>\r\n  \r\n複合単価:0000003;c;\r\n\r\n"
+                                           "複合単価:0000001;a;\r\n複合単価:0000003;c;\r\n"
+                                           "複合単価:0000001;z;\r\n</DAIKA>\r\n");
+    EXPECT_EQ(data.unitCostBreakdowns,
+              (std::vector<std::string>{"  ", "複合単価:0000001;a;", "複合単価:0000001;z;",
+                                        "複合単価:0000003;c;"}));
+    // The block is written trimmed, so the blank entry does not come back.
+    data = readQuotationText(writeQuotationText(data, {}));
+    EXPECT_EQ(data.unitCostBreakdowns.size(), 3u);
+}
+
+// Tests run with KERBINA_APPDATA set to a fresh folder of their own.
+std::filesystem::path testFolder() {
+    const char* appData = std::getenv("KERBINA_APPDATA");
+    const std::filesystem::path folder =
+        (appData != nullptr ? std::filesystem::path(appData)
+                            : std::filesystem::temp_directory_path()) /
+        "quotation_file_test";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+TEST(QuotationFile, FilesAreCp932WithCrLf) {
+    QuotationData data = sampleQuotation();
+    data.header.opt3Str = "～－㎡㌧";
+    const std::filesystem::path path = testFolder() / "round.krb2";
+    writeQuotationFile(path, data, {});
+    const std::string bytes = readFileBytes(path);
+    EXPECT_TRUE(bytes.starts_with("<TITLE>\r\n[NUMBER_ID]=C-001\r\n"));
+    EXPECT_NE(bytes.find(toCp932("[Opt3Str]=～－㎡㌧\r\n")), std::string::npos);
+    const QuotationData read = readQuotationFile(path);
+    EXPECT_EQ(read.header, data.header);
+    EXPECT_EQ(read.sheets[1], data.sheets[1]);
+    std::filesystem::remove_all(path.parent_path());
+}
+
+// Print data of one sheet, compared whole with tests/data/quotation_single_sheet.krb2 (CP932).
+// To regenerate it after an intended change of the format, run
+//   KERBINA_REGENERATE_GOLDEN=1 build/tests/test_document --gtest_filter='*SingleSheetGolden*'
+// and review the difference before committing it.
+TEST(QuotationFile, SingleSheetGoldenFile) {
+    QuotationData data = sampleQuotation();
+    LineRecord welfare = line("法定福利費", 97, "20", "0");
+    welfare.submittedAmount = c("60000");
+    data.sheets[1].push_back(welfare);
+    QuotationWriteOptions options;
+    options.singleSheet = 1;
+    options.omitUnlisted = true;
+    const std::string bytes = toCp932(writeQuotationText(data, options));
+
+    const std::filesystem::path golden =
+        std::filesystem::path(KERBINA_TEST_DATA_DIR) / "quotation_single_sheet.krb2";
+    if (std::getenv("KERBINA_REGENERATE_GOLDEN") != nullptr) {
+        writeFileAtomically(golden, bytes);
+    }
+    EXPECT_EQ(bytes, readFileBytes(golden));
+}
+
+} // namespace
+} // namespace kerbina

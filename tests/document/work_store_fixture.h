@@ -1,0 +1,105 @@
+#pragma once
+
+#include "document/document_host.h"
+#include "document/document_state.h"
+#include "document/work_store.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kerbina::testing_support {
+
+// The window side of the store, scripted: answers come from a queue, everything shown is kept.
+class ScriptedHost : public DocumentHost {
+public:
+    std::deque<Answer> answers;
+    bool saveSucceeds = true;
+    int saves = 0;
+    std::vector<std::string> questions;
+    std::vector<std::string> notices;
+    std::string counters;
+    std::string sheetTitle;
+    std::string quotationNumber;
+    int tab = -1;
+
+    Answer askYesNoCancel(const std::string& question) override {
+        questions.push_back(question);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << question;
+            return Answer::Cancel;
+        }
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void inform(const std::string& text) override { notices.push_back(text); }
+    void updateCoverHistory() override {}
+    void copyCoverToHeader(QuotationHeader&) override {}
+    void showQuotationNumber(const std::string& number) override { quotationNumber = number; }
+    void loadCoverPage(const QuotationHeader&) override {}
+    void showCoverTab() override {}
+    void readSettings(DocumentState&) override {}
+    bool saveToDatabase() override {
+        ++saves;
+        return saveSucceeds;
+    }
+    void showSheetTitle(const std::string& itemName) override { sheetTitle = itemName; }
+    void rebuildSheetTabs() override {}
+    void selectTab(int selected) override { tab = selected; }
+    void applyGridLayout() override {}
+    void showModuleTabs() override {}
+    void refresh(bool) override {}
+    void clearView() override {}
+    void showUndoCounters(const std::string& text) override { counters = text; }
+};
+
+inline constexpr std::chrono::year_month_day kToday{std::chrono::year{2024}, std::chrono::May,
+                                                    std::chrono::day{17}};
+
+// A data root of its own per test, with the work and backup folders of the store.
+class WorkStoreTest : public ::testing::Test {
+protected:
+    // Also called again by table tests to start each row from scratch.
+    void SetUp() override {
+        const char* appData = std::getenv("KERBINA_APPDATA");
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root = std::filesystem::path(appData != nullptr ? appData
+                                                        : std::filesystem::temp_directory_path()) /
+               "work_store_test" / info->test_suite_name() / info->name();
+        std::filesystem::remove_all(root);
+        store = WorkStore{root / "temp", root / "backup"};
+        state = DocumentState{};
+        host = ScriptedHost{};
+        std::filesystem::create_directories(store.workFolder);
+    }
+
+    std::filesystem::path work(const std::string& name) const { return store.workFolder / name; }
+
+    std::filesystem::path root;
+    WorkStore store;
+    DocumentState state;
+    ScriptedHost host;
+};
+
+inline LineRecord commentLine(const std::string& text) {
+    LineRecord line;
+    line.kind = 30;
+    line.nameSpec = text;
+    return line;
+}
+
+// The names of the sheet's lines joined by ",", a compact picture of a sheet for comparisons.
+inline std::string namesOf(const Sheet& sheet) {
+    std::string names;
+    for (std::size_t i = 1; i < sheet.size(); ++i) {
+        names += (i > 1 ? "," : "") + sheet[i].nameSpec;
+    }
+    return names;
+}
+
+} // namespace kerbina::testing_support

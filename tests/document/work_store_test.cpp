@@ -1,0 +1,394 @@
+#include "calc/totals.h"
+#include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "document/quotation_file.h"
+#include "document/record_io.h"
+#include "work_store_fixture.h"
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::commentLine;
+using testing_support::kToday;
+using testing_support::namesOf;
+using testing_support::WorkStoreTest;
+using Answer = DocumentHost::Answer;
+
+std::int32_t int32At(const std::string& bytes, std::size_t offset) {
+    std::uint32_t bits = 0;
+    for (int i = 3; i >= 0; --i) {
+        bits = (bits << 8) | static_cast<std::uint8_t>(bytes[offset + static_cast<std::size_t>(i)]);
+    }
+    return static_cast<std::int32_t>(bits);
+}
+
+void appendInt32(std::string& out, std::int32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<char>((static_cast<std::uint32_t>(value) >> shift) & 0xFFu));
+    }
+}
+
+template <std::size_t N>
+void appendRecord(std::string& out, const std::array<std::uint8_t, N>& record) {
+    out.append(reinterpret_cast<const char*>(record.data()), N);
+}
+
+// A header file as another program could have left it: any stored count, any number of items.
+std::string headerFile(const QuotationHeader& header, std::int32_t storedCount,
+                       const std::vector<ItemRecord>& items) {
+    std::string bytes;
+    appendRecord(bytes, encodeHeader(header));
+    appendInt32(bytes, storedCount);
+    for (const ItemRecord& item : items) {
+        appendRecord(bytes, encodeItem(item));
+    }
+    return bytes;
+}
+
+ItemRecord namedItem(const std::string& name, int kind = 10) {
+    ItemRecord item = newSheetItem();
+    item.name = name;
+    item.kind = kind;
+    return item;
+}
+
+TEST_F(WorkStoreTest, NewQuotationWritesItsFilesAndTheFirstGeneration) {
+    ASSERT_TRUE(NewKerbina(state, store, host, kToday));
+
+    EXPECT_EQ(state.header.dy, 2024 - 1988);
+    EXPECT_EQ(state.header.dm, 5);
+    EXPECT_EQ(state.header.dd, 17);
+    EXPECT_EQ(state.header.dataLevel, 0);
+    EXPECT_EQ(state.header.status, -1);
+    EXPECT_EQ(state.itemMax(), 1);
+    EXPECT_FALSE(state.modified);
+    EXPECT_EQ(host.counters, "1/1");
+    // An empty sheet is an empty file; the header file holds the header, the count and one item.
+    EXPECT_EQ(fs::file_size(work("WITEM1.WRK")), 0u);
+    EXPECT_EQ(fs::file_size(work("1WITEM1.UND")), 0u);
+    const std::string head = readFileBytes(work("HEAD.WRK"));
+    EXPECT_EQ(head.size(), kHeaderRecordSize + 4 + kItemRecordSize);
+    EXPECT_EQ(int32At(head, kHeaderRecordSize), 1);
+    EXPECT_TRUE(fs::exists(work("HEAD_TITLE.WRK")));
+    EXPECT_TRUE(fs::exists(work("HEAD.UND")));
+    EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).itemMax(), 1);
+}
+
+TEST_F(WorkStoreTest, NewDocumentFilesStartsFromTheCurrentSettings) {
+    state.settings.amountOffset = Currency();
+    state.settings.quantityDecimals = Currency::fromWhole(1000);
+    state.allNetTotal = Currency::fromWhole(5);
+    newDocumentFiles(state, store.workFolder, kToday);
+
+    EXPECT_EQ(state.header.dy, 36);
+    EXPECT_EQ(state.header.dataLevel, 15);
+    EXPECT_EQ(state.allNetTotal, Currency());
+    ASSERT_EQ(state.itemMax(), 1);
+    EXPECT_EQ(state.items[1].kind, 10);
+    EXPECT_EQ(state.items[1].setAmountRounding, Currency());
+    EXPECT_EQ(state.items[1].setQuantityDecimals, Currency::fromWhole(1000));
+    EXPECT_EQ(state.lineCount(), 0);
+}
+
+TEST_F(WorkStoreTest, NewKerbinaAsksBeforeDiscardingAModifiedQuotation) {
+    const struct {
+        Answer answer;
+        bool saveSucceeds;
+        bool started;
+        int saves;
+    } cases[] = {
+        {Answer::Cancel, true, false, 0},
+        {Answer::Yes, false, false, 1},
+        {Answer::Yes, true, true, 1},
+        {Answer::No, true, true, 0},
+    };
+    for (const auto& row : cases) {
+        testing_support::ScriptedHost asked;
+        asked.answers = {row.answer};
+        asked.saveSucceeds = row.saveSucceeds;
+        DocumentState open;
+        open.sheet.push_back(commentLine("unsaved"));
+        open.modified = true;
+
+        EXPECT_EQ(NewKerbina(open, store, asked, kToday), row.started);
+        EXPECT_EQ(asked.questions, std::vector<std::string>{"編集中のデータを保存しますか？"});
+        EXPECT_EQ(asked.saves, row.saves);
+        EXPECT_EQ(namesOf(open.sheet), row.started ? "" : "unsaved");
+        EXPECT_EQ(open.modified, !row.started);
+    }
+}
+
+TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
+    NewKerbina(state, store, host, kToday);
+    for (int edit = 1; edit <= 3; ++edit) {
+        state.sheet.push_back(commentLine(std::to_string(edit)));
+        SAVERECORD(state, store, host, RecordMode::Wrk);
+    }
+    for (int generation = 1; generation <= 4; ++generation) {
+        EXPECT_EQ(readSheetFile(work(std::to_string(generation) + "WITEM1.UND")).size(),
+                  static_cast<std::size_t>(generation))
+            << generation;
+    }
+    EXPECT_FALSE(fs::exists(work("5WITEM1.UND")));
+    EXPECT_EQ(host.counters, "4/4");
+    EXPECT_TRUE(state.modified);
+}
+
+TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
+    NewKerbina(state, store, host, kToday);
+    loadSheet(state, store.workFolder, 2);
+    LineRecord marked = commentLine("a");
+    marked.mark = 7;
+    state.sheet.push_back(marked);
+    state.sheet.push_back(commentLine("b"));
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+
+    EXPECT_EQ(state.sheet[1].mark, 7);
+    EXPECT_EQ(state.sheet[2].mark, 0);
+    const std::string bytes = readFileBytes(work("WITEM2.WRK"));
+    ASSERT_EQ(bytes.size(), 2 * kLineRecordSize);
+    EXPECT_EQ(int32At(bytes, 0), 2);
+    EXPECT_EQ(int32At(bytes, kLineRecordSize), 2);
+    EXPECT_EQ(readFileBytes(work("1WITEM2.UND")), bytes);
+    EXPECT_EQ(namesOf(readSheetFile(work("WITEM2.WRK"))), "a,b");
+    EXPECT_EQ(readSheetFile(work("WITEM2.WRK"))[1].mark, 0);
+}
+
+TEST_F(WorkStoreTest, FailedWriteIsReportedAndLeavesTheQuotationModified) {
+    // A folder in place of the file makes the rename into place fail.
+    const auto blockWithFolder = [](const fs::path& file) {
+        fs::remove(file);
+        fs::create_directories(file / "x");
+    };
+    const struct {
+        const char* what;
+        std::function<void(const WorkStore&)> block;
+    } cases[] = {
+        {"sheet file",
+         [&](const WorkStore& s) {
+             blockWithFolder(s.workFolder / "WITEM1.WRK");
+         }},
+        {"header file",
+         [&](const WorkStore& s) {
+             blockWithFolder(s.workFolder / "HEAD.WRK");
+         }},
+        {"next snapshot",
+         [&](const WorkStore& s) {
+             blockWithFolder(s.workFolder / "2WITEM1.UND");
+         }},
+        {"backup folder",
+         [](const WorkStore& s) {
+             fs::remove_all(s.backupFolder);
+             std::ofstream(s.backupFolder) << "a file where the folder should be";
+         }},
+    };
+    for (const auto& row : cases) {
+        fs::remove_all(root);
+        fs::create_directories(store.workFolder);
+        WorkStore run{store.workFolder, store.backupFolder};
+        DocumentState open;
+        NewKerbina(open, run, host, kToday);
+        ASSERT_FALSE(open.modified);
+
+        row.block(run);
+        open.sheet.push_back(commentLine("edit"));
+        EXPECT_THROW(SAVERECORD(open, run, host, RecordMode::Wrk), std::runtime_error) << row.what;
+        EXPECT_TRUE(open.modified) << row.what;
+    }
+}
+
+TEST_F(WorkStoreTest, LoadSheetReadsOrCreatesTheSheet) {
+    state.items = {ItemRecord{}, namedItem("one"), namedItem("two"), namedItem("three")};
+    state.items[2].setAmountRounding = Currency::fromRaw(9000);
+    state.items[2].netTotal = Currency::fromWhole(300);
+    LineRecord marked = commentLine("x");
+    marked.mark = 5;
+    writeSheetFile(work("WITEM2.WRK"), Sheet{LineRecord{}, marked, commentLine("y")}, 2);
+    state.allNetTotal = Currency::fromWhole(1000);
+
+    loadSheet(state, store.workFolder, 2);
+    EXPECT_EQ(namesOf(state.sheet), "x,y");
+    EXPECT_EQ(state.sheet[1].mark, 0);
+    EXPECT_EQ(state.settings.amountOffset, Currency::fromRaw(9000));
+    EXPECT_EQ(state.allNetTotal, Currency::fromWhole(700));
+    EXPECT_EQ(state.currentSheetNumber, 2);
+
+    loadSheet(state, store.workFolder, 3); // no sheet file yet
+    EXPECT_EQ(state.lineCount(), 0);
+
+    loadSheet(state, store.workFolder, 5);
+    ASSERT_EQ(state.itemMax(), 5);
+    EXPECT_EQ(state.items[4], newSheetItem());
+    EXPECT_EQ(state.items[5], newSheetItem());
+    EXPECT_EQ(state.items[3].name, "three");
+    EXPECT_EQ(state.lineCount(), 0);
+    EXPECT_EQ(state.currentSheetNumber, 5);
+}
+
+TEST_F(WorkStoreTest, OpenSheetStartsAFreshTapeAtTheOpenedState) {
+    NewKerbina(state, store, host, kToday);
+    state.sheet.push_back(commentLine("one"));
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    ASSERT_TRUE(fs::exists(work("2WITEM1.UND")));
+
+    openSheet(state, store, host, 3);
+    EXPECT_EQ(state.itemMax(), 3);
+    EXPECT_EQ(state.currentSheetNumber, 3);
+    EXPECT_EQ(host.counters, "1/1");
+    EXPECT_FALSE(fs::exists(work("2WITEM1.UND")));
+    EXPECT_TRUE(fs::exists(work("1WITEM3.UND")));
+
+    openSheet(state, store, host, 1);
+    EXPECT_EQ(namesOf(state.sheet), "one");
+    EXPECT_EQ(namesOf(readSheetFile(work("1WITEM1.UND"))), "one");
+}
+
+TEST_F(WorkStoreTest, HeaderFileCountIsBoundedByTheFile) {
+    const struct {
+        const char* what;
+        std::int32_t storedCount;
+        std::vector<ItemRecord> items;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"count 0 gives one new sheet item", 0, {}, {""}},
+        {"negative count", -5, {namedItem("a")}, {""}},
+        {"count as stored", 2, {namedItem("a"), namedItem("b"), namedItem("c")}, {"a", "b"}},
+        {"count beyond the file", 1000000, {namedItem("a"), namedItem("b")}, {"a", "b"}},
+        {"count beyond an empty file", 7, {}, {""}},
+    };
+    for (const auto& row : cases) {
+        QuotationHeader header;
+        header.number = "Q-1";
+        header.opt1Int = 1;
+        std::ofstream(work("HEAD.WRK"), std::ios::binary)
+            << headerFile(header, row.storedCount, row.items);
+        DocumentState read;
+        read.separateNameSpec = false;
+        readHeaderFile(read, store.workFolder, "WRK");
+
+        std::vector<std::string> names;
+        for (int n = 1; n <= read.itemMax(); ++n) {
+            names.push_back(read.items[static_cast<std::size_t>(n)].name);
+        }
+        EXPECT_EQ(names, row.names) << row.what;
+        EXPECT_EQ(read.header.number, "Q-1") << row.what;
+        EXPECT_TRUE(read.separateNameSpec) << row.what;
+    }
+}
+
+TEST_F(WorkStoreTest, UnreadableHeaderFileChangesNothing) {
+    state.items = {ItemRecord{}, namedItem("kept")};
+    EXPECT_THROW(readHeaderFile(state, store.workFolder, "UND"), FileError);
+    std::ofstream(work("HEAD.UND"), std::ios::binary) << std::string(kHeaderRecordSize + 3, '\0');
+    EXPECT_THROW(readHeaderFile(state, store.workFolder, "UND"), FileError);
+    EXPECT_EQ(state.items[1].name, "kept");
+}
+
+TEST_F(WorkStoreTest, HeadWriteStoresSettingsOnlyIntoTheSheetsOwnItem) {
+    const struct {
+        int kind;
+        bool receives;
+    } cases[] = {{10, true}, {35, true}, {91, false}, {93, false}, {101, false}, {81, false}};
+    for (const auto& row : cases) {
+        DocumentState open;
+        open.items = {ItemRecord{}, namedItem("sheet"), namedItem("current", row.kind)};
+        open.items[2].submittedTotal = Currency::fromWhole(500);
+        open.items[2].setAmountRounding = Currency::fromWhole(3);
+        open.currentSheetNumber = 2;
+        open.settings.amountOffset = Currency::fromRaw(9000);
+        open.settings.totalOffset = Currency::fromRaw(5000);
+        open.separateNameSpec = false;
+        const ItemRecord before = open.items[2];
+
+        HeadWrite(open, store.workFolder, host);
+        DocumentState reread;
+        readHeaderFile(reread, store.workFolder, "WRK");
+
+        for (const ItemList* items : {&open.items, &reread.items}) {
+            const ItemRecord& item = (*items)[2];
+            EXPECT_EQ(item.submittedTotal, Currency::fromWhole(500)) << row.kind;
+            if (row.receives) {
+                EXPECT_EQ(item.setAmountRounding, Currency::fromRaw(9000)) << row.kind;
+                EXPECT_EQ(item.setTotalRounding, Currency::fromRaw(5000)) << row.kind;
+            } else {
+                EXPECT_EQ(item, before) << row.kind;
+            }
+        }
+        EXPECT_EQ(reread.items[1], open.items[1]);
+        EXPECT_EQ(reread.header.opt2Str, ",,,");
+        EXPECT_EQ(reread.header.opt1Int, 0);
+    }
+}
+
+TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
+    QuotationData data;
+    data.header.atesaki1 = "山田建設株式会社";
+    data.header.number = "2024-0001";
+    data.header.allGTotal = Currency::fromWhole(999);
+    data.items = {ItemRecord{}, namedItem("配管"), namedItem("ダクト"), namedItem("空")};
+    LineRecord priced = newLine();
+    priced.nameSpec = "配管;SGP 25A";
+    priced.netQuantity = Currency::fromWhole(12);
+    data.sheets = {Sheet{}, Sheet{LineRecord{}, priced, commentLine("c")}, Sheet{},
+                   Sheet{LineRecord{}}};
+    data.pickupLines = {{2, {"1;2;3"}}};
+    data.configLines = {{3, {"[HN1]=配管工事費", "[HC1]=式"}}};
+    data.unitCostBreakdowns = {"A;1"};
+    std::ofstream(work("WITEM9.WRK")) << "left from the quotation before";
+
+    writeWorkFolder(data, store.workFolder);
+    EXPECT_FALSE(fs::exists(work("WITEM9.WRK")));
+    EXPECT_FALSE(fs::exists(work("WITEM2.WRK")));
+    EXPECT_EQ(fs::file_size(work("WITEM3.WRK")), 0u);
+    for (const char* always : {"WITEM1.PUP", "DATASORT1.WRK"}) {
+        EXPECT_EQ(fs::file_size(work(always)), 0u) << always;
+    }
+
+    state.items = data.items;
+    state.header.allGTotal = Currency::fromWhole(1234);
+    state.unitCostBreakdowns = data.unitCostBreakdowns;
+    const QuotationData collected = collectQuotation(state, store.workFolder);
+
+    QuotationHeader expectedHeader = data.header;
+    expectedHeader.allGTotal = Currency::fromWhole(1234);
+    EXPECT_EQ(collected.header, expectedHeader);
+    EXPECT_EQ(collected.items, data.items);
+    EXPECT_EQ(collected.sheets, data.sheets);
+    EXPECT_EQ(collected.pickupLines, data.pickupLines);
+    EXPECT_EQ(collected.configLines, data.configLines);
+    EXPECT_EQ(collected.unitCostBreakdowns, data.unitCostBreakdowns);
+}
+
+TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
+    fs::create_directories(store.backupFolder);
+    std::ofstream(backupFilePath(store.backupFolder)) << "the last run's quotation";
+
+    NewKerbina(state, store, host, kToday); // start-up
+    state.sheet.push_back(commentLine("edit"));
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    host.answers = {Answer::No};
+    NewKerbina(state, store, host, kToday); // "新規作成"
+
+    EXPECT_EQ(readFileBytes(previousBackupFilePath(store.backupFolder)),
+              "the last run's quotation");
+    EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).itemMax(), 1);
+}
+
+TEST_F(WorkStoreTest, ListChangeIsAChange) {
+    NewKerbina(state, store, host, kToday);
+    Saveitem(state, store, ListMode::Und);
+    EXPECT_FALSE(state.modified);
+    state.items[1].name = "配管工事";
+    Saveitem(state, store, ListMode::Wrk);
+    EXPECT_TRUE(state.modified);
+    EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).items[1].name, "配管工事");
+}
+
+} // namespace
+} // namespace kerbina
