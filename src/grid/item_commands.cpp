@@ -84,6 +84,8 @@ void moveItemFiles(const fs::path& workFolder, int from, int to) {
 }
 
 // Writes a captured record file for item `item`: every record's first field is its sheet number.
+// A file that is not a whole number of records is not in the record format and is copied as it
+// is.
 void writeRecordFile(const fs::path& file, const std::optional<std::string>& bytes,
                      std::size_t recordSize, int item) {
     if (!bytes) {
@@ -92,7 +94,8 @@ void writeRecordFile(const fs::path& file, const std::optional<std::string>& byt
     }
     std::string records = *bytes;
     const auto number = static_cast<std::uint32_t>(item);
-    for (std::size_t offset = 0; offset + recordSize <= records.size(); offset += recordSize) {
+    const std::size_t whole = records.size() % recordSize == 0 ? records.size() : 0;
+    for (std::size_t offset = 0; offset + recordSize <= whole; offset += recordSize) {
         for (std::size_t i = 0; i < 4; ++i) {
             records[offset + i] = static_cast<char>((number >> (8 * i)) & 0xFF);
         }
