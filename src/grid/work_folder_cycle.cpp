@@ -1,5 +1,6 @@
 #include "grid/work_folder_cycle.h"
 
+#include "calc/totals.h"
 #include "document/file_io.h"
 #include "document/undo.h"
 #include "document/work_store.h"
@@ -68,7 +69,7 @@ void WorkFolderEditCycle::takeSheetSnapshot() {
 }
 
 void WorkFolderEditCycle::recalculate(bool listMode) {
-    lastTotals_ = RecalcAndShowTotals(state_, listMode, gridRowCount);
+    recalculateAndShow(state_, host_, listMode);
 }
 
 void WorkFolderEditCycle::writeSheet() {

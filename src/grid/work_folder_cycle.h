@@ -1,16 +1,13 @@
 #pragma once
 
-#include "calc/totals.h"
 #include "document/document_host.h"
 #include "document/work_folder.h"
 #include "grid/grid_commands.h"
 
-#include <optional>
-
 namespace kerbina {
 
 // The edit cycle of the running program: snapshots and writes go to the work folder through the
-// work-file store, the totals pass is RecalcAndShowTotals.
+// work-file store; the totals pass is RecalcAndShowTotals, whose figures the document host shows.
 //
 // The list snapshot is "HEAD.UND" plus a copy of every item's sheet, take-off and aggregation
 // file in the folder "LIST.UND" beside it (with its own copy of "HEAD.UND", so a "HEAD.UND" that
@@ -29,19 +26,12 @@ public:
     void reloadSheet() override;
     bool undo(bool listMode) override;
 
-    // The grid's current number of rows, for the row growth of the totals refresh.
-    int gridRowCount = 0;
-    // What the last totals pass gave the window to show (panel figures, a range-sum message, the
-    // row growth).
-    const std::optional<RecalcOutcome>& lastTotals() const { return lastTotals_; }
-
 private:
     bool restoreListFiles();
 
     DocumentState& state_;
     WorkStore& store_;
     DocumentHost& host_;
-    std::optional<RecalcOutcome> lastTotals_;
 };
 
 } // namespace kerbina

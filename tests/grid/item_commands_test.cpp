@@ -290,7 +290,8 @@ public:
     void selectTab(int) override {}
     void applyGridLayout() override {}
     void showModuleTabs() override {}
-    void refresh(bool) override {}
+    void refresh(const RecalcOutcome&, bool) override {}
+    int gridRowCount() const override { return 0; }
     void clearView() override {}
     void showUndoCounters(const std::string&) override {}
 };
