@@ -29,7 +29,7 @@ struct CommandResult {
 
 // The steps around every change, in this order: snapshot, change the records, recalculate, write.
 // Commands call them and nothing else of the work files, so that they stay functions of the
-// document; the window passes the work-folder implementation (document/work_store.h), tests may
+// document; the window passes WorkFolderEditCycle (grid/work_folder_cycle.h), tests may
 // pass one that records the order.
 class EditCycle {
 public:
