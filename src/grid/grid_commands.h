@@ -28,9 +28,9 @@ struct CommandResult {
 };
 
 // The steps around every change, in this order: snapshot, change the records, recalculate, write.
-// Commands call them and nothing else of the work files, so that they stay functions of the
-// document; the window passes WorkFolderEditCycle (grid/work_folder_cycle.h), tests may
-// pass one that records the order.
+// Commands reach the undo snapshots, the totals passes and the work-file writes only through
+// these, so that they stay functions of the document; the window passes WorkFolderEditCycle
+// (grid/work_folder_cycle.h), tests may pass one that records the order.
 class EditCycle {
 public:
     virtual ~EditCycle() = default;
