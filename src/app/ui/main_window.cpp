@@ -14,6 +14,9 @@
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/column_layout.h"
+#include "grid/item_commands.h"
+#include "grid/named_commands.h"
+#include "grid/row_commands.h"
 #include "grid/ui/quotation_grid_delegate.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "settings/numbering_row.h"
@@ -21,9 +24,11 @@
 #include "storage/database_files.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -40,6 +45,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 #include <exception>
+#include <span>
 
 namespace kerbina {
 
@@ -89,6 +95,7 @@ TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent
     store_.backupFolder = folders_.dataRoot / "backup";
     buildWidgets();
     buildMenus();
+    buildToolPages();
     calcSettingsDialog_ = new TFCalcSettings_Dlg(this);
     restoreWindowPosition();
 }
@@ -198,6 +205,7 @@ void TFKERBINA::buildWidgets() {
     tabs_->setExpanding(false);
     page->addWidget(tabs_);
     connect(tabs_, &QTabBar::currentChanged, this, &TFKERBINA::onTabChanged);
+    connect(grid_, &QTableView::doubleClicked, this, &TFKERBINA::onGridDoubleClicked);
 
     splitter_->addWidget(sidePanel_);
     splitter_->addWidget(quotationPage);
@@ -273,6 +281,35 @@ void TFKERBINA::buildMenus() {
     editMenu_ = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     addCommand(editMenu_, "undo", QStringLiteral("取り消し"), QKeySequence::Undo, &TFKERBINA::undo);
     addCommand(editMenu_, "redo", QStringLiteral("やり直し"), QKeySequence::Redo, &TFKERBINA::redo);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "insert", QStringLiteral("割  込"), QKeySequence(Qt::SHIFT | Qt::Key_I),
+               &TFKERBINA::insertRows);
+    addCommand(editMenu_, "erase", QStringLiteral("消  去"), QKeySequence(Qt::SHIFT | Qt::Key_E),
+               &TFKERBINA::eraseRows);
+    addCommand(editMenu_, "delete", QStringLiteral("削  除"),
+               QKeySequence(Qt::SHIFT | Qt::Key_Delete), &TFKERBINA::deleteRows);
+    addCommand(editMenu_, "moveUp", QStringLiteral("上移動"), {}, &TFKERBINA::moveRowUp);
+    addCommand(editMenu_, "moveDown", QStringLiteral("下移動"), {}, &TFKERBINA::moveRowDown);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "copy", QStringLiteral("コピー"), QKeySequence(Qt::SHIFT | Qt::Key_C),
+               &TFKERBINA::copyRows);
+    addCommand(editMenu_, "cut", QStringLiteral("切り取り"), QKeySequence(Qt::SHIFT | Qt::Key_X),
+               &TFKERBINA::cutRows);
+    addCommand(editMenu_, "pasteInserting", QStringLiteral("貼付(割込)"),
+               QKeySequence(Qt::SHIFT | Qt::Key_V), &TFKERBINA::pasteInserting);
+    addCommand(editMenu_, "pasteOverwriting", QStringLiteral("貼付(上書)"),
+               QKeySequence(Qt::SHIFT | Qt::Key_Q), &TFKERBINA::pasteOverwriting);
+    addCommand(editMenu_, "pasteClipboard", QStringLiteral("クリップボードから貼付"), {},
+               &TFKERBINA::pasteFromClipboard);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "selectAll", QStringLiteral("全選択"), QKeySequence(Qt::CTRL | Qt::Key_A),
+               &TFKERBINA::selectAllRows);
+    addCommand(editMenu_, "cancelSelection", QStringLiteral("全解除"), {},
+               &TFKERBINA::cancelSelectionCommand);
+    addCommand(editMenu_, "firstLine", QStringLiteral("先頭行へ移動"), QKeySequence(Qt::Key_PageUp),
+               &TFKERBINA::firstLine);
+    addCommand(editMenu_, "lastLine", QStringLiteral("最終行へ移動"),
+               QKeySequence(Qt::Key_PageDown), &TFKERBINA::lastLine);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&D)"));
     addCommand(view, "separateNameSpec", QStringLiteral("名称と仕様を分離する"), {},
@@ -302,6 +339,12 @@ void TFKERBINA::buildMenus() {
 
     listMenu_ = menuBar()->addMenu(QStringLiteral("内訳一覧表(&L)"));
     addCommand(listMenu_, "listUndo", QStringLiteral("取り消し"), {}, &TFKERBINA::undo);
+    listMenu_->addSeparator();
+    addCommand(listMenu_, "listCopy", QStringLiteral("コピー"), {}, &TFKERBINA::copyRows);
+    addCommand(listMenu_, "listCut", QStringLiteral("切り取り"), {}, &TFKERBINA::cutRows);
+    addCommand(listMenu_, "listPaste", QStringLiteral("貼　付"), {}, &TFKERBINA::pasteInserting);
+    addCommand(listMenu_, "listInsert", QStringLiteral("割　込"), {}, &TFKERBINA::insertRows);
+    addCommand(listMenu_, "listDelete", QStringLiteral("削　除"), {}, &TFKERBINA::deleteRows);
     listMenu_->addSeparator();
     addCommand(listMenu_, "listSaveColumnWidths", QStringLiteral("グリッドの幅を保存"), {},
                &TFKERBINA::saveListColumnWidths);
@@ -589,9 +632,15 @@ void TFKERBINA::reportError(std::string_view text, std::string_view detail) {
 }
 
 void TFKERBINA::runCommand(const std::function<void()>& command) {
+    const DocumentState before = state_;
     try {
         command();
     } catch (const std::exception& error) {
+        // The core changes nothing it cannot finish, but a command may have read or written part
+        // of its files: the window goes back to the document as it was, and since something on
+        // disk may have changed, the close question will still ask.
+        state_ = before;
+        state_.modified = true;
         MessageBox::error(this, QString::fromStdString(error.what()));
         model_->refresh();
         updateTotalsPanel();
@@ -967,6 +1016,200 @@ void TFKERBINA::openQuotation(const std::filesystem::path& path) {
     }
     grid_->scrollToTop();
     selectRows(1, 1);
+}
+
+} // namespace kerbina
+
+namespace kerbina {
+
+// ---------------------------------------------------------------------------------------------
+// Grid commands
+
+namespace {
+
+struct ToolButton {
+    const char* caption;
+    const char* command; // the name the dispatcher knows, kept as the button's hint
+};
+
+constexpr ToolButton kListTools[] = {
+    {"取り消し", "undo"},     {"割　込", "insert"},   {"削　除", "delete"},
+    {"全選択", "all_select"}, {"先頭行", "top_line"}, {"最終行", "Last_Line"},
+};
+constexpr ToolButton kSheetTools[] = {
+    {"取り消し", "undo"},   {"割  込", "insert"},        {"消  去", "erase"},
+    {"上移動", "move_up"},  {"下移動", "move_down"},     {"入替", "swap"},
+    {"コピー", "copy"},     {"パーツ読込", "part_load"}, {"パーツ保存", "part_save"},
+    {"先頭行", "top_line"}, {"最終行", "Last_Line"},
+};
+
+} // namespace
+
+void TFKERBINA::buildToolPages() {
+    for (const auto& tools :
+         {std::span<const ToolButton>(kListTools), std::span<const ToolButton>(kSheetTools)}) {
+        auto* page = new QWidget(toolPages_);
+        auto* row = new QHBoxLayout(page);
+        row->setContentsMargins(0, 0, 0, 0);
+        for (const ToolButton& tool : tools) {
+            auto* button = new QPushButton(QString::fromUtf8(tool.caption), page);
+            const QString name = QString::fromUtf8(tool.command);
+            button->setToolTip(name);
+            button->setObjectName(QStringLiteral("tool_") + name);
+            button->setFocusPolicy(Qt::NoFocus);
+            connect(button, &QPushButton::clicked, this,
+                    [this, name] { runCommand([this, name] { runNamed(name); }); });
+            row->addWidget(button);
+        }
+        row->addStretch();
+        toolPages_->addWidget(page);
+    }
+}
+
+void TFKERBINA::runGridCommand(const GridCommand& command) {
+    const auto [top, bottom] = selectedRows();
+    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
+    showCommandResult(command(context, Selection{top, bottom}));
+}
+
+void TFKERBINA::showCommandResult(const CommandResult& result) {
+    if (result.itemsChanged) {
+        rebuildSheetTabs();
+        rebuildingTabs_ = true;
+        tabs_->setCurrentIndex(0);
+        rebuildingTabs_ = false;
+        enterListMode();
+    } else if (result.changed) {
+        model_->refresh();
+    }
+    selectRows(result.selection.top, result.selection.bottom);
+    if (result.scrollTop) {
+        grid_->scrollTo(model_->index(*result.scrollTop - 1, 0), QAbstractItemView::PositionAtTop);
+    }
+}
+
+void TFKERBINA::runNamed(const QString& name) {
+    const auto [top, bottom] = selectedRows();
+    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
+    const NamedCommandResult named =
+        runNamedCommand(context, s(name), Selection{top, bottom}, display_.listMode);
+    showCommandResult(named.result);
+    switch (named.action) {
+    case WindowAction::Close:
+        close();
+        break;
+    case WindowAction::ChoosePartsToLoad: {
+        const QString file = MessageBox::openFileName(
+            this, QStringLiteral("パーツファイル"), q(pathText(folders_.dataRoot / "part")),
+            QStringLiteral("ケルビナパ－ツファイル(prt) (*.prt)"));
+        if (!file.isEmpty()) {
+            runGridCommand([&file](GridContext& grid, Selection selection) {
+                return loadPartsFile(grid, selection, pathFromText(s(file)));
+            });
+        }
+        break;
+    }
+    case WindowAction::ChoosePartsToSave: {
+        const QString file = MessageBox::saveFileName(
+            this, QStringLiteral("パーツファイル"), q(pathText(folders_.dataRoot / "part")),
+            QStringLiteral("ケルビナパ－ツファイル(prt) (*.prt)"), QStringLiteral("prt"));
+        if (!file.isEmpty()) {
+            savePartsFile(context, Selection{top, bottom}, pathFromText(s(file)));
+        }
+        break;
+    }
+    case WindowAction::None:
+        break;
+    default:
+        MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
+        break;
+    }
+}
+
+void TFKERBINA::insertRows() {
+    runGridCommand(display_.listMode ? GridCommand(insertItem) : GridCommand(insertLines));
+}
+
+void TFKERBINA::eraseRows() {
+    if (!display_.listMode) {
+        runGridCommand(eraseLines);
+    }
+}
+
+void TFKERBINA::deleteRows() {
+    runGridCommand(display_.listMode ? GridCommand(deleteItem) : GridCommand(deleteLines));
+}
+
+void TFKERBINA::moveRowUp() {
+    if (!display_.listMode) {
+        runGridCommand(moveLineUp);
+    }
+}
+
+void TFKERBINA::moveRowDown() {
+    if (!display_.listMode) {
+        runGridCommand(moveLineDown);
+    }
+}
+
+void TFKERBINA::copyRows() {
+    runGridCommand(display_.listMode ? GridCommand(copyItem) : GridCommand(copyLines));
+}
+
+void TFKERBINA::cutRows() {
+    runGridCommand(display_.listMode ? GridCommand(cutItem) : GridCommand(cutLines));
+}
+
+void TFKERBINA::pasteInserting() {
+    runGridCommand(display_.listMode ? GridCommand(pasteItem) : GridCommand(pasteLinesInserting));
+}
+
+void TFKERBINA::pasteOverwriting() {
+    if (!display_.listMode) {
+        runGridCommand(pasteLinesOverwriting);
+    }
+}
+
+void TFKERBINA::pasteFromClipboard() {
+    if (display_.listMode) {
+        return;
+    }
+    const std::string text = s(QGuiApplication::clipboard()->text());
+    runGridCommand([&text](GridContext& context, Selection selection) {
+        return pasteClipboardText(context, selection, text);
+    });
+}
+
+void TFKERBINA::selectAllRows() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(selectAll(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::cancelSelectionCommand() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(cancelSelection(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::firstLine() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(goToFirstLine(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::lastLine() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(goToLastLine(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::onGridDoubleClicked(const QModelIndex& index) {
+    // A double-click on the breakdown list opens that item's sheet; on a sheet it will open the
+    // line data-entry dialog.
+    if (!display_.listMode || !index.isValid()) {
+        return;
+    }
+    const int item = index.row() + 1;
+    if (item <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(item)].kind)) {
+        selectTab(item);
+    }
 }
 
 } // namespace kerbina

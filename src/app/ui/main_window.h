@@ -9,6 +9,8 @@
 #include "document/work_folder.h"
 #include "grid/command_host.h"
 #include "grid/grid_cells.h"
+#include "grid/grid_commands.h"
+#include "grid/work_folder_cycle.h"
 #include "settings/environment_settings.h"
 #include "storage/database.h"
 
@@ -117,6 +119,29 @@ private:
     std::pair<int, int> selectedRows() const; // first and last selected grid row (1-based)
     void selectRows(int top, int bottom);
 
+    // ---- grid commands ----
+    using GridCommand = std::function<CommandResult(GridContext&, Selection)>;
+    // Runs a grid command on the selection and shows its result.
+    void runGridCommand(const GridCommand& command);
+    void showCommandResult(const CommandResult& result);
+    void runNamed(const QString& name);
+    void insertRows();
+    void eraseRows();
+    void deleteRows();
+    void moveRowUp();
+    void moveRowDown();
+    void copyRows();
+    void cutRows();
+    void pasteInserting();
+    void pasteOverwriting();
+    void pasteFromClipboard();
+    void selectAllRows();
+    void cancelSelectionCommand();
+    void firstLine();
+    void lastLine();
+    void onGridDoubleClicked(const QModelIndex& index);
+    void buildToolPages();
+
     // ---- commands ----
     void newQuotation();
     void openQuotationFile();
@@ -159,6 +184,8 @@ private:
     DisplayOptions display_;
     TotalsPanel panel_;
     std::unique_ptr<Database> quotations_;
+    WorkFolderEditCycle cycle_{state_, store_, *this};
+    GridSession gridSession_;
     std::filesystem::path rememberedFile_;
     std::vector<int> tabSheets_; // tab index → item number; tab 0 is the breakdown list (0)
     bool rebuildingTabs_ = false;

@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QTabBar>
 #include <QTableView>
 #include <cstdlib>
@@ -89,8 +91,9 @@ TEST_F(MainWindowTest, RefusesAWrongStartupPasswordBeforeTouchingTheWorkFiles) {
 
 TEST_F(MainWindowTest, OpensTheFileNamedOnTheCommandLineAndSwitchesPages) {
     const fs::path file = root.path() / "two_sheets.krb2";
-    writeTextLines(file, {"<TITLE>", "[ATESAKI_1]=山田建設株式会社", "[KEISYO]=御中", "[ItemMax]=2",
-                          "</TITLE>", "<ITEM>", "10;配管工事;25600;19200;0.5;0.5;10;1;0.5;0;0;;0;0",
+    writeTextLines(file, {"<TITLE>", "[ATESAKI_1]=山田建設株式会社", "[KEISYO]=御中", "[Opt1Int]=1",
+                          "[ItemMax]=2", "</TITLE>", "<ITEM>",
+                          "10;配管工事;25600;19200;0.5;0.5;10;1;0.5;0;0;;0;0",
                           "10;ダクト工事;3000;2500;0.5;0.5;10;1;0.5;0;0;;0;0", "</ITEM>", "<DATA>",
                           "1;鋼管;SGP 25A;0;11999;ｍ;10;12;12;1500;2000;0;0;0;0;0;0;0;0;;;",
                           "1;継手;;0;11999;個;10;4;4;300;400;0;0;0;0;0;0;0;0;;;",
@@ -148,6 +151,105 @@ TEST_F(MainWindowTest, ClosingAModifiedQuotationAsks) {
 
     MessageBox::setNextAnswer(MessageBox::Answer::No);
     EXPECT_TRUE(window->close());
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+QString cell(const TFKERBINA& window, int row, int column) {
+    return window.grid()->model()->index(row - 1, column).data().toString();
+}
+
+void selectRow(TFKERBINA& window, int row) {
+    window.grid()->selectRow(row - 1);
+}
+
+TEST_F(MainWindowTest, PastesClipboardLinesThenInsertsDeletesAndUndoes) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(QStringLiteral("配管工事\r\n保温工事\n試運転調整"));
+    selectRow(*window, 1);
+    window->action("pasteClipboard")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 3);
+    EXPECT_EQ(cell(*window, 1, 1), QStringLiteral("配管工事"));
+    EXPECT_EQ(cell(*window, 3, 1), QStringLiteral("試運転調整"));
+    EXPECT_EQ(window->document().sheet[2].kind, 30);
+    EXPECT_TRUE(window->document().modified);
+
+    // A range sum over rows 1..3 follows the lines it covers.
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("4;範囲計;;0;11999;;94;1;3;0;0;0;0;0;0;0;0;0;0;;;"));
+    selectRow(*window, 4);
+    window->action("pasteClipboard")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 4);
+    ASSERT_EQ(window->document().sheet[4].kind, 94);
+
+    selectRow(*window, 2);
+    window->action("insert")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 5);
+    EXPECT_EQ(window->document().sheet[5].submittedQuantity, Currency::fromWhole(4));
+    EXPECT_EQ(cell(*window, 3, 1), QStringLiteral("保温工事"));
+
+    selectRow(*window, 1);
+    window->action("delete")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 4);
+    EXPECT_EQ(window->document().sheet[4].netQuantity, Currency::fromWhole(1));
+    EXPECT_EQ(window->document().sheet[4].submittedQuantity, Currency::fromWhole(3));
+
+    window->action("undo")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 5);
+    EXPECT_EQ(cell(*window, 1, 1), QStringLiteral("配管工事"));
+    window->action("redo")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 4);
+    EXPECT_EQ(cell(*window, 1, 1), QString());
+    screenshot(*window, "main_window_edited");
+}
+
+TEST_F(MainWindowTest, ItemsAreInsertedAndDeletedOnTheBreakdownList) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
+    window->action("pasteClipboard")->trigger();
+    window->sheetTabs()->setCurrentIndex(0);
+    ASSERT_TRUE(window->listMode());
+
+    selectRow(*window, 1);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    window->action("listInsert")->trigger();
+    EXPECT_EQ(window->document().itemMax(), 2);
+    EXPECT_EQ(window->sheetTabs()->count(), 3);
+    EXPECT_TRUE(std::filesystem::is_regular_file(work("WITEM2.WRK")));
+
+    window->action("listUndo")->trigger();
+    EXPECT_EQ(window->document().itemMax(), 1);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    selectRow(*window, 1);
+    window->action("listDelete")->trigger();
+    EXPECT_EQ(window->document().itemMax(), 1); // the list never becomes empty
+    MessageBox::takeShownTexts();
+}
+
+TEST_F(MainWindowTest, SavedFileReopensWithTheSameAmounts) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("1;鋼管;SGP 25A;0;11999;ｍ;10;12;12;1500;2000;0;0;0;0;0;0;0;0;;;"));
+    window->action("pasteClipboard")->trigger();
+    const fs::path file = root.path() / "saved.krb2";
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    window->action("saveFile")->trigger();
+    EXPECT_EQ(MessageBox::takeShownTexts(), QStringList{QStringLiteral("データを保存しました。")});
+    EXPECT_FALSE(window->document().modified);
+
+    window->action("newQuotation")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 0);
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    window->action("openFile")->trigger();
+    ASSERT_GE(window->document().lineCount(), 1);
+    const LineRecord& line = window->document().sheet[window->document().lineCount()];
+    EXPECT_EQ(line.submittedAmount, Currency::fromWhole(24000));
+    EXPECT_EQ(line.netAmount, Currency::fromWhole(18000));
 }
 
 } // namespace
