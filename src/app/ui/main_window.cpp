@@ -219,8 +219,8 @@ void TFKERBINA::buildWidgets() {
         statusBar()->addWidget(label, panel == 5 ? 1 : 0);
         statusPanels_.push_back(label);
     }
-    statusPanels_[0]->setText(q(pathText(folders_.dataRoot)));
-    statusPanels_[1]->setText(q(pathText(folders_.databaseFolder)));
+    setStatusPanel(0, pathText(folders_.dataRoot));
+    setStatusPanel(1, pathText(folders_.databaseFolder));
 }
 
 // The quotation totals on the cover tab "表紙・合計"; the cover fields join them with the cover
@@ -388,8 +388,7 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation), *this);
     prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder,
                          InstalledModules{modules_.piping, modules_.duct}, *this);
-    statusPanels_[3]->setText(
-        q(pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation))));
+    setStatusPanel(3, pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation)));
 
     Userread(environment_, folders_.dataRoot);
     DatabaseNumberingRowStore numbering(*quotations_);
@@ -413,8 +412,10 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     readSettings(state_);
     state_.header.keyCode = 1;
     startNewQuotation(state_, store_, *this, today());
+    enterSheetMode();
     if (fileToOpen) {
-        openQuotation(*fileToOpen);
+        // A file that cannot be read is reported; the empty quotation stays open.
+        runCommand([this, &fileToOpen] { openQuotation(*fileToOpen); });
     }
     state_.modified = false;
 
@@ -424,7 +425,7 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         std::error_code error;
         std::filesystem::create_directories(folders_.quotationFolder, error);
     }
-    statusPanels_[2]->setText(q(pathText(folders_.quotationFolder)));
+    setStatusPanel(2, pathText(folders_.quotationFolder));
     const std::string statusBarSetting = readConfValue(folders_.dataRoot, "[status_bar]");
     if (statusBarSetting == "TRUE" || statusBarSetting == "FALSE") {
         statusBar()->setVisible(statusBarSetting == "TRUE");
@@ -614,7 +615,15 @@ void TFKERBINA::clearView() {
 }
 
 void TFKERBINA::showUndoCounters(const std::string& text) {
-    statusPanels_[4]->setText(q(text));
+    setStatusPanel(4, text);
+}
+
+// Long paths are shortened in the middle; the whole text is the panel's hint.
+void TFKERBINA::setStatusPanel(int panel, const std::string& text) {
+    constexpr int kPanelWidth = 260;
+    QLabel* label = statusPanels_[static_cast<std::size_t>(panel)];
+    label->setToolTip(q(text));
+    label->setText(label->fontMetrics().elidedText(q(text), Qt::ElideMiddle, kPanelWidth));
 }
 
 bool TFKERBINA::ask(const std::string& text) {
@@ -1004,7 +1013,7 @@ namespace kerbina {
 
 void TFKERBINA::openQuotation(const std::filesystem::path& path) {
     const OpenedView view = Direct_read(state_, store_, *this, path, std::nullopt, today());
-    statusPanels_[5]->setText(q(pathText(path)));
+    setStatusPanel(5, pathText(path));
     if (view == OpenedView::Sheet) {
         selectTab(state_.currentSheetNumber);
         enterSheetMode();

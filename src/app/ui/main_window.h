@@ -115,6 +115,7 @@ private:
     void enterSheetMode();
     void enterListMode();
     void updateTotalsPanel();
+    void setStatusPanel(int panel, const std::string& text);
     void updateMenusForMode();
     std::pair<int, int> selectedRows() const; // first and last selected grid row (1-based)
     void selectRows(int top, int bottom);

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 // Saves a picture of the window when KERBINA_SCREENSHOT_DIR is set, to look at the real thing.
 void screenshot(QWidget& window, const char* name) {
     if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
+        QApplication::processEvents();
         window.grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
     }
 }
