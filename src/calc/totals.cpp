@@ -56,7 +56,7 @@ recalculateQuotation(QuotationData& data, const CalcSettings& settings, bool ite
     state.header = std::move(data.header);
     state.items = std::move(data.items);
     state.settings = settings;
-    state.settings.taxOffset = data.taxOffset;
+    state.settings.taxOffset = data.taxOffset.value_or(settings.taxOffset);
     state.itemNameLine = itemNameLine;
     if (data.sheets.size() < state.items.size()) {
         data.sheets.resize(state.items.size(), Sheet{LineRecord{}});

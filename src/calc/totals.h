@@ -52,8 +52,8 @@ void storeSheetSettings(DocumentState& state);
 // Recomputes a whole quotation held in memory the way the program does it sheet by sheet: every
 // item that owns a sheet, in item order, becomes the current sheet with its own settings, gets the
 // sheet pass and keeps the settings the pass repaired; then the list pass runs. `settings`
-// supplies the quotation-wide settings; the tax offset comes from the quotation itself.
-// Returns each sheet's pass result by item number.
+// supplies the quotation-wide settings; the quotation's own tax offset replaces theirs when it
+// has one. Returns each sheet's pass result by item number.
 std::map<int, SheetPassResult>
 recalculateQuotation(QuotationData& data, const CalcSettings& settings, bool itemNameLine);
 

@@ -53,7 +53,7 @@ private:
     int lastItem() const { return state_.itemMax(); }
     ItemRecord& item(int number) { return state_.items[static_cast<std::size_t>(number)]; }
     // The item range of a hierarchy parent or small sum, limited to the items that exist.
-    std::pair<int, int> rangeOf(const ItemRecord& it) const {
+    std::pair<int, int> itemRange(const ItemRecord& it) const {
         return {std::max(clampedWhole(it.setAmountRounding), 1),
                 std::min(clampedWhole(it.setExpenseRounding), lastItem())};
     }
@@ -87,7 +87,7 @@ private:
 };
 
 void ListPass::sumHierarchy(ItemRecord& parent) {
-    const auto [first, last] = rangeOf(parent);
+    const auto [first, last] = itemRange(parent);
     Currency net;
     Currency sub;
     for (int n = first; n <= last; ++n) {
@@ -104,7 +104,7 @@ void ListPass::sumHierarchy(ItemRecord& parent) {
 // Hierarchy parents, comments, sums and other small sums inside the range are skipped so that no
 // amount counts twice.
 void ListPass::sumSmall(ItemRecord& sum) {
-    const auto [first, last] = rangeOf(sum);
+    const auto [first, last] = itemRange(sum);
     Currency net;
     Currency sub;
     Currency labor;

@@ -7,6 +7,7 @@
 namespace kerbina {
 
 struct DocumentState;
+struct RecalcOutcome;
 
 // What the work-file store and undo need from the window that shows the open quotation. The core
 // never shows anything itself: where an operation asks the user, reports, or changes what is on
@@ -39,8 +40,10 @@ public:
     virtual void selectTab(int tab) = 0; // 0: the breakdown list; n: the sheet of item n
     virtual void applyGridLayout() = 0;
     virtual void showModuleTabs() = 0;
-    // Repaints the grid and the totals panel after a totals pass (list mode: the breakdown list).
-    virtual void refresh(bool listMode) = 0;
+    // Repaints the grid (list mode: the breakdown list) and the totals panel after a totals pass,
+    // grows the grid when the outcome asks for it, and shows the pass's error when it stopped.
+    virtual void refresh(const RecalcOutcome& outcome, bool listMode) = 0;
+    virtual int gridRowCount() const = 0;
     // Clears the view for a new quotation: total labels "0", 101 grid rows, row 1 selected at the
     // top, the unit-cost breakdown grid emptied.
     virtual void clearView() = 0;

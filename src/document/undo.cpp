@@ -1,6 +1,5 @@
 #include "document/undo.h"
 
-#include "calc/totals.h"
 #include "document/file_io.h"
 #include "document/work_store.h"
 
@@ -44,9 +43,7 @@ bool loadSnapshotAt(DocumentState& state, WorkStore& store, DocumentHost& host, 
         line.submittedAmount = Currency();
     }
     state.sheet = std::move(sheet);
-    recalculateSheet(state);
-    recalculateItemList(state);
-    host.refresh(false);
+    recalculateAndShow(state, host, false);
     SAVERECORD(state, store, host, mode);
     return true;
 }
@@ -87,8 +84,7 @@ bool undoList(DocumentState& state, WorkStore& store, DocumentHost& host) {
         return false;
     }
     readHeaderFile(state, store.workFolder, "UND");
-    recalculateItemList(state);
-    host.refresh(true);
+    recalculateAndShow(state, host, true);
     Saveitem(state, store, ListMode::Wrk);
     host.rebuildSheetTabs();
     host.selectTab(0);

@@ -79,26 +79,6 @@ std::string sheetFileBytes(const Sheet& sheet, int sheetNumber) {
     return out;
 }
 
-// The six per-sheet settings travel in the sheet's item: they become the current settings when
-// the sheet is opened and go back into the item whenever the header file is written.
-void takeSheetSettings(const ItemRecord& item, CalcSettings& settings) {
-    settings.amountOffset = item.setAmountRounding;
-    settings.expenseOffset = item.setExpenseRounding;
-    settings.quantityDecimals = item.setQuantityDecimals;
-    settings.totalLevel = item.setTotalLevel;
-    settings.laborOffset = item.setLaborRounding;
-    settings.totalOffset = item.setTotalRounding;
-}
-
-void storeSheetSettings(const CalcSettings& settings, ItemRecord& item) {
-    item.setAmountRounding = settings.amountOffset;
-    item.setExpenseRounding = settings.expenseOffset;
-    item.setQuantityDecimals = settings.quantityDecimals;
-    item.setTotalLevel = settings.totalLevel;
-    item.setLaborRounding = settings.laborOffset;
-    item.setTotalRounding = settings.totalOffset;
-}
-
 void setHeaderTotals(QuotationHeader& header, const DocumentState& state, Currency submittedTax,
                      Currency netTax) {
     header.allGTotal = state.allSubmittedTotal;
@@ -132,6 +112,10 @@ void writeTextFileForEach(const fs::path& workFolder,
 }
 
 } // namespace
+
+void recalculateAndShow(DocumentState& state, DocumentHost& host, bool listMode) {
+    host.refresh(RecalcAndShowTotals(state, listMode, host.gridRowCount()), listMode);
+}
 
 Sheet readSheetFile(const fs::path& file) {
     const std::string bytes = readFileBytes(file);
@@ -190,7 +174,7 @@ void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
     } else {
         const fs::path file = workFolder / sheetFileName(sheet);
         Sheet lines = isFile(file) ? readSheetFile(file) : Sheet{LineRecord{}};
-        takeSheetSettings(state.items[index], state.settings);
+        loadSheetSettings(state, sheet);
         state.sheet = std::move(lines);
     }
     state.currentSheetNumber = sheet;
@@ -215,11 +199,7 @@ void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& h
     // Only the item that owns the sheet in memory receives its settings; an item selected on the
     // breakdown list (a tax, reduction or expense item) keeps its own values. The sheet's totals
     // are already in that item: the sheet pass stores them there.
-    const int current = state.currentSheetNumber;
-    if (current >= 1 && current <= state.itemMax() &&
-        ownsSheet(state.items[static_cast<std::size_t>(current)].kind)) {
-        storeSheetSettings(state.settings, state.items[static_cast<std::size_t>(current)]);
-    }
+    storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
     writeFileAtomically(workFolder / headerFileName("WRK"),
                         headerFileBytes(state.header, state.items));
@@ -271,9 +251,7 @@ void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int s
     host.showSheetTitle(state.items[static_cast<std::size_t>(sheet)].name);
     host.rebuildSheetTabs();
     host.applyGridLayout();
-    recalculateSheet(state);
-    recalculateItemList(state);
-    host.refresh(false);
+    recalculateAndShow(state, host, false);
     host.showModuleTabs();
 
     // Position 1 of the fresh tape is the sheet as opened, so the first edit after a tab switch
@@ -297,11 +275,10 @@ void newDocumentFiles(DocumentState& state, const fs::path& workFolder,
 
     keepWorkFilesAsBackups(workFolder);
 
-    ItemRecord item = newSheetItem();
-    storeSheetSettings(state.settings, item);
-    state.items = ItemList{ItemRecord{}, item};
+    state.items = ItemList{ItemRecord{}, newSheetItem()};
     state.sheet = Sheet{LineRecord{}};
     state.currentSheetNumber = 1;
+    storeSheetSettings(state);
     state.header = newHeader(static_cast<int>(today.year()),
                              static_cast<int>(static_cast<unsigned>(today.month())),
                              static_cast<int>(static_cast<unsigned>(today.day())));
@@ -324,9 +301,7 @@ void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& hos
     state.header.status = -1;
     // The cover shows the new header before SAVERECORD copies the cover fields back into it.
     host.loadCoverPage(state.header);
-    recalculateSheet(state);
-    recalculateItemList(state);
-    host.refresh(false);
+    recalculateAndShow(state, host, false);
 
     state.undoGeneration = 0;
     state.undoCount = 0;

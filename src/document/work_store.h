@@ -64,6 +64,9 @@ bool NewKerbina(DocumentState& state, WorkStore& store, DocumentHost& host,
 void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
                        std::chrono::year_month_day today);
 
+// The totals passes (the sheet pass unless in list mode, then the list pass), then the repaint.
+void recalculateAndShow(DocumentState& state, DocumentHost& host, bool listMode);
+
 // A sheet file holds lines 1.. of the sheet, without its scratch slot, with `mark` set to the
 // sheet number in the file only. Reading gives a sheet with a scratch slot and every `mark` 0; a
 // partial record at the end of a damaged file is ignored.

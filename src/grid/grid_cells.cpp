@@ -6,6 +6,7 @@
 #include <array>
 #include <string_view>
 #include <tuple>
+#include <utility>
 
 namespace kerbina {
 namespace {
@@ -115,6 +116,19 @@ std::string secondPart(const std::string& text) {
                        second == std::string::npos ? std::string::npos : second - first - 1);
 }
 
+// The statutory welfare of the whole quotation: the welfare items (kind 101) of the list.
+std::pair<Currency, Currency> welfareTotals(const DocumentState& state) {
+    Currency net;
+    Currency submitted;
+    for (std::size_t n = 1; n < state.items.size(); ++n) {
+        if (state.items[n].kind == 101) {
+            net += state.items[n].netTotal;
+            submitted += state.items[n].submittedTotal;
+        }
+    }
+    return {net, submitted};
+}
+
 // The nine texts of a breakdown-list row, indexed by column.
 using ItemCells = std::array<std::string, 9>;
 
@@ -167,8 +181,9 @@ ItemCells itemCells(const DocumentState& state, const DisplayOptions& options,
     } else if (kind == 98) {
         cells[Labor].clear();
     } else if (kind == 99) {
-        const Currency net = state.allNetTotal - options.netWelfareTotal;
-        const Currency submitted = state.allSubmittedTotal - options.submittedWelfareTotal;
+        const auto [netWelfare, submittedWelfare] = welfareTotals(state);
+        const Currency net = state.allNetTotal - netWelfare;
+        const Currency submitted = state.allSubmittedTotal - submittedWelfare;
         cells[Fg] = std::string(kYen);
         cells[Net] = listMoney(net);
         cells[Total] = listMoney(submitted);

@@ -22,10 +22,8 @@ struct DisplayOptions {
     bool additionalView = false; // prices and amounts from the additional unit price (付帯単価)
     bool alternateRowShading = false; // setting "積算明細行" = "行を交互に色を反転する"
     std::string reductionMark;        // [GENGAKU]
-    // Quotation-wide values of the list pass that the records do not carry; the sum item (kind
-    // 99) of the breakdown list shows them.
-    Currency netWelfareTotal;
-    Currency submittedWelfareTotal;
+    // The quotation's labour total from the last list pass (RecalcOutcome::panel.allLabor); the
+    // sum item (kind 99) of the breakdown list shows it.
     Currency laborTotal;
 };
 

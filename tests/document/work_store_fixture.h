@@ -53,7 +53,8 @@ public:
     void selectTab(int selected) override { tab = selected; }
     void applyGridLayout() override {}
     void showModuleTabs() override {}
-    void refresh(bool) override {}
+    void refresh(const RecalcOutcome&, bool) override {}
+    int gridRowCount() const override { return 101; }
     void clearView() override {}
     void showUndoCounters(const std::string& text) override { counters = text; }
 };

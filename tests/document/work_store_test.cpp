@@ -142,7 +142,7 @@ TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
 
 TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
     NewKerbina(state, store, host, kToday);
-    loadSheet(state, store.workFolder, 2);
+    openSheet(state, store, host, 2);
     LineRecord marked = commentLine("a");
     marked.mark = 7;
     state.sheet.push_back(marked);
@@ -155,7 +155,7 @@ TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
     ASSERT_EQ(bytes.size(), 2 * kLineRecordSize);
     EXPECT_EQ(int32At(bytes, 0), 2);
     EXPECT_EQ(int32At(bytes, kLineRecordSize), 2);
-    EXPECT_EQ(readFileBytes(work("1WITEM2.UND")), bytes);
+    EXPECT_EQ(readFileBytes(work("2WITEM2.UND")), bytes);
     EXPECT_EQ(namesOf(readSheetFile(work("WITEM2.WRK"))), "a,b");
     EXPECT_EQ(readSheetFile(work("WITEM2.WRK"))[1].mark, 0);
 }

@@ -271,8 +271,6 @@ TEST(GridCells, BreakdownListRowsByItemKind) {
     DisplayOptions options;
     options.listMode = true;
     options.reductionMark = "▲";
-    options.submittedWelfareTotal = c("2000");
-    options.netWelfareTotal = c("1500");
     options.laborTotal = c("7000");
 
     const std::vector<std::array<std::string, 9>> expected = {
@@ -285,7 +283,7 @@ TEST(GridCells, BreakdownListRowsByItemKind) {
         {"", "", "コメント", "", "", "", "", "", "注"},
         {"", "", "コメント", "注", "", "", "", "", ""},
         {"", "", "計", "¥1,000", "", "¥800", "¥200", "", "注"},
-        {"", "¥", "合計", "¥48,000", "", "¥38,500", "¥9,500", "¥7,000", "注"},
+        {"", "¥", "合計", "¥48,000", "", "¥38,400", "¥9,600", "¥7,000", "注"},
         {"", "法", "法定 福利", "¥1,000", "", "¥800", "¥200", "", "注"},
         {"", "法", "法定;福利;式 注", "¥1,000", "", "¥800", "¥200", "", ""},
     };

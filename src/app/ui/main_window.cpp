@@ -1,12 +1,1224 @@
 #include "app/ui/main_window.h"
 
 #include "app/app_title.h"
+#include "app/settings_file.h"
+#include "app/startup.h"
+#include "app/ui/message_box.h"
+#include "calc/rounding.h"
+#include "calc/totals.h"
+#include "calc/ui/calc_settings_dialog.h"
+#include "document/direct_read.h"
+#include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "document/quotation_file.h"
+#include "document/undo.h"
+#include "document/work_store.h"
+#include "grid/column_layout.h"
+#include "grid/item_commands.h"
+#include "grid/named_commands.h"
+#include "grid/row_commands.h"
+#include "grid/ui/quotation_grid_delegate.h"
+#include "grid/ui/quotation_grid_model.h"
+#include "settings/numbering_row.h"
+#include "settings/settings_files.h"
+#include "storage/database_files.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <chrono>
+#include <exception>
+#include <span>
 
 namespace kerbina {
 
-TFKERBINA::TFKERBINA(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QString::fromUtf8(kApplicationTitle));
-    resize(1200, 800);
+namespace {
+
+constexpr const char* kWindowPositionName = "FKerbina";
+constexpr int kDefaultGridRows = 101;
+constexpr int kRowHeight = 22;
+constexpr int kFontPixels = 13;
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string s(const QString& text) {
+    return text.toStdString();
+}
+
+std::chrono::year_month_day today() {
+    return std::chrono::year_month_day(
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
+}
+
+QFont gridFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Meiryo"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("IPAGothic")});
+    font.setPixelSize(kFontPixels);
+    return font;
+}
+
+QLabel* totalLabel(QWidget* parent) {
+    auto* label = new QLabel(QStringLiteral("0"), parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(120);
+    label->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background: black; padding: 2px 6px; }"));
+    return label;
+}
+
+} // namespace
+
+TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent)
+    : QMainWindow(parent), folders_(std::move(folders)), modules_(modules) {
+    setObjectName(QStringLiteral("TFKERBINA"));
+    setWindowTitle(QString::fromUtf8(applicationTitle(modules_)));
+    store_.workFolder = folders_.dataRoot / "temp";
+    store_.backupFolder = folders_.dataRoot / "backup";
+    buildWidgets();
+    buildMenus();
+    buildToolPages();
+    calcSettingsDialog_ = new TFCalcSettings_Dlg(this);
+    restoreWindowPosition();
+}
+
+TFKERBINA::~TFKERBINA() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+void TFKERBINA::buildWidgets() {
+    resize(1280, 800);
+    auto* central = new QWidget(this);
+    auto* outer = new QHBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    splitter_ = new QSplitter(Qt::Horizontal, central);
+    outer->addWidget(splitter_);
+
+    sidePanel_ = new QTabWidget(splitter_);
+    sidePanel_->setObjectName(QStringLiteral("sidePanel"));
+    for (const char* caption : {"表紙・合計", "仕様単価", "登録単価", "パーツファイル", "宛先一覧",
+                                "配管工事編", "ダクト工事編"}) {
+        auto* page = new QWidget(sidePanel_);
+        page->setObjectName(QString::fromUtf8(caption));
+        sidePanel_->addTab(page, QString::fromUtf8(caption));
+    }
+    buildCoverTotals(sidePanel_->widget(0));
+    sidePanel_->setTabVisible(5, modules_.piping);
+    sidePanel_->setTabVisible(6, modules_.duct);
+
+    auto* quotationPage = new QWidget(splitter_);
+    auto* page = new QVBoxLayout(quotationPage);
+    page->setContentsMargins(2, 2, 2, 2);
+    page->setSpacing(2);
+
+    // Title bar: the breakdown item on the left, the sheet totals on the right.
+    auto* titleBar = new QWidget(quotationPage);
+    titleBar->setObjectName(QStringLiteral("titleBar"));
+    titleBar->setAutoFillBackground(true);
+    titleBar->setStyleSheet(
+        QStringLiteral("#titleBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+                       "stop:0 #3b4a6b, stop:1 #1f2940); } #titleBar QLabel#itemTitle { color: "
+                       "white; font-weight: bold; }"));
+    auto* title = new QHBoxLayout(titleBar);
+    title->setContentsMargins(6, 3, 6, 3);
+    itemNameButton_ = new QPushButton(QStringLiteral("内訳名"), titleBar);
+    itemNameButton_->setObjectName(QStringLiteral("itemNameButton"));
+    itemTitle_ = new QLabel(titleBar);
+    itemTitle_->setObjectName(QStringLiteral("itemTitle"));
+    title->addWidget(itemNameButton_);
+    title->addWidget(itemTitle_, 1);
+    totalsPanel_ = new QWidget(titleBar);
+    auto* totals = new QHBoxLayout(totalsPanel_);
+    totals->setContentsMargins(0, 0, 0, 0);
+    auto* sumCaption = new QLabel(QStringLiteral("合 計"), totalsPanel_);
+    sumCaption->setStyleSheet(QStringLiteral("color: white;"));
+    netButton_ = new QPushButton(QStringLiteral("仕切"), totalsPanel_);
+    netButton_->setObjectName(QStringLiteral("netButton"));
+    netTotal_ = totalLabel(totalsPanel_);
+    netTotal_->setObjectName(QStringLiteral("netTotal"));
+    submittedButton_ = new QPushButton(QStringLiteral("提出"), totalsPanel_);
+    submittedButton_->setObjectName(QStringLiteral("submittedButton"));
+    submittedTotal_ = totalLabel(totalsPanel_);
+    submittedTotal_->setObjectName(QStringLiteral("submittedTotal"));
+    auto* additionalNet = new QPushButton(QStringLiteral("付帯単価仕切"), totalsPanel_);
+    auto* additionalSubmitted = new QPushButton(QStringLiteral("付帯単価提出"), totalsPanel_);
+    totals->addWidget(sumCaption);
+    totals->addWidget(netButton_);
+    totals->addWidget(netTotal_);
+    totals->addWidget(submittedButton_);
+    totals->addWidget(submittedTotal_);
+    totals->addWidget(additionalNet);
+    totals->addWidget(additionalSubmitted);
+    title->addWidget(totalsPanel_);
+    connect(netButton_, &QPushButton::clicked, this, &TFKERBINA::showNetButton);
+    connect(submittedButton_, &QPushButton::clicked, this, &TFKERBINA::showSubmittedButton);
+    connect(additionalNet, &QPushButton::clicked, this, &TFKERBINA::showAdditionalNetButton);
+    connect(additionalSubmitted, &QPushButton::clicked, this,
+            &TFKERBINA::showAdditionalSubmittedButton);
+    page->addWidget(titleBar);
+
+    // Tool pages: page 0 for the breakdown list, page 1 for a sheet.
+    toolPages_ = new QStackedWidget(quotationPage);
+    toolPages_->setObjectName(QStringLiteral("toolPages"));
+    page->addWidget(toolPages_);
+
+    grid_ = new QTableView(quotationPage);
+    grid_->setObjectName(QStringLiteral("StrColGrid1"));
+    model_ = new QuotationGridModel(state_, display_, grid_);
+    grid_->setModel(model_);
+    grid_->setItemDelegate(new QuotationGridDelegate(*model_, grid_));
+    grid_->setFont(gridFont());
+    grid_->horizontalHeader()->setFont(gridFont());
+    grid_->verticalHeader()->setVisible(false);
+    grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setFrameShape(QFrame::NoFrame);
+    grid_->setWordWrap(false);
+    grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    page->addWidget(grid_, 1);
+
+    tabs_ = new QTabBar(quotationPage);
+    tabs_->setObjectName(QStringLiteral("TabControl1"));
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setExpanding(false);
+    page->addWidget(tabs_);
+    connect(tabs_, &QTabBar::currentChanged, this, &TFKERBINA::onTabChanged);
+    connect(grid_, &QTableView::doubleClicked, this, &TFKERBINA::onGridDoubleClicked);
+
+    splitter_->addWidget(sidePanel_);
+    splitter_->addWidget(quotationPage);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({260, 1020});
+    setCentralWidget(central);
+
+    for (int panel = 0; panel < 6; ++panel) {
+        auto* label = new QLabel(statusBar());
+        label->setObjectName(QStringLiteral("statusPanel%1").arg(panel));
+        statusBar()->addWidget(label, panel == 5 ? 1 : 0);
+        statusPanels_.push_back(label);
+    }
+    setStatusPanel(0, pathText(folders_.dataRoot));
+    setStatusPanel(1, pathText(folders_.databaseFolder));
+}
+
+// The quotation totals on the cover tab "表紙・合計"; the cover fields join them with the cover
+// page window.
+void TFKERBINA::buildCoverTotals(QWidget* page) {
+    auto* layout = new QFormLayout(page);
+    const char* captions[] = {"見積金額(提出)", "見積金額(仕切)", "差額", "利益率", "労務費"};
+    for (std::size_t index = 0; index < grandTotals_.size(); ++index) {
+        auto* value = new QLabel(QStringLiteral("0"), page);
+        value->setObjectName(QStringLiteral("grandTotal%1").arg(index));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setFont(gridFont());
+        layout->addRow(QString::fromUtf8(captions[index]), value);
+        grandTotals_[index] = value;
+    }
+}
+
+QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                               const QKeySequence& shortcut, void (TFKERBINA::*handler)()) {
+    auto* command = new QAction(caption, this);
+    command->setObjectName(objectName);
+    if (!shortcut.isEmpty()) {
+        command->setShortcut(shortcut);
+    }
+    connect(command, &QAction::triggered, this,
+            [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
+    menu->addAction(command);
+    // Shortcuts work whatever menu is enabled: the window holds every command too.
+    addAction(command);
+    actions_[objectName] = command;
+    return command;
+}
+
+QAction* TFKERBINA::action(const QString& objectName) const {
+    const auto found = actions_.find(objectName);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void TFKERBINA::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    addCommand(file, "newQuotation", QStringLiteral("新規作成"), QKeySequence::New,
+               &TFKERBINA::newQuotation);
+    addCommand(file, "openFile", QStringLiteral("直接ファイルを開く"), QKeySequence::Open,
+               &TFKERBINA::openQuotationFile);
+    addCommand(file, "saveFile", QStringLiteral("ファイルに保存"), QKeySequence::Save,
+               &TFKERBINA::saveQuotationFile);
+    addCommand(file, "importVersion1", QStringLiteral("Version1のファイルを開く"), {},
+               &TFKERBINA::importVersion1File);
+    file->addSeparator();
+    addCommand(file, "loadBackup", QStringLiteral("バックアップファイルを読み込む"), {},
+               &TFKERBINA::loadBackupFile);
+    addCommand(file, "openWorkFolder", QStringLiteral("エクスプローラーを開く(作業フォルダー)"), {},
+               &TFKERBINA::openWorkFolder);
+    file->addSeparator();
+    addCommand(file, "close", QStringLiteral("終了"), QKeySequence(Qt::ALT | Qt::Key_F4),
+               &TFKERBINA::closeProgram);
+
+    editMenu_ = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    addCommand(editMenu_, "undo", QStringLiteral("取り消し"), QKeySequence::Undo, &TFKERBINA::undo);
+    addCommand(editMenu_, "redo", QStringLiteral("やり直し"), QKeySequence::Redo, &TFKERBINA::redo);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "insert", QStringLiteral("割  込"), QKeySequence(Qt::SHIFT | Qt::Key_I),
+               &TFKERBINA::insertRows);
+    addCommand(editMenu_, "erase", QStringLiteral("消  去"), QKeySequence(Qt::SHIFT | Qt::Key_E),
+               &TFKERBINA::eraseRows);
+    addCommand(editMenu_, "delete", QStringLiteral("削  除"),
+               QKeySequence(Qt::SHIFT | Qt::Key_Delete), &TFKERBINA::deleteRows);
+    addCommand(editMenu_, "moveUp", QStringLiteral("上移動"), {}, &TFKERBINA::moveRowUp);
+    addCommand(editMenu_, "moveDown", QStringLiteral("下移動"), {}, &TFKERBINA::moveRowDown);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "copy", QStringLiteral("コピー"), QKeySequence(Qt::SHIFT | Qt::Key_C),
+               &TFKERBINA::copyRows);
+    addCommand(editMenu_, "cut", QStringLiteral("切り取り"), QKeySequence(Qt::SHIFT | Qt::Key_X),
+               &TFKERBINA::cutRows);
+    addCommand(editMenu_, "pasteInserting", QStringLiteral("貼付(割込)"),
+               QKeySequence(Qt::SHIFT | Qt::Key_V), &TFKERBINA::pasteInserting);
+    addCommand(editMenu_, "pasteOverwriting", QStringLiteral("貼付(上書)"),
+               QKeySequence(Qt::SHIFT | Qt::Key_Q), &TFKERBINA::pasteOverwriting);
+    addCommand(editMenu_, "pasteClipboard", QStringLiteral("クリップボードから貼付"), {},
+               &TFKERBINA::pasteFromClipboard);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "selectAll", QStringLiteral("全選択"), QKeySequence(Qt::CTRL | Qt::Key_A),
+               &TFKERBINA::selectAllRows);
+    addCommand(editMenu_, "cancelSelection", QStringLiteral("全解除"), {},
+               &TFKERBINA::cancelSelectionCommand);
+    addCommand(editMenu_, "firstLine", QStringLiteral("先頭行へ移動"), QKeySequence(Qt::Key_PageUp),
+               &TFKERBINA::firstLine);
+    addCommand(editMenu_, "lastLine", QStringLiteral("最終行へ移動"),
+               QKeySequence(Qt::Key_PageDown), &TFKERBINA::lastLine);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&D)"));
+    addCommand(view, "separateNameSpec", QStringLiteral("名称と仕様を分離する"), {},
+               &TFKERBINA::separateNameSpec);
+    addCommand(view, "combineNameSpec", QStringLiteral("名称と仕様を分離しない"), {},
+               &TFKERBINA::combineNameSpec);
+    additionalViewAction_ =
+        addCommand(view, "additionalView", QStringLiteral("付帯単価を表示"),
+                   QKeySequence(Qt::Key_Home), &TFKERBINA::toggleAdditionalView);
+    addCommand(view, "netView", QStringLiteral("原価を表示"),
+               QKeySequence(Qt::CTRL | Qt::Key_PageUp), &TFKERBINA::showNetView);
+    addCommand(view, "submittedView", QStringLiteral("提出金額を表示"),
+               QKeySequence(Qt::CTRL | Qt::Key_PageDown), &TFKERBINA::showSubmittedView);
+    view->addSeparator();
+    addCommand(view, "saveColumnWidths", QStringLiteral("グリッドの幅を保存"), {},
+               &TFKERBINA::saveColumnWidths);
+    addCommand(view, "resetColumnWidths", QStringLiteral("グリッドの幅をリセット"), {},
+               &TFKERBINA::resetColumnWidths);
+    addCommand(view, "addOneRow", QStringLiteral("グリッド行を1行追加"), {},
+               &TFKERBINA::addOneGridRow);
+    addCommand(view, "addTenRows", QStringLiteral("グリッド行を10行追加"), {},
+               &TFKERBINA::addTenGridRows);
+
+    convertMenu_ = menuBar()->addMenu(QStringLiteral("各種変換＆計算(&V)"));
+    addCommand(convertMenu_, "calcSettings", QStringLiteral("桁設定"), {},
+               &TFKERBINA::calcSettings);
+
+    listMenu_ = menuBar()->addMenu(QStringLiteral("内訳一覧表(&L)"));
+    addCommand(listMenu_, "listUndo", QStringLiteral("取り消し"), {}, &TFKERBINA::undo);
+    listMenu_->addSeparator();
+    addCommand(listMenu_, "listCopy", QStringLiteral("コピー"), {}, &TFKERBINA::copyRows);
+    addCommand(listMenu_, "listCut", QStringLiteral("切り取り"), {}, &TFKERBINA::cutRows);
+    addCommand(listMenu_, "listPaste", QStringLiteral("貼　付"), {}, &TFKERBINA::pasteInserting);
+    addCommand(listMenu_, "listInsert", QStringLiteral("割　込"), {}, &TFKERBINA::insertRows);
+    addCommand(listMenu_, "listDelete", QStringLiteral("削　除"), {}, &TFKERBINA::deleteRows);
+    listMenu_->addSeparator();
+    addCommand(listMenu_, "listSaveColumnWidths", QStringLiteral("グリッドの幅を保存"), {},
+               &TFKERBINA::saveListColumnWidths);
+    addCommand(listMenu_, "listResetColumnWidths", QStringLiteral("グリッドの幅をリセット"), {},
+               &TFKERBINA::resetListColumnWidths);
+    addCommand(listMenu_, "listCalcSettings", QStringLiteral("桁設定"), {},
+               &TFKERBINA::calcSettings);
+}
+
+void TFKERBINA::restoreWindowPosition() {
+    try {
+        const WindowPosition position = readWindowPosition(folders_.dataRoot, kWindowPositionName);
+        if (position.height > 0) {
+            setGeometry(position.left, position.top, position.width, position.height);
+        }
+    } catch (const std::exception&) {
+        // An unreadable position file leaves the designed position.
+    }
+}
+
+void TFKERBINA::saveWindowPosition() {
+    const QRect frame = geometry();
+    try {
+        writeWindowPosition(
+            folders_.dataRoot, kWindowPositionName,
+            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+    } catch (const std::exception& error) {
+        MessageBox::error(this, QString::fromStdString(error.what()));
+    }
+}
+
+} // namespace kerbina
+
+namespace kerbina {
+
+// ---------------------------------------------------------------------------------------------
+// Start-up and close
+
+bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) {
+    quotations_ = std::make_unique<SqliteFileDatabase>(
+        databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation), *this);
+    prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder,
+                         InstalledModules{modules_.piping, modules_.duct}, *this);
+    setStatusPanel(3, pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation)));
+
+    Userread(environment_, folders_.dataRoot);
+    DatabaseNumberingRowStore numbering(*quotations_);
+    try {
+        Dataread(environment_, folders_.dataRoot, numbering);
+    } catch (const ESQLiteException& error) {
+        reportError(kSqlErrorText, error.what());
+    }
+    display_.alternateRowShading = environment_.alternateRowShading();
+
+    // The password comes before anything touches the work files of the previous run.
+    if (startupPasswordRequired(folders_.dataRoot)) {
+        const auto entry = MessageBox::input(this, QStringLiteral("見積・見積ソフト「ケルビナ」"),
+                                             QStringLiteral("ユ－ザ－パスワ－ド入力"), true);
+        if (!startupPasswordAccepted(
+                folders_.dataRoot, entry ? std::optional<std::string>(s(*entry)) : std::nullopt)) {
+            return false;
+        }
+    }
+
+    readSettings(state_);
+    state_.header.keyCode = 1;
+    startNewQuotation(state_, store_, *this, today());
+    enterSheetMode();
+    if (fileToOpen) {
+        // A file that cannot be read is reported; the empty quotation stays open.
+        runCommand([this, &fileToOpen] { openQuotation(*fileToOpen); });
+    }
+    state_.modified = false;
+
+    const std::string dataDir = readConfValue(folders_.dataRoot, "[Data_Dir]");
+    if (!dataDir.empty()) {
+        folders_.quotationFolder = pathFromText(dataDir);
+        std::error_code error;
+        std::filesystem::create_directories(folders_.quotationFolder, error);
+    }
+    setStatusPanel(2, pathText(folders_.quotationFolder));
+    const std::string statusBarSetting = readConfValue(folders_.dataRoot, "[status_bar]");
+    if (statusBarSetting == "TRUE" || statusBarSetting == "FALSE") {
+        statusBar()->setVisible(statusBarSetting == "TRUE");
+    }
+    if (height() < 800) {
+        statusBar()->setVisible(false);
+    }
+    sidePanel_->setCurrentIndex(0);
+    return true;
+}
+
+void TFKERBINA::closeEvent(QCloseEvent* event) {
+    if (state_.modified) {
+        switch (MessageBox::ask(this, QStringLiteral("編集中のデータを保存しますか？"),
+                                MessageBox::Buttons::YesNoCancel)) {
+        case MessageBox::Answer::Yes:
+            if (!saveToDatabase()) {
+                saveWindowPosition();
+                event->ignore();
+                return;
+            }
+            break;
+        case MessageBox::Answer::No:
+            break;
+        default:
+            saveWindowPosition();
+            event->ignore();
+            return;
+        }
+    }
+    saveWindowPosition();
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the core asks of the window
+
+DocumentHost::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
+    switch (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoCancel)) {
+    case MessageBox::Answer::Yes:
+        return Answer::Yes;
+    case MessageBox::Answer::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void TFKERBINA::inform(const std::string& text) {
+    MessageBox::notify(this, q(text));
+}
+
+// The cover page, its history lists and its fields come with the cover page window; until then
+// the header keeps the values the quotation was opened with.
+void TFKERBINA::updateCoverHistory() {}
+void TFKERBINA::copyCoverToHeader(QuotationHeader&) {}
+void TFKERBINA::loadCoverPage(const QuotationHeader&) {}
+
+void TFKERBINA::showQuotationNumber(const std::string& number) {
+    statusPanels_[5]->setToolTip(q(number));
+}
+
+void TFKERBINA::showCoverTab() {
+    sidePanel_->setCurrentIndex(0);
+}
+
+void TFKERBINA::readSettings(DocumentState& state) {
+    SettingsSources sources;
+    try {
+        sources = gatherSettingsSources(folders_.dataRoot, *quotations_, environment_.title1,
+                                        environment_.title2);
+    } catch (const std::exception& error) {
+        MessageBox::error(this, QString::fromStdString(error.what()));
+    }
+    settings_ = kerbina::readSettings(settings_, sources);
+    applyToDocument(settings_, state);
+    display_.reductionMark = settings_.reductionMark;
+}
+
+// Saving to the database comes with the save dialog; until then the quotation is saved to a file.
+bool TFKERBINA::saveToDatabase() {
+    MessageBox::notify(
+        this, QStringLiteral("データベースへの保存はまだできません。ファイルに保存します。"));
+    const QString path = MessageBox::saveFileName(
+        this, QStringLiteral("ファイルに保存"), q(pathText(folders_.quotationFolder)),
+        QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
+    if (path.isEmpty()) {
+        return false;
+    }
+    try {
+        SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+        writeQuotationFile(pathFromText(s(path)), collectQuotation(state_, store_.workFolder),
+                           QuotationWriteOptions{state_.itemNameLine});
+    } catch (const std::exception& error) {
+        MessageBox::error(this, QString::fromStdString(error.what()));
+        return false;
+    }
+    rememberedFile_ = pathFromText(s(path));
+    state_.modified = false;
+    return true;
+}
+
+void TFKERBINA::showSheetTitle(const std::string& itemName) {
+    itemTitle_->setText(q(splitNameSpec(itemName).first));
+}
+
+void TFKERBINA::rebuildSheetTabs() {
+    rebuildingTabs_ = true;
+    while (tabs_->count() > 0) {
+        tabs_->removeTab(0);
+    }
+    tabSheets_ = {0};
+    tabs_->addTab(QStringLiteral("内訳表"));
+    int current = 0;
+    for (int item = 1; item <= state_.itemMax(); ++item) {
+        const ItemRecord& record = state_.items[static_cast<std::size_t>(item)];
+        if (!ownsSheet(record.kind)) {
+            continue;
+        }
+        const QString caption = q(splitNameSpec(record.name).first);
+        tabs_->addTab(caption.isEmpty() ? QStringLiteral("　") : caption);
+        tabSheets_.push_back(item);
+        if (item == state_.currentSheetNumber && !display_.listMode) {
+            current = tabs_->count() - 1;
+        }
+    }
+    tabs_->setCurrentIndex(current);
+    rebuildingTabs_ = false;
+}
+
+int TFKERBINA::sheetOfTab(int tab) const {
+    return tab >= 0 && tab < static_cast<int>(tabSheets_.size())
+               ? tabSheets_[static_cast<std::size_t>(tab)]
+               : 0;
+}
+
+void TFKERBINA::selectTab(int tab) {
+    for (int index = 0; index < static_cast<int>(tabSheets_.size()); ++index) {
+        if ((tab == 0 && index == 0) ||
+            (tab > 0 && tabSheets_[static_cast<std::size_t>(index)] == tab)) {
+            tabs_->setCurrentIndex(index);
+            return;
+        }
+    }
+}
+
+void TFKERBINA::applyGridLayout() {
+    const GridLayout layout = gridLayout(state_, display_);
+    const ColumnLayout columns =
+        loadColumnLayout(folders_.dataRoot, layout, grid_->viewport()->width());
+    grid_->setUpdatesEnabled(false);
+    model_->refresh();
+    for (int column = 0; column < static_cast<int>(columns.widths.size()); ++column) {
+        grid_->setColumnWidth(column, columns.widths[static_cast<std::size_t>(column)]);
+    }
+    grid_->setUpdatesEnabled(true);
+}
+
+void TFKERBINA::showModuleTabs() {
+    sidePanel_->setTabVisible(5, modules_.piping && !display_.listMode);
+    sidePanel_->setTabVisible(6, modules_.duct && !display_.listMode);
+}
+
+void TFKERBINA::refresh(const RecalcOutcome& outcome, bool listMode) {
+    display_.listMode = listMode;
+    panel_ = outcome.panel;
+    model_->refresh();
+    if (outcome.growGridTo) {
+        model_->setGridRows(*outcome.growGridTo);
+    }
+    updateTotalsPanel();
+    if (outcome.error) {
+        MessageBox::notify(this, q(outcome.error->message));
+    }
+}
+
+int TFKERBINA::gridRowCount() const {
+    return model_->gridRows();
+}
+
+void TFKERBINA::clearView() {
+    netTotal_->setText(QStringLiteral("0"));
+    submittedTotal_->setText(QStringLiteral("0"));
+    model_->setGridRows(kDefaultGridRows);
+    grid_->scrollToTop();
+    selectRows(1, 1);
+}
+
+void TFKERBINA::showUndoCounters(const std::string& text) {
+    setStatusPanel(4, text);
+}
+
+// Long paths are shortened in the middle; the whole text is the panel's hint.
+void TFKERBINA::setStatusPanel(int panel, const std::string& text) {
+    constexpr int kPanelWidth = 260;
+    QLabel* label = statusPanels_[static_cast<std::size_t>(panel)];
+    label->setToolTip(q(text));
+    label->setText(label->fontMetrics().elidedText(q(text), Qt::ElideMiddle, kPanelWidth));
+}
+
+bool TFKERBINA::ask(const std::string& text) {
+    return MessageBox::ask(this, q(text), MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
+}
+
+void TFKERBINA::notify(const std::string& text) {
+    MessageBox::notify(this, q(text));
+}
+
+void TFKERBINA::reportError(std::string_view text, std::string_view detail) {
+    MessageBox::error(this, QString::fromUtf8(text.data(), static_cast<int>(text.size())) +
+                                QStringLiteral("\n") +
+                                QString::fromUtf8(detail.data(), static_cast<int>(detail.size())));
+}
+
+void TFKERBINA::runCommand(const std::function<void()>& command) {
+    const DocumentState before = state_;
+    try {
+        command();
+    } catch (const std::exception& error) {
+        // The core changes nothing it cannot finish, but a command may have read or written part
+        // of its files: the window goes back to the document as it was, and since something on
+        // disk may have changed, the close question will still ask.
+        state_ = before;
+        state_.modified = true;
+        MessageBox::error(this, QString::fromStdString(error.what()));
+        model_->refresh();
+        updateTotalsPanel();
+    }
+}
+
+} // namespace kerbina
+
+namespace kerbina {
+
+// ---------------------------------------------------------------------------------------------
+// The page in front
+
+void TFKERBINA::onTabChanged(int tab) {
+    if (rebuildingTabs_ || tab < 0) {
+        return;
+    }
+    runCommand([this, tab] {
+        copyCoverToHeader(state_.header);
+        HeadWrite(state_, store_.workFolder, *this);
+        if (tab == 0) {
+            SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+            enterListMode();
+        } else {
+            display_.listMode = false;
+            openSheet(state_, store_, *this, sheetOfTab(tab));
+            enterSheetMode();
+        }
+    });
+}
+
+void TFKERBINA::enterSheetMode() {
+    display_.listMode = false;
+    toolPages_->setCurrentIndex(toolPages_->count() > 1 ? 1 : 0);
+    itemNameButton_->setEnabled(true);
+    netButton_->setEnabled(true);
+    submittedButton_->setEnabled(true);
+    totalsPanel_->setVisible(true);
+    applyGridLayout();
+    recalcAndShowTotals(false);
+    updateMenusForMode();
+    showModuleTabs();
+}
+
+void TFKERBINA::enterListMode() {
+    display_.listMode = true;
+    toolPages_->setCurrentIndex(0);
+    netButton_->setEnabled(false);
+    submittedButton_->setEnabled(false);
+    totalsPanel_->setVisible(false);
+    itemTitle_->setText(QStringLiteral("内訳一覧表"));
+    applyGridLayout();
+    recalcAndShowTotals(true);
+    updateMenusForMode();
+    showModuleTabs();
+}
+
+void TFKERBINA::updateMenusForMode() {
+    const bool sheet = !display_.listMode;
+    editMenu_->setEnabled(sheet);
+    convertMenu_->setEnabled(sheet);
+    listMenu_->setEnabled(!sheet);
+}
+
+void TFKERBINA::recalcAndShowTotals(bool listMode) {
+    recalculateAndShow(state_, *this, listMode);
+}
+
+void TFKERBINA::updateTotalsPanel() {
+    if (display_.listMode || !panel_.sheet) {
+        netTotal_->clear();
+        submittedTotal_->clear();
+    } else {
+        netTotal_->setText(q(MoneyText(panel_.sheet->net)));
+        submittedTotal_->setText(q(MoneyText(panel_.sheet->submitted)));
+    }
+    const QString values[] = {q(MoneyText(panel_.all.submitted)), q(MoneyText(panel_.all.net)),
+                              q(MoneyText(panel_.all.difference)), q(panel_.all.margin),
+                              q(MoneyText(panel_.allLabor))};
+    for (std::size_t index = 0; index < grandTotals_.size(); ++index) {
+        grandTotals_[index]->setText(values[index]);
+    }
+}
+
+std::pair<int, int> TFKERBINA::selectedRows() const {
+    const QModelIndexList rows = grid_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        const int current = grid_->currentIndex().isValid() ? grid_->currentIndex().row() + 1 : 1;
+        return {current, current};
+    }
+    int top = rows.front().row();
+    int bottom = top;
+    for (const QModelIndex& index : rows) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+    }
+    return {top + 1, bottom + 1};
+}
+
+void TFKERBINA::selectRows(int top, int bottom) {
+    if (model_->rowCount() == 0) {
+        return;
+    }
+    top = std::clamp(top, 1, model_->rowCount());
+    bottom = std::clamp(bottom, top, model_->rowCount());
+    const QItemSelection selection(model_->index(top - 1, 0),
+                                   model_->index(bottom - 1, model_->columnCount() - 1));
+    grid_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    grid_->selectionModel()->setCurrentIndex(model_->index(top - 1, 0),
+                                             QItemSelectionModel::NoUpdate);
+}
+
+// ---------------------------------------------------------------------------------------------
+// File commands
+
+bool TFKERBINA::askToKeepModifiedQuotation() {
+    if (!state_.modified) {
+        return true;
+    }
+    switch (MessageBox::ask(this, QStringLiteral("編集中のデータを保存しますか？"),
+                            MessageBox::Buttons::YesNo)) {
+    case MessageBox::Answer::Yes:
+        return saveToDatabase();
+    default:
+        return true;
+    }
+}
+
+void TFKERBINA::newQuotation() {
+    display_.listMode = false;
+    if (NewKerbina(state_, store_, *this, today())) {
+        enterSheetMode();
+    }
+}
+
+void TFKERBINA::openQuotationFile() {
+    if (!askToKeepModifiedQuotation()) {
+        return;
+    }
+    const QString path = MessageBox::openFileName(
+        this, QStringLiteral("直接ファイルを開く"), q(pathText(folders_.quotationFolder)),
+        QStringLiteral("ケルビナファイル(krb2) (*.krb2)"));
+    if (!path.isEmpty()) {
+        openQuotation(pathFromText(s(path)));
+        rememberedFile_ = pathFromText(s(path));
+    }
+}
+
+void TFKERBINA::importVersion1File() {
+    if (state_.modified &&
+        MessageBox::ask(this, QStringLiteral("編集中のデータが失われますが、よろしいですか？"),
+                        MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes) {
+        return;
+    }
+    const QString path = MessageBox::openFileName(
+        this, QStringLiteral("Version1のファイルを開く"), q(pathText(folders_.quotationFolder)),
+        QStringLiteral("ケルビナVersion1(krb) (*.krb *.KRB)"));
+    if (!path.isEmpty()) {
+        openQuotation(pathFromText(s(path)));
+    }
+}
+
+void TFKERBINA::saveQuotationFile() {
+    SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+    const std::filesystem::path start =
+        rememberedFile_.empty() ? folders_.quotationFolder : rememberedFile_;
+    const QString path = MessageBox::saveFileName(
+        this, QStringLiteral("ファイルに保存"), q(pathText(start)),
+        QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
+    if (path.isEmpty()) {
+        return;
+    }
+    writeQuotationFile(pathFromText(s(path)), collectQuotation(state_, store_.workFolder),
+                       QuotationWriteOptions{state_.itemNameLine});
+    rememberedFile_ = pathFromText(s(path));
+    state_.modified = false;
+    MessageBox::notify(this, QStringLiteral("データを保存しました。"));
+}
+
+void TFKERBINA::loadBackupFile() {
+    if (state_.modified) {
+        switch (MessageBox::ask(this, QStringLiteral("編集中のデータを保存しますか？"),
+                                MessageBox::Buttons::YesNoCancel)) {
+        case MessageBox::Answer::Yes:
+            if (!saveToDatabase()) {
+                return;
+            }
+            break;
+        case MessageBox::Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
+    const QString path = MessageBox::openFileName(
+        this, QStringLiteral("バックアップファイルを読み込む"), q(pathText(store_.backupFolder)),
+        QStringLiteral("バックアップ (backup.krb2 backup_prev.krb2)"));
+    if (!path.isEmpty()) {
+        openQuotation(pathFromText(s(path)));
+    }
+}
+
+void TFKERBINA::openWorkFolder() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(q(pathText(folders_.dataRoot))));
+}
+
+void TFKERBINA::closeProgram() {
+    close();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Undo, settings and display
+
+void TFKERBINA::undo() {
+    if (display_.listMode) {
+        if (undoList(state_, store_, *this)) {
+            rebuildSheetTabs();
+            enterListMode();
+        }
+    } else if (undoSheet(state_, store_, *this)) {
+        recalcAndShowTotals(false);
+    }
+}
+
+void TFKERBINA::redo() {
+    if (!display_.listMode && redoSheet(state_, store_, *this)) {
+        recalcAndShowTotals(false);
+    }
+}
+
+void TFKERBINA::calcSettings() {
+    const auto chosen = calcSettingsDialog_->edit(state_.settings);
+    if (!chosen) {
+        return;
+    }
+    state_.settings = *chosen;
+    state_.header.keta = static_cast<std::int32_t>(chosen->grandTotalLevel.wholePart());
+    state_.header.cutLevel = chosen->grandTotalOffset;
+    if (display_.listMode) {
+        recalculateItemList(state_);
+        recalcAndShowTotals(true);
+        Saveitem(state_, store_, ListMode::Wrk);
+    } else {
+        recalcAndShowTotals(false);
+        SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+    }
+}
+
+void TFKERBINA::separateNameSpec() {
+    state_.separateNameSpec = true;
+    applyGridLayout();
+    recalcAndShowTotals(display_.listMode);
+}
+
+void TFKERBINA::combineNameSpec() {
+    state_.separateNameSpec = false;
+    applyGridLayout();
+    recalcAndShowTotals(display_.listMode);
+}
+
+void TFKERBINA::toggleAdditionalView() {
+    display_.additionalView = !display_.additionalView;
+    additionalViewAction_->setText(display_.additionalView ? QStringLiteral("通常単価を表示")
+                                                           : QStringLiteral("付帯単価を表示"));
+    model_->refresh();
+}
+
+void TFKERBINA::showNetView() {
+    display_.netView = true;
+    model_->refresh();
+}
+
+void TFKERBINA::showSubmittedView() {
+    display_.netView = false;
+    model_->refresh();
+}
+
+void TFKERBINA::showNetButton() {
+    if (display_.listMode) {
+        return;
+    }
+    display_.netView = true;
+    display_.additionalView = false;
+    additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
+    model_->refresh();
+}
+
+void TFKERBINA::showSubmittedButton() {
+    if (display_.listMode) {
+        return;
+    }
+    display_.netView = false;
+    display_.additionalView = false;
+    additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
+    model_->refresh();
+}
+
+void TFKERBINA::showAdditionalNetButton() {
+    if (display_.listMode) {
+        return;
+    }
+    display_.netView = true;
+    display_.additionalView = true;
+    additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
+    model_->refresh();
+}
+
+void TFKERBINA::showAdditionalSubmittedButton() {
+    if (display_.listMode) {
+        return;
+    }
+    display_.netView = false;
+    display_.additionalView = true;
+    additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
+    model_->refresh();
+}
+
+namespace {
+
+ColumnLayout currentWidths(const QTableView& grid, int columns) {
+    ColumnLayout layout;
+    for (int column = 0; column < columns; ++column) {
+        layout.widths.push_back(grid.columnWidth(column));
+    }
+    return layout;
+}
+
+} // namespace
+
+void TFKERBINA::saveColumnWidths() {
+    saveColumnLayout(folders_.dataRoot, gridLayout(state_, display_),
+                     currentWidths(*grid_, model_->columnCount()));
+}
+
+void TFKERBINA::resetColumnWidths() {
+    resetColumnLayout(folders_.dataRoot, gridLayout(state_, display_), grid_->viewport()->width());
+    applyGridLayout();
+}
+
+void TFKERBINA::saveListColumnWidths() {
+    saveItemListColumnLayout(folders_.dataRoot, currentWidths(*grid_, model_->columnCount()),
+                             *this);
+}
+
+void TFKERBINA::resetListColumnWidths() {
+    resetColumnLayout(folders_.dataRoot, GridLayout::ItemList, grid_->viewport()->width());
+    applyGridLayout();
+}
+
+void TFKERBINA::addOneGridRow() {
+    model_->setGridRows(model_->gridRows() + 1);
+}
+
+void TFKERBINA::addTenGridRows() {
+    model_->setGridRows(model_->gridRows() + 10);
+}
+
+} // namespace kerbina
+
+namespace kerbina {
+
+void TFKERBINA::openQuotation(const std::filesystem::path& path) {
+    const OpenedView view = Direct_read(state_, store_, *this, path, std::nullopt, today());
+    setStatusPanel(5, pathText(path));
+    if (view == OpenedView::Sheet) {
+        selectTab(state_.currentSheetNumber);
+        enterSheetMode();
+    } else {
+        rebuildingTabs_ = true;
+        tabs_->setCurrentIndex(0);
+        rebuildingTabs_ = false;
+        enterListMode();
+    }
+    grid_->scrollToTop();
+    selectRows(1, 1);
+}
+
+} // namespace kerbina
+
+namespace kerbina {
+
+// ---------------------------------------------------------------------------------------------
+// Grid commands
+
+namespace {
+
+struct ToolButton {
+    const char* caption;
+    const char* command; // the name the dispatcher knows, kept as the button's hint
+};
+
+constexpr ToolButton kListTools[] = {
+    {"取り消し", "undo"},     {"割　込", "insert"},   {"削　除", "delete"},
+    {"全選択", "all_select"}, {"先頭行", "top_line"}, {"最終行", "Last_Line"},
+};
+constexpr ToolButton kSheetTools[] = {
+    {"取り消し", "undo"},   {"割  込", "insert"},        {"消  去", "erase"},
+    {"上移動", "move_up"},  {"下移動", "move_down"},     {"入替", "swap"},
+    {"コピー", "copy"},     {"パーツ読込", "part_load"}, {"パーツ保存", "part_save"},
+    {"先頭行", "top_line"}, {"最終行", "Last_Line"},
+};
+
+} // namespace
+
+void TFKERBINA::buildToolPages() {
+    for (const auto& tools :
+         {std::span<const ToolButton>(kListTools), std::span<const ToolButton>(kSheetTools)}) {
+        auto* page = new QWidget(toolPages_);
+        auto* row = new QHBoxLayout(page);
+        row->setContentsMargins(0, 0, 0, 0);
+        for (const ToolButton& tool : tools) {
+            auto* button = new QPushButton(QString::fromUtf8(tool.caption), page);
+            const QString name = QString::fromUtf8(tool.command);
+            button->setToolTip(name);
+            button->setObjectName(QStringLiteral("tool_") + name);
+            button->setFocusPolicy(Qt::NoFocus);
+            connect(button, &QPushButton::clicked, this,
+                    [this, name] { runCommand([this, name] { runNamed(name); }); });
+            row->addWidget(button);
+        }
+        row->addStretch();
+        toolPages_->addWidget(page);
+    }
+}
+
+void TFKERBINA::runGridCommand(const GridCommand& command) {
+    const auto [top, bottom] = selectedRows();
+    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
+    showCommandResult(command(context, Selection{top, bottom}));
+}
+
+void TFKERBINA::showCommandResult(const CommandResult& result) {
+    if (result.itemsChanged) {
+        rebuildSheetTabs();
+        rebuildingTabs_ = true;
+        tabs_->setCurrentIndex(0);
+        rebuildingTabs_ = false;
+        enterListMode();
+    } else if (result.changed) {
+        model_->refresh();
+    }
+    selectRows(result.selection.top, result.selection.bottom);
+    if (result.scrollTop) {
+        grid_->scrollTo(model_->index(*result.scrollTop - 1, 0), QAbstractItemView::PositionAtTop);
+    }
+}
+
+void TFKERBINA::runNamed(const QString& name) {
+    const auto [top, bottom] = selectedRows();
+    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
+    const NamedCommandResult named =
+        runNamedCommand(context, s(name), Selection{top, bottom}, display_.listMode);
+    showCommandResult(named.result);
+    switch (named.action) {
+    case WindowAction::Close:
+        close();
+        break;
+    case WindowAction::ChoosePartsToLoad: {
+        const QString file = MessageBox::openFileName(
+            this, QStringLiteral("パーツファイル"), q(pathText(folders_.dataRoot / "part")),
+            QStringLiteral("ケルビナパ－ツファイル(prt) (*.prt)"));
+        if (!file.isEmpty()) {
+            runGridCommand([&file](GridContext& grid, Selection selection) {
+                return loadPartsFile(grid, selection, pathFromText(s(file)));
+            });
+        }
+        break;
+    }
+    case WindowAction::ChoosePartsToSave: {
+        const QString file = MessageBox::saveFileName(
+            this, QStringLiteral("パーツファイル"), q(pathText(folders_.dataRoot / "part")),
+            QStringLiteral("ケルビナパ－ツファイル(prt) (*.prt)"), QStringLiteral("prt"));
+        if (!file.isEmpty()) {
+            savePartsFile(context, Selection{top, bottom}, pathFromText(s(file)));
+        }
+        break;
+    }
+    case WindowAction::None:
+        break;
+    default:
+        MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
+        break;
+    }
+}
+
+void TFKERBINA::insertRows() {
+    runGridCommand(display_.listMode ? GridCommand(insertItem) : GridCommand(insertLines));
+}
+
+void TFKERBINA::eraseRows() {
+    if (!display_.listMode) {
+        runGridCommand(eraseLines);
+    }
+}
+
+void TFKERBINA::deleteRows() {
+    runGridCommand(display_.listMode ? GridCommand(deleteItem) : GridCommand(deleteLines));
+}
+
+void TFKERBINA::moveRowUp() {
+    if (!display_.listMode) {
+        runGridCommand(moveLineUp);
+    }
+}
+
+void TFKERBINA::moveRowDown() {
+    if (!display_.listMode) {
+        runGridCommand(moveLineDown);
+    }
+}
+
+void TFKERBINA::copyRows() {
+    runGridCommand(display_.listMode ? GridCommand(copyItem) : GridCommand(copyLines));
+}
+
+void TFKERBINA::cutRows() {
+    runGridCommand(display_.listMode ? GridCommand(cutItem) : GridCommand(cutLines));
+}
+
+void TFKERBINA::pasteInserting() {
+    runGridCommand(display_.listMode ? GridCommand(pasteItem) : GridCommand(pasteLinesInserting));
+}
+
+void TFKERBINA::pasteOverwriting() {
+    if (!display_.listMode) {
+        runGridCommand(pasteLinesOverwriting);
+    }
+}
+
+void TFKERBINA::pasteFromClipboard() {
+    if (display_.listMode) {
+        return;
+    }
+    const std::string text = s(QGuiApplication::clipboard()->text());
+    runGridCommand([&text](GridContext& context, Selection selection) {
+        return pasteClipboardText(context, selection, text);
+    });
+}
+
+void TFKERBINA::selectAllRows() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(selectAll(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::cancelSelectionCommand() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(cancelSelection(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::firstLine() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(goToFirstLine(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::lastLine() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(goToLastLine(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::onGridDoubleClicked(const QModelIndex& index) {
+    // A double-click on the breakdown list opens that item's sheet; on a sheet it will open the
+    // line data-entry dialog.
+    if (!display_.listMode || !index.isValid()) {
+        return;
+    }
+    const int item = index.row() + 1;
+    if (item <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(item)].kind)) {
+        selectTab(item);
+    }
 }
 
 } // namespace kerbina

@@ -1,15 +1,218 @@
 #pragma once
 
+#include "app/folders.h"
+#include "app/main_settings.h"
+#include "app/seeding.h"
+#include "calc/totals.h"
+#include "document/document_host.h"
+#include "document/document_state.h"
+#include "document/work_folder.h"
+#include "grid/command_host.h"
+#include "grid/grid_cells.h"
+#include "grid/grid_commands.h"
+#include "grid/work_folder_cycle.h"
+#include "settings/environment_settings.h"
+#include "storage/database.h"
+
 #include <QMainWindow>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QStackedWidget;
+class QTabBar;
+class QTabWidget;
+class QTableView;
 
 namespace kerbina {
 
-// The main window: owns the open quotation and every dialog.
-class TFKERBINA : public QMainWindow {
+class QuotationGridModel;
+class TFCalcSettings_Dlg;
+
+// The main window: owns the open quotation (header, breakdown list, current sheet), the grid's
+// display state and every dialog. Each menu command is one handler that asks the core to do the
+// work, answers its questions through the message-box helper and repaints.
+class TFKERBINA : public QMainWindow,
+                  public DocumentHost,
+                  public CommandHost,
+                  public SqlErrorReporter {
     Q_OBJECT
 
 public:
-    explicit TFKERBINA(QWidget* parent = nullptr);
+    TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent = nullptr);
+    ~TFKERBINA() override;
+
+    // The start-up proper: databases, settings, the start-up password, a new quotation (or the
+    // file named on the command line). False when the program must end (a refused password).
+    bool startUp(const std::optional<std::filesystem::path>& fileToOpen);
+
+    // For tests and the companion link: the document and the widgets that show it.
+    const DocumentState& document() const { return state_; }
+    const DisplayOptions& displayOptions() const { return display_; }
+    const AppFolders& folders() const { return folders_; }
+    QTableView* grid() const { return grid_; }
+    QTabBar* sheetTabs() const { return tabs_; }
+    QAction* action(const QString& objectName) const;
+    // The item number of a sheet tab (0 for the breakdown list).
+    int sheetOfTab(int tab) const;
+    bool listMode() const { return display_.listMode; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // ---- construction ----
+    void buildWidgets();
+    void buildMenus();
+    void buildCoverTotals(QWidget* page);
+    QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                        const QKeySequence& shortcut, void (TFKERBINA::*handler)());
+    void restoreWindowPosition();
+    void saveWindowPosition();
+
+    // ---- DocumentHost ----
+    Answer askYesNoCancel(const std::string& question) override;
+    void inform(const std::string& text) override;
+    void updateCoverHistory() override;
+    void copyCoverToHeader(QuotationHeader& header) override;
+    void showQuotationNumber(const std::string& number) override;
+    void loadCoverPage(const QuotationHeader& header) override;
+    void showCoverTab() override;
+    void readSettings(DocumentState& state) override;
+    bool saveToDatabase() override;
+    void showSheetTitle(const std::string& itemName) override;
+    void rebuildSheetTabs() override;
+    void selectTab(int tab) override;
+    void applyGridLayout() override;
+    void showModuleTabs() override;
+    void refresh(const RecalcOutcome& outcome, bool listMode) override;
+    int gridRowCount() const override;
+    void clearView() override;
+    void showUndoCounters(const std::string& text) override;
+
+    // ---- CommandHost ----
+    bool ask(const std::string& text) override;
+    void notify(const std::string& text) override;
+
+    // ---- SqlErrorReporter ----
+    void reportError(std::string_view text, std::string_view detail) override;
+
+    // Runs one command: any error is shown and the document is left as the command left it
+    // (the core changes nothing when it fails).
+    void runCommand(const std::function<void()>& command);
+
+    // ---- the page in front ----
+    void onTabChanged(int tab);
+    void enterSheetMode();
+    void enterListMode();
+    void updateTotalsPanel();
+    void setStatusPanel(int panel, const std::string& text);
+    void updateMenusForMode();
+    std::pair<int, int> selectedRows() const; // first and last selected grid row (1-based)
+    void selectRows(int top, int bottom);
+
+    // ---- grid commands ----
+    using GridCommand = std::function<CommandResult(GridContext&, Selection)>;
+    // Runs a grid command on the selection and shows its result.
+    void runGridCommand(const GridCommand& command);
+    void showCommandResult(const CommandResult& result);
+    void runNamed(const QString& name);
+    void insertRows();
+    void eraseRows();
+    void deleteRows();
+    void moveRowUp();
+    void moveRowDown();
+    void copyRows();
+    void cutRows();
+    void pasteInserting();
+    void pasteOverwriting();
+    void pasteFromClipboard();
+    void selectAllRows();
+    void cancelSelectionCommand();
+    void firstLine();
+    void lastLine();
+    void onGridDoubleClicked(const QModelIndex& index);
+    void buildToolPages();
+
+    // ---- commands ----
+    void newQuotation();
+    void openQuotationFile();
+    void saveQuotationFile();
+    void importVersion1File();
+    void loadBackupFile();
+    void openWorkFolder();
+    void closeProgram();
+    void undo();
+    void redo();
+    void calcSettings();
+    void separateNameSpec();
+    void combineNameSpec();
+    void toggleAdditionalView();
+    void showNetView();
+    void showSubmittedView();
+    void showNetButton();
+    void showSubmittedButton();
+    void showAdditionalNetButton();
+    void showAdditionalSubmittedButton();
+    void saveColumnWidths();
+    void resetColumnWidths();
+    void saveListColumnWidths();
+    void resetListColumnWidths();
+    void addOneGridRow();
+    void addTenGridRows();
+
+    // Opens a quotation file after the save question; false when the user stopped.
+    bool askToKeepModifiedQuotation();
+    void openQuotation(const std::filesystem::path& path);
+    void recalcAndShowTotals(bool listMode);
+    void writeSheet();
+
+    AppFolders folders_;
+    ModulePresence modules_;
+    DocumentState state_;
+    WorkStore store_;
+    MainSettings settings_;
+    EnvironmentSettings environment_;
+    DisplayOptions display_;
+    TotalsPanel panel_;
+    std::unique_ptr<Database> quotations_;
+    WorkFolderEditCycle cycle_{state_, store_, *this};
+    GridSession gridSession_;
+    std::filesystem::path rememberedFile_;
+    std::vector<int> tabSheets_; // tab index → item number; tab 0 is the breakdown list (0)
+    bool rebuildingTabs_ = false;
+
+    QTableView* grid_ = nullptr;
+    QuotationGridModel* model_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    QTabWidget* sidePanel_ = nullptr;
+    QStackedWidget* toolPages_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QLabel* itemTitle_ = nullptr;
+    QPushButton* itemNameButton_ = nullptr;
+    QWidget* totalsPanel_ = nullptr;
+    QPushButton* netButton_ = nullptr;
+    QPushButton* submittedButton_ = nullptr;
+    QLabel* netTotal_ = nullptr;
+    QLabel* submittedTotal_ = nullptr;
+    std::array<QLabel*, 5> grandTotals_{}; // submitted, net, difference, margin, labour
+    std::vector<QLabel*> statusPanels_;
+    std::map<QString, QAction*> actions_;
+    QMenu* editMenu_ = nullptr;
+    QMenu* priceMenu_ = nullptr;
+    QMenu* convertMenu_ = nullptr;
+    QMenu* listMenu_ = nullptr;
+    QAction* additionalViewAction_ = nullptr;
+    TFCalcSettings_Dlg* calcSettingsDialog_ = nullptr;
 };
 
 } // namespace kerbina

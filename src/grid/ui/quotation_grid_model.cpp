@@ -94,10 +94,6 @@ void QuotationGridModel::setGridRows(int rows) {
     }
 }
 
-void QuotationGridModel::growToContent() {
-    setGridRows(kerbina::rowCount(gridRows_, state_, options_));
-}
-
 void QuotationGridModel::refresh() {
     beginResetModel();
     columns_ = kerbina::columnCount(state_, options_);

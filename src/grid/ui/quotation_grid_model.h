@@ -26,8 +26,6 @@ public:
     // Rows shown, never fewer than the lines (or items) of the page in front.
     int gridRows() const { return gridRows_; }
     void setGridRows(int rows);
-    // The row count after a totals refresh (grows to lines + 10 when the grid is too short).
-    void growToContent();
     // Repaints everything: texts, headers, column count.
     void refresh();
 

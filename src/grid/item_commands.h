@@ -1,0 +1,27 @@
+#pragma once
+
+#include "grid/grid_commands.h"
+
+namespace kerbina {
+
+// Commands on the breakdown list (tab 0). An item travels with its files: the sheet file, the
+// take-off file and the aggregation settings file of its number. Each works on the item in the
+// selection's first row, asks and reports through the host, and ends with the list pass and
+// Saveitem; the window then rebuilds the sheet tabs and shows the list.
+
+// Remembers the item and the bytes of its files as they are now.
+CommandResult copyItem(GridContext& context, Selection selection);
+// Copy, then Delete (with its question).
+CommandResult cutItem(GridContext& context, Selection selection);
+// Puts the remembered item and its files at the selected row, appending items up to it.
+CommandResult pasteItem(GridContext& context, Selection selection);
+// Moves the items from the selected one on down one number and puts an empty item there.
+CommandResult insertItem(GridContext& context, Selection selection);
+// Removes the selected item; the list never becomes empty.
+CommandResult deleteItem(GridContext& context, Selection selection);
+
+// Item kinds that keep a range of item numbers (first in setAmountRounding, last in
+// setExpenseRounding): hierarchy parents 20..29 and item small sums 95.
+bool keepsItemRange(int itemKind);
+
+} // namespace kerbina

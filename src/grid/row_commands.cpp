@@ -1,0 +1,308 @@
+#include "grid/row_commands.h"
+
+#include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "grid/line_copy_file.h"
+
+#include <algorithm>
+#include <span>
+#include <utility>
+
+namespace kerbina {
+namespace {
+
+void setRange(LineRecord& line, int first, int last) {
+    line.netQuantity = Currency::fromWhole(first);
+    line.submittedQuantity = Currency::fromWhole(last);
+}
+
+// The selected rows that hold lines: top..min(bottom, lineCount); empty when top is past the end.
+std::pair<int, int> existingRows(const DocumentState& state, Selection selection) {
+    return {std::max(selection.top, 1), std::min(selection.bottom, state.lineCount())};
+}
+
+CommandResult unchanged(Selection selection) {
+    CommandResult result;
+    result.selection = selection;
+    return result;
+}
+
+// The end of every command that changed lines: totals, then the work files.
+CommandResult finishChange(GridContext& context, Selection selection) {
+    context.cycle.recalculate(false);
+    context.cycle.writeSheet();
+    CommandResult result;
+    result.changed = true;
+    result.selection = selection;
+    return result;
+}
+
+CommandResult eraseSelected(GridContext& context, Selection selection) {
+    DocumentState& state = context.state;
+    context.cycle.takeSheetSnapshot();
+    const auto [first, last] = existingRows(state, selection);
+    for (int row = first; row <= last; ++row) {
+        LineRecord& line = state.sheet[static_cast<std::size_t>(row)];
+        const Currency kept = line.reserved176;
+        line = emptyLine();
+        line.reserved176 = kept;
+    }
+    return finishChange(context, selection);
+}
+
+CommandResult pasteFile(GridContext& context, Selection selection,
+                        const std::filesystem::path& file, bool inserting) {
+    context.cycle.takeSheetSnapshot();
+    if (!ReadCopyFile(context.state, file, selection.top, inserting)) {
+        return unchanged(selection);
+    }
+    return finishChange(context, selection);
+}
+
+Selection singleRow(int row) {
+    return Selection{row, row};
+}
+
+} // namespace
+
+bool keepsRowRange(int kind) {
+    return isRangeKind(kind) || (kind >= 50 && kind <= 79);
+}
+
+bool holdsGeneratedLines(const DocumentState& state, Selection selection) {
+    const auto [first, last] = existingRows(state, selection);
+    for (int row = first; row <= last; ++row) {
+        if (state.sheet[static_cast<std::size_t>(row)].kind >= 100) {
+            return true;
+        }
+    }
+    return false;
+}
+
+LineRecord emptyLine() {
+    LineRecord line;
+    line.sortCode = Currency();
+    line.kind = 0;
+    return line;
+}
+
+void insertEmptyLine(Sheet& sheet, int row, RangeJoin join) {
+    const int lineCount = static_cast<int>(sheet.size()) - 1;
+    row = std::clamp(row, 1, lineCount + 1);
+    for (LineRecord& line : std::span(sheet).subspan(1)) {
+        if (!keepsRowRange(line.kind)) {
+            continue;
+        }
+        const auto [first, last] = rangeOf(line);
+        const int joinFrom = join == RangeJoin::JoinRangeAbove ? row - 1 : row;
+        if (first >= row) {
+            setRange(line, first + 1, last + 1);
+        } else if (last >= joinFrom) {
+            setRange(line, first, last + 1);
+        }
+    }
+    sheet.insert(sheet.begin() + row, emptyLine());
+}
+
+void removeLine(Sheet& sheet, int row) {
+    const int lineCount = static_cast<int>(sheet.size()) - 1;
+    if (row < 1 || row > lineCount) {
+        return;
+    }
+    sheet.erase(sheet.begin() + row);
+    for (LineRecord& line : std::span(sheet).subspan(1)) {
+        if (!keepsRowRange(line.kind)) {
+            continue;
+        }
+        const auto [first, last] = rangeOf(line);
+        if (first > row) {
+            setRange(line, first - 1, last - 1);
+        } else if (last >= row) {
+            setRange(line, first, last - 1);
+        }
+    }
+}
+
+void InsertEmptyLines(Sheet& sheet, int row, int count) {
+    for (int i = 0; i < count; ++i) {
+        insertEmptyLine(sheet, row, RangeJoin::JoinRangeAbove);
+    }
+}
+
+bool ReadCopyFile(DocumentState& state, const std::filesystem::path& file, int row,
+                  bool inserting) {
+    const auto lines = readLineCopyFile(file);
+    if (!lines) {
+        return false;
+    }
+    row = std::max(row, 1);
+    while (state.lineCount() < row - 1) {
+        state.sheet.push_back(emptyLine());
+    }
+    for (const LineRecord& line : *lines) {
+        if (inserting) {
+            insertEmptyLine(state.sheet, row, RangeJoin::JoinRangeAbove);
+        } else if (row > state.lineCount()) {
+            state.sheet.push_back(emptyLine());
+        }
+        state.sheet[static_cast<std::size_t>(row)] = line;
+        ++row;
+    }
+    return true;
+}
+
+void WriteCopyFile(const DocumentState& state, const std::filesystem::path& file,
+                   Selection selection) {
+    const auto [first, last] = existingRows(state, selection);
+    std::vector<LineRecord> lines;
+    for (int row = first; row <= last; ++row) {
+        lines.push_back(state.sheet[static_cast<std::size_t>(row)]);
+    }
+    writeLineCopyFile(file, lines, state.settings.quantityDecimals);
+}
+
+CommandResult insertLines(GridContext& context, Selection selection) {
+    if (selection.top < 1 || selection.top > context.state.lineCount()) {
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    InsertEmptyLines(context.state.sheet, selection.top,
+                     std::max(selection.bottom - selection.top + 1, 1));
+    return finishChange(context, selection);
+}
+
+CommandResult eraseLines(GridContext& context, Selection selection) {
+    if (selection.top < 1 || selection.top > context.state.lineCount() ||
+        holdsGeneratedLines(context.state, selection)) {
+        return unchanged(selection);
+    }
+    return eraseSelected(context, selection);
+}
+
+CommandResult deleteLines(GridContext& context, Selection selection) {
+    const auto [first, last] = existingRows(context.state, selection);
+    if (first > last) {
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    for (int row = first; row <= last; ++row) {
+        removeLine(context.state.sheet, first);
+    }
+    return finishChange(context, singleRow(first));
+}
+
+CommandResult moveLineUp(GridContext& context, Selection selection) {
+    const int row = selection.top;
+    if (row <= 1 || row > context.state.lineCount()) {
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    std::swap(context.state.sheet[static_cast<std::size_t>(row - 1)],
+              context.state.sheet[static_cast<std::size_t>(row)]);
+    context.session.lastMoveRow = row;
+    return finishChange(context, Selection{selection.top - 1, selection.bottom - 1});
+}
+
+CommandResult moveLineDown(GridContext& context, Selection selection) {
+    const int row = selection.top;
+    if (row < 1 || row >= context.state.lineCount()) {
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    std::swap(context.state.sheet[static_cast<std::size_t>(row)],
+              context.state.sheet[static_cast<std::size_t>(row + 1)]);
+    context.session.lastMoveRow = row;
+    return finishChange(context, Selection{selection.top + 1, selection.bottom + 1});
+}
+
+CommandResult copyLines(GridContext& context, Selection selection) {
+    WriteCopyFile(context.state, copyDataFile(context.workFolder), selection);
+    return unchanged(selection);
+}
+
+CommandResult cutLines(GridContext& context, Selection selection) {
+    copyLines(context, selection);
+    return deleteLines(context, selection);
+}
+
+CommandResult pasteLinesInserting(GridContext& context, Selection selection) {
+    return pasteFile(context, singleRow(selection.top), copyDataFile(context.workFolder), true);
+}
+
+CommandResult pasteLinesOverwriting(GridContext& context, Selection selection) {
+    return pasteFile(context, selection, copyDataFile(context.workFolder), false);
+}
+
+CommandResult pasteClipboardText(GridContext& context, Selection selection, std::string_view text) {
+    const std::vector<std::string> clipboardLines = splitClipboardText(text);
+    if (clipboardLines.empty()) {
+        return unchanged(selection);
+    }
+    std::vector<std::string> file{std::string(kCopyFileVersionLine)};
+    for (const std::string& line : clipboardLines) {
+        file.push_back(clipboardLineText(line));
+    }
+    const std::filesystem::path clipFile = clipDataFile(context.workFolder);
+    writeTextLines(clipFile, file);
+    return pasteFile(context, singleRow(selection.top), clipFile, true);
+}
+
+CommandResult swapWithMovedLine(GridContext& context, Selection selection) {
+    DocumentState& state = context.state;
+    const int target = context.session.lastMoveRow;
+    if (target < 1 || target > state.lineCount() || selection.top < 1 ||
+        selection.top > state.lineCount()) {
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    state.sheet[static_cast<std::size_t>(target)] =
+        state.sheet[static_cast<std::size_t>(selection.top)];
+    return finishChange(context, selection);
+}
+
+CommandResult loadPartsFile(GridContext& context, Selection selection,
+                            const std::filesystem::path& file) {
+    return pasteFile(context, singleRow(selection.top), file, true);
+}
+
+void savePartsFile(GridContext& context, Selection selection, const std::filesystem::path& file) {
+    WriteCopyFile(context.state, file, selection);
+    context.host.notify("パーツファイルを保存しました。");
+}
+
+CommandResult selectAll(const DocumentState& state, Selection selection, bool listMode) {
+    const int count = listMode ? state.itemMax() : state.lineCount();
+    if (count < 1) {
+        return unchanged(selection);
+    }
+    return unchanged(Selection{1, count});
+}
+
+CommandResult cancelSelection(const DocumentState& state, Selection selection, bool listMode) {
+    if (listMode || state.lineCount() < 1) {
+        return unchanged(selection);
+    }
+    return goToFirstLine(state, selection, listMode);
+}
+
+CommandResult goToFirstLine(const DocumentState&, Selection selection, bool listMode) {
+    if (listMode) {
+        return unchanged(selection);
+    }
+    CommandResult result = unchanged(singleRow(1));
+    result.scrollTop = 1;
+    return result;
+}
+
+CommandResult goToLastLine(const DocumentState& state, Selection selection, bool listMode,
+                           bool leaveOneAbove) {
+    const int last = listMode ? state.itemMax() : state.lineCount();
+    if (last < 1) {
+        return unchanged(selection);
+    }
+    CommandResult result = unchanged(singleRow(last));
+    result.scrollTop = leaveOneAbove ? std::max(last - 1, 1) : last;
+    return result;
+}
+
+} // namespace kerbina

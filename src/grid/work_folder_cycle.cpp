@@ -1,0 +1,145 @@
+#include "grid/work_folder_cycle.h"
+
+#include "calc/totals.h"
+#include "document/file_io.h"
+#include "document/undo.h"
+#include "document/work_store.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace kerbina {
+namespace {
+
+constexpr const char* kListSnapshotFolder = "LIST.UND";
+constexpr const char* kSheetNumberFile = "SHEET";
+
+bool startsWithDigitsThen(std::string_view name, std::string_view prefix, std::string_view suffix) {
+    if (name.size() <= prefix.size() + suffix.size()) {
+        return false;
+    }
+    const auto equalFolded = [](std::string_view a, std::string_view b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::toupper(static_cast<unsigned char>(x)) ==
+                   std::toupper(static_cast<unsigned char>(y));
+        });
+    };
+    const std::string_view digits =
+        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    return equalFolded(name.substr(0, prefix.size()), prefix) &&
+           equalFolded(name.substr(name.size() - suffix.size()), suffix) &&
+           std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+// The files that travel with breakdown items: sheets, take-off records, aggregation settings.
+bool isItemFile(const fs::path& file) {
+    const std::string name = file.filename().string();
+    return startsWithDigitsThen(name, "WITEM", ".WRK") ||
+           startsWithDigitsThen(name, "WITEM", ".PUP") ||
+           startsWithDigitsThen(name, "DATASORT", ".WRK");
+}
+
+std::vector<fs::path> itemFilesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && isItemFile(it->path())) {
+            files.push_back(it->path());
+        }
+    }
+    return files;
+}
+
+void copyInto(const fs::path& file, const fs::path& folder) {
+    writeFileAtomically(folder / file.filename(), readFileBytes(file));
+}
+
+} // namespace
+
+WorkFolderEditCycle::WorkFolderEditCycle(DocumentState& state, WorkStore& store, DocumentHost& host)
+    : state_(state), store_(store), host_(host) {}
+
+void WorkFolderEditCycle::takeSheetSnapshot() {
+    SAVERECORD(state_, store_, host_, RecordMode::Und);
+}
+
+void WorkFolderEditCycle::recalculate(bool listMode) {
+    recalculateAndShow(state_, host_, listMode);
+}
+
+void WorkFolderEditCycle::writeSheet() {
+    SAVERECORD(state_, store_, host_, RecordMode::Wrk);
+}
+
+void WorkFolderEditCycle::takeListSnapshot() {
+    Saveitem(state_, store_, ListMode::Und);
+    const fs::path folder = store_.workFolder / kListSnapshotFolder;
+    std::error_code error;
+    fs::remove_all(folder, error);
+    fs::create_directories(folder, error);
+    if (error) {
+        throw FileError(folder.string() + " を作成できませんでした。");
+    }
+    for (const fs::path& file : itemFilesIn(store_.workFolder)) {
+        copyInto(file, folder);
+    }
+    writeFileAtomically(folder / kSheetNumberFile, std::to_string(state_.currentSheetNumber));
+    // Written last: a snapshot cut short has no header copy and is never restored.
+    copyInto(store_.workFolder / headerFileName("UND"), folder);
+}
+
+void WorkFolderEditCycle::writeList() {
+    Saveitem(state_, store_, ListMode::Wrk);
+}
+
+void WorkFolderEditCycle::reloadSheet() {
+    loadSheet(state_, store_.workFolder, state_.currentSheetNumber);
+}
+
+bool WorkFolderEditCycle::restoreListFiles() {
+    const fs::path folder = store_.workFolder / kListSnapshotFolder;
+    const fs::path header = store_.workFolder / headerFileName("UND");
+    const fs::path headerCopy = folder / headerFileName("UND");
+    std::error_code error;
+    if (!fs::is_regular_file(header, error) || !fs::is_regular_file(headerCopy, error) ||
+        readFileBytes(header) != readFileBytes(headerCopy)) {
+        return false;
+    }
+    for (const fs::path& file : itemFilesIn(store_.workFolder)) {
+        fs::remove(file, error);
+        if (error) {
+            throw FileError(file.string() + " を削除できませんでした。");
+        }
+    }
+    for (const fs::path& file : itemFilesIn(folder)) {
+        copyInto(file, store_.workFolder);
+    }
+    const std::string sheet = readFileBytes(folder / kSheetNumberFile);
+    state_.currentSheetNumber = std::max(1, std::atoi(sheet.c_str()));
+    return true;
+}
+
+bool WorkFolderEditCycle::undo(bool listMode) {
+    if (!listMode) {
+        return undoSheet(state_, store_, host_);
+    }
+    const bool filesRestored = restoreListFiles();
+    if (!undoList(state_, store_, host_)) {
+        return false;
+    }
+    if (filesRestored) {
+        state_.currentSheetNumber = std::min(state_.currentSheetNumber, state_.itemMax());
+        loadSheet(state_, store_.workFolder, state_.currentSheetNumber);
+        // Loading takes the open sheet's totals out of the grand totals; the list pass puts them
+        // back as the list shows them.
+        recalculateItemList(state_);
+    }
+    return true;
+}
+
+} // namespace kerbina

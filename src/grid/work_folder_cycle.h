@@ -1,0 +1,37 @@
+#pragma once
+
+#include "document/document_host.h"
+#include "document/work_folder.h"
+#include "grid/grid_commands.h"
+
+namespace kerbina {
+
+// The edit cycle of the running program: snapshots and writes go to the work folder through the
+// work-file store; the totals pass is RecalcAndShowTotals, whose figures the document host shows.
+//
+// The list snapshot is "HEAD.UND" plus a copy of every item's sheet, take-off and aggregation
+// file in the folder "LIST.UND" beside it (with its own copy of "HEAD.UND", so a "HEAD.UND" that
+// something else wrote later is never paired with files from an earlier snapshot). List undo puts
+// those files back together with the list, so undoing an item insert, delete or paste brings the
+// sheets back with their items.
+class WorkFolderEditCycle final : public EditCycle {
+public:
+    WorkFolderEditCycle(DocumentState& state, WorkStore& store, DocumentHost& host);
+
+    void takeSheetSnapshot() override;
+    void recalculate(bool listMode) override;
+    void writeSheet() override;
+    void takeListSnapshot() override;
+    void writeList() override;
+    void reloadSheet() override;
+    bool undo(bool listMode) override;
+
+private:
+    bool restoreListFiles();
+
+    DocumentState& state_;
+    WorkStore& store_;
+    DocumentHost& host_;
+};
+
+} // namespace kerbina

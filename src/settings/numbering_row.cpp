@@ -1,0 +1,130 @@
+#include "settings/numbering_row.h"
+
+#include "app/settings_file.h"
+#include "document/file_io.h"
+#include "settings/environment_settings.h"
+#include "settings/value_forms.h"
+#include "storage/database.h"
+
+#include <string_view>
+
+namespace kerbina {
+
+namespace {
+
+std::string numberedKey(std::string_view stem, std::size_t number) {
+    std::string key(stem);
+    key += std::to_string(number);
+    key += ']';
+    return key;
+}
+
+// A notes line whose whole text is one of the three check-box lines sets that box.
+void applyNotesCheckLine(std::string_view line, EnvironmentSettings& settings) {
+    const auto key = confKey(line);
+    if (!key) {
+        return;
+    }
+    const std::optional<bool> ticked = checkFromText(confValue(line));
+    if (!ticked) {
+        return;
+    }
+    if (*key == "[EDIT_OPT1]") {
+        settings.EDIT_OPT1 = *ticked;
+    } else if (*key == "[NUMBER_OPT4]") {
+        settings.NUMBER_OPT4 = *ticked;
+    } else if (*key == "[NUMBER_OPT5]") {
+        settings.NUMBER_OPT5 = *ticked;
+    }
+}
+
+void applyNotesTextLine(std::string_view line, EnvironmentSettings& settings) {
+    const auto key = confKey(line);
+    if (!key) {
+        return;
+    }
+    const std::string value(confValue(line));
+    for (std::size_t i = 0; i < settings.EXGroup.size(); ++i) {
+        if (*key == numberedKey("[EXGROUP", i + 1)) {
+            settings.EXGroup[i] = value;
+        }
+    }
+    for (std::size_t i = 0; i < settings.tankabtnName.size(); ++i) {
+        if (*key == numberedKey("[tankaBtnName", i + 1)) {
+            settings.tankabtnName[i] = value;
+        }
+    }
+    // Rows written by earlier versions may carry units 1 to 8; the ninth unit only ever lives in
+    // the settings file.
+    for (std::size_t i = 0; i < 8; ++i) {
+        if (*key == numberedKey("[CI_", i + 1)) {
+            settings.ci[i] = value;
+        }
+    }
+}
+
+} // namespace
+
+std::optional<NumberingRow> DatabaseNumberingRowStore::read() {
+    const SqlRows rows = database_.SqlSelect(
+        "SELECT header,keta,number,notes FROM krbconf where conf=?;", {"KERBINA"});
+    if (rows.empty()) {
+        return std::nullopt;
+    }
+    const SqlRow& row = rows.front();
+    return NumberingRow{row.field(1), row.field(2), row.field(3), row.field(4)};
+}
+
+bool DatabaseNumberingRowStore::write(const NumberingRow& row, bool withNumber) {
+    if (withNumber) {
+        return database_.SqlExec(
+            "UPDATE krbconf SET header=?,keta=?,number=?,notes=? WHERE conf=?;",
+            {row.header, row.keta, row.number, row.notes, "KERBINA"});
+    }
+    return database_.SqlExec("UPDATE krbconf SET header=?,keta=?,notes=? WHERE conf=?;",
+                             {row.header, row.keta, row.notes, "KERBINA"});
+}
+
+std::string numberingNotes(const EnvironmentSettings& settings) {
+    std::string notes;
+    const auto addLine = [&notes](std::string_view key, std::string_view value) {
+        notes += confLine(key, value);
+        notes += "\r\n";
+    };
+    for (std::size_t i = 0; i < settings.tankabtnName.size(); ++i) {
+        addLine(numberedKey("[tankaBtnName", i + 1), settings.tankabtnName[i]);
+    }
+    for (std::size_t i = 0; i < settings.EXGroup.size(); ++i) {
+        addLine(numberedKey("[EXGROUP", i + 1), settings.EXGroup[i]);
+    }
+    addLine("[EDIT_OPT1]", checkText(settings.EDIT_OPT1));
+    addLine("[NUMBER_OPT4]", checkText(settings.NUMBER_OPT4));
+    addLine("[NUMBER_OPT5]", checkText(settings.NUMBER_OPT5));
+    return notes;
+}
+
+NumberingRow numberingRow(const EnvironmentSettings& settings) {
+    return NumberingRow{
+        .header = settings.NUMBER_OPT1,
+        .keta = std::to_string(settings.NUMBER_OPT2),
+        .number = std::to_string(settings.NUMBER_OPT3),
+        .notes = numberingNotes(settings),
+    };
+}
+
+void applyNumberingRow(EnvironmentSettings& settings, const NumberingRow& row) {
+    for (const std::string& line : splitTextLines(row.notes)) {
+        applyNotesCheckLine(line, settings);
+        applyNotesTextLine(line, settings);
+    }
+    settings.NUMBER_OPT1 = row.header;
+    if (const auto keta = wholeNumberFromText(row.keta)) {
+        settings.NUMBER_OPT2 = *keta;
+    }
+    if (const auto number = wholeNumberFromText(row.number)) {
+        settings.NUMBER_OPT3 = *number;
+        settings.numberAsLoaded = *number;
+    }
+}
+
+} // namespace kerbina

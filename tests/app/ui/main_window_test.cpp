@@ -1,0 +1,257 @@
+#include "../temp_folder.h"
+#include "app/folders.h"
+#include "app/seeding.h"
+#include "app/ui/main_window.h"
+#include "app/ui/message_box.h"
+#include "document/file_io.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QTabBar>
+#include <QTableView>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Saves a picture of the window when KERBINA_SCREENSHOT_DIR is set, to look at the real thing.
+void screenshot(QWidget& window, const char* name) {
+    if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
+        QApplication::processEvents();
+        window.grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+    }
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        MessageBox::setScripted(true);
+        folders.installFolder = root.path() / "install";
+        folders.dataRoot = root.path() / "common/Norfell/kerbina_xe5";
+        folders.databaseFolder = root.path() / "common/Norfell/database";
+        folders.quotationFolder = folders.dataRoot / "kerbina_data";
+        fs::create_directories(folders.installFolder);
+        seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
+        fs::create_directories(folders.databaseFolder);
+    }
+
+    std::unique_ptr<TFKERBINA> start(std::optional<fs::path> file = std::nullopt) {
+        auto window = std::make_unique<TFKERBINA>(folders, ModulePresence{});
+        window->resize(1280, 800);
+        window->show();
+        EXPECT_TRUE(window->startUp(file));
+        return window;
+    }
+
+    fs::path work(const char* name) const { return folders.dataRoot / "temp" / name; }
+
+    TempFolder root;
+    AppFolders folders;
+};
+
+TEST_F(MainWindowTest, StartsAnEmptyQuotationOnAFreshDataRoot) {
+    const auto window = start();
+    for (const char* folder : {"temp", "conf", "backup", "part", "printdata", "kerbina_data"}) {
+        EXPECT_TRUE(fs::is_directory(folders.dataRoot / folder)) << folder;
+    }
+    EXPECT_TRUE(fs::is_regular_file(folders.databaseFolder / "kerbinaXe5.db3"));
+    EXPECT_TRUE(fs::is_regular_file(folders.databaseFolder / "addressXe5.db3"));
+    EXPECT_TRUE(fs::is_regular_file(work("HEAD.WRK")));
+    EXPECT_TRUE(fs::is_regular_file(work("WITEM1.WRK")));
+    EXPECT_TRUE(fs::is_regular_file(folders.dataRoot / "backup/backup.krb2"));
+
+    EXPECT_EQ(window->sheetTabs()->count(), 2);
+    EXPECT_EQ(window->sheetTabs()->tabText(0), QStringLiteral("内訳表"));
+    EXPECT_EQ(window->sheetTabs()->currentIndex(), 1);
+    EXPECT_FALSE(window->listMode());
+    EXPECT_EQ(window->grid()->model()->columnCount(), 10);
+    EXPECT_EQ(window->grid()->model()->rowCount(), 101);
+    EXPECT_FALSE(window->document().modified);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("積算・見積ソフト「ケルビナ」"));
+    screenshot(*window, "main_window_empty");
+}
+
+TEST_F(MainWindowTest, RefusesAWrongStartupPasswordBeforeTouchingTheWorkFiles) {
+    writeTextLines(folders.dataRoot / "conf/Kerbina.conf", {"[EDIT_OPT4]=TRUE", "[EDIT_OPT5]=abc"});
+    writeFileAtomically(work("WITEM1.WRK"), "previous run");
+    TFKERBINA window(folders, ModulePresence{});
+    MessageBox::setNextInput(QStringLiteral("wrong"));
+    EXPECT_FALSE(window.startUp(std::nullopt));
+    EXPECT_EQ(readFileBytes(work("WITEM1.WRK")), "previous run");
+
+    TFKERBINA again(folders, ModulePresence{});
+    MessageBox::setNextInput(QStringLiteral("abc"));
+    EXPECT_TRUE(again.startUp(std::nullopt));
+}
+
+TEST_F(MainWindowTest, OpensTheFileNamedOnTheCommandLineAndSwitchesPages) {
+    const fs::path file = root.path() / "two_sheets.krb2";
+    writeTextLines(file, {"<TITLE>", "[ATESAKI_1]=山田建設株式会社", "[KEISYO]=御中", "[Opt1Int]=1",
+                          "[ItemMax]=2", "</TITLE>", "<ITEM>",
+                          "10;配管工事;25600;19200;0.5;0.5;10;1;0.5;0;0;;0;0",
+                          "10;ダクト工事;3000;2500;0.5;0.5;10;1;0.5;0;0;;0;0", "</ITEM>", "<DATA>",
+                          "1;鋼管;SGP 25A;0;11999;ｍ;10;12;12;1500;2000;0;0;0;0;0;0;0;0;;;",
+                          "1;継手;;0;11999;個;10;4;4;300;400;0;0;0;0;0;0;0;0;;;",
+                          "2;ダクト;;0;11999;ｍ;20;2.5;2.5;1000;1200;0;0;0;0;0;0;0;0;;;", "</DATA>",
+                          "</EOF>"});
+    const auto window = start(file);
+
+    // Two sheets: the breakdown list comes first.
+    EXPECT_TRUE(window->listMode());
+    ASSERT_EQ(window->sheetTabs()->count(), 3);
+    EXPECT_EQ(window->sheetTabs()->tabText(1), QStringLiteral("配管工事"));
+    EXPECT_EQ(window->grid()->model()->columnCount(), 9);
+    const QString listTotal =
+        window->grid()->model()->index(0, 3).data().toString(); // as the file carries it
+    EXPECT_TRUE(listTotal.contains(QStringLiteral("25,600"))) << listTotal.toStdString();
+    screenshot(*window, "main_window_list");
+
+    window->sheetTabs()->setCurrentIndex(2);
+    EXPECT_FALSE(window->listMode());
+    EXPECT_EQ(window->document().currentSheetNumber, 2);
+    EXPECT_EQ(window->grid()->model()->index(0, 1).data().toString(), QStringLiteral("ダクト"));
+
+    window->sheetTabs()->setCurrentIndex(1);
+    EXPECT_EQ(window->document().currentSheetNumber, 1);
+    EXPECT_EQ(window->grid()->model()->index(1, 1).data().toString(), QStringLiteral("継手"));
+    screenshot(*window, "main_window_sheet");
+
+    window->sheetTabs()->setCurrentIndex(0);
+    EXPECT_TRUE(window->listMode());
+}
+
+TEST_F(MainWindowTest, AnUnreadableFileLeavesTheOpenQuotationAndSaysWhy) {
+    const auto window = start();
+    const fs::path file = root.path() / "broken.krb2";
+    writeTextLines(file, {"<TITLE>", "[ItemMax]=abc", "</TITLE>"});
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    window->action("openFile")->trigger();
+    const QStringList shown = MessageBox::takeShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(fs::is_regular_file(work("WITEM1.WRK")));
+    EXPECT_EQ(window->document().itemMax(), 1);
+}
+
+TEST_F(MainWindowTest, ClosingAModifiedQuotationAsks) {
+    const auto window = start();
+    window->sheetTabs()->setCurrentIndex(0); // writing the sheet on leaving it counts as a change
+    ASSERT_TRUE(window->document().modified);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(MessageBox::takeShownTexts(),
+              QStringList{QStringLiteral("編集中のデータを保存しますか？")});
+    EXPECT_TRUE(fs::is_regular_file(folders.dataRoot / "conf/FKerbina.ini"));
+
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    EXPECT_TRUE(window->close());
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+QString cell(const TFKERBINA& window, int row, int column) {
+    return window.grid()->model()->index(row - 1, column).data().toString();
+}
+
+void selectRow(TFKERBINA& window, int row) {
+    window.grid()->selectRow(row - 1);
+}
+
+TEST_F(MainWindowTest, PastesClipboardLinesThenInsertsDeletesAndUndoes) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(QStringLiteral("配管工事\r\n保温工事\n試運転調整"));
+    selectRow(*window, 1);
+    window->action("pasteClipboard")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 3);
+    EXPECT_EQ(cell(*window, 1, 1), QStringLiteral("配管工事"));
+    EXPECT_EQ(cell(*window, 3, 1), QStringLiteral("試運転調整"));
+    EXPECT_EQ(window->document().sheet[2].kind, 30);
+    EXPECT_TRUE(window->document().modified);
+
+    // A range sum over rows 1..3 follows the lines it covers.
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("4;範囲計;;0;11999;;94;1;3;0;0;0;0;0;0;0;0;0;0;;;"));
+    selectRow(*window, 4);
+    window->action("pasteClipboard")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 4);
+    ASSERT_EQ(window->document().sheet[4].kind, 94);
+
+    selectRow(*window, 2);
+    window->action("insert")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 5);
+    EXPECT_EQ(window->document().sheet[5].submittedQuantity, Currency::fromWhole(4));
+    EXPECT_EQ(cell(*window, 3, 1), QStringLiteral("保温工事"));
+
+    selectRow(*window, 1);
+    window->action("delete")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 4);
+    EXPECT_EQ(window->document().sheet[4].netQuantity, Currency::fromWhole(1));
+    EXPECT_EQ(window->document().sheet[4].submittedQuantity, Currency::fromWhole(3));
+
+    window->action("undo")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 5);
+    EXPECT_EQ(cell(*window, 1, 1), QStringLiteral("配管工事"));
+    window->action("redo")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 4);
+    EXPECT_EQ(cell(*window, 1, 1), QString());
+    screenshot(*window, "main_window_edited");
+}
+
+TEST_F(MainWindowTest, ItemsAreInsertedAndDeletedOnTheBreakdownList) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
+    window->action("pasteClipboard")->trigger();
+    window->sheetTabs()->setCurrentIndex(0);
+    ASSERT_TRUE(window->listMode());
+
+    selectRow(*window, 1);
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    window->action("listInsert")->trigger();
+    EXPECT_EQ(window->document().itemMax(), 2);
+    EXPECT_EQ(window->sheetTabs()->count(), 3);
+    EXPECT_TRUE(std::filesystem::is_regular_file(work("WITEM2.WRK")));
+
+    window->action("listUndo")->trigger();
+    EXPECT_EQ(window->document().itemMax(), 1);
+
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    selectRow(*window, 1);
+    window->action("listDelete")->trigger();
+    EXPECT_EQ(window->document().itemMax(), 1); // the list never becomes empty
+    MessageBox::takeShownTexts();
+}
+
+TEST_F(MainWindowTest, SavedFileReopensWithTheSameAmounts) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("1;鋼管;SGP 25A;0;11999;ｍ;10;12;12;1500;2000;0;0;0;0;0;0;0;0;;;"));
+    window->action("pasteClipboard")->trigger();
+    const fs::path file = root.path() / "saved.krb2";
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    window->action("saveFile")->trigger();
+    EXPECT_EQ(MessageBox::takeShownTexts(), QStringList{QStringLiteral("データを保存しました。")});
+    EXPECT_FALSE(window->document().modified);
+
+    window->action("newQuotation")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 0);
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    window->action("openFile")->trigger();
+    ASSERT_GE(window->document().lineCount(), 1);
+    const LineRecord& line = window->document().sheet[window->document().lineCount()];
+    EXPECT_EQ(line.submittedAmount, Currency::fromWhole(24000));
+    EXPECT_EQ(line.netAmount, Currency::fromWhole(18000));
+}
+
+} // namespace
+} // namespace kerbina

@@ -1,0 +1,154 @@
+#include "settings/numbering_row.h"
+#include "settings/register_settings.h"
+#include "settings/settings_files.h"
+#include "settings_fixture.h"
+#include "storage/database.h"
+#include "storage/schema.h"
+
+#include <functional>
+#include <memory>
+
+namespace kerbina {
+namespace {
+
+using Change = std::function<void(EnvironmentSettings&)>;
+
+TEST(NumberingRowRead, NotesSetOnlyTheKeysTheyMayCarry) {
+    const Change unchanged = [](auto&) {
+    };
+    const struct {
+        const char* notes;
+        Change change;
+    } cases[] = {
+        {"[CI_8]=x\r\n",
+         [](auto& s) {
+             s.ci[7] = "x";
+         }},
+        {"[CI_1]=\n",
+         [](auto& s) {
+             s.ci[0] = "";
+         }},
+        {"[CI_9]=y\r\n[GROUP_NAME1]=g\r\n[TITLE1]=t", unchanged},
+        {"[EDIT_OPT1]=FALSE",
+         [](auto& s) {
+             s.EDIT_OPT1 = false;
+         }},
+        {"[EDIT_OPT1]=false\r\n[NUMBER_OPT4]=1\r\n[NUMBER_OPT5]=TRUE ", unchanged},
+        {"[NUMBER_OPT4]=TRUE\n[NUMBER_OPT5]=TRUE\n",
+         [](auto& s) {
+             s.NUMBER_OPT4 = s.NUMBER_OPT5 = true;
+         }},
+        {"[EXGROUP3]=z=1\r\n[EXGROUP3]=z=2",
+         [](auto& s) {
+             s.EXGroup[2] = "z=2";
+         }},
+        {"[tankaBtnName2]=w;v\r\n[tankabtnName3]=no",
+         [](auto& s) {
+             s.tankabtnName[1] = "w;v";
+         }},
+    };
+    for (const auto& row : cases) {
+        EnvironmentSettings read;
+        applyNumberingRow(read, NumberingRow{"AA", "7", "0", row.notes});
+        EnvironmentSettings expected;
+        row.change(expected);
+        EXPECT_EQ(read, expected) << row.notes;
+    }
+}
+
+TEST(NumberingRowRead, WidthAndCounterAreDecimalNumbers) {
+    const struct {
+        const char* keta;
+        const char* number;
+        std::int64_t expectedKeta;
+        std::int64_t expectedNumber;
+    } cases[] = {
+        {"", "", 0, 0},
+        {"9", "120", 9, 120},
+        {"abc", "1.9", 7, 1}, // no number: the box keeps its value
+        {"5", "x", 5, 33},
+    };
+    for (const auto& row : cases) {
+        EnvironmentSettings read;
+        read.NUMBER_OPT3 = read.numberAsLoaded = 33;
+        applyNumberingRow(read, NumberingRow{"P", row.keta, row.number, ""});
+        EXPECT_EQ(read.NUMBER_OPT1, "P");
+        EXPECT_EQ(read.NUMBER_OPT2, row.expectedKeta) << row.keta;
+        EXPECT_EQ(read.NUMBER_OPT3, row.expectedNumber) << row.number;
+        EXPECT_EQ(read.numberAsLoaded, row.expectedNumber) << row.number;
+    }
+}
+
+struct RecordingReporter : SqlErrorReporter {
+    std::vector<std::string> texts;
+    void reportError(std::string_view text, std::string_view) override { texts.emplace_back(text); }
+};
+
+class DatabaseNumberingTest : public SettingsTest {
+protected:
+    void SetUp() override {
+        SettingsTest::SetUp();
+        databaseFile = std::make_unique<SqliteFileDatabase>(root() / "kerbinaXe5.db3", reporter);
+        store = std::make_unique<DatabaseNumberingRowStore>(*databaseFile);
+        ASSERT_TRUE(createDatabaseTables(database(), databaseFileDef(DatabaseFile::Quotation)));
+        writeTextLines(conf("Kerbina.conf"), {"[TITLE1]=受渡場所"});
+    }
+
+    std::string storedNumber() {
+        return database()
+            .SqlSelect("SELECT number FROM krbconf WHERE conf='KERBINA'")
+            .front()
+            .field(1);
+    }
+    void issueNumbersUpTo(int number) {
+        database().execute("UPDATE krbconf SET number=? WHERE conf='KERBINA'", {number});
+    }
+
+    Database& database() { return *databaseFile; }
+
+    RecordingReporter reporter;
+    std::unique_ptr<SqliteFileDatabase> databaseFile;
+    std::unique_ptr<DatabaseNumberingRowStore> store;
+};
+
+TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
+    EnvironmentSettings settings;
+    Dataread(settings, root(), *store);
+    EXPECT_EQ(settings.NUMBER_OPT1, "NF");
+    EXPECT_EQ(settings.NUMBER_OPT3, 0);
+
+    settings.tankabtnName[0] = "登録;単価";
+    issueNumbersUpTo(5);
+    registerSettings(settings, root(), *store);
+    EXPECT_EQ(storedNumber(), "5");
+
+    EnvironmentSettings reread;
+    Dataread(reread, root(), *store);
+    EXPECT_EQ(reread.tankabtnName[0], "登録;単価"); // a ";" does not end the notes
+    EXPECT_EQ(reread.NUMBER_OPT3, 5);
+    EXPECT_EQ(reread.NUMBER_OPT2, 7);
+
+    // The user sets the counter on purpose: that is written, as a number.
+    reread.NUMBER_OPT3 = 100;
+    registerSettings(reread, root(), *store);
+    EXPECT_EQ(storedNumber(), "100");
+    EXPECT_EQ(database().SqlSelect("SELECT typeof(keta), typeof(number) FROM krbconf").front(),
+              (SqlRow{{"integer", "integer"}}));
+    issueNumbersUpTo(104);
+    registerSettings(reread, root(), *store);
+    EXPECT_EQ(storedNumber(), "104");
+    EXPECT_TRUE(reporter.texts.empty());
+}
+
+TEST_F(DatabaseNumberingTest, AFailedUpdateIsReportedAndTheFilesAreStillWritten) {
+    database().execute("DROP TABLE krbconf");
+    EnvironmentSettings settings;
+    settings.title1 = "現場";
+    const RegisterOutcome outcome = registerSettings(settings, root(), *store);
+    EXPECT_EQ(reporter.texts, std::vector<std::string>{"ERROR"});
+    EXPECT_EQ(outcome.message, std::nullopt);
+    EXPECT_EQ(lines("Kerbina.conf").front(), "[TITLE1]=現場");
+}
+
+} // namespace
+} // namespace kerbina

@@ -1,0 +1,424 @@
+#include "app/settings_file.h"
+#include "document/text_codec.h"
+#include "settings/register_settings.h"
+#include "settings/settings_files.h"
+#include "settings_fixture.h"
+
+#include <functional>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Change = std::function<void(EnvironmentSettings&)>;
+
+EnvironmentSettings changed(const Change& change) {
+    EnvironmentSettings settings;
+    change(settings);
+    return settings;
+}
+
+// Every control of the files and the row set to something other than its initial value, with
+// texts that a careless reader would damage: blanks at either end, "=" and ";" inside.
+EnvironmentSettings everythingChanged() {
+    EnvironmentSettings s;
+    s.EDIT_OPT5 = " pass=word ";
+    s.print_dir = "/styles/A3横.sle";
+    s.EDIT_OPT4 = true;
+    s.NUMBER_OPT1 = "QX";
+    s.NUMBER_OPT2 = 9;
+    s.NUMBER_OPT3 = 1234;
+    s.EDIT_OPT1 = false;
+    s.NUMBER_OPT4 = true;
+    s.NUMBER_OPT5 = true;
+    s.title1 = " 工事場所";
+    s.title2 = "工事名=件名";
+    s.printopt_space = 2;
+    s.FILE_OPT1 = true;
+    s.KINGAKU_NAME = {"a", "b ", " c", "d;e"};
+    s.items_opt_1 = true;
+    s.GROUP_NAME = {"空調", "衛生", "電気", "", "G5", "G6"};
+    s.CALC_OPT5 = true;
+    s.GENGAKU = "▲";
+    s.tax_value = Currency::fromText("8.5");
+    s.tankabtnName = {"登録;単価", "t2", "t3", "t4", "t5", "t6"};
+    s.ci = {"m", "m2", "式", "日", "台", "個", "本", "枚", "t"};
+    s.smallSumName = "小計";
+    s.midSumName = "中計";
+    s.AllSumName = "合計";
+    s.CALC_OPT1 = 2;
+    s.CALC_OPT2 = 0;
+    s.Calc_Opt6 = 2;
+    s.Calc_Opt3 = 9;
+    s.CALC_OPT7 = 2;
+    s.Calc_Opt4 = 1;
+    s.aCalc_Opt3 = 3;
+    s.aCALC_OPT7 = 2;
+    s.ACALC_OPT4 = 1;
+    s.tax_opt_1 = 2;
+    s.EXGroup = {"e1", "e2", "e3", "e4", "e5", "e=6"};
+    s.status_bar = false;
+    s.EDIT_OPT6 = false;
+    s.EDIT_OPT7 = false;
+    s.EDIT_OPT8 = false;
+    s.EDIT_OPT9 = false;
+    s.FILE_OPT2 = 1;
+    s.EDIT_OPT2 = 1;
+    s.EDIT_OPT10 = 1;
+    return s;
+}
+
+TEST_F(SettingsTest, FirstStartWritesTheStoresWithTheInitialValues) {
+    MemoryNumberingStore numbering;
+    numbering.row = NumberingRow{"NF", "7", "0", ""};
+    EnvironmentSettings settings;
+    settings.title1 = "x"; // the first start sets both cover titles
+    Dataread(settings, root(), numbering);
+
+    EXPECT_EQ(settings, EnvironmentSettings());
+    const std::vector<std::string> expected = {
+        "[TITLE1]=受渡場所",
+        "[TITLE2]=物件名称",
+        "[KINGAKU_NAME1]=御支給品",
+        "[KINGAKU_NAME2]=既設品利用",
+        "[KINGAKU_NAME3]=撤去品流用",
+        "[KINGAKU_NAME4]=別途見積",
+        "[Tax_Value]=8",
+        "[FILE_OPT1]=FALSE",
+        "[CALC_OPT1]=1",
+        "[CALC_OPT2]=1",
+        "[CALC_OPT3]=8",
+        "[CALC_OPT4]=0",
+        "[CALC_OPT6]=0",
+        "[CALC_OPT7]=0",
+        "[ACALC_OPT3]=0",
+        "[ACALC_OPT4]=0",
+        "[ACALC_OPT7]=0",
+        "[Tax_Opt1]=0.5",
+        "[CALC_OPT5]=FALSE",
+        "[GENGAKU]=△",
+        "[EDIT_OPT2]=0",
+        "[FILE_OPT2]=0",
+        "[EDIT_OPT10]=0",
+        "[Print_Dir]=",
+        "[EDIT_OPT4]=FALSE",
+        "[EDIT_OPT5]=",
+        "[EDIT_OPT6]=TRUE",
+        "[EDIT_OPT7]=TRUE",
+        "[EDIT_OPT8]=TRUE",
+        "[EDIT_OPT9]=TRUE",
+        "[status_bar]=TRUE",
+        "[Items_Opt_1]=FALSE",
+        "[Print_Space]=0",
+        "[GROUP_NAME1]=Group1",
+        "[GROUP_NAME2]=Group2",
+        "[GROUP_NAME3]=Group3",
+        "[GROUP_NAME4]=Group4",
+        "[GROUP_NAME5]=Group5",
+        "[GROUP_NAME6]=Group6",
+        "[CI_1]=ｍ",
+        "[CI_2]=㎡",
+        "[CI_3]=式",
+        "[CI_4]=日",
+        "[CI_5]=台",
+        "[CI_6]=ケ",
+        "[CI_7]=本",
+        "[CI_8]=枚",
+        "[CI_9]=kg",
+        "[SmallSumName]=［小　計］",
+        "[MidSumName]=【中　計】",
+        "[AllSumName]=【合　計】",
+    };
+    EXPECT_EQ(lines("Kerbina.conf"), expected);
+    EXPECT_EQ(readFileBytes(conf("Network_conf.conf")), "[Network_Dir]=\r\n");
+
+    const NumberingRow row{"AA", "7", "0",
+                           "[tankaBtnName1]=登録単価\r\n[tankaBtnName2]=仕様単価\r\n"
+                           "[tankaBtnName3]=単価計算\r\n[tankaBtnName4]=歩掛計算\r\n"
+                           "[tankaBtnName5]=付帯単価\r\n[tankaBtnName6]=通常単価\r\n"
+                           "[EXGROUP1]=配管材\r\n[EXGROUP2]=一般弁類\r\n[EXGROUP3]=計器類\r\n"
+                           "[EXGROUP4]=空調機器\r\n[EXGROUP5]=衛生器具\r\n[EXGROUP6]=排水器具\r\n"
+                           "[EDIT_OPT1]=TRUE\r\n[NUMBER_OPT4]=FALSE\r\n[NUMBER_OPT5]=FALSE\r\n"};
+    EXPECT_EQ(numbering.row, row);
+    // The row was not read first, so its counter is left as stored.
+    EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false});
+}
+
+TEST_F(SettingsTest, FirstStartLeavesAChosenNetworkFolderAlone) {
+    writeTextLines(conf("Network_conf.conf"), {"[Network_Dir]=/srv/kerbina"});
+    MemoryNumberingStore numbering;
+    EnvironmentSettings settings;
+    Dataread(settings, root(), numbering);
+    EXPECT_EQ(lines("Network_conf.conf"), std::vector<std::string>{"[Network_Dir]=/srv/kerbina"});
+    EXPECT_EQ(lines("Kerbina.conf").size(), 51u);
+}
+
+TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
+    MemoryNumberingStore numbering;
+    numbering.row = NumberingRow{"NF", "7", "0", ""};
+    EnvironmentSettings written = everythingChanged();
+    written.networkFolder = "/srv/db";
+    WriteSettings(written, root(), numbering);
+
+    // Every key under its own control: no two neighbours share a value.
+    const std::vector<std::string> expected = {
+        "[TITLE1]= 工事場所",  "[TITLE2]=工事名=件名",
+        "[KINGAKU_NAME1]=a",   "[KINGAKU_NAME2]=b ",
+        "[KINGAKU_NAME3]= c",  "[KINGAKU_NAME4]=d;e",
+        "[Tax_Value]=8.5",     "[FILE_OPT1]=TRUE",
+        "[CALC_OPT1]=2",       "[CALC_OPT2]=0",
+        "[CALC_OPT3]=9",       "[CALC_OPT4]=1",
+        "[CALC_OPT6]=2",       "[CALC_OPT7]=2",
+        "[ACALC_OPT3]=3",      "[ACALC_OPT4]=1",
+        "[ACALC_OPT7]=2",      "[Tax_Opt1]=0",
+        "[CALC_OPT5]=TRUE",    "[GENGAKU]=▲",
+        "[EDIT_OPT2]=1",       "[FILE_OPT2]=1",
+        "[EDIT_OPT10]=1",      "[Print_Dir]=/styles/A3横.sle",
+        "[EDIT_OPT4]=TRUE",    "[EDIT_OPT5]= pass=word ",
+        "[EDIT_OPT6]=FALSE",   "[EDIT_OPT7]=FALSE",
+        "[EDIT_OPT8]=FALSE",   "[EDIT_OPT9]=FALSE",
+        "[status_bar]=FALSE",  "[Items_Opt_1]=TRUE",
+        "[Print_Space]=2",     "[GROUP_NAME1]=空調",
+        "[GROUP_NAME2]=衛生",  "[GROUP_NAME3]=電気",
+        "[GROUP_NAME4]=",      "[GROUP_NAME5]=G5",
+        "[GROUP_NAME6]=G6",    "[CI_1]=m",
+        "[CI_2]=m2",           "[CI_3]=式",
+        "[CI_4]=日",           "[CI_5]=台",
+        "[CI_6]=個",           "[CI_7]=本",
+        "[CI_8]=枚",           "[CI_9]=t",
+        "[SmallSumName]=小計", "[MidSumName]=中計",
+        "[AllSumName]=合計",
+    };
+    EXPECT_EQ(lines("Kerbina.conf"), expected);
+    EXPECT_EQ(lines("Network_conf.conf"), std::vector<std::string>{"[Network_Dir]=/srv/db"});
+    EXPECT_EQ(numbering.row, (NumberingRow{"QX", "9", "1234",
+                                           "[tankaBtnName1]=登録;単価\r\n[tankaBtnName2]=t2\r\n"
+                                           "[tankaBtnName3]=t3\r\n[tankaBtnName4]=t4\r\n"
+                                           "[tankaBtnName5]=t5\r\n[tankaBtnName6]=t6\r\n"
+                                           "[EXGROUP1]=e1\r\n[EXGROUP2]=e2\r\n[EXGROUP3]=e3\r\n"
+                                           "[EXGROUP4]=e4\r\n[EXGROUP5]=e5\r\n[EXGROUP6]=e=6\r\n"
+                                           "[EDIT_OPT1]=FALSE\r\n[NUMBER_OPT4]=TRUE\r\n"
+                                           "[NUMBER_OPT5]=TRUE\r\n"}));
+
+    EnvironmentSettings read;
+    Dataread(read, root(), numbering);
+    // The company data and the network folder live in files read elsewhere.
+    read.EDATA = written.EDATA;
+    read.networkFolder = written.networkFolder;
+    EXPECT_EQ(read, written);
+}
+
+// Each value form: the text a value is written as, and reading that text back gives the value.
+TEST(SettingsValueForms, WriteAndReadBack) {
+    const struct {
+        const char* key;
+        const char* text;
+        Change change;
+    } cases[] = {
+        {"[EDIT_OPT4]", "TRUE",
+         [](auto& s) {
+             s.EDIT_OPT4 = true;
+         }},
+        {"[status_bar]", "FALSE",
+         [](auto& s) {
+             s.status_bar = false;
+         }},
+        {"[CALC_OPT3]", "3",
+         [](auto& s) {
+             s.Calc_Opt3 = 3;
+         }},
+        {"[EDIT_OPT10]", "1",
+         [](auto& s) {
+             s.EDIT_OPT10 = 1;
+         }},
+        {"[GENGAKU]", " ▲ ",
+         [](auto& s) {
+             s.GENGAKU = " ▲ ";
+         }},
+        {"[Print_Dir]", "",
+         [](auto& s) {
+             s.print_dir = "";
+         }},
+        {"[Tax_Value]", "8",
+         [](auto& s) {
+             s.tax_value = Currency::fromWhole(8);
+         }},
+        {"[Tax_Value]", "8.5",
+         [](auto& s) {
+             s.tax_value = Currency::fromText("8.5");
+         }},
+        {"[Tax_Value]", "10.125",
+         [](auto& s) {
+             s.tax_value = Currency::fromText("10.125");
+         }},
+        {"[Tax_Opt1]", "0.5",
+         [](auto& s) {
+             s.tax_opt_1 = 0;
+         }},
+        {"[Tax_Opt1]", "0.9",
+         [](auto& s) {
+             s.tax_opt_1 = 1;
+         }},
+        {"[Tax_Opt1]", "0",
+         [](auto& s) {
+             s.tax_opt_1 = 2;
+         }},
+    };
+    for (const auto& row : cases) {
+        const EnvironmentSettings fromDefaults = changed(row.change);
+        EXPECT_EQ(firstConfValue(settingsFileLines(fromDefaults), row.key), row.text) << row.key;
+
+        // Read back over settings that hold another value for the key.
+        EnvironmentSettings read =
+            fromDefaults == EnvironmentSettings() ? everythingChanged() : EnvironmentSettings();
+        EnvironmentSettings expected = read;
+        row.change(expected);
+        applySettingsFileLines(read, {confLine(row.key, row.text)});
+        EXPECT_EQ(read, expected) << row.key << "=" << row.text;
+    }
+}
+
+// Lines that are not in their key's form, or not this dialog's, leave the settings as they were.
+TEST(SettingsFileRead, LinesOutOfFormChangeOnlyWhatTheyName) {
+    const Change unchanged = [](auto&) {
+    };
+    const struct {
+        std::vector<std::string> lines;
+        Change change;
+    } cases[] = {
+        {{"[EDIT_OPT4]=true"}, unchanged},
+        {{"[edit_opt4]=TRUE"}, unchanged},
+        {{"[EDIT_OPT4]=TRUE "}, unchanged},
+        {{"[status_bar]="}, unchanged},
+        {{"[Tax_Opt1]=1"}, unchanged},
+        {{"[Tax_Opt1]=x"}, unchanged},
+        {{"[Tax_Opt1]=0.90"},
+         [](auto& s) {
+             s.tax_opt_1 = 1;
+         }},
+        {{"[Tax_Value]=abc"}, unchanged},
+        {{"[Tax_Value]=8.50"},
+         [](auto& s) {
+             s.tax_value = Currency::fromText("8.5");
+         }},
+        {{"[CALC_OPT3]=x"},
+         [](auto& s) {
+             s.Calc_Opt3 = 0;
+         }},
+        {{"[CALC_OPT3]=2.5"},
+         [](auto& s) {
+             s.Calc_Opt3 = 0;
+         }},
+        {{"[CALC_OPT3]=10"}, unchanged},
+        {{"[CALC_OPT2]=-1"}, unchanged},
+        {{"[TITLE1] =x", "[FOO]=1", "[TITLE1]", ""}, unchanged},
+        {{"[NUMBER_OPT4]=TRUE", "[EXGROUP1]=x", "[Network_Dir]=/x"}, unchanged},
+        {{"[GENGAKU]=a=b"},
+         [](auto& s) {
+             s.GENGAKU = "a=b";
+         }},
+        {{"[TITLE2]=A", "[TITLE2]=B"},
+         [](auto& s) {
+             s.title2 = "B";
+         }},
+    };
+    for (const auto& row : cases) {
+        EnvironmentSettings read;
+        applySettingsFileLines(read, row.lines);
+        EXPECT_EQ(read, changed(row.change)) << testing::PrintToString(row.lines);
+    }
+}
+
+TEST_F(SettingsTest, DatareadAcceptsLfLineEndsAndTakesTheRowAfterTheFile) {
+    writeFileAtomically(conf("Kerbina.conf"),
+                        toCp932("[TITLE1]=現場\n[CI_8]=file\n[CI_9]=kg9\n[Tax_Value]=10\n"));
+    MemoryNumberingStore numbering;
+    numbering.row = NumberingRow{"K-", "9", "41", "[CI_8]=row\n[EDIT_OPT1]=FALSE\n"};
+    EnvironmentSettings settings;
+    Dataread(settings, root(), numbering);
+
+    EXPECT_EQ(settings, changed([](auto& s) {
+                  s.title1 = "現場";
+                  s.ci[7] = "row";
+                  s.ci[8] = "kg9";
+                  s.tax_value = Currency::fromWhole(10);
+                  s.NUMBER_OPT1 = "K-";
+                  s.NUMBER_OPT2 = 9;
+                  s.NUMBER_OPT3 = 41;
+                  s.numberAsLoaded = 41;
+                  s.EDIT_OPT1 = false;
+              }));
+    EXPECT_TRUE(numbering.writesWithNumber.empty());
+}
+
+TEST_F(SettingsTest, KeysTheDialogDoesNotEditSurviveAWrite) {
+    writeTextLines(conf("Kerbina.conf"),
+                   {"[Data_Dir]=/data/見積", "[TITLE1]=old", "[Title_bar]=FALSE", "garbage"});
+    MemoryNumberingStore numbering;
+    EnvironmentSettings settings;
+    WriteSettings(settings, root(), numbering);
+
+    std::vector<std::string> expected = settingsFileLines(settings);
+    expected.push_back("[Data_Dir]=/data/見積");
+    expected.push_back("[Title_bar]=FALSE");
+    EXPECT_EQ(lines("Kerbina.conf"), expected);
+}
+
+TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {
+    EnvironmentSettings settings;
+    settings.EDATA[1] = "第二";
+    settings.EDATA[6] = "内線1";
+    Userread(settings, root());
+
+    const std::vector<std::string> written = lines("USER_DATA.conf");
+    ASSERT_EQ(written.size(), 10u);
+    const char* keys[] = {"[OFFICE_NAME1]", "[OFFICE_NAME2]", "[SERVICE]", "[ZIPCODE]",
+                          "[ADDRESS1]",     "[ADDRESS2]",     "[TEL]",     "[FAX]",
+                          "[URL]",          "[EMAIL]"};
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        EXPECT_EQ(confKey(written[i]), keys[i]);
+    }
+    EXPECT_EQ(written[1], "[OFFICE_NAME2]=第二");
+    EXPECT_EQ(written[3], "[ZIPCODE]=555-5555");
+    EXPECT_EQ(written[6], "[TEL]=066-6666-6666内線1");
+    EXPECT_EQ(written[7], "[FAX]=077-7777-7777");
+    EXPECT_EQ(settings.EDATA[3], "555-5555");
+    EXPECT_EQ(settings.EDATA[6], "066-6666-6666内線1");
+}
+
+TEST_F(SettingsTest, CompanyDataTrimsEveryValueButTheFirstName) {
+    EnvironmentSettings settings;
+    settings.EDATA = {" 設備 ", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
+    WriteCompanyData(settings, root());
+    EnvironmentSettings read;
+    Userread(read, root());
+    EXPECT_EQ(read.EDATA, settings.EDATA);
+
+    writeFileAtomically(conf("USER_DATA.conf"),
+                        toCp932("[OFFICE_NAME1]=  名称 \n[TEL]= 06-1 \t\n[FAX]=1\n[FAX]=2\n"
+                                "[fax]=3\n[OTHER]=x\n"));
+    Userread(read, root());
+    EXPECT_EQ(read.EDATA[0], "  名称 ");
+    EXPECT_EQ(read.EDATA[6], "06-1");
+    EXPECT_EQ(read.EDATA[7], "2");
+    EXPECT_EQ(read.EDATA[1], "b"); // no line: as it was
+}
+
+TEST_F(SettingsTest, AFileThatCannotBeWrittenStopsTheRegistration) {
+    fs::create_directories(conf("Kerbina.conf") / "blocked");
+    MemoryNumberingStore numbering;
+    numbering.row = NumberingRow{"NF", "7", "0", ""};
+    EnvironmentSettings settings;
+    settings.EDATA[0] = "会社";
+    settings.NUMBER_OPT1 = "ZZ";
+
+    EXPECT_THROW(registerSettings(settings, root(), numbering), FileError);
+    // What was written before the failure stays written.
+    EXPECT_EQ(lines("USER_DATA.conf").front(), "[OFFICE_NAME1]=会社");
+    EXPECT_EQ(numbering.row->header, "ZZ");
+    EXPECT_FALSE(fs::exists(conf("Network_conf.conf")));
+}
+
+} // namespace
+} // namespace kerbina
