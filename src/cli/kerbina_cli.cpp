@@ -94,11 +94,10 @@ std::optional<kerbina::QuotationData> readQuotation(const std::filesystem::path&
                                                     bool version1) {
     try {
         if (!version1) {
-            return kerbina::readQuotationFile(path, settings.calc.taxOffset);
+            return kerbina::readQuotationFile(path);
         }
-        // The old format has no grand-total or tax settings: a new quotation's apply.
+        // The old format has no grand-total settings: a new quotation's apply.
         kerbina::QuotationData data = kerbina::importVersion1File(path);
-        data.taxOffset = settings.calc.taxOffset;
         data.header.keta = settings.headerKeta;
         data.header.cutLevel = settings.headerCutLevel;
         return data;

@@ -4,6 +4,7 @@
 #include "document/records.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,9 @@ struct QuotationData {
     std::map<int, std::vector<std::string>> configLines;
     // The unit-cost breakdown list (代価表): sorted, unique texts.
     std::vector<std::string> unitCostBreakdowns;
-    // [Tax_opt_1]: the tax rounding offset in effect. A file without the key leaves the offset the
-    // reader was given.
-    Currency taxOffset;
+    // [Tax_opt_1]: the tax rounding offset the file was written with. Files without the key
+    // leave the offset in effect unchanged.
+    std::optional<Currency> taxOffset;
 
     int itemMax() const { return static_cast<int>(items.size()) - 1; }
 };

@@ -236,7 +236,7 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
     out.entry("[CUTLEVEL]=", header.cutLevel);
     out.entry("[STATUS]=", header.status);
     out.entry("[ItemMax]=", options.singleSheet > 0 ? 1 : std::max(data.itemMax(), 0));
-    out.entry("[Tax_opt_1]=", data.taxOffset);
+    out.entry("[Tax_opt_1]=", data.taxOffset.value_or(Currency()));
 }
 
 std::string itemLine(const ItemRecord& item) {
@@ -341,9 +341,7 @@ enum class TitleKind { Text, Integer, Money, Ignored };
 
 class QuotationReader {
 public:
-    QuotationReader(std::string_view utf8, Currency taxOffsetInEffect)
-        : lines_(splitTextLines(utf8)) {
-        data_.taxOffset = taxOffsetInEffect;
+    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLines(utf8)) {
         if (!lines_.empty() && lines_.front().starts_with("\xEF\xBB\xBF")) {
             lines_.front().erase(0, 3);
         }
@@ -746,8 +744,8 @@ std::string writeQuotationText(const QuotationData& data, const QuotationWriteOp
     return out.take();
 }
 
-QuotationData readQuotationText(std::string_view utf8, Currency taxOffsetInEffect) {
-    return QuotationReader(utf8, taxOffsetInEffect).read();
+QuotationData readQuotationText(std::string_view utf8) {
+    return QuotationReader(utf8).read();
 }
 
 void writeQuotationFile(const std::filesystem::path& path, const QuotationData& data,
@@ -755,8 +753,8 @@ void writeQuotationFile(const std::filesystem::path& path, const QuotationData& 
     writeFileAtomically(path, toCp932(writeQuotationText(data, options)));
 }
 
-QuotationData readQuotationFile(const std::filesystem::path& path, Currency taxOffsetInEffect) {
-    return readQuotationText(fromCp932(readFileBytes(path)), taxOffsetInEffect);
+QuotationData readQuotationFile(const std::filesystem::path& path) {
+    return readQuotationText(fromCp932(readFileBytes(path)));
 }
 
 } // namespace kerbina

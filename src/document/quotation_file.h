@@ -34,13 +34,11 @@ struct QuotationWriteOptions {
 // Text of a quotation file (UTF-8, CR LF line ends) from a quotation in memory, and back.
 std::string writeQuotationText(const QuotationData& data, const QuotationWriteOptions& options);
 // Parses and checks the whole text; raises QuotationFileError and returns nothing on failure.
-// "[Tax_opt_1]" sets the tax offset; a file without it keeps the offset in effect.
-QuotationData readQuotationText(std::string_view utf8, Currency taxOffsetInEffect = Currency());
+QuotationData readQuotationText(std::string_view utf8);
 
 // The same on CP932 files; writing is atomic (temporary name, then rename).
 void writeQuotationFile(const std::filesystem::path& path, const QuotationData& data,
                         const QuotationWriteOptions& options);
-QuotationData readQuotationFile(const std::filesystem::path& path,
-                                Currency taxOffsetInEffect = Currency());
+QuotationData readQuotationFile(const std::filesystem::path& path);
 
 } // namespace kerbina

@@ -334,12 +334,7 @@ TEST(QuotationFile, TitleRulesForOlderAndOddValues) {
     EXPECT_EQ(data.header.dataLevel, 0);
     EXPECT_EQ(data.header.keyCode, 0);
     EXPECT_EQ(data.header.keta, 0);
-    EXPECT_EQ(data.taxOffset, Currency());
-    const std::string withoutTaxOffset = fileText("[ItemMax]=0\r\n", "");
-    EXPECT_EQ(readQuotationText(withoutTaxOffset, c("0.9")).taxOffset, c("0.9"));
-    EXPECT_EQ(
-        readQuotationText(fileText("[ItemMax]=0\r\n[Tax_opt_1]=0\r\n", ""), c("0.9")).taxOffset,
-        Currency());
+    EXPECT_FALSE(data.taxOffset.has_value());
     EXPECT_EQ(data.itemMax(), 1);
 }
 

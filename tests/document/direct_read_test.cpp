@@ -1,6 +1,6 @@
+#include "document/direct_read.h"
 #include "document/file_io.h"
 #include "document/quotation_file.h"
-#include "document/quotation_open.h"
 #include "document/text_codec.h"
 #include "document/work_store.h"
 #include "work_store_fixture.h"
@@ -48,14 +48,13 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
     startNewQuotation(state, store, host, kToday);
     state.modified = true;
 
-    ASSERT_TRUE(Direct_read(state, store, host, path, std::nullopt, kToday)) << host.notices[0];
+    EXPECT_EQ(Direct_read(state, store, host, path, std::nullopt, kToday), OpenedView::ItemList);
     EXPECT_EQ(state.itemMax(), 3);
     EXPECT_EQ(state.header.atesaki1, "山田建設株式会社");
     EXPECT_EQ(state.header.keisyo, "御中");
     EXPECT_EQ(state.header.status, 2);
     EXPECT_EQ(state.currentSheetNumber, 2); // the tax item has no sheet of its own
     EXPECT_EQ(namesOf(state.sheet), "配管;");
-    EXPECT_EQ(host.tab, 0);
     EXPECT_FALSE(state.modified);
     EXPECT_EQ(state.settings.taxOffset, parseNumber("0.9"));
     EXPECT_EQ(state.unitCostBreakdowns, std::vector<std::string>{"複合単価:0000001;a;"});
@@ -74,13 +73,12 @@ TEST_F(DirectReadTest, OneItemOpensItsSheetComputedWithAFreshUndoTape) {
         writeFile("one.krb2", quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100")));
     startNewQuotation(state, store, host, kToday);
 
-    ASSERT_TRUE(Direct_read(state, store, host, path, 5, kToday));
-    EXPECT_EQ(host.tab, 1);
+    EXPECT_EQ(Direct_read(state, store, host, path, 5, kToday), OpenedView::Sheet);
     EXPECT_EQ(state.header.status, 5);
     ASSERT_EQ(state.lineCount(), 1);
     EXPECT_EQ(state.sheet[1].submittedAmount, parseNumber("200"));
     EXPECT_EQ(state.items[1].submittedTotal, parseNumber("200"));
-    EXPECT_EQ(state.undoGeneration, 1);
+    // Undo never goes behind the sheet as it was opened.
     EXPECT_EQ(namesOf(readSheetFile(work("1WITEM1.UND"))), "配管;");
     EXPECT_FALSE(state.modified);
 }
@@ -89,31 +87,33 @@ TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
     const auto good =
         writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
     startNewQuotation(state, store, host, kToday);
-    ASSERT_TRUE(Direct_read(state, store, host, good, std::nullopt, kToday));
+    Direct_read(state, store, host, good, std::nullopt, kToday);
     state.modified = true;
     const DocumentState before = state;
     const std::string headerFile = readFileBytes(work("HEAD.WRK"));
     const std::string sheetFile = readFileBytes(work("WITEM1.WRK"));
 
-    const std::string broken =
-        quotationText(itemLine("10", "") + itemLine("10", ""), 3, dataLine(1, "別", "1"));
-    for (const auto& path : {writeFile("short.krb2", broken), writeFile("old.krb", "not old"),
-                             root / "missing.krb2"}) {
-        host.notices.clear();
-        EXPECT_FALSE(Direct_read(state, store, host, path, std::nullopt, kToday));
-        ASSERT_EQ(host.notices.size(), 1u);
-        EXPECT_NE(host.notices[0].find(path.string()), std::string::npos) << host.notices[0];
-        EXPECT_EQ(state.header, before.header);
-        EXPECT_EQ(state.items, before.items);
-        EXPECT_EQ(state.sheet, before.sheet);
-        EXPECT_TRUE(state.modified);
-        EXPECT_EQ(readFileBytes(work("HEAD.WRK")), headerFile);
-        EXPECT_EQ(readFileBytes(work("WITEM1.WRK")), sheetFile);
+    const auto shortFile =
+        writeFile("short.krb2", quotationText(itemLine("10", "") + itemLine("10", ""), 3,
+                                              dataLine(1, "別", "1")));
+    try {
+        Direct_read(state, store, host, shortFile, std::nullopt, kToday);
+        ADD_FAILURE() << "opened a file with fewer items than [ItemMax]";
+    } catch (const QuotationFileError& error) {
+        EXPECT_EQ(error.line(), 11);
     }
-    host.notices.clear();
-    Direct_read(state, store, host, root / "short.krb2", std::nullopt, kToday);
-    EXPECT_NE(host.notices.at(0).find("11行目: 内訳の行数が[ItemMax]=3"), std::string::npos)
-        << host.notices[0];
+    EXPECT_THROW(
+        Direct_read(state, store, host, writeFile("old.krb", "not old"), std::nullopt, kToday),
+        QuotationFileError);
+    EXPECT_THROW(Direct_read(state, store, host, root / "missing.krb2", std::nullopt, kToday),
+                 FileError);
+
+    EXPECT_EQ(state.header, before.header);
+    EXPECT_EQ(state.items, before.items);
+    EXPECT_EQ(state.sheet, before.sheet);
+    EXPECT_TRUE(state.modified);
+    EXPECT_EQ(readFileBytes(work("HEAD.WRK")), headerFile);
+    EXPECT_EQ(readFileBytes(work("WITEM1.WRK")), sheetFile);
 }
 
 } // namespace
