@@ -6,7 +6,6 @@
 #include "document/text_codec.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -21,8 +20,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kFullWidthSpace = "　";
-
-// ---- texts ----
 
 bool isBlank(char c) {
     return static_cast<unsigned char>(c) <= ' ';
@@ -111,8 +108,6 @@ bool isEmptyNumber(std::string_view text) {
     text = trimBlanks(text);
     return text.empty() || text == "\"\"";
 }
-
-// ---- writing ----
 
 class TextWriter {
 public:
@@ -334,18 +329,11 @@ std::string unitCostBlock(const std::vector<std::string>& entries) {
     return std::string(trimBlanks(block));
 }
 
-// ---- reading ----
-
-// Title keys with a number value. [STATUS] is read leniently on its own.
-enum class TitleKind { Text, Integer, Money, Ignored };
-
+// Reads a whole quotation file into memory, section by section, and stops at the first thing it
+// cannot accept; nothing outside the reader sees a quotation until all of it has been read.
 class QuotationReader {
 public:
-    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLines(utf8)) {
-        if (!lines_.empty() && lines_.front().starts_with("\xEF\xBB\xBF")) {
-            lines_.front().erase(0, 3);
-        }
-    }
+    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLines(utf8)) {}
 
     QuotationData read() {
         readTitle();
@@ -588,24 +576,21 @@ private:
     ItemRecord readItem(std::string_view line) const {
         std::vector<std::string_view> fields = splitFields(line);
         fields.resize(std::max<std::size_t>(fields.size(), 14));
-        const auto amount = [this](std::string_view text) {
-            return money(text);
-        };
         ItemRecord item;
         item.kind = parseInteger<std::int32_t>(fields[0]).value_or(1);
         item.name = fitToWidth(fields[1], kItemNameWidth);
-        item.submittedTotal = amount(fields[2]);
-        item.netTotal = amount(fields[3]);
-        item.setAmountRounding = amount(fields[4]);
-        item.setExpenseRounding = amount(fields[5]);
-        item.setQuantityDecimals = amount(fields[6]);
-        item.setTotalLevel = amount(fields[7]);
-        item.setLaborRounding = amount(fields[8]);
+        item.submittedTotal = money(fields[2]);
+        item.netTotal = money(fields[3]);
+        item.setAmountRounding = money(fields[4]);
+        item.setExpenseRounding = money(fields[5]);
+        item.setQuantityDecimals = money(fields[6]);
+        item.setTotalLevel = money(fields[7]);
+        item.setLaborRounding = money(fields[8]);
         item.subKind = Currency::fromRaw(parseInteger<std::int64_t>(fields[9]).value_or(0));
-        item.setTotalRounding = amount(fields[10]);
+        item.setTotalRounding = money(fields[10]);
         item.note = fitToWidth(fields[11], kItemNoteWidth);
-        item.submittedTax = amount(fields[12]);
-        item.laborTotal = amount(fields[13]);
+        item.submittedTax = money(fields[12]);
+        item.laborTotal = money(fields[13]);
         return item;
     }
 
