@@ -25,7 +25,7 @@ test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 bench: deps
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERBINA_BUILD_BENCH=ON \
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERBINA_BUILD_BENCH=ON \
 		-DKERBINA_BUILD_UI=OFF -DKERBINA_BUILD_TESTS=OFF
 	cmake --build build-bench -j $(JOBS) --target kerbina_bench
 	build-bench/bench/kerbina_bench --benchmark_min_time=0.2 $(BENCH_ARGS)

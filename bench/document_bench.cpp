@@ -1,0 +1,74 @@
+// The three figures an estimator feels: the sheet pass after every keystroke, one whole edit
+// cycle (change, both passes, every work file and the crash backup), and opening a large file.
+#include "calc/totals.h"
+#include "document/direct_read.h"
+#include "document/line_kinds.h"
+#include "document/quotation_file.h"
+#include "document/work_store.h"
+#include "quotation_fixture.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kerbina;
+using namespace kerbina::bench;
+
+constexpr std::chrono::year_month_day kToday{std::chrono::year{2026}, std::chrono::month{12},
+                                             std::chrono::day{10}};
+
+void BM_SheetPass10000Lines(benchmark::State& benchState) {
+    DocumentState state;
+    state.items.push_back(newSheetItem());
+    state.items[1].setQuantityDecimals = Currency::fromWhole(100);
+    loadSheetSettings(state, 1);
+    state.sheet = mixedSheet(10000);
+    state.itemNameLine = false;
+    for (auto _ : benchState) {
+        benchmark::DoNotOptimize(recalculateSheet(state));
+    }
+}
+BENCHMARK(BM_SheetPass10000Lines)->Unit(benchmark::kMillisecond);
+
+// A quotation of 100 sheets × 500 lines opened in a work folder.
+struct OpenQuotation {
+    ScratchFolder folder;
+    WorkStore store;
+    DocumentState state;
+    SilentHost host;
+    std::filesystem::path file;
+
+    OpenQuotation() {
+        store.workFolder = folder.path() / "temp";
+        store.backupFolder = folder.path() / "backup";
+        std::filesystem::create_directories(store.workFolder);
+        std::filesystem::create_directories(store.backupFolder);
+        file = folder.path() / "large.krb2";
+        writeQuotationFile(file, mixedQuotation(100, 500), QuotationWriteOptions{});
+        Direct_read(state, store, host, file, std::nullopt, kToday);
+    }
+};
+
+void BM_EditCycle100x500(benchmark::State& benchState) {
+    OpenQuotation open;
+    openSheet(open.state, open.store, open.host, 1);
+    int step = 0;
+    for (auto _ : benchState) {
+        LineRecord& line = open.state.sheet[static_cast<std::size_t>(5)];
+        line.submittedPrice = Currency::fromWhole(1000 + (++step % 100));
+        SAVERECORD(open.state, open.store, open.host, RecordMode::Und);
+        recalculateAndShow(open.state, open.host, false);
+        SAVERECORD(open.state, open.store, open.host, RecordMode::Wrk);
+    }
+}
+BENCHMARK(BM_EditCycle100x500)->Unit(benchmark::kMillisecond);
+
+void BM_OpenQuotation100x500(benchmark::State& benchState) {
+    OpenQuotation open;
+    for (auto _ : benchState) {
+        Direct_read(open.state, open.store, open.host, open.file, std::nullopt, kToday);
+    }
+}
+BENCHMARK(BM_OpenQuotation100x500)->Unit(benchmark::kMillisecond);
+
+} // namespace

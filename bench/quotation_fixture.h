@@ -1,0 +1,56 @@
+#pragma once
+
+#include "document/document_host.h"
+#include "document/document_state.h"
+#include "document/quotation_data.h"
+
+#include <filesystem>
+#include <string>
+
+namespace kerbina::bench {
+
+// A window that shows nothing: the benchmarks measure the core alone.
+class SilentHost final : public DocumentHost {
+public:
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    void inform(const std::string&) override {}
+    void updateCoverHistory() override {}
+    void copyCoverToHeader(QuotationHeader&) override {}
+    void showQuotationNumber(const std::string&) override {}
+    void loadCoverPage(const QuotationHeader&) override {}
+    void showCoverTab() override {}
+    void readSettings(DocumentState&) override {}
+    bool saveToDatabase() override { return false; }
+    void showSheetTitle(const std::string&) override {}
+    void rebuildSheetTabs() override {}
+    void selectTab(int) override {}
+    void applyGridLayout() override {}
+    void showModuleTabs() override {}
+    void refresh(const RecalcOutcome&, bool) override {}
+    int gridRowCount() const override { return 101; }
+    void clearView() override {}
+    void showUndoCounters(const std::string&) override {}
+};
+
+// A sheet of `lines` lines as estimators build them: priced lines in whole and decimal
+// quantities, labour lines, reductions, comments, a subtotal every 40 lines, range sums and
+// calculated ranges, then expenses, welfare, a sum line and the tax line at the end.
+Sheet mixedSheet(int lines);
+
+// A quotation of `sheets` items of kind 10, each owning a mixed sheet of `lines` lines.
+QuotationData mixedQuotation(int sheets, int lines);
+
+// A fresh folder under the system's temporary folder, removed by the destructor.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace kerbina::bench
