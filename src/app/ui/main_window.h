@@ -141,6 +141,7 @@ private:
     void firstLine();
     void lastLine();
     void onGridDoubleClicked(const QModelIndex& index);
+    void renameItemPrompt();
     void buildToolPages();
 
     // ---- commands ----

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
 #include <cstdlib>
@@ -251,6 +252,23 @@ TEST_F(MainWindowTest, SavedFileReopensWithTheSameAmounts) {
     const LineRecord& line = window->document().sheet[window->document().lineCount()];
     EXPECT_EQ(line.submittedAmount, Currency::fromWhole(24000));
     EXPECT_EQ(line.netAmount, Currency::fromWhole(18000));
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+TEST_F(MainWindowTest, TheItemNameButtonRenamesTheSheetAndItsTab) {
+    const auto window = start();
+    MessageBox::setNextInput(QStringLiteral("給水設備工事"));
+    window->findChild<QPushButton*>(QStringLiteral("itemNameButton"))->click();
+    EXPECT_EQ(window->document().items[1].name, "給水設備工事");
+    EXPECT_EQ(window->sheetTabs()->tabText(1), QStringLiteral("給水設備工事"));
+    EXPECT_EQ(window->sheetTabs()->currentIndex(), 1);
+    EXPECT_FALSE(window->listMode());
+    MessageBox::takeShownTexts();
 }
 
 } // namespace
