@@ -653,6 +653,7 @@ void TFKERBINA::runCommand(const std::function<void()>& command) {
         state_ = before;
         state_.modified = true;
         MessageBox::error(this, QString::fromStdString(error.what()));
+        rebuildSheetTabs();
         model_->refresh();
         updateTotalsPanel();
     }

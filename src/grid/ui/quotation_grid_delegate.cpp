@@ -4,6 +4,7 @@
 #include "grid/ui/quotation_grid_model.h"
 
 #include <QPainter>
+#include <exception>
 
 namespace kerbina {
 
