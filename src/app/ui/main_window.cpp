@@ -400,6 +400,8 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         reportError(kSqlErrorText, error.what());
     }
     display_.alternateRowShading = environment_.alternateRowShading();
+    // Shaded rows replace the horizontal grid lines; the delegate draws the vertical ones.
+    grid_->setShowGrid(!display_.alternateRowShading);
 
     // The password comes before anything touches the work files of the previous run.
     if (startupPasswordRequired(folders_.dataRoot)) {
@@ -888,11 +890,9 @@ void TFKERBINA::calcSettings() {
     if (!chosen) {
         return;
     }
-    state_.settings = *chosen;
-    state_.header.keta = static_cast<std::int32_t>(chosen->grandTotalLevel.wholePart());
-    state_.header.cutLevel = chosen->grandTotalOffset;
+    applyCalcSettings(state_, *chosen);
     if (display_.listMode) {
-        recalculateItemList(state_);
+        recalculateSheet(state_);
         recalcAndShowTotals(true);
         Saveitem(state_, store_, ListMode::Wrk);
     } else {
