@@ -717,6 +717,19 @@ void TFKERBINA::updateMenusForMode() {
     editMenu_->setEnabled(sheet);
     convertMenu_->setEnabled(sheet);
     listMenu_->setEnabled(!sheet);
+    // The grid's context menu follows the page in front.
+    for (QAction* shown : grid_->actions()) {
+        grid_->removeAction(shown);
+    }
+    const char* const sheetMenu[] = {
+        "copy",  "cut",    "pasteInserting", "pasteOverwriting", "insert",
+        "erase", "delete", "moveUp",         "moveDown",         "pasteClipboard"};
+    const char* const listMenu[] = {"listUndo",   "listCopy",   "listPaste",
+                                    "listInsert", "listDelete", "listCalcSettings"};
+    for (const char* name :
+         sheet ? std::span<const char* const>(sheetMenu) : std::span<const char* const>(listMenu)) {
+        grid_->addAction(action(QString::fromUtf8(name)));
+    }
 }
 
 void TFKERBINA::recalcAndShowTotals(bool listMode) {
