@@ -175,7 +175,6 @@ private:
     bool askToKeepModifiedQuotation();
     void openQuotation(const std::filesystem::path& path);
     void recalcAndShowTotals(bool listMode);
-    void writeSheet();
 
     AppFolders folders_;
     ModulePresence modules_;
