@@ -2,10 +2,10 @@
 
 #include "document/text_codec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <system_error>
 #include <unistd.h>
@@ -90,10 +90,23 @@ std::string readFileBytes(const fs::path& path) {
     if (!in || fs::is_directory(path, error)) {
         failToRead(path);
     }
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // One read of the size the file has now; the loop also takes whatever another program
+    // appended in the meantime, and a file that shrank just reads shorter.
+    const std::uintmax_t expected = fs::file_size(path, error);
+    std::string bytes(error ? std::size_t{0} : static_cast<std::size_t>(expected), '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        in.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
+        filled += static_cast<std::size_t>(in.gcount());
+        if (filled < bytes.size() || in.peek() == std::ifstream::traits_type::eof()) {
+            break;
+        }
+        bytes.resize(bytes.size() + std::max<std::size_t>(bytes.size(), 4096));
+    }
     if (in.bad()) {
         failToRead(path);
     }
+    bytes.resize(filled);
     return bytes;
 }
 

@@ -50,6 +50,18 @@ TEST_F(FileIoTest, FailedWriteLeavesTheOldTargetAndNoTemporary) {
     EXPECT_THROW(writeFileAtomically(folder_ / "missing" / "a.txt", "x"), FileError);
 }
 
+TEST_F(FileIoTest, ReadsEveryByteOfAFile) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3'000'001}}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<char>(i * 7 % 256);
+        }
+        const fs::path file = folder_ / ("file" + std::to_string(size));
+        writeFileAtomically(file, bytes);
+        EXPECT_EQ(readFileBytes(file), bytes) << size;
+    }
+}
+
 TEST_F(FileIoTest, ReadingAMissingFile) {
     EXPECT_THROW(readFileBytes(folder_ / "none"), FileError);
     EXPECT_THROW(readFileBytes(folder_), FileError);
