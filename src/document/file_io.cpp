@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -108,6 +109,19 @@ std::string readFileBytes(const fs::path& path) {
     }
     bytes.resize(filled);
     return bytes;
+}
+
+std::optional<FileStamp> fileStamp(const fs::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    const auto nanoseconds = [](const timespec& time) {
+        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+    };
+    return FileStamp{static_cast<std::uintmax_t>(status.st_size), nanoseconds(status.st_mtim),
+                     nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_dev),
+                     static_cast<std::uint64_t>(status.st_ino)};
 }
 
 void writeFileAtomically(const fs::path& path, std::string_view bytes) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +22,23 @@ std::string readFileBytes(const std::filesystem::path& path);
 // Writes bytes to a temporary name in the same folder, flushes, and renames it over `path`, so a
 // failed write never leaves a half-written file behind. Raises FileError on any failure.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// One version of a file as the file system describes it, without reading it: its size, the times
+// of its last write and last status change (in nanoseconds), and which file on which device it
+// is. Any atomic write puts a new file in place and a rename brings another file's identity, so a
+// file replaced in any way gets a different stamp; the one exception would be a new file that
+// reuses a just-deleted file's identity, size and both times to the tick of the file system clock.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;
+    std::int64_t statusChanged = 0;
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// The stamp of a regular file; nothing for anything else or a file that cannot be examined.
+std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
 // Text files shared with users and companion programs: CP932 on disk, UTF-8 lines in memory.
 // Lines end in CR LF when written; LF alone and CR LF are both accepted when read (a trailing CR

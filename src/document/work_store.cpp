@@ -5,6 +5,7 @@
 #include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/record_io.h"
+#include "document/text_codec.h"
 #include "document/undo.h"
 
 #include <algorithm>
@@ -109,6 +110,32 @@ void writeTextFileForEach(const fs::path& workFolder,
     if (!linesBySheet.contains(1)) {
         writeTextLines(workFolder / fileName(1), {});
     }
+}
+
+// Everything of the open quotation but its sheets (left empty).
+QuotationData collectAllButSheets(const DocumentState& state, const fs::path& workFolder) {
+    QuotationData data;
+    // "HEAD.WRK" holds the header as the cover page last wrote it, with the totals of the last
+    // write; the grand total of the running totals pass is newer in memory.
+    data.header = readHeaderRecord(workFolder / headerFileName("WRK")).value_or(state.header);
+    data.header.allGTotal = state.header.allGTotal;
+    data.items = state.items;
+    data.sheets.resize(state.items.size());
+    for (int n = 1; n <= state.itemMax(); ++n) {
+        if (const fs::path file = workFolder / pickupFileName(n); isFile(file)) {
+            if (auto lines = readTextLines(file); !lines.empty()) {
+                data.pickupLines[n] = std::move(lines);
+            }
+        }
+        if (const fs::path file = workFolder / aggregationFileName(n); isFile(file)) {
+            if (auto lines = readTextLines(file); !lines.empty()) {
+                data.configLines[n] = std::move(lines);
+            }
+        }
+    }
+    data.unitCostBreakdowns = state.unitCostBreakdowns;
+    data.taxOffset = state.settings.taxOffset;
+    return data;
 }
 
 } // namespace
@@ -336,31 +363,12 @@ bool NewKerbina(DocumentState& state, WorkStore& store, DocumentHost& host,
 }
 
 QuotationData collectQuotation(const DocumentState& state, const fs::path& workFolder) {
-    QuotationData data;
-    // "HEAD.WRK" holds the header as the cover page last wrote it, with the totals of the last
-    // write; the grand total of the running totals pass is newer in memory.
-    data.header = readHeaderRecord(workFolder / headerFileName("WRK")).value_or(state.header);
-    data.header.allGTotal = state.header.allGTotal;
-    data.items = state.items;
-    data.sheets.resize(state.items.size());
+    QuotationData data = collectAllButSheets(state, workFolder);
     for (int n = 1; n <= state.itemMax(); ++n) {
-        const fs::path sheetFile = workFolder / sheetFileName(n);
-        if (isFile(sheetFile)) {
-            data.sheets[static_cast<std::size_t>(n)] = readSheetFile(sheetFile);
-        }
-        if (const fs::path file = workFolder / pickupFileName(n); isFile(file)) {
-            if (auto lines = readTextLines(file); !lines.empty()) {
-                data.pickupLines[n] = std::move(lines);
-            }
-        }
-        if (const fs::path file = workFolder / aggregationFileName(n); isFile(file)) {
-            if (auto lines = readTextLines(file); !lines.empty()) {
-                data.configLines[n] = std::move(lines);
-            }
+        if (const fs::path file = workFolder / sheetFileName(n); isFile(file)) {
+            data.sheets[static_cast<std::size_t>(n)] = readSheetFile(file);
         }
     }
-    data.unitCostBreakdowns = state.unitCostBreakdowns;
-    data.taxOffset = state.settings.taxOffset;
     return data;
 }
 
@@ -384,11 +392,16 @@ void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
 }
 
 void writeBackup(const DocumentState& state, WorkStore& store) {
-    const QuotationData data = collectQuotation(state, store.workFolder);
+    // The quotation file of collectQuotation, with the sheets' blocks taken from the cache.
+    const QuotationData data = collectAllButSheets(state, store.workFolder);
     QuotationWriteOptions options;
     options.itemNameLine = state.itemNameLine;
     options.unitCostReferences = state.unitCostReferences;
-    writeQuotationFile(prepareBackupWrite(store), data, options);
+    std::string bytes = toCp932(quotationHeadText(data, options));
+    store.backupBlocks.append(bytes, data.items, store.workFolder, options,
+                              data.unitCostBreakdowns);
+    bytes += toCp932(quotationTailText(data));
+    writeFileAtomically(prepareBackupWrite(store), bytes);
 }
 
 } // namespace kerbina

@@ -62,6 +62,24 @@ TEST_F(FileIoTest, ReadsEveryByteOfAFile) {
     }
 }
 
+TEST_F(FileIoTest, StampTellsAReplacedFileFromTheSameFile) {
+    const fs::path file = folder_ / "WITEM1.WRK";
+    EXPECT_FALSE(fileStamp(file));
+    EXPECT_FALSE(fileStamp(folder_));
+    writeFileAtomically(file, "first");
+    const auto first = fileStamp(file);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size, 5u);
+    EXPECT_EQ(fileStamp(file), first);
+    writeFileAtomically(file, "other"); // same size, at once
+    EXPECT_NE(fileStamp(file), first);
+    writeFileAtomically(folder_ / "WITEM2.WRK", "third");
+    const auto moved = fileStamp(folder_ / "WITEM2.WRK");
+    fs::rename(folder_ / "WITEM2.WRK", file);
+    EXPECT_NE(fileStamp(file), first);
+    EXPECT_EQ(fileStamp(file)->file, moved->file);
+}
+
 TEST_F(FileIoTest, ReadingAMissingFile) {
     EXPECT_THROW(readFileBytes(folder_ / "none"), FileError);
     EXPECT_THROW(readFileBytes(folder_), FileError);
