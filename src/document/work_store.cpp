@@ -209,7 +209,10 @@ void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
     state.allSubmittedTotal -= state.items[index].submittedTotal;
 }
 
-void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+namespace {
+
+// HeadWrite, returning the bytes it wrote to "HEAD.WRK".
+std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
     const fs::path titleFile = workFolder / kHeaderTitleFileName;
     std::string image;
     appendBytes(image, encodeHeader(state.header));
@@ -228,9 +231,16 @@ void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& h
     // are already in that item: the sheet pass stores them there.
     storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeFileAtomically(workFolder / headerFileName("WRK"),
-                        headerFileBytes(state.header, state.items));
+    std::string bytes = headerFileBytes(state.header, state.items);
+    writeFileAtomically(workFolder / headerFileName("WRK"), bytes);
     host.showQuotationNumber(state.header.number);
+    return bytes;
+}
+
+} // namespace
+
+void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+    writeHeaderFiles(state, workFolder, host);
 }
 
 void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
@@ -239,14 +249,18 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
     state.modified = true;
     host.updateCoverHistory();
     host.copyCoverToHeader(state.header);
-    HeadWrite(state, store.workFolder, host);
+    const std::string headerWritten = writeHeaderFiles(state, store.workFolder, host);
     if (mode == RecordMode::Wrk) {
         advanceUndoTape(state);
         host.showUndoCounters(undoCounterText(state));
     }
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeFileAtomically(store.workFolder / headerFileName("WRK"),
-                        headerFileBytes(state.header, state.items));
+    // Mostly the very bytes HeadWrite has just written; the file is written again only when the
+    // host changed the header or the list in between.
+    if (const std::string header = headerFileBytes(state.header, state.items);
+        header != headerWritten) {
+        writeFileAtomically(store.workFolder / headerFileName("WRK"), header);
+    }
 
     const int sheet = state.currentSheetNumber;
     const std::string lines = sheetFileBytes(state.sheet, sheet);
