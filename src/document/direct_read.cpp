@@ -36,7 +36,7 @@ OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& hos
 
     startNewQuotation(state, store, host, today);
     writeWorkFolder(data, store.workFolder);
-    store.backupBlocks.clear();
+    store.backupWriter.forget();
     if (data.taxOffset) {
         state.settings.taxOffset = *data.taxOffset;
     }

@@ -55,9 +55,12 @@ public:
 
     // Writes, flushes and forces the bytes to the disk, so the rename never publishes a file
     // whose contents a power cut could still lose.
-    bool writeDurably(std::string_view bytes) {
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() &&
-                             std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+    bool writeDurably(std::span<const std::string_view> pieces) {
+        bool written = true;
+        for (const std::string_view bytes : pieces) {
+            written = written && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+        }
+        written = written && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
         return close() && written;
     }
 
@@ -125,8 +128,12 @@ std::optional<FileStamp> fileStamp(const fs::path& path) {
 }
 
 void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+    writePiecesAtomically(path, std::span(&bytes, 1));
+}
+
+void writePiecesAtomically(const fs::path& path, std::span<const std::string_view> pieces) {
     TemporaryFile temporary(path);
-    if (!temporary.writeDurably(bytes) || !temporary.renameTo(path)) {
+    if (!temporary.writeDurably(pieces) || !temporary.renameTo(path)) {
         failToWrite(path);
     }
 }

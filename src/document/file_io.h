@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ std::string readFileBytes(const std::filesystem::path& path);
 // Writes bytes to a temporary name in the same folder, flushes, and renames it over `path`, so a
 // failed write never leaves a half-written file behind. Raises FileError on any failure.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// The same with the bytes in pieces, written one after the other, so that a large file need not
+// be joined in memory first.
+void writePiecesAtomically(const std::filesystem::path& path,
+                           std::span<const std::string_view> pieces);
 
 // One version of a file as the file system describes it, without reading it: its size, the times
 // of its last write and last status change (in nanoseconds), and which file on which device it

@@ -5,7 +5,6 @@
 #include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/record_io.h"
-#include "document/text_codec.h"
 #include "document/undo.h"
 
 #include <algorithm>
@@ -406,16 +405,12 @@ void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
 }
 
 void writeBackup(const DocumentState& state, WorkStore& store) {
-    // The quotation file of collectQuotation, with the sheets' blocks taken from the cache.
-    const QuotationData data = collectAllButSheets(state, store.workFolder);
     QuotationWriteOptions options;
     options.itemNameLine = state.itemNameLine;
     options.unitCostReferences = state.unitCostReferences;
-    std::string bytes = toCp932(quotationHeadText(data, options));
-    store.backupBlocks.append(bytes, data.items, store.workFolder, options,
-                              data.unitCostBreakdowns);
-    bytes += toCp932(quotationTailText(data));
-    writeFileAtomically(prepareBackupWrite(store), bytes);
+    store.backupWriter.prepare(collectAllButSheets(state, store.workFolder), options,
+                               store.workFolder);
+    store.backupWriter.write(prepareBackupWrite(store));
 }
 
 } // namespace kerbina

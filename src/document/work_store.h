@@ -83,8 +83,8 @@ QuotationData collectQuotation(const DocumentState& state, const std::filesystem
 // "DATASORT1.WRK" always exist afterwards.
 void writeWorkFolder(const QuotationData& data, const std::filesystem::path& workFolder);
 // Rewrites the backup quotation file from the work folder: the file a full write of
-// collectQuotation gives, byte for byte, with only the sheets that changed since the last backup
-// read and encoded again (see BackupBlocks).
+// collectQuotation gives, byte for byte, though only the sheets that changed since the last
+// backup are read and encoded again (see BackupWriter).
 void writeBackup(const DocumentState& state, WorkStore& store);
 
 } // namespace kerbina

@@ -121,7 +121,7 @@ bool WorkFolderEditCycle::restoreListFiles() {
     }
     // Deleted and written again at once, the files may come back with the sizes, times and even
     // the file numbers of the ones they replace; the backup makes its blocks anew.
-    store_.backupBlocks.clear();
+    store_.backupWriter.forget();
     const std::string sheet = readFileBytes(folder / kSheetNumberFile);
     state_.currentSheetNumber = std::max(1, std::atoi(sheet.c_str()));
     return true;

@@ -134,5 +134,34 @@ TEST_F(BackupTest, IsTheWholeQuotationFileAfterEveryKindOfChange) {
     expectAFullWrite("unit-cost list changed");
 }
 
+TEST_F(BackupTest, IsRewrittenUnlessTheFileHoldsTheNextBackupAlready) {
+    const fs::path backup = backupFilePath(store.backupFolder);
+    openSheet(state, store, host, 1);
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    const auto written = fileStamp(backup);
+    SAVERECORD(state, store, host, RecordMode::Und); // the snapshot before the next change
+    EXPECT_EQ(fileStamp(backup), written);
+
+    fs::remove(backup);
+    SAVERECORD(state, store, host, RecordMode::Und);
+    expectAFullWrite("deleted by someone else");
+    writeFileAtomically(backup, "replaced by someone else");
+    SAVERECORD(state, store, host, RecordMode::Und);
+    expectAFullWrite("replaced by someone else");
+
+    // A write that failed is made again even though nothing changed since.
+    BackupWriter writer;
+    const fs::path file = root / "unit.krb2";
+    QuotationData data = collectQuotation(state, store.workFolder);
+    writer.prepare(data, {}, store.workFolder);
+    writer.write(file);
+    data.header.where = "変更";
+    writer.prepare(data, {}, store.workFolder);
+    EXPECT_THROW(writer.write(root / "missing" / "unit.krb2"), FileError);
+    writer.prepare(data, {}, store.workFolder);
+    writer.write(file);
+    EXPECT_EQ(readFileBytes(file), toCp932(writeQuotationText(data, {})));
+}
+
 } // namespace
 } // namespace kerbina
