@@ -44,7 +44,8 @@ void BackupWriter::write(const std::filesystem::path& file) {
         pieces.emplace_back(blocks_[n]->cp932);
     }
     pieces.emplace_back(tail_);
-    writePiecesAtomically(file, pieces);
+    // The one work file forced to the disk: it is what brings the quotation back after a crash.
+    writePiecesAtomically(file, pieces, Durability::Durable);
     written_ = fileStamp(file);
 }
 

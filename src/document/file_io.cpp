@@ -53,14 +53,15 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    // Writes, flushes and forces the bytes to the disk, so the rename never publishes a file
-    // whose contents a power cut could still lose.
-    bool writeDurably(std::span<const std::string_view> pieces) {
+    // Writes and flushes the bytes; durable bytes are forced to the disk too, so the rename never
+    // publishes a file whose contents a power cut could still lose.
+    bool write(std::span<const std::string_view> pieces, Durability durability) {
         bool written = true;
         for (const std::string_view bytes : pieces) {
             written = written && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
         }
-        written = written && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+        written = written && std::fflush(file_) == 0 &&
+                  (durability == Durability::Scratch || ::fsync(::fileno(file_)) == 0);
         return close() && written;
     }
 
@@ -127,13 +128,14 @@ std::optional<FileStamp> fileStamp(const fs::path& path) {
                      static_cast<std::uint64_t>(status.st_ino)};
 }
 
-void writeFileAtomically(const fs::path& path, std::string_view bytes) {
-    writePiecesAtomically(path, std::span(&bytes, 1));
+void writeFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
+    writePiecesAtomically(path, std::span(&bytes, 1), durability);
 }
 
-void writePiecesAtomically(const fs::path& path, std::span<const std::string_view> pieces) {
+void writePiecesAtomically(const fs::path& path, std::span<const std::string_view> pieces,
+                           Durability durability) {
     TemporaryFile temporary(path);
-    if (!temporary.writeDurably(pieces) || !temporary.renameTo(path)) {
+    if (!temporary.write(pieces, durability) || !temporary.renameTo(path)) {
         failToWrite(path);
     }
 }
@@ -163,13 +165,14 @@ std::vector<std::string> readTextLines(const fs::path& path) {
     return splitTextLines(fromCp932(readFileBytes(path)));
 }
 
-void writeTextLines(const fs::path& path, const std::vector<std::string>& lines) {
+void writeTextLines(const fs::path& path, const std::vector<std::string>& lines,
+                    Durability durability) {
     std::string bytes;
     for (const std::string& line : lines) {
         bytes += toCp932(line);
         bytes += "\r\n";
     }
-    writeFileAtomically(path, bytes);
+    writeFileAtomically(path, bytes, durability);
 }
 
 } // namespace kerbina

@@ -24,6 +24,11 @@ namespace {
 
 constexpr std::size_t kItemCountSize = 4;
 
+// Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
+void writeWorkFile(const fs::path& file, std::string_view bytes) {
+    writeFileAtomically(file, bytes, Durability::Scratch);
+}
+
 void appendBytes(std::string& out, std::span<const std::uint8_t> bytes) {
     out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
@@ -103,11 +108,11 @@ void writeTextFileForEach(const fs::path& workFolder,
                           std::string (*fileName)(int)) {
     for (const auto& [sheet, lines] : linesBySheet) {
         if (sheet >= 1) {
-            writeTextLines(workFolder / fileName(sheet), lines);
+            writeTextLines(workFolder / fileName(sheet), lines, Durability::Scratch);
         }
     }
     if (!linesBySheet.contains(1)) {
-        writeTextLines(workFolder / fileName(1), {});
+        writeTextLines(workFolder / fileName(1), {}, Durability::Scratch);
     }
 }
 
@@ -157,7 +162,7 @@ Sheet readSheetFile(const fs::path& file) {
 }
 
 void writeSheetFile(const fs::path& file, const Sheet& sheet, int sheetNumber) {
-    writeFileAtomically(file, sheetFileBytes(sheet, sheetNumber));
+    writeWorkFile(file, sheetFileBytes(sheet, sheetNumber));
 }
 
 void readHeaderFile(DocumentState& state, const fs::path& workFolder, std::string_view extension) {
@@ -215,7 +220,7 @@ std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, D
     const fs::path titleFile = workFolder / kHeaderTitleFileName;
     std::string image;
     appendBytes(image, encodeHeader(state.header));
-    writeFileAtomically(titleFile, image);
+    writeWorkFile(titleFile, image);
     // Reading the file back applies the header's rules ([KETA], [CUTLEVEL], [DATALEVEL],
     // [KEYCODE]) exactly as every other reader of the file sees them.
     if (const auto readBack = readHeaderRecord(titleFile)) {
@@ -231,7 +236,7 @@ std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, D
     storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
     std::string bytes = headerFileBytes(state.header, state.items);
-    writeFileAtomically(workFolder / headerFileName("WRK"), bytes);
+    writeWorkFile(workFolder / headerFileName("WRK"), bytes);
     host.showQuotationNumber(state.header.number);
     return bytes;
 }
@@ -258,14 +263,13 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
     // host changed the header or the list in between.
     if (const std::string header = headerFileBytes(state.header, state.items);
         header != headerWritten) {
-        writeFileAtomically(store.workFolder / headerFileName("WRK"), header);
+        writeWorkFile(store.workFolder / headerFileName("WRK"), header);
     }
 
     const int sheet = state.currentSheetNumber;
     const std::string lines = sheetFileBytes(state.sheet, sheet);
-    writeFileAtomically(store.workFolder / sheetFileName(sheet), lines);
-    writeFileAtomically(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet),
-                        lines);
+    writeWorkFile(store.workFolder / sheetFileName(sheet), lines);
+    writeWorkFile(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet), lines);
     writeBackup(state, store);
 }
 
@@ -274,8 +278,8 @@ void Saveitem(DocumentState& state, WorkStore& store, ListMode mode) {
         state.modified = true;
     }
     setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
-    writeFileAtomically(store.workFolder / headerFileName(mode == ListMode::Und ? "UND" : "WRK"),
-                        headerFileBytes(state.header, state.items));
+    writeWorkFile(store.workFolder / headerFileName(mode == ListMode::Und ? "UND" : "WRK"),
+                  headerFileBytes(state.header, state.items));
     if (mode == ListMode::Wrk) {
         writeBackup(state, store);
     }
@@ -387,8 +391,7 @@ QuotationData collectQuotation(const DocumentState& state, const fs::path& workF
 
 void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
     clearWorkFolder(workFolder);
-    writeFileAtomically(workFolder / headerFileName("WRK"),
-                        headerFileBytes(data.header, data.items));
+    writeWorkFile(workFolder / headerFileName("WRK"), headerFileBytes(data.header, data.items));
     for (std::size_t n = 1; n < data.sheets.size(); ++n) {
         if (!data.sheets[n].empty()) {
             writeSheetFile(workFolder / sheetFileName(static_cast<int>(n)), data.sheets[n],
@@ -396,7 +399,7 @@ void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
         }
     }
     if (!isFile(workFolder / sheetFileName(1))) {
-        writeFileAtomically(workFolder / sheetFileName(1), {});
+        writeWorkFile(workFolder / sheetFileName(1), {});
     }
     // Take-off records and aggregation settings pass through as the text lines of the quotation
     // file until the take-off module reads and writes its own record files.

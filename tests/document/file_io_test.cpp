@@ -31,6 +31,8 @@ TEST_F(FileIoTest, AtomicWriteReplacesTheWholeFile) {
     writeFileAtomically(file, std::string("long old contents\0x", 19));
     writeFileAtomically(file, "new");
     EXPECT_EQ(readFileBytes(file), "new");
+    writeFileAtomically(file, "scratch", Durability::Scratch);
+    EXPECT_EQ(readFileBytes(file), "scratch");
     EXPECT_EQ(entriesInFolder(), 1u); // no temporary left behind
 }
 
