@@ -2,8 +2,10 @@
 
 #include "document/cp932_iconv.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -81,6 +83,42 @@ std::size_t cp932SequenceLength(std::string_view text) {
     return 1;
 }
 
+// Collects the output in a small buffer and hands it to the string in pieces: appending to a
+// std::string byte by byte costs a capacity check, and often a call, for every byte.
+class Sink {
+public:
+    explicit Sink(std::string& out) : out_(out) {}
+    Sink(const Sink&) = delete;
+    Sink& operator=(const Sink&) = delete;
+
+    void put(std::string_view bytes) {
+        if (bytes.size() > buffer_.size() - used_) {
+            flush();
+            if (bytes.size() > buffer_.size()) {
+                out_.append(bytes);
+                return;
+            }
+        }
+        std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    // The string with everything put so far, for appending to it directly.
+    std::string& flushed() {
+        flush();
+        return out_;
+    }
+
+private:
+    void flush() {
+        out_.append(buffer_.data(), used_);
+        used_ = 0;
+    }
+
+    std::string& out_;
+    std::array<char, 512> buffer_;
+    std::size_t used_ = 0;
+};
+
 // What one character converts to: up to Capacity bytes, or nothing at all (length -1) when the
 // converter refuses it.
 template <std::size_t Capacity> struct Converted {
@@ -89,11 +127,6 @@ template <std::size_t Capacity> struct Converted {
 
     bool convertible() const { return length >= 0; }
     std::string_view view() const { return {bytes.data(), static_cast<std::size_t>(length)}; }
-    void appendTo(std::string& out) const {
-        for (std::int8_t i = 0; i < length; ++i) {
-            out.push_back(bytes[static_cast<std::size_t>(i)]);
-        }
-    }
 };
 
 // Asks the system converter about one character alone. Consuming all of `input` is success; a
@@ -156,28 +189,32 @@ public:
         }
         for (std::size_t b = 0; b < 0x80; ++b) {
             const std::string_view itself(&kAllBytes[b], 1);
-            decodesToItself_[b] = single_[b].convertible() && single_[b].view() == itself;
-            encodesToItself_[b] = encode_[b].convertible() && encode_[b].view() == itself;
+            decodesToItself_.bytes[b] = single_[b].convertible() && single_[b].view() == itself;
+            encodesToItself_.bytes[b] = encode_[b].convertible() && encode_[b].view() == itself;
+        }
+        for (Unchanged* unchanged : {&decodesToItself_, &encodesToItself_}) {
+            unchanged->allAscii = std::all_of(unchanged->bytes.begin(), unchanged->bytes.end(),
+                                              [](bool itself) { return itself; });
         }
     }
 
     // Appends the UTF-8 of what starts `cp932`: a run of bytes that stand for themselves (the
     // digits, separators and ASCII letters of record fields and file lines) in one piece, else
     // one character. Returns the bytes it took, 0 when they are not a character.
-    std::size_t decode(std::string_view cp932, std::string& out) const {
+    std::size_t decode(std::string_view cp932, Sink& out) const {
         if (const std::size_t unchanged = unchangedRun(cp932, decodesToItself_); unchanged > 0) {
-            out.append(cp932.data(), unchanged);
+            out.put(cp932.substr(0, unchanged));
             return unchanged;
         }
         const std::uint8_t first = byteAt(cp932, 0);
         if (single_[first].convertible()) {
-            single_[first].appendTo(out);
+            out.put(single_[first].view());
             return 1;
         }
         if (cp932.size() >= 2) {
             const auto& pair = double_[first * 256u + byteAt(cp932, 1)];
             if (pair.convertible()) {
-                pair.appendTo(out);
+                out.put(pair.view());
                 return 2;
             }
         }
@@ -187,9 +224,9 @@ public:
     // Appends the CP932 of what starts `utf8`: a run of bytes that stand for themselves in one
     // piece, else one well-formed UTF-8 character of the Basic Multilingual Plane. Returns the
     // bytes it took, 0 when they are no such character or CP932 cannot hold it.
-    std::size_t encode(std::string_view utf8, std::string& out) const {
+    std::size_t encode(std::string_view utf8, Sink& out) const {
         if (const std::size_t unchanged = unchangedRun(utf8, encodesToItself_); unchanged > 0) {
-            out.append(utf8.data(), unchanged);
+            out.put(utf8.substr(0, unchanged));
             return unchanged;
         }
         const std::uint8_t lead = byteAt(utf8, 0);
@@ -217,15 +254,38 @@ public:
         if (!encode_[codePoint].convertible()) {
             return 0;
         }
-        encode_[codePoint].appendTo(out);
+        out.put(encode_[codePoint].view());
         return length;
     }
 
+    // True when every byte of `text` is one that both directions leave as it is.
+    bool roundTripsUnchanged(std::string_view text) const {
+        return unchangedRun(text, encodesToItself_) == text.size() &&
+               unchangedRun(text, decodesToItself_) == text.size();
+    }
+
 private:
-    static std::size_t unchangedRun(std::string_view text, const std::array<bool, 0x80>& itself) {
+    // The bytes that a direction leaves as they are, and whether that is all of ASCII.
+    struct Unchanged {
+        std::array<bool, 0x80> bytes{};
+        bool allAscii = false;
+    };
+
+    static std::size_t unchangedRun(std::string_view text, const Unchanged& unchanged) {
         std::size_t length = 0;
+        // Eight bytes at a time while they are all ASCII, when ASCII stands for itself (as it
+        // does in CP932).
+        if (unchanged.allAscii) {
+            for (std::uint64_t word = 0; length + sizeof word <= text.size();
+                 length += sizeof word) {
+                std::memcpy(&word, text.data() + length, sizeof word);
+                if ((word & 0x8080808080808080u) != 0) {
+                    break;
+                }
+            }
+        }
         while (length < text.size() && byteAt(text, length) < 0x80 &&
-               itself[byteAt(text, length)]) {
+               unchanged.bytes[byteAt(text, length)]) {
             ++length;
         }
         return length;
@@ -234,8 +294,8 @@ private:
     std::array<Converted<3>, 256> single_;
     std::array<Converted<3>, 256 * 256> double_;
     std::array<Converted<2>, 0x10000> encode_;
-    std::array<bool, 0x80> decodesToItself_{};
-    std::array<bool, 0x80> encodesToItself_{};
+    Unchanged decodesToItself_;
+    Unchanged encodesToItself_;
 };
 
 const Cp932Tables& tables() {
@@ -243,14 +303,36 @@ const Cp932Tables& tables() {
     return *instance;
 }
 
+// The UTF-8 of `cp932`, appended to `result`.
+void appendUtf8(std::string_view cp932, std::string& result) {
+    const Cp932Tables& table = tables();
+    Sink out(result);
+    while (!cp932.empty()) {
+        if (const std::size_t taken = table.decode(cp932, out); taken > 0) {
+            cp932.remove_prefix(taken);
+        } else {
+            out.put(kGetaUtf8);
+            cp932.remove_prefix(cp932SequenceLength(cp932));
+        }
+    }
+    out.flushed();
+}
+
+// The CP932 of the many short texts of records and fields goes through this buffer, kept per
+// thread, instead of a new string each time.
+std::string& scratchBuffer() {
+    thread_local std::string buffer;
+    buffer.clear();
+    return buffer;
+}
+
 } // namespace
 
-std::string toCp932(std::string_view utf8) {
+void appendCp932(std::string_view utf8, std::string& result) {
     const Cp932Tables& table = tables();
-    std::string result;
-    result.reserve(utf8.size());
+    Sink out(result);
     while (!utf8.empty()) {
-        if (const std::size_t taken = table.encode(utf8, result); taken > 0) {
+        if (const std::size_t taken = table.encode(utf8, out); taken > 0) {
             utf8.remove_prefix(taken);
             continue;
         }
@@ -260,28 +342,28 @@ std::string toCp932(std::string_view utf8) {
         // sequence.
         const std::size_t outside = supplementaryLength(utf8);
         const std::string_view piece = outside > 0 ? utf8.substr(0, outside) : utf8;
-        const std::size_t taken = convertCp932Prefix(Cp932Direction::FromUtf8, piece, result);
+        const std::size_t taken =
+            convertCp932Prefix(Cp932Direction::FromUtf8, piece, out.flushed());
         utf8.remove_prefix(taken);
         if (taken < piece.size()) {
-            result += kGetaCp932;
+            out.put(kGetaCp932);
             utf8.remove_prefix(utf8SequenceLength(utf8));
         }
     }
+    out.flushed();
+}
+
+std::string toCp932(std::string_view utf8) {
+    std::string result;
+    result.reserve(utf8.size());
+    appendCp932(utf8, result);
     return result;
 }
 
 std::string fromCp932(std::string_view cp932) {
-    const Cp932Tables& table = tables();
     std::string result;
     result.reserve(cp932.size() * 3 / 2);
-    while (!cp932.empty()) {
-        if (const std::size_t taken = table.decode(cp932, result); taken > 0) {
-            cp932.remove_prefix(taken);
-        } else {
-            result += kGetaUtf8;
-            cp932.remove_prefix(cp932SequenceLength(cp932));
-        }
-    }
+    appendUtf8(cp932, result);
     return result;
 }
 
@@ -301,11 +383,24 @@ std::string_view cutCp932(std::string_view cp932, int width) {
 }
 
 std::string fitToWidth(std::string_view utf8, int width) {
-    return fromCp932(cutCp932(toCp932(utf8), width));
+    // Digits, codes and other plain ASCII that fits come back as they are.
+    if (utf8.size() <= static_cast<std::size_t>(std::max(width, 0)) &&
+        tables().roundTripsUnchanged(utf8)) {
+        return std::string(utf8);
+    }
+    std::string& cp932 = scratchBuffer();
+    appendCp932(utf8, cp932);
+    const std::string_view fitted = cutCp932(cp932, width);
+    std::string result;
+    result.reserve(fitted.size() * 3 / 2);
+    appendUtf8(fitted, result);
+    return result;
 }
 
 int cp932Length(std::string_view utf8) {
-    return static_cast<int>(toCp932(utf8).size());
+    std::string& cp932 = scratchBuffer();
+    appendCp932(utf8, cp932);
+    return static_cast<int>(cp932.size());
 }
 
 } // namespace kerbina

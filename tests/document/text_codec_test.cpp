@@ -131,14 +131,26 @@ public:
         const std::string expected = referenceConversion(direction, input);
         const std::string actual =
             direction == platform::Cp932Direction::FromUtf8 ? toCp932(input) : fromCp932(input);
+        note(input, actual, expected);
+    }
+    // A field of `width` bytes: the text through CP932 and back, cut in between.
+    void checkFit(std::string_view utf8, int width) {
+        using platform::Cp932Direction;
+        const std::string cp932 = referenceConversion(Cp932Direction::FromUtf8, utf8);
+        note(utf8, fitToWidth(utf8, width),
+             referenceConversion(Cp932Direction::ToUtf8, cutCp932(cp932, width)));
+        note(utf8, std::to_string(cp932Length(utf8)), std::to_string(cp932.size()));
+    }
+    const std::vector<std::string>& differences() const { return differences_; }
+
+private:
+    void note(std::string_view input, const std::string& actual, const std::string& expected) {
         if (actual != expected && differences_.size() < 10) {
             differences_.push_back(hex(input) + "-> " + hex(actual) + "instead of " +
                                    hex(expected));
         }
     }
-    const std::vector<std::string>& differences() const { return differences_; }
 
-private:
     std::vector<std::string> differences_;
 };
 
@@ -178,7 +190,7 @@ TEST(TextCodec, TablesSayWhatTheSystemConverterSays) {
             compare.check(std::string_view(two, 2), Cp932Direction::FromUtf8);
         }
     }
-    // Texts mixing characters, stray and cut-off bytes, in both directions.
+    // Texts mixing characters, stray and cut-off bytes, in both directions and fitted to fields.
     std::mt19937 random(932);
     const std::string pieces[] = {"a",
                                   ";",
@@ -207,6 +219,7 @@ TEST(TextCodec, TablesSayWhatTheSystemConverterSays) {
         }
         compare.check(input, Cp932Direction::FromUtf8);
         compare.check(input, Cp932Direction::ToUtf8);
+        compare.checkFit(input, static_cast<int>(random() % 12));
     }
     EXPECT_TRUE(compare.differences().empty()) << ::testing::PrintToString(compare.differences());
 }
