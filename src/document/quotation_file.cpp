@@ -617,7 +617,7 @@ private:
         data_.sheets[1].emplace_back();
         if (skipTo("<DATA>")) {
             while (const std::string* line = next()) {
-                const std::string_view first = splitFields(*line).front();
+                const std::string_view first = std::string_view(*line).substr(0, line->find(';'));
                 const auto number = parseInteger<std::int64_t>(first);
                 // The end marker, or a sheet number of -1, closes the section.
                 if (!number || *number == -1) {
