@@ -53,10 +53,12 @@ void BM_EditCycle100x500(benchmark::State& benchState) {
     OpenQuotation open;
     openSheet(open.state, open.store, open.host, 1);
     int step = 0;
+    // The steps of the grid's edit cycle: the undo snapshot before the change, the change, both
+    // totals passes, the write.
     for (auto _ : benchState) {
+        SAVERECORD(open.state, open.store, open.host, RecordMode::Und);
         LineRecord& line = open.state.sheet[static_cast<std::size_t>(5)];
         line.submittedPrice = Currency::fromWhole(1000 + (++step % 100));
-        SAVERECORD(open.state, open.store, open.host, RecordMode::Und);
         recalculateAndShow(open.state, open.host, false);
         SAVERECORD(open.state, open.store, open.host, RecordMode::Wrk);
     }

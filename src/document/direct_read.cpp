@@ -41,6 +41,7 @@ OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& hos
         data.header.cutLevel = state.header.cutLevel;
     }
     writeWorkFolder(data, store.workFolder);
+    store.backupWriter.forget();
     if (data.taxOffset) {
         state.settings.taxOffset = *data.taxOffset;
     }

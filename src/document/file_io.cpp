@@ -2,11 +2,12 @@
 
 #include "document/text_codec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -52,11 +53,15 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    // Writes, flushes and forces the bytes to the disk, so the rename never publishes a file
-    // whose contents a power cut could still lose.
-    bool writeDurably(std::string_view bytes) {
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() &&
-                             std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+    // Writes and flushes the bytes; durable bytes are forced to the disk too, so the rename never
+    // publishes a file whose contents a power cut could still lose.
+    bool write(std::span<const std::string_view> pieces, Durability durability) {
+        bool written = true;
+        for (const std::string_view bytes : pieces) {
+            written = written && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+        }
+        written = written && std::fflush(file_) == 0 &&
+                  (durability == Durability::Scratch || ::fsync(::fileno(file_)) == 0);
         return close() && written;
     }
 
@@ -90,16 +95,47 @@ std::string readFileBytes(const fs::path& path) {
     if (!in || fs::is_directory(path, error)) {
         failToRead(path);
     }
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // One read of the size the file has now; the loop also takes whatever another program
+    // appended in the meantime, and a file that shrank just reads shorter.
+    const std::uintmax_t expected = fs::file_size(path, error);
+    std::string bytes(error ? std::size_t{0} : static_cast<std::size_t>(expected), '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        in.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
+        filled += static_cast<std::size_t>(in.gcount());
+        if (filled < bytes.size() || in.peek() == std::ifstream::traits_type::eof()) {
+            break;
+        }
+        bytes.resize(bytes.size() + std::max<std::size_t>(bytes.size(), 4096));
+    }
     if (in.bad()) {
         failToRead(path);
     }
+    bytes.resize(filled);
     return bytes;
 }
 
-void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+std::optional<FileStamp> fileStamp(const fs::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    const auto nanoseconds = [](const timespec& time) {
+        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+    };
+    return FileStamp{static_cast<std::uintmax_t>(status.st_size), nanoseconds(status.st_mtim),
+                     nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_dev),
+                     static_cast<std::uint64_t>(status.st_ino)};
+}
+
+void writeFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
+    writePiecesAtomically(path, std::span(&bytes, 1), durability);
+}
+
+void writePiecesAtomically(const fs::path& path, std::span<const std::string_view> pieces,
+                           Durability durability) {
     TemporaryFile temporary(path);
-    if (!temporary.writeDurably(bytes) || !temporary.renameTo(path)) {
+    if (!temporary.write(pieces, durability) || !temporary.renameTo(path)) {
         failToWrite(path);
     }
 }
@@ -129,13 +165,14 @@ std::vector<std::string> readTextLines(const fs::path& path) {
     return splitTextLines(fromCp932(readFileBytes(path)));
 }
 
-void writeTextLines(const fs::path& path, const std::vector<std::string>& lines) {
+void writeTextLines(const fs::path& path, const std::vector<std::string>& lines,
+                    Durability durability) {
     std::string bytes;
     for (const std::string& line : lines) {
         bytes += toCp932(line);
         bytes += "\r\n";
     }
-    writeFileAtomically(path, bytes);
+    writeFileAtomically(path, bytes, durability);
 }
 
 } // namespace kerbina

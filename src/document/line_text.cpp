@@ -31,17 +31,22 @@ std::string quantityText(Currency quantity, int kind, Currency quantityDecimals)
     return text.substr(std::min(text.find_first_not_of(' '), text.size()));
 }
 
-// A text field must not carry the separator: the fields after it would shift on reading.
-std::string fieldText(std::string_view text) {
-    std::string result;
-    for (const char c : text) {
-        if (c == ';') {
-            result += "；";
-        } else {
-            result += c;
+// Appends a field after its separator. No field carries a line break; a text field must not
+// carry the separator either, or the fields after it would shift on reading.
+void appendField(std::string& text, std::string_view field, bool escapeSeparator) {
+    text += ';';
+    std::size_t run = 0; // start of the bytes not yet appended
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c == '\r' || c == '\n' || (c == ';' && escapeSeparator)) {
+            text.append(field.data() + run, i - run);
+            if (c == ';') {
+                text += "；";
+            }
+            run = i + 1;
         }
     }
-    return result;
+    text.append(field.data() + run, field.size() - run);
 }
 
 // Integer fields: optional blanks around an optional sign and digits; anything else gives the
@@ -80,41 +85,36 @@ std::array<std::string_view, kFieldCount> splitFields(std::string_view text) {
 
 std::string lineToText(int sheetNumber, const LineRecord& line, Currency quantityDecimals) {
     const auto [name, specification] = splitNameSpec(line.nameSpec);
-    const std::array<std::string, kFieldCount> fields = {
-        std::to_string(sheetNumber),
-        name,
-        fieldText(specification),
-        line.laborFactor.toString(),
-        line.sortCode.toString(),
-        fieldText(line.unit),
-        std::to_string(line.kind),
-        quantityText(line.netQuantity, line.kind, quantityDecimals),
-        quantityText(line.submittedQuantity, line.kind, quantityDecimals),
-        line.netPrice.toString(),
-        line.submittedPrice.toString(),
-        line.reserved176.toString(),
-        line.netAdditionalPrice.toString(),
-        line.submittedAdditionalPrice.toString(),
-        line.netAmount.toString(),
-        line.submittedAmount.toString(),
-        std::to_string(line.flag216),
-        std::to_string(line.hiddenFlag),
-        line.priceKind.toString(),
-        fieldText(line.amountText),
-        fieldText(line.note),
-        fieldText(line.priceCode),
+    std::string text = std::to_string(sheetNumber);
+    text.reserve(200 + line.nameSpec.size() + line.note.size());
+    // Numbers, and the name (the part of nameSpec before its first ";"), hold no ";" of their own.
+    const auto field = [&text](std::string_view value) {
+        appendField(text, value, false);
     };
-    std::string text;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) {
-            text += ';';
-        }
-        for (const char c : fields[i]) {
-            if (c != '\r' && c != '\n') {
-                text += c;
-            }
-        }
-    }
+    const auto textField = [&text](std::string_view value) {
+        appendField(text, value, true);
+    };
+    field(name);
+    textField(specification);
+    field(line.laborFactor.toString());
+    field(line.sortCode.toString());
+    textField(line.unit);
+    field(std::to_string(line.kind));
+    field(quantityText(line.netQuantity, line.kind, quantityDecimals));
+    field(quantityText(line.submittedQuantity, line.kind, quantityDecimals));
+    field(line.netPrice.toString());
+    field(line.submittedPrice.toString());
+    field(line.reserved176.toString());
+    field(line.netAdditionalPrice.toString());
+    field(line.submittedAdditionalPrice.toString());
+    field(line.netAmount.toString());
+    field(line.submittedAmount.toString());
+    field(std::to_string(line.flag216));
+    field(std::to_string(line.hiddenFlag));
+    field(line.priceKind.toString());
+    textField(line.amountText);
+    textField(line.note);
+    textField(line.priceCode);
     return text;
 }
 

@@ -257,10 +257,9 @@ std::string itemLine(const ItemRecord& item) {
 }
 
 // The page reference of a line priced from a unit-cost breakdown sheet: fifteen sheets a page.
-std::optional<std::string> unitCostReference(const QuotationData& data,
+std::optional<std::string> unitCostReference(const std::vector<std::string>& entries,
                                              const std::string& priceCode) {
     const std::string key = priceCode + ";";
-    const auto& entries = data.unitCostBreakdowns;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].find(key) != std::string::npos) {
             return "代価表 P-" + std::to_string(i / 15 + 1) + " No." + std::to_string(i + 1);
@@ -269,18 +268,17 @@ std::optional<std::string> unitCostReference(const QuotationData& data,
     return std::nullopt;
 }
 
-void writeSheet(TextWriter& out, const QuotationData& data, int number,
-                const QuotationWriteOptions& options) {
-    const ItemRecord& item = data.items[number];
+void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet& sheet,
+                const QuotationWriteOptions& options,
+                const std::vector<std::string>& unitCostBreakdowns) {
     // An empty list (not even the scratch slot) stands for a sheet without a work file.
-    const Sheet* sheet = sheetOf(data, number);
-    if (skipsDataSection(item.kind) || sheet == nullptr || sheet->empty()) {
+    if (skipsDataSection(item.kind) || sheet.empty()) {
         return;
     }
-    const int count = lineCountOf(sheet);
+    const int count = lineCountOf(&sheet);
     const Currency decimals = item.setQuantityDecimals;
     const auto isTitle = [&](int row) {
-        return row <= count && (*sheet)[row].kind == 100;
+        return row <= count && sheet[row].kind == 100;
     };
     // The reader drops the first of two leading title lines (the one older writers always added),
     // so a sheet that itself starts with two gets one more in front to come back whole.
@@ -292,7 +290,7 @@ void writeSheet(TextWriter& out, const QuotationData& data, int number,
         out.line(lineToText(number, title, decimals));
     }
     for (int row = 1; row <= count; ++row) {
-        const LineRecord& source = (*sheet)[row];
+        const LineRecord& source = sheet[row];
         if (options.omitUnlisted && source.hiddenFlag == 1) {
             continue;
         }
@@ -302,7 +300,7 @@ void writeSheet(TextWriter& out, const QuotationData& data, int number,
             line.submittedAmount = item.submittedTotal;
         }
         if (options.unitCostReferences && !line.priceCode.empty()) {
-            if (auto reference = unitCostReference(data, source.priceCode)) {
+            if (auto reference = unitCostReference(unitCostBreakdowns, source.priceCode)) {
                 line.note = std::move(*reference);
             }
         }
@@ -327,6 +325,14 @@ std::string unitCostBlock(const std::vector<std::string>& entries) {
         block += withoutLineBreaks(entry);
     }
     return std::string(trimBlanks(block));
+}
+
+// The items (and sheets) a file holds: all of them, or the one of a single-sheet file.
+std::pair<int, int> sheetsWritten(const QuotationData& data, const QuotationWriteOptions& options) {
+    if (options.singleSheet > 0) {
+        return {options.singleSheet, options.singleSheet};
+    }
+    return {1, data.itemMax()};
 }
 
 // Reads a whole quotation file into memory, section by section, and stops at the first thing it
@@ -611,7 +617,7 @@ private:
         data_.sheets[1].emplace_back();
         if (skipTo("<DATA>")) {
             while (const std::string* line = next()) {
-                const std::string_view first = splitFields(*line).front();
+                const std::string_view first = std::string_view(*line).substr(0, line->find(';'));
                 const auto number = parseInteger<std::int64_t>(first);
                 // The end marker, or a sheet number of -1, closes the section.
                 if (!number || *number == -1) {
@@ -688,7 +694,7 @@ private:
 
 } // namespace
 
-std::string writeQuotationText(const QuotationData& data, const QuotationWriteOptions& options) {
+std::string quotationHeadText(const QuotationData& data, const QuotationWriteOptions& options) {
     if (options.singleSheet != 0 &&
         (options.singleSheet < 0 || options.singleSheet > data.itemMax())) {
         throw std::out_of_range("writeQuotationText: no item " +
@@ -699,20 +705,27 @@ std::string writeQuotationText(const QuotationData& data, const QuotationWriteOp
     writeTitle(out, data, options);
     out.line("</TITLE>");
 
-    const int first = options.singleSheet > 0 ? options.singleSheet : 1;
-    const int last = options.singleSheet > 0 ? options.singleSheet : data.itemMax();
+    const auto [first, last] = sheetsWritten(data, options);
     out.line("<ITEM>");
     for (int n = first; n <= last; ++n) {
         out.line(itemLine(data.items[n]));
     }
     out.line("</ITEM>");
-
     out.line("<DATA>");
-    for (int n = first; n <= last; ++n) {
-        writeSheet(out, data, n, options);
-    }
-    out.line("</DATA>");
+    return out.take();
+}
 
+std::string sheetBlockText(int number, const ItemRecord& item, const Sheet& sheet,
+                           const QuotationWriteOptions& options,
+                           const std::vector<std::string>& unitCostBreakdowns) {
+    TextWriter out;
+    writeSheet(out, number, item, sheet, options, unitCostBreakdowns);
+    return out.take();
+}
+
+std::string quotationTailText(const QuotationData& data) {
+    TextWriter out;
+    out.line("</DATA>");
     out.line("<PICKUP>");
     writeSheetTexts(out, data.pickupLines);
     out.line("</PICKUP>");
@@ -727,6 +740,19 @@ std::string writeQuotationText(const QuotationData& data, const QuotationWriteOp
     out.line("</DAIKA>");
     out.line("</EOF>");
     return out.take();
+}
+
+std::string writeQuotationText(const QuotationData& data, const QuotationWriteOptions& options) {
+    std::string text = quotationHeadText(data, options);
+    const auto [first, last] = sheetsWritten(data, options);
+    const Sheet noSheet;
+    for (int n = first; n <= last; ++n) {
+        const Sheet* sheet = sheetOf(data, n);
+        text += sheetBlockText(n, data.items[n], sheet != nullptr ? *sheet : noSheet, options,
+                               data.unitCostBreakdowns);
+    }
+    text += quotationTailText(data);
+    return text;
 }
 
 QuotationData readQuotationText(std::string_view utf8) {

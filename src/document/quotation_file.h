@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kerbina {
 
@@ -29,10 +30,24 @@ struct QuotationWriteOptions {
     // Print data leaves out the lines marked 非掲載 (hiddenFlag 1): a combining line stands for
     // them on paper. Saved files and the backup keep them.
     bool omitUnlisted = false;
+
+    friend bool operator==(const QuotationWriteOptions&, const QuotationWriteOptions&) = default;
 };
 
 // Text of a quotation file (UTF-8, CR LF line ends) from a quotation in memory, and back.
 std::string writeQuotationText(const QuotationData& data, const QuotationWriteOptions& options);
+// The text in its three parts, which writeQuotationText puts one after the other: the head (the
+// title and item sections and the line opening the data section), one block of lines for each
+// sheet written, and the tail (the line closing the data section and the sections after it).
+// Every part ends with a line end, so the parts can also be encoded one by one and joined: the
+// crash backup keeps the encoded blocks of the sheets that did not change. The head reads the
+// sheets only for the welfare total of a single-sheet file; a sheet item's block depends only on
+// what sheetBlockText is given.
+std::string quotationHeadText(const QuotationData& data, const QuotationWriteOptions& options);
+std::string sheetBlockText(int number, const ItemRecord& item, const Sheet& sheet,
+                           const QuotationWriteOptions& options,
+                           const std::vector<std::string>& unitCostBreakdowns);
+std::string quotationTailText(const QuotationData& data);
 // Parses and checks the whole text; raises QuotationFileError and returns nothing on failure.
 QuotationData readQuotationText(std::string_view utf8);
 

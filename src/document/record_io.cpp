@@ -24,8 +24,9 @@ public:
     // Str[Width]: a length byte, then the text cut to Width CP932 bytes at a character boundary.
     template <std::size_t Offset, int Width> void text(const std::string& utf8) {
         static_assert(Width <= 255 && Offset + 1 + Width <= Size);
-        const std::string cp932 = toCp932(utf8);
-        const std::string_view fitted = cutCp932(cp932, Width);
+        cp932_.clear();
+        appendCp932(utf8, cp932_);
+        const std::string_view fitted = cutCp932(cp932_, Width);
         bytes_[Offset] = static_cast<std::uint8_t>(fitted.size());
         for (std::size_t i = 0; i < fitted.size(); ++i) {
             bytes_[Offset + 1 + i] = static_cast<std::uint8_t>(fitted[i]);
@@ -40,6 +41,7 @@ private:
     }
 
     std::array<std::uint8_t, Size>& bytes_;
+    std::string cp932_; // one buffer for all the texts of the record
 };
 
 template <std::size_t Size> class RecordReader {

@@ -9,6 +9,8 @@ namespace kerbina {
 
 // UTF-8 → CP932 bytes. Characters CP932 cannot encode become "〓".
 std::string toCp932(std::string_view utf8);
+// The same, appended to `out`: for callers that put many texts into one buffer.
+void appendCp932(std::string_view utf8, std::string& out);
 // CP932 bytes → UTF-8. Bytes that are not valid CP932 become "〓".
 std::string fromCp932(std::string_view cp932);
 // The text a fixed-width field Str[width] holds after assignment: unencodable characters replaced

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/backup_writer.h"
+
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -14,6 +16,8 @@ struct WorkStore {
     // Set once this run has moved the previous run's backup aside; from then on every change just
     // rewrites backup.krb2.
     bool previousBackupKept = false;
+    // What the last backup was made of, so that the next one encodes only what changed.
+    BackupWriter backupWriter{};
 };
 
 // Names of the work files. n is an item (sheet) number and g an undo generation, both in decimal

@@ -24,6 +24,11 @@ namespace {
 
 constexpr std::size_t kItemCountSize = 4;
 
+// Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
+void writeWorkFile(const fs::path& file, std::string_view bytes) {
+    writeFileAtomically(file, bytes, Durability::Scratch);
+}
+
 void appendBytes(std::string& out, std::span<const std::uint8_t> bytes) {
     out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
@@ -103,12 +108,38 @@ void writeTextFileForEach(const fs::path& workFolder,
                           std::string (*fileName)(int)) {
     for (const auto& [sheet, lines] : linesBySheet) {
         if (sheet >= 1) {
-            writeTextLines(workFolder / fileName(sheet), lines);
+            writeTextLines(workFolder / fileName(sheet), lines, Durability::Scratch);
         }
     }
     if (!linesBySheet.contains(1)) {
-        writeTextLines(workFolder / fileName(1), {});
+        writeTextLines(workFolder / fileName(1), {}, Durability::Scratch);
     }
+}
+
+// Everything of the open quotation but its sheets (left empty).
+QuotationData collectAllButSheets(const DocumentState& state, const fs::path& workFolder) {
+    QuotationData data;
+    // "HEAD.WRK" holds the header as the cover page last wrote it, with the totals of the last
+    // write; the grand total of the running totals pass is newer in memory.
+    data.header = readHeaderRecord(workFolder / headerFileName("WRK")).value_or(state.header);
+    data.header.allGTotal = state.header.allGTotal;
+    data.items = state.items;
+    data.sheets.resize(state.items.size());
+    for (int n = 1; n <= state.itemMax(); ++n) {
+        if (const fs::path file = workFolder / pickupFileName(n); isFile(file)) {
+            if (auto lines = readTextLines(file); !lines.empty()) {
+                data.pickupLines[n] = std::move(lines);
+            }
+        }
+        if (const fs::path file = workFolder / aggregationFileName(n); isFile(file)) {
+            if (auto lines = readTextLines(file); !lines.empty()) {
+                data.configLines[n] = std::move(lines);
+            }
+        }
+    }
+    data.unitCostBreakdowns = state.unitCostBreakdowns;
+    data.taxOffset = state.settings.taxOffset;
+    return data;
 }
 
 } // namespace
@@ -131,7 +162,7 @@ Sheet readSheetFile(const fs::path& file) {
 }
 
 void writeSheetFile(const fs::path& file, const Sheet& sheet, int sheetNumber) {
-    writeFileAtomically(file, sheetFileBytes(sheet, sheetNumber));
+    writeWorkFile(file, sheetFileBytes(sheet, sheetNumber));
 }
 
 void readHeaderFile(DocumentState& state, const fs::path& workFolder, std::string_view extension) {
@@ -182,11 +213,14 @@ void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
     state.allSubmittedTotal -= state.items[index].submittedTotal;
 }
 
-void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+namespace {
+
+// HeadWrite, returning the bytes it wrote to "HEAD.WRK".
+std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
     const fs::path titleFile = workFolder / kHeaderTitleFileName;
     std::string image;
     appendBytes(image, encodeHeader(state.header));
-    writeFileAtomically(titleFile, image);
+    writeWorkFile(titleFile, image);
     // Reading the file back applies the header's rules ([KETA], [CUTLEVEL], [DATALEVEL],
     // [KEYCODE]) exactly as every other reader of the file sees them.
     if (const auto readBack = readHeaderRecord(titleFile)) {
@@ -201,9 +235,16 @@ void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& h
     // are already in that item: the sheet pass stores them there.
     storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeFileAtomically(workFolder / headerFileName("WRK"),
-                        headerFileBytes(state.header, state.items));
+    std::string bytes = headerFileBytes(state.header, state.items);
+    writeWorkFile(workFolder / headerFileName("WRK"), bytes);
     host.showQuotationNumber(state.header.number);
+    return bytes;
+}
+
+} // namespace
+
+void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+    writeHeaderFiles(state, workFolder, host);
 }
 
 void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
@@ -212,20 +253,23 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
     state.modified = true;
     host.updateCoverHistory();
     host.copyCoverToHeader(state.header);
-    HeadWrite(state, store.workFolder, host);
+    const std::string headerWritten = writeHeaderFiles(state, store.workFolder, host);
     if (mode == RecordMode::Wrk) {
         advanceUndoTape(state);
         host.showUndoCounters(undoCounterText(state));
     }
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeFileAtomically(store.workFolder / headerFileName("WRK"),
-                        headerFileBytes(state.header, state.items));
+    // Mostly the very bytes HeadWrite has just written; the file is written again only when the
+    // host changed the header or the list in between.
+    if (const std::string header = headerFileBytes(state.header, state.items);
+        header != headerWritten) {
+        writeWorkFile(store.workFolder / headerFileName("WRK"), header);
+    }
 
     const int sheet = state.currentSheetNumber;
     const std::string lines = sheetFileBytes(state.sheet, sheet);
-    writeFileAtomically(store.workFolder / sheetFileName(sheet), lines);
-    writeFileAtomically(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet),
-                        lines);
+    writeWorkFile(store.workFolder / sheetFileName(sheet), lines);
+    writeWorkFile(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet), lines);
     writeBackup(state, store);
 }
 
@@ -234,8 +278,8 @@ void Saveitem(DocumentState& state, WorkStore& store, ListMode mode) {
         state.modified = true;
     }
     setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
-    writeFileAtomically(store.workFolder / headerFileName(mode == ListMode::Und ? "UND" : "WRK"),
-                        headerFileBytes(state.header, state.items));
+    writeWorkFile(store.workFolder / headerFileName(mode == ListMode::Und ? "UND" : "WRK"),
+                  headerFileBytes(state.header, state.items));
     if (mode == ListMode::Wrk) {
         writeBackup(state, store);
     }
@@ -336,38 +380,18 @@ bool NewKerbina(DocumentState& state, WorkStore& store, DocumentHost& host,
 }
 
 QuotationData collectQuotation(const DocumentState& state, const fs::path& workFolder) {
-    QuotationData data;
-    // "HEAD.WRK" holds the header as the cover page last wrote it, with the totals of the last
-    // write; the grand total of the running totals pass is newer in memory.
-    data.header = readHeaderRecord(workFolder / headerFileName("WRK")).value_or(state.header);
-    data.header.allGTotal = state.header.allGTotal;
-    data.items = state.items;
-    data.sheets.resize(state.items.size());
+    QuotationData data = collectAllButSheets(state, workFolder);
     for (int n = 1; n <= state.itemMax(); ++n) {
-        const fs::path sheetFile = workFolder / sheetFileName(n);
-        if (isFile(sheetFile)) {
-            data.sheets[static_cast<std::size_t>(n)] = readSheetFile(sheetFile);
-        }
-        if (const fs::path file = workFolder / pickupFileName(n); isFile(file)) {
-            if (auto lines = readTextLines(file); !lines.empty()) {
-                data.pickupLines[n] = std::move(lines);
-            }
-        }
-        if (const fs::path file = workFolder / aggregationFileName(n); isFile(file)) {
-            if (auto lines = readTextLines(file); !lines.empty()) {
-                data.configLines[n] = std::move(lines);
-            }
+        if (const fs::path file = workFolder / sheetFileName(n); isFile(file)) {
+            data.sheets[static_cast<std::size_t>(n)] = readSheetFile(file);
         }
     }
-    data.unitCostBreakdowns = state.unitCostBreakdowns;
-    data.taxOffset = state.settings.taxOffset;
     return data;
 }
 
 void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
     clearWorkFolder(workFolder);
-    writeFileAtomically(workFolder / headerFileName("WRK"),
-                        headerFileBytes(data.header, data.items));
+    writeWorkFile(workFolder / headerFileName("WRK"), headerFileBytes(data.header, data.items));
     for (std::size_t n = 1; n < data.sheets.size(); ++n) {
         if (!data.sheets[n].empty()) {
             writeSheetFile(workFolder / sheetFileName(static_cast<int>(n)), data.sheets[n],
@@ -375,7 +399,7 @@ void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
         }
     }
     if (!isFile(workFolder / sheetFileName(1))) {
-        writeFileAtomically(workFolder / sheetFileName(1), {});
+        writeWorkFile(workFolder / sheetFileName(1), {});
     }
     // Take-off records and aggregation settings pass through as the text lines of the quotation
     // file until the take-off module reads and writes its own record files.
@@ -384,11 +408,12 @@ void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
 }
 
 void writeBackup(const DocumentState& state, WorkStore& store) {
-    const QuotationData data = collectQuotation(state, store.workFolder);
     QuotationWriteOptions options;
     options.itemNameLine = state.itemNameLine;
     options.unitCostReferences = state.unitCostReferences;
-    writeQuotationFile(prepareBackupWrite(store), data, options);
+    store.backupWriter.prepare(collectAllButSheets(state, store.workFolder), options,
+                               store.workFolder);
+    store.backupWriter.write(prepareBackupWrite(store));
 }
 
 } // namespace kerbina

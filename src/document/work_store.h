@@ -82,7 +82,9 @@ QuotationData collectQuotation(const DocumentState& state, const std::filesystem
 // the sheet files, the take-off files and the aggregation files. "WITEM1.WRK", "WITEM1.PUP" and
 // "DATASORT1.WRK" always exist afterwards.
 void writeWorkFolder(const QuotationData& data, const std::filesystem::path& workFolder);
-// Rewrites the backup quotation file from the work folder.
+// Rewrites the backup quotation file from the work folder: the file a full write of
+// collectQuotation gives, byte for byte, though only the sheets that changed since the last
+// backup are read and encoded again (see BackupWriter).
 void writeBackup(const DocumentState& state, WorkStore& store);
 
 } // namespace kerbina

@@ -119,6 +119,9 @@ bool WorkFolderEditCycle::restoreListFiles() {
     for (const fs::path& file : itemFilesIn(folder)) {
         copyInto(file, store_.workFolder);
     }
+    // Deleted and written again at once, the files may come back with the sizes, times and even
+    // the file numbers of the ones they replace; the backup makes its blocks anew.
+    store_.backupWriter.forget();
     const std::string sheet = readFileBytes(folder / kSheetNumberFile);
     state_.currentSheetNumber = std::max(1, std::atoi(sheet.c_str()));
     return true;

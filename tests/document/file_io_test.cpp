@@ -31,6 +31,8 @@ TEST_F(FileIoTest, AtomicWriteReplacesTheWholeFile) {
     writeFileAtomically(file, std::string("long old contents\0x", 19));
     writeFileAtomically(file, "new");
     EXPECT_EQ(readFileBytes(file), "new");
+    writeFileAtomically(file, "scratch", Durability::Scratch);
+    EXPECT_EQ(readFileBytes(file), "scratch");
     EXPECT_EQ(entriesInFolder(), 1u); // no temporary left behind
 }
 
@@ -48,6 +50,36 @@ TEST_F(FileIoTest, FailedWriteLeavesTheOldTargetAndNoTemporary) {
     EXPECT_EQ(entriesInFolder(), 1u);
 
     EXPECT_THROW(writeFileAtomically(folder_ / "missing" / "a.txt", "x"), FileError);
+}
+
+TEST_F(FileIoTest, ReadsEveryByteOfAFile) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3'000'001}}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<char>(i * 7 % 256);
+        }
+        const fs::path file = folder_ / ("file" + std::to_string(size));
+        writeFileAtomically(file, bytes);
+        EXPECT_EQ(readFileBytes(file), bytes) << size;
+    }
+}
+
+TEST_F(FileIoTest, StampTellsAReplacedFileFromTheSameFile) {
+    const fs::path file = folder_ / "WITEM1.WRK";
+    EXPECT_FALSE(fileStamp(file));
+    EXPECT_FALSE(fileStamp(folder_));
+    writeFileAtomically(file, "first");
+    const auto first = fileStamp(file);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size, 5u);
+    EXPECT_EQ(fileStamp(file), first);
+    writeFileAtomically(file, "other"); // same size, at once
+    EXPECT_NE(fileStamp(file), first);
+    writeFileAtomically(folder_ / "WITEM2.WRK", "third");
+    const auto moved = fileStamp(folder_ / "WITEM2.WRK");
+    fs::rename(folder_ / "WITEM2.WRK", file);
+    EXPECT_NE(fileStamp(file), first);
+    EXPECT_EQ(fileStamp(file)->file, moved->file);
 }
 
 TEST_F(FileIoTest, ReadingAMissingFile) {
