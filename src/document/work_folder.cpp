@@ -1,6 +1,7 @@
 #include "document/work_folder.h"
 
 #include "document/file_io.h"
+#include "document/quotation_file.h"
 
 #include <algorithm>
 #include <system_error>
@@ -115,12 +116,38 @@ fs::path previousBackupFilePath(const fs::path& backupFolder) {
     return backupFolder / "backup_prev.krb2";
 }
 
+namespace {
+
+// A backup of a quotation nobody has typed anything into: no line on any sheet, no item name, no
+// cover text. Keeping it as the previous run's backup would push out the one before it (two
+// starts in a row without an edit would lose the state before a crash), so it is just replaced.
+// A file that cannot be read is kept: it may be all that is left of someone's work.
+bool holdsNoWork(const fs::path& backup) {
+    QuotationData data;
+    try {
+        data = readQuotationFile(backup);
+    } catch (const std::exception&) {
+        return false;
+    }
+    const QuotationHeader& header = data.header;
+    const bool noCover = header.atesaki1.empty() && header.atesaki2.empty() &&
+                         header.constract1.empty() && header.constract2.empty() &&
+                         header.where.empty() && header.number.empty();
+    const bool noItems = std::all_of(data.items.begin() + 1, data.items.end(),
+                                     [](const ItemRecord& item) { return item.name.empty(); });
+    const bool noLines = std::all_of(data.sheets.begin(), data.sheets.end(),
+                                     [](const Sheet& sheet) { return sheet.size() <= 1; });
+    return noCover && noItems && noLines;
+}
+
+} // namespace
+
 fs::path prepareBackupWrite(WorkStore& store) {
     const fs::path current = backupFilePath(store.backupFolder);
     if (!store.previousBackupKept) {
         std::error_code error;
         fs::create_directories(store.backupFolder, error);
-        if (fs::exists(current, error)) {
+        if (fs::exists(current, error) && !holdsNoWork(current)) {
             fs::rename(current, previousBackupFilePath(store.backupFolder), error);
             if (error) {
                 throw FileError("ファイルに書き込めませんでした: " +

@@ -1,4 +1,6 @@
 #include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "document/quotation_file.h"
 #include "document/work_folder.h"
 
 #include <cstdlib>
@@ -121,6 +123,21 @@ TEST(CrashBackup, FirstWriteOfARunKeepsThePreviousRunsFile) {
     WorkStore nextRun{"", folder};
     put(prepareBackupWrite(nextRun), "next run");
     EXPECT_EQ(contentOf(previousBackupFilePath(folder)), "first edit");
+}
+
+TEST(CrashBackup, AnEmptyQuotationNeverPushesOutThePreviousBackup) {
+    const fs::path folder = freshFolder();
+    put(previousBackupFilePath(folder), "state before the crash");
+    QuotationData empty;
+    empty.header = newHeader(2026, 12, 10);
+    empty.items = ItemList{ItemRecord{}, newSheetItem()};
+    empty.sheets = {Sheet{}, Sheet{LineRecord{}}};
+    writeQuotationFile(backupFilePath(folder), empty, QuotationWriteOptions{});
+
+    // The run before only started and stopped: its empty backup is replaced, the one before stays.
+    WorkStore run{"", folder};
+    put(prepareBackupWrite(run), "new empty quotation");
+    EXPECT_EQ(contentOf(previousBackupFilePath(folder)), "state before the crash");
 }
 
 TEST(CrashBackup, FirstRunCreatesTheFolderAndNoPreviousFile) {
