@@ -152,35 +152,48 @@ bool keepsItemRange(int itemKind) {
     return (itemKind >= 20 && itemKind <= 29) || itemKind == 95;
 }
 
-CommandResult copyItem(GridContext& context, Selection selection) {
+namespace {
+
+// The texts of Copy and Cut: nothing at the row, a hierarchy parent, and the confirmation's ending.
+struct RememberTexts {
+    const char* nothingHere;
+    const char* hierarchyParent;
+    const char* remembered;
+};
+
+// Remembers the item of the selection with its files as they are now, or says why it cannot;
+// true when the item was remembered.
+bool rememberItem(GridContext& context, Selection selection, const RememberTexts& texts) {
     const int row = selection.top;
     if (row < 1 || row > context.state.itemMax()) {
-        context.host.notify("ここには複写するデータがありません。");
-        return unchanged(selection);
+        context.host.notify(texts.nothingHere);
+        return false;
     }
     const ItemRecord& item = context.state.items[static_cast<std::size_t>(row)];
     if (item.kind == 20) {
-        context.host.notify("階層元はコピーできません");
-        return unchanged(selection);
+        context.host.notify(texts.hierarchyParent);
+        return false;
     }
     context.session.itemClipboard = captureItem(context, row);
-    context.host.notify("工 種 :" + item.name + "を複写しました。");
+    context.host.notify("工 種 :" + item.name + texts.remembered);
+    return true;
+}
+
+} // namespace
+
+CommandResult copyItem(GridContext& context, Selection selection) {
+    rememberItem(
+        context, selection,
+        {"ここには複写するデータがありません。", "階層元はコピーできません", "を複写しました。"});
     return unchanged(selection);
 }
 
 CommandResult cutItem(GridContext& context, Selection selection) {
-    const int row = selection.top;
-    if (row < 1 || row > context.state.itemMax()) {
-        context.host.notify("ここには切り取るデータがありません。");
+    if (!rememberItem(context, selection,
+                      {"ここには切り取るデータがありません。", "階層元は切り取りできません",
+                       "を切り取りました。"})) {
         return unchanged(selection);
     }
-    const ItemRecord& item = context.state.items[static_cast<std::size_t>(row)];
-    if (item.kind == 20) {
-        context.host.notify("階層元は切り取りできません");
-        return unchanged(selection);
-    }
-    context.session.itemClipboard = captureItem(context, row);
-    context.host.notify("工 種 :" + item.name + "を切り取りました。");
     return deleteItem(context, selection);
 }
 
