@@ -35,7 +35,7 @@ struct OpenQuotation {
     ScratchFolder folder;
     WorkStore store;
     DocumentState state;
-    SilentHost host;
+    QuietDocumentHost host;
     std::filesystem::path file;
 
     OpenQuotation() {

@@ -9,29 +9,6 @@
 
 namespace kerbina::bench {
 
-// A window that shows nothing: the benchmarks measure the core alone.
-class SilentHost final : public DocumentHost {
-public:
-    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
-    void inform(const std::string&) override {}
-    void updateCoverHistory() override {}
-    void copyCoverToHeader(QuotationHeader&) override {}
-    void showQuotationNumber(const std::string&) override {}
-    void loadCoverPage(const QuotationHeader&) override {}
-    void showCoverTab() override {}
-    void readSettings(DocumentState&) override {}
-    bool saveToDatabase() override { return false; }
-    void showSheetTitle(const std::string&) override {}
-    void rebuildSheetTabs() override {}
-    void selectTab(int) override {}
-    void applyGridLayout() override {}
-    void showModuleTabs() override {}
-    void refresh(const RecalcOutcome&, bool) override {}
-    int gridRowCount() const override { return 101; }
-    void clearView() override {}
-    void showUndoCounters(const std::string&) override {}
-};
-
 // A sheet of `lines` lines as estimators build them: priced lines in whole and decimal
 // quantities, labour lines, reductions, comments, a subtotal every 40 lines, range sums and
 // calculated ranges, then expenses, welfare, a sum line and the tax line at the end.

@@ -51,4 +51,28 @@ public:
     virtual void showUndoCounters(const std::string& text) = 0;
 };
 
+// A host with no window: it answers No, shows nothing and repaints nothing. For work done without
+// a window (benchmarks, tests of the commands).
+class QuietDocumentHost : public DocumentHost {
+public:
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    void inform(const std::string&) override {}
+    void updateCoverHistory() override {}
+    void copyCoverToHeader(QuotationHeader&) override {}
+    void showQuotationNumber(const std::string&) override {}
+    void loadCoverPage(const QuotationHeader&) override {}
+    void showCoverTab() override {}
+    void readSettings(DocumentState&) override {}
+    bool saveToDatabase() override { return false; }
+    void showSheetTitle(const std::string&) override {}
+    void rebuildSheetTabs() override {}
+    void selectTab(int) override {}
+    void applyGridLayout() override {}
+    void showModuleTabs() override {}
+    void refresh(const RecalcOutcome&, bool) override {}
+    int gridRowCount() const override { return 101; }
+    void clearView() override {}
+    void showUndoCounters(const std::string&) override {}
+};
+
 } // namespace kerbina

@@ -289,29 +289,6 @@ TEST(ItemCommands, CutThenPasteBringsTheItemBack) {
     EXPECT_EQ(fileBytes(itemPickupFile(bench.workFolder, 3)), records(3, 440, 2, 'p'));
 }
 
-// The window's side of the work-file store, reduced to what these commands reach.
-class QuietDocumentHost : public DocumentHost {
-public:
-    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
-    void inform(const std::string&) override {}
-    void updateCoverHistory() override {}
-    void copyCoverToHeader(QuotationHeader&) override {}
-    void showQuotationNumber(const std::string&) override {}
-    void loadCoverPage(const QuotationHeader&) override {}
-    void showCoverTab() override {}
-    void readSettings(DocumentState&) override {}
-    bool saveToDatabase() override { return false; }
-    void showSheetTitle(const std::string&) override {}
-    void rebuildSheetTabs() override {}
-    void selectTab(int) override {}
-    void applyGridLayout() override {}
-    void showModuleTabs() override {}
-    void refresh(const RecalcOutcome&, bool) override {}
-    int gridRowCount() const override { return 0; }
-    void clearView() override {}
-    void showUndoCounters(const std::string&) override {}
-};
-
 Sheet linesNamed(const std::string& name, int count) {
     Sheet sheet{LineRecord{}};
     for (int i = 0; i < count; ++i) {
