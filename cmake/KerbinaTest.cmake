@@ -13,8 +13,7 @@ function(kerbina_add_test name)
     endif()
     target_compile_options(${name} PRIVATE ${KERBINA_WARNINGS})
     target_compile_definitions(${name} PRIVATE
-        KERBINA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
-        KERBINA_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+        KERBINA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${name}
         COMMAND ${CMAKE_COMMAND}
             -DTEST_EXECUTABLE=$<TARGET_FILE:${name}>

@@ -50,6 +50,12 @@ void storeSheetSettings(DocumentState& state) {
     item->setTotalRounding = s.totalOffset;
 }
 
+void applyCalcSettings(DocumentState& state, const CalcSettings& chosen) {
+    state.settings = chosen;
+    state.header.keta = static_cast<std::int32_t>(chosen.grandTotalLevel.wholePart());
+    state.header.cutLevel = chosen.grandTotalOffset;
+}
+
 std::map<int, SheetPassResult>
 recalculateQuotation(QuotationData& data, const CalcSettings& settings, bool itemNameLine) {
     DocumentState state;

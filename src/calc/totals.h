@@ -47,6 +47,9 @@ ListPassResult recalculateItemList(DocumentState& state);
 // current; storing writes the current settings back into the current item, but only into an item
 // that owns a sheet (expense, tax and welfare items keep their rates and levels in those fields).
 void loadSheetSettings(DocumentState& state, int itemNumber);
+// "設定実行" of the calculation settings dialog: the chosen settings become current, and the
+// header takes the grand-total level (as a whole number) and offset.
+void applyCalcSettings(DocumentState& state, const CalcSettings& chosen);
 void storeSheetSettings(DocumentState& state);
 
 // Recomputes a whole quotation held in memory the way the program does it sheet by sheet: every

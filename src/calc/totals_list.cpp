@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kExpense81 = 81;
 constexpr int kExpense82 = 82;
-constexpr int kExpense83 = 83;
 constexpr int kExpense84 = 84;
 constexpr int kReduction = 91;
 constexpr int kTax = 93;

@@ -31,10 +31,15 @@ int firstSheetItem(const DocumentState& state) {
 OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& host,
                        const std::filesystem::path& path, std::optional<int> status,
                        std::chrono::year_month_day today) {
-    const QuotationData data =
-        isVersion1Path(path) ? importVersion1File(path) : readQuotationFile(path);
+    const bool version1 = isVersion1Path(path);
+    QuotationData data = version1 ? importVersion1File(path) : readQuotationFile(path);
 
     startNewQuotation(state, store, host, today);
+    if (version1) {
+        // The old format has no grand-total settings: those of the new quotation apply.
+        data.header.keta = state.header.keta;
+        data.header.cutLevel = state.header.cutLevel;
+    }
     writeWorkFolder(data, store.workFolder);
     store.backupWriter.forget();
     if (data.taxOffset) {

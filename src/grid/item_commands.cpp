@@ -2,6 +2,7 @@
 
 #include "document/file_io.h"
 #include "document/line_kinds.h"
+#include "document/text_codec.h"
 
 #include <array>
 #include <cstdint>
@@ -255,6 +256,28 @@ CommandResult insertItem(GridContext& context, Selection selection) {
         ++state.currentSheetNumber;
     }
     return finishListChange(context, selection);
+}
+
+CommandResult renameItem(GridContext& context, Selection selection, int item,
+                         const std::string& name, bool listMode) {
+    DocumentState& state = context.state;
+    if (item < 1) {
+        return unchanged(selection);
+    }
+    context.cycle.takeListSnapshot();
+    while (state.itemMax() < item) {
+        state.items.push_back(newSheetItem());
+    }
+    state.items[static_cast<std::size_t>(item)].name = fitToWidth(name, kItemNameWidth);
+    context.cycle.recalculate(listMode);
+    context.cycle.writeList();
+    if (!listMode) {
+        context.cycle.writeSheet();
+    }
+    CommandResult result;
+    result.changed = true;
+    result.selection = selection;
+    return result;
 }
 
 CommandResult deleteItem(GridContext& context, Selection selection) {

@@ -2,6 +2,8 @@
 
 #include "grid/grid_commands.h"
 
+#include <string>
+
 namespace kerbina {
 
 // Commands on the breakdown list (tab 0). An item travels with its files: the sheet file, the
@@ -19,6 +21,13 @@ CommandResult pasteItem(GridContext& context, Selection selection);
 CommandResult insertItem(GridContext& context, Selection selection);
 // Removes the selected item; the list never becomes empty.
 CommandResult deleteItem(GridContext& context, Selection selection);
+
+// "内訳名入力": gives `item` (appended when missing) a new name, cut to the field's width. The
+// list is snapshotted first so the rename can be undone on the list; in sheet mode the open sheet
+// is written as well, since its title line carries the name. The window rebuilds the tabs and
+// shows the name; nothing else moves.
+CommandResult renameItem(GridContext& context, Selection selection, int item,
+                         const std::string& name, bool listMode);
 
 // Item kinds that keep a range of item numbers (first in setAmountRounding, last in
 // setExpenseRounding): hierarchy parents 20..29 and item small sums 95.

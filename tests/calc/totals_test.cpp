@@ -545,3 +545,21 @@ TEST(SheetTitleLine, IsLeftOutWithoutNameOrOptionAndRenamedWhenPresent) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+TEST(CalcSettingsApply, ChosenSettingsBecomeCurrentAndTheHeaderTakesTheGrandTotalOnes) {
+    DocumentState state;
+    CalcSettings chosen;
+    chosen.quantityDecimals = Currency::fromWhole(1000);
+    chosen.grandTotalLevel = Currency::fromWhole(1000);
+    chosen.grandTotalOffset = Currency::fromRaw(9000);
+    applyCalcSettings(state, chosen);
+    EXPECT_EQ(state.settings, chosen);
+    EXPECT_EQ(state.header.keta, 1000);
+    EXPECT_EQ(state.header.cutLevel, Currency::fromRaw(9000));
+}
+
+} // namespace
+} // namespace kerbina

@@ -1,6 +1,7 @@
 #include "document/document_host.h"
 #include "document/file_io.h"
 #include "document/line_kinds.h"
+#include "document/text_codec.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
@@ -257,6 +258,21 @@ TEST(ItemCommands, RefusalsSayWhy) {
                                   }));
     EXPECT_TRUE(bench.host.questions.empty());
     EXPECT_TRUE(bench.cycle.steps.empty());
+}
+
+TEST(ItemCommands, RenameIsUndoableAndWritesTheSheetOnlyInSheetMode) {
+    ItemBench bench;
+    renameItem(bench.context, Selection{1, 1}, 2, "ダクト工事;第1系統", true);
+    EXPECT_EQ(bench.state.items[2].name, "ダクト工事;第1系統");
+    EXPECT_EQ(bench.cycle.steps, kListSteps);
+
+    bench.cycle.steps.clear();
+    renameItem(bench.context, Selection{1, 1}, 6,
+               std::string(60, 'x') + "配管工事配管工事配管工事配管工事配管工事配管工事", false);
+    ASSERT_EQ(bench.state.itemMax(), 6);
+    EXPECT_EQ(cp932Length(bench.state.items[6].name), 100); // cut to the field's width
+    EXPECT_EQ(bench.cycle.steps,
+              (std::vector<std::string>{"list snapshot", "totals", "write list", "write"}));
 }
 
 TEST(ItemCommands, CutThenPasteBringsTheItemBack) {

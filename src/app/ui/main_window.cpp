@@ -169,6 +169,8 @@ void TFKERBINA::buildWidgets() {
     totals->addWidget(additionalNet);
     totals->addWidget(additionalSubmitted);
     title->addWidget(totalsPanel_);
+    connect(itemNameButton_, &QPushButton::clicked, this,
+            [this] { runCommand([this] { renameItemPrompt(); }); });
     connect(netButton_, &QPushButton::clicked, this, &TFKERBINA::showNetButton);
     connect(submittedButton_, &QPushButton::clicked, this, &TFKERBINA::showSubmittedButton);
     connect(additionalNet, &QPushButton::clicked, this, &TFKERBINA::showAdditionalNetButton);
@@ -398,6 +400,8 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         reportError(kSqlErrorText, error.what());
     }
     display_.alternateRowShading = environment_.alternateRowShading();
+    // Shaded rows replace the horizontal grid lines; the delegate draws the vertical ones.
+    grid_->setShowGrid(!display_.alternateRowShading);
 
     // The password comes before anything touches the work files of the previous run.
     if (startupPasswordRequired(folders_.dataRoot)) {
@@ -651,6 +655,7 @@ void TFKERBINA::runCommand(const std::function<void()>& command) {
         state_ = before;
         state_.modified = true;
         MessageBox::error(this, QString::fromStdString(error.what()));
+        rebuildSheetTabs();
         model_->refresh();
         updateTotalsPanel();
     }
@@ -712,6 +717,19 @@ void TFKERBINA::updateMenusForMode() {
     editMenu_->setEnabled(sheet);
     convertMenu_->setEnabled(sheet);
     listMenu_->setEnabled(!sheet);
+    // The grid's context menu follows the page in front.
+    for (QAction* shown : grid_->actions()) {
+        grid_->removeAction(shown);
+    }
+    const char* const sheetMenu[] = {
+        "copy",  "cut",    "pasteInserting", "pasteOverwriting", "insert",
+        "erase", "delete", "moveUp",         "moveDown",         "pasteClipboard"};
+    const char* const listMenu[] = {"listUndo",   "listCopy",   "listPaste",
+                                    "listInsert", "listDelete", "listCalcSettings"};
+    for (const char* name :
+         sheet ? std::span<const char* const>(sheetMenu) : std::span<const char* const>(listMenu)) {
+        grid_->addAction(action(QString::fromUtf8(name)));
+    }
 }
 
 void TFKERBINA::recalcAndShowTotals(bool listMode) {
@@ -885,11 +903,9 @@ void TFKERBINA::calcSettings() {
     if (!chosen) {
         return;
     }
-    state_.settings = *chosen;
-    state_.header.keta = static_cast<std::int32_t>(chosen->grandTotalLevel.wholePart());
-    state_.header.cutLevel = chosen->grandTotalOffset;
+    applyCalcSettings(state_, *chosen);
     if (display_.listMode) {
-        recalculateItemList(state_);
+        recalculateSheet(state_);
         recalcAndShowTotals(true);
         Saveitem(state_, store_, ListMode::Wrk);
     } else {
@@ -1209,10 +1225,38 @@ void TFKERBINA::lastLine() {
     showCommandResult(goToLastLine(state_, Selection{top, bottom}, display_.listMode));
 }
 
+// "内訳名入力": the name of the sheet in front, or of the selected item on the breakdown list.
+void TFKERBINA::renameItemPrompt() {
+    const auto [top, bottom] = selectedRows();
+    const int item = display_.listMode ? top : state_.currentSheetNumber;
+    const std::string current = item <= state_.itemMax()
+                                    ? state_.items[static_cast<std::size_t>(item)].name
+                                    : std::string();
+    const auto name = MessageBox::input(this, QString::fromUtf8(applicationTitle(modules_)),
+                                        QStringLiteral("内訳名入力"), false, q(current));
+    if (!name) {
+        return;
+    }
+    runGridCommand([&](GridContext& context, Selection selection) {
+        return renameItem(context, selection, item, s(*name), display_.listMode);
+    });
+    rebuildSheetTabs();
+    if (!display_.listMode) {
+        showSheetTitle(state_.items[static_cast<std::size_t>(item)].name);
+    }
+}
+
 void TFKERBINA::onGridDoubleClicked(const QModelIndex& index) {
-    // A double-click on the breakdown list opens that item's sheet; on a sheet it will open the
-    // line data-entry dialog.
-    if (!display_.listMode || !index.isValid()) {
+    if (!index.isValid()) {
+        return;
+    }
+    // On a sheet the title line (kind 100) renames the sheet; the other lines will open the line
+    // data-entry dialog. On the breakdown list a double-click opens that item's sheet.
+    if (!display_.listMode) {
+        const int row = index.row() + 1;
+        if (row <= state_.lineCount() && state_.sheet[static_cast<std::size_t>(row)].kind == 100) {
+            runCommand([this] { renameItemPrompt(); });
+        }
         return;
     }
     const int item = index.row() + 1;

@@ -141,6 +141,7 @@ private:
     void firstLine();
     void lastLine();
     void onGridDoubleClicked(const QModelIndex& index);
+    void renameItemPrompt();
     void buildToolPages();
 
     // ---- commands ----
@@ -174,7 +175,6 @@ private:
     bool askToKeepModifiedQuotation();
     void openQuotation(const std::filesystem::path& path);
     void recalcAndShowTotals(bool listMode);
-    void writeSheet();
 
     AppFolders folders_;
     ModulePresence modules_;

@@ -98,7 +98,8 @@ void MessageBox::error(QWidget* parent, const QString& text) {
 }
 
 std::optional<QString> MessageBox::input(QWidget* parent, const QString& caption,
-                                         const QString& prompt, bool password) {
+                                         const QString& prompt, bool password,
+                                         const QString& initial) {
     shownTexts_.append(prompt);
     if (scripted_) {
         return takeFront(inputs_).value_or(std::nullopt);
@@ -106,7 +107,7 @@ std::optional<QString> MessageBox::input(QWidget* parent, const QString& caption
     bool accepted = false;
     const QString text = QInputDialog::getText(parent, caption, prompt,
                                                password ? QLineEdit::Password : QLineEdit::Normal,
-                                               QString(), &accepted);
+                                               initial, &accepted);
     if (!accepted) {
         return std::nullopt;
     }

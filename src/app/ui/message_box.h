@@ -26,7 +26,8 @@ public:
 
     // One-line input; nothing when cancelled.
     static std::optional<QString> input(QWidget* parent, const QString& caption,
-                                        const QString& prompt, bool password = false);
+                                        const QString& prompt, bool password = false,
+                                        const QString& initial = QString());
     // File dialogs; the empty text when cancelled. `filter` uses Qt's "Name (*.ext)" form.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter);

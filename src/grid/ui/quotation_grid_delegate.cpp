@@ -4,6 +4,7 @@
 #include "grid/ui/quotation_grid_model.h"
 
 #include <QPainter>
+#include <exception>
 
 namespace kerbina {
 
@@ -31,6 +32,11 @@ void QuotationGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         }
         painter->fillRect(
             fill, QColor(style.background->red, style.background->green, style.background->blue));
+    }
+    if (model_.options().alternateRowShading) {
+        // Without the view's grid, shaded rows keep their vertical lines only.
+        painter->setPen(QColor(208, 208, 208));
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
     }
     const QString text = index.data(Qt::DisplayRole).toString();
     if (!text.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <exception>
 
 namespace kerbina {
 
@@ -42,6 +43,16 @@ QVariant QuotationGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
     }
+    // Painting must never throw into the event loop: a value too large to show (a damaged file)
+    // is marked the way spreadsheets mark it.
+    try {
+        return cellData(index, role);
+    } catch (const std::exception&) {
+        return role == Qt::DisplayRole ? QVariant(QStringLiteral("########")) : QVariant();
+    }
+}
+
+QVariant QuotationGridModel::cellData(const QModelIndex& index, int role) const {
     const int row = index.row() + 1;
     const int column = index.column();
     switch (role) {

@@ -33,6 +33,8 @@ public:
     const DisplayOptions& options() const { return options_; }
 
 private:
+    QVariant cellData(const QModelIndex& index, int role) const;
+
     const DocumentState& state_;
     const DisplayOptions& options_;
     int gridRows_ = 101;

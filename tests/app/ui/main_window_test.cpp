@@ -3,6 +3,7 @@
 #include "app/seeding.h"
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
+#include "calc/rounding.h"
 #include "document/file_io.h"
 
 #include <QAction>
@@ -10,6 +11,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
 #include <cstdlib>
@@ -251,6 +254,46 @@ TEST_F(MainWindowTest, SavedFileReopensWithTheSameAmounts) {
     const LineRecord& line = window->document().sheet[window->document().lineCount()];
     EXPECT_EQ(line.submittedAmount, Currency::fromWhole(24000));
     EXPECT_EQ(line.netAmount, Currency::fromWhole(18000));
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+TEST_F(MainWindowTest, TheItemNameButtonRenamesTheSheetAndItsTab) {
+    const auto window = start();
+    MessageBox::setNextInput(QStringLiteral("給水設備工事"));
+    window->findChild<QPushButton*>(QStringLiteral("itemNameButton"))->click();
+    EXPECT_EQ(window->document().items[1].name, "給水設備工事");
+    EXPECT_EQ(window->sheetTabs()->tabText(1), QStringLiteral("給水設備工事"));
+    EXPECT_EQ(window->sheetTabs()->currentIndex(), 1);
+    EXPECT_FALSE(window->listMode());
+    MessageBox::takeShownTexts();
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+TEST_F(MainWindowTest, EverySheetOfAnExampleQuotationIsShownWithItsTotals) {
+    const auto window = start(fs::path(KERBINA_TEST_DATA_DIR) / "totals/example_3.krb2");
+    ASSERT_TRUE(window->listMode());
+    for (int tab = 1; tab < window->sheetTabs()->count(); ++tab) {
+        window->sheetTabs()->setCurrentIndex(tab);
+        ASSERT_FALSE(window->listMode());
+        const int item = window->sheetOfTab(tab);
+        EXPECT_EQ(window->document().currentSheetNumber, item);
+        const QString shownTotal =
+            window->findChild<QLabel*>(QStringLiteral("submittedTotal"))->text();
+        EXPECT_EQ(
+            shownTotal.toStdString(),
+            MoneyText(window->document().items[static_cast<std::size_t>(item)].submittedTotal));
+        screenshot(*window, ("example_sheet_" + std::to_string(tab)).c_str());
+    }
 }
 
 } // namespace
