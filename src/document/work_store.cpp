@@ -24,11 +24,6 @@ namespace {
 
 constexpr std::size_t kItemCountSize = 4;
 
-// Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
-void writeWorkFile(const fs::path& file, std::string_view bytes) {
-    writeFileAtomically(file, bytes, Durability::Scratch);
-}
-
 void appendBytes(std::string& out, std::span<const std::uint8_t> bytes) {
     out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
@@ -57,6 +52,30 @@ std::span<const std::uint8_t, Size> recordAt(std::string_view bytes, std::size_t
 bool isFile(const fs::path& path) {
     std::error_code error;
     return fs::is_regular_file(path, error);
+}
+
+// True when `file` holds exactly `bytes`; a file that cannot be read holds nothing.
+bool holds(const fs::path& file, std::string_view bytes) {
+    std::error_code error;
+    if (fs::file_size(file, error) != bytes.size() || error) {
+        return false;
+    }
+    try {
+        return readFileBytes(file) == bytes;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
+// A file that already holds exactly these bytes is left as it is: the snapshot before a change
+// (SAVERECORD "UND") rewrites the header files, the sheet and its snapshot as the write after the
+// previous change left them, and reading a file back costs far less than creating, writing and
+// renaming a new one.
+void writeWorkFile(const fs::path& file, std::string_view bytes) {
+    if (!holds(file, bytes)) {
+        writeFileAtomically(file, bytes, Durability::Scratch);
+    }
 }
 
 // "HEAD.WRK", "HEAD.UND": the header, the item count, the items 1..ItemMax.
