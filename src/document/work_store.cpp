@@ -232,10 +232,7 @@ void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
     state.allSubmittedTotal -= state.items[index].submittedTotal;
 }
 
-namespace {
-
-// HeadWrite, returning the bytes it wrote to "HEAD.WRK".
-std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
     const fs::path titleFile = workFolder / kHeaderTitleFileName;
     std::string image;
     appendBytes(image, encodeHeader(state.header));
@@ -254,16 +251,8 @@ std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, D
     // are already in that item: the sheet pass stores them there.
     storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    std::string bytes = headerFileBytes(state.header, state.items);
-    writeWorkFile(workFolder / headerFileName("WRK"), bytes);
+    writeWorkFile(workFolder / headerFileName("WRK"), headerFileBytes(state.header, state.items));
     host.showQuotationNumber(state.header.number);
-    return bytes;
-}
-
-} // namespace
-
-void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
-    writeHeaderFiles(state, workFolder, host);
 }
 
 void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
@@ -272,18 +261,14 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
     state.modified = true;
     host.updateCoverHistory();
     host.copyCoverToHeader(state.header);
-    const std::string headerWritten = writeHeaderFiles(state, store.workFolder, host);
+    HeadWrite(state, store.workFolder, host);
     if (mode == RecordMode::Wrk) {
         advanceUndoTape(state);
         host.showUndoCounters(undoCounterText(state));
     }
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    // Mostly the very bytes HeadWrite has just written; the file is written again only when the
-    // host changed the header or the list in between.
-    if (const std::string header = headerFileBytes(state.header, state.items);
-        header != headerWritten) {
-        writeWorkFile(store.workFolder / headerFileName("WRK"), header);
-    }
+    writeWorkFile(store.workFolder / headerFileName("WRK"),
+                  headerFileBytes(state.header, state.items));
 
     const int sheet = state.currentSheetNumber;
     const std::string lines = sheetFileBytes(state.sheet, sheet);
