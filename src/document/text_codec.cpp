@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace kerbina {
 namespace {
@@ -187,12 +189,18 @@ public:
                 encode_[codePoint] = askConverter<2>(Cp932Direction::FromUtf8, utf8Of(codePoint));
             }
         }
+        for (char32_t codePoint = 0; codePoint < 0x10000; ++codePoint) {
+            keepsWhole_[codePoint] = comesBackWhole(codePoint);
+        }
         for (std::size_t b = 0; b < 0x80; ++b) {
             const std::string_view itself(&kAllBytes[b], 1);
             decodesToItself_.bytes[b] = single_[b].convertible() && single_[b].view() == itself;
             encodesToItself_.bytes[b] = encode_[b].convertible() && encode_[b].view() == itself;
         }
-        for (Unchanged* unchanged : {&decodesToItself_, &encodesToItself_}) {
+        for (std::size_t b = 0; b < 0x80; ++b) {
+            roundTripsItself_.bytes[b] = decodesToItself_.bytes[b] && encodesToItself_.bytes[b];
+        }
+        for (Unchanged* unchanged : {&decodesToItself_, &encodesToItself_, &roundTripsItself_}) {
             unchanged->allAscii = std::all_of(unchanged->bytes.begin(), unchanged->bytes.end(),
                                               [](bool itself) { return itself; });
         }
@@ -229,42 +237,77 @@ public:
             out.put(utf8.substr(0, unchanged));
             return unchanged;
         }
-        const std::uint8_t lead = byteAt(utf8, 0);
-        char32_t codePoint = 0;
-        std::size_t length = 0;
-        if (lead < 0x80) {
-            codePoint = lead;
-            length = 1;
-        } else if (lead >= 0xC2 && lead <= 0xDF && utf8.size() >= 2 &&
-                   isContinuation(byteAt(utf8, 1))) {
-            codePoint = (lead & 0x1Fu) << 6 | (byteAt(utf8, 1) & 0x3Fu);
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF && utf8.size() >= 3 &&
-                   isContinuation(byteAt(utf8, 1)) && isContinuation(byteAt(utf8, 2))) {
-            codePoint =
-                (lead & 0x0Fu) << 12 | (byteAt(utf8, 1) & 0x3Fu) << 6 | (byteAt(utf8, 2) & 0x3Fu);
-            // Overlong forms and surrogates are broken UTF-8, not characters.
-            if (codePoint < 0x800 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-                return 0;
-            }
-            length = 3;
-        } else {
-            return 0;
-        }
-        if (!encode_[codePoint].convertible()) {
+        const auto [codePoint, length] = characterAt(utf8);
+        if (length == 0 || !encode_[codePoint].convertible()) {
             return 0;
         }
         out.put(encode_[codePoint].view());
         return length;
     }
 
-    // True when every byte of `text` is one that both directions leave as it is.
-    bool roundTripsUnchanged(std::string_view text) const {
-        return unchangedRun(text, encodesToItself_) == text.size() &&
-               unchangedRun(text, decodesToItself_) == text.size();
+    // True when fitting `utf8` to `width` CP932 bytes changes nothing: every character comes
+    // back from CP932 as it went in, as the whole character the cut takes it for, and all of
+    // them fit.
+    bool fitsUnchanged(std::string_view utf8, std::size_t width) const {
+        std::size_t bytes = 0;
+        while (!utf8.empty() && bytes <= width) {
+            const std::size_t unchanged = unchangedRun(utf8, roundTripsItself_);
+            bytes += unchanged;
+            utf8.remove_prefix(unchanged);
+            if (utf8.empty()) {
+                break;
+            }
+            const auto [codePoint, length] = characterAt(utf8);
+            if (length == 0 || !keepsWhole_[codePoint]) {
+                return false;
+            }
+            bytes += static_cast<std::size_t>(encode_[codePoint].length);
+            utf8.remove_prefix(length);
+        }
+        return bytes <= width;
     }
 
 private:
+    // The well-formed UTF-8 character of the Basic Multilingual Plane at the start of `utf8` and
+    // its length in bytes; length 0 when there is none.
+    static std::pair<char32_t, std::size_t> characterAt(std::string_view utf8) {
+        const std::uint8_t lead = byteAt(utf8, 0);
+        if (lead < 0x80) {
+            return {lead, 1};
+        }
+        if (lead >= 0xC2 && lead <= 0xDF && utf8.size() >= 2 && isContinuation(byteAt(utf8, 1))) {
+            return {(lead & 0x1Fu) << 6 | (byteAt(utf8, 1) & 0x3Fu), 2};
+        }
+        if (lead >= 0xE0 && lead <= 0xEF && utf8.size() >= 3 && isContinuation(byteAt(utf8, 1)) &&
+            isContinuation(byteAt(utf8, 2))) {
+            const char32_t codePoint =
+                (lead & 0x0Fu) << 12 | (byteAt(utf8, 1) & 0x3Fu) << 6 | (byteAt(utf8, 2) & 0x3Fu);
+            // Overlong forms and surrogates are broken UTF-8, not characters.
+            if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) {
+                return {codePoint, 3};
+            }
+        }
+        return {0, 0};
+    }
+
+    // The CP932 of the character decodes to the character again, and cutCp932 steps over its
+    // bytes as one character.
+    bool comesBackWhole(char32_t codePoint) const {
+        const Converted<2>& encoded = encode_[codePoint];
+        if (encoded.length < 1) {
+            return false;
+        }
+        const auto first = static_cast<std::uint8_t>(encoded.bytes[0]);
+        const std::string utf8 = utf8Of(codePoint);
+        if (encoded.length == 1) {
+            return !isLeadByte(first) && single_[first].convertible() &&
+                   single_[first].view() == utf8;
+        }
+        const auto& pair = double_[first * 256u + static_cast<std::uint8_t>(encoded.bytes[1])];
+        return isLeadByte(first) && !single_[first].convertible() && pair.convertible() &&
+               pair.view() == utf8;
+    }
+
     // The bytes that a direction leaves as they are, and whether that is all of ASCII.
     struct Unchanged {
         std::array<bool, 0x80> bytes{};
@@ -296,6 +339,8 @@ private:
     std::array<Converted<2>, 0x10000> encode_;
     Unchanged decodesToItself_;
     Unchanged encodesToItself_;
+    Unchanged roundTripsItself_;
+    std::vector<bool> keepsWhole_ = std::vector<bool>(0x10000); // by code point
 };
 
 const Cp932Tables& tables() {
@@ -383,9 +428,8 @@ std::string_view cutCp932(std::string_view cp932, int width) {
 }
 
 std::string fitToWidth(std::string_view utf8, int width) {
-    // Digits, codes and other plain ASCII that fits come back as they are.
-    if (utf8.size() <= static_cast<std::size_t>(std::max(width, 0)) &&
-        tables().roundTripsUnchanged(utf8)) {
+    // Most texts already fit, as they were cut when they were assigned.
+    if (tables().fitsUnchanged(utf8, static_cast<std::size_t>(std::max(width, 0)))) {
         return std::string(utf8);
     }
     std::string& cp932 = scratchBuffer();

@@ -24,11 +24,6 @@ namespace {
 
 constexpr std::size_t kItemCountSize = 4;
 
-// Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
-void writeWorkFile(const fs::path& file, std::string_view bytes) {
-    writeFileAtomically(file, bytes, Durability::Scratch);
-}
-
 void appendBytes(std::string& out, std::span<const std::uint8_t> bytes) {
     out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
@@ -57,6 +52,30 @@ std::span<const std::uint8_t, Size> recordAt(std::string_view bytes, std::size_t
 bool isFile(const fs::path& path) {
     std::error_code error;
     return fs::is_regular_file(path, error);
+}
+
+// True when `file` holds exactly `bytes`; a file that cannot be read holds nothing.
+bool holds(const fs::path& file, std::string_view bytes) {
+    std::error_code error;
+    if (fs::file_size(file, error) != bytes.size() || error) {
+        return false;
+    }
+    try {
+        return readFileBytes(file) == bytes;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
+// A file that already holds exactly these bytes is left as it is: the snapshot before a change
+// (SAVERECORD "UND") rewrites the header files, the sheet and its snapshot as the write after the
+// previous change left them, and reading a file back costs far less than creating, writing and
+// renaming a new one.
+void writeWorkFile(const fs::path& file, std::string_view bytes) {
+    if (!holds(file, bytes)) {
+        writeFileAtomically(file, bytes, Durability::Scratch);
+    }
 }
 
 // "HEAD.WRK", "HEAD.UND": the header, the item count, the items 1..ItemMax.
@@ -213,10 +232,7 @@ void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
     state.allSubmittedTotal -= state.items[index].submittedTotal;
 }
 
-namespace {
-
-// HeadWrite, returning the bytes it wrote to "HEAD.WRK".
-std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
     const fs::path titleFile = workFolder / kHeaderTitleFileName;
     std::string image;
     appendBytes(image, encodeHeader(state.header));
@@ -235,16 +251,8 @@ std::string writeHeaderFiles(DocumentState& state, const fs::path& workFolder, D
     // are already in that item: the sheet pass stores them there.
     storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    std::string bytes = headerFileBytes(state.header, state.items);
-    writeWorkFile(workFolder / headerFileName("WRK"), bytes);
+    writeWorkFile(workFolder / headerFileName("WRK"), headerFileBytes(state.header, state.items));
     host.showQuotationNumber(state.header.number);
-    return bytes;
-}
-
-} // namespace
-
-void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
-    writeHeaderFiles(state, workFolder, host);
 }
 
 void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
@@ -253,18 +261,14 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
     state.modified = true;
     host.updateCoverHistory();
     host.copyCoverToHeader(state.header);
-    const std::string headerWritten = writeHeaderFiles(state, store.workFolder, host);
+    HeadWrite(state, store.workFolder, host);
     if (mode == RecordMode::Wrk) {
         advanceUndoTape(state);
         host.showUndoCounters(undoCounterText(state));
     }
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    // Mostly the very bytes HeadWrite has just written; the file is written again only when the
-    // host changed the header or the list in between.
-    if (const std::string header = headerFileBytes(state.header, state.items);
-        header != headerWritten) {
-        writeWorkFile(store.workFolder / headerFileName("WRK"), header);
-    }
+    writeWorkFile(store.workFolder / headerFileName("WRK"),
+                  headerFileBytes(state.header, state.items));
 
     const int sheet = state.currentSheetNumber;
     const std::string lines = sheetFileBytes(state.sheet, sheet);

@@ -140,6 +140,28 @@ TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
     EXPECT_TRUE(state.modified);
 }
 
+TEST_F(WorkStoreTest, SnapshotBeforeAChangeLeavesFilesThatHoldItAlone) {
+    NewKerbina(state, store, host, kToday);
+    state.sheet.push_back(commentLine("a"));
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    const std::vector<std::string> names = {"HEAD_TITLE.WRK", "HEAD.WRK", "WITEM1.WRK",
+                                            "2WITEM1.UND"};
+    std::vector<std::optional<FileStamp>> written;
+    for (const std::string& name : names) {
+        written.push_back(fileStamp(work(name)));
+    }
+    SAVERECORD(state, store, host, RecordMode::Und);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(fileStamp(work(names[i])), written[i]) << names[i];
+    }
+
+    // Same size, other bytes: written again.
+    const std::string sheet = readFileBytes(work("WITEM1.WRK"));
+    writeFileAtomically(work("WITEM1.WRK"), std::string(sheet.size(), 'x'));
+    SAVERECORD(state, store, host, RecordMode::Und);
+    EXPECT_EQ(readFileBytes(work("WITEM1.WRK")), sheet);
+}
+
 TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
     NewKerbina(state, store, host, kToday);
     openSheet(state, store, host, 2);
