@@ -87,34 +87,33 @@ std::string lineToText(int sheetNumber, const LineRecord& line, Currency quantit
     const auto [name, specification] = splitNameSpec(line.nameSpec);
     std::string text = std::to_string(sheetNumber);
     text.reserve(200 + line.nameSpec.size() + line.note.size());
-    // Numbers, and the name (the part of nameSpec before its first ";"), hold no ";" of their own.
-    const auto field = [&text](std::string_view value) {
-        appendField(text, value, false);
+    // Numbers are digits, a sign and a point; the name (the part of nameSpec before its first
+    // ";") holds no ";" of its own.
+    const auto number = [&text](const std::string& value) {
+        text += ';';
+        text += value;
     };
-    const auto textField = [&text](std::string_view value) {
-        appendField(text, value, true);
-    };
-    field(name);
-    textField(specification);
-    field(line.laborFactor.toString());
-    field(line.sortCode.toString());
-    textField(line.unit);
-    field(std::to_string(line.kind));
-    field(quantityText(line.netQuantity, line.kind, quantityDecimals));
-    field(quantityText(line.submittedQuantity, line.kind, quantityDecimals));
-    field(line.netPrice.toString());
-    field(line.submittedPrice.toString());
-    field(line.reserved176.toString());
-    field(line.netAdditionalPrice.toString());
-    field(line.submittedAdditionalPrice.toString());
-    field(line.netAmount.toString());
-    field(line.submittedAmount.toString());
-    field(std::to_string(line.flag216));
-    field(std::to_string(line.hiddenFlag));
-    field(line.priceKind.toString());
-    textField(line.amountText);
-    textField(line.note);
-    textField(line.priceCode);
+    appendField(text, name, false);
+    appendField(text, specification, true);
+    number(line.laborFactor.toString());
+    number(line.sortCode.toString());
+    appendField(text, line.unit, true);
+    number(std::to_string(line.kind));
+    number(quantityText(line.netQuantity, line.kind, quantityDecimals));
+    number(quantityText(line.submittedQuantity, line.kind, quantityDecimals));
+    number(line.netPrice.toString());
+    number(line.submittedPrice.toString());
+    number(line.reserved176.toString());
+    number(line.netAdditionalPrice.toString());
+    number(line.submittedAdditionalPrice.toString());
+    number(line.netAmount.toString());
+    number(line.submittedAmount.toString());
+    number(std::to_string(line.flag216));
+    number(std::to_string(line.hiddenFlag));
+    number(line.priceKind.toString());
+    appendField(text, line.amountText, true);
+    appendField(text, line.note, true);
+    appendField(text, line.priceCode, true);
     return text;
 }
 

@@ -95,14 +95,20 @@ public:
 
     void put(std::string_view bytes) {
         if (bytes.size() > buffer_.size() - used_) {
-            flush();
-            if (bytes.size() > buffer_.size()) {
-                out_.append(bytes);
-                return;
-            }
+            putBeyondBuffer(bytes);
+            return;
         }
         std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
+    }
+    // One character of a table: all its N bytes are copied at once (a copy of fixed size costs
+    // a move or two), and the first `length` of them kept.
+    template <std::size_t N> void put(const std::array<char, N>& bytes, std::size_t length) {
+        if (buffer_.size() - used_ < N) {
+            flush();
+        }
+        std::memcpy(buffer_.data() + used_, bytes.data(), N);
+        used_ += length;
     }
     // The string with everything put so far, for appending to it directly.
     std::string& flushed() {
@@ -114,6 +120,16 @@ private:
     void flush() {
         out_.append(buffer_.data(), used_);
         used_ = 0;
+    }
+
+    void putBeyondBuffer(std::string_view bytes) {
+        flush();
+        if (bytes.size() > buffer_.size()) {
+            out_.append(bytes);
+        } else {
+            std::memcpy(buffer_.data(), bytes.data(), bytes.size());
+            used_ = bytes.size();
+        }
     }
 
     std::string& out_;
@@ -129,6 +145,7 @@ template <std::size_t Capacity> struct Converted {
 
     bool convertible() const { return length >= 0; }
     std::string_view view() const { return {bytes.data(), static_cast<std::size_t>(length)}; }
+    void putTo(Sink& out) const { out.put(bytes, static_cast<std::size_t>(length)); }
 };
 
 // Asks the system converter about one character alone. Consuming all of `input` is success; a
@@ -216,13 +233,13 @@ public:
         }
         const std::uint8_t first = byteAt(cp932, 0);
         if (single_[first].convertible()) {
-            out.put(single_[first].view());
+            single_[first].putTo(out);
             return 1;
         }
         if (cp932.size() >= 2) {
             const auto& pair = double_[first * 256u + byteAt(cp932, 1)];
             if (pair.convertible()) {
-                out.put(pair.view());
+                pair.putTo(out);
                 return 2;
             }
         }
@@ -241,7 +258,7 @@ public:
         if (length == 0 || !encode_[codePoint].convertible()) {
             return 0;
         }
-        out.put(encode_[codePoint].view());
+        encode_[codePoint].putTo(out);
         return length;
     }
 
