@@ -322,7 +322,7 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
 
     LineCells cells;
     std::tie(cells.name, cells.specification) = splitNameSpec(line.nameSpec);
-    // Older files end the specification with ";" too: it reaches up to the next ";".
+    // Older files end the 仕様 text with ";" too: it reaches up to the next ";".
     cells.specification = firstPart(cells.specification);
     cells.unit = line.unit;
     cells.note = line.note;
