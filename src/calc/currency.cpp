@@ -146,6 +146,11 @@ Currency parseNumber(std::string_view text) {
     if (!seenDigit) {
         return fail();
     }
+    if (denominator <= Currency::kScale) {
+        // At most four decimals, as every file writes them: exact, no rounding to do.
+        const WideInt raw = digits * (Currency::kScale / denominator);
+        return currencyFromWide(negative ? -raw : raw);
+    }
     WideInt numerator = digits * Currency::kScale;
     if (negative) {
         numerator = -numerator;
