@@ -113,7 +113,9 @@ RecalcOutcome RecalcAndShowTotals(DocumentState& state, bool listMode, int gridR
     const ListPassResult list = recalculateItemList(state);
     outcome.panel.all = figures(state.allNetTotal, state.allSubmittedTotal);
     outcome.panel.allLabor = list.allLabor;
-    const auto entries = static_cast<int>(state.sheet.size());
+    // The page in front decides: the breakdown list shows items, a sheet its lines (each list
+    // counted with its placeholder, which stands for the header row).
+    const auto entries = static_cast<int>(listMode ? state.items.size() : state.sheet.size());
     if (gridRowCount < entries) {
         outcome.growGridTo = entries + 10;
     }

@@ -81,8 +81,8 @@ struct TotalsPanel {
 struct RecalcOutcome {
     TotalsPanel panel;
     std::optional<RangeSumError> error; // for the window to show after repainting
-    // The grid needs at least as many rows as the line list has entries (scratch slot included,
-    // standing for the header row); when it has fewer it grows to that number plus 10.
+    // The grid needs at least as many rows as the list in front has entries (its placeholder
+    // included, standing for the header row); when it has fewer it grows to that number plus 10.
     std::optional<int> growGridTo;
 };
 

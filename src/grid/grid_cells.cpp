@@ -447,15 +447,6 @@ int columnCount(const DocumentState& state, const DisplayOptions& options) {
     return columnCount(gridLayout(state, options));
 }
 
-int entryCount(const DocumentState& state, const DisplayOptions& options) {
-    return options.listMode ? state.itemMax() : state.lineCount();
-}
-
-int rowCount(int currentRows, const DocumentState& state, const DisplayOptions& options) {
-    const int entries = entryCount(state, options);
-    return currentRows < entries ? entries + 10 : currentRows;
-}
-
 std::string headerText(const DocumentState& state, const DisplayOptions& options, int column) {
     const std::string price = options.additionalView ? "付帯単価" : "単  価";
     const std::string amount = options.netView ? "金  額[仕 切]" : "金  額[提 出]";

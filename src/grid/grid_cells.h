@@ -62,12 +62,6 @@ GridLayout gridLayout(const DocumentState& state, const DisplayOptions& options)
 int columnCount(const DocumentState& state, const DisplayOptions& options);
 int columnCount(GridLayout layout);
 
-// Rows below the header after a totals refresh: a grid with fewer rows than the shown list has
-// entries grows to that number plus 10 rows; otherwise it keeps its rows.
-int rowCount(int currentRows, const DocumentState& state, const DisplayOptions& options);
-// Number of lines (sheet mode) or items (list mode) the grid shows.
-int entryCount(const DocumentState& state, const DisplayOptions& options);
-
 std::string headerText(const DocumentState& state, const DisplayOptions& options, int column);
 // The text of a cell; "" for rows past the last line or item. The yen sign of the sum line's
 // group text, the sum item's FG mark and list amounts is "¥".

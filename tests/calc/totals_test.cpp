@@ -563,3 +563,25 @@ TEST(CalcSettingsApply, ChosenSettingsBecomeCurrentAndTheHeaderTakesTheGrandTota
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+TEST(RecalcAndShowTotals, GrowsTheGridTenPastTheEntriesOfThePageInFront) {
+    DocumentState state;
+    state.items.push_back(newSheetItem());
+    loadSheetSettings(state, 1);
+    state.itemNameLine = false;
+    for (int line = 0; line < 30; ++line) {
+        state.sheet.push_back(newLine());
+    }
+    EXPECT_EQ(RecalcAndShowTotals(state, false, 100).growGridTo, std::nullopt);
+    EXPECT_EQ(RecalcAndShowTotals(state, false, 31).growGridTo, std::nullopt);
+    EXPECT_EQ(RecalcAndShowTotals(state, false, 30).growGridTo, 41);
+    // The breakdown list counts its items, not the lines of the sheet in memory.
+    EXPECT_EQ(RecalcAndShowTotals(state, true, 30).growGridTo, std::nullopt);
+    EXPECT_EQ(RecalcAndShowTotals(state, true, 1).growGridTo, 12);
+}
+
+} // namespace
+} // namespace kerbina

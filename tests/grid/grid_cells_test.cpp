@@ -224,16 +224,6 @@ TEST(GridCells, RowShadingAndSelection) {
     EXPECT_EQ(cellStyle(state, options, 2, 1, true).background, kSelectedCell);
 }
 
-TEST(GridCells, RowCountGrowsTenPastTheEntries) {
-    DocumentState state = sheetWith(std::vector<LineRecord>(30, sampleLine(10)));
-    DisplayOptions options;
-    EXPECT_EQ(rowCount(100, state, options), 100);
-    EXPECT_EQ(rowCount(30, state, options), 30);
-    EXPECT_EQ(rowCount(29, state, options), 40);
-    options.listMode = true; // one item
-    EXPECT_EQ(rowCount(0, state, options), 11);
-}
-
 ItemRecord item(int kind, const char* name) {
     ItemRecord record;
     record.kind = kind;
