@@ -1,19 +1,12 @@
 #pragma once
 
+#include "storage/module_presence.h"
+
 #include <filesystem>
 #include <string_view>
 #include <vector>
 
 namespace kerbina {
-
-// The optional work modules are present when their input program is installed next to the
-// executable.
-struct ModulePresence {
-    bool piping = false; // kanzai_dlg
-    bool duct = false;   // dactdlg
-
-    friend bool operator==(const ModulePresence&, const ModulePresence&) = default;
-};
 
 // True when the companion program `baseName` (or baseName + ".exe") is a file in installFolder.
 bool companionProgramExists(const std::filesystem::path& installFolder, std::string_view baseName);

@@ -36,7 +36,7 @@ void copyTemplate(const fs::path& source, const fs::path& target) {
     }
 }
 
-bool isNeeded(const DatabaseFileDef& definition, InstalledModules modules) {
+bool isNeeded(const DatabaseFileDef& definition, ModulePresence modules) {
     switch (definition.file) {
     case DatabaseFile::Quotation:
     case DatabaseFile::Address:
@@ -57,7 +57,7 @@ fs::path databaseFilePath(const fs::path& databaseFolder, DatabaseFile file) {
 }
 
 void prepareDatabaseFiles(const fs::path& databaseFolder, const fs::path& installFolder,
-                          InstalledModules modules, SqlErrorReporter& reporter) {
+                          ModulePresence modules, SqlErrorReporter& reporter) {
     std::error_code error;
     fs::create_directories(databaseFolder, error);
     for (const DatabaseFileDef& definition : databaseFiles()) {

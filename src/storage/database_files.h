@@ -1,17 +1,12 @@
 #pragma once
 
 #include "storage/database.h"
+#include "storage/module_presence.h"
 #include "storage/schema.h"
 
 #include <filesystem>
 
 namespace kerbina {
-
-// The optional work modules, present when their input program is installed.
-struct InstalledModules {
-    bool piping = false;
-    bool duct = false;
-};
 
 // The path of one database file in the database folder.
 std::filesystem::path databaseFilePath(const std::filesystem::path& databaseFolder,
@@ -23,7 +18,7 @@ std::filesystem::path databaseFilePath(const std::filesystem::path& databaseFold
 // are then created, each on its own, with their tables and seed rows; the module files are only
 // ever copied, and only for the modules present. Creation errors go to `reporter`.
 void prepareDatabaseFiles(const std::filesystem::path& databaseFolder,
-                          const std::filesystem::path& installFolder, InstalledModules modules,
+                          const std::filesystem::path& installFolder, ModulePresence modules,
                           SqlErrorReporter& reporter);
 
 } // namespace kerbina

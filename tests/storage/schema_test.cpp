@@ -30,7 +30,7 @@ protected:
         ASSERT_TRUE(db.SqlExec("CREATE TABLE marker(name text)"));
     }
 
-    void prepare(InstalledModules modules = {}) {
+    void prepare(ModulePresence modules = {}) {
         prepareDatabaseFiles(databaseFolder(), installFolder(), modules, reporter);
     }
 };

@@ -388,8 +388,7 @@ namespace kerbina {
 bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) {
     quotations_ = std::make_unique<SqliteFileDatabase>(
         databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation), *this);
-    prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder,
-                         InstalledModules{modules_.piping, modules_.duct}, *this);
+    prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, *this);
     setStatusPanel(3, pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation)));
 
     Userread(environment_, folders_.dataRoot);
