@@ -413,8 +413,9 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     }
 
     readSettings(state_);
-    state_.header.keyCode = 1;
     startNewQuotation(state_, store_, *this, today());
+    // Display mode 1 for the quotation of this run; the new quotation's header starts at 0.
+    state_.header.keyCode = 1;
     enterSheetMode();
     if (fileToOpen) {
         // A file that cannot be read is reported; the empty quotation stays open.
