@@ -2,8 +2,10 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Our own builds treat warnings as errors; a plain cmake configure does not.
+DEV_FLAGS := -DKERBINA_WARNINGS_AS_ERRORS=ON
 
-.PHONY: all deps configure build run test bench fuzz format clean
+.PHONY: all deps configure build run test release bench fuzz format clean
 
 all: build
 
@@ -11,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD_DIR)/build.ninja:
-	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(DEV_FLAGS) $(CMAKE_FLAGS)
 
 configure: $(BUILD_DIR)/build.ninja
 
@@ -24,8 +26,13 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
+# A Release build as a user or packager makes it: no warnings as errors, no tests.
+release: deps
+	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERBINA_BUILD_TESTS=OFF
+	cmake --build build-release -j $(JOBS)
+
 bench: deps
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERBINA_BUILD_BENCH=ON \
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERBINA_BUILD_BENCH=ON $(DEV_FLAGS) \
 		-DKERBINA_BUILD_UI=OFF -DKERBINA_BUILD_TESTS=OFF
 	cmake --build build-bench -j $(JOBS) --target kerbina_bench
 	build-bench/bench/kerbina_bench --benchmark_min_time=0.2 $(BENCH_ARGS)
@@ -34,7 +41,7 @@ bench: deps
 #   build-fuzz/fuzz/fuzz_quotation_file fuzz/corpus/quotation_file -max_total_time=600
 fuzz:
 	KERBINA_WITH_FUZZ=1 scripts/install-deps
-	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(DEV_FLAGS) \
 		-DKERBINA_BUILD_FUZZ=ON -DKERBINA_BUILD_UI=OFF -DKERBINA_BUILD_TESTS=OFF
 	cmake --build build-fuzz -j $(JOBS)
 
@@ -42,4 +49,4 @@ format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) build-bench build-fuzz
+	rm -rf $(BUILD_DIR) build-release build-bench build-fuzz

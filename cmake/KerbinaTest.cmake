@@ -6,7 +6,7 @@ function(kerbina_add_test name)
     if(ARG_WINDOWS)
         # Window tests need a QApplication around the test run.
         add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/window_test_main.cpp)
-        target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} Qt6::Test GTest::gtest GTest::gmock)
     else()
         add_executable(${name} ${ARG_SOURCES})
         target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)

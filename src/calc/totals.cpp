@@ -50,9 +50,27 @@ void storeSheetSettings(DocumentState& state) {
     item->setTotalRounding = s.totalOffset;
 }
 
+namespace {
+
+// [KETA] 0 is computed as level 1.
+Currency headerGrandTotalLevel(const QuotationHeader& header) {
+    return Currency::fromWhole(header.keta == 0 ? 1 : header.keta);
+}
+
+} // namespace
+
+CalcSettings settingsShownInDialog(const DocumentState& state) {
+    CalcSettings shown = state.settings;
+    shown.grandTotalLevel = headerGrandTotalLevel(state.header);
+    shown.grandTotalOffset = state.header.cutLevel;
+    return shown;
+}
+
 void applyCalcSettings(DocumentState& state, const CalcSettings& chosen) {
     state.settings = chosen;
-    state.header.keta = static_cast<std::int32_t>(chosen.grandTotalLevel.wholePart());
+    if (chosen.grandTotalLevel != headerGrandTotalLevel(state.header)) {
+        state.header.keta = static_cast<std::int32_t>(chosen.grandTotalLevel.wholePart());
+    }
     state.header.cutLevel = chosen.grandTotalOffset;
 }
 

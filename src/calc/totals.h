@@ -47,8 +47,14 @@ ListPassResult recalculateItemList(DocumentState& state);
 // current; storing writes the current settings back into the current item, but only into an item
 // that owns a sheet (expense, tax and welfare items keep their rates and levels in those fields).
 void loadSheetSettings(DocumentState& state, int itemNumber);
+// What the calculation settings dialog shows: the current settings, with the grand-total level and
+// offset of the open quotation itself ([KETA], 0 shown as 1, and [CUTLEVEL]) rather than those
+// the settings file gives a new quotation.
+CalcSettings settingsShownInDialog(const DocumentState& state);
 // "設定実行" of the calculation settings dialog: the chosen settings become current, and the
-// header takes the grand-total level (as a whole number) and offset.
+// header takes the grand-total level (as a whole number) and offset. A level that stays what the
+// header already computes with keeps its stored value, so confirming without a change leaves the
+// quotation as it was.
 void applyCalcSettings(DocumentState& state, const CalcSettings& chosen);
 void storeSheetSettings(DocumentState& state);
 

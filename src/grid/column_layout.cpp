@@ -160,6 +160,25 @@ void saveItemListColumnLayout(const fs::path& dataRoot, const ColumnLayout& colu
     host.notify("セル幅の設定を保存しました。");
 }
 
+int stretchColumn(GridLayout layout) {
+    return layout == GridLayout::ItemList ? 2 : 1;
+}
+
+std::vector<int> fittedWidths(GridLayout layout, std::vector<int> widths, int clientWidth) {
+    const auto stretch = static_cast<std::size_t>(stretchColumn(layout));
+    if (stretch >= widths.size()) {
+        return widths;
+    }
+    int others = 0;
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        if (column != stretch) {
+            others += widths[column];
+        }
+    }
+    widths[stretch] = std::max(kMinimumStretchWidth, clientWidth - others);
+    return widths;
+}
+
 ColumnLayout resetColumnLayout(const fs::path& dataRoot, GridLayout layout, int clientWidth) {
     std::error_code error;
     fs::remove(columnLayoutFile(dataRoot, layout), error);

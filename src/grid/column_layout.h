@@ -41,6 +41,14 @@ void saveColumnLayout(const std::filesystem::path& dataRoot, GridLayout layout,
 // The list layout's save command: writes the file, then tells the user.
 void saveItemListColumnLayout(const std::filesystem::path& dataRoot, const ColumnLayout& columns,
                               CommandHost& host);
+// The column that takes up the width the others leave: 名称 (column 1 on a sheet, 2 on the
+// breakdown list), the widest text column of every layout.
+int stretchColumn(GridLayout layout);
+// The widths to show in a grid `clientWidth` pixels wide: every column at its set width, except
+// the stretch column, which takes what the others leave (at least kMinimumStretchWidth), so the
+// grid fills its window without scrolling sideways while the other columns fit.
+inline constexpr int kMinimumStretchWidth = 80;
+std::vector<int> fittedWidths(GridLayout layout, std::vector<int> widths, int clientWidth);
 // Deletes the layout file and gives the defaults.
 ColumnLayout resetColumnLayout(const std::filesystem::path& dataRoot, GridLayout layout,
                                int clientWidth);

@@ -70,9 +70,10 @@ struct EnvironmentSettings {
     bool items_opt_1 = false; // item name as the first line of its sheet
     std::array<std::string, 6> GROUP_NAME{"Group1", "Group2", "Group3",
                                           "Group4", "Group5", "Group6"};
-    bool CALC_OPT5 = false;                      // item reductions also reduce the cost
-    std::string GENGAKU = "△";                   // reduction mark
-    Currency tax_value = Currency::fromWhole(8); // consumption tax rate in percent
+    bool CALC_OPT5 = false;    // item reductions also reduce the cost
+    std::string GENGAKU = "△"; // reduction mark
+    // Consumption tax rate in percent; a new installation quotes today's 10 %.
+    Currency tax_value = Currency::fromWhole(10);
     std::array<std::string, 6> tankabtnName{"登録単価", "仕様単価", "単価計算",
                                             "歩掛計算", "付帯単価", "通常単価"};
     std::array<std::string, 9> ci{"ｍ", "㎡", "式", "日", "台", "ケ", "本", "枚", "kg"};

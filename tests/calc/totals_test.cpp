@@ -561,6 +561,24 @@ TEST(CalcSettingsApply, ChosenSettingsBecomeCurrentAndTheHeaderTakesTheGrandTota
     EXPECT_EQ(state.header.cutLevel, Currency::fromRaw(9000));
 }
 
+// The dialog once showed the settings file's grand-total level and offset, so confirming it
+// without a change rewrote the quotation's own [KETA] and [CUTLEVEL].
+TEST(CalcSettingsApply, ConfirmingTheShownSettingsLeavesTheHeaderAsItWas) {
+    for (const int keta : {0, 1, 7, 1000}) {
+        DocumentState state;
+        state.settings.grandTotalLevel = Currency::fromWhole(100); // from the settings file
+        state.settings.grandTotalOffset = Currency::fromRaw(9000);
+        state.header.keta = keta;
+        state.header.cutLevel = Currency();
+        const CalcSettings shown = settingsShownInDialog(state);
+        EXPECT_EQ(shown.grandTotalLevel, Currency::fromWhole(keta == 0 ? 1 : keta)) << keta;
+        EXPECT_EQ(shown.grandTotalOffset, Currency()) << keta;
+        applyCalcSettings(state, shown);
+        EXPECT_EQ(state.header.keta, keta);
+        EXPECT_EQ(state.header.cutLevel, Currency());
+    }
+}
+
 } // namespace
 } // namespace kerbina
 

@@ -69,5 +69,38 @@ TEST_F(ColumnLayoutTest, UnreadableWidthsBecomeFiftyAndNamesIgnoreCase) {
     EXPECT_FALSE(fs::exists(root_ / "conf" / "KRB_display_3.ini"));
 }
 
+// The default breakdown-list widths add up to more than the grid: the name column gives way, so
+// 労務費 and 備考 stay in view; a wider window gives its width to the name column.
+TEST_F(ColumnLayoutTest, TheNameColumnTakesTheWidthTheOthersLeave) {
+    struct Case {
+        GridLayout layout;
+        std::vector<int> widths;
+        int clientWidth;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {GridLayout::SheetCombined,
+         {30, 400, 50, 30, 40, 80, 100, 100, 150},
+         1000,
+         {30, 420, 50, 30, 40, 80, 100, 100, 150}},
+        {GridLayout::SheetSeparated,
+         {30, 200, 200, 50, 30, 40, 80, 100, 100, 150},
+         1500,
+         {30, 720, 200, 50, 30, 40, 80, 100, 100, 150}},
+        {GridLayout::ItemList,
+         {30, 30, 300, 100, 100, 100, 100, 270, 100},
+         1000,
+         {30, 30, 170, 100, 100, 100, 100, 270, 100}},
+        {GridLayout::ItemList,
+         {30, 30, 300, 100, 100, 100, 100, 270, 100},
+         800,
+         {30, 30, 80, 100, 100, 100, 100, 270, 100}},
+        {GridLayout::SheetCombined, {30}, 1000, {30}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fittedWidths(c.layout, c.widths, c.clientWidth), c.expected) << c.clientWidth;
+    }
+}
+
 } // namespace
 } // namespace kerbina

@@ -84,7 +84,7 @@ TEST_F(SettingsTest, FirstStartWritesTheStoresWithTheInitialValues) {
         "[KINGAKU_NAME2]=既設品利用",
         "[KINGAKU_NAME3]=撤去品流用",
         "[KINGAKU_NAME4]=別途見積",
-        "[Tax_Value]=8",
+        "[Tax_Value]=10",
         "[FILE_OPT1]=FALSE",
         "[CALC_OPT1]=1",
         "[CALC_OPT2]=1",

@@ -24,6 +24,7 @@
 #include "storage/database_files.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -199,6 +200,12 @@ void TFKERBINA::buildWidgets() {
     grid_->setFrameShape(QFrame::NoFrame);
     grid_->setWordWrap(false);
     grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // Set widths apply exactly: the header's own minimum would widen the narrow No, GR and 単位
+    // columns.
+    grid_->horizontalHeader()->setMinimumSectionSize(8);
+    grid_->viewport()->installEventFilter(this);
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &TFKERBINA::onColumnResized);
     page->addWidget(grid_, 1);
 
     tabs_ = new QTabBar(quotationPage);
@@ -282,7 +289,10 @@ void TFKERBINA::buildMenus() {
 
     editMenu_ = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     addCommand(editMenu_, "undo", QStringLiteral("取り消し"), QKeySequence::Undo, &TFKERBINA::undo);
-    addCommand(editMenu_, "redo", QStringLiteral("やり直し"), QKeySequence::Redo, &TFKERBINA::redo);
+    addCommand(editMenu_, "redo", QStringLiteral("やり直し"), QKeySequence(Qt::CTRL | Qt::Key_Y),
+               &TFKERBINA::redo)
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     editMenu_->addSeparator();
     addCommand(editMenu_, "insert", QStringLiteral("割  込"), QKeySequence(Qt::SHIFT | Qt::Key_I),
                &TFKERBINA::insertRows);
@@ -314,17 +324,36 @@ void TFKERBINA::buildMenus() {
                QKeySequence(Qt::Key_PageDown), &TFKERBINA::lastLine);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&D)"));
-    addCommand(view, "separateNameSpec", QStringLiteral("名称と仕様を分離する"), {},
-               &TFKERBINA::separateNameSpec);
-    addCommand(view, "combineNameSpec", QStringLiteral("名称と仕様を分離しない"), {},
-               &TFKERBINA::combineNameSpec);
+    // The three display switches show their state as check marks.
+    auto* nameSpecGroup = new QActionGroup(this);
+    for (QAction* choice :
+         {addCommand(view, "separateNameSpec", QStringLiteral("名称と仕様を分離する"), {},
+                     &TFKERBINA::separateNameSpec),
+          addCommand(view, "combineNameSpec", QStringLiteral("名称と仕様を分離しない"), {},
+                     &TFKERBINA::combineNameSpec)}) {
+        choice->setCheckable(true);
+        nameSpecGroup->addAction(choice);
+    }
     additionalViewAction_ =
         addCommand(view, "additionalView", QStringLiteral("付帯単価を表示"),
                    QKeySequence(Qt::Key_Home), &TFKERBINA::toggleAdditionalView);
-    addCommand(view, "netView", QStringLiteral("原価を表示"),
-               QKeySequence(Qt::CTRL | Qt::Key_PageUp), &TFKERBINA::showNetView);
-    addCommand(view, "submittedView", QStringLiteral("提出金額を表示"),
-               QKeySequence(Qt::CTRL | Qt::Key_PageDown), &TFKERBINA::showSubmittedView);
+    additionalViewAction_->setCheckable(true);
+    auto* priceViewGroup = new QActionGroup(this);
+    for (QAction* choice :
+         {addCommand(view, "netView", QStringLiteral("原価を表示"),
+                     QKeySequence(Qt::CTRL | Qt::Key_PageUp), &TFKERBINA::showNetView),
+          addCommand(view, "submittedView", QStringLiteral("提出金額を表示"),
+                     QKeySequence(Qt::CTRL | Qt::Key_PageDown), &TFKERBINA::showSubmittedView)}) {
+        choice->setCheckable(true);
+        priceViewGroup->addAction(choice);
+    }
+    view->addSeparator();
+    addCommand(view, "nextSheet", QStringLiteral("次の明細へ"),
+               QKeySequence(Qt::CTRL | Qt::Key_Tab), &TFKERBINA::nextSheet);
+    addCommand(view, "previousSheet", QStringLiteral("前の明細へ"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), &TFKERBINA::previousSheet)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
     view->addSeparator();
     addCommand(view, "saveColumnWidths", QStringLiteral("グリッドの幅を保存"), {},
                &TFKERBINA::saveColumnWidths);
@@ -549,8 +578,9 @@ void TFKERBINA::rebuildSheetTabs() {
         if (!ownsSheet(record.kind)) {
             continue;
         }
+        // A sheet whose item has no name yet shows its item number.
         const QString caption = q(splitNameSpec(record.name).first);
-        tabs_->addTab(caption.isEmpty() ? QStringLiteral("　") : caption);
+        tabs_->addTab(caption.isEmpty() ? QString::number(item) : caption);
         tabSheets_.push_back(item);
         if (item == state_.currentSheetNumber && !display_.listMode) {
             current = tabs_->count() - 1;
@@ -578,14 +608,70 @@ void TFKERBINA::selectTab(int tab) {
 
 void TFKERBINA::applyGridLayout() {
     const GridLayout layout = gridLayout(state_, display_);
-    const ColumnLayout columns =
-        loadColumnLayout(folders_.dataRoot, layout, grid_->viewport()->width());
+    setWidths_ = loadColumnLayout(folders_.dataRoot, layout, grid_->viewport()->width()).widths;
     grid_->setUpdatesEnabled(false);
     model_->refresh();
-    for (int column = 0; column < static_cast<int>(columns.widths.size()); ++column) {
-        grid_->setColumnWidth(column, columns.widths[static_cast<std::size_t>(column)]);
+    // A column the layout does not store (the breakdown list's last one) keeps its width.
+    for (int column = static_cast<int>(setWidths_.size()); column < model_->columnCount();
+         ++column) {
+        setWidths_.push_back(grid_->columnWidth(column));
     }
+    fitColumns();
     grid_->setUpdatesEnabled(true);
+    updateViewChecks();
+}
+
+// Every column at its set width; the name column takes what the others leave of the grid.
+void TFKERBINA::fitColumns() {
+    const std::vector<int> widths =
+        fittedWidths(gridLayout(state_, display_), setWidths_, grid_->viewport()->width());
+    fittingColumns_ = true;
+    for (int column = 0; column < static_cast<int>(widths.size()); ++column) {
+        grid_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+    }
+    fittingColumns_ = false;
+}
+
+// A column the user drags keeps its new width; the name column gives or takes the difference.
+void TFKERBINA::onColumnResized(int column, int, int newWidth) {
+    if (fittingColumns_ || column < 0 || column >= static_cast<int>(setWidths_.size()) ||
+        column == stretchColumn(gridLayout(state_, display_))) {
+        return;
+    }
+    setWidths_[static_cast<std::size_t>(column)] = newWidth;
+    fitColumns();
+}
+
+bool TFKERBINA::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
+        fitColumns();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFKERBINA::updateViewChecks() {
+    action("separateNameSpec")->setChecked(state_.separateNameSpec);
+    action("combineNameSpec")->setChecked(!state_.separateNameSpec);
+    additionalViewAction_->setChecked(display_.additionalView);
+    action("netView")->setChecked(display_.netView);
+    action("submittedView")->setChecked(!display_.netView);
+}
+
+void TFKERBINA::repaintGrid() {
+    model_->refresh();
+    updateViewChecks();
+}
+
+void TFKERBINA::nextSheet() {
+    if (tabs_->count() > 1) {
+        tabs_->setCurrentIndex((tabs_->currentIndex() + 1) % tabs_->count());
+    }
+}
+
+void TFKERBINA::previousSheet() {
+    if (tabs_->count() > 1) {
+        tabs_->setCurrentIndex((tabs_->currentIndex() + tabs_->count() - 1) % tabs_->count());
+    }
 }
 
 void TFKERBINA::showModuleTabs() {
@@ -601,7 +687,14 @@ void TFKERBINA::refresh(const RecalcOutcome& outcome, bool listMode) {
         model_->setGridRows(*outcome.growGridTo);
     }
     updateTotalsPanel();
-    if (outcome.error) {
+    if (!outcome.error) {
+        return;
+    }
+    // One action may run the passes more than once (a tab switch, undo): its error is shown
+    // once, when the action ends.
+    if (commandDepth_ > 0) {
+        pendingPassError_ = outcome.error->message;
+    } else {
         MessageBox::notify(this, q(outcome.error->message));
     }
 }
@@ -646,18 +739,32 @@ void TFKERBINA::reportError(std::string_view text, std::string_view detail) {
 
 void TFKERBINA::runCommand(const std::function<void()>& command) {
     const DocumentState before = state_;
+    const TotalsPanel panelBefore = panel_;
+    const bool listModeBefore = display_.listMode;
+    ++commandDepth_;
     try {
         command();
     } catch (const std::exception& error) {
         // The core changes nothing it cannot finish, but a command may have read or written part
-        // of its files: the window goes back to the document as it was, and since something on
-        // disk may have changed, the close question will still ask.
+        // of its files: the window goes back to the document as it was, with the totals and the
+        // page it showed, and since something on disk may have changed, the close question will
+        // still ask. A range-sum error of the rolled-back change is not shown.
         state_ = before;
         state_.modified = true;
+        panel_ = panelBefore;
+        display_.listMode = listModeBefore;
+        pendingPassError_.reset();
         MessageBox::error(this, QString::fromStdString(error.what()));
         rebuildSheetTabs();
-        model_->refresh();
+        showPageWidgets();
+        applyGridLayout();
         updateTotalsPanel();
+    }
+    --commandDepth_;
+    if (commandDepth_ == 0 && pendingPassError_) {
+        const std::string message = std::move(*pendingPassError_);
+        pendingPassError_.reset();
+        MessageBox::notify(this, q(message));
     }
 }
 
@@ -688,26 +795,28 @@ void TFKERBINA::onTabChanged(int tab) {
 
 void TFKERBINA::enterSheetMode() {
     display_.listMode = false;
-    toolPages_->setCurrentIndex(toolPages_->count() > 1 ? 1 : 0);
-    itemNameButton_->setEnabled(true);
-    netButton_->setEnabled(true);
-    submittedButton_->setEnabled(true);
-    totalsPanel_->setVisible(true);
+    showPageWidgets();
     applyGridLayout();
     recalcAndShowTotals(false);
-    updateMenusForMode();
-    showModuleTabs();
 }
 
 void TFKERBINA::enterListMode() {
     display_.listMode = true;
-    toolPages_->setCurrentIndex(0);
-    netButton_->setEnabled(false);
-    submittedButton_->setEnabled(false);
-    totalsPanel_->setVisible(false);
-    itemTitle_->setText(QStringLiteral("内訳一覧表"));
+    showPageWidgets();
     applyGridLayout();
     recalcAndShowTotals(true);
+}
+
+// The tool page, title bar, menus and module tabs of the page in front.
+void TFKERBINA::showPageWidgets() {
+    const bool sheet = !display_.listMode;
+    toolPages_->setCurrentIndex(sheet && toolPages_->count() > 1 ? 1 : 0);
+    netButton_->setEnabled(sheet);
+    submittedButton_->setEnabled(sheet);
+    totalsPanel_->setVisible(sheet);
+    if (!sheet) {
+        itemTitle_->setText(QStringLiteral("内訳一覧表"));
+    }
     updateMenusForMode();
     showModuleTabs();
 }
@@ -899,7 +1008,7 @@ void TFKERBINA::redo() {
 }
 
 void TFKERBINA::calcSettings() {
-    const auto chosen = calcSettingsDialog_->edit(state_.settings);
+    const auto chosen = calcSettingsDialog_->edit(settingsShownInDialog(state_));
     if (!chosen) {
         return;
     }
@@ -930,17 +1039,17 @@ void TFKERBINA::toggleAdditionalView() {
     display_.additionalView = !display_.additionalView;
     additionalViewAction_->setText(display_.additionalView ? QStringLiteral("通常単価を表示")
                                                            : QStringLiteral("付帯単価を表示"));
-    model_->refresh();
+    repaintGrid();
 }
 
 void TFKERBINA::showNetView() {
     display_.netView = true;
-    model_->refresh();
+    repaintGrid();
 }
 
 void TFKERBINA::showSubmittedView() {
     display_.netView = false;
-    model_->refresh();
+    repaintGrid();
 }
 
 void TFKERBINA::showNetButton() {
@@ -950,7 +1059,7 @@ void TFKERBINA::showNetButton() {
     display_.netView = true;
     display_.additionalView = false;
     additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
-    model_->refresh();
+    repaintGrid();
 }
 
 void TFKERBINA::showSubmittedButton() {
@@ -960,7 +1069,7 @@ void TFKERBINA::showSubmittedButton() {
     display_.netView = false;
     display_.additionalView = false;
     additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
-    model_->refresh();
+    repaintGrid();
 }
 
 void TFKERBINA::showAdditionalNetButton() {
@@ -970,7 +1079,7 @@ void TFKERBINA::showAdditionalNetButton() {
     display_.netView = true;
     display_.additionalView = true;
     additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
-    model_->refresh();
+    repaintGrid();
 }
 
 void TFKERBINA::showAdditionalSubmittedButton() {
@@ -980,7 +1089,7 @@ void TFKERBINA::showAdditionalSubmittedButton() {
     display_.netView = false;
     display_.additionalView = true;
     additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
-    model_->refresh();
+    repaintGrid();
 }
 
 namespace {

@@ -68,6 +68,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // ---- construction ----
@@ -93,6 +94,10 @@ private:
     void rebuildSheetTabs() override;
     void selectTab(int tab) override;
     void applyGridLayout() override;
+    void fitColumns();
+    void onColumnResized(int column, int oldWidth, int newWidth);
+    void updateViewChecks();
+    void repaintGrid();
     void showModuleTabs() override;
     void refresh(const RecalcOutcome& outcome, bool listMode) override;
     int gridRowCount() const override;
@@ -114,6 +119,7 @@ private:
     void onTabChanged(int tab);
     void enterSheetMode();
     void enterListMode();
+    void showPageWidgets();
     void updateTotalsPanel();
     void setStatusPanel(int panel, const std::string& text);
     void updateMenusForMode();
@@ -170,6 +176,8 @@ private:
     void resetListColumnWidths();
     void addOneGridRow();
     void addTenGridRows();
+    void nextSheet();
+    void previousSheet();
 
     // Opens a quotation file after the save question; false when the user stopped.
     bool askToKeepModifiedQuotation();
@@ -190,6 +198,10 @@ private:
     std::filesystem::path rememberedFile_;
     std::vector<int> tabSheets_; // tab index → item number; tab 0 is the breakdown list (0)
     bool rebuildingTabs_ = false;
+    std::vector<int> setWidths_; // the columns' set widths in the layout in front
+    bool fittingColumns_ = false;
+    int commandDepth_ = 0;                        // runCommand calls under way
+    std::optional<std::string> pendingPassError_; // shown when the outermost command ends
 
     QTableView* grid_ = nullptr;
     QuotationGridModel* model_ = nullptr;

@@ -1,10 +1,10 @@
-#include "../temp_folder.h"
 #include "app/folders.h"
 #include "app/seeding.h"
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
 #include "calc/rounding.h"
 #include "document/file_io.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,43 +20,6 @@
 
 namespace kerbina {
 namespace {
-
-namespace fs = std::filesystem;
-
-// Saves a picture of the window when KERBINA_SCREENSHOT_DIR is set, to look at the real thing.
-void screenshot(QWidget& window, const char* name) {
-    if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
-        QApplication::processEvents();
-        window.grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
-    }
-}
-
-class MainWindowTest : public testing::Test {
-protected:
-    void SetUp() override {
-        MessageBox::setScripted(true);
-        folders.installFolder = root.path() / "install";
-        folders.dataRoot = root.path() / "common/Norfell/kerbina_xe5";
-        folders.databaseFolder = root.path() / "common/Norfell/database";
-        folders.quotationFolder = folders.dataRoot / "kerbina_data";
-        fs::create_directories(folders.installFolder);
-        seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
-        fs::create_directories(folders.databaseFolder);
-    }
-
-    std::unique_ptr<TFKERBINA> start(std::optional<fs::path> file = std::nullopt) {
-        auto window = std::make_unique<TFKERBINA>(folders, ModulePresence{});
-        window->resize(1280, 800);
-        window->show();
-        EXPECT_TRUE(window->startUp(file));
-        return window;
-    }
-
-    fs::path work(const char* name) const { return folders.dataRoot / "temp" / name; }
-
-    TempFolder root;
-    AppFolders folders;
-};
 
 TEST_F(MainWindowTest, StartsAnEmptyQuotationOnAFreshDataRoot) {
     const auto window = start();
@@ -162,14 +125,6 @@ TEST_F(MainWindowTest, ClosingAModifiedQuotationAsks) {
 
 namespace kerbina {
 namespace {
-
-QString cell(const TFKERBINA& window, int row, int column) {
-    return window.grid()->model()->index(row - 1, column).data().toString();
-}
-
-void selectRow(TFKERBINA& window, int row) {
-    window.grid()->selectRow(row - 1);
-}
 
 TEST_F(MainWindowTest, PastesClipboardLinesThenInsertsDeletesAndUndoes) {
     const auto window = start();

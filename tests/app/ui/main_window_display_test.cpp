@@ -1,0 +1,185 @@
+#include "calc/rounding.h"
+#include "calc/ui/calc_settings_dialog.h"
+#include "document/file_io.h"
+#include "document/line_kinds.h"
+#include "main_window_fixture.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+namespace kerbina {
+namespace {
+
+const char* const kItemLine = "10;工事;0;0;0.5;0.5;10;1;0.5;0;0;;0;0";
+
+// A one-sheet quotation file with the given data lines.
+fs::path writeQuotation(const fs::path& file, const std::vector<std::string>& dataLines,
+                        const std::vector<std::string>& titleLines = {}) {
+    std::vector<std::string> lines{"<TITLE>", "[ItemMax]=1"};
+    lines.insert(lines.end(), titleLines.begin(), titleLines.end());
+    lines.insert(lines.end(), {"</TITLE>", "<ITEM>", kItemLine, "</ITEM>", "<DATA>"});
+    lines.insert(lines.end(), dataLines.begin(), dataLines.end());
+    lines.insert(lines.end(), {"</DATA>", "</EOF>"});
+    writeTextLines(file, lines);
+    return file;
+}
+
+int countShown(const QStringList& texts, const QString& part) {
+    int count = 0;
+    for (const QString& text : texts) {
+        count += text.contains(part) ? 1 : 0;
+    }
+    return count;
+}
+
+// A hidden range sum over a calculated line stops the pass; each action that runs the pass,
+// however often it runs it, says so once.
+TEST_F(MainWindowTest, ARangeSumErrorIsShownOncePerAction) {
+    const fs::path file = writeQuotation(root.path() / "range_error.krb2",
+                                         {"1;材料;;0;11999;式;10;1;1;1000;1000;0;0;0;0;0;0;0;0;;;",
+                                          "1;計算;;0;11999;式;12;1;1;200;200;0;0;0;0;0;0;0;0;;;",
+                                          "1;範囲計;;0;11999;;93;1;2;0;0;0;0;0;0;0;0;0;0;;;"});
+    const auto window = start(file);
+    const QString error = QStringLiteral("範囲計(金額非表示)に計算項目を含める事はできません。");
+    EXPECT_EQ(countShown(MessageBox::takeShownTexts(), error), 1);
+
+    window->sheetTabs()->setCurrentIndex(0);
+    window->sheetTabs()->setCurrentIndex(1);
+    EXPECT_EQ(countShown(MessageBox::takeShownTexts(), error), 1);
+
+    selectRow(*window, 1);
+    window->action("insert")->trigger();
+    EXPECT_EQ(countShown(MessageBox::takeShownTexts(), error), 1);
+    window->action("undo")->trigger();
+    EXPECT_EQ(countShown(MessageBox::takeShownTexts(), error), 1);
+    window->action("redo")->trigger();
+    EXPECT_EQ(countShown(MessageBox::takeShownTexts(), error), 1);
+}
+
+// When the write after a change fails, the change is rolled back, and so are the totals shown.
+TEST_F(MainWindowTest, AFailedWriteShowsTheTotalsOfTheRestoredQuotation) {
+    const auto window = start(writeQuotation(
+        root.path() / "priced.krb2", {"1;鋼管;;0;11999;ｍ;10;2;2;1000;1500;0;0;0;0;0;0;0;0;;;"}));
+    auto* shownTotal = window->findChild<QLabel*>(QStringLiteral("submittedTotal"));
+    const QString before = shownTotal->text();
+    ASSERT_EQ(before, QStringLiteral("3,000"));
+
+    // A folder where the backup goes makes the next write fail.
+    const fs::path backup = folders.dataRoot / "backup/backup.krb2";
+    fs::remove(backup);
+    fs::create_directory(backup);
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("1;継手;;0;11999;個;10;1;1;500;700;0;0;0;0;0;0;0;0;;;"));
+    selectRow(*window, 5);
+    window->action("pasteClipboard")->trigger();
+    EXPECT_FALSE(MessageBox::takeShownTexts().isEmpty());
+    EXPECT_EQ(shownTotal->text(), before);
+    EXPECT_EQ(splitNameSpec(window->document().sheet.back().nameSpec).first, "鋼管");
+}
+
+TEST_F(MainWindowTest, KeysSwitchSheetsAndRedoAndTheViewMenuShowsItsState) {
+    const auto window = start();
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    window->sheetTabs()->setCurrentIndex(0);
+    selectRow(*window, 1);
+    window->action("listInsert")->trigger();
+    ASSERT_EQ(window->sheetTabs()->count(), 3);
+    // Sheets without a name show their item number.
+    EXPECT_EQ(window->sheetTabs()->tabText(1), QStringLiteral("1"));
+    EXPECT_EQ(window->sheetTabs()->tabText(2), QStringLiteral("2"));
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->grid()->setFocus();
+    QTest::keyClick(window->grid(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window->sheetTabs()->currentIndex(), 1);
+    QTest::keyClick(window->grid(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(window->sheetTabs()->currentIndex(), 2);
+    QTest::keyClick(window->grid(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->sheetTabs()->currentIndex(), 1);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
+    window->action("pasteClipboard")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 1);
+    QTest::keyClick(window->grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->document().lineCount(), 0);
+    QTest::keyClick(window->grid(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(window->document().lineCount(), 1);
+    QTest::keyClick(window->grid(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(window->grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->document().lineCount(), 1);
+
+    // A new quotation shows name and specification apart, submitted prices, no additional ones.
+    EXPECT_TRUE(window->action("separateNameSpec")->isChecked());
+    EXPECT_FALSE(window->action("combineNameSpec")->isChecked());
+    EXPECT_TRUE(window->action("submittedView")->isChecked());
+    EXPECT_FALSE(window->action("additionalView")->isChecked());
+    window->action("combineNameSpec")->trigger();
+    window->action("netView")->trigger();
+    window->action("additionalView")->trigger();
+    EXPECT_FALSE(window->action("separateNameSpec")->isChecked());
+    EXPECT_TRUE(window->action("combineNameSpec")->isChecked());
+    EXPECT_TRUE(window->action("netView")->isChecked());
+    EXPECT_FALSE(window->action("submittedView")->isChecked());
+    EXPECT_TRUE(window->action("additionalView")->isChecked());
+    MessageBox::takeShownTexts();
+}
+
+int sumOfWidths(const TFKERBINA& window) {
+    int sum = 0;
+    for (int column = 0; column < window.grid()->model()->columnCount(); ++column) {
+        sum += window.grid()->columnWidth(column);
+    }
+    return sum;
+}
+
+// Every layout fills the grid at 1280 × 800 and above without scrolling sideways; the narrow
+// columns keep their set widths.
+TEST_F(MainWindowTest, ColumnsFitTheGridInEveryLayout) {
+    const auto window = start();
+    for (const QSize size : {QSize(1280, 800), QSize(1600, 1000)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        const int client = window->grid()->viewport()->width();
+        window->sheetTabs()->setCurrentIndex(1);
+        window->action("combineNameSpec")->trigger();
+        EXPECT_EQ(sumOfWidths(*window), client) << "combined";
+        EXPECT_EQ(window->grid()->columnWidth(0), 30);
+        EXPECT_LT(window->grid()->columnWidth(3), 43); // GR keeps its narrow set width
+        window->action("separateNameSpec")->trigger();
+        EXPECT_EQ(sumOfWidths(*window), client) << "separated";
+        window->sheetTabs()->setCurrentIndex(0);
+        EXPECT_EQ(sumOfWidths(*window), client) << "list";
+        QApplication::processEvents();
+        EXPECT_EQ(window->grid()->horizontalScrollBar()->maximum(), 0);
+        screenshot(*window, "main_window_columns");
+    }
+}
+
+// Confirming the calculation settings without a change leaves the quotation as it was, its own
+// grand-total level ([KETA] 7) included.
+TEST_F(MainWindowTest, ConfirmingTheCalculationSettingsChangesNothing) {
+    const auto window = start(fs::path(KERBINA_TEST_DATA_DIR) / "totals/example_5.krb2");
+    const DocumentState before = window->document();
+    ASSERT_EQ(before.header.keta, 7);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFCalcSettings_Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>(QStringLiteral("applyButton"))->click();
+    });
+    window->action("listCalcSettings")->trigger();
+    EXPECT_EQ(window->document().header.keta, 7);
+    // The grand total computed independently for this quotation (example_5.expected.json).
+    EXPECT_EQ(window->document().header.allGTotal, Currency::fromWhole(6588184));
+}
+
+} // namespace
+} // namespace kerbina
