@@ -4,6 +4,7 @@
 #include "app/platform_paths.h"
 #include "app/seeding.h"
 #include "app/startup.h"
+#include "app/ui/japanese_translations.h"
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
 
@@ -14,6 +15,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     using namespace kerbina;
+    installJapaneseTranslations(application);
     try {
         const std::filesystem::path common = commonAppDataFolder();
         AppFolders folders;

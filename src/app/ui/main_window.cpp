@@ -11,6 +11,7 @@
 #include "document/file_io.h"
 #include "document/line_kinds.h"
 #include "document/quotation_file.h"
+#include "document/quotation_file_name.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/column_layout.h"
@@ -448,7 +449,7 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     enterSheetMode();
     if (fileToOpen) {
         // A file that cannot be read is reported; the empty quotation stays open.
-        runCommand([this, &fileToOpen] { openQuotation(*fileToOpen); });
+        runCommand([this, &fileToOpen] { openQuotation(*fileToOpen, FileRole::OwnFile); });
     }
     state_.modified = false;
 
@@ -542,23 +543,40 @@ void TFKERBINA::readSettings(DocumentState& state) {
 bool TFKERBINA::saveToDatabase() {
     MessageBox::notify(
         this, QStringLiteral("データベースへの保存はまだできません。ファイルに保存します。"));
-    const QString path = MessageBox::saveFileName(
-        this, QStringLiteral("ファイルに保存"), q(pathText(folders_.quotationFolder)),
-        QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
-    if (path.isEmpty()) {
-        return false;
-    }
     try {
-        SAVERECORD(state_, store_, *this, RecordMode::Wrk);
-        writeQuotationFile(pathFromText(s(path)), collectQuotation(state_, store_.workFolder),
-                           QuotationWriteOptions{state_.itemNameLine});
+        return saveToChosenFile();
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
         return false;
     }
-    rememberedFile_ = pathFromText(s(path));
+}
+
+// Asks where to save (the quotation's own file, or a name made from it in the quotation folder)
+// and writes the quotation there. False when the user cancelled; a failed write raises.
+bool TFKERBINA::saveToChosenFile() {
+    const QString path = MessageBox::saveFileName(
+        this, QStringLiteral("ファイルに保存"),
+        q(pathText(suggestedSavePath(state_, ownFile_, folders_.quotationFolder))),
+        QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
+    if (path.isEmpty()) {
+        return false;
+    }
+    SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+    writeQuotationFile(pathFromText(s(path)), collectQuotation(state_, store_.workFolder),
+                       QuotationWriteOptions{state_.itemNameLine});
+    setOwnFile(pathFromText(s(path)));
     state_.modified = false;
     return true;
+}
+
+// The file the quotation was opened from or last saved to: offered by the next save, shown in the
+// status bar and the title.
+void TFKERBINA::setOwnFile(const std::filesystem::path& file) {
+    ownFile_ = file;
+    setStatusPanel(5, file.empty() ? std::string() : pathText(file));
+    const QString title = QString::fromUtf8(applicationTitle(modules_));
+    setWindowTitle(file.empty() ? title
+                                : q(pathText(file.filename())) + QStringLiteral(" - ") + title);
 }
 
 void TFKERBINA::showSheetTitle(const std::string& itemName) {
@@ -908,6 +926,7 @@ bool TFKERBINA::askToKeepModifiedQuotation() {
 void TFKERBINA::newQuotation() {
     display_.listMode = false;
     if (NewKerbina(state_, store_, *this, today())) {
+        setOwnFile({});
         enterSheetMode();
     }
 }
@@ -920,8 +939,7 @@ void TFKERBINA::openQuotationFile() {
         this, QStringLiteral("直接ファイルを開く"), q(pathText(folders_.quotationFolder)),
         QStringLiteral("ケルビナファイル(krb2) (*.krb2)"));
     if (!path.isEmpty()) {
-        openQuotation(pathFromText(s(path)));
-        rememberedFile_ = pathFromText(s(path));
+        openQuotation(pathFromText(s(path)), FileRole::OwnFile);
     }
 }
 
@@ -935,25 +953,14 @@ void TFKERBINA::importVersion1File() {
         this, QStringLiteral("Version1のファイルを開く"), q(pathText(folders_.quotationFolder)),
         QStringLiteral("ケルビナVersion1(krb) (*.krb *.KRB)"));
     if (!path.isEmpty()) {
-        openQuotation(pathFromText(s(path)));
+        openQuotation(pathFromText(s(path)), FileRole::Source);
     }
 }
 
 void TFKERBINA::saveQuotationFile() {
-    SAVERECORD(state_, store_, *this, RecordMode::Wrk);
-    const std::filesystem::path start =
-        rememberedFile_.empty() ? folders_.quotationFolder : rememberedFile_;
-    const QString path = MessageBox::saveFileName(
-        this, QStringLiteral("ファイルに保存"), q(pathText(start)),
-        QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
-    if (path.isEmpty()) {
-        return;
+    if (saveToChosenFile()) {
+        MessageBox::notify(this, QStringLiteral("データを保存しました。"));
     }
-    writeQuotationFile(pathFromText(s(path)), collectQuotation(state_, store_.workFolder),
-                       QuotationWriteOptions{state_.itemNameLine});
-    rememberedFile_ = pathFromText(s(path));
-    state_.modified = false;
-    MessageBox::notify(this, QStringLiteral("データを保存しました。"));
 }
 
 void TFKERBINA::loadBackupFile() {
@@ -975,7 +982,7 @@ void TFKERBINA::loadBackupFile() {
         this, QStringLiteral("バックアップファイルを読み込む"), q(pathText(store_.backupFolder)),
         QStringLiteral("バックアップ (backup.krb2 backup_prev.krb2)"));
     if (!path.isEmpty()) {
-        openQuotation(pathFromText(s(path)));
+        openQuotation(pathFromText(s(path)), FileRole::Source);
     }
 }
 
@@ -1136,9 +1143,12 @@ void TFKERBINA::addTenGridRows() {
 
 namespace kerbina {
 
-void TFKERBINA::openQuotation(const std::filesystem::path& path) {
+void TFKERBINA::openQuotation(const std::filesystem::path& path, FileRole role) {
     const OpenedView view = Direct_read(state_, store_, *this, path, std::nullopt, today());
-    setStatusPanel(5, pathText(path));
+    // An old .krb file (also when named on the command line) is converted, never written back.
+    const bool quotationFile = QString::fromStdString(pathText(path.extension()))
+                                   .compare(QStringLiteral(".krb2"), Qt::CaseInsensitive) == 0;
+    setOwnFile(role == FileRole::OwnFile && quotationFile ? path : std::filesystem::path());
     if (view == OpenedView::Sheet) {
         selectTab(state_.currentSheetNumber);
         enterSheetMode();

@@ -181,7 +181,12 @@ private:
 
     // Opens a quotation file after the save question; false when the user stopped.
     bool askToKeepModifiedQuotation();
-    void openQuotation(const std::filesystem::path& path);
+    // An opened .krb2 file becomes the quotation's own file; a backup or an imported old file
+    // is only its source, and the next save offers a new name in the quotation folder.
+    enum class FileRole { OwnFile, Source };
+    void openQuotation(const std::filesystem::path& path, FileRole role);
+    bool saveToChosenFile();
+    void setOwnFile(const std::filesystem::path& file);
     void recalcAndShowTotals(bool listMode);
 
     AppFolders folders_;
@@ -195,7 +200,7 @@ private:
     std::unique_ptr<Database> quotations_;
     WorkFolderEditCycle cycle_{state_, store_, *this};
     GridSession gridSession_;
-    std::filesystem::path rememberedFile_;
+    std::filesystem::path ownFile_;
     std::vector<int> tabSheets_; // tab index → item number; tab 0 is the breakdown list (0)
     bool rebuildingTabs_ = false;
     std::vector<int> setWidths_; // the columns' set widths in the layout in front

@@ -3,6 +3,7 @@
 #include "app/app_title.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -91,7 +92,7 @@ void MessageBox::error(QWidget* parent, const QString& text) {
     QMessageBox box(parent);
     box.setWindowTitle(applicationTitle());
     box.setIcon(QMessageBox::Critical);
-    box.setText(QStringLiteral("ERROR"));
+    box.setText(QStringLiteral("エラー"));
     box.setInformativeText(text);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
@@ -124,17 +125,28 @@ QString MessageBox::openFileName(QWidget* parent, const QString& caption, const 
 
 QString MessageBox::saveFileName(QWidget* parent, const QString& caption, const QString& path,
                                  const QString& filter, const QString& defaultSuffix) {
+    QString chosen;
     if (scripted_) {
-        return takeFront(fileNames_).value_or(QString());
+        chosen = takeFront(fileNames_).value_or(QString());
+    } else {
+        QFileDialog dialog(parent, caption, path, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        // The overwrite question is ours, in the program's words.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.selectFile(path);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            chosen = dialog.selectedFiles().front();
+        }
     }
-    QFileDialog dialog(parent, caption, path, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultSuffix);
-    dialog.selectFile(path);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (!chosen.isEmpty() && QFileInfo::exists(chosen) &&
+        ask(parent,
+            QStringLiteral("「%1」は既に存在します。\n上書きしますか？")
+                .arg(QFileInfo(chosen).fileName()),
+            Buttons::YesNo) != Answer::Yes) {
         return QString();
     }
-    return dialog.selectedFiles().front();
+    return chosen;
 }
 
 void MessageBox::setScripted(bool scripted) {

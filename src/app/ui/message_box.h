@@ -28,7 +28,8 @@ public:
     static std::optional<QString> input(QWidget* parent, const QString& caption,
                                         const QString& prompt, bool password = false,
                                         const QString& initial = QString());
-    // File dialogs; the empty text when cancelled. `filter` uses Qt's "Name (*.ext)" form.
+    // File dialogs; the empty text when cancelled. `filter` uses Qt's "Name (*.ext)" form. Saving
+    // onto an existing file asks first ("上書きしますか？"); No is a cancel.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter);
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& path,

@@ -2,6 +2,7 @@
 #include "calc/ui/calc_settings_dialog.h"
 #include "document/file_io.h"
 #include "document/line_kinds.h"
+#include "document/quotation_file_name.h"
 #include "main_window_fixture.h"
 
 #include <QAction>
@@ -179,6 +180,44 @@ TEST_F(MainWindowTest, ConfirmingTheCalculationSettingsChangesNothing) {
     EXPECT_EQ(window->document().header.keta, 7);
     // The grand total computed independently for this quotation (example_5.expected.json).
     EXPECT_EQ(window->document().header.allGTotal, Currency::fromWhole(6588184));
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// The quotation's own file (also one named on the command line) is offered by the next save and
+// shown in the status bar and the title; a new quotation starts in the quotation folder under a
+// name made from it, and saving onto an existing file asks in Japanese.
+TEST_F(MainWindowTest, SavingOffersTheQuotationsOwnFileOrANameInTheQuotationFolder) {
+    const fs::path file = writeQuotation(root.path() / "own.krb2", {});
+    const auto window = start(file);
+    auto* fileName = window->findChild<QLabel*>(QStringLiteral("statusPanel5"));
+    EXPECT_EQ(fileName->toolTip().toStdString(), pathText(file));
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("own.krb2 - ")));
+
+    MessageBox::setNextFileName(QString::fromStdString(pathText(file)));
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes); // overwrite
+    window->action("saveFile")->trigger();
+    EXPECT_EQ(MessageBox::takeShownTexts(),
+              (QStringList{QStringLiteral("「own.krb2」は既に存在します。\n上書きしますか？"),
+                           QStringLiteral("データを保存しました。")}));
+
+    window->action("newQuotation")->trigger();
+    EXPECT_TRUE(fileName->toolTip().isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("積算・見積ソフト「ケルビナ」"));
+    MessageBox::setNextInput(QStringLiteral("空調設備工事"));
+    window->findChild<QPushButton*>(QStringLiteral("itemNameButton"))->click();
+    EXPECT_EQ(suggestedSavePath(window->document(), {}, folders.quotationFolder),
+              folders.quotationFolder / "空調設備工事.krb2");
+    MessageBox::setNextFileName(QString::fromStdString(
+        pathText(suggestedSavePath(window->document(), {}, folders.quotationFolder))));
+    window->action("saveFile")->trigger();
+    EXPECT_TRUE(fs::is_regular_file(folders.quotationFolder / "空調設備工事.krb2"));
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("空調設備工事.krb2 - ")));
+    MessageBox::takeShownTexts();
 }
 
 } // namespace
