@@ -14,11 +14,26 @@
 
 namespace kerbina {
 
-// The one error type of the database layer. Its message is the text shown to the user.
+// The one error type of the database layer. Its message is the database's own detailed text
+// (statement and code); `code` is the SQLite result code, 0 when none applies. What the user is
+// shown comes from databaseFaultMessage.
 class ESQLiteException : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ESQLiteException(const std::string& message, int code = 0)
+        : std::runtime_error(message), code_(code) {}
+    int code() const { return code_; }
+    // The database the statement ran on (a file path), set by the Database that ran it.
+    const std::string& location() const { return location_; }
+    void setLocation(std::string location) { location_ = std::move(location); }
+
+private:
+    int code_;
+    std::string location_;
 };
+
+// What the user is told about a failed statement: what happened in plain Japanese, the
+// database's location, and what to do; SQL text never shows.
+std::string databaseFaultMessage(const ESQLiteException& error);
 
 // One bound parameter of a statement. Values are never written into the SQL text.
 // Money goes in as its plain decimal text; the declared column type (integer, NUMERIC) makes the
@@ -91,9 +106,14 @@ public:
     // Runs one statement that returns no rows. Errors raise ESQLiteException.
     virtual void execute(std::string_view sql, const SqlParams& params = {}) = 0;
 
-    // Runs one statement that returns no rows. On any error it reports "ERROR" with the error's
-    // message and returns false; the statement then has had no effect.
+    // Runs one statement that returns no rows. On any error it reports "ERROR" with the
+    // user's message for the fault (databaseFaultMessage) and returns false; the statement then
+    // has had no effect.
     bool SqlExec(std::string_view sql, const SqlParams& params = {});
+
+    // Where the database is, for messages: a file path, or a server's name. Errors raised by
+    // SqlSelect and execute carry it.
+    virtual std::string location() const = 0;
 
 private:
     SqlErrorReporter& reporter_;
@@ -111,6 +131,7 @@ public:
         : Database(reporter), file_(std::move(file)), busyTimeout_(busyTimeout) {}
 
     const std::filesystem::path& file() const { return file_; }
+    std::string location() const override;
 
     SqlRows SqlSelect(std::string_view sql, const SqlParams& params = {}) override;
     void execute(std::string_view sql, const SqlParams& params = {}) override;

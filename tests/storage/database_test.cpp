@@ -3,6 +3,7 @@
 #include "storage_fixture.h"
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 namespace kerbina {
@@ -102,11 +103,21 @@ TEST_F(DatabaseTest, FailedStatementReportsErrorOnceAndChangesNothing) {
         {"SELECT number FROM krbconf", {}, "Error executing SQL statement.\rError [100]: "},
     };
     for (const auto& row : cases) {
+        try {
+            db.execute(row.sql, row.params);
+            ADD_FAILURE() << row.sql;
+        } catch (const ESQLiteException& error) {
+            EXPECT_EQ(std::string(error.what()).substr(0, row.detail.size()), row.detail);
+        }
+        // The user is told in plain words where and what to do; the statement never shows.
         reporter.reports.clear();
         EXPECT_FALSE(db.SqlExec(row.sql, row.params)) << row.sql;
         ASSERT_EQ(reporter.reports.size(), 1u) << row.sql;
         EXPECT_EQ(reporter.reports[0].first, "ERROR");
-        EXPECT_EQ(reporter.reports[0].second.substr(0, row.detail.size()), row.detail);
+        const std::string& shown = reporter.reports[0].second;
+        EXPECT_TRUE(shown.starts_with("データベースの操作に失敗しました。\n" + db.location()))
+            << shown;
+        EXPECT_EQ(shown.find(row.sql), std::string::npos) << shown;
     }
     const SqlRows rows = db.SqlSelect("SELECT conf, number FROM krbconf;");
     ASSERT_EQ(rows.size(), 1u);
@@ -117,8 +128,22 @@ TEST_F(DatabaseTest, FailedStatementReportsErrorOnceAndChangesNothing) {
     SqliteFileDatabase nowhere(unreachable, reporter);
     EXPECT_FALSE(nowhere.SqlExec("CREATE TABLE t(v text)"));
     ASSERT_EQ(reporter.reports.size(), 1u);
-    EXPECT_EQ(reporter.reports[0].second, "Failed to open database \"" + unreachable.string() +
-                                              "\" : unable to open database file");
+    EXPECT_TRUE(reporter.reports[0].second.starts_with(
+        "データベースファイルを開けないか、書き込みが許可されていません。\n" +
+        unreachable.string()))
+        << reporter.reports[0].second;
+
+    // A file that is not a database: one message saying so, with the file and what to do.
+    const std::filesystem::path damaged = folder() / "damaged.db3";
+    std::ofstream(damaged) << std::string(4096, 'x');
+    SqliteFileDatabase notADatabase(damaged, reporter);
+    reporter.reports.clear();
+    EXPECT_FALSE(notADatabase.SqlExec("CREATE TABLE t(v text)"));
+    ASSERT_EQ(reporter.reports.size(), 1u);
+    EXPECT_TRUE(reporter.reports[0].second.starts_with(
+        "データベースファイルが壊れているか、データベースではありません。\n" + damaged.string()))
+        << reporter.reports[0].second;
+    EXPECT_EQ(reporter.reports[0].second.find("CREATE"), std::string::npos);
 }
 
 TEST_F(DatabaseTest, FailedQueryRaisesWithoutReporting) {
@@ -149,8 +174,8 @@ TEST_F(DatabaseTest, LockedDatabaseFailsAfterTheBusyTimeout) {
         EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
         ASSERT_EQ(reporter.reports.size(), 1u);
         EXPECT_EQ(reporter.reports[0].first, "ERROR");
-        EXPECT_NE(reporter.reports[0].second.find("Error [5]: The database file is locked."),
-                  std::string::npos)
+        EXPECT_TRUE(reporter.reports[0].second.starts_with(
+            "データベースは他のコンピューターが使用中です。\n" + db.location()))
             << reporter.reports[0].second;
     }
     EXPECT_TRUE(db.SqlSelect("SELECT conf FROM krbconf").empty());

@@ -416,6 +416,7 @@ namespace kerbina {
 // Start-up and close
 
 bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) {
+    reportedFaults_.clear();
     quotations_ = std::make_unique<SqliteFileDatabase>(
         databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation), *this);
     prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, *this);
@@ -426,7 +427,7 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     try {
         Dataread(environment_, folders_.dataRoot, numbering);
     } catch (const ESQLiteException& error) {
-        reportError(kSqlErrorText, error.what());
+        reportError(kSqlErrorText, databaseFaultMessage(error));
     }
     display_.alternateRowShading = environment_.alternateRowShading();
     // Shaded rows replace the horizontal grid lines; the delegate draws the vertical ones.
@@ -532,7 +533,7 @@ void TFKERBINA::readSettings(DocumentState& state) {
         sources = gatherSettingsSources(folders_.dataRoot, *quotations_, environment_.title1,
                                         environment_.title2);
     } catch (const std::exception& error) {
-        MessageBox::error(this, QString::fromStdString(error.what()));
+        showError(error);
     }
     settings_ = kerbina::readSettings(settings_, sources);
     applyToDocument(settings_, state);
@@ -546,7 +547,7 @@ bool TFKERBINA::saveToDatabase() {
     try {
         return saveToChosenFile();
     } catch (const std::exception& error) {
-        MessageBox::error(this, QString::fromStdString(error.what()));
+        showError(error);
         return false;
     }
 }
@@ -749,16 +750,33 @@ void TFKERBINA::notify(const std::string& text) {
     MessageBox::notify(this, q(text));
 }
 
-void TFKERBINA::reportError(std::string_view text, std::string_view detail) {
-    MessageBox::error(this, QString::fromUtf8(text.data(), static_cast<int>(text.size())) +
-                                QStringLiteral("\n") +
-                                QString::fromUtf8(detail.data(), static_cast<int>(detail.size())));
+// A database that cannot be used fails every statement of a step (at start-up the file checks,
+// the settings and the numbering row) with the same message: it is shown once per action.
+void TFKERBINA::reportError(std::string_view, std::string_view detail) {
+    const QString message = QString::fromUtf8(detail.data(), static_cast<int>(detail.size()));
+    if (reportedFaults_.contains(message)) {
+        return;
+    }
+    reportedFaults_.insert(message);
+    MessageBox::error(this, message);
+}
+
+// An error in the system's words; a database error as its fault message (once per action).
+void TFKERBINA::showError(const std::exception& error) {
+    if (const auto* database = dynamic_cast<const ESQLiteException*>(&error)) {
+        reportError(kSqlErrorText, databaseFaultMessage(*database));
+    } else {
+        MessageBox::error(this, QString::fromStdString(error.what()));
+    }
 }
 
 void TFKERBINA::runCommand(const std::function<void()>& command) {
     const DocumentState before = state_;
     const TotalsPanel panelBefore = panel_;
     const bool listModeBefore = display_.listMode;
+    if (commandDepth_ == 0) {
+        reportedFaults_.clear();
+    }
     ++commandDepth_;
     try {
         command();
@@ -772,7 +790,7 @@ void TFKERBINA::runCommand(const std::function<void()>& command) {
         panel_ = panelBefore;
         display_.listMode = listModeBefore;
         pendingPassError_.reset();
-        MessageBox::error(this, QString::fromStdString(error.what()));
+        showError(error);
         rebuildSheetTabs();
         showPageWidgets();
         applyGridLayout();

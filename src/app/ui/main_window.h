@@ -15,6 +15,7 @@
 #include "storage/database.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -114,6 +115,7 @@ private:
     // Runs one command: any error is shown and the document is left as the command left it
     // (the core changes nothing when it fails).
     void runCommand(const std::function<void()>& command);
+    void showError(const std::exception& error);
 
     // ---- the page in front ----
     void onTabChanged(int tab);
@@ -205,6 +207,7 @@ private:
     bool rebuildingTabs_ = false;
     std::vector<int> setWidths_; // the columns' set widths in the layout in front
     bool fittingColumns_ = false;
+    QSet<QString> reportedFaults_;                // database faults shown during the current action
     int commandDepth_ = 0;                        // runCommand calls under way
     std::optional<std::string> pendingPassError_; // shown when the outermost command ends
 

@@ -222,3 +222,23 @@ TEST_F(MainWindowTest, SavingOffersTheQuotationsOwnFileOrANameInTheQuotationFold
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// A quotation database that is not a database fails every statement of the start-up: the user is
+// told once, in Japanese, with the file and what to do, and the program still starts.
+TEST_F(MainWindowTest, ADamagedDatabaseIsReportedOnceAtStartUp) {
+    const fs::path database = folders.databaseFolder / "kerbinaXe5.db3";
+    writeFileAtomically(database, std::string(8192, 'x'));
+    const auto window = start();
+    const QStringList shown = MessageBox::takeShownTexts();
+    ASSERT_EQ(shown.size(), 1) << shown.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("データベースファイルが壊れているか")));
+    EXPECT_TRUE(shown[0].contains(QString::fromStdString(pathText(database))));
+    EXPECT_FALSE(shown[0].contains(QStringLiteral("CREATE")));
+    EXPECT_EQ(window->sheetTabs()->count(), 2);
+}
+
+} // namespace
+} // namespace kerbina
