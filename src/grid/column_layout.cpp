@@ -139,6 +139,15 @@ ColumnLayout loadColumnLayout(const fs::path& dataRoot, GridLayout layout, int c
 }
 
 void saveColumnLayout(const fs::path& dataRoot, GridLayout layout, const ColumnLayout& columns) {
+    // A splitter the caller does not know keeps the position the file holds.
+    std::optional<ColumnLayout> inFile;
+    if (hasSplitters(layout) && (!columns.splitter2 || !columns.splitter3)) {
+        inFile = readColumnLayout(dataRoot, layout);
+    }
+    const auto splitter = [&inFile](std::optional<int> given,
+                                    std::optional<int> ColumnLayout::*field) {
+        return given ? *given : inFile ? ((*inFile).*field).value_or(0) : 0;
+    };
     std::vector<std::string> lines{"[Version]=2.00"};
     const int stored = std::min(storedColumns(layout), static_cast<int>(columns.widths.size()));
     for (int column = 0; column < stored; ++column) {
@@ -146,8 +155,10 @@ void saveColumnLayout(const fs::path& dataRoot, GridLayout layout, const ColumnL
                         std::to_string(columns.widths[static_cast<std::size_t>(column)]));
     }
     if (hasSplitters(layout)) {
-        lines.push_back("[Splitter2]=" + std::to_string(columns.splitter2.value_or(0)));
-        lines.push_back("[Splitter3]=" + std::to_string(columns.splitter3.value_or(0)));
+        lines.push_back("[Splitter2]=" +
+                        std::to_string(splitter(columns.splitter2, &ColumnLayout::splitter2)));
+        lines.push_back("[Splitter3]=" +
+                        std::to_string(splitter(columns.splitter3, &ColumnLayout::splitter3)));
     }
     std::error_code error;
     fs::create_directories(dataRoot / "conf", error);

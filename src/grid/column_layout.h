@@ -35,7 +35,8 @@ std::optional<ColumnLayout> readColumnLayout(const std::filesystem::path& dataRo
 ColumnLayout loadColumnLayout(const std::filesystem::path& dataRoot, GridLayout layout,
                               int clientWidth);
 // Writes the layout file (raises FileError when it cannot be written). Widths beyond the layout's
-// stored columns are not written.
+// stored columns are not written; a splitter position that `columns` does not give keeps the value
+// the file holds (0 when there is none).
 void saveColumnLayout(const std::filesystem::path& dataRoot, GridLayout layout,
                       const ColumnLayout& columns);
 // The list layout's save command: writes the file, then tells the user.

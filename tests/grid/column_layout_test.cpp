@@ -44,6 +44,15 @@ TEST_F(ColumnLayoutTest, EachLayoutKeepsItsOwnFile) {
               defaultColumnLayout(GridLayout::SheetCombined, 1000));
     EXPECT_FALSE(fs::exists(root_ / "conf" / "KRB_display_1.ini"));
     EXPECT_EQ(readColumnLayout(root_, GridLayout::SheetSeparated), separated);
+
+    // Saving the widths keeps the splitter positions it is not given (they were written as 0).
+    saveColumnLayout(root_, GridLayout::SheetSeparated,
+                     ColumnLayout{{30, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 150, std::nullopt});
+    EXPECT_EQ(readColumnLayout(root_, GridLayout::SheetSeparated)->splitter2, 150);
+    EXPECT_EQ(readColumnLayout(root_, GridLayout::SheetSeparated)->splitter3, 200);
+    saveColumnLayout(root_, GridLayout::SheetCombined, ColumnLayout{{30}, std::nullopt, 5});
+    EXPECT_EQ(readColumnLayout(root_, GridLayout::SheetCombined)->splitter2, 0);
+    EXPECT_EQ(readColumnLayout(root_, GridLayout::SheetCombined)->splitter3, 5);
 }
 
 TEST_F(ColumnLayoutTest, UnreadableWidthsBecomeFiftyAndNamesIgnoreCase) {

@@ -386,19 +386,32 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::calcSettings);
 }
 
+// Window positions are the whole window with its frame, as other programs store them: the frame
+// is placed at the stored position, and the size left for the window's inside once the frame is
+// known (when the window is first shown).
 void TFKERBINA::restoreWindowPosition() {
     try {
         const WindowPosition position = readWindowPosition(folders_.dataRoot, kWindowPositionName);
         if (position.height > 0) {
-            setGeometry(position.left, position.top, position.width, position.height);
+            move(position.left, position.top);
+            resize(position.width, position.height);
+            restoredFrameSize_ = QSize(position.width, position.height);
         }
     } catch (const std::exception&) {
         // An unreadable position file leaves the designed position.
     }
 }
 
+void TFKERBINA::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (restoredFrameSize_.isValid()) {
+        resize(restoredFrameSize_ - (frameGeometry().size() - geometry().size()));
+        restoredFrameSize_ = QSize();
+    }
+}
+
 void TFKERBINA::saveWindowPosition() {
-    const QRect frame = geometry();
+    const QRect frame = frameGeometry();
     try {
         writeWindowPosition(
             folders_.dataRoot, kWindowPositionName,
@@ -448,6 +461,11 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     // Display mode 1 for the quotation of this run; the new quotation's header starts at 0.
     state_.header.keyCode = 1;
     enterSheetMode();
+    if (const auto layout = readColumnLayout(folders_.dataRoot, gridLayout(state_, display_));
+        layout && layout->splitter2.value_or(0) > 0) {
+        const int total = splitter_->sizes().value(0) + splitter_->sizes().value(1);
+        splitter_->setSizes({*layout->splitter2, std::max(0, total - *layout->splitter2)});
+    }
     if (fileToOpen) {
         // A file that cannot be read is reported; the empty quotation stays open.
         runCommand([this, &fileToOpen] { openQuotation(*fileToOpen, FileRole::OwnFile); });
@@ -535,7 +553,11 @@ void TFKERBINA::readSettings(DocumentState& state) {
     } catch (const std::exception& error) {
         showError(error);
     }
+    // The print style is the settings dialog's value; where it is empty the bundled style fills
+    // it, so that a later "登　録" keeps it instead of writing it empty.
+    settings_.printStylePath = environment_.print_dir;
     settings_ = kerbina::readSettings(settings_, sources);
+    environment_.print_dir = settings_.printStylePath;
     applyToDocument(settings_, state);
     display_.reductionMark = settings_.reductionMark;
 }
@@ -1129,9 +1151,12 @@ ColumnLayout currentWidths(const QTableView& grid, int columns) {
 
 } // namespace
 
+// The sheet layouts also keep the splitters' positions: the side panel's splitter is the first
+// ([Splitter2]); the second ([Splitter3]) keeps what the file holds.
 void TFKERBINA::saveColumnWidths() {
-    saveColumnLayout(folders_.dataRoot, gridLayout(state_, display_),
-                     currentWidths(*grid_, model_->columnCount()));
+    ColumnLayout columns = currentWidths(*grid_, model_->columnCount());
+    columns.splitter2 = splitter_->sizes().value(0);
+    saveColumnLayout(folders_.dataRoot, gridLayout(state_, display_), columns);
 }
 
 void TFKERBINA::resetColumnWidths() {

@@ -59,6 +59,7 @@ public:
     // For tests and the companion link: the document and the widgets that show it.
     const DocumentState& document() const { return state_; }
     const DisplayOptions& displayOptions() const { return display_; }
+    const EnvironmentSettings& environment() const { return environment_; }
     const AppFolders& folders() const { return folders_; }
     QTableView* grid() const { return grid_; }
     QTabBar* sheetTabs() const { return tabs_; }
@@ -70,6 +71,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // ---- construction ----
@@ -207,8 +209,9 @@ private:
     bool rebuildingTabs_ = false;
     std::vector<int> setWidths_; // the columns' set widths in the layout in front
     bool fittingColumns_ = false;
-    QSet<QString> reportedFaults_;                // database faults shown during the current action
-    int commandDepth_ = 0;                        // runCommand calls under way
+    QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
+    QSet<QString> reportedFaults_; // database faults shown during the current action
+    int commandDepth_ = 0;         // runCommand calls under way
     std::optional<std::string> pendingPassError_; // shown when the outermost command ends
 
     QTableView* grid_ = nullptr;

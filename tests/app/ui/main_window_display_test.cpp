@@ -1,3 +1,4 @@
+#include "app/settings_file.h"
 #include "calc/rounding.h"
 #include "calc/ui/calc_settings_dialog.h"
 #include "document/file_io.h"
@@ -238,6 +239,41 @@ TEST_F(MainWindowTest, ADamagedDatabaseIsReportedOnceAtStartUp) {
     EXPECT_TRUE(shown[0].contains(QString::fromStdString(pathText(database))));
     EXPECT_FALSE(shown[0].contains(QStringLiteral("CREATE")));
     EXPECT_EQ(window->sheetTabs()->count(), 2);
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// The bundled print style fills an empty print style of the settings, and a configured one wins.
+TEST_F(MainWindowTest, TheBundledPrintStyleFillsOnlyAnEmptyPrintStyle) {
+    const fs::path style = folders.dataRoot / "style/A4縦STYLE01blue.sle";
+    fs::create_directories(style.parent_path());
+    writeFileAtomically(style, "style");
+    EXPECT_EQ(start()->environment().print_dir, pathText(style));
+
+    writeTextLines(folders.dataRoot / "conf/Kerbina.conf", {"[Print_Dir]=/styles/mine.sle"});
+    EXPECT_EQ(start()->environment().print_dir, "/styles/mine.sle");
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// A stored window position is the whole window: it comes back the same after a run.
+TEST_F(MainWindowTest, TheWindowPositionSurvivesARun) {
+    const WindowPosition stored{30, 40, 1100, 760};
+    writeWindowPosition(folders.dataRoot, "FKerbina", stored);
+    auto window = std::make_unique<TFKERBINA>(folders, ModulePresence{});
+    window->show();
+    ASSERT_TRUE(window->startUp(std::nullopt));
+    EXPECT_EQ(window->frameGeometry(), QRect(30, 40, 1100, 760));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(readWindowPosition(folders.dataRoot, "FKerbina"), stored);
 }
 
 } // namespace
