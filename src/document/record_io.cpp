@@ -243,8 +243,8 @@ QuotationHeader decodeHeader(std::span<const std::uint8_t, kHeaderRecordSize> by
     header.opt1Int = r.int32<764>();
     header.opt2Int = r.int32<768>();
     header.opt3Int = r.int32<772>();
-    const std::int32_t keta = r.int32<776>();
-    header.keta = keta == 0 ? 1 : keta;
+    // [KETA] 0 is kept as stored; the passes compute with it as level 1.
+    header.keta = r.int32<776>();
     const Currency cutLevel = r.currency<784>();
     header.cutLevel = cutLevel > Currency::fromWhole(1) ? Currency::fromRaw(5000) : cutLevel;
     header.status = r.int32<792>();

@@ -235,7 +235,7 @@ TEST(RecordIo, HeaderRulesOnDecode) {
         std::int32_t expectedKeta, expectedDataLevel, expectedKeyCode;
         std::int64_t expectedCutLevel;
     } cases[] = {
-        {0, 0, 0, 5000, 1, 0, 0, 5000},    {1000, 3, 1, 9000, 1000, 3, 1, 9000},
+        {0, 0, 0, 5000, 0, 0, 0, 5000},    {1000, 3, 1, 9000, 1000, 3, 1, 9000},
         {7, -4, 5, 10000, 7, 0, 5, 10000}, {1, 1, 6, 15000, 1, 1, 0, 5000},
         {-1, 0, -1, 0, -1, 0, 0, 0},       {1, 0, 3, 10001, 1, 0, 3, 5000},
     };

@@ -278,3 +278,25 @@ TEST_F(MainWindowTest, TheWindowPositionSurvivesARun) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// [KETA] 0 is computed as level 1 but kept as stored: opening and saving leaves it 0.
+TEST_F(MainWindowTest, OpeningAndSavingKeepsAStoredGrandTotalLevelOfZero) {
+    const fs::path file =
+        writeQuotation(root.path() / "keta0.krb2",
+                       {"1;鋼管;;0;11999;ｍ;10;3;3;1234;1234;0;0;0;0;0;0;0;0;;;"}, {"[KETA]=0"});
+    const auto window = start(file);
+    window->sheetTabs()->setCurrentIndex(0);
+    window->sheetTabs()->setCurrentIndex(1);
+    const fs::path saved = root.path() / "saved.krb2";
+    MessageBox::setNextFileName(QString::fromStdString(pathText(saved)));
+    window->action("saveFile")->trigger();
+    const std::vector<std::string> lines = readTextLines(saved);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "[KETA]=0"), lines.end());
+    MessageBox::takeShownTexts();
+}
+
+} // namespace
+} // namespace kerbina
