@@ -457,9 +457,9 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     }
 
     readSettings(state_);
+    // The run starts with the same new quotation as "新規作成" gives (its [KEYCODE] included: the
+    // display mode 1 set before it is replaced by the new quotation's header).
     startNewQuotation(state_, store_, *this, today());
-    // Display mode 1 for the quotation of this run; the new quotation's header starts at 0.
-    state_.header.keyCode = 1;
     enterSheetMode();
     if (const auto layout = readColumnLayout(folders_.dataRoot, gridLayout(state_, display_));
         layout && layout->splitter2.value_or(0) > 0) {

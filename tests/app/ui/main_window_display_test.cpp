@@ -300,3 +300,21 @@ TEST_F(MainWindowTest, OpeningAndSavingKeepsAStoredGrandTotalLevelOfZero) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// The quotation a run starts with has the header "新規作成" gives.
+TEST_F(MainWindowTest, StartUpGivesTheSameNewQuotationAsNew) {
+    const auto window = start();
+    const QuotationHeader atStart = window->document().header;
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
+    window->action("pasteClipboard")->trigger();
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    window->action("newQuotation")->trigger();
+    EXPECT_EQ(window->document().header, atStart);
+    MessageBox::takeShownTexts();
+}
+
+} // namespace
+} // namespace kerbina
