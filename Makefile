@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 # Our own builds treat warnings as errors; a plain cmake configure does not.
 DEV_FLAGS := -DKERBINA_WARNINGS_AS_ERRORS=ON
 
-.PHONY: all deps configure build run test release bench fuzz format clean
+.PHONY: all deps configure build run test release sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -28,8 +28,14 @@ test: build
 
 # A Release build as a user or packager makes it: no warnings as errors, no tests.
 release: deps
-	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERBINA_BUILD_TESTS=OFF
-	cmake --build build-release -j $(JOBS)
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+
+# Every test once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake --preset sanitizers
+	cmake --build --preset sanitizers -j $(JOBS)
+	ctest --preset sanitizers -j $(JOBS)
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERBINA_BUILD_BENCH=ON $(DEV_FLAGS) \
@@ -48,5 +54,8 @@ fuzz:
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
+format-check: deps
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
+
 clean:
-	rm -rf $(BUILD_DIR) build-release build-bench build-fuzz
+	rm -rf $(BUILD_DIR) build-release build-sanitizers build-bench build-fuzz

@@ -1,22 +1,27 @@
 # kerbina_add_test(NAME [WINDOWS] SOURCES... LIBRARIES...)
-# Registers a GoogleTest executable with ctest. Every run gets the offscreen Qt platform and a
-# fresh, empty KERBINA_APPDATA folder, so running ctest by hand behaves exactly like CI.
+# Builds a GoogleTest program and lists each of its tests with ctest as NAME.Suite.Test, so one
+# case can be run by name. Every test process makes its own fresh, empty KERBINA_APPDATA
+# (tests/support/fresh_app_data.h) and window tests run on the offscreen Qt platform, so running a
+# test by hand behaves exactly like CI.
+include(GoogleTest)
+
 function(kerbina_add_test name)
     cmake_parse_arguments(ARG "WINDOWS" "" "SOURCES;LIBRARIES" ${ARGN})
+    set(support ${PROJECT_SOURCE_DIR}/tests/support)
     if(ARG_WINDOWS)
-        # Window tests need a QApplication around the test run.
-        add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/window_test_main.cpp)
-        target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} Qt6::Test GTest::gtest GTest::gmock)
+        add_executable(${name} ${ARG_SOURCES} ${support}/window_test_main.cpp)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} Qt6::Test)
     else()
-        add_executable(${name} ${ARG_SOURCES})
-        target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
+        add_executable(${name} ${ARG_SOURCES} ${support}/test_main.cpp)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES})
     endif()
+    target_link_libraries(${name} PRIVATE kerbina_test_support GTest::gtest GTest::gmock)
     target_compile_options(${name} PRIVATE ${KERBINA_WARNINGS})
     target_compile_definitions(${name} PRIVATE
         KERBINA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
-    add_test(NAME ${name}
-        COMMAND ${CMAKE_COMMAND}
-            -DTEST_EXECUTABLE=$<TARGET_FILE:${name}>
-            -DTEST_APPDATA=${CMAKE_CURRENT_BINARY_DIR}/appdata/${name}
-            -P ${PROJECT_SOURCE_DIR}/cmake/RunIsolated.cmake)
+    gtest_discover_tests(${name}
+        TEST_PREFIX "${name}."
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -111,10 +111,10 @@ std::string int32Bytes(std::int32_t value) {
 }
 
 std::string oldFile() {
-    return header().bytes() + int32Bytes(2) + item(10, "配管工事").bytes() +
-           item(30, "").bytes() + line(1, 10, "配管;SGP 25A").bytes() +
-           line(2, 20, "継手;").bytes() + line(1, 99, "合計;").bytes() + line(0, 999, "").bytes() +
-           takeoff(110).bytes() + takeoff(910).bytes() + takeoff(999).bytes();
+    return header().bytes() + int32Bytes(2) + item(10, "配管工事").bytes() + item(30, "").bytes() +
+           line(1, 10, "配管;SGP 25A").bytes() + line(2, 20, "継手;").bytes() +
+           line(1, 99, "合計;").bytes() + line(0, 999, "").bytes() + takeoff(110).bytes() +
+           takeoff(910).bytes() + takeoff(999).bytes();
 }
 
 TEST(KrbImport, ConvertsTheRecordsAtTheirOffsets) {

@@ -8,7 +8,9 @@
 namespace kerbina {
 namespace {
 
-Currency c(const char* text) { return parseNumber(text); }
+Currency c(const char* text) {
+    return parseNumber(text);
+}
 
 QRadioButton* option(TFCalcSettings_Dlg& dialog, const QString& group, const QString& caption) {
     for (auto* box : dialog.findChildren<QGroupBox*>()) {
