@@ -1,9 +1,8 @@
 #include "app/seeding.h"
 
 #include "app/instance_lock.h"
+#include "base/text.h"
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -13,14 +12,6 @@ namespace kerbina {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Seed names come from an installation made for a system that ignores case in file names.
-bool sameAsciiText(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 class Seeder {
 public:
@@ -42,7 +33,8 @@ public:
             if (!entry->is_regular_file(ignored) || isPlaceholder(name)) {
                 continue;
             }
-            if (!extension.empty() && !sameAsciiText(name.extension().string(), extension)) {
+            if (!extension.empty() &&
+                !equalsIgnoringAsciiCase(name.extension().string(), extension)) {
                 continue;
             }
             copyFile(from / name, to / name);

@@ -1,8 +1,7 @@
 #include "app/settings_file.h"
 
+#include "base/text.h"
 #include "document/file_io.h"
-
-#include <charconv>
 
 namespace kerbina {
 
@@ -15,13 +14,7 @@ constexpr std::string_view kScreenHeight = "[Screen_Height]";
 
 // A decimal whole number filling the whole text, or 0 (a hand-edited or damaged value).
 std::int32_t wholeNumberOrZero(std::string_view text) {
-    std::int32_t value = 0;
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end) {
-        return 0;
-    }
-    return value;
+    return parseInteger32(text).value_or(0);
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 #include "grid/column_layout.h"
 
+#include "base/text.h"
 #include "document/file_io.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <map>
 #include <string>
 
@@ -36,12 +35,6 @@ bool hasSplitters(GridLayout layout) {
     return layout != GridLayout::ItemList;
 }
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 std::string widthKey(int column) {
     return "[StrColGrid1_Colwidths[" + std::to_string(column) + "]]";
 }
@@ -51,22 +44,7 @@ int widthValue(const std::map<std::string, std::string>& values, const std::stri
     if (found == values.end()) {
         return kUnreadableWidth;
     }
-    std::string_view text = found->second;
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return kUnreadableWidth;
-    }
-    return value;
+    return parseInteger32(found->second, IntegerText::Lenient).value_or(kUnreadableWidth);
 }
 
 } // namespace
@@ -77,7 +55,7 @@ fs::path columnLayoutFile(const fs::path& dataRoot, GridLayout layout) {
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        if (lowered(entry->path().filename().string()) == lowered(name)) {
+        if (equalsIgnoringAsciiCase(entry->path().filename().string(), name)) {
             return entry->path();
         }
     }

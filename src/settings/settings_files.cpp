@@ -2,6 +2,7 @@
 
 #include "app/folders.h"
 #include "app/settings_file.h"
+#include "base/text.h"
 #include "document/file_io.h"
 #include "settings/environment_settings.h"
 #include "settings/numbering_row.h"
@@ -156,19 +157,6 @@ constexpr std::array<std::string_view, 10> kCompanyDataSamples = {
     "https://www.example.com/",
     "info@example.com",
 };
-
-std::string_view trimBlanks(std::string_view text) {
-    const auto isBlank = [](char c) {
-        return static_cast<unsigned char>(c) <= ' ';
-    };
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // Missing, as opposed to present or unreachable: a folder that cannot be searched is not taken
 // for a first start (that would overwrite the user's files); reading it reports the failure.

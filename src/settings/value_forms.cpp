@@ -1,8 +1,8 @@
 #include "settings/value_forms.h"
 
+#include "base/text.h"
 #include "calc/calc_settings.h"
 
-#include <charconv>
 #include <stdexcept>
 
 namespace kerbina {
@@ -37,12 +37,7 @@ std::optional<bool> checkFromText(std::string_view value) {
 }
 
 std::optional<int> optionFromText(std::string_view value, int choices) {
-    int index = 0;
-    const char* end = value.data() + value.size();
-    const auto [stop, error] = std::from_chars(value.data(), end, index);
-    if (error != std::errc() || stop != end) {
-        index = 0;
-    }
+    const std::int32_t index = parseInteger32(value).value_or(0);
     if (index < 0 || index >= choices) {
         return std::nullopt;
     }

@@ -1,0 +1,118 @@
+#include "base/text.h"
+
+#include <charconv>
+#include <limits>
+
+namespace kerbina {
+
+namespace {
+
+constexpr std::string_view kFullWidthSpace = "\u3000";
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string_view trimBlanksAndFullWidthSpaces(std::string_view text) {
+    for (;;) {
+        const std::string_view before = text;
+        text = trimBlanks(text);
+        while (text.starts_with(kFullWidthSpace)) {
+            text.remove_prefix(kFullWidthSpace.size());
+        }
+        while (text.ends_with(kFullWidthSpace)) {
+            text.remove_suffix(kFullWidthSpace.size());
+        }
+        if (text.size() == before.size()) {
+            return text;
+        }
+    }
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string asciiLowered(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) {
+        c = asciiLower(c);
+    }
+    return lowered;
+}
+
+std::optional<std::int64_t> parseInteger(std::string_view text, IntegerText form) {
+    if (form == IntegerText::Lenient) {
+        text = trimBlanks(text);
+        if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
+            text.remove_prefix(1);
+        }
+    }
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::int32_t> parseInteger32(std::string_view text, IntegerText form) {
+    const auto value = parseInteger(text, form);
+    if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
+        *value > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(*value);
+}
+
+std::vector<std::string_view> splitFields(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t end = text.find(separator);
+        fields.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) {
+            return fields;
+        }
+        text.remove_prefix(end + 1);
+    }
+}
+
+std::string asSeparatedField(std::string_view text) {
+    std::string field;
+    field.reserve(text.size());
+    for (const char c : text) {
+        if (c == ';') {
+            field += "；";
+        } else if (c != '\r' && c != '\n') {
+            field += c;
+        }
+    }
+    return field;
+}
+
+} // namespace kerbina

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerbina {
+
+// Small text rules that the file formats share, each written once. They work on bytes and ASCII
+// only and never consult the C locale (which Qt sets for the windows), so they give the same
+// result in the program, the command-line tool and the tests.
+
+// Blanks are the bytes up to and including the space: spaces, tabs, line breaks and other control
+// characters.
+bool isBlank(char c);
+// The text without blanks at either end.
+std::string_view trimBlanks(std::string_view text);
+// The text without blanks and full-width spaces (U+3000) at either end.
+std::string_view trimBlanksAndFullWidthSpaces(std::string_view text);
+
+// ASCII letters compared without regard to case (file names written for a system that ignores
+// case); every other byte must be equal.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The text with ASCII capital letters made small.
+std::string asciiLowered(std::string_view text);
+
+// How a whole number may be written.
+enum class IntegerText {
+    Exact,   // decimal digits with an optional "-", nothing else
+    Lenient, // blanks around it and one leading "+" are allowed as well
+};
+// The whole number the whole text holds; nothing when it holds anything else or is out of range.
+std::optional<std::int64_t> parseInteger(std::string_view text,
+                                         IntegerText form = IntegerText::Exact);
+// The same within the 32-bit range.
+std::optional<std::int32_t> parseInteger32(std::string_view text,
+                                           IntegerText form = IntegerText::Exact);
+
+// The fields of a line separated by `separator`; n separators give n + 1 fields (the empty text
+// gives one empty field).
+std::vector<std::string_view> splitFields(std::string_view text, char separator);
+
+// A text field of a ";"-separated line: a ";" of its own would split it on reading and shift the
+// fields after it, so it becomes the full-width "；"; line breaks are dropped, since a line break
+// would end the line.
+std::string asSeparatedField(std::string_view text);
+
+} // namespace kerbina

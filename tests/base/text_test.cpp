@@ -1,0 +1,73 @@
+#include "base/text.h"
+
+#include <clocale>
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+TEST(Text, Trimming) {
+    const struct {
+        std::string_view text, blanks, blanksAndFullWidth;
+    } cases[] = {
+        {"", "", ""},
+        {" \t a b \r\n", "a b", "a b"},
+        {"\u3000山田\u3000 ", "\u3000山田\u3000", "山田"},
+        {" \u3000 \u3000", "\u3000 \u3000", ""},
+        {"銀行", "銀行", "銀行"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(trimBlanks(c.text), c.blanks) << c.text;
+        EXPECT_EQ(trimBlanksAndFullWidthSpaces(c.text), c.blanksAndFullWidth) << c.text;
+    }
+}
+
+// The C locale Qt sets (for example Turkish, where "I" lowers to a dotless i) changes nothing.
+TEST(Text, AsciiCaseIgnoresTheLocale) {
+    std::setlocale(LC_ALL, "tr_TR.UTF-8");
+    EXPECT_TRUE(equalsIgnoringAsciiCase("KRB_DISPLAY_1.INI", "krb_display_1.ini"));
+    EXPECT_TRUE(equalsIgnoringAsciiCase("Backup.KRB2", "backup.krb2"));
+    EXPECT_FALSE(equalsIgnoringAsciiCase("a.krb", "a.krb2"));
+    EXPECT_TRUE(equalsIgnoringAsciiCase("見積A", "見積a"));
+    EXPECT_EQ(asciiLowered("WITEM12.WRK ÄÖ"), "witem12.wrk ÄÖ");
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST(Text, Integers) {
+    const struct {
+        std::string_view text;
+        std::optional<std::int64_t> exact, lenient;
+    } cases[] = {
+        {"0", 0, 0},
+        {"-42", -42, -42},
+        {" 42 ", std::nullopt, 42},
+        {"+7", std::nullopt, 7},
+        {"+-7", std::nullopt, std::nullopt},
+        {"", std::nullopt, std::nullopt},
+        {"  ", std::nullopt, std::nullopt},
+        {"1.5", std::nullopt, std::nullopt},
+        {"12a", std::nullopt, std::nullopt},
+        {"９", std::nullopt, std::nullopt},
+        {"9223372036854775807", INT64_MAX, INT64_MAX},
+        {"9223372036854775808", std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseInteger(c.text), c.exact) << c.text;
+        EXPECT_EQ(parseInteger(c.text, IntegerText::Lenient), c.lenient) << c.text;
+    }
+    EXPECT_EQ(parseInteger32("2147483647"), 2147483647);
+    EXPECT_EQ(parseInteger32("2147483648"), std::nullopt);
+    EXPECT_EQ(parseInteger32("-2147483648"), INT32_MIN);
+}
+
+TEST(Text, FieldsAndSeparators) {
+    using Fields = std::vector<std::string_view>;
+    EXPECT_EQ(splitFields("", ';'), Fields{""});
+    EXPECT_EQ(splitFields("a;;b;", ';'), (Fields{"a", "", "b", ""}));
+    EXPECT_EQ(splitFields("[KEY]=v=w", '='), (Fields{"[KEY]", "v", "w"}));
+    EXPECT_EQ(asSeparatedField("鋼管;SGP\r\n25A"), "鋼管；SGP25A");
+    EXPECT_EQ(splitFields(asSeparatedField("a;b") + ";c", ';'), (Fields{"a；b", "c"}));
+}
+
+} // namespace
+} // namespace kerbina
