@@ -329,7 +329,10 @@ void SheetPass::computeExpense(LineRecord& l) {
 }
 
 // Range sums 93, 94, 193, 194 mark the lines they cover; the hiding kinds clear their amounts so
-// that only the sum is printed. False when a 93 covers a calculated line.
+// that only the sum is printed. False when a 93 covers a calculated line. The mark goes into
+// hiddenFlag, which an unlisted line (1) and an expense line (its rounding code) already use:
+// those keep their value, or the next pass would count the unlisted line and round the expense
+// with the range's kind as its level.
 bool SheetPass::computeRangeSum(int row, LineRecord& l) {
     const auto [first, last] = rangeBounds(l);
     if (l.kind == kHiddenRangeSum) {
@@ -346,7 +349,9 @@ bool SheetPass::computeRangeSum(int row, LineRecord& l) {
     Pair sum;
     for (int r = first; r <= last; ++r) {
         LineRecord& covered = line(r);
-        covered.hiddenFlag = l.kind;
+        if (covered.hiddenFlag != kUnlisted && !isExpense(covered.kind)) {
+            covered.hiddenFlag = l.kind;
+        }
         if (covered.kind != kSmallSum) {
             if (isReduction(covered.kind)) {
                 sum.subtract(covered.netAmount, covered.submittedAmount);
