@@ -120,6 +120,8 @@ public:
     }
 
     SheetPassResult run();
+    // The row being computed, for a message when an amount overflows.
+    int row() const { return row_; }
 
 private:
     bool ownsItem() const { return item_ != nullptr && ownsSheet(item_->kind); }
@@ -155,6 +157,7 @@ private:
     Pair welfare_;
     Pair labor_;
 
+    int row_ = 0;
     int taxRow_ = 0;
     int welfareRow_ = 0;
     int sumRow_ = 0;
@@ -466,6 +469,7 @@ void SheetPass::welfareStep() {
         return;
     }
     for (int row = welfareRow_; row <= lastRow(); ++row) {
+        row_ = row;
         LineRecord& l = line(row);
         if (l.kind == kWelfare) {
             const Currency r1 = l.netQuantity;
@@ -491,6 +495,7 @@ void SheetPass::welfareStep() {
 }
 
 void SheetPass::taxStep() {
+    row_ = taxRow_;
     LineRecord& tax = line(taxRow_);
     const Currency rate = tax.submittedQuantity;
     if (!rate.isZero()) {
@@ -529,6 +534,7 @@ SheetPassResult SheetPass::run() {
     start();
     scan();
     for (int row = 1; row <= lastRow(); ++row) {
+        row_ = row;
         if (!computeLine(row)) {
             break;
         }
@@ -574,7 +580,16 @@ SheetPassResult SheetPass::run() {
 } // namespace
 
 SheetPassResult recalculateSheet(DocumentState& state) {
-    return SheetPass(state).run();
+    SheetPass pass(state);
+    try {
+        return pass.run();
+    } catch (const AmountOverflow&) {
+        throw;
+    } catch (const CurrencyOverflow&) {
+        const ItemRecord* item = currentItem(state);
+        throw AmountOverflow(state.currentSheetNumber, pass.row(),
+                             item != nullptr ? item->name : std::string());
+    }
 }
 
 } // namespace kerbina

@@ -478,6 +478,11 @@ DocumentHost::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
     }
 }
 
+bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
+    return MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoDefaultNo) ==
+           MessageBox::Answer::Yes;
+}
+
 void TFKERBINA::inform(const std::string& text) {
     MessageBox::notify(this, q(text));
 }
@@ -1029,6 +1034,9 @@ namespace kerbina {
 
 void TFKERBINA::openQuotation(const std::filesystem::path& path) {
     const OpenedView view = Direct_read(state_, store_, *this, path, std::nullopt, today());
+    if (view == OpenedView::NotOpened) {
+        return;
+    }
     setStatusPanel(5, pathText(path));
     if (view == OpenedView::Sheet) {
         selectTab(state_.currentSheetNumber);
