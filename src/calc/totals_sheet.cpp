@@ -142,6 +142,7 @@ private:
     void addToRunning(const LineRecord& line);
     void welfareStep();
     void taxStep();
+    bool needsTitleLine() const;
     void insertTitleLine();
 
     DocumentState& state_;
@@ -162,7 +163,6 @@ private:
     int welfareRow_ = 0;
     int sumRow_ = 0;
     bool endedAtTax_ = false;
-    bool titleSeen_ = false;
     SheetPassResult result_;
 };
 
@@ -215,7 +215,6 @@ void SheetPass::prepare(LineRecord& l) {
     l.submittedQuantity = truncateQuantity(l.submittedQuantity, l.kind, settings_.quantityDecimals);
     if (l.kind == kTitleLine) {
         l.nameSpec = item_ != nullptr ? item_->name : std::string();
-        titleSeen_ = true;
     }
 }
 
@@ -516,6 +515,11 @@ void SheetPass::taxStep() {
     running_.add(tax.netAmount, tax.submittedAmount);
 }
 
+bool SheetPass::needsTitleLine() const {
+    return item_ != nullptr && !item_->name.empty() && state_.itemNameLine &&
+           !hasReachableTitleLine(sheet_);
+}
+
 void SheetPass::insertTitleLine() {
     LineRecord title;
     title.sortCode = Currency();
@@ -532,6 +536,11 @@ void SheetPass::insertTitleLine() {
 
 SheetPassResult SheetPass::run() {
     start();
+    // The title line goes in before anything is computed: every range then covers the rows it
+    // will cover in the next pass, so a sheet saved and reopened computes to the same amounts.
+    if (needsTitleLine()) {
+        insertTitleLine();
+    }
     scan();
     for (int row = 1; row <= lastRow(); ++row) {
         row_ = row;
@@ -567,9 +576,6 @@ SheetPassResult SheetPass::run() {
         item_->netTotal = running_.net;
         item_->submittedTotal = running_.sub;
         item_->laborTotal = labor_.sub;
-    }
-    if (!titleSeen_ && item_ != nullptr && !item_->name.empty() && state_.itemNameLine) {
-        insertTitleLine();
     }
     result_.netTotal = running_.net;
     result_.submittedTotal = running_.sub;

@@ -300,9 +300,13 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
     const auto isTitle = [&](int row) {
         return row <= count && sheet[row].kind == 100;
     };
-    // The reader drops the first of two leading title lines (the one older writers always added),
-    // so a sheet that itself starts with two gets one more in front to come back whole.
-    const bool titleWanted = options.itemNameLine && !item.name.empty() && !isTitle(1);
+    // The title line goes in front only where the sheet pass would put it: a line in front of a
+    // sheet that holds its title further down would move every row, and every range would then
+    // cover other lines once the file is read back. The reader drops the first of two leading
+    // title lines (the one older writers always added), so a sheet that itself starts with two
+    // gets one more in front to come back whole.
+    const bool titleWanted =
+        options.itemNameLine && !item.name.empty() && !hasReachableTitleLine(sheet);
     if (titleWanted || (isTitle(1) && isTitle(2))) {
         LineRecord title;
         title.nameSpec = fieldText(item.name);

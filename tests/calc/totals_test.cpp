@@ -546,6 +546,22 @@ TEST(SheetTitleLine, IsInsertedWithTheItemNameAndEveryRangeFollowsItsLines) {
     EXPECT_EQ(second.submittedTotal, first.submittedTotal);
 }
 
+// A labour range multiplies the quantity of every line it covers, a range line's row bound
+// included. The title line is inserted before the lines are computed, so the first pass already
+// sees the rows the second one sees.
+TEST(SheetTitleLine, FirstPassComputesWhatTheNextPassComputes) {
+    LineRecord labour = priced(10, "1", "1000");
+    labour.laborFactor = c("2");
+    DocumentState state =
+        sheetOf({labour, ranged(40, 1, 1, "0", "0", "1"), ranged(60, 1, 2, "100", "100")});
+    state.items[1].name = "配管工事";
+    ASSERT_TRUE(recalculateSheet(state).titleLineInserted);
+    const Sheet once = state.sheet;
+    EXPECT_EQ(once[4].netAdditionalPrice, c("4")); // 1 × 2 + row bound 2 × 1
+    recalculateSheet(state);
+    EXPECT_EQ(state.sheet, once);
+}
+
 TEST(SheetTitleLine, RangeStartingAboveRowOneGrowsLikeUnderTheInsertCommand) {
     DocumentState state = sheetOf({priced(10, "1", "1000"), ranged(194, 0, 0)});
     state.items[1].name = "配管工事";

@@ -177,7 +177,8 @@ TEST_F(DirectReadTest, TotalBeyondTheCurrencyRangeLeavesTheOpenQuotationAlone) {
         ADD_FAILURE() << "opened a quotation whose total overflows";
     } catch (const AmountOverflow& error) {
         EXPECT_EQ(error.sheet(), 1);
-        EXPECT_EQ(std::string(error.what()), "内訳 1「工事」の明細 1 行目で金額が大きすぎます。");
+        // Row 2: the sheet's title line is row 1.
+        EXPECT_EQ(std::string(error.what()), "内訳 1「工事」の明細 2 行目で金額が大きすぎます。");
     }
     EXPECT_EQ(state.header, before.header);
     EXPECT_EQ(state.items, before.items);

@@ -268,6 +268,18 @@ TEST(QuotationFile, TitleLineIsWrittenOnceAndNeverShiftsRows) {
     }
 }
 
+// A sheet whose title line is not its first line gets no second one in front: that line would
+// move every row, and every range would cover other lines after reading.
+TEST(QuotationFile, SheetWithItsTitleFurtherDownComesBackRowForRow) {
+    QuotationData data = sampleQuotation();
+    LineRecord comment;
+    comment.kind = 30;
+    comment.nameSpec = "注記;";
+    data.sheets[1].insert(data.sheets[1].begin() + 1, comment);
+    ASSERT_EQ(data.sheets[1][2].kind, 100);
+    EXPECT_EQ(readQuotationText(writeQuotationText(data, {})).sheets[1], data.sheets[1]);
+}
+
 TEST(QuotationFile, UnitCostReferencesNameThePageAndNumber) {
     QuotationData data = sampleQuotation();
     data.unitCostBreakdowns.clear();
