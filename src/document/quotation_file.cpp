@@ -359,11 +359,31 @@ std::pair<int, int> sheetsWritten(const QuotationData& data, const QuotationWrit
     return {1, data.itemMax()};
 }
 
+// The lines of a text as splitTextLines gives them, but as views into the text: a large file is
+// not copied line by line before it is parsed.
+std::vector<std::string_view> lineViews(std::string_view utf8) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n')) + 1);
+    while (!utf8.empty()) {
+        const std::size_t end = utf8.find('\n');
+        std::string_view line = utf8.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        utf8.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
 // Reads a whole quotation file into memory, section by section, and stops at the first thing it
 // cannot accept; nothing outside the reader sees a quotation until all of it has been read.
 class QuotationReader {
 public:
-    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLines(utf8)) {
+    explicit QuotationReader(std::string_view utf8) : lines_(lineViews(utf8)) {
         // A file cut short ends inside a line: that half line is no line of the file. Only the
         // end marker itself may go without its line end.
         if (!utf8.empty() && utf8.back() != '\n' && !isMarker(lines_.back(), "</EOF>")) {
@@ -383,7 +403,7 @@ public:
         readUnitCosts();
         if (problems_.empty() &&
             std::none_of(lines_.begin(), lines_.end(),
-                         [](const std::string& line) { return isMarker(line, "</EOF>"); })) {
+                         [](std::string_view line) { return isMarker(line, "</EOF>"); })) {
             problem(static_cast<int>(lines_.size()),
                     "ファイルが途中で切れています（</EOF>がありません）。");
         }
@@ -402,7 +422,7 @@ private:
     // The current line's number (1-based) once `next` has returned it.
     int lineNumber() const { return static_cast<int>(position_); }
 
-    const std::string* next() {
+    const std::string_view* next() {
         if (position_ >= lines_.size()) {
             return nullptr;
         }
@@ -417,7 +437,7 @@ private:
     // it are still found.
     bool skipTo(std::string_view marker) {
         const std::size_t start = position_;
-        while (const std::string* line = next()) {
+        while (const std::string_view* line = next()) {
             if (isMarker(*line, marker)) {
                 return true;
             }
@@ -459,7 +479,7 @@ private:
     }
 
     void readTitle() {
-        const std::string* first = next();
+        const std::string_view* first = next();
         while (first != nullptr && trimBlanks(*first).empty()) {
             first = next();
         }
@@ -470,7 +490,7 @@ private:
         header.keta = 0;
         header.cutLevel = Currency::fromRaw(5000);
         for (;;) {
-            const std::string* line = next();
+            const std::string_view* line = next();
             if (line == nullptr) {
                 fail(0, "見積ファイルではありません。</TITLE>がありません。");
             }
@@ -598,7 +618,7 @@ private:
         const std::int32_t count = *itemMax_;
         data_.items.assign(1, ItemRecord{});
         for (;;) {
-            const std::string* line = next();
+            const std::string_view* line = next();
             if (line == nullptr) {
                 fail(0, "見積ファイルではありません。</ITEM>がありません。");
             }
@@ -670,7 +690,7 @@ private:
         data_.sheets.assign(data_.items.size(), Sheet{});
         data_.sheets[1].emplace_back();
         if (skipTo("<DATA>")) {
-            while (const std::string* line = next()) {
+            while (const std::string_view* line = next()) {
                 const std::string_view first = std::string_view(*line).substr(0, line->find(';'));
                 const auto number = parseInteger<std::int64_t>(first);
                 // The end marker, or a sheet number of -1, closes the section.
@@ -706,7 +726,7 @@ private:
         if (!skipTo(open)) {
             return;
         }
-        while (const std::string* line = next()) {
+        while (const std::string_view* line = next()) {
             if (isMarker(*line, close)) {
                 return;
             }
@@ -720,7 +740,8 @@ private:
                 fail(lineNumber(), what + "の先頭がシート番号ではありません: " + excerpt(first));
             }
             sections[checkedSheetNumber(*number)].push_back(
-                separator == std::string::npos ? std::string() : line->substr(separator + 1));
+                separator == std::string_view::npos ? std::string()
+                                                    : std::string(line->substr(separator + 1)));
         }
     }
 
@@ -729,7 +750,7 @@ private:
             return;
         }
         auto& entries = data_.unitCostBreakdowns;
-        while (const std::string* line = next()) {
+        while (const std::string_view* line = next()) {
             if (isMarker(*line, "</DAIKA>")) {
                 break;
             }
@@ -743,7 +764,7 @@ private:
         entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
     }
 
-    std::vector<std::string> lines_;
+    std::vector<std::string_view> lines_; // views into the text being read
     std::size_t position_ = 0;
     std::optional<std::int32_t> itemMax_;
     QuotationData data_;
