@@ -62,6 +62,8 @@ OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& hos
     // The settings a new quotation gets, read before anything of the open quotation is touched:
     // the recomputation below may still fail.
     DocumentState fresh;
+    fresh.header.keta = 1; // a new quotation's grand-total setting where no settings are read
+    fresh.header.cutLevel = Currency::fromRaw(5000);
     host.readSettings(fresh);
     if (version1) {
         // The old format has no grand-total settings: those of a new quotation apply.
