@@ -44,7 +44,10 @@ struct OpenQuotation {
         std::filesystem::create_directories(store.workFolder);
         std::filesystem::create_directories(store.backupFolder);
         file = folder.path() / "large.krb2";
-        writeQuotationFile(file, mixedQuotation(100, 500), QuotationWriteOptions{});
+        // As the program saves it: computed, so that the file holds the amounts of its lines.
+        QuotationData data = mixedQuotation(100, 500);
+        recalculateQuotation(data, CalcSettings{}, true);
+        writeQuotationFile(file, data, QuotationWriteOptions{});
         Direct_read(state, store, host, file, std::nullopt, kToday);
     }
 };

@@ -1,7 +1,7 @@
 // Quotation files from anywhere (a user's disk, a mail, a damaged backup) go through the reader.
-// It must either reject the file with a QuotationFileError or give a quotation that the writer
-// turns into a file the reader accepts again, and from the second cycle on reading and writing
-// must be stable.
+// It must either reject the file with a QuotationFileError or give what it could read, with the
+// problems it read past; the writer must turn that into a file the strict reader accepts with no
+// problem at all, and from the second cycle on reading and writing must be stable.
 #include "document/quotation_file.h"
 #include "document/text_codec.h"
 
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -25,8 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         kerbina::fromCp932(std::string_view(reinterpret_cast<const char*>(bytes), size));
     kerbina::QuotationData data;
     try {
-        data = kerbina::readQuotationText(text);
-    } catch (const kerbina::QuotationFileError&) {
+        kerbina::QuotationReading reading = kerbina::readQuotationTextLeniently(text);
+        for (const kerbina::QuotationFileProblem& problem : reading.problems) {
+            // Messages quote at most about 80 characters of the file.
+            if (problem.message.size() > 600) {
+                fault("a problem message quotes too much of the file");
+            }
+        }
+        data = std::move(reading.data);
+    } catch (const kerbina::QuotationFileError& error) {
+        if (error.detail().size() > 600) {
+            fault("an error message quotes too much of the file");
+        }
         return 0;
     }
     kerbina::QuotationWriteOptions options;

@@ -25,6 +25,21 @@ SheetFigures figures(Currency net, Currency submitted) {
 
 } // namespace
 
+namespace {
+
+std::string overflowText(int sheet, int row, const std::string& itemName) {
+    const std::string where =
+        sheet == 0 ? "内訳表"
+                   : "内訳 " + std::to_string(sheet) +
+                         (itemName.empty() ? std::string(" ") : "「" + itemName + "」") + "の明細";
+    return where + " " + std::to_string(row) + " 行目で金額が大きすぎます。";
+}
+
+} // namespace
+
+AmountOverflow::AmountOverflow(int sheet, int row, const std::string& itemName)
+    : CurrencyOverflow(overflowText(sheet, row, itemName)), sheet_(sheet), row_(row) {}
+
 void loadSheetSettings(DocumentState& state, int itemNumber) {
     const ItemRecord& item = state.items.at(static_cast<std::size_t>(itemNumber));
     CalcSettings& s = state.settings;

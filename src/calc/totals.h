@@ -23,6 +23,19 @@ struct RangeSumError {
     std::string message;
 };
 
+// An amount beyond the Currency range, met by a totals pass: on row `row` of the sheet of item
+// `sheet`, or, with `sheet` 0, on row `row` of the breakdown list. The message names both.
+class AmountOverflow : public CurrencyOverflow {
+public:
+    AmountOverflow(int sheet, int row, const std::string& itemName);
+    int sheet() const { return sheet_; }
+    int row() const { return row_; }
+
+private:
+    int sheet_;
+    int row_;
+};
+
 struct SheetPassResult {
     bool empty = false; // both sheet totals are 0
     // The sheet's running totals; when the pass stopped, as far as it got.
@@ -37,7 +50,8 @@ struct ListPassResult {
 };
 
 // Sheet pass over state.sheet with state.settings. Stores the sheet totals and tax into the
-// current item when that item owns a sheet.
+// current item when that item owns a sheet. Both passes raise AmountOverflow when an amount leaves
+// the Currency range.
 SheetPassResult recalculateSheet(DocumentState& state);
 // List pass over state.items; stores the grand totals in the header and in state.
 ListPassResult recalculateItemList(DocumentState& state);

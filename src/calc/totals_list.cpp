@@ -47,6 +47,8 @@ public:
     }
 
     ListPassResult run();
+    // The item being computed, for a message when an amount overflows.
+    int at() const { return at_; }
 
 private:
     int lastItem() const { return state_.itemMax(); }
@@ -83,6 +85,7 @@ private:
     Currency list82Sub_;
     Currency welfNet_;
     Currency welfSub_;
+    int at_ = 0;
 };
 
 void ListPass::sumHierarchy(ItemRecord& parent) {
@@ -159,6 +162,7 @@ void ListPass::welfareStep(int first) {
         return;
     }
     for (int n = first; n <= lastItem(); ++n) {
+        at_ = n;
         ItemRecord& it = item(n);
         if (it.kind == kWelfare) {
             const Currency r1 = it.setAmountRounding;
@@ -210,6 +214,7 @@ ListPassResult ListPass::run() {
 
     bool endedAtTax = false;
     for (int n = 1; n <= lastItem(); ++n) {
+        at_ = n;
         ItemRecord& it = item(n);
         if (it.submittedTax > Currency()) {
             header_.opt2Int = 1;
@@ -260,6 +265,7 @@ ListPassResult ListPass::run() {
         allSub_ += welfSub_;
     }
     if (endedAtTax) {
+        at_ = taxItem;
         taxStep(item(taxItem));
     }
     if (!welfareFirst) {
@@ -282,7 +288,14 @@ ListPassResult ListPass::run() {
 } // namespace
 
 ListPassResult recalculateItemList(DocumentState& state) {
-    return ListPass(state).run();
+    ListPass pass(state);
+    try {
+        return pass.run();
+    } catch (const AmountOverflow&) {
+        throw;
+    } catch (const CurrencyOverflow&) {
+        throw AmountOverflow(0, pass.at(), std::string());
+    }
 }
 
 } // namespace kerbina

@@ -120,6 +120,8 @@ public:
     }
 
     SheetPassResult run();
+    // The row being computed, for a message when an amount overflows.
+    int row() const { return row_; }
 
 private:
     bool ownsItem() const { return item_ != nullptr && ownsSheet(item_->kind); }
@@ -140,6 +142,7 @@ private:
     void addToRunning(const LineRecord& line);
     void welfareStep();
     void taxStep();
+    bool needsTitleLine() const;
     void insertTitleLine();
 
     DocumentState& state_;
@@ -155,11 +158,11 @@ private:
     Pair welfare_;
     Pair labor_;
 
+    int row_ = 0;
     int taxRow_ = 0;
     int welfareRow_ = 0;
     int sumRow_ = 0;
     bool endedAtTax_ = false;
-    bool titleSeen_ = false;
     SheetPassResult result_;
 };
 
@@ -212,7 +215,6 @@ void SheetPass::prepare(LineRecord& l) {
     l.submittedQuantity = truncateQuantity(l.submittedQuantity, l.kind, settings_.quantityDecimals);
     if (l.kind == kTitleLine) {
         l.nameSpec = item_ != nullptr ? item_->name : std::string();
-        titleSeen_ = true;
     }
 }
 
@@ -329,7 +331,10 @@ void SheetPass::computeExpense(LineRecord& l) {
 }
 
 // Range sums 93, 94, 193, 194 mark the lines they cover; the hiding kinds clear their amounts so
-// that only the sum is printed. False when a 93 covers a calculated line.
+// that only the sum is printed. False when a 93 covers a calculated line. The mark goes into
+// hiddenFlag, which an unlisted line (1) and an expense line (its rounding code) already use:
+// those keep their value, or the next pass would count the unlisted line and round the expense
+// with the range's kind as its level.
 bool SheetPass::computeRangeSum(int row, LineRecord& l) {
     const auto [first, last] = rangeBounds(l);
     if (l.kind == kHiddenRangeSum) {
@@ -346,7 +351,9 @@ bool SheetPass::computeRangeSum(int row, LineRecord& l) {
     Pair sum;
     for (int r = first; r <= last; ++r) {
         LineRecord& covered = line(r);
-        covered.hiddenFlag = l.kind;
+        if (covered.hiddenFlag != kUnlisted && !isExpense(covered.kind)) {
+            covered.hiddenFlag = l.kind;
+        }
         if (covered.kind != kSmallSum) {
             if (isReduction(covered.kind)) {
                 sum.subtract(covered.netAmount, covered.submittedAmount);
@@ -461,6 +468,7 @@ void SheetPass::welfareStep() {
         return;
     }
     for (int row = welfareRow_; row <= lastRow(); ++row) {
+        row_ = row;
         LineRecord& l = line(row);
         if (l.kind == kWelfare) {
             const Currency r1 = l.netQuantity;
@@ -486,6 +494,7 @@ void SheetPass::welfareStep() {
 }
 
 void SheetPass::taxStep() {
+    row_ = taxRow_;
     LineRecord& tax = line(taxRow_);
     const Currency rate = tax.submittedQuantity;
     if (!rate.isZero()) {
@@ -506,6 +515,11 @@ void SheetPass::taxStep() {
     running_.add(tax.netAmount, tax.submittedAmount);
 }
 
+bool SheetPass::needsTitleLine() const {
+    return item_ != nullptr && !item_->name.empty() && state_.itemNameLine &&
+           !hasReachableTitleLine(sheet_);
+}
+
 void SheetPass::insertTitleLine() {
     LineRecord title;
     title.sortCode = Currency();
@@ -522,8 +536,14 @@ void SheetPass::insertTitleLine() {
 
 SheetPassResult SheetPass::run() {
     start();
+    // The title line goes in before anything is computed: every range then covers the rows it
+    // will cover in the next pass, so a sheet saved and reopened computes to the same amounts.
+    if (needsTitleLine()) {
+        insertTitleLine();
+    }
     scan();
     for (int row = 1; row <= lastRow(); ++row) {
+        row_ = row;
         if (!computeLine(row)) {
             break;
         }
@@ -557,9 +577,6 @@ SheetPassResult SheetPass::run() {
         item_->submittedTotal = running_.sub;
         item_->laborTotal = labor_.sub;
     }
-    if (!titleSeen_ && item_ != nullptr && !item_->name.empty() && state_.itemNameLine) {
-        insertTitleLine();
-    }
     result_.netTotal = running_.net;
     result_.submittedTotal = running_.sub;
     result_.empty = running_.net.isZero() && running_.sub.isZero();
@@ -569,7 +586,16 @@ SheetPassResult SheetPass::run() {
 } // namespace
 
 SheetPassResult recalculateSheet(DocumentState& state) {
-    return SheetPass(state).run();
+    SheetPass pass(state);
+    try {
+        return pass.run();
+    } catch (const AmountOverflow&) {
+        throw;
+    } catch (const CurrencyOverflow&) {
+        const ItemRecord* item = currentItem(state);
+        throw AmountOverflow(state.currentSheetNumber, pass.row(),
+                             item != nullptr ? item->name : std::string());
+    }
 }
 
 } // namespace kerbina

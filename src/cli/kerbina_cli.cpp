@@ -5,6 +5,7 @@
 #include "document/file_io.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
+#include "document/text_codec.h"
 #include "document/totals_report.h"
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -32,10 +34,15 @@ Commands:
 
 Without --data-root the calculation settings are those of a fresh installation; with it, the
 settings file DIR/conf/Kerbina.conf is read as at start-up.
+
+Exit status: 0 done; 1 the input could not be read (also a file cut short or whose parts
+disagree), the output could not be written, or DIR does not exist; 2 wrong arguments; 3 (totals)
+the totals were printed, but a sheet stopped at a range-sum error.
 )";
 
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
+constexpr int kRangeSumError = 3;
 
 struct Arguments {
     std::filesystem::path input;
@@ -76,14 +83,54 @@ void reportFailure(const std::filesystem::path& path, int line, std::string_view
     std::cerr << ": " << message << '\n';
 }
 
+// A message of the core on one line: its line breaks become blanks.
+std::string oneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n') {
+            line += ' ';
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    return line;
+}
+
 // The settings in effect when a quotation is opened: those of a fresh installation, or those of
-// the data root's settings file read as at start-up.
-kerbina::MainSettings settingsFor(const std::optional<std::filesystem::path>& dataRoot) {
+// the data root's settings file read as at start-up. Nothing, reported, when the data root is no
+// folder or its settings file cannot be read.
+std::optional<kerbina::MainSettings>
+settingsFor(const std::optional<std::filesystem::path>& dataRoot) {
     kerbina::SettingsSources sources;
     if (dataRoot) {
-        sources.settingsLines = kerbina::readTextLines(kerbina::settingsFilePath(*dataRoot));
+        std::error_code error;
+        if (!std::filesystem::is_directory(*dataRoot, error)) {
+            reportFailure(*dataRoot, 0, "データフォルダーがありません。");
+            return std::nullopt;
+        }
+        const std::filesystem::path file = kerbina::settingsFilePath(*dataRoot);
+        if (std::filesystem::exists(file, error)) {
+            try {
+                sources.settingsLines =
+                    kerbina::splitTextLines(kerbina::fromCp932(kerbina::readRegularFile(file)));
+            } catch (const kerbina::FileError& failure) {
+                reportFailure(file, 0, failure.what());
+                return std::nullopt;
+            }
+        }
     }
     return kerbina::readSettings(kerbina::MainSettings{}, sources);
+}
+
+// The output may replace a regular file, never anything else (a device, a FIFO, a folder).
+bool mayWrite(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) {
+        return true;
+    }
+    reportFailure(path, 0, "通常のファイルではないため書き込めません。");
+    return false;
 }
 
 // Reads a quotation the way opening it in the program does: the old format by its extension (or
@@ -102,7 +149,7 @@ std::optional<kerbina::QuotationData> readQuotation(const std::filesystem::path&
         data.header.cutLevel = settings.headerCutLevel;
         return data;
     } catch (const kerbina::QuotationFileError& error) {
-        reportFailure(path, error.line(), error.what());
+        reportFailure(path, error.line(), error.detail());
     } catch (const kerbina::FileError& error) {
         reportFailure(path, 0, error.what());
     }
@@ -122,40 +169,69 @@ bool writeQuotation(const std::filesystem::path& path, const kerbina::QuotationD
     return false;
 }
 
-void reportSheetErrors(const std::filesystem::path& path,
+// One line per sheet that stopped at a range-sum error; true when there was one.
+bool reportSheetErrors(const std::filesystem::path& path,
                        const std::map<int, kerbina::SheetPassResult>& results) {
+    bool stopped = false;
     for (const auto& [number, result] : results) {
         if (result.error) {
             std::cerr << "kerbina-cli: " << path.string() << ": sheet " << number << ", row "
-                      << result.error->row << ": " << result.error->message << '\n';
+                      << result.error->row << ": " << oneLine(result.error->message) << '\n';
+            stopped = true;
         }
     }
+    return stopped;
+}
+
+// Reads and recomputes the input; nothing, reported, when it cannot be read or a total overflows.
+std::optional<std::pair<kerbina::QuotationData, std::map<int, kerbina::SheetPassResult>>>
+recomputed(const Arguments& arguments, const kerbina::MainSettings& settings) {
+    auto data = readQuotation(arguments.input, settings, kerbina::isVersion1Path(arguments.input));
+    if (!data) {
+        return std::nullopt;
+    }
+    try {
+        auto results = kerbina::recalculateQuotation(*data, settings.calc, settings.itemNameLine);
+        return std::pair{std::move(*data), std::move(results)};
+    } catch (const kerbina::CurrencyOverflow& error) {
+        reportFailure(arguments.input, 0, oneLine(error.what()));
+    }
+    return std::nullopt;
 }
 
 int runTotals(const Arguments& arguments) {
-    const kerbina::MainSettings settings = settingsFor(arguments.dataRoot);
-    auto data = readQuotation(arguments.input, settings, kerbina::isVersion1Path(arguments.input));
-    if (!data) {
+    const auto settings = settingsFor(arguments.dataRoot);
+    if (!settings) {
         return kFailed;
     }
-    const auto results = kerbina::recalculateQuotation(*data, settings.calc, settings.itemNameLine);
-    std::cout << kerbina::totalsReportJson(*data, results);
-    return 0;
+    const auto quotation = recomputed(arguments, *settings);
+    if (!quotation) {
+        return kFailed;
+    }
+    const auto& [data, results] = *quotation;
+    std::cout << kerbina::totalsReportJson(data, results);
+    return reportSheetErrors(arguments.input, results) ? kRangeSumError : 0;
 }
 
 int runRecalc(const Arguments& arguments) {
-    const kerbina::MainSettings settings = settingsFor(arguments.dataRoot);
-    auto data = readQuotation(arguments.input, settings, kerbina::isVersion1Path(arguments.input));
-    if (!data) {
+    const auto settings = settingsFor(arguments.dataRoot);
+    if (!settings || !mayWrite(*arguments.output)) {
         return kFailed;
     }
-    const auto results = kerbina::recalculateQuotation(*data, settings.calc, settings.itemNameLine);
+    const auto quotation = recomputed(arguments, *settings);
+    if (!quotation) {
+        return kFailed;
+    }
+    const auto& [data, results] = *quotation;
     reportSheetErrors(arguments.input, results);
-    return writeQuotation(*arguments.output, *data, settings.itemNameLine) ? 0 : kFailed;
+    return writeQuotation(*arguments.output, data, settings->itemNameLine) ? 0 : kFailed;
 }
 
 int runImport(const Arguments& arguments) {
-    const kerbina::MainSettings settings = settingsFor(std::nullopt);
+    if (!mayWrite(*arguments.output)) {
+        return kFailed;
+    }
+    const kerbina::MainSettings settings = *settingsFor(std::nullopt);
     const auto data = readQuotation(arguments.input, settings, true);
     if (!data) {
         return kFailed;

@@ -26,20 +26,53 @@ int firstSheetItem(const DocumentState& state) {
     return 1;
 }
 
+// The problems listed in the question; the rest are counted.
+constexpr std::size_t kProblemsShown = 5;
+
 } // namespace
+
+std::string damagedFileQuestion(const std::filesystem::path& path,
+                                const std::vector<QuotationFileProblem>& problems) {
+    std::string text = "見積ファイルが完全ではありません。\n" + path.string() + "\n";
+    for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i) {
+        text += std::to_string(problems[i].line) + " 行目: " + problems[i].message + "\n";
+    }
+    if (problems.size() > kProblemsShown) {
+        text += "ほか " + std::to_string(problems.size() - kProblemsShown) + " 件\n";
+    }
+    return text + "読み込めた部分だけを開きますか？";
+}
 
 OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& host,
                        const std::filesystem::path& path, std::optional<int> status,
                        std::chrono::year_month_day today) {
     const bool version1 = isVersion1Path(path);
-    QuotationData data = version1 ? importVersion1File(path) : readQuotationFile(path);
+    QuotationReading reading;
+    if (version1) {
+        reading.data = importVersion1File(path);
+    } else {
+        reading = readQuotationFileLeniently(path);
+    }
+    if (!reading.problems.empty() &&
+        !host.askYesNoDefaultNo(damagedFileQuestion(path, reading.problems))) {
+        return OpenedView::NotOpened;
+    }
+    QuotationData& data = reading.data;
+
+    // The settings a new quotation gets, read before anything of the open quotation is touched:
+    // the recomputation below may still fail.
+    DocumentState fresh;
+    fresh.header.keta = 1; // a new quotation's grand-total setting where no settings are read
+    fresh.header.cutLevel = Currency::fromRaw(5000);
+    host.readSettings(fresh);
+    if (version1) {
+        // The old format has no grand-total settings: those of a new quotation apply.
+        data.header.keta = fresh.header.keta;
+        data.header.cutLevel = fresh.header.cutLevel;
+    }
+    recalculateQuotation(data, fresh.settings, fresh.itemNameLine);
 
     startNewQuotation(state, store, host, today);
-    if (version1) {
-        // The old format has no grand-total settings: those of the new quotation apply.
-        data.header.keta = state.header.keta;
-        data.header.cutLevel = state.header.cutLevel;
-    }
     writeWorkFolder(data, store.workFolder);
     store.backupWriter.forget();
     if (data.taxOffset) {
@@ -51,19 +84,15 @@ OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& hos
         state.header.status = *status;
     }
 
-    state.allNetTotal = Currency();
-    state.allSubmittedTotal = Currency();
-    for (int item = 1; item <= state.itemMax(); ++item) {
-        state.allNetTotal += state.items[static_cast<std::size_t>(item)].netTotal;
-        state.allSubmittedTotal += state.items[static_cast<std::size_t>(item)].submittedTotal;
-    }
     const int current = firstSheetItem(state);
     state.currentSheetNumber = current;
     loadSheet(state, store.workFolder, current);
     host.showSheetTitle(state.items[static_cast<std::size_t>(current)].name);
+    // The grand totals and the list's tax, from the recomputed items, before the header file and
+    // the backup take them.
+    recalculateItemList(state);
     Saveitem(state, store, ListMode::Und);
     Saveitem(state, store, ListMode::Wrk);
-    recalculateItemList(state);
     host.rebuildSheetTabs();
     host.loadCoverPage(state.header);
 

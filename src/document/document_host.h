@@ -21,6 +21,8 @@ public:
     // Message boxes with the application title as caption and "確認" as heading.
     virtual Answer askYesNoCancel(const std::string& question) = 0;
     virtual void inform(const std::string& text) = 0;
+    // A Yes/No question whose safe answer is No: No is the default button. True for Yes.
+    virtual bool askYesNoDefaultNo(const std::string& question) = 0;
 
     // The cover page: its history lists, its fields, and the quotation number shown on it.
     virtual void updateCoverHistory() = 0;
@@ -57,6 +59,7 @@ class QuietDocumentHost : public DocumentHost {
 public:
     Answer askYesNoCancel(const std::string&) override { return Answer::No; }
     void inform(const std::string&) override {}
+    bool askYesNoDefaultNo(const std::string&) override { return false; }
     void updateCoverHistory() override {}
     void copyCoverToHeader(QuotationHeader&) override {}
     void showQuotationNumber(const std::string&) override {}

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <random>
 #include <sys/stat.h>
@@ -110,6 +111,58 @@ std::string readFileBytes(const fs::path& path) {
     }
     if (in.bad()) {
         failToRead(path);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+std::string readRegularFile(const fs::path& path, std::uintmax_t limit) {
+    // Opened without waiting, so that a FIFO cannot block before its type is seen; for a
+    // regular file the flag changes nothing.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) {
+        failToRead(path);
+    }
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer{descriptor};
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        failToRead(path);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw FileError("通常のファイルではないため読み込めません: " + path.string());
+    }
+    const auto tooLarge = [&path, limit] {
+        return FileError("ファイルが大きすぎるため読み込めません（上限 " +
+                         std::to_string(limit / (1024 * 1024)) + " MB）: " + path.string());
+    };
+    if (static_cast<std::uintmax_t>(status.st_size) > limit) {
+        throw tooLarge();
+    }
+    // The size it has now; a file that grows meanwhile is read on, up to the limit.
+    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > limit) {
+                throw tooLarge();
+            }
+            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(
+                limit + 1, bytes.size() + std::max<std::size_t>(bytes.size(), 4096))));
+        }
+        const ::ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            failToRead(path);
+        }
+        if (count == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(count);
     }
     bytes.resize(filled);
     return bytes;

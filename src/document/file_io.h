@@ -20,6 +20,12 @@ public:
 
 // Reads a whole file as bytes.
 std::string readFileBytes(const std::filesystem::path& path);
+// The most a reader of quotations and their companions takes: far above any real quotation, and
+// low enough that a wrong file (a disk image, a device) cannot fill the memory.
+inline constexpr std::uintmax_t kReadLimit = std::uintmax_t{256} * 1024 * 1024;
+// Reads a whole regular file as bytes, at most `limit` of them. Anything else (a folder, a FIFO,
+// a device) and a larger file raise FileError naming the file; a FIFO never blocks the reader.
+std::string readRegularFile(const std::filesystem::path& path, std::uintmax_t limit = kReadLimit);
 // How far the bytes of a write have gone when the rename puts the file in place.
 enum class Durability {
     // Forced to the disk, so that not even a power cut can leave an empty or half-written file

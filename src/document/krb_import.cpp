@@ -181,7 +181,12 @@ QuotationData importVersion1(std::string_view bytes) {
 }
 
 QuotationData importVersion1File(const std::filesystem::path& path) {
-    return importVersion1(readFileBytes(path));
+    const std::string bytes = readRegularFile(path);
+    try {
+        return importVersion1(bytes);
+    } catch (const QuotationFileError& error) {
+        throw QuotationFileError(path, error);
+    }
 }
 
 bool isVersion1Path(const std::filesystem::path& path) {

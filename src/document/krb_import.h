@@ -13,6 +13,7 @@ namespace kerbina {
 // returns nothing. Take-off records are checked for their framing only: their layout beyond the
 // kind field is not known, so they are not carried over.
 QuotationData importVersion1(std::string_view bytes);
+// The same on a file: regular files only, up to kReadLimit; errors name the file.
 QuotationData importVersion1File(const std::filesystem::path& path);
 
 // ".krb" in either case: files of the old format.

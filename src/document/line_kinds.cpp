@@ -56,6 +56,19 @@ bool ownsSheet(int itemKind) {
     return itemKind == 10 || between(itemKind, 30, 39);
 }
 
+bool hasReachableTitleLine(const Sheet& sheet) {
+    for (std::size_t row = 1; row < sheet.size(); ++row) {
+        const int kind = sheet[row].kind;
+        if (kind == 100) {
+            return true;
+        }
+        if (kind == 90 || kind == 99) {
+            return false;
+        }
+    }
+    return false;
+}
+
 int dataGroupOf(Currency sortCode) {
     // Group 1 runs up to 12000, each further group spans 3000, group 6 is open-ended.
     for (int group = 1; group < 6; ++group) {

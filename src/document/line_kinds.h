@@ -18,6 +18,10 @@ bool isWholeQuantity(int kind);   // 10..19
 bool isDecimalQuantity(int kind); // 20..29
 // Breakdown items that own a detail sheet: kinds 10 and 30..39.
 bool ownsSheet(int itemKind);
+// True when the lines the sheet pass reaches (down to the first tax line 90 or sum line 99, [0]
+// being the scratch slot) hold a title line (kind 100). A named sheet without one gets one in
+// front, from the pass and from the file writer alike.
+bool hasReachableTitleLine(const Sheet& sheet);
 
 // Data group 1..6 of a sort code, and the sort code a new line of group g gets.
 int dataGroupOf(Currency sortCode);

@@ -9,12 +9,26 @@
 #include <charconv>
 #include <limits>
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 namespace kerbina {
 
-QuotationFileError::QuotationFileError(int line, const std::string& message)
-    : std::runtime_error(message), line_(line) {}
+QuotationFileError::QuotationFileError(int line, const std::string& detail)
+    : std::runtime_error(detail), line_(line), detail_(detail) {}
+
+QuotationFileError::QuotationFileError(const std::filesystem::path& file,
+                                       const QuotationFileError& error)
+    : std::runtime_error(problemText(file, error.line(), error.detail())), line_(error.line()),
+      detail_(error.detail()), file_(file) {}
+
+std::string problemText(const std::filesystem::path& file, int line, const std::string& message) {
+    std::string text = file.string();
+    if (line > 0) {
+        text += " の " + std::to_string(line) + " 行目";
+    }
+    return text + ": " + message;
+}
 
 namespace {
 
@@ -158,6 +172,12 @@ std::string wideMoneyText(WideInt raw) {
     return text;
 }
 
+int lineOfFirstNonAscii(std::string_view bytes) {
+    const auto beyond = std::find_if(bytes.begin(), bytes.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return static_cast<int>(std::count(bytes.begin(), beyond, '\n')) + 1;
+}
+
 const Sheet* sheetOf(const QuotationData& data, int number) {
     if (number < 0 || static_cast<std::size_t>(number) >= data.sheets.size()) {
         return nullptr;
@@ -280,9 +300,13 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
     const auto isTitle = [&](int row) {
         return row <= count && sheet[row].kind == 100;
     };
-    // The reader drops the first of two leading title lines (the one older writers always added),
-    // so a sheet that itself starts with two gets one more in front to come back whole.
-    const bool titleWanted = options.itemNameLine && !item.name.empty() && !isTitle(1);
+    // The title line goes in front only where the sheet pass would put it: a line in front of a
+    // sheet that holds its title further down would move every row, and every range would then
+    // cover other lines once the file is read back. The reader drops the first of two leading
+    // title lines (the one older writers always added), so a sheet that itself starts with two
+    // gets one more in front to come back whole.
+    const bool titleWanted =
+        options.itemNameLine && !item.name.empty() && !hasReachableTitleLine(sheet);
     if (titleWanted || (isTitle(1) && isTitle(2))) {
         LineRecord title;
         title.nameSpec = fieldText(item.name);
@@ -335,20 +359,55 @@ std::pair<int, int> sheetsWritten(const QuotationData& data, const QuotationWrit
     return {1, data.itemMax()};
 }
 
+// The lines of a text as splitTextLines gives them, but as views into the text: a large file is
+// not copied line by line before it is parsed.
+std::vector<std::string_view> lineViews(std::string_view utf8) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n')) + 1);
+    while (!utf8.empty()) {
+        const std::size_t end = utf8.find('\n');
+        std::string_view line = utf8.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        utf8.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
 // Reads a whole quotation file into memory, section by section, and stops at the first thing it
 // cannot accept; nothing outside the reader sees a quotation until all of it has been read.
 class QuotationReader {
 public:
-    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLines(utf8)) {}
+    explicit QuotationReader(std::string_view utf8) : lines_(lineViews(utf8)) {
+        // A file cut short ends inside a line: that half line is no line of the file. Only the
+        // end marker itself may go without its line end.
+        if (!utf8.empty() && utf8.back() != '\n' && !isMarker(lines_.back(), "</EOF>")) {
+            problem(static_cast<int>(lines_.size()),
+                    "ファイルが途中で切れています（最後の行に改行がありません）: " +
+                        excerpt(lines_.back()));
+            lines_.pop_back();
+        }
+    }
 
-    QuotationData read() {
+    QuotationReading read() {
         readTitle();
         readItems();
         readSheets();
         readSheetTexts("<PICKUP>", "</PICKUP>", data_.pickupLines, "拾出データ");
         readSheetTexts("<CONFIG>", "</CONFIG>", data_.configLines, "集計設定");
         readUnitCosts();
-        return std::move(data_);
+        if (problems_.empty() &&
+            std::none_of(lines_.begin(), lines_.end(),
+                         [](std::string_view line) { return isMarker(line, "</EOF>"); })) {
+            problem(static_cast<int>(lines_.size()),
+                    "ファイルが途中で切れています（</EOF>がありません）。");
+        }
+        return QuotationReading{std::move(data_), std::move(problems_)};
     }
 
 private:
@@ -356,10 +415,14 @@ private:
         throw QuotationFileError(line, message);
     }
 
+    void problem(int line, std::string message) {
+        problems_.push_back(QuotationFileProblem{line, std::move(message)});
+    }
+
     // The current line's number (1-based) once `next` has returned it.
     int lineNumber() const { return static_cast<int>(position_); }
 
-    const std::string* next() {
+    const std::string_view* next() {
         if (position_ >= lines_.size()) {
             return nullptr;
         }
@@ -374,7 +437,7 @@ private:
     // it are still found.
     bool skipTo(std::string_view marker) {
         const std::size_t start = position_;
-        while (const std::string* line = next()) {
+        while (const std::string_view* line = next()) {
             if (isMarker(*line, marker)) {
                 return true;
             }
@@ -384,20 +447,16 @@ private:
     }
 
     // Sheet numbers count from 1. Take-off and aggregation lines are kept by number whatever it
-    // is; a sheet of lines is held at its number, so that number must name an item or at most one
-    // sheet for each line of the file, or the damage would size the sheet list in memory.
-    int checkedSheetNumber(std::int64_t number, bool holdsLines) const {
-        const std::int64_t limit =
-            holdsLines ? static_cast<std::int64_t>(std::max(data_.items.size(), lines_.size() + 1))
-                       : std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-        if (number < 1 || number >= limit) {
+    // is; the lines of a sheet only when an item owns them (see readSheets).
+    int checkedSheetNumber(std::int64_t number) const {
+        if (number < 1 || number > std::numeric_limits<std::int32_t>::max()) {
             fail(lineNumber(), "シート番号が正しくありません: " + std::to_string(number));
         }
         return static_cast<int>(number);
     }
 
     [[noreturn]] void failNumber() const {
-        fail(lineNumber(), "数値が正しくありません: " + lines_[position_ - 1]);
+        fail(lineNumber(), "数値が正しくありません: " + excerpt(lines_[position_ - 1]));
     }
 
     Currency money(std::string_view text) const {
@@ -420,7 +479,7 @@ private:
     }
 
     void readTitle() {
-        const std::string* first = next();
+        const std::string_view* first = next();
         while (first != nullptr && trimBlanks(*first).empty()) {
             first = next();
         }
@@ -431,7 +490,7 @@ private:
         header.keta = 0;
         header.cutLevel = Currency::fromRaw(5000);
         for (;;) {
-            const std::string* line = next();
+            const std::string_view* line = next();
             if (line == nullptr) {
                 fail(0, "見積ファイルではありません。</TITLE>がありません。");
             }
@@ -559,22 +618,21 @@ private:
         const std::int32_t count = *itemMax_;
         data_.items.assign(1, ItemRecord{});
         for (;;) {
-            const std::string* line = next();
+            const std::string_view* line = next();
             if (line == nullptr) {
                 fail(0, "見積ファイルではありません。</ITEM>がありません。");
             }
             if (isMarker(*line, "</ITEM>")) {
                 break;
             }
-            if (data_.itemMax() < count) {
-                data_.items.push_back(readItem(*line));
-            }
+            data_.items.push_back(readItem(*line));
         }
-        if (data_.itemMax() < count) {
-            fail(lineNumber(), "内訳の行数が[ItemMax]=" + std::to_string(count) +
-                                   "より少なくなっています: " + std::to_string(data_.itemMax()));
+        // Every item line is kept: dropping the ones beyond [ItemMax] would drop their sheets.
+        if (data_.itemMax() != std::max(count, 0)) {
+            problem(lineNumber(), "[ItemMax]=" + std::to_string(count) + " と内訳の行数 " +
+                                      std::to_string(data_.itemMax()) + " が一致しません。");
         }
-        if (count < 1) {
+        if (data_.itemMax() < 1) {
             data_.items.push_back(newSheetItem());
         }
     }
@@ -611,19 +669,39 @@ private:
         return lines;
     }
 
+    // Lines of a sheet whose item does not exist, or has no sheet in a file, would be dropped by
+    // the next save: they are reported (once per sheet) and left out.
+    bool ownedByAnItem(int number) {
+        const bool owned = number <= data_.itemMax() &&
+                           !skipsDataSection(data_.items[static_cast<std::size_t>(number)].kind);
+        if (!owned && unownedSheets_.insert(number).second) {
+            problem(lineNumber(),
+                    number > data_.itemMax()
+                        ? "シート " + std::to_string(number) + " の内訳がありません。" +
+                              "このシートの行は読み込めません: " + excerpt(lines_[position_ - 1])
+                        : "内訳 " + std::to_string(number) + " は明細を持たない種類です。" +
+                              "このシートの行は読み込めません: " + excerpt(lines_[position_ - 1]));
+        }
+        return owned;
+    }
+
     void readSheets() {
         // Sheet 1 always exists; any other sheet only when the file has lines for it.
         data_.sheets.assign(data_.items.size(), Sheet{});
         data_.sheets[1].emplace_back();
         if (skipTo("<DATA>")) {
-            while (const std::string* line = next()) {
+            while (const std::string_view* line = next()) {
                 const std::string_view first = std::string_view(*line).substr(0, line->find(';'));
                 const auto number = parseInteger<std::int64_t>(first);
                 // The end marker, or a sheet number of -1, closes the section.
                 if (!number || *number == -1) {
                     break;
                 }
-                Sheet& lines = sheet(checkedSheetNumber(*number, true));
+                const int owner = checkedSheetNumber(*number);
+                if (!ownedByAnItem(owner)) {
+                    continue;
+                }
+                Sheet& lines = sheet(owner);
                 try {
                     lines.push_back(lineFromText(*line).line);
                 } catch (const NumberFormatError&) {
@@ -648,7 +726,7 @@ private:
         if (!skipTo(open)) {
             return;
         }
-        while (const std::string* line = next()) {
+        while (const std::string_view* line = next()) {
             if (isMarker(*line, close)) {
                 return;
             }
@@ -659,11 +737,11 @@ private:
             const std::string_view first = std::string_view(*line).substr(0, separator);
             const auto number = parseInteger<std::int64_t>(first);
             if (!number) {
-                fail(lineNumber(),
-                     what + "の先頭がシート番号ではありません: " + std::string(first));
+                fail(lineNumber(), what + "の先頭がシート番号ではありません: " + excerpt(first));
             }
-            sections[checkedSheetNumber(*number, false)].push_back(
-                separator == std::string::npos ? std::string() : line->substr(separator + 1));
+            sections[checkedSheetNumber(*number)].push_back(
+                separator == std::string_view::npos ? std::string()
+                                                    : std::string(line->substr(separator + 1)));
         }
     }
 
@@ -672,7 +750,7 @@ private:
             return;
         }
         auto& entries = data_.unitCostBreakdowns;
-        while (const std::string* line = next()) {
+        while (const std::string_view* line = next()) {
             if (isMarker(*line, "</DAIKA>")) {
                 break;
             }
@@ -686,10 +764,12 @@ private:
         entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
     }
 
-    std::vector<std::string> lines_;
+    std::vector<std::string_view> lines_; // views into the text being read
     std::size_t position_ = 0;
     std::optional<std::int32_t> itemMax_;
     QuotationData data_;
+    std::vector<QuotationFileProblem> problems_;
+    std::set<int> unownedSheets_;
 };
 
 } // namespace
@@ -755,8 +835,17 @@ std::string writeQuotationText(const QuotationData& data, const QuotationWriteOp
     return text;
 }
 
-QuotationData readQuotationText(std::string_view utf8) {
+QuotationReading readQuotationTextLeniently(std::string_view utf8) {
     return QuotationReader(utf8).read();
+}
+
+QuotationData readQuotationText(std::string_view utf8) {
+    QuotationReading reading = readQuotationTextLeniently(utf8);
+    if (!reading.problems.empty()) {
+        const QuotationFileProblem& first = reading.problems.front();
+        throw QuotationFileError(first.line, first.message);
+    }
+    return std::move(reading.data);
 }
 
 void writeQuotationFile(const std::filesystem::path& path, const QuotationData& data,
@@ -764,8 +853,32 @@ void writeQuotationFile(const std::filesystem::path& path, const QuotationData& 
     writeFileAtomically(path, toCp932(writeQuotationText(data, options)));
 }
 
+QuotationReading readQuotationFileLeniently(const std::filesystem::path& path) {
+    const std::string bytes = readRegularFile(path);
+    std::optional<std::string> text = fromCp932Exactly(bytes);
+    try {
+        if (!text) {
+            if (isUtf8Text(bytes)) {
+                throw QuotationFileError(lineOfFirstNonAscii(bytes),
+                                         "文字コードが UTF-8 のファイルです。CP932（Shift_JIS）"
+                                         "で保存し直してから開いてください。");
+            }
+            // Stray bytes in a CP932 file: each becomes "〓", as in every other file.
+            text = fromCp932(bytes);
+        }
+        return readQuotationTextLeniently(*text);
+    } catch (const QuotationFileError& error) {
+        throw QuotationFileError(path, error);
+    }
+}
+
 QuotationData readQuotationFile(const std::filesystem::path& path) {
-    return readQuotationText(fromCp932(readFileBytes(path)));
+    QuotationReading reading = readQuotationFileLeniently(path);
+    if (!reading.problems.empty()) {
+        const QuotationFileProblem& first = reading.problems.front();
+        throw QuotationFileError(path, QuotationFileError(first.line, first.message));
+    }
+    return std::move(reading.data);
 }
 
 } // namespace kerbina

@@ -11,15 +11,41 @@
 namespace kerbina {
 
 // A quotation file that cannot be read. `line` is the 1-based line of the file where the problem
-// was found (0 when it concerns the whole file); the message is in the system's own words.
+// was found (0 when it concerns the whole file); `detail` says what is wrong, in the system's own
+// words, quoting at most about 80 characters of the file. Once the file is known, the text
+// (`what`) names it and the line as well.
 class QuotationFileError : public std::runtime_error {
 public:
-    QuotationFileError(int line, const std::string& message);
+    QuotationFileError(int line, const std::string& detail);
+    // The same error, found in `file`.
+    QuotationFileError(const std::filesystem::path& file, const QuotationFileError& error);
     int line() const { return line_; }
+    const std::string& detail() const { return detail_; }
+    const std::filesystem::path& file() const { return file_; }
 
 private:
     int line_;
+    std::string detail_;
+    std::filesystem::path file_;
 };
+
+// Something in a file that the reader can read past, but that means the file is not what it
+// claims to be: cut short, or its parts disagree. What could be read may still be opened when the
+// user agrees, never silently.
+struct QuotationFileProblem {
+    int line = 0; // 1-based
+    std::string message;
+
+    friend bool operator==(const QuotationFileProblem&, const QuotationFileProblem&) = default;
+};
+
+struct QuotationReading {
+    QuotationData data;                         // everything that could be read
+    std::vector<QuotationFileProblem> problems; // empty when the file is whole and consistent
+};
+
+// "見積ファイル PATH の N 行目: MESSAGE": a problem or error as the user sees it.
+std::string problemText(const std::filesystem::path& file, int line, const std::string& message);
 
 struct QuotationWriteOptions {
     bool itemNameLine = true; // [Items_Opt_1]: a title line before each named sheet
@@ -48,12 +74,20 @@ std::string sheetBlockText(int number, const ItemRecord& item, const Sheet& shee
                            const QuotationWriteOptions& options,
                            const std::vector<std::string>& unitCostBreakdowns);
 std::string quotationTailText(const QuotationData& data);
-// Parses and checks the whole text; raises QuotationFileError and returns nothing on failure.
+// Parses and checks the whole text. What cannot be read past raises QuotationFileError; the
+// problems it can read past (a file cut short: no "</EOF>" or a last line without its line end,
+// which is left out; [ItemMax] and the item lines disagreeing; lines of sheets that have no item,
+// which are left out) come back with what could be read.
+QuotationReading readQuotationTextLeniently(std::string_view utf8);
+// The same, but any problem raises QuotationFileError too: for readers that cannot ask.
 QuotationData readQuotationText(std::string_view utf8);
 
-// The same on CP932 files; writing is atomic (temporary name, then rename).
+// The same on CP932 files; writing is atomic (temporary name, then rename). Reading takes regular
+// files only, up to kReadLimit, and refuses a file written in UTF-8 instead of CP932; every error
+// names the file.
 void writeQuotationFile(const std::filesystem::path& path, const QuotationData& data,
                         const QuotationWriteOptions& options);
+QuotationReading readQuotationFileLeniently(const std::filesystem::path& path);
 QuotationData readQuotationFile(const std::filesystem::path& path);
 
 } // namespace kerbina

@@ -365,19 +365,60 @@ const Cp932Tables& tables() {
     return *instance;
 }
 
-// The UTF-8 of `cp932`, appended to `result`.
-void appendUtf8(std::string_view cp932, std::string& result) {
+// The UTF-8 of `cp932`, appended to `result`. False when some bytes were no CP932 character (each
+// such sequence became "〓"), or, when `exactly` is set, as soon as the first one is met.
+bool appendUtf8(std::string_view cp932, std::string& result, bool exactly = false) {
     const Cp932Tables& table = tables();
     Sink out(result);
+    bool valid = true;
     while (!cp932.empty()) {
         if (const std::size_t taken = table.decode(cp932, out); taken > 0) {
             cp932.remove_prefix(taken);
         } else {
+            valid = false;
+            if (exactly) {
+                break;
+            }
             out.put(kGetaUtf8);
             cp932.remove_prefix(cp932SequenceLength(cp932));
         }
     }
     out.flushed();
+    return valid;
+}
+
+// Length of the well-formed UTF-8 character at the start of `text` (overlong forms, surrogates
+// and code points beyond U+10FFFF are not), 0 when there is none.
+std::size_t wellFormedUtf8Length(std::string_view text) {
+    const std::uint8_t lead = byteAt(text, 0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    std::size_t length = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byteAt(text, 1) < low || byteAt(text, 1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (!isContinuation(byteAt(text, i))) {
+            return 0;
+        }
+    }
+    return length;
 }
 
 // The CP932 of the many short texts of records and fields goes through this buffer, kept per
@@ -427,6 +468,39 @@ std::string fromCp932(std::string_view cp932) {
     result.reserve(cp932.size() * 3 / 2);
     appendUtf8(cp932, result);
     return result;
+}
+
+std::optional<std::string> fromCp932Exactly(std::string_view cp932) {
+    std::string result;
+    result.reserve(cp932.size() * 3 / 2);
+    if (!appendUtf8(cp932, result, true)) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+bool isUtf8Text(std::string_view bytes) {
+    bool beyondAscii = false;
+    while (!bytes.empty()) {
+        const std::size_t length = wellFormedUtf8Length(bytes);
+        if (length == 0) {
+            return false;
+        }
+        beyondAscii = beyondAscii || length > 1;
+        bytes.remove_prefix(length);
+    }
+    return beyondAscii;
+}
+
+std::string excerpt(std::string_view utf8, std::size_t characters) {
+    std::size_t end = 0;
+    for (std::size_t count = 0; end < utf8.size() && count < characters; ++count) {
+        end += utf8SequenceLength(utf8.substr(end));
+    }
+    if (end >= utf8.size()) {
+        return std::string(utf8);
+    }
+    return std::string(utf8.substr(0, end)) + "…";
 }
 
 std::string_view cutCp932(std::string_view cp932, int width) {

@@ -57,6 +57,37 @@ void expectTotals(const ItemRecord& item, const char* net, const char* submitted
     EXPECT_EQ(item.submittedTotal, c(submitted)) << "item " << number << " submitted";
 }
 
+// A grand total beyond the Currency range names the item where it left the range, and a sheet's
+// the sheet and the row, so the user can find the amount.
+TEST(ListPass, OverflowNamesWhereItHappened) {
+    DocumentState list = listOf({totals(10, "0", "900000000000000"), totals(30, "0", "1"),
+                                 totals(10, "0", "900000000000000")});
+    try {
+        recalculateItemList(list);
+        ADD_FAILURE() << "no overflow";
+    } catch (const AmountOverflow& error) {
+        EXPECT_EQ(error.sheet(), 0);
+        EXPECT_EQ(error.row(), 3);
+        EXPECT_EQ(std::string(error.what()), "内訳表 3 行目で金額が大きすぎます。");
+    }
+
+    DocumentState sheet = listOf({newSheetItem(), newSheetItem()});
+    sheet.currentSheetNumber = 2;
+    for (const char* price : {"1", "900000000000000", "900000000000000"}) {
+        LineRecord line = newLine();
+        line.kind = 10;
+        line.netQuantity = line.submittedQuantity = c("1");
+        line.netPrice = line.submittedPrice = c(price);
+        sheet.sheet.push_back(line);
+    }
+    try {
+        recalculateSheet(sheet);
+        ADD_FAILURE() << "no overflow";
+    } catch (const AmountOverflow& error) {
+        EXPECT_EQ(std::string(error.what()), "内訳 2 の明細 3 行目で金額が大きすぎます。");
+    }
+}
+
 TEST(ListPass, HierarchyAndSumItemsShowSumsWithoutCountingTwice) {
     ItemRecord comment = totals(96, "5", "5", "5");
     DocumentState state = listOf({

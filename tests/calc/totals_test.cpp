@@ -234,6 +234,35 @@ TEST(SheetPass, RangeSumsMarkTheirLinesAndTheHidingKindsClearThem) {
     }
 }
 
+// The range mark shares hiddenFlag with the 非掲載 mark and the expense rounding code: those must
+// survive the pass, or the next pass (after a save and reopen) counts the unlisted line and
+// rounds the expense with the range kind as its level.
+TEST(SheetPass, RangeSumsLeaveUnlistedMarksAndExpenseCodesAlone) {
+    for (const int kind : {93, 94, 193, 194}) {
+        SCOPED_TRACE(kind);
+        LineRecord unlisted = priced(10, "1", "400");
+        unlisted.hiddenFlag = 1;
+        DocumentState state = sheetOf({
+            priced(10, "1", "1234"),
+            unlisted,
+            expense(81, "10", "10", "0", 3), // rounded to 100s after computing
+            // A 範囲計(金額非表示) may not cover the expense, so it stops above it.
+            ranged(kind, 1, kind == 93 ? 2 : 3),
+        });
+        const SheetPassResult first = recalculateSheet(state);
+        ASSERT_FALSE(first.error);
+        EXPECT_EQ(state.sheet[1].hiddenFlag, kind);
+        EXPECT_EQ(state.sheet[2].hiddenFlag, 1);
+        EXPECT_EQ(state.sheet[3].hiddenFlag, 3);
+        const Sheet once = state.sheet;
+
+        const SheetPassResult second = recalculateSheet(state);
+        EXPECT_EQ(second.submittedTotal, first.submittedTotal);
+        EXPECT_EQ(second.netTotal, first.netTotal);
+        EXPECT_EQ(state.sheet, once);
+    }
+}
+
 TEST(SheetPass, HiddenRangeSumOverACalculatedLineStopsThePass) {
     DocumentState state = sheetOf({
         priced(10, "1", "1000"),
@@ -515,6 +544,22 @@ TEST(SheetTitleLine, IsInsertedWithTheItemNameAndEveryRangeFollowsItsLines) {
         EXPECT_EQ(state.sheet[r].hiddenFlag, once[r].hiddenFlag) << "row " << row;
     }
     EXPECT_EQ(second.submittedTotal, first.submittedTotal);
+}
+
+// A labour range multiplies the quantity of every line it covers, a range line's row bound
+// included. The title line is inserted before the lines are computed, so the first pass already
+// sees the rows the second one sees.
+TEST(SheetTitleLine, FirstPassComputesWhatTheNextPassComputes) {
+    LineRecord labour = priced(10, "1", "1000");
+    labour.laborFactor = c("2");
+    DocumentState state =
+        sheetOf({labour, ranged(40, 1, 1, "0", "0", "1"), ranged(60, 1, 2, "100", "100")});
+    state.items[1].name = "配管工事";
+    ASSERT_TRUE(recalculateSheet(state).titleLineInserted);
+    const Sheet once = state.sheet;
+    EXPECT_EQ(once[4].netAdditionalPrice, c("4")); // 1 × 2 + row bound 2 × 1
+    recalculateSheet(state);
+    EXPECT_EQ(state.sheet, once);
 }
 
 TEST(SheetTitleLine, RangeStartingAboveRowOneGrowsLikeUnderTheInsertCommand) {

@@ -1,3 +1,5 @@
+#include "app/main_settings.h"
+#include "calc/totals.h"
 #include "document/direct_read.h"
 #include "document/file_io.h"
 #include "document/quotation_file.h"
@@ -30,6 +32,14 @@ std::string quotationText(std::string_view items, int itemMax, std::string_view 
            "</DATA>\r\n<PICKUP>\r\n2;0;0;拾出\r\n</PICKUP>\r\n<CONFIG>\r\n</CONFIG>\r\n"
            "<DAIKA>\r\n複合単価:0000001;a;\r\n</DAIKA>\r\n</EOF>\r\n";
 }
+
+// The settings of a fresh installation, as kerbina-cli uses them without --data-root.
+class FreshSettingsHost : public testing_support::ScriptedHost {
+public:
+    void readSettings(DocumentState& state) override {
+        applyToDocument(kerbina::readSettings(MainSettings{}, SettingsSources{}), state);
+    }
+};
 
 class DirectReadTest : public testing_support::WorkStoreTest {
 protected:
@@ -83,6 +93,97 @@ TEST_F(DirectReadTest, OneItemOpensItsSheetComputedWithAFreshUndoTape) {
     EXPECT_FALSE(state.modified);
 }
 
+// The example quotations store totals that their lines do not give. Opening one shows (and keeps in
+// the work folder and the backup) exactly the totals kerbina-cli computes for it.
+TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
+    const MainSettings settings = kerbina::readSettings(MainSettings{}, SettingsSources{});
+    for (int example = 1; example <= 6; ++example) {
+        SCOPED_TRACE(example);
+        SetUp();
+        const std::filesystem::path path = std::filesystem::path(KERBINA_TEST_DATA_DIR) / "totals" /
+                                           ("example_" + std::to_string(example) + ".krb2");
+        QuotationData expected = readQuotationFile(path);
+        const QuotationHeader stored = expected.header;
+        recalculateQuotation(expected, settings.calc, settings.itemNameLine);
+
+        FreshSettingsHost fresh;
+        Direct_read(state, store, fresh, path, std::nullopt, kToday);
+        for (const QuotationHeader& header :
+             {state.header, readQuotationFile(backupFilePath(store.backupFolder)).header}) {
+            EXPECT_EQ(header.allGTotal, expected.header.allGTotal);
+            EXPECT_EQ(header.allNTotal, expected.header.allNTotal);
+            EXPECT_EQ(header.taxGTotal, expected.header.taxGTotal);
+            EXPECT_EQ(header.taxNTotal, expected.header.taxNTotal);
+        }
+        EXPECT_EQ(state.allSubmittedTotal, expected.header.allGTotal);
+        ASSERT_EQ(state.itemMax(), expected.itemMax());
+        for (int n = 1; n <= expected.itemMax(); ++n) {
+            const auto i = static_cast<std::size_t>(n);
+            EXPECT_EQ(state.items[i].submittedTotal, expected.items[i].submittedTotal) << n;
+            EXPECT_EQ(state.items[i].netTotal, expected.items[i].netTotal) << n;
+            EXPECT_EQ(state.items[i].submittedTax, expected.items[i].submittedTax) << n;
+            EXPECT_EQ(state.items[i].laborTotal, expected.items[i].laborTotal) << n;
+        }
+        if (example == 1) {
+            EXPECT_NE(stored.allGTotal, expected.header.allGTotal); // the file's total is stale
+            EXPECT_EQ(state.header.allGTotal, Currency::fromWhole(17883950));
+        }
+    }
+}
+
+// A cut file, or one whose parts disagree, opens only when the user says Yes to a question that
+// names the file and the line; No (the default) changes nothing.
+TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgrees) {
+    const auto good =
+        writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
+    startNewQuotation(state, store, host, kToday);
+    Direct_read(state, store, host, good, std::nullopt, kToday);
+    state.modified = true;
+    const DocumentState before = state;
+    const std::string headerFile = readFileBytes(work("HEAD.WRK"));
+
+    const std::string whole = quotationText(itemLine("10", "工事"), 1,
+                                            dataLine(1, "配管", "100") + dataLine(1, "継手", "50") +
+                                                dataLine(1, "弁", "7"));
+    const auto cut = writeFile("cut.krb2", whole.substr(0, whole.find("1;弁;") + 6));
+    host.answers = {DocumentHost::Answer::No};
+    EXPECT_EQ(Direct_read(state, store, host, cut, std::nullopt, kToday), OpenedView::NotOpened);
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0],
+              "見積ファイルが完全ではありません。\n" + cut.string() +
+                  "\n14 行目: ファイルが途中で切れています（最後の行に改行がありません）: 1;弁;"
+                  "\n読み込めた部分だけを開きますか？");
+    EXPECT_EQ(state.header, before.header);
+    EXPECT_EQ(state.sheet, before.sheet);
+    EXPECT_TRUE(state.modified);
+    EXPECT_EQ(readFileBytes(work("HEAD.WRK")), headerFile);
+
+    host.answers = {DocumentHost::Answer::Yes};
+    EXPECT_EQ(Direct_read(state, store, host, cut, std::nullopt, kToday), OpenedView::Sheet);
+    EXPECT_EQ(namesOf(state.sheet), "工事,配管;,継手;"); // the half line is left out
+    EXPECT_EQ(state.items[1].submittedTotal, parseNumber("300"));
+}
+
+// The stored totals are never trusted, so an amount that overflows when the file is recomputed
+// stops the open before anything changed.
+TEST_F(DirectReadTest, TotalBeyondTheCurrencyRangeLeavesTheOpenQuotationAlone) {
+    startNewQuotation(state, store, host, kToday);
+    const DocumentState before = state;
+    const auto huge = writeFile("huge.krb2", quotationText(itemLine("10", "工事"), 1,
+                                                           dataLine(1, "配管", "900000000000000") +
+                                                               dataLine(1, "継手", "1")));
+    try {
+        Direct_read(state, store, host, huge, std::nullopt, kToday);
+        ADD_FAILURE() << "opened a quotation whose total overflows";
+    } catch (const AmountOverflow& error) {
+        EXPECT_EQ(error.sheet(), 1);
+        // Row 2: the sheet's title line is row 1.
+        EXPECT_EQ(std::string(error.what()), "内訳 1「工事」の明細 2 行目で金額が大きすぎます。");
+    }
+    EXPECT_EQ(state.header, before.header);
+    EXPECT_EQ(state.items, before.items);
+}
+
 TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
     const auto good =
         writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
@@ -96,11 +197,20 @@ TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
     const auto shortFile =
         writeFile("short.krb2", quotationText(itemLine("10", "") + itemLine("10", ""), 3,
                                               dataLine(1, "別", "1")));
+    host.answers = {DocumentHost::Answer::No};
+    EXPECT_EQ(Direct_read(state, store, host, shortFile, std::nullopt, kToday),
+              OpenedView::NotOpened);
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_NE(host.questions[0].find("11 行目: [ItemMax]=3 と内訳の行数 2 が一致しません。"),
+              std::string::npos)
+        << host.questions[0];
     try {
-        Direct_read(state, store, host, shortFile, std::nullopt, kToday);
-        ADD_FAILURE() << "opened a file with fewer items than [ItemMax]";
+        Direct_read(state, store, host, writeFile("bad.krb2", "<TITLE>\r\n[KETA]=x\r\n"),
+                    std::nullopt, kToday);
+        ADD_FAILURE() << "opened a file with a bad number";
     } catch (const QuotationFileError& error) {
-        EXPECT_EQ(error.line(), 11);
+        EXPECT_EQ(error.line(), 2);
+        EXPECT_NE(std::string(error.what()).find("bad.krb2 の 2 行目: "), std::string::npos);
     }
     EXPECT_THROW(
         Direct_read(state, store, host, writeFile("old.krb", "not old"), std::nullopt, kToday),

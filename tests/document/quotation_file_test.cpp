@@ -268,6 +268,18 @@ TEST(QuotationFile, TitleLineIsWrittenOnceAndNeverShiftsRows) {
     }
 }
 
+// A sheet whose title line is not its first line gets no second one in front: that line would
+// move every row, and every range would cover other lines after reading.
+TEST(QuotationFile, SheetWithItsTitleFurtherDownComesBackRowForRow) {
+    QuotationData data = sampleQuotation();
+    LineRecord comment;
+    comment.kind = 30;
+    comment.nameSpec = "注記;";
+    data.sheets[1].insert(data.sheets[1].begin() + 1, comment);
+    ASSERT_EQ(data.sheets[1][2].kind, 100);
+    EXPECT_EQ(readQuotationText(writeQuotationText(data, {})).sheets[1], data.sheets[1]);
+}
+
 TEST(QuotationFile, UnitCostReferencesNameThePageAndNumber) {
     QuotationData data = sampleQuotation();
     data.unitCostBreakdowns.clear();
@@ -338,9 +350,14 @@ TEST(QuotationFile, TitleRulesForOlderAndOddValues) {
     EXPECT_EQ(data.itemMax(), 1);
 }
 
-TEST(QuotationFile, ItemsBeyondItemMaxAreIgnoredAndNoneGiveOneNewItem) {
+TEST(QuotationFile, ItemsBeyondItemMaxAreKeptAndReportedAndNoneGiveOneNewItem) {
     const std::string item = "10;A;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
-    EXPECT_EQ(readQuotationText(fileText("[ItemMax]=1\r\n", item + item)).itemMax(), 1);
+    const std::string text = fileText("[ItemMax]=1\r\n", item + item);
+    const QuotationReading reading = readQuotationTextLeniently(text);
+    EXPECT_EQ(reading.data.itemMax(), 2);
+    EXPECT_EQ(reading.problems, (std::vector<QuotationFileProblem>{
+                                    {7, "[ItemMax]=1 と内訳の行数 2 が一致しません。"}}));
+    EXPECT_THROW(readQuotationText(text), QuotationFileError);
     const QuotationData empty = readQuotationText(fileText("[ItemMax]=0\r\n", ""));
     ASSERT_EQ(empty.itemMax(), 1);
     EXPECT_EQ(empty.items[1], newSheetItem());
@@ -420,13 +437,110 @@ TEST(QuotationFile, MalformedFilesAreRejectedWithTheLine) {
 }
 
 TEST(QuotationFile, MissingLaterSectionsReadAsEmpty) {
-    const QuotationData data = readQuotationText(
+    const QuotationReading reading = readQuotationTextLeniently(
         "<TITLE>\n[ItemMax]=1\n</TITLE>\n<ITEM>\n10;A;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\n</ITEM>\n");
+    // Without its end marker the file was cut short: only a reader that asks may use the rest.
+    ASSERT_EQ(reading.problems.size(), 1u);
+    EXPECT_EQ(reading.problems[0].line, 6);
+    EXPECT_NE(reading.problems[0].message.find("</EOF>"), std::string::npos);
+    const QuotationData& data = reading.data;
     EXPECT_EQ(data.items[1].name, "A");
     ASSERT_EQ(data.sheets.size(), 2u);
     EXPECT_EQ(data.sheets[1].size(), 1u);
     EXPECT_TRUE(data.pickupLines.empty());
     EXPECT_TRUE(data.unitCostBreakdowns.empty());
+}
+
+// Files that can be read past their problem: the problem comes back with its line, what could be
+// read with it, and the strict reader refuses them.
+TEST(QuotationFile, CutAndInconsistentFilesAreReportedWithWhatCouldBeRead) {
+    const std::string item = "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
+    const std::string tax = "93;消費税;0;0;0;0;10;0;0;0;0;;0;0\r\n";
+    const auto dataLine = [](int sheet, const std::string& name) {
+        return std::to_string(sheet) + ";" + name + ";;0;11999;;10;1;1;5;5;0;0;0;0;0;0;0;0;;;\r\n";
+    };
+    const std::string whole =
+        fileText("[ItemMax]=1\r\n", item, dataLine(1, "A") + dataLine(1, "B") + dataLine(1, "C"));
+    const std::string cutInsideLine = whole.substr(0, whole.find("1;C;") + 9);
+    const std::string cutAtLineEnd = whole.substr(0, whole.find("1;C;"));
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<int> lines; // of the problems, in order
+        const char* message;    // in the first problem
+        int sheetLines;         // read into sheet 1
+        int items;
+    } cases[] = {
+        {"whole", whole, {}, "", 3, 1},
+        {"end marker without its line end", whole.substr(0, whole.size() - 2), {}, "", 3, 1},
+        {"cut inside a line", cutInsideLine, {10}, "改行がありません）: 1;C;;0", 2, 1},
+        {"cut at a line end", cutAtLineEnd, {9}, "</EOF>", 2, 1},
+        {"cut inside the end marker",
+         whole.substr(0, whole.size() - 4),
+         {12},
+         "改行がありません）: </EO",
+         3,
+         1},
+        {"[ItemMax] above the item lines",
+         fileText("[ItemMax]=3\r\n", item + item),
+         {7},
+         "[ItemMax]=3 と内訳の行数 2",
+         0,
+         2},
+        {"[ItemMax] below the item lines",
+         fileText("[ItemMax]=1\r\n", item + item + item),
+         {8},
+         "[ItemMax]=1 と内訳の行数 3",
+         0,
+         3},
+        {"lines of a sheet beyond the items",
+         fileText("[ItemMax]=1\r\n", item,
+                  dataLine(1, "A") + dataLine(3, "X") + dataLine(3, "Y") + dataLine(4, "Z")),
+         {9, 11},
+         "シート 3 の内訳がありません",
+         1,
+         1},
+        {"lines of an item without a sheet",
+         fileText("[ItemMax]=2\r\n", item + tax, dataLine(2, "X")),
+         {9},
+         "内訳 2 は明細を持たない種類です",
+         0,
+         2},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        const QuotationReading reading = readQuotationTextLeniently(row.text);
+        std::vector<int> lines;
+        for (const QuotationFileProblem& problem : reading.problems) {
+            lines.push_back(problem.line);
+        }
+        EXPECT_EQ(lines, row.lines);
+        if (!reading.problems.empty()) {
+            EXPECT_NE(reading.problems[0].message.find(row.message), std::string::npos)
+                << reading.problems[0].message;
+            EXPECT_THROW(readQuotationText(row.text), QuotationFileError);
+        }
+        EXPECT_EQ(reading.data.itemMax(), row.items);
+        ASSERT_GE(reading.data.sheets.size(), 2u);
+        EXPECT_EQ(static_cast<int>(reading.data.sheets[1].size()) - 1, row.sheetLines);
+        // No sheet is held for lines that have no item.
+        EXPECT_EQ(reading.data.sheets.size(), reading.data.items.size());
+    }
+}
+
+// A message quotes at most about 80 characters of the file, however long the offending line.
+TEST(QuotationFile, MessagesQuoteOnlyTheStartOfALongLine) {
+    const std::string item = "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
+    const std::string longLine =
+        "1;" + std::string(200, 'x') + "工事;;bad" + std::string(100000, '9');
+    try {
+        readQuotationText(fileText("[ItemMax]=1\r\n", item, longLine + "\r\n"));
+        ADD_FAILURE() << "accepted a line with a bad number";
+    } catch (const QuotationFileError& error) {
+        EXPECT_EQ(error.line(), 8);
+        const std::string expected = "数値が正しくありません: 1;" + std::string(78, 'x') + "…";
+        EXPECT_EQ(error.detail(), expected);
+    }
 }
 
 TEST(QuotationFile, UnitCostListIsSortedUniqueAndTrimmed) {
@@ -463,6 +577,58 @@ TEST(QuotationFile, FilesAreCp932WithCrLf) {
     EXPECT_EQ(read.header, data.header);
     EXPECT_EQ(read.sheets[1], data.sheets[1]);
     std::filesystem::remove_all(path.parent_path());
+}
+
+// Only regular files are read, up to a limit, and a file saved as UTF-8 is named as such instead
+// of being read as garbage; every message names the file.
+TEST(QuotationFile, ReadersTakeOnlyRegularCp932FilesOfSensibleSize) {
+    const std::filesystem::path folder = testFolder() / "inputs";
+    std::filesystem::create_directories(folder);
+    const std::string text =
+        fileText("[ItemMax]=1\r\n", "10;配管工事;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n");
+    const std::filesystem::path utf8 = folder / "utf8.krb2";
+    writeFileAtomically(utf8, text);
+    const std::filesystem::path cp932 = folder / "cp932.krb2";
+    writeFileAtomically(cp932, toCp932(text));
+    const std::filesystem::path fifo = folder / "fifo.krb2";
+    ASSERT_EQ(std::system(("mkfifo '" + fifo.string() + "'").c_str()), 0);
+
+    EXPECT_EQ(readQuotationFile(cp932).items[1].name, "配管工事");
+    try {
+        readQuotationFile(utf8);
+        ADD_FAILURE() << "read a UTF-8 file as CP932";
+    } catch (const QuotationFileError& error) {
+        EXPECT_EQ(error.line(), 5);
+        EXPECT_NE(error.detail().find("UTF-8"), std::string::npos);
+        EXPECT_EQ(std::string(error.what()), utf8.string() + " の 5 行目: " + error.detail());
+    }
+    const struct {
+        std::filesystem::path path;
+        const char* message;
+    } refused[] = {
+        {fifo, "通常のファイルではない"},        // would block forever when opened for reading
+        {"/dev/zero", "通常のファイルではない"}, // would never end
+        {folder, "通常のファイルではない"},
+        {folder / "missing.krb2", "読み込めませんでした"},
+    };
+    for (const auto& row : refused) {
+        try {
+            readQuotationFile(row.path);
+            ADD_FAILURE() << "read " << row.path;
+        } catch (const FileError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find(row.message), std::string::npos) << message;
+            EXPECT_NE(message.find(row.path.string()), std::string::npos) << message;
+        }
+    }
+    EXPECT_EQ(readRegularFile(cp932, toCp932(text).size()), toCp932(text));
+    try {
+        readRegularFile(cp932, toCp932(text).size() - 1);
+        ADD_FAILURE() << "read beyond the limit";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("大きすぎる"), std::string::npos);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 // Print data of one sheet, compared whole with tests/data/quotation_single_sheet.krb2 (CP932).

@@ -293,7 +293,7 @@ TEST(TotalsReport, StoppedSheetPassReportsItsRowAndMessage) {
                           "1;配管;;0;11999;;10;2;2;100;100;0;0;0;0;0;0;0;0;;;\r\n"
                           "1;外注;;0;11999;;12;1;1;500;500;0;0;0;0;0;0;0;0;;;\r\n"
                           "1;範囲計;;0;11999;;93;1;2;0;0;0;0;0;0;0;0;0;0;;;\r\n"
-                          "</DATA>\r\n");
+                          "</DATA>\r\n</EOF>\r\n");
     const Json report = parseJson(reportOf(data));
     const Json& sheet = report.members.at("sheets").elements.at(0);
     EXPECT_EQ(sheet.members.at("no").text, "1");

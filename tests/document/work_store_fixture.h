@@ -38,6 +38,9 @@ public:
         return answer;
     }
     void inform(const std::string& text) override { notices.push_back(text); }
+    bool askYesNoDefaultNo(const std::string& question) override {
+        return askYesNoCancel(question) == Answer::Yes;
+    }
     void updateCoverHistory() override {}
     void copyCoverToHeader(QuotationHeader&) override {}
     void showQuotationNumber(const std::string& number) override { quotationNumber = number; }

@@ -527,6 +527,11 @@ DocumentHost::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
     }
 }
 
+bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
+    return MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoDefaultNo) ==
+           MessageBox::Answer::Yes;
+}
+
 void TFKERBINA::inform(const std::string& text) {
     MessageBox::notify(this, q(text));
 }
@@ -1188,6 +1193,9 @@ namespace kerbina {
 
 void TFKERBINA::openQuotation(const std::filesystem::path& path, FileRole role) {
     const OpenedView view = Direct_read(state_, store_, *this, path, std::nullopt, today());
+    if (view == OpenedView::NotOpened) {
+        return;
+    }
     // An old .krb file (also when named on the command line) is converted, never written back.
     const bool quotationFile = QString::fromStdString(pathText(path.extension()))
                                    .compare(QStringLiteral(".krb2"), Qt::CaseInsensitive) == 0;

@@ -86,6 +86,7 @@ private:
     // ---- DocumentHost ----
     Answer askYesNoCancel(const std::string& question) override;
     void inform(const std::string& text) override;
+    bool askYesNoDefaultNo(const std::string& question) override;
     void updateCoverHistory() override;
     void copyCoverToHeader(QuotationHeader& header) override;
     void showQuotationNumber(const std::string& number) override;

@@ -16,7 +16,8 @@ namespace kerbina {
 class MessageBox {
 public:
     enum class Answer { Ok, Yes, No, Cancel };
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // YesNoDefaultNo: for questions whose safe answer is No (Enter and Escape answer No).
+    enum class Buttons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 
     static Answer ask(QWidget* parent, const QString& text, Buttons buttons,
                       const QString& heading = QStringLiteral("確認"));

@@ -104,6 +104,32 @@ TEST_F(MainWindowTest, AnUnreadableFileLeavesTheOpenQuotationAndSaysWhy) {
     EXPECT_EQ(window->document().itemMax(), 1);
 }
 
+TEST_F(MainWindowTest, ACutFileOpensOnlyWhenTheUserAgrees) {
+    const auto window = start();
+    const fs::path file = root.path() / "cut.krb2";
+    writeTextLines(file, {"<TITLE>", "[ItemMax]=2", "</TITLE>", "<ITEM>",
+                          "10;配管工事;0;0;0.5;0.5;10;1;0.5;0;0;;0;0",
+                          "10;ダクト工事;0;0;0.5;0.5;10;1;0.5;0;0;;0;0", "</ITEM>", "<DATA>",
+                          "1;鋼管;SGP 25A;0;11999;ｍ;10;12;12;1500;2000;0;0;0;0;0;0;0;0;;;"});
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    window->action("openFile")->trigger();
+    QStringList shown = MessageBox::takeShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("9 行目: ファイルが途中で切れています")))
+        << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].endsWith(QStringLiteral("読み込めた部分だけを開きますか？")));
+    EXPECT_EQ(window->document().itemMax(), 1);
+
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    window->action("openFile")->trigger();
+    shown = MessageBox::takeShownTexts();
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(window->document().itemMax(), 2);
+    EXPECT_EQ(window->document().items[1].submittedTotal, Currency::fromWhole(24000));
+}
+
 TEST_F(MainWindowTest, ClosingAModifiedQuotationAsks) {
     const auto window = start();
     window->sheetTabs()->setCurrentIndex(0); // writing the sheet on leaving it counts as a change
