@@ -84,7 +84,10 @@ std::array<std::string_view, kFieldCount> splitFields(std::string_view text) {
 } // namespace
 
 std::string lineToText(int sheetNumber, const LineRecord& line, Currency quantityDecimals) {
-    const auto [name, specification] = splitNameSpec(line.nameSpec);
+    const auto [name, rest] = splitNameSpec(line.nameSpec);
+    // The specification is the second ";"-field of nameSpec: text after a further ";" (the
+    // closing ";" of an appended line, a welfare line's formula end) is not part of it.
+    const std::string_view specification = std::string_view(rest).substr(0, rest.find(';'));
     std::string text = std::to_string(sheetNumber);
     text.reserve(200 + line.nameSpec.size() + line.note.size());
     // Numbers are digits, a sign and a point; the name (the part of nameSpec before its first

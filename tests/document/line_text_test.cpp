@@ -108,6 +108,27 @@ TEST(LineText, TextsAreCutToTheirFieldWidths) {
     EXPECT_EQ(parsed.line.priceCode, std::string(20, 'w'));
 }
 
+// The specification is the second ";"-field of nameSpec; what follows a further ";" is not
+// written (it once came out as a stray "；" on every welfare line and appended line).
+TEST(LineText, TheSpecificationIsTheSecondFieldOfTheNameSpec) {
+    const struct {
+        const char* nameSpec;
+        const char* fields;
+    } cases[] = {
+        {"法定福利費 ;-94,675×18.5%×14.2%×50%;", "2;法定福利費 ;-94,675×18.5%×14.2%×50%;"},
+        {"鋼管;SGP 25A;", "2;鋼管;SGP 25A;"},
+        {"配管;SGP;25A", "2;配管;SGP;"},
+        {"コメント", "2;コメント;;"},
+    };
+    for (const auto& c : cases) {
+        LineRecord line = sampleLine();
+        line.nameSpec = c.nameSpec;
+        const std::string text = lineToText(2, line, n("10"));
+        EXPECT_TRUE(text.starts_with(c.fields)) << text;
+        EXPECT_EQ(lineToText(2, lineFromText(text).line, n("10")), text) << c.nameSpec;
+    }
+}
+
 TEST(LineText, SeparatorsAndLineBreaksInTextsCannotShiftFields) {
     LineRecord line = sampleLine();
     line.nameSpec = "配管;SGP;25A";
@@ -116,7 +137,6 @@ TEST(LineText, SeparatorsAndLineBreaksInTextsCannotShiftFields) {
     const std::string text = lineToText(2, line, n("10"));
     EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
     const LineRecord read = lineFromText(text).line;
-    EXPECT_EQ(read.nameSpec, "配管;SGP；25A");
     EXPECT_EQ(read.note, "a；bc");
     EXPECT_EQ(read.priceCode, "P；1");
     EXPECT_EQ(read.submittedAmount, line.submittedAmount);
