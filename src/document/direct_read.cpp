@@ -58,6 +58,15 @@ OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& hos
         return OpenedView::NotOpened;
     }
     QuotationData& data = reading.data;
+    if (!version1 && !reading.hasDate) {
+        // The file is read into a new quotation's header: without a date it keeps today's.
+        const QuotationHeader fresh = newHeader(
+            static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
+            static_cast<int>(static_cast<unsigned>(today.day())));
+        data.header.dy = fresh.dy;
+        data.header.dm = fresh.dm;
+        data.header.dd = fresh.dd;
+    }
 
     // The settings a new quotation gets, read before anything of the open quotation is touched:
     // the recomputation below may still fail.

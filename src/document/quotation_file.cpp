@@ -407,7 +407,7 @@ public:
             problem(static_cast<int>(lines_.size()),
                     "ファイルが途中で切れています（</EOF>がありません）。");
         }
-        return QuotationReading{std::move(data_), std::move(problems_)};
+        return QuotationReading{std::move(data_), std::move(problems_), datePartsRead_ == 3};
     }
 
 private:
@@ -523,6 +523,9 @@ private:
 
     void readTitleEntry(std::string_view key, std::string_view value) {
         QuotationHeader& header = data_.header;
+        if (key == "[DY]" || key == "[DM]" || key == "[DD]") {
+            ++datePartsRead_;
+        }
         const struct {
             std::string_view key;
             std::string* text;
@@ -769,6 +772,7 @@ private:
     std::optional<std::int32_t> itemMax_;
     QuotationData data_;
     std::vector<QuotationFileProblem> problems_;
+    int datePartsRead_ = 0;
     std::set<int> unownedSheets_;
 };
 

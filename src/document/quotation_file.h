@@ -42,6 +42,7 @@ struct QuotationFileProblem {
 struct QuotationReading {
     QuotationData data;                         // everything that could be read
     std::vector<QuotationFileProblem> problems; // empty when the file is whole and consistent
+    bool hasDate = false; // the title gives the quotation's date ([DY], [DM] and [DD])
 };
 
 // "見積ファイル PATH の N 行目: MESSAGE": a problem or error as the user sees it.

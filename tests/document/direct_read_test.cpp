@@ -2,12 +2,14 @@
 #include "calc/totals.h"
 #include "document/direct_read.h"
 #include "document/file_io.h"
+#include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/text_codec.h"
 #include "document/work_store.h"
 #include "work_store_fixture.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace kerbina {
 namespace {
@@ -76,6 +78,23 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
     const QuotationData backup = readQuotationFile(backupFilePath(store.backupFolder));
     EXPECT_EQ(backup.header.number, "Q-77");
     EXPECT_EQ(namesOf(backup.sheets[3]), "継手;");
+}
+
+// A file is read into a new quotation's header: a file without a date keeps today's date, one with
+// a date keeps its own.
+TEST_F(DirectReadTest, AFileWithoutADateTakesTodaysDate) {
+    const auto undated =
+        writeFile("undated.krb2", quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100")));
+    startNewQuotation(state, store, host, kToday);
+    Direct_read(state, store, host, undated, std::nullopt, kToday);
+    const QuotationHeader today = newHeader(2024, 5, static_cast<int>(unsigned(kToday.day())));
+    EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd),
+              std::tuple(today.dy, today.dm, today.dd));
+
+    std::string text = quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100"));
+    text.insert(text.find("[ItemMax]"), "[DY]=30\r\n[DM]=2\r\n[DD]=31\r\n");
+    Direct_read(state, store, host, writeFile("dated.krb2", text), std::nullopt, kToday);
+    EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd), std::tuple(30, 2, 31));
 }
 
 TEST_F(DirectReadTest, OneItemOpensItsSheetComputedWithAFreshUndoTape) {
