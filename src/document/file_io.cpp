@@ -3,13 +3,17 @@
 #include "document/text_codec.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <random>
+#include <set>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace kerbina {
 namespace {
@@ -24,6 +28,66 @@ namespace fs = std::filesystem;
     throw FileError("ファイルに書き込めませんでした: " + path.string());
 }
 
+// The test seam: the call number that fails (0: none) and the calls counted since it was armed.
+int faultAt = 0;
+int fileCalls = 0;
+
+void fileStep(const fs::path& path) {
+    if (faultAt != 0 && ++fileCalls == faultAt) {
+        failToWrite(path);
+    }
+}
+
+// "<name>.<six digits>.tmp" beside `target`, for a temporary or a kept version.
+fs::path numberedTemporary(const fs::path& target, std::random_device& random) {
+    fs::path path = target;
+    path += "." + std::to_string(random() % 1000000) + ".tmp";
+    return path;
+}
+
+// What the open transaction has noted: each path once, with how it was before its first change.
+struct Journal {
+    enum class Before { KeptFile, NoFile, NoFolder };
+    struct Entry {
+        fs::path path;
+        Before before;
+        fs::path kept; // the version kept for KeptFile
+    };
+    std::vector<Entry> entries;
+    std::set<fs::path> noted;
+
+    bool isNoted(const fs::path& path) const { return noted.contains(path.lexically_normal()); }
+    void add(const fs::path& path, Before before, fs::path kept = {}) {
+        noted.insert(path.lexically_normal());
+        entries.push_back(Entry{path, before, std::move(kept)});
+    }
+};
+
+std::unique_ptr<Journal> openJournal;
+
+// A second name for the file as it is now: a hard link, or a copy where there are no links.
+fs::path keepVersion(const fs::path& file) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const fs::path kept = numberedTemporary(file, random);
+        std::error_code error;
+        fs::create_hard_link(file, kept, error);
+        if (!error) {
+            return kept;
+        }
+        if (error == std::errc::file_exists) {
+            continue;
+        }
+        if (fs::copy_file(file, kept, error) && !error) {
+            return kept;
+        }
+        if (error != std::errc::file_exists) {
+            break;
+        }
+    }
+    failToWrite(file);
+}
+
 // Closes the temporary file and removes it unless it was renamed into place, so a failed write
 // leaves neither a half-written target nor a stray temporary behind.
 class TemporaryFile {
@@ -32,8 +96,7 @@ public:
         // A random suffix keeps a leftover from a crashed run from blocking the next write.
         std::random_device random;
         for (int attempt = 0; attempt < 16 && file_ == nullptr; ++attempt) {
-            path_ = target;
-            path_ += "." + std::to_string(random() % 1000000) + ".tmp";
+            path_ = numberedTemporary(target, random);
             file_ = std::fopen(path_.c_str(), "wbx");
             if (file_ == nullptr && errno != EEXIST) {
                 break;
@@ -90,6 +153,7 @@ private:
 } // namespace
 
 std::string readFileBytes(const fs::path& path) {
+    fileStep(path);
     std::error_code error;
     std::ifstream in(path, std::ios::binary);
     if (!in || fs::is_directory(path, error)) {
@@ -134,10 +198,234 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes, Durabilit
 
 void writePiecesAtomically(const fs::path& path, std::span<const std::string_view> pieces,
                            Durability durability) {
+    fileStep(path);
     TemporaryFile temporary(path);
-    if (!temporary.write(pieces, durability) || !temporary.renameTo(path)) {
+    if (!temporary.write(pieces, durability)) {
         failToWrite(path);
     }
+    FileTransaction::noteFile(path);
+    if (!temporary.renameTo(path)) {
+        failToWrite(path);
+    }
+}
+
+std::string readFileHead(const fs::path& path, std::size_t count) {
+    fileStep(path);
+    std::ifstream in(path, std::ios::binary);
+    std::error_code error;
+    if (!in || fs::is_directory(path, error)) {
+        failToRead(path);
+    }
+    std::string bytes(count, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(count));
+    if (in.bad()) {
+        failToRead(path);
+    }
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+void removeFile(const fs::path& path) {
+    fileStep(path);
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(path, error))) {
+        return;
+    }
+    if (!FileTransaction::keepInsteadOfRemoving(path)) {
+        fs::remove(path, error);
+        if (error) {
+            throw FileError(path.string() + " を削除できませんでした。");
+        }
+    }
+}
+
+void renameFile(const fs::path& from, const fs::path& to) {
+    fileStep(from);
+    FileTransaction::noteFile(from);
+    FileTransaction::noteFile(to);
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (error) {
+        throw FileError(from.string() + " を " + to.string() + " に移動できませんでした。");
+    }
+}
+
+void createFolders(const fs::path& folder) {
+    fileStep(folder);
+    FileTransaction::noteFolder(folder);
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        throw FileError(folder.string() + " を作成できませんでした。");
+    }
+}
+
+bool tryRemoveFile(const fs::path& path) {
+    try {
+        if (FileTransaction::keepInsteadOfRemoving(path)) {
+            return true;
+        }
+    } catch (const FileError&) {
+        return false;
+    }
+    std::error_code error;
+    return fs::remove(path, error) && !error;
+}
+
+bool tryRenameFile(const fs::path& from, const fs::path& to) {
+    try {
+        FileTransaction::noteFile(from);
+        FileTransaction::noteFile(to);
+    } catch (const FileError&) {
+        return false;
+    }
+    std::error_code error;
+    fs::rename(from, to, error);
+    return !error;
+}
+
+bool isLeftoverTemporary(const fs::path& file) {
+    const std::string name = file.filename().string();
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() <= suffix.size() || !name.ends_with(suffix)) {
+        return false;
+    }
+    const std::string_view stem = std::string_view(name).substr(0, name.size() - suffix.size());
+    const std::size_t dot = stem.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 == stem.size()) {
+        return false;
+    }
+    return std::all_of(stem.begin() + static_cast<std::ptrdiff_t>(dot) + 1, stem.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+void removeLeftoverTemporaries(const fs::path& folder) {
+    std::vector<fs::path> leftovers;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && isLeftoverTemporary(it->path())) {
+            leftovers.push_back(it->path());
+        }
+    }
+    for (const fs::path& file : leftovers) {
+        std::error_code removeError;
+        fs::remove(file, removeError);
+    }
+}
+
+FileTransaction::FileTransaction() : outer_(openJournal == nullptr) {
+    if (outer_) {
+        openJournal = std::make_unique<Journal>();
+    }
+}
+
+FileTransaction::~FileTransaction() {
+    if (!outer_) {
+        return;
+    }
+    const std::unique_ptr<Journal> journal = std::move(openJournal);
+    if (!committed_) {
+        // Newest change first, so that a created folder is empty again when its turn comes.
+        for (auto it = journal->entries.rbegin(); it != journal->entries.rend(); ++it) {
+            std::error_code error;
+            switch (it->before) {
+            case Journal::Before::KeptFile:
+                fs::rename(it->kept, it->path, error);
+                break;
+            case Journal::Before::NoFile:
+                if (fs::is_regular_file(fs::symlink_status(it->path, error))) {
+                    fs::remove(it->path, error);
+                }
+                break;
+            case Journal::Before::NoFolder:
+                fs::remove(it->path, error); // only when empty
+                break;
+            }
+        }
+    }
+}
+
+void FileTransaction::commit() {
+    if (!outer_ || committed_) {
+        return;
+    }
+    committed_ = true;
+    for (const Journal::Entry& entry : openJournal->entries) {
+        if (entry.before == Journal::Before::KeptFile) {
+            std::error_code error;
+            fs::remove(entry.kept, error); // one left behind goes at the next start
+        }
+    }
+}
+
+void FileTransaction::noteFile(const fs::path& path) {
+    if (openJournal == nullptr || openJournal->isNoted(path)) {
+        return;
+    }
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (!fs::exists(status)) {
+        openJournal->add(path, Journal::Before::NoFile);
+    } else if (fs::is_regular_file(status)) {
+        openJournal->add(path, Journal::Before::KeptFile, keepVersion(path));
+    }
+}
+
+bool FileTransaction::keepInsteadOfRemoving(const fs::path& path) {
+    if (openJournal == nullptr) {
+        return false;
+    }
+    if (openJournal->isNoted(path)) {
+        // Its version from before the command is kept already; this one can just go.
+        std::error_code error;
+        fs::remove(path, error);
+        if (error) {
+            throw FileError(path.string() + " を削除できませんでした。");
+        }
+        return true;
+    }
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const fs::path kept = numberedTemporary(path, random);
+        std::error_code error;
+        if (fs::exists(fs::symlink_status(kept, error))) {
+            continue;
+        }
+        fs::rename(path, kept, error);
+        if (error) {
+            break;
+        }
+        openJournal->add(path, Journal::Before::KeptFile, kept);
+        return true;
+    }
+    throw FileError(path.string() + " を削除できませんでした。");
+}
+
+void FileTransaction::noteFolder(const fs::path& folder) {
+    if (openJournal == nullptr) {
+        return;
+    }
+    // The folders that do not exist yet, outermost first, so that rolling back (newest first)
+    // removes the innermost first.
+    std::vector<fs::path> missing;
+    std::error_code error;
+    for (fs::path at = folder; !at.empty() && !fs::exists(at, error); at = at.parent_path()) {
+        missing.push_back(at);
+        if (at == at.parent_path()) {
+            break;
+        }
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (!openJournal->isNoted(*it)) {
+            openJournal->add(*it, Journal::Before::NoFolder);
+        }
+    }
+}
+
+void failNthFileCall(int n) {
+    faultAt = n;
+    fileCalls = 0;
 }
 
 std::vector<std::string> splitTextLines(std::string_view utf8) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -72,10 +73,43 @@ bool holds(const fs::path& file, std::string_view bytes) {
 // (SAVERECORD "UND") rewrites the header files, the sheet and its snapshot as the write after the
 // previous change left them, and reading a file back costs far less than creating, writing and
 // renaming a new one.
-void writeWorkFile(const fs::path& file, std::string_view bytes) {
-    if (!holds(file, bytes)) {
-        writeFileAtomically(file, bytes, Durability::Scratch);
+// True when the file did not hold these bytes before.
+bool writeWorkFile(const fs::path& file, std::string_view bytes) {
+    if (holds(file, bytes)) {
+        return false;
     }
+    writeFileAtomically(file, bytes, Durability::Scratch);
+    return true;
+}
+
+// Offsets of the header's grand totals and tax ([ALLGTOTAL], [ALLNTOTAL], [TAXGTOTAL],
+// [TAXNTOTAL]) in the header record, which opens "HEAD.WRK".
+constexpr std::size_t kHeaderTotalsOffset = 224;
+constexpr std::size_t kHeaderTotalsSize = 32;
+
+// Writes "HEAD.WRK"; true when the quotation it holds changed. The grand totals and the tax in
+// its header are left out of that comparison: they follow the sheet or the list in front (each
+// page's tax is written there), so a write after merely switching pages changes them while
+// nothing of the quotation does. Every real change moves an item or a line as well.
+bool writeHeaderFile(const fs::path& file, const std::string& bytes) {
+    std::optional<std::string> before;
+    if (isFile(file)) {
+        try {
+            before = readFileBytes(file);
+        } catch (const FileError&) {
+        }
+    }
+    if (before == bytes) {
+        return false;
+    }
+    writeFileAtomically(file, bytes, Durability::Scratch);
+    const auto withoutTotals = [](std::string image) {
+        if (image.size() >= kHeaderTotalsOffset + kHeaderTotalsSize) {
+            image.replace(kHeaderTotalsOffset, kHeaderTotalsSize, kHeaderTotalsSize, '\0');
+        }
+        return image;
+    };
+    return !before || withoutTotals(*before) != withoutTotals(bytes);
 }
 
 // "HEAD.WRK", "HEAD.UND": the header, the item count, the items 1..ItemMax.
@@ -251,14 +285,17 @@ void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& h
     // are already in that item: the sheet pass stores them there.
     storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeWorkFile(workFolder / headerFileName("WRK"), headerFileBytes(state.header, state.items));
+    if (writeHeaderFile(workFolder / headerFileName("WRK"),
+                        headerFileBytes(state.header, state.items))) {
+        state.modified = true;
+    }
     host.showQuotationNumber(state.header.number);
 }
 
 void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
-    // Set before anything is written: the change is in memory, and a write that fails below must
-    // leave the quotation marked as unsaved.
-    state.modified = true;
+    // `modified` is set by the writes that change what the quotation holds (the header file, the
+    // sheet file), not by the write itself: leaving a page writes it too. A write that fails
+    // leaves memory and files as they were (runAsOneChange), `modified` included.
     host.updateCoverHistory();
     host.copyCoverToHeader(state.header);
     HeadWrite(state, store.workFolder, host);
@@ -267,26 +304,30 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
         host.showUndoCounters(undoCounterText(state));
     }
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeWorkFile(store.workFolder / headerFileName("WRK"),
-                  headerFileBytes(state.header, state.items));
+    bool changed = writeHeaderFile(store.workFolder / headerFileName("WRK"),
+                                   headerFileBytes(state.header, state.items));
 
     const int sheet = state.currentSheetNumber;
     const std::string lines = sheetFileBytes(state.sheet, sheet);
-    writeWorkFile(store.workFolder / sheetFileName(sheet), lines);
+    changed = writeWorkFile(store.workFolder / sheetFileName(sheet), lines) || changed;
+    if (changed) {
+        state.modified = true;
+    }
     writeWorkFile(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet), lines);
     writeBackup(state, store);
 }
 
 void Saveitem(DocumentState& state, WorkStore& store, ListMode mode) {
-    if (mode == ListMode::Wrk) {
+    setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
+    const std::string bytes = headerFileBytes(state.header, state.items);
+    if (mode == ListMode::Und) {
+        writeWorkFile(store.workFolder / headerFileName("UND"), bytes);
+        return;
+    }
+    if (writeHeaderFile(store.workFolder / headerFileName("WRK"), bytes)) {
         state.modified = true;
     }
-    setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
-    writeWorkFile(store.workFolder / headerFileName(mode == ListMode::Und ? "UND" : "WRK"),
-                  headerFileBytes(state.header, state.items));
-    if (mode == ListMode::Wrk) {
-        writeBackup(state, store);
-    }
+    writeBackup(state, store);
 }
 
 void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int sheet) {
@@ -391,6 +432,24 @@ QuotationData collectQuotation(const DocumentState& state, const fs::path& workF
         }
     }
     return data;
+}
+
+void runAsOneChange(DocumentState& state, WorkStore& store, const std::function<void()>& command) {
+    const DocumentState before = state;
+    const bool previousBackupKept = store.previousBackupKept;
+    const std::optional<fs::path> crashBackup = store.crashBackup;
+    try {
+        FileTransaction files;
+        command();
+        files.commit();
+    } catch (...) {
+        state = before;
+        store.previousBackupKept = previousBackupKept;
+        store.crashBackup = crashBackup;
+        // The files came back as they were, but not as the backup writer last saw them.
+        store.backupWriter.forget();
+        throw;
+    }
 }
 
 void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {

@@ -9,12 +9,14 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::commentLine;
+using testing_support::folderContents;
 using testing_support::kToday;
 using testing_support::namesOf;
 using testing_support::WorkStoreTest;
@@ -182,7 +184,7 @@ TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
     EXPECT_EQ(readSheetFile(work("WITEM2.WRK"))[1].mark, 0);
 }
 
-TEST_F(WorkStoreTest, FailedWriteIsReportedAndLeavesTheQuotationModified) {
+TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
     // A folder in place of the file makes the rename into place fail.
     const auto blockWithFolder = [](const fs::path& file) {
         fs::remove(file);
@@ -219,9 +221,19 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndLeavesTheQuotationModified) {
         ASSERT_FALSE(open.modified);
 
         row.block(run);
-        open.sheet.push_back(commentLine("edit"));
-        EXPECT_THROW(SAVERECORD(open, run, host, RecordMode::Wrk), std::runtime_error) << row.what;
-        EXPECT_TRUE(open.modified) << row.what;
+        const std::map<std::string, std::string> before = folderContents(root);
+        const DocumentState memoryBefore = open;
+        EXPECT_THROW(runAsOneChange(open, run,
+                                    [&] {
+                                        open.sheet.push_back(commentLine("edit"));
+                                        SAVERECORD(open, run, host, RecordMode::Wrk);
+                                    }),
+                     std::runtime_error)
+            << row.what;
+        EXPECT_FALSE(open.modified) << row.what;
+        EXPECT_EQ(open.sheet, memoryBefore.sheet) << row.what;
+        EXPECT_EQ(open.undoCount, memoryBefore.undoCount) << row.what;
+        EXPECT_EQ(folderContents(root), before) << row.what;
     }
 }
 
@@ -397,8 +409,10 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
     host.answers = {Answer::No};
     NewKerbina(state, store, host, kToday); // "新規作成"
 
-    EXPECT_EQ(readFileBytes(previousBackupFilePath(store.backupFolder)),
-              "the last run's quotation");
+    const std::vector<BackupSummary> backups = listBackups(store.backupFolder);
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(backups[0].file, backupFilePath(store.backupFolder));
+    EXPECT_EQ(readFileBytes(backups[1].file), "the last run's quotation");
     EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).itemMax(), 1);
 }
 
