@@ -428,6 +428,10 @@ void failNthFileCall(int n) {
     fileCalls = 0;
 }
 
+int countedFileCalls() {
+    return fileCalls;
+}
+
 std::vector<std::string> splitTextLines(std::string_view utf8) {
     std::vector<std::string> lines;
     while (!utf8.empty()) {

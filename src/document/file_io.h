@@ -128,6 +128,9 @@ private:
 // renames, removals, folder creations, keeping a version) raises FileError as a full disk or a
 // locked file would; 0 disarms it. Disarmed it costs one comparison per call.
 void failNthFileCall(int n);
+// The calls counted since the seam was last armed: a command that made fewer than n calls never
+// met the failure.
+int countedFileCalls();
 
 // Text files shared with users and companion programs: CP932 on disk, UTF-8 lines in memory.
 // Lines end in CR LF when written; LF alone and CR LF are both accepted when read (a trailing CR
