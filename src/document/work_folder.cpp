@@ -1,5 +1,6 @@
 #include "document/work_folder.h"
 
+#include "calc/rounding.h"
 #include "document/file_io.h"
 #include "document/quotation_file.h"
 
@@ -190,17 +191,22 @@ std::vector<fs::path> rotatedBackups(const fs::path& backupFolder) {
     return files;
 }
 
-// The rotation name for a backup last written at `written`, one not taken yet.
-fs::path rotationName(const fs::path& backupFolder, std::chrono::system_clock::time_point written,
-                      bool crash) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(written);
+std::string formatLocalTime(std::chrono::system_clock::time_point time, const char* format) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
     std::tm local{};
     if (const std::tm* converted = std::localtime(&seconds)) {
         local = *converted;
     }
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d_%H%M%S", &local);
-    const std::string base = std::string(kRotationPrefix) + stamp;
+    char text[32];
+    std::strftime(text, sizeof text, format, &local);
+    return text;
+}
+
+// The rotation name for a backup last written at `written`, one not taken yet.
+fs::path rotationName(const fs::path& backupFolder, std::chrono::system_clock::time_point written,
+                      bool crash) {
+    const std::string base =
+        std::string(kRotationPrefix) + formatLocalTime(written, "%Y%m%d_%H%M%S");
     const std::string mark = crash ? std::string(kCrashMark) : std::string();
     fs::path name = backupFolder / (base + mark + std::string(kBackupExtension));
     std::error_code error;
@@ -313,6 +319,20 @@ BackupSummary summarizeBackup(const fs::path& file) {
         summary.damaged = true;
     }
     return summary;
+}
+
+std::string localTimeText(std::chrono::system_clock::time_point time) {
+    return formatLocalTime(time, "%Y/%m/%d %H:%M:%S");
+}
+
+std::string backupRowText(const BackupSummary& backup) {
+    std::string row = localTimeText(backup.written) + "　";
+    row += backup.damaged ? "（壊れているか途中までのファイルです）"
+                          : "総合計 " + MoneyText(backup.grandTotal);
+    if (backup.crashRun) {
+        row += "　（異常終了）";
+    }
+    return row + "　" + backup.file.filename().string();
 }
 
 std::vector<BackupSummary> listBackups(const fs::path& backupFolder) {

@@ -80,6 +80,12 @@ struct BackupSummary {
 // first. A damaged file is listed as damaged, never an error.
 std::vector<BackupSummary> listBackups(const std::filesystem::path& backupFolder);
 BackupSummary summarizeBackup(const std::filesystem::path& file);
+// The backup list's line for one backup: local time of its last write, its grand total (or why
+// there is none), what run it comes from and its file name, e.g.
+// "2026/12/10 13:03:01　総合計 1,234,567　（異常終了）　backup_20261210_130301_crash.krb2".
+std::string backupRowText(const BackupSummary& backup);
+// "2026/12/10 13:03:01" in local time.
+std::string localTimeText(std::chrono::system_clock::time_point time);
 
 // The start and the end of a run. beginRun removes what killed writes left (temporaries beside
 // the work files, the list snapshot, the backups and the settings), tells whether the previous

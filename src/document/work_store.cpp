@@ -82,15 +82,18 @@ bool writeWorkFile(const fs::path& file, std::string_view bytes) {
     return true;
 }
 
-// Offsets of the header's grand totals and tax ([ALLGTOTAL], [ALLNTOTAL], [TAXGTOTAL],
-// [TAXNTOTAL]) in the header record, which opens "HEAD.WRK".
-constexpr std::size_t kHeaderTotalsOffset = 224;
-constexpr std::size_t kHeaderTotalsSize = 32;
+// Parts of the header record (which opens "HEAD.WRK") that a write changes without any change of
+// the quotation: the grand totals and the tax ([ALLGTOTAL] .. [TAXNTOTAL]) follow the sheet or
+// the list in front, each page writing its own tax there, and every real change moves an item or
+// a line as well; [Opt2Str] is set to the same text by every HeadWrite, so the first write after
+// opening a file that lacks it would otherwise count as an edit.
+struct HeaderSpan {
+    std::size_t offset;
+    std::size_t size;
+};
+constexpr HeaderSpan kNotAChange[] = {{224, 32}, {601, 81}};
 
-// Writes "HEAD.WRK"; true when the quotation it holds changed. The grand totals and the tax in
-// its header are left out of that comparison: they follow the sheet or the list in front (each
-// page's tax is written there), so a write after merely switching pages changes them while
-// nothing of the quotation does. Every real change moves an item or a line as well.
+// Writes "HEAD.WRK"; true when the quotation it holds changed.
 bool writeHeaderFile(const fs::path& file, const std::string& bytes) {
     std::optional<std::string> before;
     if (isFile(file)) {
@@ -103,13 +106,15 @@ bool writeHeaderFile(const fs::path& file, const std::string& bytes) {
         return false;
     }
     writeFileAtomically(file, bytes, Durability::Scratch);
-    const auto withoutTotals = [](std::string image) {
-        if (image.size() >= kHeaderTotalsOffset + kHeaderTotalsSize) {
-            image.replace(kHeaderTotalsOffset, kHeaderTotalsSize, kHeaderTotalsSize, '\0');
+    const auto quotationPart = [](std::string image) {
+        for (const HeaderSpan span : kNotAChange) {
+            if (image.size() >= span.offset + span.size) {
+                image.replace(span.offset, span.size, span.size, '\0');
+            }
         }
         return image;
     };
-    return !before || withoutTotals(*before) != withoutTotals(bytes);
+    return !before || quotationPart(*before) != quotationPart(bytes);
 }
 
 // "HEAD.WRK", "HEAD.UND": the header, the item count, the items 1..ItemMax.

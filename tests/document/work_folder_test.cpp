@@ -285,6 +285,13 @@ TEST(CrashBackup, TheListShowsEveryBackupNewestFirstWithItsTotal) {
         EXPECT_EQ(backups[i].grandTotal, expected[i].total) << i;
     }
     EXPECT_TRUE(listBackups(folder / "missing").empty());
+
+    const std::string when = localTimeText(backups[1].written);
+    EXPECT_EQ(backupRowText(backups[1]),
+              when + "　総合計 3,400　（異常終了）　backup_20261201_100000_crash.krb2");
+    EXPECT_EQ(backupRowText(backups[0]),
+              localTimeText(backups[0].written) +
+                  "　（壊れているか途中までのファイルです）　backup.krb2");
 }
 
 TEST(RunMarker, AnUncleanEndIsToldAtTheNextStartWithItsLastBackup) {

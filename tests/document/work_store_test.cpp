@@ -416,6 +416,28 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
     EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).itemMax(), 1);
 }
 
+TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
+    NewKerbina(state, store, host, kToday);
+    state.sheet.push_back(commentLine("a"));
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    state.modified = false; // as after a save
+
+    // Leaving the page writes it again, with the tax of the page in front in the header.
+    state.sheetSubmittedTax = Currency::fromWhole(80);
+    HeadWrite(state, store.workFolder, host);
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    Saveitem(state, store, ListMode::Wrk);
+    EXPECT_FALSE(state.modified);
+
+    state.sheet[1].nameSpec = "b";
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    EXPECT_TRUE(state.modified);
+    state.modified = false;
+    state.header.atesaki1 = "山田建設";
+    HeadWrite(state, store.workFolder, host);
+    EXPECT_TRUE(state.modified);
+}
+
 TEST_F(WorkStoreTest, ListChangeIsAChange) {
     NewKerbina(state, store, host, kToday);
     Saveitem(state, store, ListMode::Und);

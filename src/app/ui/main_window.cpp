@@ -11,6 +11,7 @@
 #include "document/file_io.h"
 #include "document/line_kinds.h"
 #include "document/quotation_file.h"
+#include "document/ui/backup_list_dialog.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/column_layout.h"
@@ -413,11 +414,18 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     }
 
     readSettings(state_);
+    try {
+        beginRun(store_, folders_.dataRoot);
+    } catch (const std::exception& error) {
+        MessageBox::error(this, QString::fromStdString(error.what()));
+    }
     startNewQuotation(state_, store_, *this, today());
     // Display mode 1 for the quotation of this run; the new quotation's header starts at 0.
     state_.header.keyCode = 1;
     enterSheetMode();
-    if (fileToOpen) {
+    // After a run that did not end cleanly the user may take its last backup instead of the file
+    // named on the command line.
+    if (!offerCrashBackup() && fileToOpen) {
         // A file that cannot be read is reported; the empty quotation stays open.
         runCommand([this, &fileToOpen] { openQuotation(*fileToOpen); });
     }
@@ -461,7 +469,25 @@ void TFKERBINA::closeEvent(QCloseEvent* event) {
         }
     }
     saveWindowPosition();
+    endRun(folders_.dataRoot);
     event->accept();
+}
+
+bool TFKERBINA::offerCrashBackup() {
+    const std::optional<BackupSummary> backup = crashBackupToOffer(store_);
+    if (!backup) {
+        return false;
+    }
+    const std::string total = backup->damaged ? "壊れているか途中までのファイルです"
+                                              : "総合計 " + MoneyText(backup->grandTotal);
+    const std::string question = "前回は正常に終了しませんでした。\n最後のバックアップ（" +
+                                 localTimeText(backup->written) + "、" + total + "）を開きますか？";
+    if (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoDefaultNo) !=
+        MessageBox::Answer::Yes) {
+        return false;
+    }
+    runCommand([this, &backup] { openQuotation(backup->file); });
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -645,15 +671,10 @@ void TFKERBINA::reportError(std::string_view text, std::string_view detail) {
 }
 
 void TFKERBINA::runCommand(const std::function<void()>& command) {
-    const DocumentState before = state_;
     try {
-        command();
+        // A failed command leaves the files and the document in memory as they were.
+        runAsOneChange(state_, store_, command);
     } catch (const std::exception& error) {
-        // The core changes nothing it cannot finish, but a command may have read or written part
-        // of its files: the window goes back to the document as it was, and since something on
-        // disk may have changed, the close question will still ask.
-        state_ = before;
-        state_.modified = true;
         MessageBox::error(this, QString::fromStdString(error.what()));
         rebuildSheetTabs();
         model_->refresh();
@@ -862,11 +883,13 @@ void TFKERBINA::loadBackupFile() {
             return;
         }
     }
-    const QString path = MessageBox::openFileName(
-        this, QStringLiteral("バックアップファイルを読み込む"), q(pathText(store_.backupFolder)),
-        QStringLiteral("バックアップ (backup.krb2 backup_prev.krb2)"));
-    if (!path.isEmpty()) {
-        openQuotation(pathFromText(s(path)));
+    const std::vector<BackupSummary> backups = listBackups(store_.backupFolder);
+    if (backups.empty()) {
+        MessageBox::notify(this, QStringLiteral("バックアップファイルがありません。"));
+        return;
+    }
+    if (const auto chosen = BackupListDialog::choose(this, backups)) {
+        openQuotation(backups[*chosen].file);
     }
 }
 

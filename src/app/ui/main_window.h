@@ -109,6 +109,9 @@ private:
     // Runs one command: any error is shown and the document is left as the command left it
     // (the core changes nothing when it fails).
     void runCommand(const std::function<void()>& command);
+    // At start-up after a run that did not end cleanly: asks whether to open that run's last
+    // backup (default No) and opens it; true when it was opened.
+    bool offerCrashBackup();
 
     // ---- the page in front ----
     void onTabChanged(int tab);

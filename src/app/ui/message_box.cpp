@@ -56,9 +56,10 @@ MessageBox::Answer MessageBox::ask(QWidget* parent, const QString& text, Buttons
         cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
         [[fallthrough]];
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
         no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
+        box.setDefaultButton(buttons == Buttons::YesNoDefaultNo ? no : yes);
         if (cancel == nullptr) {
             box.setEscapeButton(no);
         }
@@ -75,7 +76,8 @@ MessageBox::Answer MessageBox::ask(QWidget* parent, const QString& text, Buttons
     if (clicked == ok && ok != nullptr) {
         return Answer::Ok;
     }
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo ? Answer::No
+                                                                           : Answer::Cancel;
 }
 
 void MessageBox::notify(QWidget* parent, const QString& text, const QString& heading) {

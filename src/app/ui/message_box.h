@@ -16,7 +16,8 @@ namespace kerbina {
 class MessageBox {
 public:
     enum class Answer { Ok, Yes, No, Cancel };
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // YesNoDefaultNo: for a question where Enter must not say yes.
+    enum class Buttons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 
     static Answer ask(QWidget* parent, const QString& text, Buttons buttons,
                       const QString& heading = QStringLiteral("確認"));
@@ -39,6 +40,7 @@ public:
     // no answer left takes Cancel (or nothing) so that a forgotten answer fails the test instead
     // of hanging it.
     static void setScripted(bool scripted);
+    static bool isScripted() { return scripted_; }
     static void setNextAnswer(Answer answer);
     static void setNextInput(std::optional<QString> text);
     static void setNextFileName(const QString& path);
