@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <random>
-#include <set>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -45,7 +45,9 @@ fs::path numberedTemporary(const fs::path& target, std::random_device& random) {
     return path;
 }
 
-// What the open transaction has noted: each path once, with how it was before its first change.
+// What the open transactions have noted: for each path, how it was before its first change
+// within each transaction (an inner transaction notes a path again, so that it can put back its
+// own changes alone).
 struct Journal {
     enum class Before { KeptFile, NoFile, NoFolder };
     struct Entry {
@@ -54,12 +56,42 @@ struct Journal {
         fs::path kept; // the version kept for KeptFile
     };
     std::vector<Entry> entries;
-    std::set<fs::path> noted;
+    std::map<fs::path, std::size_t> newest; // path → index of its newest entry
+    std::size_t level = 0;                  // the first entry of the innermost transaction
 
-    bool isNoted(const fs::path& path) const { return noted.contains(path.lexically_normal()); }
+    bool isNoted(const fs::path& path) const {
+        const auto it = newest.find(path.lexically_normal());
+        return it != newest.end() && it->second >= level;
+    }
     void add(const fs::path& path, Before before, fs::path kept = {}) {
-        noted.insert(path.lexically_normal());
+        newest[path.lexically_normal()] = entries.size();
         entries.push_back(Entry{path, before, std::move(kept)});
+    }
+    // Puts back every path noted from `mark` on, newest change first (so that a created folder
+    // is empty again when its turn comes), and forgets those entries.
+    void rollBackTo(std::size_t mark) noexcept {
+        for (std::size_t i = entries.size(); i > mark; --i) {
+            const Entry& entry = entries[i - 1];
+            std::error_code error;
+            switch (entry.before) {
+            case Before::KeptFile:
+                fs::rename(entry.kept, entry.path, error);
+                break;
+            case Before::NoFile:
+                if (fs::is_regular_file(fs::symlink_status(entry.path, error))) {
+                    fs::remove(entry.path, error);
+                }
+                break;
+            case Before::NoFolder:
+                fs::remove(entry.path, error); // only when empty
+                break;
+            }
+        }
+        entries.resize(mark);
+        newest.clear();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            newest[entries[i].path.lexically_normal()] = i;
+        }
     }
 };
 
@@ -318,39 +350,28 @@ FileTransaction::FileTransaction() : outer_(openJournal == nullptr) {
     if (outer_) {
         openJournal = std::make_unique<Journal>();
     }
+    mark_ = openJournal->entries.size();
+    enclosingLevel_ = std::exchange(openJournal->level, mark_);
 }
 
 FileTransaction::~FileTransaction() {
-    if (!outer_) {
-        return;
-    }
-    const std::unique_ptr<Journal> journal = std::move(openJournal);
     if (!committed_) {
-        // Newest change first, so that a created folder is empty again when its turn comes.
-        for (auto it = journal->entries.rbegin(); it != journal->entries.rend(); ++it) {
-            std::error_code error;
-            switch (it->before) {
-            case Journal::Before::KeptFile:
-                fs::rename(it->kept, it->path, error);
-                break;
-            case Journal::Before::NoFile:
-                if (fs::is_regular_file(fs::symlink_status(it->path, error))) {
-                    fs::remove(it->path, error);
-                }
-                break;
-            case Journal::Before::NoFolder:
-                fs::remove(it->path, error); // only when empty
-                break;
-            }
-        }
+        openJournal->rollBackTo(mark_);
+    }
+    openJournal->level = enclosingLevel_;
+    if (outer_) {
+        openJournal.reset();
     }
 }
 
 void FileTransaction::commit() {
-    if (!outer_ || committed_) {
+    if (committed_) {
         return;
     }
     committed_ = true;
+    if (!outer_) {
+        return; // the enclosing transaction keeps or undoes these changes with its own
+    }
     for (const Journal::Entry& entry : openJournal->entries) {
         if (entry.before == Journal::Before::KeptFile) {
             std::error_code error;
@@ -377,7 +398,7 @@ bool FileTransaction::keepInsteadOfRemoving(const fs::path& path) {
         return false;
     }
     if (openJournal->isNoted(path)) {
-        // Its version from before the command is kept already; this one can just go.
+        // Its version from before this transaction is kept already; this one can just go.
         std::error_code error;
         fs::remove(path, error);
         if (error) {

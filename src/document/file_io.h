@@ -100,9 +100,10 @@ bool isLeftoverTemporary(const std::filesystem::path& file);
 // Other files, "copydata.tmp" among them, stay.
 void removeLeftoverTemporaries(const std::filesystem::path& folder);
 
-// One command's file changes as one unit (see the top of this file). Open one around a command;
-// a transaction opened while another is open joins it, and only the outer one commits or rolls
-// back.
+// One command's file changes as one unit (see the top of this file). Open one around a command.
+// A transaction opened while another is open is a part of it: when it fails it puts back its own
+// changes, when it commits they stay with the enclosing one, which keeps or undoes them with its
+// own.
 class FileTransaction {
 public:
     FileTransaction();
@@ -122,6 +123,8 @@ public:
 private:
     bool outer_;
     bool committed_ = false;
+    std::size_t mark_ = 0;           // this transaction's first entry in the journal
+    std::size_t enclosingLevel_ = 0; // where the enclosing transaction's entries begin
 };
 
 // Test seam: from now on, the n-th call of the file helpers that may fail (reads, writes,

@@ -177,6 +177,43 @@ TEST_F(FileIoTest, ATransactionKeepsAllItsChangesOrNone) {
     }
 }
 
+// A part that fails puts back its own changes; the rest of the command goes on and is kept or
+// undone as a whole.
+TEST_F(FileIoTest, ATransactionInsideAnotherUndoesOnlyItsOwnChanges) {
+    for (const bool outerCommits : {true, false}) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        writeFileAtomically(folder_ / "a", "a");
+        writeFileAtomically(folder_ / "b", "b");
+        try {
+            FileTransaction outer;
+            writeFileAtomically(folder_ / "a", "outer a");
+            try {
+                FileTransaction inner;
+                writeFileAtomically(folder_ / "a", "inner a");
+                removeFile(folder_ / "b");
+                writeFileAtomically(folder_ / "c", "inner c");
+                throw FileError("the part failed");
+            } catch (const FileError&) {
+            }
+            // The outer transaction still keeps the version of "a" from before it.
+            std::map<std::string, std::string> now = contents(folder_);
+            std::erase_if(now, [](const auto& entry) { return isLeftoverTemporary(entry.first); });
+            EXPECT_EQ(now, (std::map<std::string, std::string>{{"a", "outer a"}, {"b", "b"}}));
+            writeFileAtomically(folder_ / "b", "outer b");
+            if (!outerCommits) {
+                throw FileError("the command failed");
+            }
+            outer.commit();
+        } catch (const FileError&) {
+        }
+        EXPECT_EQ(contents(folder_),
+                  outerCommits
+                      ? (std::map<std::string, std::string>{{"a", "outer a"}, {"b", "outer b"}})
+                      : (std::map<std::string, std::string>{{"a", "a"}, {"b", "b"}}));
+    }
+}
+
 TEST_F(FileIoTest, TheSeamFailsTheNthCallOnly) {
     writeFileAtomically(folder_ / "a", "a");
     failNthFileCall(2);
