@@ -383,6 +383,26 @@ TEST_F(MainWindowTest, TheNextStartAfterACrashOffersItsLastBackup) {
     }
 }
 
+TEST_F(MainWindowTest, TheBackupListShowsOneLinePerBackupNewestFirst) {
+    {
+        const auto crashed = start();
+        QGuiApplication::clipboard()->setText(QStringLiteral("落ちる前の行"));
+        crashed->action("pasteClipboard")->trigger();
+    }
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    const auto window = start();
+    MessageBox::takeShownTexts();
+    const std::vector<BackupSummary> backups = listBackups(folders.dataRoot / "backup");
+    BackupListDialog dialog(backups, window.get());
+    ASSERT_EQ(dialog.rows().size(), static_cast<qsizetype>(backups.size()));
+    for (std::size_t row = 0; row < backups.size(); ++row) {
+        EXPECT_EQ(dialog.rows()[static_cast<qsizetype>(row)].toStdString(),
+                  backupRowText(backups[row]));
+    }
+    dialog.show();
+    screenshot(dialog, "backup_list");
+}
+
 TEST_F(MainWindowTest, TheCrashQuestionOpensTheBackupWhenAnsweredYes) {
     {
         const auto crashed = start();
