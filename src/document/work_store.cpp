@@ -72,8 +72,7 @@ bool holds(const fs::path& file, std::string_view bytes) {
 // A file that already holds exactly these bytes is left as it is: the snapshot before a change
 // (SAVERECORD "UND") rewrites the header files, the sheet and its snapshot as the write after the
 // previous change left them, and reading a file back costs far less than creating, writing and
-// renaming a new one.
-// True when the file did not hold these bytes before.
+// renaming a new one. True when the file was written.
 bool writeWorkFile(const fs::path& file, std::string_view bytes) {
     if (holds(file, bytes)) {
         return false;
