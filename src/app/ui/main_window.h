@@ -106,8 +106,8 @@ private:
     // ---- SqlErrorReporter ----
     void reportError(std::string_view text, std::string_view detail) override;
 
-    // Runs one command: any error is shown and the document is left as the command left it
-    // (the core changes nothing when it fails).
+    // Runs one command: any error is shown, and the files and the document are as they were
+    // before the command (runAsOneChange).
     void runCommand(const std::function<void()>& command);
     // At start-up after a run that did not end cleanly: asks whether to open that run's last
     // backup (default No) and opens it; true when it was opened.
