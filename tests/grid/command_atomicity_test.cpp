@@ -36,7 +36,7 @@ Sheet linesNamed(const std::string& name, int count) {
     return sheet;
 }
 
-// A quotation of four items open on sheet 2, written as the program leaves it after an edit:
+// A quotation of four items open on sheet 2, written as the program leaves it after two edits:
 // sheet, take-off and aggregation files, the undo snapshot, the list snapshot, the backup, a
 // line copy file and an item on the item clipboard.
 struct Workspace {
@@ -55,6 +55,8 @@ struct Workspace {
         state.currentSheetNumber = 2;
         loadSheet(state, store.workFolder, 2);
         recalculateAndShow(state, documentHost, false);
+        SAVERECORD(state, store, documentHost, RecordMode::Wrk);
+        state.sheet[1].nameSpec = "変更;";
         SAVERECORD(state, store, documentHost, RecordMode::Wrk);
         cycle.takeListSnapshot();
         copyLines(context, Selection{1, 2});
