@@ -2,9 +2,11 @@
 // the document in memory as it was; the same command without the failure gives the same files as
 // a run that never failed.
 #include "../document/work_store_fixture.h"
+#include "document/direct_read.h"
 #include "document/document_host.h"
 #include "document/file_io.h"
 #include "document/line_kinds.h"
+#include "document/quotation_file.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
@@ -86,53 +88,58 @@ void expectSameDocument(const DocumentState& actual, const DocumentState& expect
 TEST(CommandAtomicity, AFailureAtAnyFileStepChangesNothing) {
     const struct {
         const char* what;
-        std::function<void(GridContext&)> command;
+        std::function<void(Workspace&)> command;
     } cases[] = {
         {"list insert",
-         [](GridContext& c) {
-             insertItem(c, Selection{2, 2});
+         [](Workspace& w) {
+             insertItem(w.context, Selection{2, 2});
          }},
         {"list delete",
-         [](GridContext& c) {
-             deleteItem(c, Selection{1, 1});
+         [](Workspace& w) {
+             deleteItem(w.context, Selection{1, 1});
          }},
         {"list paste",
-         [](GridContext& c) {
-             pasteItem(c, Selection{2, 2});
+         [](Workspace& w) {
+             pasteItem(w.context, Selection{2, 2});
          }},
         {"list paste beyond the end",
-         [](GridContext& c) {
-             pasteItem(c, Selection{6, 6});
+         [](Workspace& w) {
+             pasteItem(w.context, Selection{6, 6});
          }},
         {"rename in sheet mode",
-         [](GridContext& c) {
-             renameItem(c, Selection{1, 1}, 2, "新しい名前", false);
+         [](Workspace& w) {
+             renameItem(w.context, Selection{1, 1}, 2, "新しい名前", false);
          }},
         {"sheet insert",
-         [](GridContext& c) {
-             insertLines(c, Selection{2, 3});
+         [](Workspace& w) {
+             insertLines(w.context, Selection{2, 3});
          }},
         {"sheet delete",
-         [](GridContext& c) {
-             deleteLines(c, Selection{1, 1});
+         [](Workspace& w) {
+             deleteLines(w.context, Selection{1, 1});
          }},
         {"sheet paste",
-         [](GridContext& c) {
-             pasteLinesInserting(c, Selection{2, 2});
+         [](Workspace& w) {
+             pasteLinesInserting(w.context, Selection{2, 2});
          }},
         {"sheet cut",
-         [](GridContext& c) {
-             cutLines(c, Selection{3, 3});
+         [](Workspace& w) {
+             cutLines(w.context, Selection{3, 3});
          }},
     };
     const fs::path base = testing::freshFolder("atomicity");
+    QuotationData other;
+    other.header = newHeader(2026, 12, 10);
+    other.items = {ItemRecord{}, newSheetItem(), newSheetItem(), newSheetItem()};
+    other.sheets = {Sheet{}, linesNamed("O1", 2), Sheet{}, linesNamed("O3", 3)};
+    writeQuotationFile(base / "other.krb2", other, QuotationWriteOptions{});
     for (const auto& row : cases) {
         SCOPED_TRACE(row.what);
         std::map<std::string, std::string> reference;
         {
             Workspace clean(base / "reference");
             clean.host.answers = {true};
-            runAsOneChange(clean.state, clean.store, [&] { row.command(clean.context); });
+            runAsOneChange(clean.state, clean.store, [&] { row.command(clean); });
             reference = folderContents(clean.root);
         }
         // A failed attempt leaves the workspace as it was, so the next one starts from there.
@@ -145,7 +152,7 @@ TEST(CommandAtomicity, AFailureAtAnyFileStepChangesNothing) {
             failNthFileCall(step);
             bool failed = false;
             try {
-                runAsOneChange(space->state, space->store, [&] { row.command(space->context); });
+                runAsOneChange(space->state, space->store, [&] { row.command(*space); });
             } catch (const FileError&) {
                 failed = true;
             }
