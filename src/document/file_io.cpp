@@ -38,10 +38,12 @@ void fileStep(const fs::path& path) {
     }
 }
 
-// "<name>.<six digits>.tmp" beside `target`, for a temporary or a kept version.
-fs::path numberedTemporary(const fs::path& target, std::random_device& random) {
+// "<name>.<six digits>.tmp" beside `target`, for a temporary or a kept version. The digits come
+// from a generator seeded once: a random device is costly to open for every file.
+fs::path numberedTemporary(const fs::path& target) {
+    static std::minstd_rand numbers{std::random_device{}()};
     fs::path path = target;
-    path += "." + std::to_string(random() % 1000000) + ".tmp";
+    path += "." + std::to_string(numbers() % 1000000) + ".tmp";
     return path;
 }
 
@@ -49,15 +51,18 @@ fs::path numberedTemporary(const fs::path& target, std::random_device& random) {
 // within each transaction (an inner transaction notes a path again, so that it can put back its
 // own changes alone).
 struct Journal {
-    enum class Before { KeptFile, NoFile, NoFolder };
+    // KeptFile: the version before lives under `kept`. MovedAway: it was renamed to `kept`, which
+    // holds it unchanged (no second name needed); any change of `kept` first gives it one.
+    enum class Before { KeptFile, MovedAway, NoFile, NoFolder };
     struct Entry {
         fs::path path;
         Before before;
-        fs::path kept; // the version kept for KeptFile
+        fs::path kept;
     };
     std::vector<Entry> entries;
-    std::map<fs::path, std::size_t> newest; // path → index of its newest entry
-    std::size_t level = 0;                  // the first entry of the innermost transaction
+    std::map<fs::path, std::size_t> newest;    // path → index of its newest entry
+    std::map<fs::path, std::size_t> movedInto; // a MovedAway entry's `kept` → index of the entry
+    std::size_t level = 0;                     // the first entry of the innermost transaction
 
     bool isNoted(const fs::path& path) const {
         const auto it = newest.find(path.lexically_normal());
@@ -65,8 +70,14 @@ struct Journal {
     }
     void add(const fs::path& path, Before before, fs::path kept = {}) {
         newest[path.lexically_normal()] = entries.size();
+        if (before == Before::MovedAway) {
+            movedInto[kept.lexically_normal()] = entries.size();
+        }
         entries.push_back(Entry{path, before, std::move(kept)});
     }
+    // Before `path` changes: when it holds a version that was moved there, that version gets a
+    // name of its own first.
+    void secureMovedVersion(const fs::path& path);
     // Puts back every path noted from `mark` on, newest change first (so that a created folder
     // is empty again when its turn comes), and forgets those entries.
     void rollBackTo(std::size_t mark) noexcept {
@@ -75,6 +86,7 @@ struct Journal {
             std::error_code error;
             switch (entry.before) {
             case Before::KeptFile:
+            case Before::MovedAway:
                 fs::rename(entry.kept, entry.path, error);
                 break;
             case Before::NoFile:
@@ -89,8 +101,12 @@ struct Journal {
         }
         entries.resize(mark);
         newest.clear();
+        movedInto.clear();
         for (std::size_t i = 0; i < entries.size(); ++i) {
             newest[entries[i].path.lexically_normal()] = i;
+            if (entries[i].before == Before::MovedAway) {
+                movedInto[entries[i].kept.lexically_normal()] = i;
+            }
         }
     }
 };
@@ -99,9 +115,8 @@ std::unique_ptr<Journal> openJournal;
 
 // A second name for the file as it is now: a hard link, or a copy where there are no links.
 fs::path keepVersion(const fs::path& file) {
-    std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path kept = numberedTemporary(file, random);
+        const fs::path kept = numberedTemporary(file);
         std::error_code error;
         fs::create_hard_link(file, kept, error);
         if (!error) {
@@ -120,15 +135,25 @@ fs::path keepVersion(const fs::path& file) {
     failToWrite(file);
 }
 
+void Journal::secureMovedVersion(const fs::path& path) {
+    const auto moved = movedInto.find(path.lexically_normal());
+    if (moved == movedInto.end()) {
+        return;
+    }
+    Entry& entry = entries[moved->second];
+    entry.kept = keepVersion(path);
+    entry.before = Before::KeptFile;
+    movedInto.erase(moved);
+}
+
 // Closes the temporary file and removes it unless it was renamed into place, so a failed write
 // leaves neither a half-written target nor a stray temporary behind.
 class TemporaryFile {
 public:
     explicit TemporaryFile(const fs::path& target) {
         // A random suffix keeps a leftover from a crashed run from blocking the next write.
-        std::random_device random;
         for (int attempt = 0; attempt < 16 && file_ == nullptr; ++attempt) {
-            path_ = numberedTemporary(target, random);
+            path_ = numberedTemporary(target);
             file_ = std::fopen(path_.c_str(), "wbx");
             if (file_ == nullptr && errno != EEXIST) {
                 break;
@@ -273,8 +298,7 @@ void removeFile(const fs::path& path) {
 
 void renameFile(const fs::path& from, const fs::path& to) {
     fileStep(from);
-    FileTransaction::noteFile(from);
-    FileTransaction::noteFile(to);
+    FileTransaction::noteRename(from, to);
     std::error_code error;
     fs::rename(from, to, error);
     if (error) {
@@ -306,8 +330,7 @@ bool tryRemoveFile(const fs::path& path) {
 
 bool tryRenameFile(const fs::path& from, const fs::path& to) {
     try {
-        FileTransaction::noteFile(from);
-        FileTransaction::noteFile(to);
+        FileTransaction::noteRename(from, to);
     } catch (const FileError&) {
         return false;
     }
@@ -381,7 +404,11 @@ void FileTransaction::commit() {
 }
 
 void FileTransaction::noteFile(const fs::path& path) {
-    if (openJournal == nullptr || openJournal->isNoted(path)) {
+    if (openJournal == nullptr) {
+        return;
+    }
+    openJournal->secureMovedVersion(path);
+    if (openJournal->isNoted(path)) {
         return;
     }
     std::error_code error;
@@ -397,6 +424,7 @@ bool FileTransaction::keepInsteadOfRemoving(const fs::path& path) {
     if (openJournal == nullptr) {
         return false;
     }
+    openJournal->secureMovedVersion(path);
     if (openJournal->isNoted(path)) {
         // Its version from before this transaction is kept already; this one can just go.
         std::error_code error;
@@ -406,9 +434,8 @@ bool FileTransaction::keepInsteadOfRemoving(const fs::path& path) {
         }
         return true;
     }
-    std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path kept = numberedTemporary(path, random);
+        const fs::path kept = numberedTemporary(path);
         std::error_code error;
         if (fs::exists(fs::symlink_status(kept, error))) {
             continue;
@@ -421,6 +448,21 @@ bool FileTransaction::keepInsteadOfRemoving(const fs::path& path) {
         return true;
     }
     throw FileError(path.string() + " を削除できませんでした。");
+}
+
+void FileTransaction::noteRename(const fs::path& from, const fs::path& to) {
+    if (openJournal == nullptr) {
+        return;
+    }
+    noteFile(to);
+    openJournal->secureMovedVersion(from);
+    std::error_code error;
+    if (openJournal->isNoted(from) || !fs::is_regular_file(fs::symlink_status(from, error))) {
+        noteFile(from);
+        return;
+    }
+    // The file itself is the version to keep: after the rename it is `to`, unchanged.
+    openJournal->add(from, Journal::Before::MovedAway, to);
 }
 
 void FileTransaction::noteFolder(const fs::path& folder) {

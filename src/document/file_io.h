@@ -118,6 +118,9 @@ public:
     static void noteFile(const std::filesystem::path& path);
     // Removes `path` under the open transaction by keeping it; false when no transaction is open.
     static bool keepInsteadOfRemoving(const std::filesystem::path& path);
+    // Before `from` is renamed to `to`: a file renamed within the transaction needs no second
+    // name, as it stays whole under its new one until something changes that.
+    static void noteRename(const std::filesystem::path& from, const std::filesystem::path& to);
     static void noteFolder(const std::filesystem::path& folder);
 
 private:

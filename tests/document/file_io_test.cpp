@@ -143,6 +143,25 @@ TEST_F(FileIoTest, ATransactionKeepsAllItsChangesOrNone) {
              removeFile(f / "c");
          },
          {{"a", "2"}, {"b", "3"}}},
+        {"a moved file changed under its new name",
+         [](const fs::path& f) {
+             renameFile(f / "a", f / "c");
+             writeFileAtomically(f / "c", "new c");
+         },
+         {{"b", "b"}, {"c", "new c"}}},
+        {"a moved file removed under its new name",
+         [](const fs::path& f) {
+             renameFile(f / "a", f / "c");
+             removeFile(f / "c");
+         },
+         {{"b", "b"}}},
+        {"files moved along a row",
+         [](const fs::path& f) {
+             renameFile(f / "b", f / "c");
+             renameFile(f / "a", f / "b");
+             renameFile(f / "c", f / "d");
+         },
+         {{"b", "a"}, {"d", "b"}}},
         {"tolerant wildcard steps",
          [](const fs::path& f) {
              EXPECT_TRUE(tryRenameFile(f / "a", f / "a.brk"));
