@@ -229,13 +229,14 @@ bool sameBytes(const fs::path& a, const fs::path& b) {
     }
 }
 
-// Removes the oldest backups beyond kKeptBackups; the newest crash backup always stays.
+// Removes the oldest backups beyond kKeptBackups; the newest crash backup always stays. One that
+// cannot be removed just stays too: it must not stop the write of the new backup.
 void trimRotation(const fs::path& backupFolder) {
     const std::vector<fs::path> files = rotatedBackups(backupFolder);
     const auto newestCrash = std::find_if(files.begin(), files.end(), isCrashBackup);
     for (std::size_t n = kKeptBackups; n < files.size(); ++n) {
         if (files.begin() + static_cast<std::ptrdiff_t>(n) != newestCrash) {
-            removeFile(files[n]);
+            tryRemoveFile(files[n]);
         }
     }
 }
