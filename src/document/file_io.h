@@ -6,15 +6,16 @@
 // A command's file changes as one unit (FileTransaction). While a transaction is open, every
 // helper below that changes a file first keeps the version it replaces: an existing file gets a
 // second name beside it, "<name>.<digits>.tmp" (a hard link, so it costs no copy; a copy where
-// the file system has no links), a file that did not exist is noted as absent, a folder that did
-// not exist as created. The change itself happens as always (a new file goes to a temporary name
-// and is renamed over the old one, so every file is always whole). commit() drops the kept
-// versions. Leaving the scope without commit() (the command threw) puts every noted file back,
-// newest change first: a kept version is renamed back, an absent file removed, a created folder
-// removed. The folders are then byte for byte as before the command. There is no journal file
-// replayed at the next start: the work folder is not reopened after a crash (the next start
-// keeps it aside for recovery by hand) and the crash backup is replaced whole by one rename, so a
-// killed command leaves at most kept versions and temporaries, which the next start removes
+// the file system has no links), a file that is renamed is itself that version under its new
+// name until something changes it there, a file that did not exist is noted as absent, a folder
+// that did not exist as created. The change itself happens as always (a new file goes to a
+// temporary name and is renamed over the old one, so every file is always whole). commit() drops
+// the kept versions. Leaving the scope without commit() (the command threw) puts every noted file
+// back, newest change first: a kept or moved version is renamed back, an absent file removed, a
+// created folder removed. The folders are then byte for byte as before the command. There is no
+// journal file replayed at the next start: the work folder is not reopened after a crash (the next
+// start keeps it aside for recovery by hand) and the crash backup is replaced whole by one rename,
+// so a killed command leaves at most kept versions and temporaries, which the next start removes
 // (removeLeftoverTemporaries).
 //
 // A test seam (failNthFileCall) makes the n-th helper call fail as a full disk or a locked file
