@@ -1,7 +1,7 @@
 #pragma once
 
-// The one place that reads, writes, renames and removes files. Two things live here besides the
-// plain helpers.
+// The file helpers: reading, writing, renaming and removing files. Two things live here besides
+// the plain helpers.
 //
 // A command's file changes as one unit (FileTransaction). While a transaction is open, every
 // helper below that changes a file first keeps the version it replaces: an existing file gets a
