@@ -1,5 +1,26 @@
 #pragma once
 
+// The file helpers: reading, writing, renaming and removing files. Two things live here besides
+// the plain helpers.
+//
+// A command's file changes as one unit (FileTransaction). While a transaction is open, every
+// helper below that changes a file first keeps the version it replaces: an existing file gets a
+// second name beside it, "<name>.<digits>.tmp" (a hard link, so it costs no copy; a copy where
+// the file system has no links), a file that is renamed is itself that version under its new
+// name until something changes it there, a file that did not exist is noted as absent, a folder
+// that did not exist as created. The change itself happens as always (a new file goes to a
+// temporary name and is renamed over the old one, so every file is always whole). commit() drops
+// the kept versions. Leaving the scope without commit() (the command threw) puts every noted file
+// back, newest change first: a kept or moved version is renamed back, an absent file removed, a
+// created folder removed. The folders are then byte for byte as before the command. There is no
+// journal file replayed at the next start: the work folder is not reopened after a crash (the next
+// start keeps it aside for recovery by hand) and the crash backup is replaced whole by one rename,
+// so a killed command leaves at most kept versions and temporaries, which the next start removes
+// (removeLeftoverTemporaries).
+//
+// A test seam (failNthFileCall) makes the n-th helper call fail as a full disk or a locked file
+// would, so tests can break a command at each of its file steps.
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -65,6 +86,64 @@ struct FileStamp {
 };
 // The stamp of a regular file; nothing for anything else or a file that cannot be examined.
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
+
+// Removes a file; a file that is not there is no error. Raises FileError when it stays.
+void removeFile(const std::filesystem::path& path);
+// Renames a file, replacing `to`. Raises FileError naming both.
+void renameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// Creates a folder and its parents. Raises FileError.
+void createFolders(const std::filesystem::path& folder);
+// For wildcard deletions and renames that skip what they cannot handle: false instead of an
+// error, and never a failure made by the test seam.
+bool tryRemoveFile(const std::filesystem::path& path);
+bool tryRenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// Up to `count` bytes from the start of a file, for a look at a large file's head.
+std::string readFileHead(const std::filesystem::path& path, std::size_t count);
+
+// Whether a file name is that of a temporary of the atomic writer or a version kept by a
+// transaction: "<name>.<digits>.tmp".
+bool isLeftoverTemporary(const std::filesystem::path& file);
+// Removes the leftover temporaries of a folder: a write or a command killed half-way leaves them.
+// Other files, "copydata.tmp" among them, stay.
+void removeLeftoverTemporaries(const std::filesystem::path& folder);
+
+// One command's file changes as one unit (see the top of this file). Open one around a command.
+// A transaction opened while another is open is a part of it: when it fails it puts back its own
+// changes, when it commits they stay with the enclosing one, which keeps or undoes them with its
+// own.
+class FileTransaction {
+public:
+    FileTransaction();
+    ~FileTransaction();
+    FileTransaction(const FileTransaction&) = delete;
+    FileTransaction& operator=(const FileTransaction&) = delete;
+
+    // Keeps every change: the kept versions are removed.
+    void commit();
+
+    // Called by the helpers before they change `path`; nothing when no transaction is open.
+    static void noteFile(const std::filesystem::path& path);
+    // Removes `path` under the open transaction by keeping it; false when no transaction is open.
+    static bool keepInsteadOfRemoving(const std::filesystem::path& path);
+    // Before `from` is renamed to `to`: a file renamed within the transaction needs no second
+    // name, as it stays whole under its new one until something changes that.
+    static void noteRename(const std::filesystem::path& from, const std::filesystem::path& to);
+    static void noteFolder(const std::filesystem::path& folder);
+
+private:
+    bool outer_;
+    bool committed_ = false;
+    std::size_t mark_ = 0;           // this transaction's first entry in the journal
+    std::size_t enclosingLevel_ = 0; // where the enclosing transaction's entries begin
+};
+
+// Test seam: from now on, the n-th call of the file helpers that may fail (reads, writes,
+// renames, removals, folder creations, keeping a version) raises FileError as a full disk or a
+// locked file would; 0 disarms it. Disarmed it costs one comparison per call.
+void failNthFileCall(int n);
+// The calls counted since the seam was last armed: a command that made fewer than n calls never
+// met the failure.
+int countedFileCalls();
 
 // Text files shared with users and companion programs: CP932 on disk, UTF-8 lines in memory.
 // Lines end in CR LF when written; LF alone and CR LF are both accepted when read (a trailing CR

@@ -1,9 +1,12 @@
 #include "document/work_folder.h"
 
+#include "calc/rounding.h"
 #include "document/file_io.h"
 #include "document/quotation_file.h"
 
 #include <algorithm>
+#include <ctime>
+#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -67,14 +70,13 @@ std::vector<fs::path> filesWithExtensions(const fs::path& folder,
 void removeIfRegularFile(const fs::path& file) {
     std::error_code error;
     if (fs::is_regular_file(file, error)) {
-        fs::remove(file, error);
+        tryRemoveFile(file);
     }
 }
 
 void renameExtension(const fs::path& folder, std::string_view from, std::string_view to) {
     for (const fs::path& file : filesWithExtensions(folder, {from})) {
-        std::error_code error;
-        fs::rename(file, fs::path(file).replace_extension(to), error);
+        tryRenameFile(file, fs::path(file).replace_extension(to));
     }
 }
 
@@ -87,8 +89,7 @@ bool hasExtension(const fs::path& file, std::string_view extension) {
 void deleteFilesWithExtensions(const fs::path& folder,
                                std::initializer_list<std::string_view> extensions) {
     for (const fs::path& file : filesWithExtensions(folder, extensions)) {
-        std::error_code error;
-        fs::remove(file, error);
+        tryRemoveFile(file);
     }
 }
 
@@ -102,7 +103,7 @@ void keepWorkFilesAsBackups(const fs::path& workFolder) {
     removeIfRegularFile(workFolder / "HEAD.bak");
     std::error_code error;
     if (fs::is_regular_file(workFolder / headerFileName("WRK"), error)) {
-        fs::rename(workFolder / headerFileName("WRK"), workFolder / "HEAD.bak", error);
+        tryRenameFile(workFolder / headerFileName("WRK"), workFolder / "HEAD.bak");
     }
     renameExtension(workFolder, ".PUP", ".bup");
     renameExtension(workFolder, ".WRK", ".brk");
@@ -119,8 +120,8 @@ fs::path previousBackupFilePath(const fs::path& backupFolder) {
 namespace {
 
 // A backup of a quotation nobody has typed anything into: no line on any sheet, no item name, no
-// cover text. Keeping it as the previous run's backup would push out the one before it (two
-// starts in a row without an edit would lose the state before a crash), so it is just replaced.
+// cover text. Keeping it in the rotation would push real work out (every start writes one), so
+// it is just replaced.
 // A file that cannot be read is kept: it may be all that is left of someone's work.
 bool holdsNoWork(const fs::path& backup) {
     QuotationData data;
@@ -140,23 +141,245 @@ bool holdsNoWork(const fs::path& backup) {
     return noCover && noItems && noLines;
 }
 
+constexpr std::string_view kRotationPrefix = "backup_";
+constexpr std::string_view kCrashMark = "_crash";
+constexpr std::string_view kBackupExtension = ".krb2";
+
+// "backup_YYYYMMDD_HHMMSS.krb2" or "backup_YYYYMMDD_HHMMSS_crash.krb2".
+bool isRotatedBackup(const fs::path& file) {
+    const std::string name = file.filename().string();
+    if (!name.starts_with(kRotationPrefix) || !hasExtension(file, kBackupExtension)) {
+        return false;
+    }
+    const std::string_view stamp = std::string_view(name).substr(
+        kRotationPrefix.size(), name.size() - kRotationPrefix.size() - kBackupExtension.size());
+    return stamp.size() >= 15 && stamp[8] == '_' &&
+           std::all_of(stamp.begin(), stamp.begin() + 8,
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isCrashBackup(const fs::path& file) {
+    return fs::path(file).replace_extension().string().ends_with(kCrashMark);
+}
+
+std::chrono::system_clock::time_point lastWriteTime(const fs::path& file) {
+    std::error_code error;
+    const fs::file_time_type time = fs::last_write_time(file, error);
+    if (error) {
+        return {};
+    }
+    return std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+        std::chrono::file_clock::to_sys(time));
+}
+
+// The rotation, newest first.
+std::vector<fs::path> rotatedBackups(const fs::path& backupFolder) {
+    std::vector<std::pair<std::chrono::system_clock::time_point, fs::path>> found;
+    std::error_code error;
+    for (fs::directory_iterator it(backupFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && isRotatedBackup(it->path())) {
+            found.emplace_back(lastWriteTime(it->path()), it->path());
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a > b; });
+    std::vector<fs::path> files;
+    for (auto& [time, file] : found) {
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+std::string formatLocalTime(std::chrono::system_clock::time_point time, const char* format) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm local{};
+    if (const std::tm* converted = std::localtime(&seconds)) {
+        local = *converted;
+    }
+    char text[32];
+    std::strftime(text, sizeof text, format, &local);
+    return text;
+}
+
+// The rotation name for a backup last written at `written`, one not taken yet.
+fs::path rotationName(const fs::path& backupFolder, std::chrono::system_clock::time_point written,
+                      bool crash) {
+    const std::string base =
+        std::string(kRotationPrefix) + formatLocalTime(written, "%Y%m%d_%H%M%S");
+    const std::string mark = crash ? std::string(kCrashMark) : std::string();
+    fs::path name = backupFolder / (base + mark + std::string(kBackupExtension));
+    std::error_code error;
+    for (int n = 2; fs::exists(name, error); ++n) {
+        name =
+            backupFolder / (base + "-" + std::to_string(n) + mark + std::string(kBackupExtension));
+    }
+    return name;
+}
+
+bool sameBytes(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    if (fs::file_size(a, error) != fs::file_size(b, error) || error) {
+        return false;
+    }
+    try {
+        return readFileBytes(a) == readFileBytes(b);
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// Removes the oldest backups beyond kKeptBackups; the newest crash backup always stays. One that
+// cannot be removed just stays too: it must not stop the write of the new backup.
+void trimRotation(const fs::path& backupFolder) {
+    const std::vector<fs::path> files = rotatedBackups(backupFolder);
+    const auto newestCrash = std::find_if(files.begin(), files.end(), isCrashBackup);
+    for (std::size_t n = kKeptBackups; n < files.size(); ++n) {
+        if (files.begin() + static_cast<std::ptrdiff_t>(n) != newestCrash) {
+            tryRemoveFile(files[n]);
+        }
+    }
+}
+
+// Moves the backup the previous run left into the rotation, or drops it when it is not worth
+// keeping; the file name it now has, if kept.
+std::optional<fs::path> rotatePreviousBackup(const WorkStore& store) {
+    const fs::path current = backupFilePath(store.backupFolder);
+    std::error_code error;
+    if (!fs::exists(current, error) || holdsNoWork(current)) {
+        return std::nullopt;
+    }
+    if (!store.previousRunUnclean) {
+        const std::vector<fs::path> rotation = rotatedBackups(store.backupFolder);
+        if (!rotation.empty() && sameBytes(current, rotation.front())) {
+            return std::nullopt;
+        }
+    }
+    const fs::path kept =
+        rotationName(store.backupFolder, lastWriteTime(current), store.previousRunUnclean);
+    renameFile(current, kept);
+    trimRotation(store.backupFolder);
+    return kept;
+}
+
 } // namespace
 
 fs::path prepareBackupWrite(WorkStore& store) {
     const fs::path current = backupFilePath(store.backupFolder);
     if (!store.previousBackupKept) {
-        std::error_code error;
-        fs::create_directories(store.backupFolder, error);
-        if (fs::exists(current, error) && !holdsNoWork(current)) {
-            fs::rename(current, previousBackupFilePath(store.backupFolder), error);
-            if (error) {
-                throw FileError("ファイルに書き込めませんでした: " +
-                                previousBackupFilePath(store.backupFolder).string());
-            }
+        createFolders(store.backupFolder);
+        const std::optional<fs::path> kept = rotatePreviousBackup(store);
+        if (store.previousRunUnclean) {
+            store.crashBackup = kept;
         }
         store.previousBackupKept = true;
     }
     return current;
+}
+
+BackupSummary summarizeBackup(const fs::path& file) {
+    BackupSummary summary;
+    summary.file = file;
+    summary.written = lastWriteTime(file);
+    summary.crashRun = isCrashBackup(file);
+    summary.damaged = true;
+    try {
+        // The title section comes first and is short; the grand total is one of its lines.
+        constexpr std::size_t kHeadBytes = 64 * 1024;
+        const std::vector<std::string> head = splitTextLines(readFileHead(file, kHeadBytes));
+        std::optional<Currency> total;
+        if (!head.empty() && head.front() == "<TITLE>") {
+            for (const std::string& line : head) {
+                if (line == "</TITLE>") {
+                    break;
+                }
+                if (line.starts_with("[ALLGTOTAL]=")) {
+                    total = parseNumber(std::string_view(line).substr(12));
+                }
+            }
+        }
+        // A file cut short lacks its closing line.
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(file, error);
+        constexpr std::string_view kEnd = "</EOF>";
+        bool whole = false;
+        if (!error && size >= kEnd.size()) {
+            std::ifstream in(file, std::ios::binary);
+            const std::uintmax_t tail = std::min<std::uintmax_t>(size, 16);
+            in.seekg(static_cast<std::streamoff>(size - tail));
+            std::string end(static_cast<std::size_t>(tail), '\0');
+            in.read(end.data(), static_cast<std::streamsize>(tail));
+            const std::vector<std::string> lines = splitTextLines(end);
+            whole = in && end.back() == '\n' && !lines.empty() && lines.back() == kEnd;
+        }
+        if (total && whole) {
+            summary.grandTotal = *total;
+            summary.damaged = false;
+        }
+    } catch (const std::exception&) {
+        summary.damaged = true;
+    }
+    return summary;
+}
+
+std::string localTimeText(std::chrono::system_clock::time_point time) {
+    return formatLocalTime(time, "%Y/%m/%d %H:%M:%S");
+}
+
+std::string backupRowText(const BackupSummary& backup) {
+    std::string row = localTimeText(backup.written) + "　";
+    row += backup.damaged ? "（壊れているか途中までのファイルです）"
+                          : "総合計 " + MoneyText(backup.grandTotal);
+    if (backup.crashRun) {
+        row += "　（異常終了）";
+    }
+    return row + "　" + backup.file.filename().string();
+}
+
+std::vector<BackupSummary> listBackups(const fs::path& backupFolder) {
+    std::vector<BackupSummary> backups;
+    std::vector<fs::path> files = rotatedBackups(backupFolder);
+    for (const fs::path& file :
+         {backupFilePath(backupFolder), previousBackupFilePath(backupFolder)}) {
+        std::error_code error;
+        if (fs::is_regular_file(file, error)) {
+            files.push_back(file);
+        }
+    }
+    for (const fs::path& file : files) {
+        backups.push_back(summarizeBackup(file));
+    }
+    std::stable_sort(
+        backups.begin(), backups.end(),
+        [](const BackupSummary& a, const BackupSummary& b) { return a.written > b.written; });
+    return backups;
+}
+
+fs::path runMarkerPath(const fs::path& dataRoot) {
+    return dataRoot / "KERBINA.running";
+}
+
+bool beginRun(WorkStore& store, const fs::path& dataRoot) {
+    for (const fs::path& folder :
+         {store.workFolder, store.workFolder / "LIST.UND", store.backupFolder, dataRoot / "conf"}) {
+        removeLeftoverTemporaries(folder);
+    }
+    const fs::path marker = runMarkerPath(dataRoot);
+    std::error_code error;
+    store.previousRunUnclean = fs::exists(marker, error);
+    writeFileAtomically(marker, "");
+    return store.previousRunUnclean;
+}
+
+void endRun(const fs::path& dataRoot) {
+    tryRemoveFile(runMarkerPath(dataRoot));
+}
+
+std::optional<BackupSummary> crashBackupToOffer(const WorkStore& store) {
+    if (!store.crashBackup) {
+        return std::nullopt;
+    }
+    return summarizeBackup(*store.crashBackup);
 }
 
 } // namespace kerbina

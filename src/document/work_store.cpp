@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -71,11 +72,48 @@ bool holds(const fs::path& file, std::string_view bytes) {
 // A file that already holds exactly these bytes is left as it is: the snapshot before a change
 // (SAVERECORD "UND") rewrites the header files, the sheet and its snapshot as the write after the
 // previous change left them, and reading a file back costs far less than creating, writing and
-// renaming a new one.
-void writeWorkFile(const fs::path& file, std::string_view bytes) {
-    if (!holds(file, bytes)) {
-        writeFileAtomically(file, bytes, Durability::Scratch);
+// renaming a new one. True when the file was written.
+bool writeWorkFile(const fs::path& file, std::string_view bytes) {
+    if (holds(file, bytes)) {
+        return false;
     }
+    writeFileAtomically(file, bytes, Durability::Scratch);
+    return true;
+}
+
+// Parts of the header record (which opens "HEAD.WRK") that a write changes without any change of
+// the quotation: the grand totals and the tax ([ALLGTOTAL] .. [TAXNTOTAL]) follow the sheet or
+// the list in front, each page writing its own tax there, and every real change moves an item or
+// a line as well; [Opt2Str] is set to the same text by every HeadWrite, so the first write after
+// opening a file that lacks it would otherwise count as an edit.
+struct HeaderSpan {
+    std::size_t offset;
+    std::size_t size;
+};
+constexpr HeaderSpan kNotAChange[] = {{224, 32}, {601, 81}};
+
+// Writes "HEAD.WRK"; true when the quotation it holds changed.
+bool writeHeaderFile(const fs::path& file, const std::string& bytes) {
+    std::optional<std::string> before;
+    if (isFile(file)) {
+        try {
+            before = readFileBytes(file);
+        } catch (const FileError&) {
+        }
+    }
+    if (before == bytes) {
+        return false;
+    }
+    writeFileAtomically(file, bytes, Durability::Scratch);
+    const auto quotationPart = [](std::string image) {
+        for (const HeaderSpan span : kNotAChange) {
+            if (image.size() >= span.offset + span.size) {
+                image.replace(span.offset, span.size, span.size, '\0');
+            }
+        }
+        return image;
+    };
+    return !before || quotationPart(*before) != quotationPart(bytes);
 }
 
 // "HEAD.WRK", "HEAD.UND": the header, the item count, the items 1..ItemMax.
@@ -251,14 +289,17 @@ void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& h
     // are already in that item: the sheet pass stores them there.
     storeSheetSettings(state);
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeWorkFile(workFolder / headerFileName("WRK"), headerFileBytes(state.header, state.items));
+    if (writeHeaderFile(workFolder / headerFileName("WRK"),
+                        headerFileBytes(state.header, state.items))) {
+        state.modified = true;
+    }
     host.showQuotationNumber(state.header.number);
 }
 
 void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
-    // Set before anything is written: the change is in memory, and a write that fails below must
-    // leave the quotation marked as unsaved.
-    state.modified = true;
+    // `modified` is set by the writes that change what the quotation holds (the header file, the
+    // sheet file), not by the write itself: leaving a page writes it too. A write that fails
+    // leaves memory and files as they were (runAsOneChange), `modified` included.
     host.updateCoverHistory();
     host.copyCoverToHeader(state.header);
     HeadWrite(state, store.workFolder, host);
@@ -267,26 +308,30 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
         host.showUndoCounters(undoCounterText(state));
     }
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
-    writeWorkFile(store.workFolder / headerFileName("WRK"),
-                  headerFileBytes(state.header, state.items));
+    bool changed = writeHeaderFile(store.workFolder / headerFileName("WRK"),
+                                   headerFileBytes(state.header, state.items));
 
     const int sheet = state.currentSheetNumber;
     const std::string lines = sheetFileBytes(state.sheet, sheet);
-    writeWorkFile(store.workFolder / sheetFileName(sheet), lines);
+    changed = writeWorkFile(store.workFolder / sheetFileName(sheet), lines) || changed;
+    if (changed) {
+        state.modified = true;
+    }
     writeWorkFile(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet), lines);
     writeBackup(state, store);
 }
 
 void Saveitem(DocumentState& state, WorkStore& store, ListMode mode) {
-    if (mode == ListMode::Wrk) {
+    setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
+    const std::string bytes = headerFileBytes(state.header, state.items);
+    if (mode == ListMode::Und) {
+        writeWorkFile(store.workFolder / headerFileName("UND"), bytes);
+        return;
+    }
+    if (writeHeaderFile(store.workFolder / headerFileName("WRK"), bytes)) {
         state.modified = true;
     }
-    setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
-    writeWorkFile(store.workFolder / headerFileName(mode == ListMode::Und ? "UND" : "WRK"),
-                  headerFileBytes(state.header, state.items));
-    if (mode == ListMode::Wrk) {
-        writeBackup(state, store);
-    }
+    writeBackup(state, store);
 }
 
 void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int sheet) {
@@ -391,6 +436,24 @@ QuotationData collectQuotation(const DocumentState& state, const fs::path& workF
         }
     }
     return data;
+}
+
+void runAsOneChange(DocumentState& state, WorkStore& store, const std::function<void()>& command) {
+    const DocumentState before = state;
+    const bool previousBackupKept = store.previousBackupKept;
+    const std::optional<fs::path> crashBackup = store.crashBackup;
+    try {
+        FileTransaction files;
+        command();
+        files.commit();
+    } catch (...) {
+        state = before;
+        store.previousBackupKept = previousBackupKept;
+        store.crashBackup = crashBackup;
+        // The files came back as they were, but not as the backup writer last saw them.
+        store.backupWriter.forget();
+        throw;
+    }
 }
 
 void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {

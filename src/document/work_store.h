@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace kerbina {
@@ -23,7 +24,11 @@ namespace kerbina {
 //   g "WITEM" n ".UND" the undo tape of the open sheet (see document/undo.h)
 //
 // Every write goes to a temporary name and is renamed into place; a failed write raises
-// FileError and leaves `modified` set.
+// FileError. A command run through runAsOneChange changes all its files or none.
+//
+// `modified` is set by a write that changes what the quotation holds ("HEAD.WRK" apart from the
+// page-dependent totals, the open sheet's file), never by a write that only repeats it: switching
+// pages writes the page that is left, and browsing is not editing.
 
 // SAVERECORD modes: "WRK" after a change appends a position to the undo tape; "UND" (before a
 // change, and after an undo) and "REDO" (after a redo) rewrite the snapshot at the cursor.
@@ -32,13 +37,14 @@ enum class RecordMode { Wrk, Und, Redo };
 enum class ListMode { Und, Wrk };
 
 // Writes the open quotation: the header files, the current sheet and its snapshot, then the
-// backup quotation file. Sets `modified`.
+// backup quotation file. Sets `modified` when the header file or the sheet file changed.
 void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode);
 // Writes the header and the breakdown list to "HEAD.UND" before a list change or "HEAD.WRK"
-// after it; "WRK" also sets `modified` and rewrites the backup, as a list change is a change.
+// after it; "WRK" also rewrites the backup, and sets `modified` when "HEAD.WRK" changed.
 void Saveitem(DocumentState& state, WorkStore& store, ListMode mode);
 // Writes the header to "HEAD_TITLE.WRK" and reads it back, then rewrites "HEAD.WRK" with the
-// current calculation settings stored into the item that owns the open sheet.
+// current calculation settings stored into the item that owns the open sheet; sets `modified` when
+// that changed what "HEAD.WRK" holds.
 void HeadWrite(DocumentState& state, const std::filesystem::path& workFolder, DocumentHost& host);
 // Reads "HEAD." + extension into the header and a fresh breakdown list. Raises FileError, and
 // changes nothing, when the file is missing or too short for its header and count.
@@ -86,5 +92,10 @@ void writeWorkFolder(const QuotationData& data, const std::filesystem::path& wor
 // collectQuotation gives, byte for byte, though only the sheets that changed since the last
 // backup are read and encoded again (see BackupWriter).
 void writeBackup(const DocumentState& state, WorkStore& store);
+
+// Runs one command as one unit: its file changes (work folder, list snapshot, backups) all stay,
+// or, when it throws, none does and the document in memory goes back to what it was, `modified`
+// included, since nothing stored changed. The exception is passed on for the window to show.
+void runAsOneChange(DocumentState& state, WorkStore& store, const std::function<void()>& command);
 
 } // namespace kerbina

@@ -47,14 +47,6 @@ std::optional<std::string> readIfPresent(const fs::path& file) {
     return readFileBytes(file);
 }
 
-void removeFile(const fs::path& file) {
-    std::error_code error;
-    fs::remove(file, error);
-    if (error) {
-        throw FileError(file.string() + " を削除できませんでした。");
-    }
-}
-
 // The three files of an item, as functions of the item number.
 using ItemFileName = fs::path (*)(const fs::path&, int);
 constexpr std::array<ItemFileName, 3> kItemFiles = {itemSheetFile, itemPickupFile,
@@ -75,11 +67,7 @@ void moveItemFiles(const fs::path& workFolder, int from, int to) {
         removeFile(target);
         std::error_code error;
         if (fs::exists(source, error)) {
-            fs::rename(source, target, error);
-            if (error) {
-                throw FileError(source.string() + " を " + target.string() +
-                                " に移動できませんでした。");
-            }
+            renameFile(source, target);
         }
     }
 }

@@ -55,8 +55,9 @@ std::vector<fs::path> itemFilesIn(const fs::path& folder) {
     return files;
 }
 
+// The copies are scratch files like the work files they copy (see Durability).
 void copyInto(const fs::path& file, const fs::path& folder) {
-    writeFileAtomically(folder / file.filename(), readFileBytes(file));
+    writeFileAtomically(folder / file.filename(), readFileBytes(file), Durability::Scratch);
 }
 
 } // namespace
@@ -79,16 +80,18 @@ void WorkFolderEditCycle::writeSheet() {
 void WorkFolderEditCycle::takeListSnapshot() {
     Saveitem(state_, store_, ListMode::Und);
     const fs::path folder = store_.workFolder / kListSnapshotFolder;
-    std::error_code error;
-    fs::remove_all(folder, error);
-    fs::create_directories(folder, error);
-    if (error) {
-        throw FileError(folder.string() + " を作成できませんでした。");
+    createFolders(folder);
+    // The header copy goes first: a snapshot cut short has none and is never restored. Then the
+    // files of the last snapshot go, one by one, so that a failed command can bring them back.
+    removeFile(folder / headerFileName("UND"));
+    for (const fs::path& file : itemFilesIn(folder)) {
+        removeFile(file);
     }
     for (const fs::path& file : itemFilesIn(store_.workFolder)) {
         copyInto(file, folder);
     }
-    writeFileAtomically(folder / kSheetNumberFile, std::to_string(state_.currentSheetNumber));
+    writeFileAtomically(folder / kSheetNumberFile, std::to_string(state_.currentSheetNumber),
+                        Durability::Scratch);
     // Written last: a snapshot cut short has no header copy and is never restored.
     copyInto(store_.workFolder / headerFileName("UND"), folder);
 }
@@ -111,10 +114,7 @@ bool WorkFolderEditCycle::restoreListFiles() {
         return false;
     }
     for (const fs::path& file : itemFilesIn(store_.workFolder)) {
-        fs::remove(file, error);
-        if (error) {
-            throw FileError(file.string() + " を削除できませんでした。");
-        }
+        removeFile(file);
     }
     for (const fs::path& file : itemFilesIn(folder)) {
         copyInto(file, store_.workFolder);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 
 namespace kerbina {
@@ -93,6 +94,176 @@ TEST_F(FileIoTest, TextLinesAreCp932WithCrLf) {
     writeTextLines(file, {"[NAME]=配管～", "", "㎡"});
     EXPECT_EQ(readFileBytes(file), "[NAME]=\x94\x7A\x8A\xC7\x81\x60\r\n\r\n\x87\x75\r\n");
     EXPECT_EQ(readTextLines(file), (std::vector<std::string>{"[NAME]=配管～", "", "㎡"}));
+}
+
+// Every entry under the folder: relative name → content, "<dir>" for a folder.
+std::map<std::string, std::string> contents(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        entries[entry.path().lexically_relative(folder).string()] =
+            entry.is_directory() ? "<dir>" : readFileBytes(entry.path());
+    }
+    return entries;
+}
+
+// Each kind of change, alone and in a mix, once rolled back and once committed.
+TEST_F(FileIoTest, ATransactionKeepsAllItsChangesOrNone) {
+    const struct {
+        const char* what;
+        void (*change)(const fs::path&);
+        std::map<std::string, std::string> committed;
+    } cases[] = {
+        {"replace",
+         [](const fs::path& f) { writeFileAtomically(f / "a", "new a"); },
+         {{"a", "new a"}, {"b", "b"}}},
+        {"create",
+         [](const fs::path& f) { writeFileAtomically(f / "c", "c"); },
+         {{"a", "a"}, {"b", "b"}, {"c", "c"}}},
+        {"remove", [](const fs::path& f) { removeFile(f / "a"); }, {{"b", "b"}}},
+        {"rename over another",
+         [](const fs::path& f) { renameFile(f / "a", f / "b"); },
+         {{"b", "a"}}},
+        {"folder and a file in it",
+         [](const fs::path& f) {
+             createFolders(f / "LIST.UND" / "deeper");
+             writeFileAtomically(f / "LIST.UND" / "deeper" / "x", "x");
+         },
+         {{"a", "a"},
+          {"b", "b"},
+          {"LIST.UND", "<dir>"},
+          {"LIST.UND/deeper", "<dir>"},
+          {"LIST.UND/deeper/x", "x"}}},
+        {"the same file changed many times",
+         [](const fs::path& f) {
+             writeFileAtomically(f / "a", "1");
+             renameFile(f / "a", f / "c");
+             writeFileAtomically(f / "a", "2");
+             removeFile(f / "b");
+             writeFileAtomically(f / "b", "3");
+             removeFile(f / "c");
+         },
+         {{"a", "2"}, {"b", "3"}}},
+        {"a moved file changed under its new name",
+         [](const fs::path& f) {
+             renameFile(f / "a", f / "c");
+             writeFileAtomically(f / "c", "new c");
+         },
+         {{"b", "b"}, {"c", "new c"}}},
+        {"a moved file removed under its new name",
+         [](const fs::path& f) {
+             renameFile(f / "a", f / "c");
+             removeFile(f / "c");
+         },
+         {{"b", "b"}}},
+        {"files moved along a row",
+         [](const fs::path& f) {
+             renameFile(f / "b", f / "c");
+             renameFile(f / "a", f / "b");
+             renameFile(f / "c", f / "d");
+         },
+         {{"b", "a"}, {"d", "b"}}},
+        {"tolerant wildcard steps",
+         [](const fs::path& f) {
+             EXPECT_TRUE(tryRenameFile(f / "a", f / "a.brk"));
+             EXPECT_TRUE(tryRemoveFile(f / "b"));
+             EXPECT_FALSE(tryRemoveFile(f / "missing"));
+         },
+         {{"a.brk", "a"}}},
+    };
+    const std::map<std::string, std::string> initial = {{"a", "a"}, {"b", "b"}};
+    for (const auto& row : cases) {
+        for (const bool commit : {false, true}) {
+            fs::remove_all(folder_);
+            fs::create_directories(folder_);
+            writeFileAtomically(folder_ / "a", "a");
+            writeFileAtomically(folder_ / "b", "b");
+            try {
+                FileTransaction outer;
+                {
+                    FileTransaction inner; // joins the outer one
+                    row.change(folder_);
+                    inner.commit();
+                }
+                if (!commit) {
+                    throw FileError("the command failed");
+                }
+                outer.commit();
+            } catch (const FileError&) {
+            }
+            EXPECT_EQ(contents(folder_), commit ? row.committed : initial)
+                << row.what << (commit ? " committed" : " rolled back");
+        }
+    }
+}
+
+// A part that fails puts back its own changes; the rest of the command goes on and is kept or
+// undone as a whole.
+TEST_F(FileIoTest, ATransactionInsideAnotherUndoesOnlyItsOwnChanges) {
+    for (const bool outerCommits : {true, false}) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        writeFileAtomically(folder_ / "a", "a");
+        writeFileAtomically(folder_ / "b", "b");
+        try {
+            FileTransaction outer;
+            writeFileAtomically(folder_ / "a", "outer a");
+            try {
+                FileTransaction inner;
+                writeFileAtomically(folder_ / "a", "inner a");
+                removeFile(folder_ / "b");
+                writeFileAtomically(folder_ / "c", "inner c");
+                throw FileError("the part failed");
+            } catch (const FileError&) {
+            }
+            // The outer transaction still keeps the version of "a" from before it.
+            std::map<std::string, std::string> now = contents(folder_);
+            std::erase_if(now, [](const auto& entry) { return isLeftoverTemporary(entry.first); });
+            EXPECT_EQ(now, (std::map<std::string, std::string>{{"a", "outer a"}, {"b", "b"}}));
+            writeFileAtomically(folder_ / "b", "outer b");
+            if (!outerCommits) {
+                throw FileError("the command failed");
+            }
+            outer.commit();
+        } catch (const FileError&) {
+        }
+        EXPECT_EQ(contents(folder_),
+                  outerCommits
+                      ? (std::map<std::string, std::string>{{"a", "outer a"}, {"b", "outer b"}})
+                      : (std::map<std::string, std::string>{{"a", "a"}, {"b", "b"}}));
+    }
+}
+
+TEST_F(FileIoTest, TheSeamFailsTheNthCallOnly) {
+    writeFileAtomically(folder_ / "a", "a");
+    failNthFileCall(2);
+    EXPECT_NO_THROW(readFileBytes(folder_ / "a"));
+    EXPECT_THROW(writeFileAtomically(folder_ / "a", "b"), FileError);
+    EXPECT_NO_THROW(writeFileAtomically(folder_ / "a", "c"));
+    EXPECT_EQ(countedFileCalls(), 3);
+    failNthFileCall(0);
+    EXPECT_EQ(readFileBytes(folder_ / "a"), "c");
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+TEST(LeftoverTemporaries, OnlyTheWritersOwnNamesCount) {
+    const struct {
+        const char* name;
+        bool leftover;
+    } cases[] = {
+        {"HEAD.WRK.123456.tmp", true},
+        {"backup.krb2.7.tmp", true},
+        {"a.0.tmp", true},
+        {"copydata.tmp", false},
+        {"clipdata.tmp", false},
+        {".5.tmp", false},
+        {"a..tmp", false},
+        {"a.1x.tmp", false},
+        {"a.12.tmp.bak", false},
+        {"12.tmp", false},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(isLeftoverTemporary(row.name), row.leftover) << row.name;
+    }
 }
 
 TEST(SplitTextLines, AcceptsCrLfAndLf) {

@@ -8,7 +8,10 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -89,6 +92,22 @@ protected:
     DocumentState state;
     ScriptedHost host;
 };
+
+// Every file and folder under `root` (relative name → bytes, "<dir>" for a folder): the whole
+// picture of the data root, to show that a failed command changed nothing.
+inline std::map<std::string, std::string> folderContents(const std::filesystem::path& root) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().lexically_relative(root).string();
+        if (entry.is_directory()) {
+            contents[name] = "<dir>";
+        } else {
+            std::ifstream in(entry.path(), std::ios::binary);
+            contents[name] = {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        }
+    }
+    return contents;
+}
 
 inline LineRecord commentLine(const std::string& text) {
     LineRecord line;

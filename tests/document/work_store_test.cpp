@@ -9,12 +9,14 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::commentLine;
+using testing_support::folderContents;
 using testing_support::kToday;
 using testing_support::namesOf;
 using testing_support::WorkStoreTest;
@@ -182,7 +184,7 @@ TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
     EXPECT_EQ(readSheetFile(work("WITEM2.WRK"))[1].mark, 0);
 }
 
-TEST_F(WorkStoreTest, FailedWriteIsReportedAndLeavesTheQuotationModified) {
+TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
     // A folder in place of the file makes the rename into place fail.
     const auto blockWithFolder = [](const fs::path& file) {
         fs::remove(file);
@@ -219,9 +221,19 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndLeavesTheQuotationModified) {
         ASSERT_FALSE(open.modified);
 
         row.block(run);
-        open.sheet.push_back(commentLine("edit"));
-        EXPECT_THROW(SAVERECORD(open, run, host, RecordMode::Wrk), std::runtime_error) << row.what;
-        EXPECT_TRUE(open.modified) << row.what;
+        const std::map<std::string, std::string> before = folderContents(root);
+        const DocumentState memoryBefore = open;
+        EXPECT_THROW(runAsOneChange(open, run,
+                                    [&] {
+                                        open.sheet.push_back(commentLine("edit"));
+                                        SAVERECORD(open, run, host, RecordMode::Wrk);
+                                    }),
+                     std::runtime_error)
+            << row.what;
+        EXPECT_FALSE(open.modified) << row.what;
+        EXPECT_EQ(open.sheet, memoryBefore.sheet) << row.what;
+        EXPECT_EQ(open.undoCount, memoryBefore.undoCount) << row.what;
+        EXPECT_EQ(folderContents(root), before) << row.what;
     }
 }
 
@@ -397,9 +409,33 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
     host.answers = {Answer::No};
     NewKerbina(state, store, host, kToday); // "新規作成"
 
-    EXPECT_EQ(readFileBytes(previousBackupFilePath(store.backupFolder)),
-              "the last run's quotation");
+    const std::vector<BackupSummary> backups = listBackups(store.backupFolder);
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(backups[0].file, backupFilePath(store.backupFolder));
+    EXPECT_EQ(readFileBytes(backups[1].file), "the last run's quotation");
     EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).itemMax(), 1);
+}
+
+TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
+    NewKerbina(state, store, host, kToday);
+    state.sheet.push_back(commentLine("a"));
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    state.modified = false; // as after a save
+
+    // Leaving the page writes it again, with the tax of the page in front in the header.
+    state.sheetSubmittedTax = Currency::fromWhole(80);
+    HeadWrite(state, store.workFolder, host);
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    Saveitem(state, store, ListMode::Wrk);
+    EXPECT_FALSE(state.modified);
+
+    state.sheet[1].nameSpec = "b";
+    SAVERECORD(state, store, host, RecordMode::Wrk);
+    EXPECT_TRUE(state.modified);
+    state.modified = false;
+    state.header.atesaki1 = "山田建設";
+    HeadWrite(state, store.workFolder, host);
+    EXPECT_TRUE(state.modified);
 }
 
 TEST_F(WorkStoreTest, ListChangeIsAChange) {

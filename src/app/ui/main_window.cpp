@@ -12,6 +12,7 @@
 #include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/quotation_file_name.h"
+#include "document/ui/backup_list_dialog.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/column_layout.h"
@@ -457,6 +458,11 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     }
 
     readSettings(state_);
+    try {
+        beginRun(store_, folders_.dataRoot);
+    } catch (const std::exception& error) {
+        MessageBox::error(this, QString::fromStdString(error.what()));
+    }
     // The run starts with the same new quotation as "新規作成" gives (its [KEYCODE] included: the
     // display mode 1 set before it is replaced by the new quotation's header).
     startNewQuotation(state_, store_, *this, today());
@@ -466,7 +472,9 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         const int total = splitter_->sizes().value(0) + splitter_->sizes().value(1);
         splitter_->setSizes({*layout->splitter2, std::max(0, total - *layout->splitter2)});
     }
-    if (fileToOpen) {
+    // After a run that did not end cleanly the user may take its last backup instead of the file
+    // named on the command line.
+    if (!offerCrashBackup() && fileToOpen) {
         // A file that cannot be read is reported; the empty quotation stays open.
         runCommand([this, &fileToOpen] { openQuotation(*fileToOpen, FileRole::OwnFile); });
     }
@@ -510,7 +518,25 @@ void TFKERBINA::closeEvent(QCloseEvent* event) {
         }
     }
     saveWindowPosition();
+    endRun(folders_.dataRoot);
     event->accept();
+}
+
+bool TFKERBINA::offerCrashBackup() {
+    const std::optional<BackupSummary> backup = crashBackupToOffer(store_);
+    if (!backup) {
+        return false;
+    }
+    const std::string total = backup->damaged ? "壊れているか途中までのファイルです"
+                                              : "総合計 " + MoneyText(backup->grandTotal);
+    const std::string question = "前回は正常に終了しませんでした。\n最後のバックアップ（" +
+                                 localTimeText(backup->written) + "、" + total + "）を開きますか？";
+    if (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoDefaultNo) !=
+        MessageBox::Answer::Yes) {
+        return false;
+    }
+    runCommand([this, &backup] { openQuotation(backup->file, FileRole::Source); });
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -798,7 +824,6 @@ void TFKERBINA::showError(const std::exception& error) {
 }
 
 void TFKERBINA::runCommand(const std::function<void()>& command) {
-    const DocumentState before = state_;
     const TotalsPanel panelBefore = panel_;
     const bool listModeBefore = display_.listMode;
     if (commandDepth_ == 0) {
@@ -806,14 +831,12 @@ void TFKERBINA::runCommand(const std::function<void()>& command) {
     }
     ++commandDepth_;
     try {
-        command();
+        // A failed command leaves the files and the document in memory as they were.
+        runAsOneChange(state_, store_, command);
     } catch (const std::exception& error) {
-        // The core changes nothing it cannot finish, but a command may have read or written part
-        // of its files: the window goes back to the document as it was, with the totals and the
-        // page it showed, and since something on disk may have changed, the close question will
-        // still ask. A range-sum error of the rolled-back change is not shown.
-        state_ = before;
-        state_.modified = true;
+        // The files and the document in memory are back as they were (runAsOneChange); the
+        // window shows the totals and the page it showed. A range-sum error of the rolled-back
+        // change is not shown.
         panel_ = panelBefore;
         display_.listMode = listModeBefore;
         pendingPassError_.reset();
@@ -1023,11 +1046,13 @@ void TFKERBINA::loadBackupFile() {
             return;
         }
     }
-    const QString path = MessageBox::openFileName(
-        this, QStringLiteral("バックアップファイルを読み込む"), q(pathText(store_.backupFolder)),
-        QStringLiteral("バックアップ (backup.krb2 backup_prev.krb2)"));
-    if (!path.isEmpty()) {
-        openQuotation(pathFromText(s(path)), FileRole::Source);
+    const std::vector<BackupSummary> backups = listBackups(store_.backupFolder);
+    if (backups.empty()) {
+        MessageBox::notify(this, QStringLiteral("バックアップファイルがありません。"));
+        return;
+    }
+    if (const auto chosen = BackupListDialog::choose(this, backups)) {
+        openQuotation(backups[*chosen].file, FileRole::Source);
     }
 }
 

@@ -115,10 +115,13 @@ private:
     // ---- SqlErrorReporter ----
     void reportError(std::string_view text, std::string_view detail) override;
 
-    // Runs one command: any error is shown and the document is left as the command left it
-    // (the core changes nothing when it fails).
+    // Runs one command: any error is shown, and the files and the document are as they were
+    // before the command (runAsOneChange).
     void runCommand(const std::function<void()>& command);
     void showError(const std::exception& error);
+    // At start-up after a run that did not end cleanly: asks whether to open that run's last
+    // backup (default No) and opens it; true when it was opened.
+    bool offerCrashBackup();
 
     // ---- the page in front ----
     void onTabChanged(int tab);

@@ -41,6 +41,7 @@ public:
     // no answer left takes Cancel (or nothing) so that a forgotten answer fails the test instead
     // of hanging it.
     static void setScripted(bool scripted);
+    static bool isScripted() { return scripted_; }
     static void setNextAnswer(Answer answer);
     static void setNextInput(std::optional<QString> text);
     static void setNextFileName(const QString& path);

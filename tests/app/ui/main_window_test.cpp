@@ -4,6 +4,7 @@
 #include "app/ui/message_box.h"
 #include "calc/rounding.h"
 #include "document/file_io.h"
+#include "document/ui/backup_list_dialog.h"
 #include "main_window_fixture.h"
 
 #include <QAction>
@@ -132,7 +133,8 @@ TEST_F(MainWindowTest, ACutFileOpensOnlyWhenTheUserAgrees) {
 
 TEST_F(MainWindowTest, ClosingAModifiedQuotationAsks) {
     const auto window = start();
-    window->sheetTabs()->setCurrentIndex(0); // writing the sheet on leaving it counts as a change
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
+    window->action("pasteClipboard")->trigger();
     ASSERT_TRUE(window->document().modified);
 
     MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
@@ -275,6 +277,125 @@ TEST_F(MainWindowTest, EverySheetOfAnExampleQuotationIsShownWithItsTotals) {
             MoneyText(window->document().items[static_cast<std::size_t>(item)].submittedTotal));
         screenshot(*window, ("example_sheet_" + std::to_string(tab)).c_str());
     }
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+const std::vector<std::string> kTwoSheets = {
+    "<TITLE>",
+    "[ATESAKI_1]=山田建設株式会社",
+    "[ItemMax]=2",
+    "</TITLE>",
+    "<ITEM>",
+    "10;配管工事;25600;19200;0.5;0.5;10;1;0.5;0;0;;0;0",
+    "10;ダクト工事;3000;2500;0.5;0.5;10;1;0.5;0;0;;0;0",
+    "</ITEM>",
+    "<DATA>",
+    "1;鋼管;SGP 25A;0;11999;ｍ;10;12;12;1500;2000;0;0;0;18000;24000;0;0;0;;;",
+    "1;継手;;0;11999;個;10;4;4;300;400;0;0;0;1200;1600;0;0;0;;;",
+    "2;ダクト;;0;11999;ｍ;20;2.5;2.5;1000;1200;0;0;0;2500;3000;0;0;0;;;",
+    "</DATA>",
+    "</EOF>"};
+
+TEST_F(MainWindowTest, BrowsingIsNotEditing) {
+    const fs::path file = root.path() / "two_sheets.krb2";
+    writeTextLines(file, kTwoSheets);
+    const auto window = start(file);
+    ASSERT_FALSE(window->document().modified);
+    for (const int tab : {1, 2, 0, 2, 1, 0, 1}) {
+        window->sheetTabs()->setCurrentIndex(tab);
+        EXPECT_FALSE(window->document().modified) << "tab " << tab;
+    }
+    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    window->close();
+    EXPECT_TRUE(MessageBox::takeShownTexts().isEmpty()); // closing after looking asks nothing
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
+    window->action("pasteClipboard")->trigger();
+    EXPECT_TRUE(window->document().modified);
+}
+
+TEST_F(MainWindowTest, TheNextStartAfterACrashOffersItsLastBackup) {
+    {
+        const auto crashed = start();
+        QGuiApplication::clipboard()->setText(QStringLiteral("落ちる前の行"));
+        crashed->action("pasteClipboard")->trigger();
+        ASSERT_EQ(crashed->document().lineCount(), 1);
+        // The program stops without closing its window.
+    }
+    {
+        // Started again with the same file, closed without an edit: the question was answered No.
+        MessageBox::setNextAnswer(MessageBox::Answer::No);
+        const auto window = start();
+        const QStringList shown = MessageBox::takeShownTexts();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].startsWith(QStringLiteral("前回は正常に終了しませんでした。")))
+            << shown[0].toStdString();
+        EXPECT_EQ(window->document().lineCount(), 0);
+        EXPECT_TRUE(window->close());
+    }
+    {
+        // A clean close asks nothing at the next start.
+        const auto window = start();
+        EXPECT_TRUE(MessageBox::takeShownTexts().isEmpty());
+        // "バックアップファイルを読み込む" still lists the crashed run's backup.
+        BackupListDialog::setNextChoice(std::nullopt);
+        window->action("loadBackup")->trigger();
+        const QStringList rows = BackupListDialog::takeShownRows();
+        ASSERT_GE(rows.size(), 2);
+        EXPECT_TRUE(rows[0].endsWith(QStringLiteral("backup.krb2"))) << rows[0].toStdString();
+        int crashRow = -1;
+        for (int row = 0; row < rows.size(); ++row) {
+            if (rows[row].contains(QStringLiteral("（異常終了）"))) {
+                crashRow = row;
+            }
+        }
+        ASSERT_GE(crashRow, 1) << rows.join(QStringLiteral("\n")).toStdString();
+        BackupListDialog::setNextChoice(static_cast<std::size_t>(crashRow));
+        window->action("loadBackup")->trigger();
+        BackupListDialog::takeShownRows();
+        ASSERT_EQ(window->document().lineCount(), 1);
+        EXPECT_EQ(window->document().sheet[1].nameSpec, "落ちる前の行;");
+        EXPECT_TRUE(MessageBox::takeShownTexts().isEmpty());
+    }
+}
+
+TEST_F(MainWindowTest, TheBackupListShowsOneLinePerBackupNewestFirst) {
+    {
+        const auto crashed = start();
+        QGuiApplication::clipboard()->setText(QStringLiteral("落ちる前の行"));
+        crashed->action("pasteClipboard")->trigger();
+    }
+    MessageBox::setNextAnswer(MessageBox::Answer::No);
+    const auto window = start();
+    MessageBox::takeShownTexts();
+    const std::vector<BackupSummary> backups = listBackups(folders.dataRoot / "backup");
+    BackupListDialog dialog(backups, window.get());
+    ASSERT_EQ(dialog.rows().size(), static_cast<qsizetype>(backups.size()));
+    for (std::size_t row = 0; row < backups.size(); ++row) {
+        EXPECT_EQ(dialog.rows()[static_cast<qsizetype>(row)].toStdString(),
+                  backupRowText(backups[row]));
+    }
+    dialog.show();
+    screenshot(dialog, "backup_list");
+}
+
+TEST_F(MainWindowTest, TheCrashQuestionOpensTheBackupWhenAnsweredYes) {
+    {
+        const auto crashed = start();
+        QGuiApplication::clipboard()->setText(QStringLiteral("落ちる前の行"));
+        crashed->action("pasteClipboard")->trigger();
+    }
+    MessageBox::setNextAnswer(MessageBox::Answer::Yes);
+    const auto window = start();
+    EXPECT_EQ(MessageBox::takeShownTexts().size(), 1);
+    ASSERT_EQ(window->document().lineCount(), 1);
+    EXPECT_EQ(window->document().sheet[1].nameSpec, "落ちる前の行;");
+    EXPECT_FALSE(window->document().modified);
 }
 
 } // namespace
