@@ -319,6 +319,21 @@ TEST_F(MainWindowTest, BrowsingIsNotEditing) {
     EXPECT_TRUE(window->document().modified);
 }
 
+// The example quotations store totals their lines do not give: opening computes the true ones, so
+// looking through their sheets changes nothing either.
+TEST_F(MainWindowTest, BrowsingAnExampleQuotationIsNotEditing) {
+    for (const char* example : {"example_1.krb2", "example_3.krb2", "example_6.krb2"}) {
+        const auto window = start(fs::path(KERBINA_TEST_DATA_DIR) / "totals" / example);
+        for (int tab = 1; tab < window->sheetTabs()->count(); ++tab) {
+            window->sheetTabs()->setCurrentIndex(tab);
+            EXPECT_FALSE(window->document().modified) << example << " tab " << tab;
+        }
+        window->sheetTabs()->setCurrentIndex(0);
+        EXPECT_FALSE(window->document().modified) << example;
+        MessageBox::takeShownTexts();
+    }
+}
+
 TEST_F(MainWindowTest, TheNextStartAfterACrashOffersItsLastBackup) {
     {
         const auto crashed = start();
