@@ -52,6 +52,7 @@ bool loadSnapshotAt(DocumentState& state, WorkStore& store, DocumentHost& host, 
 
 void resetUndo(DocumentState& state, const fs::path& workFolder) {
     deleteFilesWithExtensions(workFolder, {".UND", ".PUND"});
+    removeListSnapshot(workFolder);
     state.undoGeneration = 0;
     state.undoCount = 0;
     state.pickupGeneration = 0;

@@ -93,6 +93,23 @@ void deleteFilesWithExtensions(const fs::path& folder,
     }
 }
 
+void removeListSnapshot(const fs::path& workFolder) {
+    const fs::path folder = workFolder / kListSnapshotFolderName;
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        return;
+    }
+    std::vector<fs::path> files;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        files.push_back(entry->path());
+    }
+    for (const fs::path& file : files) {
+        tryRemoveFile(file);
+    }
+    fs::remove(folder, error); // only when nothing is left in it
+}
+
 void clearWorkFolder(const fs::path& workFolder) {
     removeIfRegularFile(workFolder / headerFileName("WRK"));
     deleteFilesWithExtensions(workFolder, {".PUP", ".WRK"});

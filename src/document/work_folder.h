@@ -45,6 +45,13 @@ bool hasExtension(const std::filesystem::path& file, std::string_view extension)
 void deleteFilesWithExtensions(const std::filesystem::path& folder,
                                std::initializer_list<std::string_view> extensions);
 
+// The list snapshot's copies of the item files, beside "HEAD.UND" (see grid/work_folder_cycle.h).
+inline constexpr const char* kListSnapshotFolderName = "LIST.UND";
+// Deletes the list snapshot's folder with its copies, together with the other undo snapshots.
+// Inside a file transaction the folder itself stays (empty) until the next time, since it holds
+// the versions kept for a rollback until the transaction ends.
+void removeListSnapshot(const std::filesystem::path& workFolder);
+
 // Deletes "HEAD.WRK" and every "*.PUP" and "*.WRK" file, before a quotation file fills the folder.
 void clearWorkFolder(const std::filesystem::path& workFolder);
 // Keeps the work files of the quotation that was open as backups for recovery by hand: deletes the

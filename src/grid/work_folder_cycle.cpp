@@ -14,7 +14,6 @@ namespace fs = std::filesystem;
 namespace kerbina {
 namespace {
 
-constexpr const char* kListSnapshotFolder = "LIST.UND";
 constexpr const char* kSheetNumberFile = "SHEET";
 
 bool startsWithDigitsThen(std::string_view name, std::string_view prefix, std::string_view suffix) {
@@ -79,7 +78,7 @@ void WorkFolderEditCycle::writeSheet() {
 
 void WorkFolderEditCycle::takeListSnapshot() {
     Saveitem(state_, store_, ListMode::Und);
-    const fs::path folder = store_.workFolder / kListSnapshotFolder;
+    const fs::path folder = store_.workFolder / kListSnapshotFolderName;
     createFolders(folder);
     // The header copy goes first: a snapshot cut short has none and is never restored. Then the
     // files of the last snapshot go, one by one, so that a failed command can bring them back.
@@ -105,7 +104,7 @@ void WorkFolderEditCycle::reloadSheet() {
 }
 
 bool WorkFolderEditCycle::restoreListFiles() {
-    const fs::path folder = store_.workFolder / kListSnapshotFolder;
+    const fs::path folder = store_.workFolder / kListSnapshotFolderName;
     const fs::path header = store_.workFolder / headerFileName("UND");
     const fs::path headerCopy = folder / headerFileName("UND");
     std::error_code error;

@@ -138,6 +138,23 @@ TEST_F(UndoTest, ListUndoRestoresTheListBeforeTheLastChange) {
     }
 }
 
+// The list snapshot's folder of item-file copies goes with the other snapshots: on a tab switch
+// and with a new quotation.
+TEST_F(UndoTest, TheListSnapshotFolderGoesWithTheOtherSnapshots) {
+    const fs::path snapshot = work("LIST.UND");
+    const auto leaveSnapshot = [&] {
+        createFolders(snapshot);
+        writeFileAtomically(snapshot / "WITEM1.WRK", "copy");
+        writeFileAtomically(snapshot / "HEAD.UND", "copy");
+    };
+    leaveSnapshot();
+    openSheet(state, store, host, 1);
+    EXPECT_FALSE(fs::exists(snapshot));
+    leaveSnapshot();
+    startNewQuotation(state, store, host, kToday);
+    EXPECT_FALSE(fs::exists(snapshot));
+}
+
 TEST_F(UndoTest, ListUndoWithoutSnapshotChangesNothing) {
     // Opening a sheet discards every snapshot, the list's included.
     state.items[1].name = "kept";
