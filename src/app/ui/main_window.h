@@ -27,16 +27,15 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QPushButton;
 class QSplitter;
-class QStackedWidget;
 class QTabBar;
 class QTabWidget;
 class QTableView;
 
 namespace kerbina {
 
-class QuotationGridModel;
+class CoverPage;
+class QuotationView;
 class TFCalcSettings_Dlg;
 
 // The main window: owns the open quotation (header, breakdown list, current sheet), the grid's
@@ -61,8 +60,8 @@ public:
     const DisplayOptions& displayOptions() const { return display_; }
     const EnvironmentSettings& environment() const { return environment_; }
     const AppFolders& folders() const { return folders_; }
-    QTableView* grid() const { return grid_; }
-    QTabBar* sheetTabs() const { return tabs_; }
+    QTableView* grid() const;
+    QTabBar* sheetTabs() const;
     QAction* action(const QString& objectName) const;
     // The item number of a sheet tab (0 for the breakdown list).
     int sheetOfTab(int tab) const;
@@ -70,14 +69,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     // ---- construction ----
     void buildWidgets();
     void buildMenus();
-    void buildCoverTotals(QWidget* page);
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut, void (TFKERBINA::*handler)());
     void restoreWindowPosition();
@@ -98,8 +95,6 @@ private:
     void rebuildSheetTabs() override;
     void selectTab(int tab) override;
     void applyGridLayout() override;
-    void fitColumns();
-    void onColumnResized(int column, int oldWidth, int newWidth);
     void updateViewChecks();
     void repaintGrid();
     void showModuleTabs() override;
@@ -154,9 +149,8 @@ private:
     void cancelSelectionCommand();
     void firstLine();
     void lastLine();
-    void onGridDoubleClicked(const QModelIndex& index);
+    void onGridDoubleClicked(int row);
     void renameItemPrompt();
-    void buildToolPages();
 
     // ---- commands ----
     void newQuotation();
@@ -174,10 +168,7 @@ private:
     void toggleAdditionalView();
     void showNetView();
     void showSubmittedView();
-    void showNetButton();
-    void showSubmittedButton();
-    void showAdditionalNetButton();
-    void showAdditionalSubmittedButton();
+    void showPriceView(bool net, bool additional);
     void saveColumnWidths();
     void resetColumnWidths();
     void saveListColumnWidths();
@@ -209,33 +200,18 @@ private:
     WorkFolderEditCycle cycle_{state_, store_, *this};
     GridSession gridSession_;
     std::filesystem::path ownFile_;
-    std::vector<int> tabSheets_; // tab index → item number; tab 0 is the breakdown list (0)
-    bool rebuildingTabs_ = false;
-    std::vector<int> setWidths_; // the columns' set widths in the layout in front
-    bool fittingColumns_ = false;
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
     int commandDepth_ = 0;         // runCommand calls under way
     std::optional<std::string> pendingPassError_; // shown when the outermost command ends
 
-    QTableView* grid_ = nullptr;
-    QuotationGridModel* model_ = nullptr;
-    QTabBar* tabs_ = nullptr;
+    QuotationView* view_ = nullptr;
+    CoverPage* coverPage_ = nullptr;
     QTabWidget* sidePanel_ = nullptr;
-    QStackedWidget* toolPages_ = nullptr;
     QSplitter* splitter_ = nullptr;
-    QLabel* itemTitle_ = nullptr;
-    QPushButton* itemNameButton_ = nullptr;
-    QWidget* totalsPanel_ = nullptr;
-    QPushButton* netButton_ = nullptr;
-    QPushButton* submittedButton_ = nullptr;
-    QLabel* netTotal_ = nullptr;
-    QLabel* submittedTotal_ = nullptr;
-    std::array<QLabel*, 5> grandTotals_{}; // submitted, net, difference, margin, labour
     std::vector<QLabel*> statusPanels_;
     std::map<QString, QAction*> actions_;
     QMenu* editMenu_ = nullptr;
-    QMenu* priceMenu_ = nullptr;
     QMenu* convertMenu_ = nullptr;
     QMenu* listMenu_ = nullptr;
     QAction* additionalViewAction_ = nullptr;

@@ -1,0 +1,301 @@
+// The main window's editing commands: rows and items on the grid, undo, the named commands of the
+// tool buttons, the display switches, column widths and the calculation settings.
+#include "app/app_title.h"
+#include "app/ui/main_window.h"
+#include "app/ui/main_window_support.h"
+#include "app/ui/message_box.h"
+#include "calc/totals.h"
+#include "calc/ui/calc_settings_dialog.h"
+#include "document/line_kinds.h"
+#include "document/undo.h"
+#include "document/work_store.h"
+#include "grid/column_layout.h"
+#include "grid/item_commands.h"
+#include "grid/named_commands.h"
+#include "grid/row_commands.h"
+#include "grid/ui/quotation_grid_model.h"
+#include "grid/ui/quotation_view.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSplitter>
+#include <QTableView>
+
+namespace kerbina {
+
+void TFKERBINA::undo() {
+    if (display_.listMode) {
+        if (undoList(state_, store_, *this)) {
+            rebuildSheetTabs();
+            enterListMode();
+        }
+    } else if (undoSheet(state_, store_, *this)) {
+        recalcAndShowTotals(false);
+    }
+}
+
+void TFKERBINA::redo() {
+    if (!display_.listMode && redoSheet(state_, store_, *this)) {
+        recalcAndShowTotals(false);
+    }
+}
+
+void TFKERBINA::calcSettings() {
+    const auto chosen = calcSettingsDialog_->edit(settingsShownInDialog(state_));
+    if (!chosen) {
+        return;
+    }
+    applyCalcSettings(state_, *chosen);
+    if (display_.listMode) {
+        recalculateSheet(state_);
+        recalcAndShowTotals(true);
+        Saveitem(state_, store_, ListMode::Wrk);
+    } else {
+        recalcAndShowTotals(false);
+        SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+    }
+}
+
+void TFKERBINA::separateNameSpec() {
+    state_.separateNameSpec = true;
+    applyGridLayout();
+    recalcAndShowTotals(display_.listMode);
+}
+
+void TFKERBINA::combineNameSpec() {
+    state_.separateNameSpec = false;
+    applyGridLayout();
+    recalcAndShowTotals(display_.listMode);
+}
+
+void TFKERBINA::toggleAdditionalView() {
+    display_.additionalView = !display_.additionalView;
+    additionalViewAction_->setText(display_.additionalView ? QStringLiteral("通常単価を表示")
+                                                           : QStringLiteral("付帯単価を表示"));
+    repaintGrid();
+}
+
+void TFKERBINA::showNetView() {
+    display_.netView = true;
+    repaintGrid();
+}
+
+void TFKERBINA::showSubmittedView() {
+    display_.netView = false;
+    repaintGrid();
+}
+
+// The title bar's "仕切", "提出", "付帯単価仕切" and "付帯単価提出" buttons (sheets only).
+void TFKERBINA::showPriceView(bool net, bool additional) {
+    if (display_.listMode) {
+        return;
+    }
+    display_.netView = net;
+    display_.additionalView = additional;
+    additionalViewAction_->setText(QStringLiteral("付帯単価を表示"));
+    repaintGrid();
+}
+
+// The sheet layouts also keep the splitters' positions: the side panel's splitter is the first
+// ([Splitter2]); the second ([Splitter3]) keeps what the file holds.
+void TFKERBINA::saveColumnWidths() {
+    ColumnLayout columns{view_->shownColumnWidths(), {}, {}};
+    columns.splitter2 = splitter_->sizes().value(0);
+    saveColumnLayout(folders_.dataRoot, gridLayout(state_, display_), columns);
+}
+
+void TFKERBINA::resetColumnWidths() {
+    resetColumnLayout(folders_.dataRoot, gridLayout(state_, display_),
+                      view_->grid()->viewport()->width());
+    applyGridLayout();
+}
+
+void TFKERBINA::saveListColumnWidths() {
+    saveItemListColumnLayout(folders_.dataRoot, ColumnLayout{view_->shownColumnWidths(), {}, {}},
+                             *this);
+}
+
+void TFKERBINA::resetListColumnWidths() {
+    resetColumnLayout(folders_.dataRoot, GridLayout::ItemList, view_->grid()->viewport()->width());
+    applyGridLayout();
+}
+
+void TFKERBINA::addOneGridRow() {
+    view_->model()->setGridRows(view_->model()->gridRows() + 1);
+}
+
+void TFKERBINA::addTenGridRows() {
+    view_->model()->setGridRows(view_->model()->gridRows() + 10);
+}
+
+void TFKERBINA::runGridCommand(const GridCommand& command) {
+    const auto [top, bottom] = selectedRows();
+    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
+    showCommandResult(command(context, Selection{top, bottom}));
+}
+
+void TFKERBINA::showCommandResult(const CommandResult& result) {
+    if (result.itemsChanged) {
+        rebuildSheetTabs();
+        view_->showListTabQuietly();
+        enterListMode();
+    } else if (result.changed) {
+        view_->model()->refresh();
+    }
+    selectRows(result.selection.top, result.selection.bottom);
+    if (result.scrollTop) {
+        view_->grid()->scrollTo(view_->model()->index(*result.scrollTop - 1, 0),
+                                QAbstractItemView::PositionAtTop);
+    }
+}
+
+void TFKERBINA::runNamed(const QString& name) {
+    const auto [top, bottom] = selectedRows();
+    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
+    const NamedCommandResult named =
+        runNamedCommand(context, s(name), Selection{top, bottom}, display_.listMode);
+    showCommandResult(named.result);
+    switch (named.action) {
+    case WindowAction::Close:
+        close();
+        break;
+    case WindowAction::ChoosePartsToLoad: {
+        const QString file = MessageBox::openFileName(
+            this, QStringLiteral("パーツファイル"), q(pathText(folders_.dataRoot / "part")),
+            QStringLiteral("ケルビナパ－ツファイル(prt) (*.prt)"));
+        if (!file.isEmpty()) {
+            runGridCommand([&file](GridContext& grid, Selection selection) {
+                return loadPartsFile(grid, selection, pathFromText(s(file)));
+            });
+        }
+        break;
+    }
+    case WindowAction::ChoosePartsToSave: {
+        const QString file = MessageBox::saveFileName(
+            this, QStringLiteral("パーツファイル"), q(pathText(folders_.dataRoot / "part")),
+            QStringLiteral("ケルビナパ－ツファイル(prt) (*.prt)"), QStringLiteral("prt"));
+        if (!file.isEmpty()) {
+            savePartsFile(context, Selection{top, bottom}, pathFromText(s(file)));
+        }
+        break;
+    }
+    case WindowAction::None:
+        break;
+    default:
+        MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
+        break;
+    }
+}
+
+void TFKERBINA::insertRows() {
+    runGridCommand(display_.listMode ? GridCommand(insertItem) : GridCommand(insertLines));
+}
+
+void TFKERBINA::eraseRows() {
+    if (!display_.listMode) {
+        runGridCommand(eraseLines);
+    }
+}
+
+void TFKERBINA::deleteRows() {
+    runGridCommand(display_.listMode ? GridCommand(deleteItem) : GridCommand(deleteLines));
+}
+
+void TFKERBINA::moveRowUp() {
+    if (!display_.listMode) {
+        runGridCommand(moveLineUp);
+    }
+}
+
+void TFKERBINA::moveRowDown() {
+    if (!display_.listMode) {
+        runGridCommand(moveLineDown);
+    }
+}
+
+void TFKERBINA::copyRows() {
+    runGridCommand(display_.listMode ? GridCommand(copyItem) : GridCommand(copyLines));
+}
+
+void TFKERBINA::cutRows() {
+    runGridCommand(display_.listMode ? GridCommand(cutItem) : GridCommand(cutLines));
+}
+
+void TFKERBINA::pasteInserting() {
+    runGridCommand(display_.listMode ? GridCommand(pasteItem) : GridCommand(pasteLinesInserting));
+}
+
+void TFKERBINA::pasteOverwriting() {
+    if (!display_.listMode) {
+        runGridCommand(pasteLinesOverwriting);
+    }
+}
+
+void TFKERBINA::pasteFromClipboard() {
+    if (display_.listMode) {
+        return;
+    }
+    const std::string text = s(QGuiApplication::clipboard()->text());
+    runGridCommand([&text](GridContext& context, Selection selection) {
+        return pasteClipboardText(context, selection, text);
+    });
+}
+
+void TFKERBINA::selectAllRows() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(selectAll(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::cancelSelectionCommand() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(cancelSelection(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::firstLine() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(goToFirstLine(state_, Selection{top, bottom}, display_.listMode));
+}
+
+void TFKERBINA::lastLine() {
+    const auto [top, bottom] = selectedRows();
+    showCommandResult(goToLastLine(state_, Selection{top, bottom}, display_.listMode));
+}
+
+// "内訳名入力": the name of the sheet in front, or of the selected item on the breakdown list.
+void TFKERBINA::renameItemPrompt() {
+    const auto [top, bottom] = selectedRows();
+    const int item = display_.listMode ? top : state_.currentSheetNumber;
+    const std::string current = item <= state_.itemMax()
+                                    ? state_.items[static_cast<std::size_t>(item)].name
+                                    : std::string();
+    const auto name = MessageBox::input(this, QString::fromUtf8(applicationTitle(modules_)),
+                                        QStringLiteral("内訳名入力"), false, q(current));
+    if (!name) {
+        return;
+    }
+    runGridCommand([&](GridContext& context, Selection selection) {
+        return renameItem(context, selection, item, s(*name), display_.listMode);
+    });
+    rebuildSheetTabs();
+    if (!display_.listMode) {
+        showSheetTitle(state_.items[static_cast<std::size_t>(item)].name);
+    }
+}
+
+void TFKERBINA::onGridDoubleClicked(int row) {
+    // On a sheet the title line (kind 100) renames the sheet; the other lines will open the line
+    // data-entry dialog. On the breakdown list a double-click opens that item's sheet.
+    if (!display_.listMode) {
+        if (row <= state_.lineCount() && state_.sheet[static_cast<std::size_t>(row)].kind == 100) {
+            runCommand([this] { renameItemPrompt(); });
+        }
+        return;
+    }
+    const int item = row;
+    if (item <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(item)].kind)) {
+        selectTab(item);
+    }
+}
+
+} // namespace kerbina

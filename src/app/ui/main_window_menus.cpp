@@ -1,0 +1,180 @@
+// The main window's menus: every command with its caption, key and handler, and the check marks
+// of the display switches.
+#include "app/ui/main_window.h"
+#include "app/ui/message_box.h"
+#include "grid/ui/quotation_grid_model.h"
+#include "grid/ui/quotation_view.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenuBar>
+#include <QTabBar>
+
+namespace kerbina {
+
+QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                               const QKeySequence& shortcut, void (TFKERBINA::*handler)()) {
+    auto* command = new QAction(caption, this);
+    command->setObjectName(objectName);
+    if (!shortcut.isEmpty()) {
+        command->setShortcut(shortcut);
+    }
+    connect(command, &QAction::triggered, this,
+            [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
+    menu->addAction(command);
+    // Shortcuts work whatever menu is enabled: the window holds every command too.
+    addAction(command);
+    actions_[objectName] = command;
+    return command;
+}
+
+QAction* TFKERBINA::action(const QString& objectName) const {
+    const auto found = actions_.find(objectName);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void TFKERBINA::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    addCommand(file, "newQuotation", QStringLiteral("新規作成"), QKeySequence::New,
+               &TFKERBINA::newQuotation);
+    addCommand(file, "openFile", QStringLiteral("直接ファイルを開く"), QKeySequence::Open,
+               &TFKERBINA::openQuotationFile);
+    addCommand(file, "saveFile", QStringLiteral("ファイルに保存"), QKeySequence::Save,
+               &TFKERBINA::saveQuotationFile);
+    addCommand(file, "importVersion1", QStringLiteral("Version1のファイルを開く"), {},
+               &TFKERBINA::importVersion1File);
+    file->addSeparator();
+    addCommand(file, "loadBackup", QStringLiteral("バックアップファイルを読み込む"), {},
+               &TFKERBINA::loadBackupFile);
+    addCommand(file, "openWorkFolder", QStringLiteral("エクスプローラーを開く(作業フォルダー)"), {},
+               &TFKERBINA::openWorkFolder);
+    file->addSeparator();
+    addCommand(file, "close", QStringLiteral("終了"), QKeySequence(Qt::ALT | Qt::Key_F4),
+               &TFKERBINA::closeProgram);
+
+    editMenu_ = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    addCommand(editMenu_, "undo", QStringLiteral("取り消し"), QKeySequence::Undo, &TFKERBINA::undo);
+    addCommand(editMenu_, "redo", QStringLiteral("やり直し"), QKeySequence(Qt::CTRL | Qt::Key_Y),
+               &TFKERBINA::redo)
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "insert", QStringLiteral("割  込"), QKeySequence(Qt::SHIFT | Qt::Key_I),
+               &TFKERBINA::insertRows);
+    addCommand(editMenu_, "erase", QStringLiteral("消  去"), QKeySequence(Qt::SHIFT | Qt::Key_E),
+               &TFKERBINA::eraseRows);
+    addCommand(editMenu_, "delete", QStringLiteral("削  除"),
+               QKeySequence(Qt::SHIFT | Qt::Key_Delete), &TFKERBINA::deleteRows);
+    addCommand(editMenu_, "moveUp", QStringLiteral("上移動"), {}, &TFKERBINA::moveRowUp);
+    addCommand(editMenu_, "moveDown", QStringLiteral("下移動"), {}, &TFKERBINA::moveRowDown);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "copy", QStringLiteral("コピー"), QKeySequence(Qt::SHIFT | Qt::Key_C),
+               &TFKERBINA::copyRows);
+    addCommand(editMenu_, "cut", QStringLiteral("切り取り"), QKeySequence(Qt::SHIFT | Qt::Key_X),
+               &TFKERBINA::cutRows);
+    addCommand(editMenu_, "pasteInserting", QStringLiteral("貼付(割込)"),
+               QKeySequence(Qt::SHIFT | Qt::Key_V), &TFKERBINA::pasteInserting);
+    addCommand(editMenu_, "pasteOverwriting", QStringLiteral("貼付(上書)"),
+               QKeySequence(Qt::SHIFT | Qt::Key_Q), &TFKERBINA::pasteOverwriting);
+    addCommand(editMenu_, "pasteClipboard", QStringLiteral("クリップボードから貼付"), {},
+               &TFKERBINA::pasteFromClipboard);
+    editMenu_->addSeparator();
+    addCommand(editMenu_, "selectAll", QStringLiteral("全選択"), QKeySequence(Qt::CTRL | Qt::Key_A),
+               &TFKERBINA::selectAllRows);
+    addCommand(editMenu_, "cancelSelection", QStringLiteral("全解除"), {},
+               &TFKERBINA::cancelSelectionCommand);
+    addCommand(editMenu_, "firstLine", QStringLiteral("先頭行へ移動"), QKeySequence(Qt::Key_PageUp),
+               &TFKERBINA::firstLine);
+    addCommand(editMenu_, "lastLine", QStringLiteral("最終行へ移動"),
+               QKeySequence(Qt::Key_PageDown), &TFKERBINA::lastLine);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&D)"));
+    // The three display switches show their state as check marks.
+    auto* nameSpecGroup = new QActionGroup(this);
+    for (QAction* choice :
+         {addCommand(view, "separateNameSpec", QStringLiteral("名称と仕様を分離する"), {},
+                     &TFKERBINA::separateNameSpec),
+          addCommand(view, "combineNameSpec", QStringLiteral("名称と仕様を分離しない"), {},
+                     &TFKERBINA::combineNameSpec)}) {
+        choice->setCheckable(true);
+        nameSpecGroup->addAction(choice);
+    }
+    additionalViewAction_ =
+        addCommand(view, "additionalView", QStringLiteral("付帯単価を表示"),
+                   QKeySequence(Qt::Key_Home), &TFKERBINA::toggleAdditionalView);
+    additionalViewAction_->setCheckable(true);
+    auto* priceViewGroup = new QActionGroup(this);
+    for (QAction* choice :
+         {addCommand(view, "netView", QStringLiteral("原価を表示"),
+                     QKeySequence(Qt::CTRL | Qt::Key_PageUp), &TFKERBINA::showNetView),
+          addCommand(view, "submittedView", QStringLiteral("提出金額を表示"),
+                     QKeySequence(Qt::CTRL | Qt::Key_PageDown), &TFKERBINA::showSubmittedView)}) {
+        choice->setCheckable(true);
+        priceViewGroup->addAction(choice);
+    }
+    view->addSeparator();
+    addCommand(view, "nextSheet", QStringLiteral("次の明細へ"),
+               QKeySequence(Qt::CTRL | Qt::Key_Tab), &TFKERBINA::nextSheet);
+    addCommand(view, "previousSheet", QStringLiteral("前の明細へ"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), &TFKERBINA::previousSheet)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
+    view->addSeparator();
+    addCommand(view, "saveColumnWidths", QStringLiteral("グリッドの幅を保存"), {},
+               &TFKERBINA::saveColumnWidths);
+    addCommand(view, "resetColumnWidths", QStringLiteral("グリッドの幅をリセット"), {},
+               &TFKERBINA::resetColumnWidths);
+    addCommand(view, "addOneRow", QStringLiteral("グリッド行を1行追加"), {},
+               &TFKERBINA::addOneGridRow);
+    addCommand(view, "addTenRows", QStringLiteral("グリッド行を10行追加"), {},
+               &TFKERBINA::addTenGridRows);
+
+    convertMenu_ = menuBar()->addMenu(QStringLiteral("各種変換＆計算(&V)"));
+    addCommand(convertMenu_, "calcSettings", QStringLiteral("桁設定"), {},
+               &TFKERBINA::calcSettings);
+
+    listMenu_ = menuBar()->addMenu(QStringLiteral("内訳一覧表(&L)"));
+    addCommand(listMenu_, "listUndo", QStringLiteral("取り消し"), {}, &TFKERBINA::undo);
+    listMenu_->addSeparator();
+    addCommand(listMenu_, "listCopy", QStringLiteral("コピー"), {}, &TFKERBINA::copyRows);
+    addCommand(listMenu_, "listCut", QStringLiteral("切り取り"), {}, &TFKERBINA::cutRows);
+    addCommand(listMenu_, "listPaste", QStringLiteral("貼　付"), {}, &TFKERBINA::pasteInserting);
+    addCommand(listMenu_, "listInsert", QStringLiteral("割　込"), {}, &TFKERBINA::insertRows);
+    addCommand(listMenu_, "listDelete", QStringLiteral("削　除"), {}, &TFKERBINA::deleteRows);
+    listMenu_->addSeparator();
+    addCommand(listMenu_, "listSaveColumnWidths", QStringLiteral("グリッドの幅を保存"), {},
+               &TFKERBINA::saveListColumnWidths);
+    addCommand(listMenu_, "listResetColumnWidths", QStringLiteral("グリッドの幅をリセット"), {},
+               &TFKERBINA::resetListColumnWidths);
+    addCommand(listMenu_, "listCalcSettings", QStringLiteral("桁設定"), {},
+               &TFKERBINA::calcSettings);
+}
+
+void TFKERBINA::updateViewChecks() {
+    action("separateNameSpec")->setChecked(state_.separateNameSpec);
+    action("combineNameSpec")->setChecked(!state_.separateNameSpec);
+    additionalViewAction_->setChecked(display_.additionalView);
+    action("netView")->setChecked(display_.netView);
+    action("submittedView")->setChecked(!display_.netView);
+}
+
+void TFKERBINA::repaintGrid() {
+    view_->model()->refresh();
+    updateViewChecks();
+}
+
+void TFKERBINA::nextSheet() {
+    if (view_->tabs()->count() > 1) {
+        view_->tabs()->setCurrentIndex((view_->tabs()->currentIndex() + 1) %
+                                       view_->tabs()->count());
+    }
+}
+
+void TFKERBINA::previousSheet() {
+    if (view_->tabs()->count() > 1) {
+        view_->tabs()->setCurrentIndex(
+            (view_->tabs()->currentIndex() + view_->tabs()->count() - 1) % view_->tabs()->count());
+    }
+}
+
+} // namespace kerbina
