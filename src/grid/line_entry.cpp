@@ -1,0 +1,167 @@
+#include "grid/line_entry.h"
+
+#include "document/line_kinds.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kerbina {
+
+namespace {
+
+constexpr std::size_t kHistoryLength = 20;
+
+bool isFlagKind(int kind) {
+    constexpr std::array<int, 9> kFlagKinds = {10, 20, 11, 21, 15, 25, 30, 12, 22};
+    return std::ranges::find(kFlagKinds, kind) != kFlagKinds.end();
+}
+
+// Lines the data-entry dialog edits without making them ordinary lines: sums of a range,
+// calculated unit prices, expenses, tax and the sum lines keep their kind.
+bool keepsItsKind(int kind) {
+    return kind == 40 || (kind >= 50 && kind <= 76) || (kind >= 81 && kind <= 84) ||
+           (kind >= 90 && kind <= 99);
+}
+
+bool isPlainPricedKind(int kind) {
+    return kind == 10 || kind == 11 || kind == 12 || kind == 20 || kind == 21 || kind == 22;
+}
+
+bool containsSeparator(const LineEntry& entry) {
+    for (const std::string* text :
+         {&entry.name, &entry.specification, &entry.unit, &entry.note, &entry.amountText}) {
+        if (text->find(';') != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+LineEntry entryFromLine(const LineRecord& line) {
+    LineEntry entry;
+    const auto [name, specification] = splitNameSpec(line.nameSpec);
+    entry.name = name;
+    // An appended line keeps a closing ";" after its specification.
+    entry.specification = specification.substr(0, specification.find(';'));
+    entry.unit = line.unit;
+    entry.netQuantity = line.netQuantity;
+    entry.netPrice = line.netPrice;
+    entry.netAdditionalPrice = line.netAdditionalPrice;
+    entry.submittedQuantity = line.submittedQuantity;
+    entry.submittedPrice = line.submittedPrice;
+    entry.submittedAdditionalPrice = line.submittedAdditionalPrice;
+    entry.laborFactor = line.laborFactor;
+    entry.note = line.note;
+    entry.flagChoice = kindToFlagChoice(line.kind);
+    entry.priceKindChoice = line.priceKind.isZero() ? 0 : 1;
+    entry.amountText = line.amountText;
+    entry.editedKind = line.kind;
+    entry.hiddenFlag = line.hiddenFlag;
+    entry.priceCode = line.priceCode;
+    return entry;
+}
+
+int correctedFlagChoice(const LineEntry& entry) {
+    int choice = entry.flagChoice;
+    if (!entry.netQuantity.isWhole() || !entry.submittedQuantity.isWhole()) {
+        switch (choice) {
+        case 0:
+            choice = 1;
+            break;
+        case 2:
+            choice = 3;
+            break;
+        case 4:
+            choice = 5;
+            break;
+        case 7:
+            choice = 8;
+            break;
+        default:
+            break;
+        }
+    }
+    if (entry.submittedQuantity.isZero() && entry.netPrice.isZero() &&
+        entry.submittedPrice.isZero() && entry.netAdditionalPrice.isZero() &&
+        entry.submittedAdditionalPrice.isZero() && entry.laborFactor.isZero() &&
+        entry.unit.empty()) {
+        choice = 6;
+    }
+    if (!entry.netPrice.isZero() || !entry.submittedPrice.isZero()) {
+        if (choice == 4 || choice == 6) {
+            choice = 0;
+        } else if (choice == 5) {
+            choice = 1;
+        }
+    }
+    return choice;
+}
+
+EntryOutcome lineMessageFromEntry(const LineEntry& entry, Currency groupCode, int sheetNumber) {
+    if (containsSeparator(entry)) {
+        return {std::nullopt, "名称、仕様に\";\"は使用できません。"};
+    }
+    LineMessage message;
+    const bool keptKind =
+        entry.editedKind && !isFlagKind(*entry.editedKind) && keepsItsKind(*entry.editedKind);
+    const int choice = correctedFlagChoice(entry);
+    message.kind = keptKind ? *entry.editedKind : flagChoiceToKind(choice);
+    message.amountText = !keptKind && choice >= 4 && choice <= 6 ? entry.amountText : "";
+    message.netPrice = entry.netPrice;
+    message.submittedPrice = entry.submittedPrice;
+    if (!keptKind && !isPlainPricedKind(message.kind)) {
+        message.netPrice = Currency();
+        message.submittedPrice = Currency();
+    }
+    const Currency zero;
+    if (entry.netQuantity < zero || entry.submittedQuantity < zero || message.netPrice < zero ||
+        message.submittedPrice < zero) {
+        return {std::nullopt, "減額機能を使用し、－抜きで入力して下さい。"};
+    }
+    message.name = entry.name;
+    message.specification = entry.specification;
+    message.unit = entry.unit;
+    message.netAdditionalPrice = entry.netAdditionalPrice;
+    message.submittedAdditionalPrice = entry.submittedAdditionalPrice;
+    message.netQuantity = entry.netQuantity;
+    message.submittedQuantity = entry.submittedQuantity;
+    message.groupCode = groupCode;
+    message.note = entry.note;
+    message.flag216 = 30000;
+    message.laborFactor = entry.laborFactor;
+    message.mark = sheetNumber;
+    message.hiddenFlag = entry.hiddenFlag;
+    message.priceKind = Currency::fromWhole(entry.priceKindChoice);
+    message.priceCode = entry.priceCode;
+    return {message, {}};
+}
+
+Currency groupCodeOfButton(int group) {
+    return sortCodeOfGroup(group);
+}
+
+void rememberUnit(std::vector<std::string>& units, const std::string& unit) {
+    if (unit.empty()) {
+        return;
+    }
+    std::erase(units, unit);
+    units.insert(units.begin(), unit);
+    if (units.size() > kHistoryLength) {
+        units.resize(kHistoryLength);
+    }
+}
+
+void rememberAmountText(std::vector<std::string>& texts, const std::string& text) {
+    if (text.empty() || std::ranges::find(texts, text) != texts.end()) {
+        return;
+    }
+    texts.push_back(text);
+    if (texts.size() > kHistoryLength) {
+        texts.erase(texts.begin(),
+                    texts.begin() + static_cast<std::ptrdiff_t>(texts.size() - kHistoryLength));
+    }
+}
+
+} // namespace kerbina

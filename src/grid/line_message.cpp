@@ -1,0 +1,162 @@
+#include "grid/line_message.h"
+
+#include "base/text.h"
+#include "document/line_kinds.h"
+#include "document/records.h"
+#include "document/text_codec.h"
+#include "grid/row_commands.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kerbina {
+
+namespace {
+
+constexpr std::size_t kMessageFields = 22;
+
+Currency numberOrZero(std::string_view text) {
+    try {
+        return parseNumber(text);
+    } catch (const NumberFormatError&) {
+        return Currency();
+    }
+}
+
+int integerOrZero(std::string_view text) {
+    return parseInteger32(text, IntegerText::Lenient).value_or(0);
+}
+
+} // namespace
+
+LineMessage parseLineMessage(std::string_view text) {
+    std::vector<std::string_view> fields = splitFields(text, ';');
+    fields.resize(std::max(fields.size(), kMessageFields));
+    LineMessage message;
+    message.messageName = std::string(fields[0]);
+    message.name = std::string(fields[1]);
+    message.specification = std::string(fields[2]);
+    message.unit = std::string(fields[3]);
+    message.netPrice = numberOrZero(fields[4]);
+    message.submittedPrice = numberOrZero(fields[5]);
+    message.netAdditionalPrice = numberOrZero(fields[6]);
+    message.submittedAdditionalPrice = numberOrZero(fields[7]);
+    message.netQuantity = numberOrZero(fields[8]);
+    message.submittedQuantity = numberOrZero(fields[9]);
+    message.netAmount = numberOrZero(fields[10]);
+    message.submittedAmount = numberOrZero(fields[11]);
+    message.kind = integerOrZero(fields[12]);
+    message.groupCode = numberOrZero(fields[13]);
+    message.note = std::string(fields[14]);
+    message.flag216 = integerOrZero(fields[15]);
+    message.laborFactor = numberOrZero(fields[16]);
+    message.mark = integerOrZero(fields[17]);
+    message.hiddenFlag = integerOrZero(fields[18]);
+    message.priceKind = numberOrZero(fields[19]);
+    message.amountText = std::string(fields[20]);
+    message.priceCode = std::string(fields[21]);
+    return message;
+}
+
+std::string lineMessageText(const LineMessage& m) {
+    const std::string fields[kMessageFields] = {
+        asSeparatedField(m.messageName),
+        asSeparatedField(m.name),
+        asSeparatedField(m.specification),
+        asSeparatedField(m.unit),
+        m.netPrice.toString(),
+        m.submittedPrice.toString(),
+        m.netAdditionalPrice.toString(),
+        m.submittedAdditionalPrice.toString(),
+        m.netQuantity.toString(),
+        m.submittedQuantity.toString(),
+        m.netAmount.toString(),
+        m.submittedAmount.toString(),
+        std::to_string(m.kind),
+        m.groupCode.toString(),
+        asSeparatedField(m.note),
+        std::to_string(m.flag216),
+        m.laborFactor.toString(),
+        std::to_string(m.mark),
+        std::to_string(m.hiddenFlag),
+        m.priceKind.toString(),
+        asSeparatedField(m.amountText),
+        asSeparatedField(m.priceCode),
+    };
+    std::string text;
+    for (std::size_t i = 0; i < kMessageFields; ++i) {
+        if (i > 0) {
+            text += ';';
+        }
+        text += fields[i];
+    }
+    return text;
+}
+
+CommandResult WriteLineFromMessage(GridContext& context, Selection selection,
+                                   const LineMessage& message, LineWriteMode mode,
+                                   AfterWrite afterWrite, bool listMode) {
+    CommandResult result;
+    result.selection = selection;
+    if (listMode) {
+        return result;
+    }
+    DocumentState& state = context.state;
+    context.cycle.takeSheetSnapshot();
+    int row = std::max(selection.bottom, 1);
+    if (mode == LineWriteMode::InsertFirst) {
+        row = std::max(selection.top, 1);
+        if (row <= state.lineCount()) {
+            InsertEmptyLines(state.sheet, row, std::max(selection.bottom - selection.top + 1, 1));
+        }
+    }
+
+    LineRecord* line = nullptr;
+    if (row > state.lineCount()) {
+        while (state.lineCount() < row - 1) {
+            state.sheet.push_back(emptyLine());
+        }
+        state.sheet.push_back(emptyLine());
+        line = &state.sheet.back();
+        line->nameSpec =
+            fitToWidth(message.name + ";" + message.specification + ";", kNameSpecWidth);
+        line->netAmount = Currency();
+        line->submittedAmount = Currency();
+    } else {
+        line = &state.sheet[static_cast<std::size_t>(row)];
+        line->nameSpec =
+            fitToWidth(joinNameSpec(message.name, message.specification), kNameSpecWidth);
+        line->netAmount = message.netAmount;
+        line->submittedAmount = message.submittedAmount;
+    }
+    line->unit = fitToWidth(message.unit, kUnitWidth);
+    line->netPrice = message.netPrice;
+    line->submittedPrice = message.submittedPrice;
+    line->netAdditionalPrice = message.netAdditionalPrice;
+    line->submittedAdditionalPrice = message.submittedAdditionalPrice;
+    line->netQuantity = message.netQuantity;
+    line->submittedQuantity = message.submittedQuantity;
+    line->kind = message.kind;
+    line->sortCode = message.groupCode;
+    line->note = fitToWidth(message.note, kLineNoteWidth);
+    line->flag216 = message.flag216;
+    line->laborFactor = message.laborFactor;
+    line->mark = message.mark;
+    line->hiddenFlag = message.hiddenFlag;
+    line->priceKind = message.priceKind;
+    line->amountText = fitToWidth(message.amountText, kAmountTextWidth);
+    line->priceCode = fitToWidth(message.priceCode, kPriceCodeWidth);
+    line->reserved176 = Currency();
+
+    context.cycle.recalculate(false);
+    if (afterWrite == AfterWrite::Save) {
+        context.cycle.writeSheet();
+    } else {
+        state.modified = true; // in memory only: closing must still ask
+    }
+    result.changed = true;
+    result.selection = Selection{row + 1, row + 1};
+    return result;
+}
+
+} // namespace kerbina

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "grid/grid_commands.h"
+
+#include <string>
+#include <string_view>
+
+namespace kerbina {
+
+// The line message: the one form in which every producer of lines (the data-entry and selection
+// dialogs, the price catalogue, the expense and welfare dialogs, the companion programs) hands a
+// line to the current sheet. Inside the program it travels as this struct; only the companion
+// programs see its text form, 22 fields separated by ";".
+struct LineMessage {
+    std::string messageName = "WM_DATAWRITE";
+    std::string name;
+    std::string specification;
+    std::string unit;
+    Currency netPrice;
+    Currency submittedPrice;
+    Currency netAdditionalPrice;
+    Currency submittedAdditionalPrice;
+    Currency netQuantity;
+    Currency submittedQuantity;
+    Currency netAmount;
+    Currency submittedAmount;
+    int kind = 0;
+    Currency groupCode; // the line's sortCode (data group)
+    std::string note;
+    int flag216 = 0;
+    Currency laborFactor;
+    int mark = 0;
+    int hiddenFlag = 0;
+    Currency priceKind;
+    std::string amountText;
+    std::string priceCode;
+
+    friend bool operator==(const LineMessage&, const LineMessage&) = default;
+};
+
+// The text form. Reading: missing fields are empty, empty or unreadable numbers 0, integer fields
+// that are not whole numbers 0.
+LineMessage parseLineMessage(std::string_view text);
+std::string lineMessageText(const LineMessage& message);
+
+// Where WriteLineFromMessage puts the line: over the selection's last row (or appended after the
+// last line), or into empty lines inserted first at the selection's first row.
+enum class LineWriteMode { Overwrite, InsertFirst };
+// Whether the sheet is written to its work files afterwards (some companion messages write
+// several lines and save once).
+enum class AfterWrite { Save, KeepInMemory };
+
+// Writes one line of the current sheet from a message, through the edit cycle (snapshot, change,
+// totals, write). A row past the last line appends (empty lines fill the gap); the appended line
+// gets no amounts and a nameSpec of name ";" specification ";". An existing row is overwritten,
+// its amounts taken from the message and its nameSpec name ";" specification. Texts are cut to
+// their field widths. The selection moves to the row below. Nothing happens on the breakdown
+// list.
+CommandResult WriteLineFromMessage(GridContext& context, Selection selection,
+                                   const LineMessage& message, LineWriteMode mode,
+                                   AfterWrite afterWrite, bool listMode);
+
+} // namespace kerbina
