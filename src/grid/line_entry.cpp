@@ -1,6 +1,7 @@
 #include "grid/line_entry.h"
 
 #include "document/line_kinds.h"
+#include "document/text_codec.h"
 
 #include <algorithm>
 #include <array>
@@ -136,6 +137,21 @@ EntryOutcome lineMessageFromEntry(const LineEntry& entry, Currency groupCode, in
     message.priceKind = Currency::fromWhole(entry.priceKindChoice);
     message.priceCode = entry.priceCode;
     return {message, {}};
+}
+
+CommandResult renameLine(GridContext& context, int row, const std::string& name) {
+    CommandResult result;
+    result.selection = Selection{row, row};
+    if (row < 1 || row > context.state.lineCount()) {
+        return result;
+    }
+    context.cycle.takeSheetSnapshot();
+    context.state.sheet[static_cast<std::size_t>(row)].nameSpec =
+        fitToWidth(name + ";", kNameSpecWidth);
+    context.cycle.recalculate(false);
+    context.cycle.writeSheet();
+    result.changed = true;
+    return result;
 }
 
 Currency groupCodeOfButton(int group) {

@@ -58,6 +58,10 @@ EntryOutcome lineMessageFromEntry(const LineEntry& entry, Currency groupCode, in
 // (11999), the six group buttons 11999, 14999, ..., 26999.
 Currency groupCodeOfButton(int group);
 
+// A sum, range or sum-line line's name ("名称を入力してください"): nameSpec becomes the name + ";",
+// through the edit cycle.
+CommandResult renameLine(GridContext& context, int row, const std::string& name);
+
 // The unit history: a written unit moves to (or is put at) the top; at most 20 entries.
 void rememberUnit(std::vector<std::string>& units, const std::string& unit);
 // The amount-text history: a new text is added at the end; at most 20 entries.

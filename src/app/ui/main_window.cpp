@@ -13,6 +13,7 @@
 #include "document/line_kinds.h"
 #include "document/work_store.h"
 #include "grid/column_layout.h"
+#include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
 #include "settings/numbering_row.h"
@@ -49,6 +50,7 @@ TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent
     buildWidgets();
     buildMenus();
     calcSettingsDialog_ = new TFCalcSettings_Dlg(this);
+    dataEntryDialog_ = new TFDataedit_Dlg(folders_.dataRoot, this);
     restoreWindowPosition();
 }
 
@@ -164,6 +166,7 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         reportError(kSqlErrorText, databaseFaultMessage(error));
     }
     display_.alternateRowShading = environment_.alternateRowShading();
+    dataEntryDialog_->applySettings(environment_);
     // Shaded rows replace the horizontal grid lines; the delegate draws the vertical ones.
     view_->grid()->setShowGrid(!display_.alternateRowShading);
 
@@ -407,13 +410,14 @@ void TFKERBINA::showError(const std::exception& error) {
     }
 }
 
-void TFKERBINA::runCommand(const std::function<void()>& command) {
+bool TFKERBINA::runCommand(const std::function<void()>& command) {
     const TotalsPanel panelBefore = panel_;
     const bool listModeBefore = display_.listMode;
     if (commandDepth_ == 0) {
         reportedFaults_.clear();
     }
     ++commandDepth_;
+    bool succeeded = true;
     try {
         // A failed command leaves the files and the document in memory as they were.
         runAsOneChange(state_, store_, command);
@@ -424,6 +428,7 @@ void TFKERBINA::runCommand(const std::function<void()>& command) {
         panel_ = panelBefore;
         display_.listMode = listModeBefore;
         pendingPassError_.reset();
+        succeeded = false;
         showError(error);
         rebuildSheetTabs();
         showPageWidgets();
@@ -436,6 +441,7 @@ void TFKERBINA::runCommand(const std::function<void()>& command) {
         pendingPassError_.reset();
         MessageBox::notify(this, q(message));
     }
+    return succeeded;
 }
 
 void TFKERBINA::onTabChanged(int tab) {

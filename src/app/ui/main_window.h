@@ -37,6 +37,7 @@ namespace kerbina {
 class CoverPage;
 class QuotationView;
 class TFCalcSettings_Dlg;
+class TFDataedit_Dlg;
 
 // The main window: owns the open quotation (header, breakdown list, current sheet), the grid's
 // display state and every dialog. Each menu command is one handler that asks the core to do the
@@ -112,7 +113,8 @@ private:
 
     // Runs one command: any error is shown, and the files and the document are as they were
     // before the command (runAsOneChange).
-    void runCommand(const std::function<void()>& command);
+    // False when the command failed (the error was shown and nothing changed).
+    bool runCommand(const std::function<void()>& command);
     void showError(const std::exception& error);
     // At start-up after a run that did not end cleanly: asks whether to open that run's last
     // backup (default No) and opens it; true when it was opened.
@@ -150,6 +152,11 @@ private:
     void firstLine();
     void lastLine();
     void onGridDoubleClicked(int row);
+    // Opens the editor a line's kind calls for, at the selection's first row (double-click,
+    // "new_data", "新規データ入力").
+    void openLineEditor();
+    void newDataEntry();
+    void openDataEntryDialog(int row);
     void renameItemPrompt();
 
     // ---- commands ----
@@ -216,6 +223,8 @@ private:
     QMenu* listMenu_ = nullptr;
     QAction* additionalViewAction_ = nullptr;
     TFCalcSettings_Dlg* calcSettingsDialog_ = nullptr;
+    TFDataedit_Dlg* dataEntryDialog_ = nullptr;
+    friend class SheetLineEditor;
 };
 
 } // namespace kerbina

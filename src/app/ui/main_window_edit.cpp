@@ -11,8 +11,11 @@
 #include "document/work_store.h"
 #include "grid/column_layout.h"
 #include "grid/item_commands.h"
+#include "grid/line_entry.h"
+#include "grid/line_message.h"
 #include "grid/named_commands.h"
 #include "grid/row_commands.h"
+#include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
 
@@ -180,6 +183,9 @@ void TFKERBINA::runNamed(const QString& name) {
         }
         break;
     }
+    case WindowAction::OpenDataEntry:
+        openLineEditor();
+        break;
     case WindowAction::None:
         break;
     default:
@@ -283,18 +289,119 @@ void TFKERBINA::renameItemPrompt() {
     }
 }
 
+// On a sheet a double-click opens the editor of the line's kind; on the breakdown list it opens
+// that item's sheet.
 void TFKERBINA::onGridDoubleClicked(int row) {
-    // On a sheet the title line (kind 100) renames the sheet; the other lines will open the line
-    // data-entry dialog. On the breakdown list a double-click opens that item's sheet.
     if (!display_.listMode) {
-        if (row <= state_.lineCount() && state_.sheet[static_cast<std::size_t>(row)].kind == 100) {
-            runCommand([this] { renameItemPrompt(); });
-        }
+        selectRows(row, row);
+        runCommand([this] { openLineEditor(); });
         return;
     }
-    const int item = row;
-    if (item <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(item)].kind)) {
-        selectTab(item);
+    if (row <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(row)].kind)) {
+        selectTab(row);
+    }
+}
+
+namespace {
+
+// A line the take-off produced (kinds 101..200) becomes a hand-entered line when edited here.
+bool agreesToEditTakeoffLine(QWidget* parent, int kind) {
+    return kind <= 100 || kind > 200 ||
+           MessageBox::ask(
+               parent,
+               QStringLiteral("数量調書からのデータです。編集すると積算データとなります。"
+                              "\n編集しますか？"),
+               MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
+}
+
+} // namespace
+
+// The data-entry dialog reads the lines of the document in memory and writes through
+// WriteLineFromMessage at its row, as every producer of lines does.
+class SheetLineEditor : public LineEditorHost {
+public:
+    explicit SheetLineEditor(TFKERBINA& window) : window_(window) {}
+
+    int sheetNumber() const override { return window_.state_.currentSheetNumber; }
+    std::optional<LineRecord> lineAt(int row) const override {
+        if (row < 1 || row > window_.state_.lineCount()) {
+            return std::nullopt;
+        }
+        return window_.state_.sheet[static_cast<std::size_t>(row)];
+    }
+    bool writeLine(const LineMessage& message, int row) override {
+        return window_.runCommand([this, &message, row] {
+            window_.runGridCommand([&message, row](GridContext& context, Selection) {
+                return WriteLineFromMessage(context, Selection{row, row}, message,
+                                            LineWriteMode::Overwrite, AfterWrite::Save, false);
+            });
+        });
+    }
+    void showRow(int row) override { window_.selectRows(row, row); }
+
+private:
+    TFKERBINA& window_;
+};
+
+void TFKERBINA::openDataEntryDialog(int row) {
+    SheetLineEditor editor(*this);
+    dataEntryDialog_->editFrom(editor, row);
+}
+
+void TFKERBINA::openLineEditor() {
+    if (display_.listMode) {
+        MessageBox::notify(this, QStringLiteral("現在は内訳モードです。"));
+        return;
+    }
+    const int row = selectedRows().first;
+    if (row > state_.lineCount()) {
+        openDataEntryDialog(row);
+        return;
+    }
+    const LineRecord& line = state_.sheet[static_cast<std::size_t>(row)];
+    const int kind = line.kind;
+    if ((kind >= 50 && kind <= 56) || (kind >= 60 && kind <= 66) || (kind >= 70 && kind <= 76) ||
+        kind == 97 || kind == 98) {
+        // The calculated unit price and welfare dialogs come with their subsystems.
+        MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
+    } else if (kind == 90) {
+        MessageBox::notify(this, QStringLiteral("このデータはここでは修正できません"));
+    } else if (kind == 93 || kind == 94 || kind == 95 || kind == 96 || kind == 99) {
+        const auto name = MessageBox::input(this, QString::fromUtf8(applicationTitle(modules_)),
+                                            QStringLiteral("名称を入力してください"), false,
+                                            q(splitNameSpec(line.nameSpec).first));
+        if (name) {
+            runGridCommand([&name, row](GridContext& context, Selection) {
+                return renameLine(context, row, s(*name));
+            });
+        }
+    } else if (kind == 100) {
+        renameItemPrompt();
+    } else if (!agreesToEditTakeoffLine(this, kind)) {
+        return;
+    } else {
+        openDataEntryDialog(row);
+    }
+}
+
+// "新規データ入力": the data-entry dialog at the selection's first row, except for the lines it
+// cannot edit.
+void TFKERBINA::newDataEntry() {
+    if (display_.listMode) {
+        MessageBox::notify(this, QStringLiteral("現在は内訳モードです。"));
+        return;
+    }
+    const int row = selectedRows().first;
+    const int kind =
+        row <= state_.lineCount() ? state_.sheet[static_cast<std::size_t>(row)].kind : 0;
+    if (kind == 90) {
+        MessageBox::notify(this, QStringLiteral("このデータはここでは修正できません"));
+    } else if (kind == 100) {
+        renameItemPrompt();
+    } else if (!agreesToEditTakeoffLine(this, kind)) {
+        return;
+    } else {
+        openDataEntryDialog(row);
     }
 }
 

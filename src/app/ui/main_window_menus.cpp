@@ -59,6 +59,9 @@ void TFKERBINA::buildMenus() {
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     editMenu_->addSeparator();
+    addCommand(editMenu_, "newData", QStringLiteral("新規データ入力"), {},
+               &TFKERBINA::newDataEntry);
+    editMenu_->addSeparator();
     addCommand(editMenu_, "insert", QStringLiteral("割  込"), QKeySequence(Qt::SHIFT | Qt::Key_I),
                &TFKERBINA::insertRows);
     addCommand(editMenu_, "erase", QStringLiteral("消  去"), QKeySequence(Qt::SHIFT | Qt::Key_E),

@@ -4,13 +4,17 @@
 #include "document/file_io.h"
 #include "document/line_kinds.h"
 #include "document/quotation_file_name.h"
+#include "grid/ui/data_entry_dialog.h"
+#include "grid/ui/quotation_view.h"
 #include "main_window_fixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -313,6 +317,39 @@ TEST_F(MainWindowTest, StartUpGivesTheSameNewQuotationAsNew) {
     MessageBox::setNextAnswer(MessageBox::Answer::No);
     window->action("newQuotation")->trigger();
     EXPECT_EQ(window->document().header, atStart);
+    MessageBox::takeShownTexts();
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// A line typed into the data-entry dialog opened by a double-click reaches the sheet, its totals
+// and the undo tape like every other edit.
+TEST_F(MainWindowTest, ALineTypedInTheDataEntryDialogIsComputedAndCanBeUndone) {
+    const auto window = start();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TFDataedit_Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->field(TFDataedit_Dlg::Name)->setText(QStringLiteral("鋼管"));
+        dialog->field(TFDataedit_Dlg::Unit)->setText(QStringLiteral("ｍ"));
+        dialog->field(TFDataedit_Dlg::NetQuantity)->setText(QStringLiteral("12"));
+        dialog->field(TFDataedit_Dlg::SubmittedQuantity)->setText(QStringLiteral("12"));
+        dialog->field(TFDataedit_Dlg::NetPrice)->setText(QStringLiteral("1500"));
+        dialog->field(TFDataedit_Dlg::SubmittedPrice)->setText(QStringLiteral("2000"));
+        dialog->continuous()->setChecked(false);
+        dialog->findChild<QPushButton*>(QStringLiteral("writeButton"))->click();
+    });
+    emit window->findChild<QuotationView*>()->rowDoubleClicked(1);
+    ASSERT_EQ(window->document().lineCount(), 1);
+    EXPECT_EQ(cell(*window, 1, 1), QStringLiteral("鋼管"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("submittedTotal"))->text(),
+              QStringLiteral("24,000"));
+    EXPECT_TRUE(window->document().modified);
+    window->action("undo")->trigger();
+    EXPECT_EQ(window->document().lineCount(), 0);
     MessageBox::takeShownTexts();
 }
 

@@ -1,0 +1,147 @@
+#include "app/ui/message_box.h"
+#include "document/line_kinds.h"
+#include "grid/ui/data_entry_dialog.h"
+#include "settings/environment_settings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+Currency c(const char* text) {
+    return parseNumber(text);
+}
+
+// A sheet held in memory; writes go straight into it, as WriteLineFromMessage would.
+class MemorySheet : public LineEditorHost {
+public:
+    std::vector<LineRecord> lines;
+    std::vector<LineMessage> written;
+    int shownRow = 0;
+
+    int sheetNumber() const override { return 1; }
+    std::optional<LineRecord> lineAt(int row) const override {
+        if (row < 1 || row > static_cast<int>(lines.size())) {
+            return std::nullopt;
+        }
+        return lines[static_cast<std::size_t>(row - 1)];
+    }
+    bool writeLine(const LineMessage& message, int row) override {
+        written.push_back(message);
+        LineRecord line = newLine();
+        line.nameSpec = message.name + ";" + message.specification;
+        line.kind = message.kind;
+        line.netQuantity = message.netQuantity;
+        line.netPrice = message.netPrice;
+        if (row > static_cast<int>(lines.size())) {
+            lines.resize(static_cast<std::size_t>(row), newLine());
+        }
+        lines[static_cast<std::size_t>(row - 1)] = line;
+        return true;
+    }
+    void showRow(int row) override { shownRow = row; }
+};
+
+class DataEntryDialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        MessageBox::setScripted(true);
+        root = std::filesystem::temp_directory_path() /
+               ("kerbina_entry_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        std::filesystem::create_directories(root / "conf");
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+
+    // Runs `steps` once the modal dialog is showing, then closes it.
+    void whileShowing(TFDataedit_Dlg& dialog, const std::function<void()>& steps) {
+        QTimer::singleShot(0, [&dialog, steps] {
+            steps();
+            dialog.reject();
+        });
+    }
+
+    std::filesystem::path root;
+};
+
+void type(TFDataedit_Dlg& dialog, TFDataedit_Dlg::Tag tag, const char* text) {
+    dialog.field(tag)->setText(QString::fromUtf8(text));
+}
+
+// Three lines typed with "連続入力": Enter on the last ticked field writes the line, the dialog
+// steps to the next row, and the grid's selection follows.
+TEST_F(DataEntryDialogTest, ContinuousInputWritesRowAfterRow) {
+    TFDataedit_Dlg dialog(root);
+    dialog.applySettings(EnvironmentSettings{});
+    for (auto tag :
+         {TFDataedit_Dlg::Name, TFDataedit_Dlg::NetQuantity, TFDataedit_Dlg::SubmittedPrice}) {
+        dialog.stopHere(tag)->setChecked(true);
+    }
+    MemorySheet sheet;
+    whileShowing(dialog, [&] {
+        const struct {
+            const char* name;
+            const char* quantity;
+            const char* price;
+        } lines[] = {{"鋼管", "12", "1500"}, {"継手", "2.5", "300"}, {"試運転調整", "", ""}};
+        for (const auto& line : lines) {
+            type(dialog, TFDataedit_Dlg::Name, line.name);
+            if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
+                dialog.grab().save(QString::fromUtf8(folder) + "/data_entry_dialog.png");
+            }
+            dialog.enterPressed(TFDataedit_Dlg::Name);
+            type(dialog, TFDataedit_Dlg::NetQuantity, line.quantity);
+            type(dialog, TFDataedit_Dlg::SubmittedQuantity, line.quantity);
+            dialog.enterPressed(TFDataedit_Dlg::NetQuantity);
+            type(dialog, TFDataedit_Dlg::NetPrice, line.price);
+            type(dialog, TFDataedit_Dlg::SubmittedPrice, line.price);
+            if (std::string(line.price).empty()) {
+                dialog.field(TFDataedit_Dlg::Unit)->clear();
+            }
+            dialog.enterPressed(TFDataedit_Dlg::SubmittedPrice);
+        }
+    });
+    dialog.editFrom(sheet, 1);
+
+    ASSERT_EQ(sheet.written.size(), 3u);
+    EXPECT_EQ(sheet.written[0].kind, 10);
+    EXPECT_EQ(sheet.written[0].netPrice, c("1500"));
+    EXPECT_EQ(sheet.written[1].kind, 20); // a fraction makes a decimal-quantity line
+    EXPECT_EQ(sheet.written[2].kind, 30); // only a name: a comment
+    EXPECT_EQ(sheet.written[2].name, "試運転調整");
+    EXPECT_EQ(sheet.shownRow, 4);
+    EXPECT_EQ(dialog.row(), 4);
+}
+
+// "前のDATAを取得" copies the line above into the fields; a refused entry stays open unchanged.
+TEST_F(DataEntryDialogTest, PreviousDataAndRefusals) {
+    TFDataedit_Dlg dialog(root);
+    MemorySheet sheet;
+    LineRecord above = newLine();
+    above.nameSpec = "保温;GW 25t";
+    above.netQuantity = c("4");
+    sheet.lines = {above, newLine()};
+    whileShowing(dialog, [&] {
+        dialog.findChild<QPushButton*>(QStringLiteral("previousData"))->click();
+        EXPECT_EQ(dialog.field(TFDataedit_Dlg::Name)->text(), QStringLiteral("保温"));
+        EXPECT_EQ(dialog.field(TFDataedit_Dlg::Specification)->text(), QStringLiteral("GW 25t"));
+        EXPECT_EQ(dialog.field(TFDataedit_Dlg::NetQuantity)->text(), QStringLiteral("4"));
+        type(dialog, TFDataedit_Dlg::Note, "a;b");
+        dialog.writeLine(1);
+        EXPECT_EQ(MessageBox::takeShownTexts(),
+                  QStringList{QStringLiteral("名称、仕様に\";\"は使用できません。")});
+        EXPECT_EQ(dialog.field(TFDataedit_Dlg::Note)->text(), QStringLiteral("a;b"));
+    });
+    dialog.editFrom(sheet, 2);
+    EXPECT_TRUE(sheet.written.empty());
+}
+
+} // namespace
+} // namespace kerbina
