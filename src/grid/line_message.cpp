@@ -93,6 +93,38 @@ std::string lineMessageText(const LineMessage& m) {
     return text;
 }
 
+void applyLineMessage(LineRecord& line, const LineMessage& message, bool appended) {
+    if (appended) {
+        line.nameSpec =
+            fitToWidth(message.name + ";" + message.specification + ";", kNameSpecWidth);
+        line.netAmount = Currency();
+        line.submittedAmount = Currency();
+    } else {
+        line.nameSpec =
+            fitToWidth(joinNameSpec(message.name, message.specification), kNameSpecWidth);
+        line.netAmount = message.netAmount;
+        line.submittedAmount = message.submittedAmount;
+    }
+    line.unit = fitToWidth(message.unit, kUnitWidth);
+    line.netPrice = message.netPrice;
+    line.submittedPrice = message.submittedPrice;
+    line.netAdditionalPrice = message.netAdditionalPrice;
+    line.submittedAdditionalPrice = message.submittedAdditionalPrice;
+    line.netQuantity = message.netQuantity;
+    line.submittedQuantity = message.submittedQuantity;
+    line.kind = message.kind;
+    line.sortCode = message.groupCode;
+    line.note = fitToWidth(message.note, kLineNoteWidth);
+    line.flag216 = message.flag216;
+    line.laborFactor = message.laborFactor;
+    line.mark = message.mark;
+    line.hiddenFlag = message.hiddenFlag;
+    line.priceKind = message.priceKind;
+    line.amountText = fitToWidth(message.amountText, kAmountTextWidth);
+    line.priceCode = fitToWidth(message.priceCode, kPriceCodeWidth);
+    line.reserved176 = Currency();
+}
+
 CommandResult WriteLineFromMessage(GridContext& context, Selection selection,
                                    const LineMessage& message, LineWriteMode mode,
                                    AfterWrite afterWrite, bool listMode) {
@@ -111,42 +143,15 @@ CommandResult WriteLineFromMessage(GridContext& context, Selection selection,
         }
     }
 
-    LineRecord* line = nullptr;
     if (row > state.lineCount()) {
         while (state.lineCount() < row - 1) {
             state.sheet.push_back(emptyLine());
         }
         state.sheet.push_back(emptyLine());
-        line = &state.sheet.back();
-        line->nameSpec =
-            fitToWidth(message.name + ";" + message.specification + ";", kNameSpecWidth);
-        line->netAmount = Currency();
-        line->submittedAmount = Currency();
+        applyLineMessage(state.sheet.back(), message, true);
     } else {
-        line = &state.sheet[static_cast<std::size_t>(row)];
-        line->nameSpec =
-            fitToWidth(joinNameSpec(message.name, message.specification), kNameSpecWidth);
-        line->netAmount = message.netAmount;
-        line->submittedAmount = message.submittedAmount;
+        applyLineMessage(state.sheet[static_cast<std::size_t>(row)], message, false);
     }
-    line->unit = fitToWidth(message.unit, kUnitWidth);
-    line->netPrice = message.netPrice;
-    line->submittedPrice = message.submittedPrice;
-    line->netAdditionalPrice = message.netAdditionalPrice;
-    line->submittedAdditionalPrice = message.submittedAdditionalPrice;
-    line->netQuantity = message.netQuantity;
-    line->submittedQuantity = message.submittedQuantity;
-    line->kind = message.kind;
-    line->sortCode = message.groupCode;
-    line->note = fitToWidth(message.note, kLineNoteWidth);
-    line->flag216 = message.flag216;
-    line->laborFactor = message.laborFactor;
-    line->mark = message.mark;
-    line->hiddenFlag = message.hiddenFlag;
-    line->priceKind = message.priceKind;
-    line->amountText = fitToWidth(message.amountText, kAmountTextWidth);
-    line->priceCode = fitToWidth(message.priceCode, kPriceCodeWidth);
-    line->reserved176 = Currency();
 
     context.cycle.recalculate(false);
     if (afterWrite == AfterWrite::Save) {

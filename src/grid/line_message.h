@@ -43,6 +43,11 @@ struct LineMessage {
 LineMessage parseLineMessage(std::string_view text);
 std::string lineMessageText(const LineMessage& message);
 
+// Sets a line's fields from a message, texts cut to their widths. An appended line gets no
+// amounts and a nameSpec of name ";" specification ";"; an overwritten one takes the message's
+// amounts and name ";" specification.
+void applyLineMessage(LineRecord& line, const LineMessage& message, bool appended);
+
 // Where WriteLineFromMessage puts the line: over the selection's last row (or appended after the
 // last line), or into empty lines inserted first at the selection's first row.
 enum class LineWriteMode { Overwrite, InsertFirst };

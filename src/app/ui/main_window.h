@@ -147,6 +147,7 @@ private:
     void pasteInserting();
     void pasteOverwriting();
     void pasteFromClipboard();
+    void copyToClipboard();
     void selectAllRows();
     void cancelSelectionCommand();
     void firstLine();

@@ -7,6 +7,7 @@
 #include "calc/totals.h"
 #include "calc/ui/calc_settings_dialog.h"
 #include "document/line_kinds.h"
+#include "document/line_text.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/column_layout.h"
@@ -15,6 +16,7 @@
 #include "grid/line_message.h"
 #include "grid/named_commands.h"
 #include "grid/row_commands.h"
+#include "grid/spreadsheet_clipboard.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
@@ -22,6 +24,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QSplitter>
 #include <QTableView>
 
@@ -238,14 +241,53 @@ void TFKERBINA::pasteOverwriting() {
     }
 }
 
+namespace {
+
+// The program's own form of copied lines on the system clipboard, beside the spreadsheet text.
+const QString kLinesMimeType = QStringLiteral("application/x-kerbina-lines");
+
+} // namespace
+
+// Lines copied by this program come back whole; tab-separated rows from a spreadsheet become
+// ordinary lines; any other text becomes comment lines.
 void TFKERBINA::pasteFromClipboard() {
     if (display_.listMode) {
         return;
     }
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data != nullptr && data->hasFormat(kLinesMimeType)) {
+        const std::string lines = data->data(kLinesMimeType).toStdString();
+        runGridCommand([&lines](GridContext& context, Selection selection) {
+            return pasteClipboardText(context, selection, lines);
+        });
+        return;
+    }
     const std::string text = s(QGuiApplication::clipboard()->text());
     runGridCommand([&text](GridContext& context, Selection selection) {
-        return pasteClipboardText(context, selection, text);
+        return isSpreadsheetText(text) ? pasteSpreadsheetRows(context, selection, text)
+                                       : pasteClipboardText(context, selection, text);
     });
+}
+
+// Ctrl+C: the selected lines as a table for spreadsheets, and in the program's own form.
+void TFKERBINA::copyToClipboard() {
+    if (display_.listMode) {
+        return;
+    }
+    const auto [top, bottom] = selectedRows();
+    std::string lines;
+    for (int row = top; row <= std::min(bottom, state_.lineCount()); ++row) {
+        lines += lineToText(state_.currentSheetNumber, state_.sheet[static_cast<std::size_t>(row)],
+                            state_.settings.quantityDecimals);
+        lines += "\r\n";
+    }
+    if (lines.empty()) {
+        return;
+    }
+    auto* data = new QMimeData();
+    data->setText(q(spreadsheetText(state_, display_, Selection{top, bottom})));
+    data->setData(kLinesMimeType, QByteArray::fromStdString(lines));
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void TFKERBINA::selectAllRows() {

@@ -79,8 +79,10 @@ void TFKERBINA::buildMenus() {
                QKeySequence(Qt::SHIFT | Qt::Key_V), &TFKERBINA::pasteInserting);
     addCommand(editMenu_, "pasteOverwriting", QStringLiteral("貼付(上書)"),
                QKeySequence(Qt::SHIFT | Qt::Key_Q), &TFKERBINA::pasteOverwriting);
-    addCommand(editMenu_, "pasteClipboard", QStringLiteral("クリップボードから貼付"), {},
-               &TFKERBINA::pasteFromClipboard);
+    addCommand(editMenu_, "pasteClipboard", QStringLiteral("クリップボードから貼付"),
+               QKeySequence(Qt::CTRL | Qt::Key_V), &TFKERBINA::pasteFromClipboard);
+    addCommand(editMenu_, "copyClipboard", QStringLiteral("クリップボードへコピー"),
+               QKeySequence(Qt::CTRL | Qt::Key_C), &TFKERBINA::copyToClipboard);
     editMenu_->addSeparator();
     addCommand(editMenu_, "selectAll", QStringLiteral("全選択"), QKeySequence(Qt::CTRL | Qt::Key_A),
                &TFKERBINA::selectAllRows);

@@ -355,3 +355,34 @@ TEST_F(MainWindowTest, ALineTypedInTheDataEntryDialogIsComputedAndCanBeUndone) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// Ctrl+V takes rows copied from a spreadsheet; Ctrl+C puts the lines back as a table and in the
+// program's own form, which Ctrl+V takes whole.
+TEST_F(MainWindowTest, SpreadsheetRowsPasteInAndCopyOut) {
+    const auto window = start();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->grid()->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral(
+        "名称\t仕様\t数量\t単位\t単価\n鋼管\tSGP 25A\t12\tｍ\t1500\n継手\t\t2\t個\t300\n"));
+    QTest::keyClick(window->grid(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(window->document().lineCount(), 2);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("submittedTotal"))->text(),
+              QStringLiteral("18,600"));
+
+    selectRow(*window, 1);
+    QTest::keyClick(window->grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("鋼管\tSGP 25A")));
+    selectRow(*window, 3);
+    QTest::keyClick(window->grid(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(window->document().lineCount(), 3);
+    EXPECT_EQ(window->document().sheet[3].submittedAmount,
+              window->document().sheet[1].submittedAmount);
+    MessageBox::takeShownTexts();
+}
+
+} // namespace
+} // namespace kerbina
