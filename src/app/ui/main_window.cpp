@@ -99,6 +99,9 @@ void TFKERBINA::buildWidgets() {
             [this](const QString& name) { runCommand([this, name] { runNamed(name); }); });
     connect(view_, &QuotationView::tabChosen, this, &TFKERBINA::onTabChanged);
     connect(view_, &QuotationView::rowDoubleClicked, this, &TFKERBINA::onGridDoubleClicked);
+    // After the editor has closed: the write resets the model.
+    connect(view_->model(), &QuotationGridModel::cellTyped, this, &TFKERBINA::onCellTyped,
+            Qt::QueuedConnection);
 
     splitter_->addWidget(sidePanel_);
     splitter_->addWidget(view_);

@@ -153,6 +153,7 @@ private:
     void firstLine();
     void lastLine();
     void onGridDoubleClicked(int row);
+    void onCellTyped(int row, int column, const QString& text);
     // Opens the editor a line's kind calls for, at the selection's first row (double-click,
     // "new_data", "新規データ入力").
     void openLineEditor();

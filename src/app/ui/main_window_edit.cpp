@@ -10,6 +10,7 @@
 #include "document/line_text.h"
 #include "document/undo.h"
 #include "document/work_store.h"
+#include "grid/cell_entry.h"
 #include "grid/column_layout.h"
 #include "grid/item_commands.h"
 #include "grid/line_entry.h"
@@ -342,6 +343,28 @@ void TFKERBINA::onGridDoubleClicked(int row) {
     if (row <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(row)].kind)) {
         selectTab(row);
     }
+}
+
+// Text typed into a cell: the same line message and write as from the data-entry dialog; a
+// refused text is said and changes nothing.
+void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
+    runCommand([&] {
+        const EntryOutcome outcome = typedCellEntry(state_, display_, row, column, s(text));
+        if (!outcome.message) {
+            if (!outcome.refusal.empty()) {
+                MessageBox::notify(this, q(outcome.refusal));
+            }
+            return;
+        }
+        const QModelIndex current = view_->grid()->currentIndex();
+        runGridCommand([&outcome, row](GridContext& context, Selection) {
+            return WriteLineFromMessage(context, Selection{row, row}, *outcome.message,
+                                        LineWriteMode::Overwrite, AfterWrite::Save, false);
+        });
+        // Like a spreadsheet, the cursor goes down one row in the same column.
+        view_->grid()->setCurrentIndex(
+            view_->model()->index(std::min(row, view_->model()->rowCount() - 1), current.column()));
+    });
 }
 
 namespace {

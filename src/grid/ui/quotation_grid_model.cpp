@@ -1,5 +1,7 @@
 #include "grid/ui/quotation_grid_model.h"
 
+#include "grid/cell_entry.h"
+
 #include <QBrush>
 #include <QColor>
 #include <exception>
@@ -58,6 +60,8 @@ QVariant QuotationGridModel::cellData(const QModelIndex& index, int role) const 
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdString(cellText(state_, options_, row, column));
+    case Qt::EditRole:
+        return QString::fromStdString(cellEditText(state_, options_, row, column));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(
             toAlignment(cellStyle(state_, options_, row, column, false).alignment));
@@ -87,7 +91,27 @@ QVariant QuotationGridModel::headerData(int section, Qt::Orientation orientation
 }
 
 Qt::ItemFlags QuotationGridModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return isCellEditable(state_, options_, index.row() + 1, index.column())
+               ? flags | Qt::ItemIsEditable
+               : flags;
+}
+
+// The model holds no texts: a typed text goes to the window, which writes the line through the
+// core, and comes back with the next refresh.
+bool QuotationGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) {
+        return false;
+    }
+    const QString text = value.toString();
+    if (text == data(index, Qt::EditRole).toString()) {
+        return false;
+    }
+    emit cellTyped(index.row() + 1, index.column(), text);
+    return true;
 }
 
 void QuotationGridModel::setGridRows(int rows) {

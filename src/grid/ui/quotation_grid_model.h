@@ -22,6 +22,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Rows shown, never fewer than the lines (or items) of the page in front.
     int gridRows() const { return gridRows_; }
@@ -30,6 +31,12 @@ public:
     void refresh();
 
     const DocumentState& state() const { return state_; }
+
+signals:
+    // Text typed into an editable cell (grid row from 1); the window writes the line.
+    void cellTyped(int row, int column, const QString& text);
+
+public:
     const DisplayOptions& options() const { return options_; }
 
 private:

@@ -86,7 +86,9 @@ QuotationView::QuotationView(const DocumentState& state, const DisplayOptions& d
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // F2 or typing edits a cell in place, as in a spreadsheet; a double-click opens the line's
+    // editor instead.
+    grid_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid_->setFrameShape(QFrame::NoFrame);
     grid_->setWordWrap(false);
     grid_->setContextMenuPolicy(Qt::ActionsContextMenu);

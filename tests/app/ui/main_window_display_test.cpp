@@ -386,3 +386,43 @@ TEST_F(MainWindowTest, SpreadsheetRowsPasteInAndCopyOut) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// Typing in the grid writes lines as the dialog does: a name, then quantity and price cells.
+TEST_F(MainWindowTest, TypingInTheGridWritesTheLine) {
+    const auto window = start();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTableView* grid = window->grid();
+    grid->setFocus();
+    const auto typeInto = [&](int row, int column, const QString& text) {
+        grid->setCurrentIndex(grid->model()->index(row - 1, column));
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text); // what the input method leaves in the editor
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The editor commits after the key, and the line is written after the editor closed.
+        QApplication::processEvents();
+        QApplication::processEvents();
+    };
+    typeInto(1, 1, QStringLiteral("鋼管"));
+    typeInto(1, 6, QStringLiteral("12"));
+    typeInto(1, 7, QStringLiteral("1500"));
+    ASSERT_EQ(window->document().lineCount(), 1);
+    EXPECT_EQ(window->document().sheet[1].kind, 10);
+    EXPECT_EQ(window->document().sheet[1].submittedAmount, Currency::fromWhole(18000));
+    EXPECT_EQ(grid->currentIndex().row(), 1); // the cursor went down after the last entry
+
+    typeInto(2, 6, QStringLiteral("abc"));
+    EXPECT_EQ(MessageBox::takeShownTexts(),
+              QStringList{QStringLiteral("数値を正しく入力してください。")});
+    EXPECT_EQ(window->document().lineCount(), 1);
+    window->action("undo")->trigger();
+    EXPECT_EQ(window->document().sheet[1].submittedAmount, Currency());
+}
+
+} // namespace
+} // namespace kerbina

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "grid/grid_cells.h"
+#include "grid/line_entry.h"
+
+#include <optional>
+#include <string>
+
+namespace kerbina {
+
+// Typing in the grid, as in a spreadsheet: the 名称, 仕様, 数量, 単位, 単価 and 備考 cells of an
+// ordinary line (or of an empty row, which becomes a new line) take the typed text, and the line
+// goes through the same line message and WriteLineFromMessage as from the data-entry dialog.
+
+enum class CellField { Name, Specification, Quantity, Unit, Price, Note };
+
+// The field a grid column edits in the layout in front; nothing for other columns, on the
+// breakdown list and in the additional-price view (its price column is not a unit price).
+std::optional<CellField> cellFieldOf(const DocumentState& state, const DisplayOptions& options,
+                                     int column);
+// Whether the cell at grid row `row` (1-based) may be typed in: an editable column of an
+// ordinary line (the kinds of the data-entry dialog's FLAG choices), an empty line or a row past
+// the last line.
+bool isCellEditable(const DocumentState& state, const DisplayOptions& options, int row, int column);
+// The text an editor of the cell starts with: the value itself, not its display form.
+std::string cellEditText(const DocumentState& state, const DisplayOptions& options, int row,
+                         int column);
+// The line the cell's new text makes, as a line message for WriteLineFromMessage, or the reason it
+// is refused. A quantity applies to both sides when they were the same (or the line is new), a
+// price to both sides on a new line and else to the side shown.
+EntryOutcome typedCellEntry(const DocumentState& state, const DisplayOptions& options, int row,
+                            int column, const std::string& text);
+
+} // namespace kerbina
