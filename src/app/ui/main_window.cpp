@@ -492,9 +492,18 @@ void TFKERBINA::updateMenusForMode() {
     for (QAction* shown : view_->grid()->actions()) {
         view_->grid()->removeAction(shown);
     }
-    const char* const sheetMenu[] = {
-        "copy",  "cut",    "pasteInserting", "pasteOverwriting", "insert",
-        "erase", "delete", "moveUp",         "moveDown",         "pasteClipboard"};
+    const char* const sheetMenu[] = {"copy",
+                                     "cut",
+                                     "pasteInserting",
+                                     "pasteOverwriting",
+                                     "insert",
+                                     "erase",
+                                     "delete",
+                                     "moveUp",
+                                     "moveDown",
+                                     "pasteClipboard",
+                                     "cursorNameToSpecification",
+                                     "cursorSpecificationToName"};
     const char* const listMenu[] = {"listUndo",   "listCopy",   "listPaste",
                                     "listInsert", "listDelete", "listCalcSettings"};
     for (const char* name :

@@ -78,6 +78,10 @@ private:
     void buildMenus();
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut, void (TFKERBINA::*handler)());
+    QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                        const QKeySequence& shortcut, const std::function<void()>& handler);
+    void buildBulkEditMenu(QMenu* menu);
+    Selection selectionNow() const;
     void restoreWindowPosition();
     void saveWindowPosition();
 

@@ -1,7 +1,10 @@
 // The main window's menus: every command with its caption, key and handler, and the check marks
 // of the display switches.
+#include "app/app_title.h"
 #include "app/ui/main_window.h"
+#include "app/ui/main_window_support.h"
 #include "app/ui/message_box.h"
+#include "grid/bulk_edits.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
 
@@ -14,13 +17,18 @@ namespace kerbina {
 
 QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                                const QKeySequence& shortcut, void (TFKERBINA::*handler)()) {
+    return addCommand(menu, objectName, caption, shortcut, [this, handler] { (this->*handler)(); });
+}
+
+QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                               const QKeySequence& shortcut, const std::function<void()>& handler) {
     auto* command = new QAction(caption, this);
     command->setObjectName(objectName);
     if (!shortcut.isEmpty()) {
         command->setShortcut(shortcut);
     }
     connect(command, &QAction::triggered, this,
-            [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
+            [this, handler] { runCommand([&handler] { handler(); }); });
     menu->addAction(command);
     // Shortcuts work whatever menu is enabled: the window holds every command too.
     addAction(command);
@@ -137,6 +145,8 @@ void TFKERBINA::buildMenus() {
     convertMenu_ = menuBar()->addMenu(QStringLiteral("各種変換＆計算(&V)"));
     addCommand(convertMenu_, "calcSettings", QStringLiteral("桁設定"), {},
                &TFKERBINA::calcSettings);
+    convertMenu_->addSeparator();
+    buildBulkEditMenu(convertMenu_);
 
     listMenu_ = menuBar()->addMenu(QStringLiteral("内訳一覧表(&L)"));
     addCommand(listMenu_, "listUndo", QStringLiteral("取り消し"), {}, &TFKERBINA::undo);
@@ -180,6 +190,161 @@ void TFKERBINA::previousSheet() {
         view_->tabs()->setCurrentIndex(
             (view_->tabs()->currentIndex() + view_->tabs()->count() - 1) % view_->tabs()->count());
     }
+}
+
+} // namespace kerbina
+
+namespace kerbina {
+
+namespace {
+
+struct RoundingChoice {
+    const char* suffix;
+    const char* name;
+    const char* offset;
+};
+
+constexpr RoundingChoice kRoundings[] = {
+    {"(四捨五入)", "HalfUp", "0.5"}, {"(切上げ)", "Up", "0.9"}, {"(切捨て)", "Down", "0"}};
+
+} // namespace
+
+// The bulk edits of "各種変換＆計算": each asks what it needs, then runs its core command on the
+// selection.
+void TFKERBINA::buildBulkEditMenu(QMenu* menu) {
+    addCommand(menu, "quantitySum", QStringLiteral("選択中の数量の合計を表示"), {},
+               [this] { MessageBox::notify(this, q(quantitySumReport(state_, selectionNow()))); });
+
+    QMenu* digits = menu->addMenu(QStringLiteral("単価有効桁計算"));
+    for (const int n : {4, 3, 2}) {
+        const QString width = n == 4   ? QStringLiteral("４")
+                              : n == 3 ? QStringLiteral("３")
+                                       : QStringLiteral("２");
+        for (const RoundingChoice& rounding : kRoundings) {
+            const Currency offset = parseNumber(rounding.offset);
+            addCommand(digits, QStringLiteral("significantDigits%1%2").arg(n).arg(rounding.name),
+                       QStringLiteral("単価を有効") + width + QStringLiteral("桁にする") +
+                           QString::fromUtf8(rounding.suffix),
+                       {}, [this, n, offset] {
+                           runGridCommand([n, offset](GridContext& context, Selection selection) {
+                               return keepSignificantDigits(context, selection, n, offset);
+                           });
+                       });
+        }
+    }
+
+    const struct {
+        QMenu* menu;
+        const char* caption;
+        const char* prompt;
+        FactorTarget target;
+        const char* name;
+    } factors[] = {
+        {menu->addMenu(QStringLiteral("単価計算")), "提出単価=提出単価×入力値",
+         "提出単価=提出単価×入力値", FactorTarget::SubmittedPriceFromSubmitted, "priceTimes"},
+        {nullptr, "提出単価=原単価×入力値", "提出単価=仕切単価×入力値",
+         FactorTarget::SubmittedPriceFromNet, "netPriceTimes"},
+        {menu->addMenu(QStringLiteral("数量計算")), "提出数量=提出数量×入力値",
+         "提出数量=提出数量×入力値", FactorTarget::SubmittedQuantityFromSubmitted, "quantityTimes"},
+        {nullptr, "提出数量=原数量×入力値", "提出数量=仕切数量×入力値",
+         FactorTarget::SubmittedQuantityFromNet, "netQuantityTimes"},
+    };
+    QMenu* submenu = nullptr;
+    for (const auto& family : factors) {
+        submenu = family.menu != nullptr ? family.menu : submenu;
+        for (const RoundingChoice& rounding : kRoundings) {
+            const Currency offset = parseNumber(rounding.offset);
+            const QString prompt = QString::fromUtf8(family.prompt);
+            const FactorTarget target = family.target;
+            addCommand(submenu, QString::fromUtf8(family.name) + QString::fromUtf8(rounding.name),
+                       QString::fromUtf8(family.caption) + QString::fromUtf8(rounding.suffix), {},
+                       [this, prompt, target, offset] {
+                           const auto entry = MessageBox::input(
+                               this, QString::fromUtf8(applicationTitle(modules_)), prompt, false,
+                               QStringLiteral("0"));
+                           if (!entry) {
+                               return;
+                           }
+                           const Currency factor = parseNumber(s(entry->trimmed()));
+                           runGridCommand([&](GridContext& context, Selection selection) {
+                               return multiplyByFactor(context, selection, target, factor, offset);
+                           });
+                       });
+        }
+    }
+
+    for (const RoundingChoice& rounding : kRoundings) {
+        const Currency offset = parseNumber(rounding.offset);
+        addCommand(menu, QStringLiteral("wholeQuantities") + QString::fromUtf8(rounding.name),
+                   QStringLiteral("数量を実数に変換する") + QString::fromUtf8(rounding.suffix), {},
+                   [this, offset] {
+                       runGridCommand([offset](GridContext& context, Selection selection) {
+                           return makeQuantitiesWhole(context, selection, offset);
+                       });
+                   });
+    }
+    menu->addSeparator();
+    addCommand(menu, "splitAtBlank", QStringLiteral("左から１つ目の空白から仕様＆型番にする"), {},
+               [this] { runGridCommand(splitAtFirstBlank); });
+    addCommand(menu, "removeBlanks", QStringLiteral("仕様＆型番の左にある空白を除去する"), {},
+               [this] { runGridCommand(removeBlanksBeforeSpecification); });
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* promptCaption;
+        const char* prompt;
+        CommandResult (*command)(GridContext&, Selection, const std::string&);
+    } texts[] = {
+        {"removeText", "特定文字除去", "特定文字除去", "削除文字指定", removeTextFromNames},
+        {"prefixNames", "選択中の名称の前に同一文字を入力する",
+         "選択中の品名の前に同一文字を入力する", "追加する文字を入力して下さい", prefixNames},
+        {"suffixSpecifications", "選択中の仕様の末尾に同一文字を入力する",
+         "選択中の仕様の末尾に同一文字を入力", "追加する文字を入力して下さい",
+         suffixSpecifications},
+        {"sameUnit", "選択中の単位を同一単位に変更する", "選択中の単位を同一単位に変更",
+         "単位を入力して下さい", setUnits},
+    };
+    for (const auto& text : texts) {
+        const QString promptCaption = QString::fromUtf8(text.promptCaption);
+        const QString prompt = QString::fromUtf8(text.prompt);
+        const auto command = text.command;
+        addCommand(menu, QString::fromUtf8(text.name), QString::fromUtf8(text.caption), {},
+                   [this, promptCaption, prompt, command] {
+                       const auto entry = MessageBox::input(this, promptCaption, prompt);
+                       if (!entry) {
+                           return;
+                       }
+                       const std::string value = s(*entry);
+                       runGridCommand([&](GridContext& context, Selection selection) {
+                           return command(context, selection, value);
+                       });
+                   });
+    }
+    addCommand(menu, "namesToSpecifications", QStringLiteral("選択中の名称を仕様欄に移動"), {},
+               [this] { runGridCommand(moveNamesToSpecifications); });
+    addCommand(menu, "specificationsToNames", QStringLiteral("選択中の仕様を名称欄に移動"), {},
+               [this] { runGridCommand(moveSpecificationsToNames); });
+    // The grid's context menu: the cursor row only.
+    auto* cursorRow = new QMenu(this);
+    addCommand(cursorRow, "cursorNameToSpecification",
+               QStringLiteral("カーソル行の名称を仕様欄に移動"), {}, [this] {
+                   const int row = selectionNow().top;
+                   runGridCommand([row](GridContext& context, Selection) {
+                       return moveNamesToSpecifications(context, Selection{row, row});
+                   });
+               });
+    addCommand(cursorRow, "cursorSpecificationToName",
+               QStringLiteral("カーソル行の仕様を名称欄に移動"), {}, [this] {
+                   const int row = selectionNow().top;
+                   runGridCommand([row](GridContext& context, Selection) {
+                       return moveSpecificationsToNames(context, Selection{row, row});
+                   });
+               });
+}
+
+Selection TFKERBINA::selectionNow() const {
+    const auto [top, bottom] = selectedRows();
+    return Selection{top, bottom};
 }
 
 } // namespace kerbina

@@ -426,3 +426,30 @@ TEST_F(MainWindowTest, TypingInTheGridWritesTheLine) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// A bulk price change from the 各種変換＆計算 menu asks for its factor and changes the selected
+// lines; a factor that is not a number changes nothing.
+TEST_F(MainWindowTest, ABulkPriceChangeAsksForItsFactor) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("鋼管\t\t2\tｍ\t1234\n継手\t\t1\t個\t100\n"));
+    window->action("pasteClipboard")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 2);
+    window->grid()->selectRow(0);
+    MessageBox::setNextInput(QStringLiteral("1.05"));
+    window->action("priceTimesHalfUp")->trigger();
+    EXPECT_EQ(window->document().sheet[1].submittedPrice, Currency::fromWhole(1296));
+    EXPECT_EQ(window->document().sheet[2].submittedPrice, Currency::fromWhole(100));
+
+    MessageBox::takeShownTexts();
+    MessageBox::setNextInput(QStringLiteral("abc"));
+    window->action("priceTimesHalfUp")->trigger();
+    EXPECT_EQ(MessageBox::takeShownTexts().size(), 2); // the prompt and the error
+    EXPECT_EQ(window->document().sheet[1].submittedPrice, Currency::fromWhole(1296));
+}
+
+} // namespace
+} // namespace kerbina
