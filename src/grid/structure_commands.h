@@ -1,0 +1,55 @@
+#pragma once
+
+#include "grid/grid_commands.h"
+
+#include <optional>
+#include <string>
+
+namespace kerbina {
+
+// Commands that put the lines of a sheet that are not ordinary priced items: small sums, mid
+// sums, range sums, the sum line and the consumption tax line. They only set the fields of the
+// lines they create; the totals pass computes their amounts. Each runs through the edit cycle and
+// leaves the selection on the row below the line it created, so that a second command places its
+// line further down. Questions and refusals go through context.host.
+
+// What the commands read from the environment settings.
+struct StructureSettings {
+    std::string smallSumName = "［小　計］";
+    std::string midSumName = "【中　計】";
+    std::string sumName = "【合　計】";
+    Currency taxRate = Currency::fromWhole(10); // [Tax_Value], in percent
+};
+
+// Range sums: 93 hides the amounts of the lines in its range, 94 shows them.
+enum class RangeSumKind { AmountsHidden = 93, AmountsShown = 94 };
+
+// False, after one notice per amount-hidden range sum (kind 93) whose range holds `row`, when the
+// row lies inside such a range: no sum or structure line may go there.
+bool CheckNotInHiddenRange(GridContext& context, int row);
+
+// "小計": a small-sum line at the selection's first row, above the selected lines, in as many
+// empty lines as rows are selected; on the row `bottom` when that is past the last line.
+CommandResult addSmallSum(GridContext& context, Selection selection,
+                          const StructureSettings& settings);
+// "中計": a mid-sum line directly below the selection.
+CommandResult addMidSum(GridContext& context, Selection selection,
+                        const StructureSettings& settings);
+
+// Whether a range sum of `kind` may sum the selected lines (an amount-hidden one takes only plain
+// priced lines); notifies the refusal. The window asks this before it asks for the name.
+bool rangeSumAllowed(GridContext& context, Selection selection, RangeSumKind kind);
+// "範囲計(各項目計非表示)" / "範囲計(各項目計表示)": a range sum named `name` directly below the
+// selection, over the selected rows.
+CommandResult addRangeSum(GridContext& context, Selection selection, RangeSumKind kind,
+                          const std::string& name);
+
+// "合計線": the sum line over the line at the selection's first row (appended past the last line).
+CommandResult addSumLine(GridContext& context, Selection selection,
+                         const StructureSettings& settings);
+// "消費税": the tax line over the line at the selection's first row, after asking whether the net
+// side is charged the tax too. Refused while the breakdown list already charges tax.
+CommandResult addConsumptionTax(GridContext& context, Selection selection,
+                                const StructureSettings& settings);
+
+} // namespace kerbina

@@ -1,0 +1,401 @@
+#include "document/line_kinds.h"
+#include "grid/row_commands.h"
+#include "grid/structure_commands.h"
+#include "grid_test_support.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+using testing::CommandBench;
+
+const std::vector<std::string> kEditSteps = {"snapshot", "totals", "write"};
+const std::string kHiddenRangeRefusal = "範囲計(金額非表示)に計算項目を含める事はできません。";
+
+LineRecord named(const std::string& name, int kind = 10) {
+    LineRecord line;
+    line.nameSpec = name + ";";
+    line.kind = kind;
+    return line;
+}
+
+LineRecord rangeLine(int kind, int first, int last) {
+    LineRecord line = named("range", kind);
+    line.netQuantity = Currency::fromWhole(first);
+    line.submittedQuantity = Currency::fromWhole(last);
+    return line;
+}
+
+// Lines "L1".."Ln" of kind 10.
+void fillSheet(DocumentState& state, int count) {
+    state.sheet = Sheet{LineRecord{}};
+    for (int i = 1; i <= count; ++i) {
+        state.sheet.push_back(named("L" + std::to_string(i)));
+    }
+}
+
+const LineRecord& lineAt(const DocumentState& state, int row) {
+    return state.sheet.at(static_cast<std::size_t>(row));
+}
+
+// The line a structure command is expected to write: everything not given is empty or 0.
+LineRecord structureLine(int kind, const std::string& nameSpec, const std::string& unit, int first,
+                         int last, int sortCode = 99999) {
+    LineRecord line = emptyLine();
+    line.kind = kind;
+    line.nameSpec = nameSpec;
+    line.unit = unit;
+    line.netQuantity = Currency::fromWhole(first);
+    line.submittedQuantity = Currency::fromWhole(last);
+    line.sortCode = Currency::fromWhole(sortCode);
+    return line;
+}
+
+using Command = std::function<CommandResult(CommandBench&, Selection)>;
+
+const StructureSettings kSettings{"小計X", "中計X", "合計X", Currency::fromWhole(8)};
+
+Command smallSum() {
+    return [](CommandBench& bench, Selection selection) {
+        return addSmallSum(bench.context, selection, kSettings);
+    };
+}
+Command midSum() {
+    return [](CommandBench& bench, Selection selection) {
+        return addMidSum(bench.context, selection, kSettings);
+    };
+}
+Command rangeSum(RangeSumKind kind) {
+    return [kind](CommandBench& bench, Selection selection) {
+        return addRangeSum(bench.context, selection, kind, "配管計");
+    };
+}
+Command sumLineCommand() {
+    return [](CommandBench& bench, Selection selection) {
+        return addSumLine(bench.context, selection, kSettings);
+    };
+}
+Command taxCommand(bool netSideToo) {
+    return [netSideToo](CommandBench& bench, Selection selection) {
+        bench.host.answers.push_back(netSideToo);
+        return addConsumptionTax(bench.context, selection, kSettings);
+    };
+}
+
+TEST(StructureCommands, PlaceTheirLinesAndLeaveTheSelectionBelow) {
+    const struct {
+        const char* what;
+        Command command;
+        Selection selection;
+        int row;       // where the created line lands
+        int lineCount; // of the sheet of 10 lines afterwards
+        LineRecord line;
+        int movedL4To; // the row of the old line 4 afterwards (0: overwritten)
+    } cases[] = {
+        {"small sum on one row",
+         smallSum(),
+         {4, 4},
+         4,
+         11,
+         structureLine(95, "小計X", "", 4, 4),
+         5},
+        {"small sum over three rows",
+         smallSum(),
+         {4, 6},
+         4,
+         13,
+         structureLine(95, "小計X", "", 4, 6),
+         7},
+        {"small sum past the end",
+         smallSum(),
+         {11, 13},
+         13,
+         13,
+         structureLine(95, "小計X", "", 11, 13),
+         4},
+        {"mid sum on one row", midSum(), {7, 7}, 8, 11, structureLine(96, "中計X", "", 7, 7), 4},
+        {"mid sum over rows goes below them",
+         midSum(),
+         {2, 5},
+         6,
+         11,
+         structureLine(96, "中計X", "", 2, 5),
+         4},
+        {"mid sum over rows holding line 4",
+         midSum(),
+         {3, 4},
+         5,
+         11,
+         structureLine(96, "中計X", "", 3, 4),
+         4},
+        {"mid sum below the last line",
+         midSum(),
+         {9, 10},
+         11,
+         11,
+         structureLine(96, "中計X", "", 9, 10),
+         4},
+        {"hidden range sum",
+         rangeSum(RangeSumKind::AmountsHidden),
+         {2, 3},
+         4,
+         11,
+         structureLine(93, "配管計;", "式", 2, 3),
+         5},
+        {"shown range sum",
+         rangeSum(RangeSumKind::AmountsShown),
+         {2, 4},
+         5,
+         11,
+         structureLine(94, "配管計;", "式", 2, 4),
+         4},
+        {"range sum past the end",
+         rangeSum(RangeSumKind::AmountsShown),
+         {9, 12},
+         13,
+         13,
+         structureLine(94, "配管計;", "式", 9, 12),
+         4},
+        {"sum line replaces its row",
+         sumLineCommand(),
+         {4, 6},
+         4,
+         10,
+         structureLine(99, "合計X", "", 0, 0),
+         0},
+        {"sum line past the end",
+         sumLineCommand(),
+         {12, 12},
+         12,
+         12,
+         structureLine(99, "合計X", "", 0, 0),
+         4},
+        {"tax on the net side too",
+         taxCommand(true),
+         {4, 4},
+         4,
+         10,
+         structureLine(90, "消  費  税", "％", 8, 8, 0),
+         0},
+        {"tax on the submitted side",
+         taxCommand(false),
+         {11, 11},
+         11,
+         11,
+         structureLine(90, "消  費  税", "％", 0, 8, 0),
+         4},
+    };
+    for (const auto& test : cases) {
+        CommandBench bench;
+        fillSheet(bench.state, 10);
+        const CommandResult result = test.command(bench, test.selection);
+        SCOPED_TRACE(test.what);
+        EXPECT_TRUE(result.changed);
+        EXPECT_EQ(result.selection, (Selection{test.row + 1, test.row + 1}));
+        EXPECT_EQ(bench.cycle.steps, kEditSteps);
+        EXPECT_TRUE(bench.host.notices.empty());
+        ASSERT_EQ(bench.state.lineCount(), test.lineCount);
+        EXPECT_EQ(lineAt(bench.state, test.row), test.line);
+        if (test.movedL4To > 0) {
+            EXPECT_EQ(lineAt(bench.state, test.movedL4To).nameSpec, "L4;");
+        }
+        // Rows the command added besides its own line are empty.
+        for (int row = 1; row <= bench.state.lineCount(); ++row) {
+            const std::string& name = lineAt(bench.state, row).nameSpec;
+            if (row != test.row && !name.starts_with("L")) {
+                EXPECT_EQ(lineAt(bench.state, row), emptyLine()) << "row " << row;
+            }
+        }
+    }
+}
+
+TEST(StructureCommands, TaxAsksWhetherTheNetSideIsChargedToo) {
+    CommandBench bench;
+    fillSheet(bench.state, 3);
+    taxCommand(true)(bench, Selection{4, 4});
+    EXPECT_EQ(bench.host.questions,
+              std::vector<std::string>{"仕切に提出金額と同金額の消費税分を加算しますか？"});
+}
+
+TEST(StructureCommands, SumLineKeepsThePriceCodeOfTheLineItReplaces) {
+    CommandBench bench;
+    fillSheet(bench.state, 5);
+    LineRecord& old = bench.state.sheet[3];
+    old.priceCode = "P-123";
+    old.reserved176 = Currency::fromWhole(4);
+    old.unit = "ｍ";
+    old.netPrice = Currency::fromWhole(500);
+    addSumLine(bench.context, Selection{3, 3}, kSettings);
+    LineRecord expected = structureLine(99, "合計X", "", 0, 0);
+    expected.priceCode = "P-123";
+    expected.reserved176 = Currency::fromWhole(4);
+    EXPECT_EQ(lineAt(bench.state, 3), expected);
+}
+
+// Ranges of the lines below follow the inserted line; a range that ends just above a new sum
+// does not take the sum in.
+TEST(StructureCommands, RangesKeepPointingAtTheirLines) {
+    const struct {
+        const char* what;
+        Command command;
+        Selection selection;
+        std::pair<int, int> range; // of the range line at row 8
+        std::pair<int, int> after;
+    } cases[] = {
+        {"range below moves down", midSum(), {2, 3}, {5, 7}, {6, 8}},
+        {"range around grows", rangeSum(RangeSumKind::AmountsShown), {4, 5}, {2, 7}, {2, 8}},
+        {"range ending above the mid sum stays", midSum(), {2, 3}, {1, 3}, {1, 3}},
+        {"range ending above the small sum stays", smallSum(), {4, 4}, {1, 3}, {1, 3}},
+        {"small sum rows shift a range below", smallSum(), {4, 6}, {7, 7}, {10, 10}},
+        {"range ending above a range sum stays",
+         rangeSum(RangeSumKind::AmountsShown),
+         {1, 3},
+         {1, 3},
+         {1, 3}},
+        {"sum line moves nothing", sumLineCommand(), {4, 4}, {2, 7}, {2, 7}},
+    };
+    for (const auto& test : cases) {
+        for (const int kind : {50, 93, 94}) {
+            CommandBench bench;
+            fillSheet(bench.state, 10);
+            bench.state.sheet[8] = rangeLine(kind, test.range.first, test.range.second);
+            test.command(bench, test.selection);
+            SCOPED_TRACE(std::string(test.what) + " kind " + std::to_string(kind));
+            int found = 0;
+            for (const LineRecord& line : bench.state.sheet) {
+                if (line.nameSpec == "range;") {
+                    ++found;
+                    EXPECT_EQ(rangeOf(line), test.after);
+                }
+            }
+            EXPECT_EQ(found, 1);
+        }
+    }
+}
+
+TEST(StructureCommands, SumsInsideAnAmountHiddenRangeAreRefusedPerRangeLine) {
+    for (const Command& command : {smallSum(), midSum(), sumLineCommand()}) {
+        CommandBench bench;
+        fillSheet(bench.state, 12);
+        bench.state.sheet[10] = rangeLine(93, 7, 9);
+        bench.state.sheet[11] = rangeLine(93, 9, 9);
+        bench.state.sheet[12] = rangeLine(94, 1, 9);
+        const Sheet before = bench.state.sheet;
+        const CommandResult result = command(bench, Selection{5, 9});
+        EXPECT_FALSE(result.changed);
+        EXPECT_EQ(bench.state.sheet, before);
+        EXPECT_TRUE(bench.cycle.steps.empty());
+        EXPECT_EQ(bench.host.notices, (std::vector<std::string>{kHiddenRangeRefusal + "\nno:10",
+                                                                kHiddenRangeRefusal + "\nno:11"}));
+    }
+}
+
+TEST(StructureCommands, RefusalsLeaveTheSheetAsItWas) {
+    const struct {
+        const char* what;
+        Command command;
+        Selection selection;
+        int kindAt5; // the kind of line 5 (and 6) of the sheet of 8 lines
+        std::vector<std::string> steps;
+        std::string notice;
+    } cases[] = {
+        {"small sum on a generated line",
+         smallSum(),
+         {3, 5},
+         110,
+         {"snapshot"},
+         "ここへは入力できません"},
+        {"mid sum above a generated line",
+         midSum(),
+         {4, 4},
+         120,
+         {"snapshot"},
+         "ここへは入力できません"},
+        {"sum line on a generated line",
+         sumLineCommand(),
+         {5, 5},
+         145,
+         {"snapshot"},
+         "ここへは入力できません"},
+        {"hidden range over an expense",
+         rangeSum(RangeSumKind::AmountsHidden),
+         {4, 6},
+         81,
+         {"snapshot"},
+         kHiddenRangeRefusal},
+        {"hidden range over a comment",
+         rangeSum(RangeSumKind::AmountsHidden),
+         {5, 5},
+         30,
+         {"snapshot"},
+         kHiddenRangeRefusal},
+    };
+    for (const auto& test : cases) {
+        CommandBench bench;
+        fillSheet(bench.state, 8);
+        bench.state.sheet[5].kind = test.kindAt5;
+        bench.state.sheet[6].kind = test.kindAt5;
+        const Sheet before = bench.state.sheet;
+        const CommandResult result = test.command(bench, test.selection);
+        SCOPED_TRACE(test.what);
+        EXPECT_FALSE(result.changed);
+        EXPECT_EQ(result.selection, test.selection);
+        EXPECT_EQ(bench.state.sheet, before);
+        EXPECT_EQ(bench.cycle.steps, test.steps);
+        EXPECT_EQ(bench.host.notices, std::vector<std::string>{test.notice});
+    }
+}
+
+TEST(StructureCommands, RangeSumCheckBeforeTheNamePrompt) {
+    CommandBench bench;
+    fillSheet(bench.state, 6);
+    bench.state.sheet[3].kind = 81;
+    bench.state.sheet[4].kind = 145;
+    EXPECT_FALSE(rangeSumAllowed(bench.context, Selection{2, 3}, RangeSumKind::AmountsHidden));
+    EXPECT_TRUE(rangeSumAllowed(bench.context, Selection{4, 9}, RangeSumKind::AmountsHidden));
+    EXPECT_TRUE(rangeSumAllowed(bench.context, Selection{2, 3}, RangeSumKind::AmountsShown));
+    EXPECT_EQ(bench.host.notices, std::vector<std::string>{kHiddenRangeRefusal});
+    EXPECT_TRUE(bench.cycle.steps.empty());
+
+    // A ";" would split the name into name and specification.
+    const CommandResult result =
+        addRangeSum(bench.context, Selection{1, 2}, RangeSumKind::AmountsShown, "配管;計");
+    EXPECT_FALSE(result.changed);
+    EXPECT_EQ(bench.state.lineCount(), 6);
+    EXPECT_TRUE(bench.cycle.steps.empty());
+    EXPECT_EQ(bench.host.notices.back(), "名称、仕様に\";\"は使用できません。");
+}
+
+TEST(StructureCommands, TaxIsRefusedWhileTheBreakdownListChargesTax) {
+    const struct {
+        const char* what;
+        int opt2Int;
+        int itemKind; // of item 2
+    } cases[] = {
+        {"tax item on the list", 0, 93},
+        {"tax item on the list, sheet tax noted", 1, 93},
+        {"tax placement on the list", 2, 10},
+    };
+    for (const auto& test : cases) {
+        CommandBench bench;
+        fillSheet(bench.state, 3);
+        bench.state.items = {ItemRecord{}, ItemRecord{}, ItemRecord{}, ItemRecord{}};
+        bench.state.items[2].kind = test.itemKind;
+        bench.state.header.opt2Int = test.opt2Int;
+        const Sheet before = bench.state.sheet;
+        const CommandResult result = addConsumptionTax(bench.context, Selection{4, 4}, kSettings);
+        SCOPED_TRACE(test.what);
+        EXPECT_FALSE(result.changed);
+        EXPECT_EQ(bench.state.sheet, before);
+        EXPECT_EQ(bench.state.header.opt2Int, test.opt2Int);
+        EXPECT_TRUE(bench.cycle.steps.empty());
+        EXPECT_TRUE(bench.host.questions.empty());
+        EXPECT_EQ(bench.host.notices,
+                  std::vector<std::string>{"内訳表紙にすでに消費税が入っています。"});
+    }
+}
+
+} // namespace
+} // namespace kerbina
