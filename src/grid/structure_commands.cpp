@@ -95,6 +95,58 @@ Selection normalized(Selection selection) {
     return selection;
 }
 
+// Rewrites each selected line up to the last one with `change`, then totals and the work files;
+// the selection stays.
+template <typename Change>
+CommandResult changeSelectedLines(GridContext& context, Selection selection, Change change) {
+    selection = normalized(selection);
+    const int last = std::min(selection.bottom, context.state.lineCount());
+    for (int row = selection.top; row <= last; ++row) {
+        change(lineAt(context.state, row));
+    }
+    context.cycle.recalculate(false);
+    context.cycle.writeSheet();
+    CommandResult result;
+    result.changed = true;
+    result.selection = selection;
+    return result;
+}
+
+// Expense lines keep their rounding code in the unlisted mark's field; sums, tax and generated
+// lines are never unlisted.
+bool canBeUnlisted(int kind) {
+    return !isExpense(kind) && kind < 90;
+}
+
+// A ";" in a name would split it into name and specification, and in any text it would break the
+// line texts of the copy file.
+bool refusesSeparator(GridContext& context, const std::string& text) {
+    if (text.find(';') == std::string::npos) {
+        return false;
+    }
+    context.host.notify(kSeparatorInName);
+    return true;
+}
+
+// Lines below the calculated kinds become comment lines that show `text` in the amount column.
+CommandResult blankSelected(GridContext& context, Selection selection, const std::string& text,
+                            bool clearUnit) {
+    if (refusesSeparator(context, text)) {
+        return unchanged(selection);
+    }
+    const std::string amountText = fitToWidth(text, kAmountTextWidth);
+    return changeSelectedLines(context, selection, [&amountText, clearUnit](LineRecord& line) {
+        if (line.kind >= 50) {
+            return;
+        }
+        line.kind = 30;
+        line.amountText = amountText;
+        if (clearUnit) {
+            line.unit.clear();
+        }
+    });
+}
+
 } // namespace
 
 bool CheckNotInHiddenRange(GridContext& context, int row) {
@@ -173,8 +225,7 @@ bool rangeSumAllowed(GridContext& context, Selection selection, RangeSumKind kin
 CommandResult addRangeSum(GridContext& context, Selection selection, RangeSumKind kind,
                           const std::string& name) {
     selection = normalized(selection);
-    if (name.find(';') != std::string::npos) {
-        context.host.notify(kSeparatorInName);
+    if (refusesSeparator(context, name)) {
         return unchanged(selection);
     }
     context.cycle.takeSheetSnapshot();
@@ -241,6 +292,96 @@ CommandResult addConsumptionTax(GridContext& context, Selection selection,
         lineAt(state, row) = line;
     }
     return finishCreated(context, row);
+}
+
+std::optional<std::string> unlistedSummaryDefaultName(const DocumentState& state,
+                                                      Selection selection) {
+    selection = normalized(selection);
+    if (selection.top > state.lineCount()) {
+        return std::nullopt;
+    }
+    return splitNameSpec(state.sheet[static_cast<std::size_t>(selection.top)].nameSpec).first;
+}
+
+CommandResult groupAsUnlisted(GridContext& context, Selection selection, const std::string& name) {
+    selection = normalized(selection);
+    DocumentState& state = context.state;
+    if (selection.top > state.lineCount()) {
+        return unchanged(selection);
+    }
+    if (refusesSeparator(context, name)) {
+        return unchanged(selection);
+    }
+    const int top = selection.top;
+    const int bottom = std::min(selection.bottom, state.lineCount());
+    for (int row = top; row <= bottom; ++row) {
+        LineRecord& line = lineAt(state, row);
+        if (canBeUnlisted(line.kind)) {
+            line.hiddenFlag = 1;
+        }
+    }
+    // The summary: a calculated unit price of 100 % of the sum of the lines it stands for.
+    LineRecord summary = sumLine(50, name + ";", "式", top, bottom);
+    summary.sortCode = Currency();
+    summary.netPrice = Currency::fromWhole(100);
+    summary.submittedPrice = Currency::fromWhole(100);
+    const int row = bottom + 1;
+    insertStructureLine(state, row, summary);
+    context.cycle.recalculate(false);
+    context.cycle.writeSheet();
+    CommandResult result;
+    result.changed = true;
+    result.selection = Selection{row, row};
+    return result;
+}
+
+CommandResult ungroupUnlisted(GridContext& context, Selection selection) {
+    selection = normalized(selection);
+    if (selection.top > context.state.lineCount()) {
+        return unchanged(selection);
+    }
+    return changeSelectedLines(context, selection, [](LineRecord& line) {
+        if (!isExpense(line.kind)) {
+            line.hiddenFlag = 0;
+        }
+    });
+}
+
+CommandResult setAmountColumnText(GridContext& context, Selection selection,
+                                  const std::string& text) {
+    if (refusesSeparator(context, text)) {
+        return unchanged(selection);
+    }
+    const std::string amountText = fitToWidth(text, kAmountTextWidth);
+    return changeSelectedLines(context, selection, [&amountText](LineRecord& line) {
+        switch (line.kind) {
+        case 10:
+        case 12:
+            line.kind = 15;
+            break;
+        case 20:
+        case 22:
+            line.kind = 25;
+            break;
+        case 15:
+        case 25:
+        case 30:
+            break;
+        default:
+            return;
+        }
+        line.amountText = amountText;
+    });
+}
+
+CommandResult blankQuantityAndAmount(GridContext& context, Selection selection,
+                                     const std::string& text) {
+    return blankSelected(context, selection, text, false);
+}
+
+CommandResult blankQuantityUnitAndAmount(GridContext& context, Selection selection,
+                                         const std::string& text) {
+    return blankSelected(context, selection, text, true);
 }
 
 } // namespace kerbina

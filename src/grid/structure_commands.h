@@ -52,4 +52,32 @@ CommandResult addSumLine(GridContext& context, Selection selection,
 CommandResult addConsumptionTax(GridContext& context, Selection selection,
                                 const StructureSettings& settings);
 
+// "選択中のデータを非掲載にしてまとめる": the name the prompt proposes (the name part of the line
+// at the selection's first row); nothing when that row is past the last line, and then the window
+// does not ask.
+std::optional<std::string> unlistedSummaryDefaultName(const DocumentState& state,
+                                                      Selection selection);
+// Marks the selected lines unlisted and puts a summary line named `name` below them, whose price
+// is 100 % of their sum. Expense lines (whose mark field holds their rounding code) and sum, tax
+// and generated lines (kinds 90 and above) are left as they are. The selection is cut to the
+// sheet. No undo snapshot.
+CommandResult groupAsUnlisted(GridContext& context, Selection selection, const std::string& name);
+// "選択中の非掲載データを通常データに戻す": the selected lines are listed again; expense lines keep
+// their rounding code.
+CommandResult ungroupUnlisted(GridContext& context, Selection selection);
+
+// "選択中(減額・計算単価・経費・拾出以外)の金額欄を文字列にする": plain priced lines become
+// amount-text lines showing `text` in the amount column (comments and amount-text lines take the
+// text too); other lines are left alone. No undo snapshot.
+CommandResult setAmountColumnText(GridContext& context, Selection selection,
+                                  const std::string& text);
+// "選択中(計算単価・経費・拾出以外)の数量・金額欄を空白にする": lines below kind 50 become comment
+// lines showing `text` (which may be empty) in the amount column. No undo snapshot.
+CommandResult blankQuantityAndAmount(GridContext& context, Selection selection,
+                                     const std::string& text);
+// "選択中(計算単価・経費・拾出以外)の数量・単位・金額欄を空白にする": as blankQuantityAndAmount,
+// and the unit is emptied too.
+CommandResult blankQuantityUnitAndAmount(GridContext& context, Selection selection,
+                                         const std::string& text);
+
 } // namespace kerbina

@@ -397,5 +397,151 @@ TEST(StructureCommands, TaxIsRefusedWhileTheBreakdownListChargesTax) {
     }
 }
 
+TEST(UnlistedGrouping, MarksTheLinesAndPutsTheSummaryBelow) {
+    CommandBench bench;
+    fillSheet(bench.state, 8);
+    bench.state.sheet[4].kind = 81; // an expense line: its field holds the rounding code
+    bench.state.sheet[4].hiddenFlag = 3;
+    bench.state.sheet[5].kind = 90;
+    bench.state.sheet[8] = rangeLine(94, 1, 6);
+    ASSERT_EQ(unlistedSummaryDefaultName(bench.state, Selection{3, 6}), "L3");
+
+    const CommandResult result = groupAsUnlisted(bench.context, Selection{3, 6}, "配管材");
+    EXPECT_TRUE(result.changed);
+    EXPECT_EQ(result.selection, (Selection{7, 7}));
+    EXPECT_EQ((std::vector<std::string>{"totals", "write"}), bench.cycle.steps);
+    ASSERT_EQ(bench.state.lineCount(), 9);
+    const std::vector<int> flags = {0, 0, 1, 3, 0, 1, 0, 0, 0};
+    for (int row = 1; row <= 9; ++row) {
+        EXPECT_EQ(lineAt(bench.state, row).hiddenFlag, flags[static_cast<std::size_t>(row - 1)])
+            << "row " << row;
+    }
+    LineRecord summary = structureLine(50, "配管材;", "式", 3, 6, 0);
+    summary.netPrice = Currency::fromWhole(100);
+    summary.submittedPrice = Currency::fromWhole(100);
+    EXPECT_EQ(lineAt(bench.state, 7), summary);
+    EXPECT_EQ(lineAt(bench.state, 8).nameSpec, "L7;");
+    // The summary does not join the range that ends just above it.
+    EXPECT_EQ(rangeOf(lineAt(bench.state, 9)), (std::pair{1, 6}));
+
+    bench.cycle.steps.clear();
+    const CommandResult back = ungroupUnlisted(bench.context, Selection{1, 20});
+    EXPECT_EQ(back.selection, (Selection{1, 20}));
+    EXPECT_EQ((std::vector<std::string>{"totals", "write"}), bench.cycle.steps);
+    for (int row = 1; row <= 9; ++row) {
+        EXPECT_EQ(lineAt(bench.state, row).hiddenFlag, row == 4 ? 3 : 0) << "row " << row;
+    }
+}
+
+TEST(UnlistedGrouping, SelectionIsCutToTheSheet) {
+    CommandBench bench;
+    fillSheet(bench.state, 4);
+    const CommandResult result = groupAsUnlisted(bench.context, Selection{2, 30}, "まとめ");
+    EXPECT_EQ(result.selection, (Selection{5, 5}));
+    ASSERT_EQ(bench.state.lineCount(), 5);
+    EXPECT_EQ(rangeOf(lineAt(bench.state, 5)), (std::pair{2, 4}));
+    EXPECT_EQ(lineAt(bench.state, 4).hiddenFlag, 1);
+}
+
+TEST(UnlistedGrouping, NothingHappensPastTheLastLineOrWithASeparator) {
+    CommandBench bench;
+    fillSheet(bench.state, 4);
+    const Sheet before = bench.state.sheet;
+    EXPECT_EQ(unlistedSummaryDefaultName(bench.state, Selection{5, 6}), std::nullopt);
+    EXPECT_FALSE(groupAsUnlisted(bench.context, Selection{5, 6}, "x").changed);
+    EXPECT_FALSE(ungroupUnlisted(bench.context, Selection{5, 6}).changed);
+    EXPECT_FALSE(groupAsUnlisted(bench.context, Selection{1, 2}, "a;b").changed);
+    EXPECT_EQ(bench.state.sheet, before);
+    EXPECT_TRUE(bench.cycle.steps.empty());
+    EXPECT_EQ(bench.host.notices, std::vector<std::string>{"名称、仕様に\";\"は使用できません。"});
+}
+
+TEST(AmountColumnCommands, ConvertOnlyTheKindsTheyName) {
+    enum class Command { AmountText, BlankQuantity, BlankQuantityAndUnit };
+    const struct {
+        Command command;
+        int kind;
+        int kindAfter; // -1: the line is left as it was
+        bool unitEmpty;
+    } cases[] = {
+        {Command::AmountText, 10, 15, false},
+        {Command::AmountText, 12, 15, false},
+        {Command::AmountText, 20, 25, false},
+        {Command::AmountText, 22, 25, false},
+        {Command::AmountText, 15, 15, false},
+        {Command::AmountText, 25, 25, false},
+        {Command::AmountText, 30, 30, false},
+        {Command::AmountText, 11, -1, false},
+        {Command::AmountText, 21, -1, false},
+        {Command::AmountText, 50, -1, false},
+        {Command::AmountText, 81, -1, false},
+        {Command::AmountText, 110, -1, false},
+        {Command::BlankQuantity, 10, 30, false},
+        {Command::BlankQuantity, 11, 30, false},
+        {Command::BlankQuantity, 40, 30, false},
+        {Command::BlankQuantity, 50, -1, false},
+        {Command::BlankQuantity, 83, -1, false},
+        {Command::BlankQuantityAndUnit, 22, 30, true},
+        {Command::BlankQuantityAndUnit, 0, 30, true},
+        {Command::BlankQuantityAndUnit, 60, -1, false},
+        {Command::BlankQuantityAndUnit, 145, -1, false},
+    };
+    // Twelve bytes of the system code page: six double-byte characters.
+    const std::string text = "御支給品です予定";
+    for (const auto& test : cases) {
+        CommandBench bench;
+        fillSheet(bench.state, 3);
+        LineRecord& line = bench.state.sheet[2];
+        line.kind = test.kind;
+        line.unit = "ｍ";
+        line.netQuantity = Currency::fromWhole(3);
+        line.submittedPrice = Currency::fromWhole(1200);
+        const LineRecord before = line;
+        CommandResult result;
+        switch (test.command) {
+        case Command::AmountText:
+            result = setAmountColumnText(bench.context, Selection{2, 9}, text);
+            break;
+        case Command::BlankQuantity:
+            result = blankQuantityAndAmount(bench.context, Selection{2, 9}, text);
+            break;
+        case Command::BlankQuantityAndUnit:
+            result = blankQuantityUnitAndAmount(bench.context, Selection{2, 9}, text);
+            break;
+        }
+        SCOPED_TRACE("kind " + std::to_string(test.kind));
+        EXPECT_EQ(result.selection, (Selection{2, 9}));
+        EXPECT_EQ((std::vector<std::string>{"totals", "write"}), bench.cycle.steps);
+        ASSERT_EQ(bench.state.lineCount(), 3);
+        EXPECT_EQ(lineAt(bench.state, 1), named("L1"));
+        if (test.kindAfter < 0) {
+            EXPECT_EQ(lineAt(bench.state, 2), before);
+            continue;
+        }
+        LineRecord expected = before;
+        expected.kind = test.kindAfter;
+        expected.amountText = "御支給品です";
+        expected.unit = test.unitEmpty ? "" : "ｍ";
+        EXPECT_EQ(lineAt(bench.state, 2), expected);
+    }
+}
+
+TEST(AmountColumnCommands, BlankTextIsAllowedASeparatorIsNot) {
+    CommandBench bench;
+    fillSheet(bench.state, 2);
+    bench.state.sheet[1].amountText = "前";
+    blankQuantityAndAmount(bench.context, Selection{1, 1}, "");
+    EXPECT_EQ(lineAt(bench.state, 1).kind, 30);
+    EXPECT_EQ(lineAt(bench.state, 1).amountText, "");
+
+    const Sheet before = bench.state.sheet;
+    bench.cycle.steps.clear();
+    EXPECT_FALSE(setAmountColumnText(bench.context, Selection{2, 2}, "別途;").changed);
+    EXPECT_FALSE(blankQuantityUnitAndAmount(bench.context, Selection{2, 2}, ";").changed);
+    EXPECT_EQ(bench.state.sheet, before);
+    EXPECT_TRUE(bench.cycle.steps.empty());
+    EXPECT_EQ(bench.host.notices.size(), 2U);
+}
+
 } // namespace
 } // namespace kerbina
