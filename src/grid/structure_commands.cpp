@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace kerbina {
 namespace {
@@ -145,6 +146,102 @@ CommandResult blankSelected(GridContext& context, Selection selection, const std
             line.unit.clear();
         }
     });
+}
+
+bool between(int value, int low, int high) {
+    return value >= low && value <= high;
+}
+
+// What the property report says a line of this kind does.
+std::string kindDescription(const LineRecord& line) {
+    const int kind = line.kind;
+    if (between(kind, 15, 18)) {
+        return "数量実数 金額欄" + line.amountText;
+    }
+    if (between(kind, 25, 28)) {
+        return "数量小数 金額欄" + line.amountText;
+    }
+    if (between(kind, 51, 56)) {
+        return "指定範囲内単価合計×掛率";
+    }
+    if (between(kind, 61, 66)) {
+        return "指定範囲内指定範囲歩掛×単価";
+    }
+    if (between(kind, 71, 76)) {
+        return "指定範囲内付帯単価合計×掛率";
+    }
+    switch (kind) {
+    case 10:
+        return "数量実数 通常単価  経費対象";
+    case 11:
+        return "数量実数 減    額";
+    case 12:
+        return "数量実数 通常単価  経費対象外";
+    case 20:
+        return "数量小数 通常単価  経費対象";
+    case 21:
+        return "数量小数 減    額";
+    case 30:
+        return "コメント";
+    case 50:
+        return "指定範囲単価合計×掛率";
+    case 60:
+        return "指定範囲歩掛×単価";
+    case 70:
+        return "指定範囲付帯単価合計×掛率";
+    case 81:
+        return "諸経費  見積金額＋他の諸経費×掛率  丸込処理無";
+    case 82:
+        return "諸経費  諸経費計算の際、計算外となります";
+    case 83:
+        return "諸経費  見積金額＋他の諸経費×掛率  丸込処理有";
+    case 84:
+        return "諸経費  見積金額＋諸経費外と指定のある諸経費を含まない×掛率\n"
+               "丸込処理有丸込処理有";
+    case 97:
+        return "法定福利費";
+    case 98:
+        return "法定福利計";
+    case 99:
+        return "合計線  印刷時ここに合計が印刷されます";
+    case 130:
+        return "(拾出)コメント";
+    default:
+        return "";
+    }
+}
+
+// The two sides of a calculated unit price line (kinds 50..56, 60..66, 70..76): its rate or
+// percentage and its amount on each side.
+void appendCalculatedSides(std::vector<std::string>& report, const LineRecord& line) {
+    const bool laborTimesPrice = between(line.kind, 60, 66);
+    const std::string rateLabel = laborTimesPrice ? "単    価  =  " : "掛 け 率  =  ";
+    const std::string priceCodeLine = "単価番号 = " + line.priceCode;
+    const auto [first, last] = rangeOf(line);
+    report.push_back("計算対象範囲  =  " + std::to_string(first) + "～" + std::to_string(last));
+    report.push_back("----------------------------------[提 出]---");
+    report.push_back(rateLabel + line.submittedPrice.toString() + "%");
+    report.push_back("金    額  =  " + line.submittedAmount.toString());
+    report.push_back(priceCodeLine);
+    report.push_back("----------------------------------[仕 切]---");
+    report.push_back(rateLabel + line.netPrice.toString() + "%");
+    report.push_back("金    額  =  " + line.netAmount.toString());
+    report.push_back(laborTimesPrice ? priceCodeLine
+                                     : "付 帯 単 価  =  " + line.netAdditionalPrice.toString());
+}
+
+void appendPricedSides(std::vector<std::string>& report, const LineRecord& line) {
+    report.push_back("----------------------------------[提 出]---");
+    report.push_back("歩    掛     =  " + line.laborFactor.toString());
+    report.push_back("提 出 数 量  =  " + line.submittedQuantity.toString());
+    report.push_back("提 出 単 価  =  " + line.submittedPrice.toString());
+    report.push_back("提 出 金 額  =  " + line.submittedAmount.toString());
+    report.push_back("付 帯 単 価  =  " + line.submittedAdditionalPrice.toString());
+    report.push_back("----------------------------------[仕 切]---");
+    report.push_back("数 量 仕 切  =  " + line.netQuantity.toString());
+    report.push_back("仕 切 単 価  =  " + line.netPrice.toString());
+    report.push_back("仕 切 金 額  =  " + line.netAmount.toString());
+    report.push_back("単価番号 = " + line.priceCode);
 }
 
 } // namespace
@@ -382,6 +479,48 @@ CommandResult blankQuantityAndAmount(GridContext& context, Selection selection,
 CommandResult blankQuantityUnitAndAmount(GridContext& context, Selection selection,
                                          const std::string& text) {
     return blankSelected(context, selection, text, true);
+}
+
+std::optional<std::string> linePropertyReport(const DocumentState& state, Selection selection) {
+    const int row = std::max(selection.top, 1);
+    if (row > state.lineCount()) {
+        return std::nullopt;
+    }
+    const LineRecord& line = state.sheet[static_cast<std::size_t>(row)];
+    const std::string doubleRule = "============================================";
+    std::vector<std::string> report;
+    report.push_back("No : " + std::to_string(row) + " データのプロパティ");
+    report.push_back(doubleRule);
+    report.push_back("名       称  =  " + line.nameSpec);
+    report.emplace_back();
+    report.push_back(line.kind == 12 || line.kind == 22 ? "経 費 計 算 = 対 象 外"
+                                                        : "経 費 計 算 = 対    象");
+    report.push_back(kindDescription(line));
+    if (between(line.kind, 50, 56) || between(line.kind, 60, 66) || between(line.kind, 70, 76)) {
+        appendCalculatedSides(report, line);
+    } else {
+        appendPricedSides(report, line);
+    }
+    report.push_back("--------------------------------------------");
+    report.push_back("sort = " + line.sortCode.toString());
+    report.push_back("FLAG = " + std::to_string(line.kind));
+    report.push_back("OPT1 = " + std::to_string(line.hiddenFlag));
+    report.push_back(doubleRule);
+    std::string text;
+    for (const std::string& reportLine : report) {
+        if (!text.empty()) {
+            text += "\n";
+        }
+        text += reportLine;
+    }
+    return text;
+}
+
+CommandResult showLineProperties(GridContext& context, Selection selection) {
+    if (const auto report = linePropertyReport(context.state, selection)) {
+        context.host.notify(*report);
+    }
+    return unchanged(selection);
 }
 
 } // namespace kerbina

@@ -80,4 +80,10 @@ CommandResult blankQuantityAndAmount(GridContext& context, Selection selection,
 CommandResult blankQuantityUnitAndAmount(GridContext& context, Selection selection,
                                          const std::string& text);
 
+// "プロパティ": the report of the line at the selection's first row, its lines joined by "\n";
+// nothing past the last line. Net values stand under "[仕 切]", submitted ones under "[提 出]".
+std::optional<std::string> linePropertyReport(const DocumentState& state, Selection selection);
+// Shows the report as a notice.
+CommandResult showLineProperties(GridContext& context, Selection selection);
+
 } // namespace kerbina

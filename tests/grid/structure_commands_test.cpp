@@ -543,5 +543,154 @@ TEST(AmountColumnCommands, BlankTextIsAllowedASeparatorIsNot) {
     EXPECT_EQ(bench.host.notices.size(), 2U);
 }
 
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
+}
+
+TEST(LineProperties, ReportOfAnOrdinaryLine) {
+    CommandBench bench;
+    fillSheet(bench.state, 3);
+    LineRecord& line = bench.state.sheet[2];
+    line.nameSpec = "白ガス管;20A;";
+    line.kind = 12;
+    line.laborFactor = Currency::fromText("0.25");
+    line.submittedQuantity = Currency::fromText("12.5");
+    line.submittedPrice = Currency::fromWhole(1200);
+    line.submittedAmount = Currency::fromWhole(15000);
+    line.submittedAdditionalPrice = Currency::fromWhole(30);
+    line.netQuantity = Currency::fromWhole(12);
+    line.netPrice = Currency::fromWhole(900);
+    line.netAmount = Currency::fromWhole(10800);
+    line.priceCode = "A-1";
+    line.hiddenFlag = 1;
+    const std::string expected = joined({
+        "No : 2 データのプロパティ",
+        "============================================",
+        "名       称  =  白ガス管;20A;",
+        "",
+        "経 費 計 算 = 対 象 外",
+        "数量実数 通常単価  経費対象外",
+        "----------------------------------[提 出]---",
+        "歩    掛     =  0.25",
+        "提 出 数 量  =  12.5",
+        "提 出 単 価  =  1200",
+        "提 出 金 額  =  15000",
+        "付 帯 単 価  =  30",
+        "----------------------------------[仕 切]---",
+        "数 量 仕 切  =  12",
+        "仕 切 単 価  =  900",
+        "仕 切 金 額  =  10800",
+        "単価番号 = A-1",
+        "--------------------------------------------",
+        "sort = 11999",
+        "FLAG = 12",
+        "OPT1 = 1",
+        "============================================",
+    });
+    EXPECT_EQ(linePropertyReport(bench.state, Selection{2, 3}), expected);
+    const CommandResult result = showLineProperties(bench.context, Selection{2, 3});
+    EXPECT_FALSE(result.changed);
+    EXPECT_EQ(bench.host.notices, std::vector<std::string>{expected});
+
+    EXPECT_EQ(linePropertyReport(bench.state, Selection{4, 4}), std::nullopt);
+    showLineProperties(bench.context, Selection{4, 4});
+    EXPECT_EQ(bench.host.notices.size(), 1U);
+    EXPECT_TRUE(bench.cycle.steps.empty());
+}
+
+// Calculated lines show each side's own percentage and amount.
+TEST(LineProperties, ReportOfCalculatedLinesKeepsTheSidesApart) {
+    const struct {
+        int kind;
+        std::string description;
+        std::string rateLabel;
+        std::string lastLine;
+    } cases[] = {
+        {60, "指定範囲歩掛×単価", "単    価  =  ", "単価番号 = K-9"},
+        {63, "指定範囲内指定範囲歩掛×単価", "単    価  =  ", "単価番号 = K-9"},
+        {50, "指定範囲単価合計×掛率", "掛 け 率  =  ", "付 帯 単 価  =  44"},
+        {74, "指定範囲内付帯単価合計×掛率", "掛 け 率  =  ", "付 帯 単 価  =  44"},
+    };
+    for (const auto& test : cases) {
+        DocumentState state;
+        fillSheet(state, 6);
+        LineRecord& line = state.sheet[6];
+        line = rangeLine(test.kind, 1, 5);
+        line.submittedPrice = Currency::fromWhole(110);
+        line.submittedAmount = Currency::fromWhole(5500);
+        line.netPrice = Currency::fromWhole(90);
+        line.netAmount = Currency::fromWhole(4500);
+        line.submittedAdditionalPrice = Currency::fromWhole(55);
+        line.netAdditionalPrice = Currency::fromWhole(44);
+        line.priceCode = "K-9";
+        const std::string expected = joined({
+            "No : 6 データのプロパティ",
+            "============================================",
+            "名       称  =  range;",
+            "",
+            "経 費 計 算 = 対    象",
+            test.description,
+            "計算対象範囲  =  1～5",
+            "----------------------------------[提 出]---",
+            test.rateLabel + "110%",
+            "金    額  =  5500",
+            "単価番号 = K-9",
+            "----------------------------------[仕 切]---",
+            test.rateLabel + "90%",
+            "金    額  =  4500",
+            test.lastLine,
+            "--------------------------------------------",
+            "sort = 11999",
+            "FLAG = " + std::to_string(test.kind),
+            "OPT1 = 0",
+            "============================================",
+        });
+        EXPECT_EQ(linePropertyReport(state, Selection{6, 6}), expected) << "kind " << test.kind;
+    }
+}
+
+TEST(LineProperties, KindDescriptions) {
+    const struct {
+        int kind;
+        std::string description;
+    } cases[] = {
+        {10, "数量実数 通常単価  経費対象"},
+        {11, "数量実数 減    額"},
+        {17, "数量実数 金額欄御支給品"},
+        {20, "数量小数 通常単価  経費対象"},
+        {21, "数量小数 減    額"},
+        {25, "数量小数 金額欄御支給品"},
+        {30, "コメント"},
+        {81, "諸経費  見積金額＋他の諸経費×掛率  丸込処理無"},
+        {82, "諸経費  諸経費計算の際、計算外となります"},
+        {83, "諸経費  見積金額＋他の諸経費×掛率  丸込処理有"},
+        {84, "諸経費  見積金額＋諸経費外と指定のある諸経費を含まない×掛率\n丸込処理有丸込処理有"},
+        {90, ""},
+        {95, ""},
+        {97, "法定福利費"},
+        {98, "法定福利計"},
+        {99, "合計線  印刷時ここに合計が印刷されます"},
+        {130, "(拾出)コメント"},
+    };
+    for (const auto& test : cases) {
+        DocumentState state;
+        fillSheet(state, 1);
+        state.sheet[1].kind = test.kind;
+        state.sheet[1].amountText = "御支給品";
+        const std::string report = linePropertyReport(state, Selection{1, 1}).value();
+        const std::string expenseLine = test.kind == 12 || test.kind == 22
+                                            ? "経 費 計 算 = 対 象 外"
+                                            : "経 費 計 算 = 対    象";
+        EXPECT_NE(report.find("\n" + expenseLine + "\n" + test.description + "\n---"),
+                  std::string::npos)
+            << "kind " << test.kind << "\n"
+            << report;
+    }
+}
+
 } // namespace
 } // namespace kerbina
