@@ -1,3 +1,4 @@
+#include "calc/totals.h"
 #include "document/line_kinds.h"
 #include "grid/row_commands.h"
 #include "grid/structure_commands.h"
@@ -690,6 +691,60 @@ TEST(LineProperties, KindDescriptions) {
             << "kind " << test.kind << "\n"
             << report;
     }
+}
+
+// Runs the real sheet pass where the recording cycle only notes the step.
+class CalculatingCycle : public testing::RecordingCycle {
+public:
+    explicit CalculatingCycle(DocumentState& state) : state_(state) {}
+    std::optional<RangeSumError> lastError;
+
+    void recalculate(bool listMode) override {
+        RecordingCycle::recalculate(listMode);
+        lastError = recalculateSheet(state_).error;
+    }
+
+private:
+    DocumentState& state_;
+};
+
+TEST(StructureCommands, ASheetBuiltWithThemAddsUp) {
+    DocumentState state;
+    CalculatingCycle cycle(state);
+    testing::ScriptedHost host;
+    GridSession session;
+    GridContext context{state, cycle, host, session, testing::freshFolder("work")};
+    fillSheet(state, 3);
+    for (int row = 1; row <= 3; ++row) {
+        LineRecord& line = state.sheet[static_cast<std::size_t>(row)];
+        line.netQuantity = line.submittedQuantity = Currency::fromWhole(1);
+        line.netPrice = line.submittedPrice = Currency::fromWhole(1000 * row);
+    }
+
+    Selection selection =
+        addRangeSum(context, Selection{1, 3}, RangeSumKind::AmountsHidden, "機器").selection;
+    EXPECT_EQ(selection, (Selection{5, 5}));
+    // The small sum goes on the range sum's row, below the rows of the range, and stays out of it.
+    selection = addSmallSum(context, Selection{4, 4}, kSettings).selection;
+    EXPECT_FALSE(cycle.lastError.has_value());
+    EXPECT_EQ(selection, (Selection{5, 5}));
+    host.answers.push_back(true);
+    selection = addConsumptionTax(context, Selection{6, 6}, kSettings).selection;
+    selection = addSumLine(context, selection, kSettings).selection;
+    EXPECT_EQ(selection, (Selection{8, 8}));
+    EXPECT_FALSE(cycle.lastError.has_value());
+
+    const std::vector<int> kinds = {10, 10, 10, 95, 93, 90, 99};
+    ASSERT_EQ(state.lineCount(), 7);
+    for (int row = 1; row <= 7; ++row) {
+        EXPECT_EQ(lineAt(state, row).kind, kinds[static_cast<std::size_t>(row - 1)]) << row;
+    }
+    EXPECT_EQ(rangeOf(lineAt(state, 5)), (std::pair{1, 3}));
+    EXPECT_EQ(lineAt(state, 4).submittedAmount, Currency::fromWhole(6000));
+    EXPECT_EQ(lineAt(state, 5).submittedAmount, Currency::fromWhole(6000));
+    EXPECT_EQ(lineAt(state, 6).submittedAmount, Currency::fromWhole(480));
+    EXPECT_EQ(lineAt(state, 6).netAmount, Currency::fromWhole(480));
+    EXPECT_EQ(state.sheetSubmittedTax, Currency::fromWhole(480));
 }
 
 } // namespace
