@@ -26,9 +26,10 @@ LineRecord& lineAt(DocumentState& state, int row) {
     return state.sheet[static_cast<std::size_t>(row)];
 }
 
-// A sum line: every field not set here is empty or 0; the row range is kept in the quantities.
-LineRecord sumLine(int kind, const std::string& nameSpec, const std::string& unit, int first,
-                   int last) {
+// A line made by these commands: every field not set here is empty or 0; a row range is kept in
+// the quantities.
+LineRecord structureLine(int kind, const std::string& nameSpec, const std::string& unit, int first,
+                         int last) {
     LineRecord line = emptyLine();
     line.kind = kind;
     line.nameSpec = fitToWidth(nameSpec, kNameSpecWidth);
@@ -271,7 +272,7 @@ CommandResult addSmallSum(GridContext& context, Selection selection,
     }
     DocumentState& state = context.state;
     context.cycle.takeSheetSnapshot();
-    const LineRecord line = sumLine(kSmallSumKind, settings.smallSumName, "", top, bottom);
+    const LineRecord line = structureLine(kSmallSumKind, settings.smallSumName, "", top, bottom);
     if (bottom > state.lineCount()) {
         appendAt(state, bottom, line);
         return finishCreated(context, bottom);
@@ -300,7 +301,7 @@ CommandResult addMidSum(GridContext& context, Selection selection,
         return unchanged(selection);
     }
     insertStructureLine(context.state, row,
-                        sumLine(kMidSumKind, settings.midSumName, "", top, bottom));
+                        structureLine(kMidSumKind, settings.midSumName, "", top, bottom));
     return finishCreated(context, row);
 }
 
@@ -332,7 +333,7 @@ CommandResult addRangeSum(GridContext& context, Selection selection, RangeSumKin
     const int row = selection.bottom + 1;
     insertStructureLine(
         context.state, row,
-        sumLine(static_cast<int>(kind), name + ";", "式", selection.top, selection.bottom));
+        structureLine(static_cast<int>(kind), name + ";", "式", selection.top, selection.bottom));
     return finishCreated(context, row);
 }
 
@@ -345,7 +346,7 @@ CommandResult addSumLine(GridContext& context, Selection selection,
     DocumentState& state = context.state;
     context.cycle.takeSheetSnapshot();
     const int row = selection.top;
-    LineRecord line = sumLine(kSumLineKind, settings.sumName, "", 0, 0);
+    LineRecord line = structureLine(kSumLineKind, settings.sumName, "", 0, 0);
     if (row > state.lineCount()) {
         appendAt(state, row, line);
         return finishCreated(context, row);
@@ -418,7 +419,7 @@ CommandResult groupAsUnlisted(GridContext& context, Selection selection, const s
         }
     }
     // The summary: a calculated unit price of 100 % of the sum of the lines it stands for.
-    LineRecord summary = sumLine(50, name + ";", "式", top, bottom);
+    LineRecord summary = structureLine(50, name + ";", "式", top, bottom);
     summary.sortCode = Currency();
     summary.netPrice = Currency::fromWhole(100);
     summary.submittedPrice = Currency::fromWhole(100);
