@@ -7,11 +7,14 @@
 
 namespace kerbina {
 
-// Commands that put the lines of a sheet that are not ordinary priced items: small sums, mid
-// sums, range sums, the sum line and the consumption tax line. They only set the fields of the
-// lines they create; the totals pass computes their amounts. Each runs through the edit cycle and
-// leaves the selection on the row below the line it created, so that a second command places its
-// line further down. Questions and refusals go through context.host.
+// Commands that put the lines of a sheet that are not ordinary priced items (small sums, mid
+// sums, range sums, the sum line, the consumption tax line, the unlisted summary), turn lines
+// into amount-text or blank lines, and report a line's fields. They only set the fields of the
+// lines they touch; the totals pass computes the amounts. Each change runs through the edit cycle;
+// the sum and tax commands leave the selection on the row below the line they created, so that a
+// second command places its line further down. Questions and refusals go through context.host.
+// "No undo snapshot" below means no "UND" refresh before the change; the written sheet is still a
+// new position on the undo tape.
 
 // What the commands read from the environment settings.
 struct StructureSettings {
