@@ -1,0 +1,527 @@
+#include "grid/structure_commands.h"
+
+#include "document/line_kinds.h"
+#include "document/text_codec.h"
+#include "grid/row_commands.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace kerbina {
+namespace {
+
+constexpr int kSmallSumKind = 95;
+constexpr int kMidSumKind = 96;
+constexpr int kSumLineKind = 99;
+constexpr int kTaxKind = 90;
+constexpr int kListTaxItemKind = 93;
+constexpr int kHiddenRangeKind = 93;
+
+const std::string kNotHere = "ここへは入力できません";
+const std::string kHiddenRangeRefusal = "範囲計(金額非表示)に計算項目を含める事はできません。";
+const std::string kSeparatorInName = "名称、仕様に\";\"は使用できません。";
+
+LineRecord& lineAt(DocumentState& state, int row) {
+    return state.sheet[static_cast<std::size_t>(row)];
+}
+
+// A line made by these commands: every field not set here is empty or 0; a row range is kept in
+// the quantities.
+LineRecord structureLine(int kind, const std::string& nameSpec, const std::string& unit, int first,
+                         int last) {
+    LineRecord line = emptyLine();
+    line.kind = kind;
+    line.nameSpec = fitToWidth(nameSpec, kNameSpecWidth);
+    line.unit = fitToWidth(unit, kUnitWidth);
+    line.netQuantity = Currency::fromWhole(first);
+    line.submittedQuantity = Currency::fromWhole(last);
+    line.sortCode = Currency::fromWhole(99999);
+    return line;
+}
+
+// Puts `line` at `row` past the last line, with empty lines filling the gap.
+void appendAt(DocumentState& state, int row, const LineRecord& line) {
+    while (state.lineCount() < row - 1) {
+        state.sheet.push_back(emptyLine());
+    }
+    state.sheet.push_back(line);
+}
+
+// Puts a structure line into a new row at `row`. A range that ends just above stays as it is: a
+// sum placed below the rows of a range is not part of it (inside an amount-hidden range it would
+// stop the totals pass).
+void insertStructureLine(DocumentState& state, int row, const LineRecord& line) {
+    if (row > state.lineCount()) {
+        appendAt(state, row, line);
+        return;
+    }
+    insertEmptyLine(state.sheet, row, RangeJoin::StayOutside);
+    lineAt(state, row) = line;
+}
+
+bool refusesStructureLineAt(GridContext& context, int row) {
+    if (row <= context.state.lineCount() && lineAt(context.state, row).kind > 100) {
+        context.host.notify(kNotHere);
+        return true;
+    }
+    return false;
+}
+
+CommandResult unchanged(Selection selection) {
+    CommandResult result;
+    result.selection = selection;
+    return result;
+}
+
+// The ending of every command that created a line at `row`: totals, the work files, and the
+// selection on the row below.
+CommandResult finishCreated(GridContext& context, int row) {
+    context.cycle.recalculate(false);
+    context.cycle.writeSheet();
+    CommandResult result;
+    result.changed = true;
+    result.selection = Selection{row + 1, row + 1};
+    return result;
+}
+
+// Kinds an amount-hidden range may hold: plain priced lines whose amounts it can hide.
+bool fitsHiddenRange(int kind) {
+    constexpr std::array<int, 8> kAllowed = {10, 11, 20, 21, 110, 120, 145, 150};
+    return std::ranges::find(kAllowed, kind) != kAllowed.end();
+}
+
+Selection normalized(Selection selection) {
+    selection.top = std::max(selection.top, 1);
+    selection.bottom = std::max(selection.bottom, selection.top);
+    return selection;
+}
+
+// Rewrites each selected line up to the last one with `change`, then totals and the work files;
+// the selection stays.
+template <typename Change>
+CommandResult changeSelectedLines(GridContext& context, Selection selection, Change change) {
+    selection = normalized(selection);
+    const int last = std::min(selection.bottom, context.state.lineCount());
+    for (int row = selection.top; row <= last; ++row) {
+        change(lineAt(context.state, row));
+    }
+    context.cycle.recalculate(false);
+    context.cycle.writeSheet();
+    CommandResult result;
+    result.changed = true;
+    result.selection = selection;
+    return result;
+}
+
+// Expense lines keep their rounding code in the unlisted mark's field; sums, tax and generated
+// lines are never unlisted.
+bool canBeUnlisted(int kind) {
+    return !isExpense(kind) && kind < 90;
+}
+
+// A ";" in a name would split it into name and specification, and in any text it would break the
+// line texts of the copy file.
+bool refusesSeparator(GridContext& context, const std::string& text) {
+    if (text.find(';') == std::string::npos) {
+        return false;
+    }
+    context.host.notify(kSeparatorInName);
+    return true;
+}
+
+// Lines below the calculated kinds become comment lines that show `text` in the amount column.
+CommandResult blankSelected(GridContext& context, Selection selection, const std::string& text,
+                            bool clearUnit) {
+    if (refusesSeparator(context, text)) {
+        return unchanged(selection);
+    }
+    const std::string amountText = fitToWidth(text, kAmountTextWidth);
+    return changeSelectedLines(context, selection, [&amountText, clearUnit](LineRecord& line) {
+        if (line.kind >= 50) {
+            return;
+        }
+        line.kind = 30;
+        line.amountText = amountText;
+        if (clearUnit) {
+            line.unit.clear();
+        }
+    });
+}
+
+bool between(int value, int low, int high) {
+    return value >= low && value <= high;
+}
+
+// What the property report says a line of this kind does.
+std::string kindDescription(const LineRecord& line) {
+    const int kind = line.kind;
+    if (between(kind, 15, 18)) {
+        return "数量実数 金額欄" + line.amountText;
+    }
+    if (between(kind, 25, 28)) {
+        return "数量小数 金額欄" + line.amountText;
+    }
+    if (between(kind, 51, 56)) {
+        return "指定範囲内単価合計×掛率";
+    }
+    if (between(kind, 61, 66)) {
+        return "指定範囲内指定範囲歩掛×単価";
+    }
+    if (between(kind, 71, 76)) {
+        return "指定範囲内付帯単価合計×掛率";
+    }
+    switch (kind) {
+    case 10:
+        return "数量実数 通常単価  経費対象";
+    case 11:
+        return "数量実数 減    額";
+    case 12:
+        return "数量実数 通常単価  経費対象外";
+    case 20:
+        return "数量小数 通常単価  経費対象";
+    case 21:
+        return "数量小数 減    額";
+    case 30:
+        return "コメント";
+    case 50:
+        return "指定範囲単価合計×掛率";
+    case 60:
+        return "指定範囲歩掛×単価";
+    case 70:
+        return "指定範囲付帯単価合計×掛率";
+    case 81:
+        return "諸経費  見積金額＋他の諸経費×掛率  丸込処理無";
+    case 82:
+        return "諸経費  諸経費計算の際、計算外となります";
+    case 83:
+        return "諸経費  見積金額＋他の諸経費×掛率  丸込処理有";
+    case 84:
+        return "諸経費  見積金額＋諸経費外と指定のある諸経費を含まない×掛率\n"
+               "丸込処理有丸込処理有";
+    case 97:
+        return "法定福利費";
+    case 98:
+        return "法定福利計";
+    case 99:
+        return "合計線  印刷時ここに合計が印刷されます";
+    case 130:
+        return "(拾出)コメント";
+    default:
+        return "";
+    }
+}
+
+// The two sides of a calculated unit price line (kinds 50..56, 60..66, 70..76): its rate or
+// percentage and its amount on each side.
+void appendCalculatedSides(std::vector<std::string>& report, const LineRecord& line) {
+    const bool laborTimesPrice = between(line.kind, 60, 66);
+    const std::string rateLabel = laborTimesPrice ? "単    価  =  " : "掛 け 率  =  ";
+    const std::string priceCodeLine = "単価番号 = " + line.priceCode;
+    const auto [first, last] = rangeOf(line);
+    report.push_back("計算対象範囲  =  " + std::to_string(first) + "～" + std::to_string(last));
+    report.push_back("----------------------------------[提 出]---");
+    report.push_back(rateLabel + line.submittedPrice.toString() + "%");
+    report.push_back("金    額  =  " + line.submittedAmount.toString());
+    report.push_back(priceCodeLine);
+    report.push_back("----------------------------------[仕 切]---");
+    report.push_back(rateLabel + line.netPrice.toString() + "%");
+    report.push_back("金    額  =  " + line.netAmount.toString());
+    report.push_back(laborTimesPrice ? priceCodeLine
+                                     : "付 帯 単 価  =  " + line.netAdditionalPrice.toString());
+}
+
+void appendPricedSides(std::vector<std::string>& report, const LineRecord& line) {
+    report.push_back("----------------------------------[提 出]---");
+    report.push_back("歩    掛     =  " + line.laborFactor.toString());
+    report.push_back("提 出 数 量  =  " + line.submittedQuantity.toString());
+    report.push_back("提 出 単 価  =  " + line.submittedPrice.toString());
+    report.push_back("提 出 金 額  =  " + line.submittedAmount.toString());
+    report.push_back("付 帯 単 価  =  " + line.submittedAdditionalPrice.toString());
+    report.push_back("----------------------------------[仕 切]---");
+    report.push_back("数 量 仕 切  =  " + line.netQuantity.toString());
+    report.push_back("仕 切 単 価  =  " + line.netPrice.toString());
+    report.push_back("仕 切 金 額  =  " + line.netAmount.toString());
+    report.push_back("単価番号 = " + line.priceCode);
+}
+
+} // namespace
+
+bool CheckNotInHiddenRange(GridContext& context, int row) {
+    bool allowed = true;
+    const Sheet& sheet = context.state.sheet;
+    for (std::size_t rangeRow = 1; rangeRow < sheet.size(); ++rangeRow) {
+        if (sheet[rangeRow].kind != kHiddenRangeKind) {
+            continue;
+        }
+        const auto [first, last] = rangeOf(sheet[rangeRow]);
+        if (row >= first && row <= last) {
+            context.host.notify(kHiddenRangeRefusal + "\nno:" + std::to_string(rangeRow));
+            allowed = false;
+        }
+    }
+    return allowed;
+}
+
+CommandResult addSmallSum(GridContext& context, Selection selection,
+                          const StructureSettings& settings) {
+    selection = normalized(selection);
+    const auto [top, bottom] = selection;
+    if (!CheckNotInHiddenRange(context, bottom)) {
+        return unchanged(selection);
+    }
+    DocumentState& state = context.state;
+    context.cycle.takeSheetSnapshot();
+    const LineRecord line = structureLine(kSmallSumKind, settings.smallSumName, "", top, bottom);
+    if (bottom > state.lineCount()) {
+        appendAt(state, bottom, line);
+        return finishCreated(context, bottom);
+    }
+    if (refusesStructureLineAt(context, bottom)) {
+        return unchanged(selection);
+    }
+    insertStructureLine(state, top, line);
+    for (int extra = top + 1; extra <= bottom; ++extra) {
+        insertEmptyLine(state.sheet, top + 1, RangeJoin::JoinRangeAbove);
+    }
+    return finishCreated(context, top);
+}
+
+CommandResult addMidSum(GridContext& context, Selection selection,
+                        const StructureSettings& settings) {
+    selection = normalized(selection);
+    const auto [top, bottom] = selection;
+    if (!CheckNotInHiddenRange(context, bottom)) {
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    // Below the whole selection: the mid sum closes the selected rows.
+    const int row = bottom + 1;
+    if (refusesStructureLineAt(context, row)) {
+        return unchanged(selection);
+    }
+    insertStructureLine(context.state, row,
+                        structureLine(kMidSumKind, settings.midSumName, "", top, bottom));
+    return finishCreated(context, row);
+}
+
+bool rangeSumAllowed(GridContext& context, Selection selection, RangeSumKind kind) {
+    if (kind != RangeSumKind::AmountsHidden) {
+        return true;
+    }
+    selection = normalized(selection);
+    const int last = std::min(selection.bottom, context.state.lineCount());
+    for (int row = selection.top; row <= last; ++row) {
+        if (!fitsHiddenRange(lineAt(context.state, row).kind)) {
+            context.host.notify(kHiddenRangeRefusal);
+            return false;
+        }
+    }
+    return true;
+}
+
+CommandResult addRangeSum(GridContext& context, Selection selection, RangeSumKind kind,
+                          const std::string& name) {
+    selection = normalized(selection);
+    if (refusesSeparator(context, name)) {
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    if (!rangeSumAllowed(context, selection, kind)) {
+        return unchanged(selection);
+    }
+    const int row = selection.bottom + 1;
+    insertStructureLine(
+        context.state, row,
+        structureLine(static_cast<int>(kind), name + ";", "式", selection.top, selection.bottom));
+    return finishCreated(context, row);
+}
+
+CommandResult addSumLine(GridContext& context, Selection selection,
+                         const StructureSettings& settings) {
+    selection = normalized(selection);
+    if (!CheckNotInHiddenRange(context, selection.bottom)) {
+        return unchanged(selection);
+    }
+    DocumentState& state = context.state;
+    context.cycle.takeSheetSnapshot();
+    const int row = selection.top;
+    LineRecord line = structureLine(kSumLineKind, settings.sumName, "", 0, 0);
+    if (row > state.lineCount()) {
+        appendAt(state, row, line);
+        return finishCreated(context, row);
+    }
+    if (refusesStructureLineAt(context, row)) {
+        return unchanged(selection);
+    }
+    LineRecord& target = lineAt(state, row);
+    line.priceCode = target.priceCode;
+    line.reserved176 = target.reserved176;
+    target = line;
+    return finishCreated(context, row);
+}
+
+CommandResult addConsumptionTax(GridContext& context, Selection selection,
+                                const StructureSettings& settings) {
+    selection = normalized(selection);
+    DocumentState& state = context.state;
+    // A tax item on the breakdown list already charges tax on every sheet; a sheet tax line on
+    // top of it would charge it twice.
+    const bool listChargesTax =
+        state.header.opt2Int == 2 ||
+        std::any_of(state.items.begin() + 1, state.items.end(),
+                    [](const ItemRecord& item) { return item.kind == kListTaxItemKind; });
+    if (listChargesTax) {
+        context.host.notify("内訳表紙にすでに消費税が入っています。");
+        return unchanged(selection);
+    }
+    context.cycle.takeSheetSnapshot();
+    const int row = selection.top;
+    const bool netSideToo = context.host.ask("仕切に提出金額と同金額の消費税分を加算しますか？");
+    LineRecord line = emptyLine();
+    line.kind = kTaxKind;
+    line.nameSpec = "消  費  税";
+    line.unit = "％";
+    line.netQuantity = netSideToo ? settings.taxRate : Currency();
+    line.submittedQuantity = settings.taxRate;
+    if (row > state.lineCount()) {
+        appendAt(state, row, line);
+    } else {
+        lineAt(state, row) = line;
+    }
+    return finishCreated(context, row);
+}
+
+std::optional<std::string> unlistedSummaryDefaultName(const DocumentState& state,
+                                                      Selection selection) {
+    selection = normalized(selection);
+    if (selection.top > state.lineCount()) {
+        return std::nullopt;
+    }
+    return splitNameSpec(state.sheet[static_cast<std::size_t>(selection.top)].nameSpec).first;
+}
+
+CommandResult groupAsUnlisted(GridContext& context, Selection selection, const std::string& name) {
+    selection = normalized(selection);
+    DocumentState& state = context.state;
+    if (selection.top > state.lineCount()) {
+        return unchanged(selection);
+    }
+    if (refusesSeparator(context, name)) {
+        return unchanged(selection);
+    }
+    const int top = selection.top;
+    const int bottom = std::min(selection.bottom, state.lineCount());
+    for (int row = top; row <= bottom; ++row) {
+        LineRecord& line = lineAt(state, row);
+        if (canBeUnlisted(line.kind)) {
+            line.hiddenFlag = 1;
+        }
+    }
+    // The summary: a calculated unit price of 100 % of the sum of the lines it stands for.
+    LineRecord summary = structureLine(50, name + ";", "式", top, bottom);
+    summary.sortCode = Currency();
+    summary.netPrice = Currency::fromWhole(100);
+    summary.submittedPrice = Currency::fromWhole(100);
+    const int row = bottom + 1;
+    insertStructureLine(state, row, summary);
+    context.cycle.recalculate(false);
+    context.cycle.writeSheet();
+    CommandResult result;
+    result.changed = true;
+    result.selection = Selection{row, row};
+    return result;
+}
+
+CommandResult ungroupUnlisted(GridContext& context, Selection selection) {
+    selection = normalized(selection);
+    if (selection.top > context.state.lineCount()) {
+        return unchanged(selection);
+    }
+    return changeSelectedLines(context, selection, [](LineRecord& line) {
+        if (!isExpense(line.kind)) {
+            line.hiddenFlag = 0;
+        }
+    });
+}
+
+CommandResult setAmountColumnText(GridContext& context, Selection selection,
+                                  const std::string& text) {
+    if (refusesSeparator(context, text)) {
+        return unchanged(selection);
+    }
+    const std::string amountText = fitToWidth(text, kAmountTextWidth);
+    return changeSelectedLines(context, selection, [&amountText](LineRecord& line) {
+        switch (line.kind) {
+        case 10:
+        case 12:
+            line.kind = 15;
+            break;
+        case 20:
+        case 22:
+            line.kind = 25;
+            break;
+        case 15:
+        case 25:
+        case 30:
+            break;
+        default:
+            return;
+        }
+        line.amountText = amountText;
+    });
+}
+
+CommandResult blankQuantityAndAmount(GridContext& context, Selection selection,
+                                     const std::string& text) {
+    return blankSelected(context, selection, text, false);
+}
+
+CommandResult blankQuantityUnitAndAmount(GridContext& context, Selection selection,
+                                         const std::string& text) {
+    return blankSelected(context, selection, text, true);
+}
+
+std::optional<std::string> linePropertyReport(const DocumentState& state, Selection selection) {
+    const int row = std::max(selection.top, 1);
+    if (row > state.lineCount()) {
+        return std::nullopt;
+    }
+    const LineRecord& line = state.sheet[static_cast<std::size_t>(row)];
+    const std::string doubleRule = "============================================";
+    std::vector<std::string> report;
+    report.push_back("No : " + std::to_string(row) + " データのプロパティ");
+    report.push_back(doubleRule);
+    report.push_back("名       称  =  " + line.nameSpec);
+    report.emplace_back();
+    report.push_back(line.kind == 12 || line.kind == 22 ? "経 費 計 算 = 対 象 外"
+                                                        : "経 費 計 算 = 対    象");
+    report.push_back(kindDescription(line));
+    if (between(line.kind, 50, 56) || between(line.kind, 60, 66) || between(line.kind, 70, 76)) {
+        appendCalculatedSides(report, line);
+    } else {
+        appendPricedSides(report, line);
+    }
+    report.push_back("--------------------------------------------");
+    report.push_back("sort = " + line.sortCode.toString());
+    report.push_back("FLAG = " + std::to_string(line.kind));
+    report.push_back("OPT1 = " + std::to_string(line.hiddenFlag));
+    report.push_back(doubleRule);
+    std::string text;
+    for (const std::string& reportLine : report) {
+        if (!text.empty()) {
+            text += "\n";
+        }
+        text += reportLine;
+    }
+    return text;
+}
+
+CommandResult showLineProperties(GridContext& context, Selection selection) {
+    if (const auto report = linePropertyReport(context.state, selection)) {
+        context.host.notify(*report);
+    }
+    return unchanged(selection);
+}
+
+} // namespace kerbina
