@@ -503,7 +503,8 @@ void TFKERBINA::updateMenusForMode() {
                                      "moveDown",
                                      "pasteClipboard",
                                      "cursorNameToSpecification",
-                                     "cursorSpecificationToName"};
+                                     "cursorSpecificationToName", "smallSum", "midSum", "rangeSum", "hiddenRangeSum",
+        "sumLine", "tax", "properties"};
     const char* const listMenu[] = {"listUndo",   "listCopy",   "listPaste",
                                     "listInsert", "listDelete", "listCalcSettings"};
     for (const char* name :

@@ -81,6 +81,7 @@ private:
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut, const std::function<void()>& handler);
     void buildBulkEditMenu(QMenu* menu);
+    void buildStructureMenu(QMenu* menu);
     Selection selectionNow() const;
     void restoreWindowPosition();
     void saveWindowPosition();

@@ -5,6 +5,7 @@
 #include "app/ui/main_window_support.h"
 #include "app/ui/message_box.h"
 #include "grid/bulk_edits.h"
+#include "grid/structure_commands.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
 
@@ -69,6 +70,8 @@ void TFKERBINA::buildMenus() {
     editMenu_->addSeparator();
     addCommand(editMenu_, "newData", QStringLiteral("新規データ入力"), {},
                &TFKERBINA::newDataEntry);
+    editMenu_->addSeparator();
+    buildStructureMenu(editMenu_->addMenu(QStringLiteral("特殊行")));
     editMenu_->addSeparator();
     addCommand(editMenu_, "insert", QStringLiteral("割  込"), QKeySequence(Qt::SHIFT | Qt::Key_I),
                &TFKERBINA::insertRows);
@@ -345,6 +348,124 @@ void TFKERBINA::buildBulkEditMenu(QMenu* menu) {
 Selection TFKERBINA::selectionNow() const {
     const auto [top, bottom] = selectedRows();
     return Selection{top, bottom};
+}
+
+} // namespace kerbina
+
+namespace kerbina {
+
+// The lines of a sheet that are not ordinary items: sums, tax, the unlisted summary, amount-column
+// texts, and the property report.
+void TFKERBINA::buildStructureMenu(QMenu* menu) {
+    const auto settings = [this] {
+        return StructureSettings{environment_.smallSumText(), environment_.midSumText(),
+                                 environment_.sumText(), environment_.tax_value};
+    };
+    const auto askName = [this](const QString& initial) {
+        return MessageBox::input(this, QStringLiteral("見積・見積ソフト「ケルビナ」"),
+                                 QStringLiteral("名称を入力して下さい"), false, initial);
+    };
+    addCommand(menu, "smallSum", QStringLiteral("小計"), QKeySequence(Qt::SHIFT | Qt::Key_yen),
+               [this, settings] {
+                   runGridCommand([&](GridContext& context, Selection selection) {
+                       return addSmallSum(context, selection, settings());
+                   });
+               })
+        ->setShortcuts(
+            {QKeySequence(Qt::SHIFT | Qt::Key_yen), QKeySequence(Qt::SHIFT | Qt::Key_Backslash)});
+    addCommand(menu, "midSum", QStringLiteral("中計"), {}, [this, settings] {
+        runGridCommand([&](GridContext& context, Selection selection) {
+            return addMidSum(context, selection, settings());
+        });
+    });
+    for (const RangeSumKind kind : {RangeSumKind::AmountsHidden, RangeSumKind::AmountsShown}) {
+        const bool hidden = kind == RangeSumKind::AmountsHidden;
+        addCommand(menu, hidden ? QStringLiteral("hiddenRangeSum") : QStringLiteral("rangeSum"),
+                   hidden ? QStringLiteral("範囲計(各項目計非表示)")
+                          : QStringLiteral("範囲計(各項目計表示)"),
+                   {}, [this, kind, askName] {
+                       runGridCommand([&](GridContext& context, Selection selection) {
+                           if (!rangeSumAllowed(context, selection, kind)) {
+                               return CommandResult{false, selection, std::nullopt, false};
+                           }
+                           const auto name = askName(QString());
+                           if (!name) {
+                               return CommandResult{false, selection, std::nullopt, false};
+                           }
+                           return addRangeSum(context, selection, kind, s(*name));
+                       });
+                   });
+    }
+    addCommand(menu, "sumLine", QStringLiteral("合計線"), QKeySequence(Qt::CTRL | Qt::Key_yen),
+               [this, settings] {
+                   runGridCommand([&](GridContext& context, Selection selection) {
+                       return addSumLine(context, selection, settings());
+                   });
+               })
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_yen), QKeySequence(Qt::CTRL | Qt::Key_Backslash)});
+    addCommand(menu, "tax", QStringLiteral("消費税"), {}, [this, settings] {
+        runGridCommand([&](GridContext& context, Selection selection) {
+            return addConsumptionTax(context, selection, settings());
+        });
+    });
+    menu->addSeparator();
+    addCommand(menu, "groupUnlisted", QStringLiteral("選択中のデータを非掲載にしてまとめる"), {},
+               [this, askName] {
+                   const auto initial = unlistedSummaryDefaultName(state_, selectionNow());
+                   if (!initial) {
+                       return;
+                   }
+                   const auto name = askName(q(*initial));
+                   if (!name) {
+                       return;
+                   }
+                   runGridCommand([&](GridContext& context, Selection selection) {
+                       return groupAsUnlisted(context, selection, s(*name));
+                   });
+               });
+    addCommand(menu, "ungroupUnlisted", QStringLiteral("選択中の非掲載データを通常データに戻す"),
+               {}, [this] { runGridCommand(ungroupUnlisted); });
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* prompt;
+        CommandResult (*command)(GridContext&, Selection, const std::string&);
+    } amountTexts[] = {
+        {"amountText", "選択中(減額・計算単価・経費・拾出以外)の金額欄を文字列にする",
+         "金額欄文字列入力", setAmountColumnText},
+        {"blankQuantityAmount", "選択中(計算単価・経費・拾出以外)の数量・金額欄を空白にする",
+         "金額欄文字列入力(空白可)", blankQuantityAndAmount},
+        {"blankQuantityUnitAmount",
+         "選択中(計算単価・経費・拾出以外)の数量・単位・金額欄を空白にする",
+         "金額欄文字列入力(空白可)", blankQuantityUnitAndAmount},
+    };
+    for (const auto& entry : amountTexts) {
+        const QString prompt = QString::fromUtf8(entry.prompt);
+        const auto command = entry.command;
+        addCommand(menu, QString::fromUtf8(entry.name), QString::fromUtf8(entry.caption), {},
+                   [this, prompt, command] {
+                       const auto text =
+                           MessageBox::input(this, QStringLiteral("金額欄文字列"), prompt);
+                       if (!text) {
+                           return;
+                       }
+                       runGridCommand([&](GridContext& context, Selection selection) {
+                           return command(context, selection, s(*text));
+                       });
+                   });
+    }
+    menu->addSeparator();
+    // These open the expense, welfare, calculated-price and comment dialogs, which come with
+    // their subsystems.
+    for (const char* caption :
+         {"諸経費", "法定福利費", "選択範囲に対して単価計算", "選択範囲に対して歩掛計算",
+          "選択範囲に対して付帯単価計算", "計算単価を通常単価で使用", "特記事項"}) {
+        menu->addAction(QString::fromUtf8(caption))->setEnabled(false);
+    }
+    menu->addSeparator();
+    addCommand(menu, "properties", QStringLiteral("プロパティ"), QKeySequence(Qt::CTRL | Qt::Key_I),
+               [this] { runGridCommand(showLineProperties); });
 }
 
 } // namespace kerbina

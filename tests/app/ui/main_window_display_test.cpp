@@ -1,8 +1,10 @@
 #include "app/settings_file.h"
 #include "calc/rounding.h"
+#include "calc/totals.h"
 #include "calc/ui/calc_settings_dialog.h"
 #include "document/file_io.h"
 #include "document/line_kinds.h"
+#include "document/quotation_file.h"
 #include "document/quotation_file_name.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_view.h"
@@ -449,6 +451,41 @@ TEST_F(MainWindowTest, ABulkPriceChangeAsksForItsFactor) {
     window->action("priceTimesHalfUp")->trigger();
     EXPECT_EQ(MessageBox::takeShownTexts().size(), 2); // the prompt and the error
     EXPECT_EQ(window->document().sheet[1].submittedPrice, Currency::fromWhole(1296));
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// A sheet built from the keyboard (rows pasted from a spreadsheet, a small sum, tax and a sum
+// line) shows the totals the command-line tool computes for the saved file.
+TEST_F(MainWindowTest, ASheetBuiltWithSumsTaxAndASumLineShowsTheSavedFilesTotals) {
+    const auto window = start();
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("鋼管\tSGP 25A\t12\tｍ\t1500\n継手\t\t4\t個\t300\n"));
+    window->action("pasteClipboard")->trigger();
+    selectRow(*window, 3);
+    window->action("smallSum")->trigger();
+    ASSERT_EQ(window->document().sheet[3].kind, 95);
+    selectRow(*window, 4);
+    MessageBox::setNextAnswer(MessageBox::Answer::No); // tax on the submitted side only
+    window->action("tax")->trigger();
+    selectRow(*window, 5);
+    window->action("sumLine")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 5);
+
+    const fs::path file = root.path() / "built.krb2";
+    MessageBox::setNextFileName(QString::fromStdString(pathText(file)));
+    window->action("saveFile")->trigger();
+    QuotationData saved = readQuotationFile(file);
+    recalculateQuotation(saved, CalcSettings{}, true);
+    EXPECT_EQ(saved.header.allGTotal, window->document().header.allGTotal);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("grandTotal0"))->text().toStdString(),
+              MoneyText(saved.header.allGTotal));
+    EXPECT_EQ(saved.header.allGTotal, Currency::fromWhole(21120)); // 19,200 and 10 % tax
+    MessageBox::takeShownTexts();
 }
 
 } // namespace
