@@ -503,8 +503,14 @@ void TFKERBINA::updateMenusForMode() {
                                      "moveDown",
                                      "pasteClipboard",
                                      "cursorNameToSpecification",
-                                     "cursorSpecificationToName", "smallSum", "midSum", "rangeSum", "hiddenRangeSum",
-        "sumLine", "tax", "properties"};
+                                     "cursorSpecificationToName",
+                                     "smallSum",
+                                     "midSum",
+                                     "rangeSum",
+                                     "hiddenRangeSum",
+                                     "sumLine",
+                                     "tax",
+                                     "properties"};
     const char* const listMenu[] = {"listUndo",   "listCopy",   "listPaste",
                                     "listInsert", "listDelete", "listCalcSettings"};
     for (const char* name :
