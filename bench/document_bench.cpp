@@ -5,6 +5,8 @@
 #include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
+#include "grid/line_message.h"
+#include "grid/work_folder_cycle.h"
 #include "quotation_fixture.h"
 
 #include <benchmark/benchmark.h>
@@ -69,6 +71,33 @@ void BM_EditCycle100x500(benchmark::State& benchState) {
     }
 }
 BENCHMARK(BM_EditCycle100x500)->Unit(benchmark::kMillisecond);
+
+struct QuietCommandHost : CommandHost {
+    bool ask(const std::string&) override { return false; }
+    void notify(const std::string&) override {}
+};
+
+// The same cycle as the data-entry dialog and typing in the grid drive it: one line message
+// written over a line through WriteLineFromMessage and the grid's edit cycle.
+void BM_EditThroughLineMessage100x500(benchmark::State& benchState) {
+    OpenQuotation open;
+    openSheet(open.state, open.store, open.host, 1);
+    WorkFolderEditCycle cycle(open.state, open.store, open.host);
+    QuietCommandHost host;
+    GridSession session;
+    GridContext context{open.state, cycle, host, session, open.store.workFolder};
+    LineMessage message = parseLineMessage(
+        "WM_DATAWRITE;鋼管;SGP 25A;ｍ;1000;1200;0;0;12;12;0;0;10;11999;;30000;0;1;0;0;;");
+    int step = 0;
+    for (auto _ : benchState) {
+        message.submittedPrice = Currency::fromWhole(1000 + (++step % 100));
+        runAsOneChange(open.state, open.store, [&] {
+            WriteLineFromMessage(context, Selection{5, 5}, message, LineWriteMode::Overwrite,
+                                 AfterWrite::Save, false);
+        });
+    }
+}
+BENCHMARK(BM_EditThroughLineMessage100x500)->Unit(benchmark::kMillisecond);
 
 void BM_OpenQuotation100x500(benchmark::State& benchState) {
     OpenQuotation open;
