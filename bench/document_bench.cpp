@@ -2,10 +2,10 @@
 // cycle (change, both passes, every work file and the crash backup), and opening a large file.
 #include "calc/totals.h"
 #include "document/direct_read.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
 #include "quotation_fixture.h"
+#include "records/line_kinds.h"
 
 #include <benchmark/benchmark.h>
 

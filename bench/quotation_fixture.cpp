@@ -1,6 +1,6 @@
 #include "quotation_fixture.h"
 
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 #include <random>
 

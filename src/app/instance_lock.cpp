@@ -1,6 +1,6 @@
 #include "app/instance_lock.h"
 
-#include "document/file_io.h"
+#include "base/file_io.h"
 
 #include <cerrno>
 #include <cstring>

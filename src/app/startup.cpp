@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "app/settings_file.h"
-#include "document/file_io.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
 
 #include <system_error>
 

@@ -1,7 +1,7 @@
 #include "calc/totals.h"
 
 #include "calc/totals_internal.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 namespace kerbina {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calc/calc_settings.h"
-#include "calc/currency.h"
-#include "document/document_state.h"
-#include "document/quotation_data.h"
+#include "money/calc_settings.h"
+#include "money/currency.h"
+#include "records/document_state.h"
+#include "records/quotation_data.h"
 
 #include <map>
 #include <optional>

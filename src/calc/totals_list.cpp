@@ -1,7 +1,7 @@
-#include "calc/rounding.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
 #include "calc/totals_internal.h"
-#include "document/text_codec.h"
+#include "money/rounding.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "calc/rounding.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
 #include "calc/totals_internal.h"
-#include "document/line_kinds.h"
-#include "document/text_codec.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 
 #include <string_view>
 

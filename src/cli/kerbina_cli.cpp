@@ -1,12 +1,12 @@
 // kerbina-cli: the quotation engine from the command line.
-#include "app/main_settings.h"
-#include "app/settings_file.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
 #include "document/totals_report.h"
+#include "settings/main_settings.h"
 
 #include <filesystem>
 #include <iostream>

@@ -2,10 +2,10 @@
 
 #include "calc/totals.h"
 #include "document/krb_import.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/undo.h"
 #include "document/work_store.h"
+#include "records/line_kinds.h"
 
 namespace kerbina {
 

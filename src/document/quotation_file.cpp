@@ -1,9 +1,9 @@
 #include "document/quotation_file.h"
 
-#include "document/file_io.h"
-#include "document/line_kinds.h"
-#include "document/line_text.h"
-#include "document/text_codec.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
+#include "records/line_kinds.h"
+#include "records/line_text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "document/quotation_file_name.h"
 
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 #include <string_view>
 

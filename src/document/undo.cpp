@@ -1,6 +1,6 @@
 #include "document/undo.h"
 
-#include "document/file_io.h"
+#include "base/file_io.h"
 #include "document/work_store.h"
 
 #include <system_error>

@@ -1,8 +1,8 @@
 #include "document/work_folder.h"
 
-#include "calc/rounding.h"
-#include "document/file_io.h"
+#include "base/file_io.h"
 #include "document/quotation_file.h"
+#include "money/rounding.h"
 
 #include <algorithm>
 #include <ctime>

@@ -1,11 +1,11 @@
 #include "document/work_store.h"
 
+#include "base/file_io.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/record_io.h"
 #include "document/undo.h"
+#include "records/line_kinds.h"
+#include "records/record_io.h"
 
 #include <algorithm>
 #include <cstdint>

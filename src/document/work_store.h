@@ -1,9 +1,9 @@
 #pragma once
 
 #include "document/document_host.h"
-#include "document/document_state.h"
-#include "document/quotation_data.h"
 #include "document/work_folder.h"
+#include "records/document_state.h"
+#include "records/quotation_data.h"
 
 #include <chrono>
 #include <filesystem>

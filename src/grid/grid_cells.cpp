@@ -1,7 +1,7 @@
 #include "grid/grid_cells.h"
 
-#include "calc/rounding.h"
-#include "document/line_kinds.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 
 #include <array>
 #include <string_view>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/document_state.h"
 #include "grid/command_host.h"
+#include "records/document_state.h"
 
 #include <filesystem>
 #include <optional>

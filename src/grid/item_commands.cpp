@@ -1,8 +1,8 @@
 #include "grid/item_commands.h"
 
-#include "document/file_io.h"
-#include "document/line_kinds.h"
-#include "document/text_codec.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
+#include "records/line_kinds.h"
 
 #include <array>
 #include <cstdint>

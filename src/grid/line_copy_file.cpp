@@ -1,7 +1,7 @@
 #include "grid/line_copy_file.h"
 
-#include "document/file_io.h"
-#include "document/line_text.h"
+#include "base/file_io.h"
+#include "records/line_text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
 #include "grid/row_commands.h"
 
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "base/file_io.h"
 #include "grid/line_copy_file.h"
+#include "records/line_kinds.h"
 
 #include <algorithm>
 #include <span>

@@ -1,7 +1,7 @@
 #include "grid/work_folder_cycle.h"
 
+#include "base/file_io.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 

@@ -1,7 +1,7 @@
 #include "settings/numbering_row.h"
 
-#include "app/settings_file.h"
-#include "document/file_io.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
 #include "settings/environment_settings.h"
 #include "settings/value_forms.h"
 #include "storage/database.h"

@@ -1,9 +1,9 @@
 #include "settings/settings_files.h"
 
-#include "app/folders.h"
-#include "app/settings_file.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
+#include "base/folders.h"
 #include "base/text.h"
-#include "document/file_io.h"
 #include "settings/environment_settings.h"
 #include "settings/numbering_row.h"
 #include "settings/value_forms.h"

@@ -1,5 +1,5 @@
 #include "calc/totals.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

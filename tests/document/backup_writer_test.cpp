@@ -1,12 +1,12 @@
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "document/direct_read.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
+#include "records/line_kinds.h"
 #include "work_store_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
-#include "app/main_settings.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
 #include "document/direct_read.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
 #include "document/work_store.h"
+#include "records/line_kinds.h"
+#include "settings/main_settings.h"
 #include "work_store_fixture.h"
 
 #include <gtest/gtest.h>

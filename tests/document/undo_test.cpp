@@ -1,5 +1,5 @@
+#include "base/file_io.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
 #include "document/undo.h"
 #include "work_store_fixture.h"
 

@@ -1,8 +1,8 @@
+#include "base/file_io.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/record_io.h"
+#include "records/line_kinds.h"
+#include "records/record_io.h"
 #include "work_store_fixture.h"
 
 #include <cstdint>

@@ -1,12 +1,12 @@
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "document/document_host.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
-#include "document/text_codec.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "base/file_io.h"
 #include "grid/line_copy_file.h"
 #include "grid/named_commands.h"
 #include "grid/row_commands.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

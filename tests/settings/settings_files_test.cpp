@@ -1,5 +1,5 @@
-#include "app/settings_file.h"
-#include "document/text_codec.h"
+#include "base/conf_file.h"
+#include "base/text_codec.h"
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "settings_fixture.h"

@@ -1,10 +1,10 @@
-#include "app/settings_file.h"
-#include "calc/rounding.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
 #include "calc/ui/calc_settings_dialog.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file_name.h"
 #include "main_window_fixture.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 
 #include <QAction>
 #include <QClipboard>
