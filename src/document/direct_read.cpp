@@ -11,12 +11,6 @@ namespace kerbina {
 
 namespace {
 
-// Items of these kinds never become the current sheet when a quotation is opened.
-bool isListOnlyKind(int kind) {
-    return (kind >= 20 && kind <= 29) || (kind >= 81 && kind <= 84) || kind == 91 || kind == 93 ||
-           kind == 95 || kind == 96 || kind == 101;
-}
-
 int firstSheetItem(const DocumentState& state) {
     for (int item = 1; item <= state.itemMax(); ++item) {
         if (!isListOnlyKind(state.items[static_cast<std::size_t>(item)].kind)) {

@@ -142,11 +142,6 @@ private:
     std::string text_;
 };
 
-bool skipsDataSection(int itemKind) {
-    return (itemKind >= 20 && itemKind <= 29) || (itemKind >= 81 && itemKind <= 84) ||
-           itemKind == 91 || itemKind == 93 || itemKind == 95 || itemKind == 96 || itemKind == 99;
-}
-
 // The Currency text form of a sum that may leave the Currency range: the welfare sums are written
 // for the print viewer only, and no sum of stored amounts may stop a save.
 std::string wideMoneyText(WideInt raw) {
@@ -206,7 +201,7 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
         WideInt welfare = 0;
         if (const Sheet* sheet = sheetOf(data, options.singleSheet)) {
             for (int row = 1; row <= lineCountOf(sheet); ++row) {
-                if ((*sheet)[row].kind == 97) {
+                if ((*sheet)[row].kind == LineKind::Welfare) {
                     welfare += (*sheet)[row].submittedAmount.raw();
                 }
             }
@@ -220,7 +215,7 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
         WideInt welfareNet = 0;
         WideInt welfareSubmitted = 0;
         for (int n = 1; n <= data.itemMax(); ++n) {
-            if (data.items[n].kind == 101) {
+            if (data.items[n].kind == ItemKind::Welfare) {
                 welfareNet += data.items[n].netTotal.raw();
                 welfareSubmitted += data.items[n].submittedTotal.raw();
             }
@@ -298,7 +293,7 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
     const int count = lineCountOf(&sheet);
     const Currency decimals = item.setQuantityDecimals;
     const auto isTitle = [&](int row) {
-        return row <= count && sheet[row].kind == 100;
+        return row <= count && sheet[row].kind == LineKind::Title;
     };
     // The title line goes in front only where the sheet pass would put it: a line in front of a
     // sheet that holds its title further down would move every row, and every range would then
@@ -310,7 +305,7 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
     if (titleWanted || (isTitle(1) && isTitle(2))) {
         LineRecord title;
         title.nameSpec = fieldText(item.name);
-        title.kind = 100;
+        title.kind = LineKind::Title;
         out.line(lineToText(number, title, decimals));
     }
     for (int row = 1; row <= count; ++row) {
@@ -319,7 +314,7 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
             continue;
         }
         LineRecord line = source;
-        if (line.kind == 99) {
+        if (line.kind == LineKind::SumLine) {
             line.netAmount = item.netTotal;
             line.submittedAmount = item.submittedTotal;
         }
@@ -717,7 +712,8 @@ private:
         // Writers that always put the item name first left a second title line in front of the
         // one the sheet already had; keeping both would shift every row of the sheet.
         for (Sheet& lines : data_.sheets) {
-            if (lines.size() >= 3 && lines[1].kind == 100 && lines[2].kind == 100) {
+            if (lines.size() >= 3 && lines[1].kind == LineKind::Title &&
+                lines[2].kind == LineKind::Title) {
                 lines.erase(lines.begin() + 1);
             }
         }

@@ -29,8 +29,4 @@ CommandResult deleteItem(GridContext& context, Selection selection);
 CommandResult renameItem(GridContext& context, Selection selection, int item,
                          const std::string& name, bool listMode);
 
-// Item kinds that keep a range of item numbers (first in setAmountRounding, last in
-// setExpenseRounding): hierarchy parents 20..29 and item small sums 95.
-bool keepsItemRange(int itemKind);
-
 } // namespace kerbina

@@ -65,14 +65,10 @@ Selection singleRow(int row) {
 
 } // namespace
 
-bool keepsRowRange(int kind) {
-    return isRangeKind(kind) || (kind >= 50 && kind <= 79);
-}
-
 bool holdsGeneratedLines(const DocumentState& state, Selection selection) {
     const auto [first, last] = existingRows(state, selection);
     for (int row = first; row <= last; ++row) {
-        if (state.sheet[static_cast<std::size_t>(row)].kind >= 100) {
+        if (isGeneratedKind(state.sheet[static_cast<std::size_t>(row)].kind)) {
             return true;
         }
     }
@@ -82,7 +78,7 @@ bool holdsGeneratedLines(const DocumentState& state, Selection selection) {
 LineRecord emptyLine() {
     LineRecord line;
     line.sortCode = Currency();
-    line.kind = 0;
+    line.kind = LineKind::Empty;
     return line;
 }
 
@@ -90,7 +86,7 @@ void insertEmptyLine(Sheet& sheet, int row, RangeJoin join) {
     const int lineCount = static_cast<int>(sheet.size()) - 1;
     row = std::clamp(row, 1, lineCount + 1);
     for (LineRecord& line : std::span(sheet).subspan(1)) {
-        if (!keepsRowRange(line.kind)) {
+        if (!isRangeKind(line.kind)) {
             continue;
         }
         const auto [first, last] = rangeOf(line);
@@ -111,7 +107,7 @@ void removeLine(Sheet& sheet, int row) {
     }
     sheet.erase(sheet.begin() + row);
     for (LineRecord& line : std::span(sheet).subspan(1)) {
-        if (!keepsRowRange(line.kind)) {
+        if (!isRangeKind(line.kind)) {
             continue;
         }
         const auto [first, last] = rangeOf(line);

@@ -11,9 +11,6 @@ namespace kerbina {
 // the edit cycle (snapshot, change, totals, write) and says where the selection goes. Rows past
 // the last line are ignored.
 
-// Lines that keep a row range in netQuantity (first row) and submittedQuantity (last row).
-bool keepsRowRange(int kind);
-
 // Whether a range that ends on the row just above an inserted line takes the new line in. Empty
 // lines the user inserts below a range join it; a structure line (a sum or a title placed below
 // the rows it belongs to) must stay outside, or a range sum would count it.

@@ -7,12 +7,16 @@
 namespace kerbina {
 namespace {
 
-bool between(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 // The data-entry dialog's FLAG choices 0..8 in order.
-constexpr std::array<int, 9> kFlagChoiceKinds = {10, 20, 11, 21, 15, 25, 30, 12, 22};
+constexpr std::array<int, 9> kFlagChoiceKinds = {LineKind::WholePriced,
+                                                 LineKind::DecimalPriced,
+                                                 LineKind::WholeReduction,
+                                                 LineKind::DecimalReduction,
+                                                 LineKind::WholeAmountTextFirst,
+                                                 LineKind::DecimalAmountTextFirst,
+                                                 LineKind::Comment,
+                                                 LineKind::WholePricedOutsideExpense,
+                                                 LineKind::DecimalPricedOutsideExpense};
 
 int clampToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
@@ -21,48 +25,13 @@ int clampToInt(std::int64_t value) {
 
 } // namespace
 
-bool isPriced(int kind) {
-    constexpr std::array<int, 13> kPriced = {10,  11,  12,  20,  21,  22, 110,
-                                             120, 140, 145, 150, 170, 180};
-    return std::ranges::find(kPriced, kind) != kPriced.end();
-}
-
-bool isReduction(int kind) {
-    return kind == 11 || kind == 21;
-}
-
-bool isRangeKind(int kind) {
-    return kind == 40 || between(kind, 50, 56) || between(kind, 60, 66) || between(kind, 70, 76) ||
-           kind == 93 || kind == 94 || kind == 193 || kind == 194;
-}
-
-bool isExpense(int kind) {
-    return between(kind, 81, 84);
-}
-
-bool isWelfare(int kind) {
-    return kind == 97 || kind == 98;
-}
-
-bool isWholeQuantity(int kind) {
-    return between(kind, 10, 19);
-}
-
-bool isDecimalQuantity(int kind) {
-    return between(kind, 20, 29);
-}
-
-bool ownsSheet(int itemKind) {
-    return itemKind == 10 || between(itemKind, 30, 39);
-}
-
 bool hasReachableTitleLine(const Sheet& sheet) {
     for (std::size_t row = 1; row < sheet.size(); ++row) {
         const int kind = sheet[row].kind;
-        if (kind == 100) {
+        if (kind == LineKind::Title) {
             return true;
         }
-        if (kind == 90 || kind == 99) {
+        if (kind == LineKind::Tax || kind == LineKind::SumLine) {
             return false;
         }
     }
@@ -84,7 +53,7 @@ Currency sortCodeOfGroup(int group) {
 }
 
 int kindToFlagChoice(int kind) {
-    if (kind == 120) {
+    if (kind == LineKind::TakeoffDecimalPriced) {
         return 1; // the take-off decimal line edits as a decimal-quantity line
     }
     const auto found = std::ranges::find(kFlagChoiceKinds, kind);
@@ -121,7 +90,7 @@ LineRecord newLine() {
 
 ItemRecord newSheetItem() {
     ItemRecord item;
-    item.kind = 10;
+    item.kind = ItemKind::Sheet;
     item.setAmountRounding = Currency::fromRaw(5000);
     item.setExpenseRounding = Currency::fromRaw(5000);
     // 0.5 is no valid quantity setting: the totals pass replaces it with 100 on first use.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "money/currency.h"
+#include "records/kinds.h"
 #include "records/records.h"
 
 #include <string>
@@ -8,16 +9,6 @@
 
 namespace kerbina {
 
-// Kind groups of detail-sheet lines.
-bool isPriced(int kind);          // 10, 11, 12, 20, 21, 22, 110, 120, 145, 150, 170, 140, 180
-bool isReduction(int kind);       // 11, 21
-bool isRangeKind(int kind);       // 40, 50..56, 60..66, 70..76, 93, 94, 193, 194
-bool isExpense(int kind);         // 81..84
-bool isWelfare(int kind);         // 97, 98
-bool isWholeQuantity(int kind);   // 10..19
-bool isDecimalQuantity(int kind); // 20..29
-// Breakdown items that own a detail sheet: kinds 10 and 30..39.
-bool ownsSheet(int itemKind);
 // True when the lines the sheet pass reaches (down to the first tax line 90 or sum line 99, [0]
 // being the scratch slot) hold a title line (kind 100). A named sheet without one gets one in
 // front, from the pass and from the file writer alike.

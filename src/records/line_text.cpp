@@ -13,14 +13,8 @@ namespace {
 
 constexpr int kFieldCount = 22;
 
-// Kinds whose quantities are written with the sheet's quantity decimals.
-bool hasFixedPointQuantity(int kind) {
-    return (kind >= 20 && kind <= 22) || (kind >= 25 && kind <= 28) || kind == 120 ||
-           (kind >= 125 && kind <= 128) || kind == 140 || kind == 145 || kind == 150;
-}
-
 std::string quantityText(Currency quantity, int kind, Currency quantityDecimals) {
-    if (!hasFixedPointQuantity(kind)) {
+    if (!hasDecimalQuantityText(kind)) {
         return quantity.toString();
     }
     const bool known = quantityDecimals == Currency::fromWhole(10) ||

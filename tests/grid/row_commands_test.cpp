@@ -93,6 +93,25 @@ TEST(RangeUpkeep, EveryRangeKindFollowsInsertsAndRemovals) {
     }
 }
 
+// Only range lines hold rows in their quantities: on every other line (kinds 57..59, 67..69 and
+// 77..79 are no range kinds either) an insert or a removal must leave the quantities alone.
+TEST(RangeUpkeep, LinesOfOtherKindsKeepTheirQuantities) {
+    for (const int kind : {10, 20, 30, 57, 59, 67, 77, 79, 81, 95, 97, 100, 140}) {
+        for (const bool insert : {true, false}) {
+            DocumentState state;
+            fillSheet(state, 11);
+            state.sheet.push_back(rangeLine(kind, 5, 9));
+            if (insert) {
+                InsertEmptyLines(state.sheet, 3, 2);
+            } else {
+                removeLine(state.sheet, 3);
+            }
+            EXPECT_EQ(rangeOf(state.sheet.back()), std::make_pair(5, 9))
+                << "kind " << kind << (insert ? " insert" : " remove");
+        }
+    }
+}
+
 TEST(RowCommands, InsertPutsEmptyLinesAtTheSelection) {
     CommandBench bench;
     fillSheet(bench.state, 10);

@@ -1449,7 +1449,8 @@ void TFKERBINA::onGridDoubleClicked(const QModelIndex& index) {
     // data-entry dialog. On the breakdown list a double-click opens that item's sheet.
     if (!display_.listMode) {
         const int row = index.row() + 1;
-        if (row <= state_.lineCount() && state_.sheet[static_cast<std::size_t>(row)].kind == 100) {
+        if (row <= state_.lineCount() &&
+            state_.sheet[static_cast<std::size_t>(row)].kind == LineKind::Title) {
             runCommand([this] { renameItemPrompt(); });
         }
         return;
