@@ -50,7 +50,7 @@ SettingsSources gatherSettingsSources(const std::filesystem::path& dataRoot, Dat
                                       const std::string& coverTitle1,
                                       const std::string& coverTitle2) {
     SettingsSources sources;
-    sources.settingsLines = readTextLines(settingsFilePath(dataRoot));
+    sources.settingsLines = readSettingsFileLines(dataRoot);
     try {
         const SqlRows rows = quotations.SqlSelect("SELECT * FROM krbconf where conf='KERBINA';");
         if (!rows.empty()) {

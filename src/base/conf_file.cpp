@@ -2,6 +2,7 @@
 
 #include "base/file_io.h"
 #include "base/text.h"
+#include "base/text_codec.h"
 
 namespace kerbina {
 
@@ -70,8 +71,17 @@ std::filesystem::path networkFilePath(const std::filesystem::path& dataRoot) {
     return dataRoot / "conf" / "Network_conf.conf";
 }
 
+std::vector<std::string> readSettingsFileLines(const std::filesystem::path& dataRoot) {
+    const std::filesystem::path file = settingsFilePath(dataRoot);
+    std::error_code error;
+    if (!std::filesystem::exists(file, error) && !error) {
+        return {};
+    }
+    return splitTextLines(fromCp932(readRegularFile(file)));
+}
+
 std::string readConfValue(const std::filesystem::path& dataRoot, std::string_view key) {
-    return firstConfValue(readTextLines(settingsFilePath(dataRoot)), key);
+    return firstConfValue(readSettingsFileLines(dataRoot), key);
 }
 
 std::string readNetworkFolder(const std::filesystem::path& dataRoot) {

@@ -33,6 +33,10 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& dataRoot);
 // dataRoot/conf/Network_conf.conf, naming the database folder.
 std::filesystem::path networkFilePath(const std::filesystem::path& dataRoot);
 
+// The lines of the settings file, read by every part that needs it (start-up, the settings
+// dialog's stores, the command-line tool): none when the file is missing. Raises FileError when it
+// cannot be read, is no regular file or is larger than the read limit.
+std::vector<std::string> readSettingsFileLines(const std::filesystem::path& dataRoot);
 // First match in the settings file; empty when the file or the key is missing.
 std::string readConfValue(const std::filesystem::path& dataRoot, std::string_view key);
 // Whole scan of the network folder file for "[Network_Dir]"; empty when the file or the key is

@@ -404,7 +404,7 @@ bool isLeftoverTemporary(const fs::path& file) {
         return false;
     }
     return std::all_of(stem.begin() + static_cast<std::ptrdiff_t>(dot) + 1, stem.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+                       [](char c) { return c >= '0' && c <= '9'; });
 }
 
 void removeLeftoverTemporaries(const fs::path& folder) {

@@ -108,15 +108,11 @@ settingsFor(const std::optional<std::filesystem::path>& dataRoot) {
             reportFailure(*dataRoot, 0, "データフォルダーがありません。");
             return std::nullopt;
         }
-        const std::filesystem::path file = kerbina::settingsFilePath(*dataRoot);
-        if (std::filesystem::exists(file, error)) {
-            try {
-                sources.settingsLines =
-                    kerbina::splitTextLines(kerbina::fromCp932(kerbina::readRegularFile(file)));
-            } catch (const kerbina::FileError& failure) {
-                reportFailure(file, 0, failure.what());
-                return std::nullopt;
-            }
+        try {
+            sources.settingsLines = kerbina::readSettingsFileLines(*dataRoot);
+        } catch (const kerbina::FileError& failure) {
+            reportFailure(kerbina::settingsFilePath(*dataRoot), 0, failure.what());
+            return std::nullopt;
         }
     }
     return kerbina::readSettings(kerbina::MainSettings{}, sources);

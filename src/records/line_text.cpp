@@ -1,12 +1,13 @@
 #include "records/line_text.h"
 
+#include "base/text.h"
 #include "base/text_codec.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
+#include <vector>
 
 namespace kerbina {
 namespace {
@@ -29,49 +30,25 @@ std::string quantityText(Currency quantity, int kind, Currency quantityDecimals)
 // carry the separator either, or the fields after it would shift on reading.
 void appendField(std::string& text, std::string_view field, bool escapeSeparator) {
     text += ';';
-    std::size_t run = 0; // start of the bytes not yet appended
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        const char c = field[i];
-        if (c == '\r' || c == '\n' || (c == ';' && escapeSeparator)) {
-            text.append(field.data() + run, i - run);
-            if (c == ';') {
-                text += "；";
-            }
-            run = i + 1;
-        }
+    if (escapeSeparator) {
+        appendAsSeparatedField(text, field);
+    } else {
+        appendWithoutLineBreaks(text, field);
     }
-    text.append(field.data() + run, field.size() - run);
 }
 
-// Integer fields: optional blanks around an optional sign and digits; anything else gives the
+// Integer fields: optional spaces around an optional sign and digits; anything else gives the
 // field's default.
 int integerOr(std::string_view text, int fallback) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return fallback;
-    }
-    text.remove_prefix(first);
-    text.remove_suffix(text.size() - 1 - text.find_last_not_of(' '));
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-') {
-        text.remove_prefix(1);
-    }
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size() ? value : fallback;
+    return parseInteger32(text, IntegerText::SpacePadded).value_or(fallback);
 }
 
 // The fields in order, each up to the next ";". A line with more fields than the form has (a copy
 // file ends every field with ";") keeps only the first 22.
-std::array<std::string_view, kFieldCount> splitFields(std::string_view text) {
+std::array<std::string_view, kFieldCount> fieldsOf(std::string_view text) {
     std::array<std::string_view, kFieldCount> fields;
-    for (std::size_t i = 0; i < fields.size() && !text.empty(); ++i) {
-        const std::size_t end = text.find(';');
-        fields[i] = text.substr(0, end);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(end + 1);
-    }
+    const std::vector<std::string_view> all = splitFields(text, ';');
+    std::copy_n(all.begin(), std::min(all.size(), fields.size()), fields.begin());
     return fields;
 }
 
@@ -115,7 +92,7 @@ std::string lineToText(int sheetNumber, const LineRecord& line, Currency quantit
 }
 
 ParsedLine lineFromText(std::string_view text) {
-    const auto f = splitFields(text);
+    const auto f = fieldsOf(text);
     ParsedLine parsed;
     parsed.sheetNumber = integerOr(f[0], -1);
     LineRecord& line = parsed.line;

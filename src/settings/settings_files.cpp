@@ -189,7 +189,7 @@ SettingsWritten writeSettingsStores(EnvironmentSettings& settings, const fs::pat
     KeyCollector ownKeys;
     forEachSettingsKey(std::as_const(settings), ownKeys);
     std::vector<std::string> lines = settingsFileLines(settings);
-    for (const std::string& line : readTextLines(settingsFile)) {
+    for (const std::string& line : readSettingsFileLines(dataRoot)) {
         const auto key = confKey(line);
         if (key && !ownKeys.keys.contains(std::string(*key))) {
             lines.push_back(line);
@@ -282,7 +282,7 @@ void Dataread(EnvironmentSettings& settings, const fs::path& dataRoot,
         writeSettingsStores(settings, dataRoot, numbering, NetworkFile::KeepExisting);
         return;
     }
-    applySettingsFileLines(settings, readTextLines(file));
+    applySettingsFileLines(settings, readSettingsFileLines(dataRoot));
     if (const std::optional<NumberingRow> row = numbering.read()) {
         applyNumberingRow(settings, *row);
     }

@@ -3,6 +3,7 @@
 #include "base/text_codec.h"
 #include "temp_folder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace kerbina {
@@ -64,6 +65,22 @@ TEST_F(ConfFolder, ReadConfValueTakesTheFirstMatch) {
     EXPECT_EQ(readConfValue(root(), "[TITLE1]"), "A");
     EXPECT_EQ(readConfValue(root(), "[Data_Dir]"), "現場\\見積");
     EXPECT_EQ(readConfValue(root(), "[TITLE2]"), "");
+}
+
+// Every part reads the settings file through one reader: a settings file that is a FIFO or a
+// folder is refused with FileError instead of blocking the start-up or reading as nothing.
+TEST_F(ConfFolder, SettingsFileThatIsNoRegularFileIsRefused) {
+    EXPECT_TRUE(readSettingsFileLines(root()).empty()); // no file
+    write("Kerbina.conf", {"[TITLE1]=A", "[EDIT_OPT4]=TRUE"});
+    EXPECT_EQ(readSettingsFileLines(root()),
+              (std::vector<std::string>{"[TITLE1]=A", "[EDIT_OPT4]=TRUE"}));
+    fs::remove(settingsFilePath(root()));
+    ASSERT_EQ(std::system(("mkfifo '" + settingsFilePath(root()).string() + "'").c_str()), 0);
+    EXPECT_THROW(readSettingsFileLines(root()), FileError);
+    EXPECT_THROW(readConfValue(root(), "[EDIT_OPT4]"), FileError);
+    fs::remove(settingsFilePath(root()));
+    fs::create_directory(settingsFilePath(root()));
+    EXPECT_THROW(readSettingsFileLines(root()), FileError);
 }
 
 TEST_F(ConfFolder, LfOnlyFilesReadLikeCrLfFiles) {
