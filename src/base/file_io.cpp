@@ -1,19 +1,16 @@
 #include "base/file_io.h"
 
+#include "base/file_posix.h"
+#include "base/path_text.h"
 #include "base/text_codec.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <random>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 #include <utility>
 
 namespace kerbina {
@@ -22,11 +19,11 @@ namespace {
 namespace fs = std::filesystem;
 
 [[noreturn]] void failToRead(const fs::path& path) {
-    throw FileError("ファイルを読み込めませんでした: " + path.string());
+    throw FileError("ファイルを読み込めませんでした: " + pathText(path));
 }
 
 [[noreturn]] void failToWrite(const fs::path& path) {
-    throw FileError("ファイルに書き込めませんでした: " + path.string());
+    throw FileError("ファイルに書き込めませんでした: " + pathText(path));
 }
 
 // The test seam: the call number that fails (0: none) and the calls counted since it was armed.
@@ -155,8 +152,9 @@ public:
         // A random suffix keeps a leftover from a crashed run from blocking the next write.
         for (int attempt = 0; attempt < 16 && file_ == nullptr; ++attempt) {
             path_ = numberedTemporary(target);
-            file_ = std::fopen(path_.c_str(), "wbx");
-            if (file_ == nullptr && errno != EEXIST) {
+            bool exists = false;
+            file_ = createNewFile(path_, exists);
+            if (file_ == nullptr && !exists) {
                 break;
             }
         }
@@ -182,7 +180,7 @@ public:
             written = written && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
         }
         written = written && std::fflush(file_) == 0 &&
-                  (durability == Durability::Scratch || ::fsync(::fileno(file_)) == 0);
+                  (durability == Durability::Scratch || flushToDisk(file_));
         return close() && written;
     }
 
@@ -237,71 +235,6 @@ std::string readFileBytes(const fs::path& path) {
     return bytes;
 }
 
-std::string readRegularFile(const fs::path& path, std::uintmax_t limit) {
-    // Opened without waiting, so that a FIFO cannot block before its type is seen; for a
-    // regular file the flag changes nothing.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) {
-        failToRead(path);
-    }
-    struct Closer {
-        int descriptor;
-        ~Closer() { ::close(descriptor); }
-    } closer{descriptor};
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0) {
-        failToRead(path);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw FileError("通常のファイルではないため読み込めません: " + path.string());
-    }
-    const auto tooLarge = [&path, limit] {
-        return FileError("ファイルが大きすぎるため読み込めません（上限 " +
-                         std::to_string(limit / (1024 * 1024)) + " MB）: " + path.string());
-    };
-    if (static_cast<std::uintmax_t>(status.st_size) > limit) {
-        throw tooLarge();
-    }
-    // The size it has now; a file that grows meanwhile is read on, up to the limit.
-    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > limit) {
-                throw tooLarge();
-            }
-            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(
-                limit + 1, bytes.size() + std::max<std::size_t>(bytes.size(), 4096))));
-        }
-        const ::ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            failToRead(path);
-        }
-        if (count == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(count);
-    }
-    bytes.resize(filled);
-    return bytes;
-}
-
-std::optional<FileStamp> fileStamp(const fs::path& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return std::nullopt;
-    }
-    const auto nanoseconds = [](const timespec& time) {
-        return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-    };
-    return FileStamp{static_cast<std::uintmax_t>(status.st_size), nanoseconds(status.st_mtim),
-                     nanoseconds(status.st_ctim), static_cast<std::uint64_t>(status.st_dev),
-                     static_cast<std::uint64_t>(status.st_ino)};
-}
-
 void writeFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
     writePiecesAtomically(path, std::span(&bytes, 1), durability);
 }
@@ -344,7 +277,7 @@ void removeFile(const fs::path& path) {
     if (!FileTransaction::keepInsteadOfRemoving(path)) {
         fs::remove(path, error);
         if (error) {
-            throw FileError(path.string() + " を削除できませんでした。");
+            throw FileError(pathText(path) + " を削除できませんでした。");
         }
     }
 }
@@ -355,7 +288,7 @@ void renameFile(const fs::path& from, const fs::path& to) {
     std::error_code error;
     fs::rename(from, to, error);
     if (error) {
-        throw FileError(from.string() + " を " + to.string() + " に移動できませんでした。");
+        throw FileError(pathText(from) + " を " + pathText(to) + " に移動できませんでした。");
     }
 }
 
@@ -365,7 +298,7 @@ void createFolders(const fs::path& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
-        throw FileError(folder.string() + " を作成できませんでした。");
+        throw FileError(pathText(folder) + " を作成できませんでした。");
     }
 }
 
@@ -483,7 +416,7 @@ bool FileTransaction::keepInsteadOfRemoving(const fs::path& path) {
         std::error_code error;
         fs::remove(path, error);
         if (error) {
-            throw FileError(path.string() + " を削除できませんでした。");
+            throw FileError(pathText(path) + " を削除できませんでした。");
         }
         return true;
     }
@@ -500,7 +433,7 @@ bool FileTransaction::keepInsteadOfRemoving(const fs::path& path) {
         openJournal->add(path, Journal::Before::KeptFile, kept);
         return true;
     }
-    throw FileError(path.string() + " を削除できませんでした。");
+    throw FileError(pathText(path) + " を削除できませんでした。");
 }
 
 void FileTransaction::noteRename(const fs::path& from, const fs::path& to) {

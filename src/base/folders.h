@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/path_text.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,11 +21,6 @@ struct AppFolders {
     std::filesystem::path databaseFolder;
     std::filesystem::path quotationFolder;
 };
-
-// A path from a UTF-8 text held in a settings file or typed by the user.
-std::filesystem::path pathFromText(std::string_view utf8);
-// The UTF-8 text of a path, as settings files and messages hold it.
-std::string pathText(const std::filesystem::path& path);
 
 std::filesystem::path dataRootIn(const std::filesystem::path& commonAppData);
 std::filesystem::path defaultDatabaseFolderIn(const std::filesystem::path& commonAppData);

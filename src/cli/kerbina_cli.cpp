@@ -1,6 +1,7 @@
 // kerbina-cli: the quotation engine from the command line.
 #include "base/conf_file.h"
 #include "base/file_io.h"
+#include "base/path_text.h"
 #include "base/text_codec.h"
 #include "calc/totals.h"
 #include "document/krb_import.h"
@@ -76,7 +77,7 @@ std::optional<Arguments> parseArguments(const std::vector<std::string_view>& wor
 }
 
 void reportFailure(const std::filesystem::path& path, int line, std::string_view message) {
-    std::cerr << "kerbina-cli: " << path.string();
+    std::cerr << "kerbina-cli: " << kerbina::pathText(path);
     if (line > 0) {
         std::cerr << ':' << line;
     }
@@ -171,8 +172,9 @@ bool reportSheetErrors(const std::filesystem::path& path,
     bool stopped = false;
     for (const auto& [number, result] : results) {
         if (result.error) {
-            std::cerr << "kerbina-cli: " << path.string() << ": sheet " << number << ", row "
-                      << result.error->row << ": " << oneLine(result.error->message) << '\n';
+            std::cerr << "kerbina-cli: " << kerbina::pathText(path) << ": sheet " << number
+                      << ", row " << result.error->row << ": " << oneLine(result.error->message)
+                      << '\n';
             stopped = true;
         }
     }

@@ -1,5 +1,6 @@
 #include "document/direct_read.h"
 
+#include "base/path_text.h"
 #include "calc/totals.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
@@ -27,7 +28,7 @@ constexpr std::size_t kProblemsShown = 5;
 
 std::string damagedFileQuestion(const std::filesystem::path& path,
                                 const std::vector<QuotationFileProblem>& problems) {
-    std::string text = "見積ファイルが完全ではありません。\n" + path.string() + "\n";
+    std::string text = "見積ファイルが完全ではありません。\n" + pathText(path) + "\n";
     for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i) {
         text += std::to_string(problems[i].line) + " 行目: " + problems[i].message + "\n";
     }

@@ -1,6 +1,7 @@
 #include "document/quotation_file.h"
 
 #include "base/file_io.h"
+#include "base/path_text.h"
 #include "base/text.h"
 #include "base/text_codec.h"
 #include "records/line_kinds.h"
@@ -23,7 +24,7 @@ QuotationFileError::QuotationFileError(const std::filesystem::path& file,
       detail_(error.detail()), file_(file) {}
 
 std::string problemText(const std::filesystem::path& file, int line, const std::string& message) {
-    std::string text = file.string();
+    std::string text = pathText(file);
     if (line > 0) {
         text += " の " + std::to_string(line) + " 行目";
     }

@@ -1,6 +1,7 @@
 #include "document/work_store.h"
 
 #include "base/file_io.h"
+#include "base/path_text.h"
 #include "calc/totals.h"
 #include "document/quotation_file.h"
 #include "document/undo.h"
@@ -226,7 +227,7 @@ void readHeaderFile(DocumentState& state, const fs::path& workFolder, std::strin
     const fs::path file = workFolder / headerFileName(extension);
     const std::string bytes = readFileBytes(file);
     if (bytes.size() < kHeaderRecordSize + kItemCountSize) {
-        throw FileError("ファイルを読み込めませんでした: " + file.string());
+        throw FileError("ファイルを読み込めませんでした: " + pathText(file));
     }
     // The stored count is trusted only as far as the file holds whole items.
     const std::int32_t storedCount = readInt32(bytes, kHeaderRecordSize);

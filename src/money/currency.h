@@ -1,5 +1,7 @@
 #pragma once
 
+#include "money/wide_int.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <stdexcept>
@@ -7,11 +9,6 @@
 #include <string_view>
 
 namespace kerbina {
-
-// 128-bit integers hold exact products and quotients of two money values before they are
-// brought back to 1/10000. (A Windows build with MSVC needs its own 128-bit type here.)
-__extension__ typedef __int128 WideInt;
-__extension__ typedef unsigned __int128 UnsignedWideInt;
 
 // Raised when a text that should hold a number does not (a damaged file, a hand-edited setting).
 class NumberFormatError : public std::runtime_error {
