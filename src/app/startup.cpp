@@ -52,7 +52,7 @@ SettingsSources gatherSettingsSources(const std::filesystem::path& dataRoot, Dat
     SettingsSources sources;
     sources.settingsLines = readSettingsFileLines(dataRoot);
     try {
-        const SqlRows rows = quotations.SqlSelect("SELECT * FROM krbconf where conf='KERBINA';");
+        const SqlRows rows = quotations.queryRows("SELECT * FROM krbconf where conf='KERBINA';");
         if (!rows.empty()) {
             std::string joined;
             for (const SqlRow& row : rows) {

@@ -136,7 +136,7 @@ std::string marginText(Currency net, Currency submitted) {
     return wholeText(100 - percent) + "%";
 }
 
-RecalcOutcome RecalcAndShowTotals(DocumentState& state, bool listMode, int gridRowCount) {
+RecalcOutcome recalculateTotals(DocumentState& state, bool listMode, int gridRowCount) {
     RecalcOutcome outcome;
     if (!listMode) {
         SheetPassResult sheet = recalculateSheet(state);

@@ -108,6 +108,6 @@ struct RecalcOutcome {
 
 // Every editing command ends here: the sheet pass unless in list mode, always the list pass, then
 // the figures of the totals panel and the grid growth for `gridRowCount` current rows.
-RecalcOutcome RecalcAndShowTotals(DocumentState& state, bool listMode, int gridRowCount);
+RecalcOutcome recalculateTotals(DocumentState& state, bool listMode, int gridRowCount);
 
 } // namespace kerbina

@@ -203,7 +203,7 @@ QuotationData collectAllButSheets(const DocumentState& state, const fs::path& wo
 } // namespace
 
 void recalculateAndShow(DocumentState& state, DocumentHost& host, bool listMode) {
-    host.refresh(RecalcAndShowTotals(state, listMode, host.gridRowCount()), listMode);
+    host.refresh(recalculateTotals(state, listMode, host.gridRowCount()), listMode);
 }
 
 Sheet readSheetFile(const fs::path& file) {

@@ -53,7 +53,7 @@ CommandResult eraseSelected(GridContext& context, Selection selection) {
 CommandResult pasteFile(GridContext& context, Selection selection,
                         const std::filesystem::path& file, bool inserting) {
     context.cycle.takeSheetSnapshot();
-    if (!ReadCopyFile(context.state, file, selection.top, inserting)) {
+    if (!pasteFromCopyFile(context.state, file, selection.top, inserting)) {
         return unchanged(selection);
     }
     return finishChange(context, selection);
@@ -119,14 +119,14 @@ void removeLine(Sheet& sheet, int row) {
     }
 }
 
-void InsertEmptyLines(Sheet& sheet, int row, int count) {
+void insertEmptyLines(Sheet& sheet, int row, int count) {
     for (int i = 0; i < count; ++i) {
         insertEmptyLine(sheet, row, RangeJoin::JoinRangeAbove);
     }
 }
 
-bool ReadCopyFile(DocumentState& state, const std::filesystem::path& file, int row,
-                  bool inserting) {
+bool pasteFromCopyFile(DocumentState& state, const std::filesystem::path& file, int row,
+                       bool inserting) {
     const auto lines = readLineCopyFile(file);
     if (!lines) {
         return false;
@@ -147,8 +147,8 @@ bool ReadCopyFile(DocumentState& state, const std::filesystem::path& file, int r
     return true;
 }
 
-void WriteCopyFile(const DocumentState& state, const std::filesystem::path& file,
-                   Selection selection) {
+void copyRowsToFile(const DocumentState& state, const std::filesystem::path& file,
+                    Selection selection) {
     const auto [first, last] = existingRows(state, selection);
     std::vector<LineRecord> lines;
     for (int row = first; row <= last; ++row) {
@@ -162,7 +162,7 @@ CommandResult insertLines(GridContext& context, Selection selection) {
         return unchanged(selection);
     }
     context.cycle.takeSheetSnapshot();
-    InsertEmptyLines(context.state.sheet, selection.top,
+    insertEmptyLines(context.state.sheet, selection.top,
                      std::max(selection.bottom - selection.top + 1, 1));
     return finishChange(context, selection);
 }
@@ -212,7 +212,7 @@ CommandResult moveLineDown(GridContext& context, Selection selection) {
 }
 
 CommandResult copyLines(GridContext& context, Selection selection) {
-    WriteCopyFile(context.state, copyDataFile(context.workFolder), selection);
+    copyRowsToFile(context.state, copyDataFile(context.workFolder), selection);
     return unchanged(selection);
 }
 
@@ -262,7 +262,7 @@ CommandResult loadPartsFile(GridContext& context, Selection selection,
 }
 
 void savePartsFile(GridContext& context, Selection selection, const std::filesystem::path& file) {
-    WriteCopyFile(context.state, file, selection);
+    copyRowsToFile(context.state, file, selection);
     context.host.notify("パーツファイルを保存しました。");
 }
 

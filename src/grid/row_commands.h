@@ -28,14 +28,15 @@ void insertEmptyLine(Sheet& sheet, int row, RangeJoin join);
 void removeLine(Sheet& sheet, int row);
 // Inserts `count` empty lines at `row` one after the other (each joining a range that ends just
 // above it), as the Insert command does. No snapshot, totals or write.
-void InsertEmptyLines(Sheet& sheet, int row, int count);
+void insertEmptyLines(Sheet& sheet, int row, int count);
 
 // Pastes a line copy file at `row`, inserting or overwriting; false, changing nothing, when the
 // file is missing or not a copy file. No snapshot, totals or write.
-bool ReadCopyFile(DocumentState& state, const std::filesystem::path& file, int row, bool inserting);
+bool pasteFromCopyFile(DocumentState& state, const std::filesystem::path& file, int row,
+                       bool inserting);
 // Writes the selected lines (up to the last line) as a copy file.
-void WriteCopyFile(const DocumentState& state, const std::filesystem::path& file,
-                   Selection selection);
+void copyRowsToFile(const DocumentState& state, const std::filesystem::path& file,
+                    Selection selection);
 
 CommandResult insertLines(GridContext& context, Selection selection);
 CommandResult eraseLines(GridContext& context, Selection selection);

@@ -288,12 +288,12 @@ void Dataread(EnvironmentSettings& settings, const fs::path& dataRoot,
     }
 }
 
-SettingsWritten WriteSettings(EnvironmentSettings& settings, const fs::path& dataRoot,
-                              NumberingRowStore& numbering) {
+SettingsWritten writeEnvironmentSettings(EnvironmentSettings& settings, const fs::path& dataRoot,
+                                         NumberingRowStore& numbering) {
     return writeSettingsStores(settings, dataRoot, numbering, NetworkFile::Write);
 }
 
-void WriteCompanyData(const EnvironmentSettings& settings, const fs::path& dataRoot) {
+void writeCompanyData(const EnvironmentSettings& settings, const fs::path& dataRoot) {
     writeConfFile(companyDataFilePath(dataRoot), companyDataLines(settings));
 }
 

@@ -61,10 +61,11 @@ struct SettingsWritten {
 // lines followed by the lines of any other keys it held, which other parts of the program read
 // and this dialog does not edit (the quotation folder, the cover panel). The counter is written
 // only when the user changed it since it was read.
-SettingsWritten WriteSettings(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
-                              NumberingRowStore& numbering);
+SettingsWritten writeEnvironmentSettings(EnvironmentSettings& settings,
+                                         const std::filesystem::path& dataRoot,
+                                         NumberingRowStore& numbering);
 
 // Writes USER_DATA.conf from the company data.
-void WriteCompanyData(const EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
+void writeCompanyData(const EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
 
 } // namespace kerbina

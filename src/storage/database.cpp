@@ -11,7 +11,7 @@ const std::string& SqlRow::field(std::size_t n) const {
     return n >= 1 && n <= columns.size() ? columns[n - 1] : empty;
 }
 
-bool Database::SqlExec(std::string_view sql, const SqlParams& params) {
+bool Database::executeOrReport(std::string_view sql, const SqlParams& params) {
     try {
         execute(sql, params);
         return true;
@@ -74,7 +74,7 @@ std::string SqliteFileDatabase::location() const {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
-SqlRows SqliteFileDatabase::SqlSelect(std::string_view sql, const SqlParams& params) {
+SqlRows SqliteFileDatabase::queryRows(std::string_view sql, const SqlParams& params) {
     try {
         TSQLiteDatabase connection(file_);
         connection.setBusyTimeout(busyTimeout_);

@@ -102,17 +102,17 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Runs one query and returns its rows. Errors raise ESQLiteException.
-    virtual SqlRows SqlSelect(std::string_view sql, const SqlParams& params = {}) = 0;
+    virtual SqlRows queryRows(std::string_view sql, const SqlParams& params = {}) = 0;
     // Runs one statement that returns no rows. Errors raise ESQLiteException.
     virtual void execute(std::string_view sql, const SqlParams& params = {}) = 0;
 
     // Runs one statement that returns no rows. On any error it reports "ERROR" with the
     // user's message for the fault (databaseFaultMessage) and returns false; the statement then
     // has had no effect.
-    bool SqlExec(std::string_view sql, const SqlParams& params = {});
+    bool executeOrReport(std::string_view sql, const SqlParams& params = {});
 
     // Where the database is, for messages: a file path, or a server's name. Errors raised by
-    // SqlSelect and execute carry it.
+    // queryRows and execute carry it.
     virtual std::string location() const = 0;
 
 private:
@@ -133,7 +133,7 @@ public:
     const std::filesystem::path& file() const { return file_; }
     std::string location() const override;
 
-    SqlRows SqlSelect(std::string_view sql, const SqlParams& params = {}) override;
+    SqlRows queryRows(std::string_view sql, const SqlParams& params = {}) override;
     void execute(std::string_view sql, const SqlParams& params = {}) override;
 
 private:

@@ -77,7 +77,7 @@ TEST(RangeUpkeep, EveryRangeKindFollowsInsertsAndRemovals) {
             state.sheet.push_back(rangeLine(kind, row.before.first, row.before.second));
             switch (row.change) {
             case Change::InsertThree:
-                InsertEmptyLines(state.sheet, row.row, 3);
+                insertEmptyLines(state.sheet, row.row, 3);
                 break;
             case Change::InsertStructureLine:
                 insertEmptyLine(state.sheet, row.row, RangeJoin::StayOutside);
@@ -102,7 +102,7 @@ TEST(RangeUpkeep, LinesOfOtherKindsKeepTheirQuantities) {
             fillSheet(state, 11);
             state.sheet.push_back(rangeLine(kind, 5, 9));
             if (insert) {
-                InsertEmptyLines(state.sheet, 3, 2);
+                insertEmptyLines(state.sheet, 3, 2);
             } else {
                 removeLine(state.sheet, 3);
             }

@@ -96,7 +96,7 @@ protected:
 
     std::string storedNumber() {
         return database()
-            .SqlSelect("SELECT number FROM krbconf WHERE conf='KERBINA'")
+            .queryRows("SELECT number FROM krbconf WHERE conf='KERBINA'")
             .front()
             .field(1);
     }
@@ -132,7 +132,7 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
     reread.NUMBER_OPT3 = 100;
     registerSettings(reread, root(), *store);
     EXPECT_EQ(storedNumber(), "100");
-    EXPECT_EQ(database().SqlSelect("SELECT typeof(keta), typeof(number) FROM krbconf").front(),
+    EXPECT_EQ(database().queryRows("SELECT typeof(keta), typeof(number) FROM krbconf").front(),
               (SqlRow{{"integer", "integer"}}));
     issueNumbersUpTo(104);
     registerSettings(reread, root(), *store);

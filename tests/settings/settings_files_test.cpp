@@ -159,7 +159,7 @@ TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
     numbering.row = NumberingRow{"NF", "7", "0", ""};
     EnvironmentSettings written = everythingChanged();
     written.networkFolder = "/srv/db";
-    WriteSettings(written, root(), numbering);
+    writeEnvironmentSettings(written, root(), numbering);
 
     // Every key under its own control: no two neighbours share a value.
     const std::vector<std::string> expected = {
@@ -357,7 +357,7 @@ TEST_F(SettingsTest, KeysTheDialogDoesNotEditSurviveAWrite) {
                    {"[Data_Dir]=/data/見積", "[TITLE1]=old", "[Title_bar]=FALSE", "garbage"});
     MemoryNumberingStore numbering;
     EnvironmentSettings settings;
-    WriteSettings(settings, root(), numbering);
+    writeEnvironmentSettings(settings, root(), numbering);
 
     std::vector<std::string> expected = settingsFileLines(settings);
     expected.push_back("[Data_Dir]=/data/見積");
@@ -390,7 +390,7 @@ TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {
 TEST_F(SettingsTest, CompanyDataTrimsEveryValueButTheFirstName) {
     EnvironmentSettings settings;
     settings.EDATA = {" 設備 ", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
-    WriteCompanyData(settings, root());
+    writeCompanyData(settings, root());
     EnvironmentSettings read;
     Userread(read, root());
     EXPECT_EQ(read.EDATA, settings.EDATA);
