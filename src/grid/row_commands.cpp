@@ -5,13 +5,20 @@
 #include "records/line_kinds.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <span>
 #include <utility>
 
 namespace kerbina {
 namespace {
 
-void setRange(LineRecord& line, int first, int last) {
+// The first and last row of a range line as whole numbers, unclamped: a damaged file may hold
+// bounds beyond the int range, and moving them by one must neither wrap nor cut them.
+std::pair<std::int64_t, std::int64_t> wholeRange(const LineRecord& line) {
+    return {line.netQuantity.wholePart(), line.submittedQuantity.wholePart()};
+}
+
+void setRange(LineRecord& line, std::int64_t first, std::int64_t last) {
     line.netQuantity = Currency::fromWhole(first);
     line.submittedQuantity = Currency::fromWhole(last);
 }
@@ -89,7 +96,7 @@ void insertEmptyLine(Sheet& sheet, int row, RangeJoin join) {
         if (!isRangeKind(line.kind)) {
             continue;
         }
-        const auto [first, last] = rangeOf(line);
+        const auto [first, last] = wholeRange(line);
         const int joinFrom = join == RangeJoin::JoinRangeAbove ? row - 1 : row;
         if (first >= row) {
             setRange(line, first + 1, last + 1);
@@ -110,7 +117,7 @@ void removeLine(Sheet& sheet, int row) {
         if (!isRangeKind(line.kind)) {
             continue;
         }
-        const auto [first, last] = rangeOf(line);
+        const auto [first, last] = wholeRange(line);
         if (first > row) {
             setRange(line, first - 1, last - 1);
         } else if (last >= row) {

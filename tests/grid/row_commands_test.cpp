@@ -112,6 +112,29 @@ TEST(RangeUpkeep, LinesOfOtherKindsKeepTheirQuantities) {
     }
 }
 
+// A damaged file may hold range bounds beyond the int range; inserting and removing rows moves
+// them by exactly one instead of wrapping them around or cutting them to the int range.
+TEST(RangeUpkeep, BoundsBeyondTheIntRangeMoveByOne) {
+    const std::int64_t first = 3'000'000'000;
+    const std::int64_t last = 4'000'000'000;
+    for (const bool insert : {true, false}) {
+        DocumentState state;
+        fillSheet(state, 11);
+        LineRecord range = named("range", LineKind::RangeSum);
+        range.netQuantity = Currency::fromWhole(first);
+        range.submittedQuantity = Currency::fromWhole(last);
+        state.sheet.push_back(range);
+        if (insert) {
+            insertEmptyLine(state.sheet, 2, RangeJoin::JoinRangeAbove);
+        } else {
+            removeLine(state.sheet, 2);
+        }
+        const std::int64_t step = insert ? 1 : -1;
+        EXPECT_EQ(state.sheet.back().netQuantity, Currency::fromWhole(first + step));
+        EXPECT_EQ(state.sheet.back().submittedQuantity, Currency::fromWhole(last + step));
+    }
+}
+
 TEST(RowCommands, InsertPutsEmptyLinesAtTheSelection) {
     CommandBench bench;
     fillSheet(bench.state, 10);
