@@ -3,6 +3,7 @@
 #include "calc/totals_internal.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
+#include "records/sheet_rows.h"
 
 #include <string_view>
 
@@ -18,7 +19,6 @@ namespace {
 // hiddenFlag 1: the line is summarised by a combining line and stays out of the running totals.
 constexpr int kUnlisted = 1;
 
-constexpr Currency kOne = Currency::fromRaw(Currency::kScale);
 // priceKind 1: 労務費, a labour-cost line.
 constexpr Currency kLaborPrice = Currency::fromRaw(Currency::kScale);
 
@@ -54,18 +54,6 @@ std::string_view trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-// Range adjustment of one line inserted at row p, as the insert command does it: a range at or
-// below p moves down; a range that ends just above p or reaches over it grows.
-void shiftRangeForInsert(LineRecord& line, int p) {
-    const Currency row = Currency::fromWhole(p);
-    if (line.netQuantity >= row) {
-        line.netQuantity += kOne;
-        line.submittedQuantity += kOne;
-    } else if (line.submittedQuantity >= row - kOne) {
-        line.submittedQuantity += kOne;
-    }
 }
 
 class SheetPass {
@@ -480,12 +468,7 @@ void SheetPass::insertTitleLine() {
     title.sortCode = Currency();
     title.kind = LineKind::Title;
     title.nameSpec = item_->name;
-    sheet_.insert(sheet_.begin() + 1, title);
-    for (int row = 2; row <= lastRow(); ++row) {
-        if (isRangeKind(line(row).kind)) {
-            shiftRangeForInsert(line(row), 1);
-        }
-    }
+    insertLine(sheet_, 1, title, RangeJoin::JoinRangeAbove);
     result_.titleLineInserted = true;
 }
 
