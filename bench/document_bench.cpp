@@ -2,12 +2,12 @@
 // cycle (change, both passes, every work file and the crash backup), and opening a large file.
 #include "calc/totals.h"
 #include "document/direct_read.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
 #include "grid/line_message.h"
 #include "grid/work_folder_cycle.h"
 #include "quotation_fixture.h"
+#include "records/line_kinds.h"
 
 #include <benchmark/benchmark.h>
 
@@ -50,7 +50,7 @@ struct OpenQuotation {
         QuotationData data = mixedQuotation(100, 500);
         recalculateQuotation(data, CalcSettings{}, true);
         writeQuotationFile(file, data, QuotationWriteOptions{});
-        Direct_read(state, store, host, file, std::nullopt, kToday);
+        loadQuotationFile(state, store, host, file, std::nullopt, kToday);
     }
 };
 
@@ -62,11 +62,11 @@ void BM_EditCycle100x500(benchmark::State& benchState) {
     // totals passes, the write; as one unit of file changes, as the window runs every command.
     for (auto _ : benchState) {
         runAsOneChange(open.state, open.store, [&] {
-            SAVERECORD(open.state, open.store, open.host, RecordMode::Und);
+            saveSheetRecords(open.state, open.store, open.host, RecordMode::Und);
             LineRecord& line = open.state.sheet[static_cast<std::size_t>(5)];
             line.submittedPrice = Currency::fromWhole(1000 + (++step % 100));
             recalculateAndShow(open.state, open.host, false);
-            SAVERECORD(open.state, open.store, open.host, RecordMode::Wrk);
+            saveSheetRecords(open.state, open.store, open.host, RecordMode::Wrk);
         });
     }
 }
@@ -104,7 +104,7 @@ void BM_OpenQuotation100x500(benchmark::State& benchState) {
     // As one unit of file changes, as the window opens a file.
     for (auto _ : benchState) {
         runAsOneChange(open.state, open.store, [&] {
-            Direct_read(open.state, open.store, open.host, open.file, std::nullopt, kToday);
+            loadQuotationFile(open.state, open.store, open.host, open.file, std::nullopt, kToday);
         });
     }
 }

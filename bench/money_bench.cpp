@@ -1,5 +1,5 @@
-#include "calc/currency.h"
-#include "calc/rounding.h"
+#include "money/currency.h"
+#include "money/rounding.h"
 
 #include <benchmark/benchmark.h>
 

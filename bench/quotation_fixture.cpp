@@ -1,6 +1,6 @@
 #include "quotation_fixture.h"
 
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 #include <random>
 
@@ -16,8 +16,10 @@ LineRecord priced(int row) {
     LineRecord line = newLine();
     line.nameSpec = "配管用炭素鋼鋼管;SGP " + std::to_string(15 + row % 50) + "A";
     line.unit = "ｍ";
-    line.kind = row % 7 == 0 ? 20 : (row % 11 == 0 ? 11 : 10);
-    line.netQuantity = Currency::fromRaw(10000 * (1 + row % 30) + (line.kind == 20 ? 2500 : 0));
+    line.kind = row % 7 == 0 ? LineKind::DecimalPriced
+                             : (row % 11 == 0 ? LineKind::WholeReduction : LineKind::WholePriced);
+    line.netQuantity = Currency::fromRaw(10000 * (1 + row % 30) +
+                                         (line.kind == LineKind::DecimalPriced ? 2500 : 0));
     line.submittedQuantity = line.netQuantity;
     line.netPrice = whole(800 + row % 97 * 13);
     line.submittedPrice = whole(1000 + row % 97 * 17);
@@ -46,34 +48,36 @@ Sheet mixedSheet(int lines) {
     int blockStart = 1;
     for (int row = 1; row <= body; ++row) {
         if (row % 40 == 0) {
-            sheet.push_back(special(95, "小計", Currency(), Currency()));
+            sheet.push_back(special(LineKind::SmallSum, "小計", Currency(), Currency()));
             blockStart = row + 1;
         } else if (row % 40 == 39) {
-            LineRecord range = special(94, "範囲計", whole(blockStart), whole(row - 1));
+            LineRecord range = special(LineKind::RangeTotalShowingItems, "範囲計",
+                                       whole(blockStart), whole(row - 1));
             sheet.push_back(range);
         } else if (row % 40 == 38) {
             LineRecord range =
-                special(51, "指定範囲内単価合計×掛率", whole(blockStart), whole(row - 1));
+                special(LineKind::RangeAmountTimesRate + 1, "指定範囲内単価合計×掛率",
+                        whole(blockStart), whole(row - 1));
             range.netPrice = whole(3);
             range.submittedPrice = whole(5);
             range.laborFactor = whole(2);
             sheet.push_back(range);
         } else if (row % 40 == 20) {
-            sheet.push_back(special(30, "コメント", Currency(), Currency()));
+            sheet.push_back(special(LineKind::Comment, "コメント", Currency(), Currency()));
         } else {
             sheet.push_back(priced(row));
         }
     }
-    sheet.push_back(special(81, "諸経費", whole(5), whole(8)));
-    sheet.push_back(special(83, "現場管理費", whole(3), whole(4)));
-    LineRecord welfare = special(97, "法定福利費", whole(15), whole(16));
+    sheet.push_back(special(LineKind::ExpenseOnTotal, "諸経費", whole(5), whole(8)));
+    sheet.push_back(special(LineKind::ExpenseOnTotalRoundedOff, "現場管理費", whole(3), whole(4)));
+    LineRecord welfare = special(LineKind::Welfare, "法定福利費", whole(15), whole(16));
     welfare.netPrice = whole(30);
     welfare.submittedPrice = whole(30);
     welfare.submittedAdditionalPrice = whole(100);
     sheet.push_back(welfare);
-    sheet.push_back(special(98, "法定福利計", Currency(), Currency()));
-    sheet.push_back(special(99, "合計", Currency(), Currency()));
-    sheet.push_back(special(90, "消費税", whole(10), whole(10)));
+    sheet.push_back(special(LineKind::WelfareSum, "法定福利計", Currency(), Currency()));
+    sheet.push_back(special(LineKind::SumLine, "合計", Currency(), Currency()));
+    sheet.push_back(special(LineKind::Tax, "消費税", whole(10), whole(10)));
     return sheet;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "document/document_host.h"
-#include "document/document_state.h"
-#include "document/quotation_data.h"
+#include "records/document_state.h"
+#include "records/quotation_data.h"
 
 #include <filesystem>
 #include <string>

@@ -2,8 +2,8 @@
 // It must either reject the file with a QuotationFileError or give what it could read, with the
 // problems it read past; the writer must turn that into a file the strict reader accepts with no
 // problem at all, and from the second cycle on reading and writing must be stable.
+#include "base/text_codec.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // damaged record must decode without reading outside itself, and what it decodes to must survive
 // being written and read again unchanged from the second cycle on. The same bytes also go through
 // the line text form that the quotation file and the line copy files use.
-#include "document/line_text.h"
-#include "document/record_io.h"
-#include "document/text_codec.h"
+#include "base/text_codec.h"
+#include "records/line_text.h"
+#include "records/record_io.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "app/instance_lock.h"
 
-#include "document/file_io.h"
+#include "base/file_io.h"
+#include "base/path_text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,7 +17,7 @@ namespace kerbina {
 namespace {
 
 [[noreturn]] void raiseLockError(const std::filesystem::path& file, const std::string& reason) {
-    throw FileError("起動確認用のファイルを開けません。\r\n" + file.string() + "\r\n" + reason);
+    throw FileError("起動確認用のファイルを開けません。\r\n" + pathText(file) + "\r\n" + reason);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "app/settings_file.h"
-#include "document/file_io.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
 
 #include <system_error>
 
@@ -50,9 +50,9 @@ SettingsSources gatherSettingsSources(const std::filesystem::path& dataRoot, Dat
                                       const std::string& coverTitle1,
                                       const std::string& coverTitle2) {
     SettingsSources sources;
-    sources.settingsLines = readTextLines(settingsFilePath(dataRoot));
+    sources.settingsLines = readSettingsFileLines(dataRoot);
     try {
-        const SqlRows rows = quotations.SqlSelect("SELECT * FROM krbconf where conf='KERBINA';");
+        const SqlRows rows = quotations.queryRows("SELECT * FROM krbconf where conf='KERBINA';");
         if (!rows.empty()) {
             std::string joined;
             for (const SqlRow& row : rows) {
@@ -65,7 +65,7 @@ SettingsSources gatherSettingsSources(const std::filesystem::path& dataRoot, Dat
             }
             sources.numberingRow = joined;
         }
-    } catch (const ESQLiteException&) {
+    } catch (const DatabaseError&) {
         // Without a readable numbering row the numbering options keep their values.
     }
     sources.bundledPrintStyle = bundledPrintStyle(dataRoot);

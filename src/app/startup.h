@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/folders.h"
-#include "app/main_settings.h"
 #include "app/seeding.h"
+#include "base/folders.h"
+#include "settings/main_settings.h"
 #include "storage/database.h"
 
 #include <filesystem>

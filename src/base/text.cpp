@@ -45,6 +45,18 @@ std::string_view trimBlanksAndFullWidthSpaces(std::string_view text) {
     }
 }
 
+std::string_view trimTrailingBlanksAndFullWidthSpaces(std::string_view text) {
+    for (;;) {
+        if (!text.empty() && isBlank(text.back())) {
+            text.remove_suffix(1);
+        } else if (text.ends_with(kFullWidthSpace)) {
+            text.remove_suffix(kFullWidthSpace.size());
+        } else {
+            return text;
+        }
+    }
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
@@ -68,9 +80,14 @@ std::string asciiLowered(std::string_view text) {
 std::optional<std::int64_t> parseInteger(std::string_view text, IntegerText form) {
     if (form == IntegerText::Lenient) {
         text = trimBlanks(text);
-        if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
-            text.remove_prefix(1);
-        }
+    } else if (form == IntegerText::SpacePadded) {
+        const std::size_t first = text.find_first_not_of(' ');
+        text = first == std::string_view::npos
+                   ? std::string_view()
+                   : text.substr(first, text.find_last_not_of(' ') - first + 1);
+    }
+    if (form != IntegerText::Exact && text.size() > 1 && text.front() == '+' && text[1] != '-') {
+        text.remove_prefix(1);
     }
     std::int64_t value = 0;
     const char* end = text.data() + text.size();
@@ -102,17 +119,47 @@ std::vector<std::string_view> splitFields(std::string_view text, char separator)
     }
 }
 
+namespace {
+
+// Appends the text without line breaks, and with every ";" as "；" when asked; copies runs of
+// plain bytes at once, since whole quotation files pass through here.
+void appendCleaned(std::string& out, std::string_view text, bool escapeSeparator) {
+    std::size_t run = 0; // start of the bytes not yet appended
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n' || (c == ';' && escapeSeparator)) {
+            out.append(text.data() + run, i - run);
+            if (c == ';') {
+                out += "；";
+            }
+            run = i + 1;
+        }
+    }
+    out.append(text.data() + run, text.size() - run);
+}
+
+} // namespace
+
+void appendAsSeparatedField(std::string& out, std::string_view text) {
+    appendCleaned(out, text, true);
+}
+
 std::string asSeparatedField(std::string_view text) {
     std::string field;
     field.reserve(text.size());
-    for (const char c : text) {
-        if (c == ';') {
-            field += "；";
-        } else if (c != '\r' && c != '\n') {
-            field += c;
-        }
-    }
+    appendAsSeparatedField(field, text);
     return field;
+}
+
+void appendWithoutLineBreaks(std::string& out, std::string_view text) {
+    appendCleaned(out, text, false);
+}
+
+std::string withoutLineBreaks(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    appendWithoutLineBreaks(result, text);
+    return result;
 }
 
 } // namespace kerbina

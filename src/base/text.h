@@ -19,6 +19,8 @@ bool isBlank(char c);
 std::string_view trimBlanks(std::string_view text);
 // The text without blanks and full-width spaces (U+3000) at either end.
 std::string_view trimBlanksAndFullWidthSpaces(std::string_view text);
+// The text without blanks and full-width spaces at its end, as typed after a name.
+std::string_view trimTrailingBlanksAndFullWidthSpaces(std::string_view text);
 
 // ASCII letters compared without regard to case (file names written for a system that ignores
 // case); every other byte must be equal.
@@ -30,6 +32,9 @@ std::string asciiLowered(std::string_view text);
 enum class IntegerText {
     Exact,   // decimal digits with an optional "-", nothing else
     Lenient, // blanks around it and one leading "+" are allowed as well
+    // Spaces (no other blanks) around it and one leading "+": the integer fields of the 22-field
+    // line texts.
+    SpacePadded,
 };
 // The whole number the whole text holds; nothing when it holds anything else or is out of range.
 std::optional<std::int64_t> parseInteger(std::string_view text,
@@ -46,5 +51,10 @@ std::vector<std::string_view> splitFields(std::string_view text, char separator)
 // fields after it, so it becomes the full-width "；"; line breaks are dropped, since a line break
 // would end the line.
 std::string asSeparatedField(std::string_view text);
+// The same, appended to `out` (the line writers build long texts field by field).
+void appendAsSeparatedField(std::string& out, std::string_view text);
+// The text without CR and LF: a value that must stay on its line.
+std::string withoutLineBreaks(std::string_view text);
+void appendWithoutLineBreaks(std::string& out, std::string_view text);
 
 } // namespace kerbina

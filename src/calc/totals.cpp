@@ -1,7 +1,7 @@
 #include "calc/totals.h"
 
 #include "calc/totals_internal.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 namespace kerbina {
 
@@ -136,7 +136,7 @@ std::string marginText(Currency net, Currency submitted) {
     return wholeText(100 - percent) + "%";
 }
 
-RecalcOutcome RecalcAndShowTotals(DocumentState& state, bool listMode, int gridRowCount) {
+RecalcOutcome recalculateTotals(DocumentState& state, bool listMode, int gridRowCount) {
     RecalcOutcome outcome;
     if (!listMode) {
         SheetPassResult sheet = recalculateSheet(state);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calc/calc_settings.h"
-#include "calc/currency.h"
-#include "document/document_state.h"
-#include "document/quotation_data.h"
+#include "money/calc_settings.h"
+#include "money/currency.h"
+#include "records/document_state.h"
+#include "records/quotation_data.h"
 
 #include <map>
 #include <optional>
@@ -108,6 +108,6 @@ struct RecalcOutcome {
 
 // Every editing command ends here: the sheet pass unless in list mode, always the list pass, then
 // the figures of the totals panel and the grid growth for `gridRowCount` current rows.
-RecalcOutcome RecalcAndShowTotals(DocumentState& state, bool listMode, int gridRowCount);
+RecalcOutcome recalculateTotals(DocumentState& state, bool listMode, int gridRowCount);
 
 } // namespace kerbina

@@ -1,7 +1,8 @@
-#include "calc/rounding.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
 #include "calc/totals_internal.h"
-#include "document/text_codec.h"
+#include "money/rounding.h"
+#include "records/kinds.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,18 +16,6 @@
 namespace kerbina {
 
 namespace {
-
-constexpr int kExpense81 = 81;
-constexpr int kExpense82 = 82;
-constexpr int kExpense84 = 84;
-constexpr int kReduction = 91;
-constexpr int kTax = 93;
-constexpr int kSmallSum = 95;
-constexpr int kComment = 96;
-constexpr int kSinceSum = 98;
-constexpr int kSumLine = 99;
-constexpr int kWelfare = 101;
-constexpr int kWelfareSum = 102;
 
 bool between(int kind, int low, int high) {
     return kind >= low && kind <= high;
@@ -94,7 +83,7 @@ void ListPass::sumHierarchy(ItemRecord& parent) {
     Currency sub;
     for (int n = first; n <= last; ++n) {
         const ItemRecord& child = item(n);
-        if (between(child.kind, 30, 39)) {
+        if (between(child.kind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast)) {
             net += child.netTotal;
             sub += child.submittedTotal;
         }
@@ -112,11 +101,12 @@ void ListPass::sumSmall(ItemRecord& sum) {
     Currency labor;
     for (int n = first; n <= last; ++n) {
         const ItemRecord& it = item(n);
-        if (between(it.kind, 11, 29) || it.kind == kSmallSum || it.kind == kComment ||
-            it.kind == kSinceSum) {
+        // 11..19 are no item kinds; they have always been skipped with the hierarchy parents.
+        if (between(it.kind, 11, ItemKind::HierarchyParentLast) || it.kind == ItemKind::SmallSum ||
+            it.kind == ItemKind::Comment || it.kind == ItemKind::SumSincePrevious) {
             continue;
         }
-        if (it.kind == kReduction) {
+        if (it.kind == ItemKind::Reduction) {
             net -= it.netTotal;
             sub -= it.submittedTotal;
             labor -= it.laborTotal;
@@ -134,13 +124,13 @@ void ListPass::sumSmall(ItemRecord& sum) {
 void ListPass::computeExpense(ItemRecord& e) {
     Currency netBase = allNet_;
     Currency subBase = allSub_;
-    if (e.kind == kExpense84) {
+    if (e.kind == ItemKind::ExpenseWithoutOthersRoundedOff) {
         netBase -= list82Net_;
         subBase -= list82Sub_;
     }
     e.netTotal = percentOf(netBase, e.setAmountRounding, cut_);
     e.submittedTotal = percentOf(subBase, e.setExpenseRounding, cut_);
-    if (e.kind == kExpense81 || e.kind == kExpense82) {
+    if (e.kind == ItemKind::ExpenseOnTotal || e.kind == ItemKind::ExpenseOutsideOtherExpenses) {
         // The level code at 160 is rounded with the grand-total offset, as the percentages are.
         e.submittedTotal = roundToLevel(e.submittedTotal, e.setQuantityDecimals, cut_);
     } else {
@@ -150,7 +140,7 @@ void ListPass::computeExpense(ItemRecord& e) {
         }
     }
     count(e.netTotal, e.submittedTotal);
-    if (e.kind == kExpense82) {
+    if (e.kind == ItemKind::ExpenseOutsideOtherExpenses) {
         list82Net_ += e.netTotal;
         list82Sub_ += e.submittedTotal;
     }
@@ -164,7 +154,7 @@ void ListPass::welfareStep(int first) {
     for (int n = first; n <= lastItem(); ++n) {
         at_ = n;
         ItemRecord& it = item(n);
-        if (it.kind == kWelfare) {
+        if (it.kind == ItemKind::Welfare) {
             const Currency r1 = it.setAmountRounding;
             const Currency r2 = it.setExpenseRounding;
             const Currency r3 = it.setTotalRounding;
@@ -173,7 +163,7 @@ void ListPass::welfareStep(int first) {
             it.note = fitToWidth(welfareFormula(allSub_, r1, r2, r3), kItemNoteWidth);
             welfNet_ += it.netTotal;
             welfSub_ += it.submittedTotal;
-        } else if (it.kind == kWelfareSum) {
+        } else if (it.kind == ItemKind::WelfareSum) {
             it.netTotal = welfNet_;
             it.submittedTotal = welfSub_;
         }
@@ -203,11 +193,12 @@ ListPassResult ListPass::run() {
     int welfareItem = 0;
     for (int n = 1; n <= lastItem(); ++n) {
         const int kind = item(n).kind;
-        if (kind == kTax) {
+        if (kind == ItemKind::Tax) {
             taxItem = n;
-        } else if (kind == kSumLine) {
+        } else if (kind == ItemKind::SumLine) {
             sumItem = n;
-        } else if ((kind == kWelfare || kind == kWelfareSum) && welfareItem == 0) {
+        } else if ((kind == ItemKind::Welfare || kind == ItemKind::WelfareSum) &&
+                   welfareItem == 0) {
             welfareItem = n;
         }
     }
@@ -220,36 +211,36 @@ ListPassResult ListPass::run() {
             header_.opt2Int = 1;
         }
         const int kind = it.kind;
-        if (kind == kTax) {
+        if (kind == ItemKind::Tax) {
             taxItem = n;
             endedAtTax = true;
             break;
         }
-        if (kind == kSumLine) {
+        if (kind == ItemKind::SumLine) {
             break;
         }
-        if (between(kind, 20, 29)) {
+        if (isHierarchyParent(kind)) {
             sumHierarchy(it);
-        } else if (between(kind, kExpense81, kExpense84)) {
+        } else if (isExpense(kind)) {
             computeExpense(it);
-        } else if (kind == kReduction) {
+        } else if (kind == ItemKind::Reduction) {
             allNet_ -= it.netTotal;
             allSub_ -= it.submittedTotal;
             allLabor_ -= it.laborTotal;
             sinceNet_ -= it.netTotal;
             sinceSub_ -= it.submittedTotal;
-        } else if (kind == kSmallSum) {
+        } else if (kind == ItemKind::SmallSum) {
             sumSmall(it);
-        } else if (kind == kComment) {
+        } else if (kind == ItemKind::Comment) {
             it.netTotal = Currency();
             it.submittedTotal = Currency();
             it.laborTotal = Currency();
-        } else if (kind == kSinceSum) {
+        } else if (kind == ItemKind::SumSincePrevious) {
             it.netTotal = sinceNet_;
             it.submittedTotal = sinceSub_;
             sinceNet_ = Currency();
             sinceSub_ = Currency();
-        } else if (kind != kWelfare && kind != kWelfareSum) {
+        } else if (kind != ItemKind::Welfare && kind != ItemKind::WelfareSum) {
             count(it.netTotal, it.submittedTotal);
             allLabor_ += it.laborTotal;
         }

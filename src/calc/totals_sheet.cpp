@@ -1,8 +1,9 @@
-#include "calc/rounding.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
 #include "calc/totals_internal.h"
-#include "document/line_kinds.h"
-#include "document/text_codec.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
+#include "records/sheet_rows.h"
 
 #include <string_view>
 
@@ -15,23 +16,9 @@ namespace kerbina {
 
 namespace {
 
-constexpr int kRangeTotal = 40;
-constexpr int kTax = 90;
-constexpr int kHiddenRangeSum = 93;
-constexpr int kShownRangeSum = 94;
-constexpr int kSmallSum = 95;
-constexpr int kMidSum = 96;
-constexpr int kWelfare = 97;
-constexpr int kWelfareSum = 98;
-constexpr int kSumLine = 99;
-constexpr int kTitleLine = 100;
-constexpr int kTakeoffHiddenRangeSum = 193;
-constexpr int kTakeoffShownRangeSum = 194;
-
 // hiddenFlag 1: the line is summarised by a combining line and stays out of the running totals.
 constexpr int kUnlisted = 1;
 
-constexpr Currency kOne = Currency::fromRaw(Currency::kScale);
 // priceKind 1: 労務費, a labour-cost line.
 constexpr Currency kLaborPrice = Currency::fromRaw(Currency::kScale);
 
@@ -48,38 +35,6 @@ struct Pair {
         sub -= s;
     }
 };
-
-bool isOneOf(int kind, std::initializer_list<int> kinds) {
-    for (int k : kinds) {
-        if (k == kind) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool isPlainPriced(int kind) {
-    return isOneOf(kind, {10, 11, 12, 20, 21, 22, 110, 120, 145, 150, 170});
-}
-
-// What a 範囲計(金額非表示) may cover: lines whose amounts it can hide without losing a
-// calculation.
-bool mayBeHiddenBySum(int kind) {
-    return isOneOf(kind, {0, 10, 11, 20, 21, 110, 120, 145, 150});
-}
-
-bool between(int kind, int low, int high) {
-    return kind >= low && kind <= high;
-}
-
-// Data group filter of the range kinds 51..56, 61..66 and 71..76; 0 for no filter.
-int groupFilterOf(int kind) {
-    const int unit = kind % 10;
-    if ((between(kind, 50, 56) || between(kind, 60, 66) || between(kind, 70, 76)) && unit != 0) {
-        return unit;
-    }
-    return 0;
-}
 
 bool isValidOffset(Currency offset) {
     return offset == Currency() || offset == Currency::fromRaw(5000) ||
@@ -99,18 +54,6 @@ std::string_view trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-// Range adjustment of one line inserted at row p, as the insert command does it: a range at or
-// below p moves down; a range that ends just above p or reaches over it grows.
-void shiftRangeForInsert(LineRecord& line, int p) {
-    const Currency row = Currency::fromWhole(p);
-    if (line.netQuantity >= row) {
-        line.netQuantity += kOne;
-        line.submittedQuantity += kOne;
-    } else if (line.submittedQuantity >= row - kOne) {
-        line.submittedQuantity += kOne;
-    }
 }
 
 class SheetPass {
@@ -191,13 +134,13 @@ void SheetPass::scan() {
         LineRecord& l = line(row);
         l.netAmount = Currency();
         l.submittedAmount = Currency();
-        if (l.kind == kWelfare && welfareRow_ == 0) {
+        if (l.kind == LineKind::Welfare && welfareRow_ == 0) {
             welfareRow_ = row;
         }
         if (welfareRow_ == 0) {
-            if (l.kind == kTax) {
+            if (l.kind == LineKind::Tax) {
                 taxRow_ = row;
-            } else if (l.kind == kSumLine) {
+            } else if (l.kind == LineKind::SumLine) {
                 sumRow_ = row;
             }
         }
@@ -213,7 +156,7 @@ void SheetPass::prepare(LineRecord& l) {
     }
     l.netQuantity = truncateQuantity(l.netQuantity, l.kind, settings_.quantityDecimals);
     l.submittedQuantity = truncateQuantity(l.submittedQuantity, l.kind, settings_.quantityDecimals);
-    if (l.kind == kTitleLine) {
+    if (l.kind == LineKind::Title) {
         l.nameSpec = item_ != nullptr ? item_->name : std::string();
     }
 }
@@ -234,7 +177,7 @@ Pair SheetPass::amountSum(int first, int last, int group) {
     Pair sum;
     for (int row = first; row <= last; ++row) {
         const LineRecord& l = line(row);
-        if (l.kind == kSmallSum || (group != 0 && dataGroupOf(l.sortCode) != group)) {
+        if (l.kind == LineKind::SmallSum || (group != 0 && dataGroupOf(l.sortCode) != group)) {
             continue;
         }
         if (isReduction(l.kind)) {
@@ -254,7 +197,7 @@ void SheetPass::computeLaborRange(LineRecord& l) {
     Pair hours;
     for (int row = first; row <= last; ++row) {
         const LineRecord& r = line(row);
-        if (r.kind == kSmallSum || (group != 0 && dataGroupOf(r.sortCode) != group)) {
+        if (r.kind == LineKind::SmallSum || (group != 0 && dataGroupOf(r.sortCode) != group)) {
             continue;
         }
         const Currency net = r.netQuantity * r.laborFactor;
@@ -282,7 +225,7 @@ void SheetPass::computeAdditionalRange(LineRecord& l) {
     const Currency a = settings_.amountOffset;
     for (int row = first; row <= last; ++row) {
         const LineRecord& r = line(row);
-        if (r.kind == kSmallSum || between(r.kind, 60, 66) ||
+        if (r.kind == LineKind::SmallSum || isRangeLaborTimesPrice(r.kind) ||
             (group != 0 && dataGroupOf(r.sortCode) != group)) {
             continue;
         }
@@ -304,14 +247,14 @@ void SheetPass::computeAdditionalRange(LineRecord& l) {
 void SheetPass::computeExpense(LineRecord& l) {
     const Currency e = settings_.expenseOffset;
     Pair base = running_;
-    if (l.kind == 82) {
+    if (l.kind == LineKind::ExpenseOutsideOtherExpenses) {
         base.subtract(expenses_.net, expenses_.sub);
-    } else if (l.kind == 84) {
+    } else if (l.kind == LineKind::ExpenseWithoutOthersRoundedOff) {
         base.subtract(expenses82_.net + expenses_.net, expenses82_.sub + expenses_.sub);
     }
     l.netAmount = percentOf(base.net, l.netQuantity, e);
     l.submittedAmount = percentOf(base.sub, l.submittedQuantity, e);
-    if (l.kind == 81 || l.kind == 82) {
+    if (l.kind == LineKind::ExpenseOnTotal || l.kind == LineKind::ExpenseOutsideOtherExpenses) {
         // The line's own level code, then the "計算後の有効桁" code kept in hiddenFlag.
         l.submittedAmount = roundToLevel(l.submittedAmount, l.laborFactor, e);
         l.submittedAmount = roundToLevel(l.submittedAmount, Currency::fromWhole(l.hiddenFlag), e);
@@ -325,7 +268,7 @@ void SheetPass::computeExpense(LineRecord& l) {
         }
     }
     expenses_.add(l.netAmount, l.submittedAmount);
-    if (l.kind == 82) {
+    if (l.kind == LineKind::ExpenseOutsideOtherExpenses) {
         expenses82_.add(l.netAmount, l.submittedAmount);
     }
 }
@@ -337,9 +280,9 @@ void SheetPass::computeExpense(LineRecord& l) {
 // with the range's kind as its level.
 bool SheetPass::computeRangeSum(int row, LineRecord& l) {
     const auto [first, last] = rangeBounds(l);
-    if (l.kind == kHiddenRangeSum) {
+    if (l.kind == LineKind::RangeTotalHidingItems) {
         for (int r = first; r <= last; ++r) {
-            if (!mayBeHiddenBySum(line(r).kind)) {
+            if (!mayBeHiddenByRangeTotal(line(r).kind)) {
                 result_.error = RangeSumError{
                     row, "範囲計(金額非表示)に計算項目を含める事はできません。\r\nno:" +
                              std::to_string(row)};
@@ -347,14 +290,15 @@ bool SheetPass::computeRangeSum(int row, LineRecord& l) {
             }
         }
     }
-    const bool hides = l.kind == kHiddenRangeSum || l.kind == kTakeoffHiddenRangeSum;
+    const bool hides = l.kind == LineKind::RangeTotalHidingItems ||
+                       l.kind == LineKind::TakeoffRangeTotalHidingItems;
     Pair sum;
     for (int r = first; r <= last; ++r) {
         LineRecord& covered = line(r);
         if (covered.hiddenFlag != kUnlisted && !isExpense(covered.kind)) {
             covered.hiddenFlag = l.kind;
         }
-        if (covered.kind != kSmallSum) {
+        if (covered.kind != LineKind::SmallSum) {
             if (isReduction(covered.kind)) {
                 sum.subtract(covered.netAmount, covered.submittedAmount);
             } else {
@@ -379,17 +323,17 @@ bool SheetPass::computeLine(int row) {
     if (isPlainPriced(kind)) {
         l.netAmount = lineAmount(l.netPrice, l.netQuantity, a);
         l.submittedAmount = lineAmount(l.submittedPrice, l.submittedQuantity, a);
-    } else if (kind == 140 || kind == 180) {
+    } else if (kind == LineKind::TakeoffPricePerHundred || kind == LineKind::TakeoffHundredths) {
         // Quantity per hundred: price × quantity ÷ 100, rounded once.
         l.netAmount = percentOf(l.netPrice, l.netQuantity, a);
         l.submittedAmount = percentOf(l.submittedPrice, l.submittedQuantity, a);
-    } else if (kind == 160) {
+    } else if (kind == LineKind::TakeoffLumpSum) {
         l.netAmount = l.netPrice;
         l.submittedAmount = l.submittedPrice;
-    } else if (kind == kRangeTotal || between(kind, 50, 56)) {
+    } else if (kind == LineKind::RangeSum || isRangeAmountTimesRate(kind)) {
         const auto [first, last] = rangeBounds(l);
         const Pair sum = amountSum(first, last, groupFilterOf(kind));
-        if (kind == kRangeTotal) {
+        if (kind == LineKind::RangeSum) {
             l.netAmount = sum.net;
             l.submittedAmount = sum.sub;
         } else {
@@ -398,27 +342,26 @@ bool SheetPass::computeLine(int row) {
             l.submittedAmount =
                 roundToLevel(l.submittedAmount, l.laborFactor, settings_.expenseOffset);
         }
-    } else if (between(kind, 60, 66)) {
+    } else if (isRangeLaborTimesPrice(kind)) {
         computeLaborRange(l);
-    } else if (between(kind, 70, 76)) {
+    } else if (isRangeAdditionalTimesRate(kind)) {
         computeAdditionalRange(l);
     } else if (isExpense(kind)) {
         computeExpense(l);
-    } else if (kind == kTax) {
+    } else if (kind == LineKind::Tax) {
         taxRow_ = row;
         endedAtTax_ = true;
         return false;
-    } else if (kind == kSumLine) {
+    } else if (kind == LineKind::SumLine) {
         return false;
-    } else if (kind == kHiddenRangeSum || kind == kShownRangeSum ||
-               kind == kTakeoffHiddenRangeSum || kind == kTakeoffShownRangeSum) {
+    } else if (isRangeTotal(kind)) {
         if (!computeRangeSum(row, l)) {
             return false;
         }
-    } else if (kind == kSmallSum) {
+    } else if (kind == LineKind::SmallSum) {
         l.netAmount = small_.net;
         l.submittedAmount = small_.sub;
-    } else if (kind == kMidSum) {
+    } else if (kind == LineKind::MidSum) {
         l.netAmount = mid_.net;
         l.submittedAmount = mid_.sub;
     }
@@ -439,16 +382,16 @@ void SheetPass::addToRunning(const LineRecord& l) {
         return;
     }
     switch (l.kind) {
-    case kHiddenRangeSum:
-    case kShownRangeSum:
-    case kWelfareSum:
-    case kTakeoffHiddenRangeSum:
-    case kTakeoffShownRangeSum:
+    case LineKind::RangeTotalHidingItems:
+    case LineKind::RangeTotalShowingItems:
+    case LineKind::WelfareSum:
+    case LineKind::TakeoffRangeTotalHidingItems:
+    case LineKind::TakeoffRangeTotalShowingItems:
         return; // their lines are already in the totals
-    case kSmallSum:
+    case LineKind::SmallSum:
         small_ = Pair{};
         return;
-    case kMidSum:
+    case LineKind::MidSum:
         mid_ = Pair{};
         return;
     default:
@@ -470,7 +413,7 @@ void SheetPass::welfareStep() {
     for (int row = welfareRow_; row <= lastRow(); ++row) {
         row_ = row;
         LineRecord& l = line(row);
-        if (l.kind == kWelfare) {
+        if (l.kind == LineKind::Welfare) {
             const Currency r1 = l.netQuantity;
             const Currency r2 = l.submittedQuantity;
             const Currency r3 = l.submittedAdditionalPrice;
@@ -486,7 +429,7 @@ void SheetPass::welfareStep() {
                 l.nameSpec = fitToWidth(name + " ;" + formula + ";", kNameSpecWidth);
             }
             welfare_.add(l.netAmount, l.submittedAmount);
-        } else if (l.kind == kWelfareSum) {
+        } else if (l.kind == LineKind::WelfareSum) {
             l.netAmount = welfare_.net;
             l.submittedAmount = welfare_.sub;
         }
@@ -523,14 +466,9 @@ bool SheetPass::needsTitleLine() const {
 void SheetPass::insertTitleLine() {
     LineRecord title;
     title.sortCode = Currency();
-    title.kind = kTitleLine;
+    title.kind = LineKind::Title;
     title.nameSpec = item_->name;
-    sheet_.insert(sheet_.begin() + 1, title);
-    for (int row = 2; row <= lastRow(); ++row) {
-        if (isRangeKind(line(row).kind)) {
-            shiftRangeForInsert(line(row), 1);
-        }
-    }
+    insertLine(sheet_, 1, title, RangeJoin::JoinRangeAbove);
     result_.titleLineInserted = true;
 }
 

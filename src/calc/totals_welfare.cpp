@@ -1,5 +1,5 @@
-#include "calc/rounding.h"
 #include "calc/totals_internal.h"
+#include "money/rounding.h"
 
 namespace kerbina {
 

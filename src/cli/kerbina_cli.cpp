@@ -1,12 +1,13 @@
 // kerbina-cli: the quotation engine from the command line.
-#include "app/main_settings.h"
-#include "app/settings_file.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
+#include "base/path_text.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
 #include "document/totals_report.h"
+#include "settings/main_settings.h"
 
 #include <filesystem>
 #include <iostream>
@@ -76,7 +77,7 @@ std::optional<Arguments> parseArguments(const std::vector<std::string_view>& wor
 }
 
 void reportFailure(const std::filesystem::path& path, int line, std::string_view message) {
-    std::cerr << "kerbina-cli: " << path.string();
+    std::cerr << "kerbina-cli: " << kerbina::pathText(path);
     if (line > 0) {
         std::cerr << ':' << line;
     }
@@ -108,15 +109,11 @@ settingsFor(const std::optional<std::filesystem::path>& dataRoot) {
             reportFailure(*dataRoot, 0, "データフォルダーがありません。");
             return std::nullopt;
         }
-        const std::filesystem::path file = kerbina::settingsFilePath(*dataRoot);
-        if (std::filesystem::exists(file, error)) {
-            try {
-                sources.settingsLines =
-                    kerbina::splitTextLines(kerbina::fromCp932(kerbina::readRegularFile(file)));
-            } catch (const kerbina::FileError& failure) {
-                reportFailure(file, 0, failure.what());
-                return std::nullopt;
-            }
+        try {
+            sources.settingsLines = kerbina::readSettingsFileLines(*dataRoot);
+        } catch (const kerbina::FileError& failure) {
+            reportFailure(kerbina::settingsFilePath(*dataRoot), 0, failure.what());
+            return std::nullopt;
         }
     }
     return kerbina::readSettings(kerbina::MainSettings{}, sources);
@@ -175,8 +172,9 @@ bool reportSheetErrors(const std::filesystem::path& path,
     bool stopped = false;
     for (const auto& [number, result] : results) {
         if (result.error) {
-            std::cerr << "kerbina-cli: " << path.string() << ": sheet " << number << ", row "
-                      << result.error->row << ": " << oneLine(result.error->message) << '\n';
+            std::cerr << "kerbina-cli: " << kerbina::pathText(path) << ": sheet " << number
+                      << ", row " << result.error->row << ": " << oneLine(result.error->message)
+                      << '\n';
             stopped = true;
         }
     }

@@ -1,6 +1,6 @@
 #include "document/backup_writer.h"
 
-#include "document/text_codec.h"
+#include "base/text_codec.h"
 #include "document/work_store.h"
 
 #include <algorithm>

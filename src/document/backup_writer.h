@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/file_io.h"
-#include "document/quotation_data.h"
+#include "base/file_io.h"
 #include "document/quotation_file.h"
+#include "records/quotation_data.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,21 +1,16 @@
 #include "document/direct_read.h"
 
+#include "base/path_text.h"
 #include "calc/totals.h"
 #include "document/krb_import.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/undo.h"
 #include "document/work_store.h"
+#include "records/line_kinds.h"
 
 namespace kerbina {
 
 namespace {
-
-// Items of these kinds never become the current sheet when a quotation is opened.
-bool isListOnlyKind(int kind) {
-    return (kind >= 20 && kind <= 29) || (kind >= 81 && kind <= 84) || kind == 91 || kind == 93 ||
-           kind == 95 || kind == 96 || kind == 101;
-}
 
 int firstSheetItem(const DocumentState& state) {
     for (int item = 1; item <= state.itemMax(); ++item) {
@@ -33,7 +28,7 @@ constexpr std::size_t kProblemsShown = 5;
 
 std::string damagedFileQuestion(const std::filesystem::path& path,
                                 const std::vector<QuotationFileProblem>& problems) {
-    std::string text = "見積ファイルが完全ではありません。\n" + path.string() + "\n";
+    std::string text = "見積ファイルが完全ではありません。\n" + pathText(path) + "\n";
     for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i) {
         text += std::to_string(problems[i].line) + " 行目: " + problems[i].message + "\n";
     }
@@ -43,7 +38,7 @@ std::string damagedFileQuestion(const std::filesystem::path& path,
     return text + "読み込めた部分だけを開きますか？";
 }
 
-OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& host,
+OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHost& host,
                        const std::filesystem::path& path, std::optional<int> status,
                        std::chrono::year_month_day today) {
     const bool version1 = isVersion1Path(path);
@@ -100,15 +95,15 @@ OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& hos
     // The grand totals and the list's tax, from the recomputed items, before the header file and
     // the backup take them.
     recalculateItemList(state);
-    Saveitem(state, store, ListMode::Und);
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Und);
+    saveItemList(state, store, ListMode::Wrk);
     host.rebuildSheetTabs();
     host.loadCoverPage(state.header);
 
     OpenedView view = OpenedView::ItemList;
     if (state.itemMax() == 1) {
         openSheet(state, store, host, current);
-        SAVERECORD(state, store, host, RecordMode::Wrk);
+        saveSheetRecords(state, store, host, RecordMode::Wrk);
         view = OpenedView::Sheet;
     }
     state.modified = false;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "document/document_host.h"
-#include "document/document_state.h"
 #include "document/quotation_file.h"
 #include "document/work_folder.h"
+#include "records/document_state.h"
 
 #include <chrono>
 #include <filesystem>
@@ -26,7 +26,7 @@ enum class OpenedView { Sheet, ItemList, NotOpened };
 // user says Yes to the question naming its problems (No is the default). Only then is a new
 // quotation started, the work folder rebuilt from the file and the first sheet-owning item made
 // current. `status` (from the quotation list) replaces [STATUS].
-OpenedView Direct_read(DocumentState& state, WorkStore& store, DocumentHost& host,
+OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHost& host,
                        const std::filesystem::path& path, std::optional<int> status,
                        std::chrono::year_month_day today);
 

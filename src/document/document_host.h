@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/records.h"
+#include "records/records.h"
 
 #include <string>
 

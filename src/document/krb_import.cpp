@@ -1,12 +1,12 @@
 #include "document/krb_import.h"
 
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "base/file_io.h"
+#include "base/text.h"
+#include "base/text_codec.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
+#include "records/line_kinds.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 
 namespace kerbina {
@@ -190,10 +190,7 @@ QuotationData importVersion1File(const std::filesystem::path& path) {
 }
 
 bool isVersion1Path(const std::filesystem::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".krb";
+    return equalsIgnoringAsciiCase(path.extension().string(), ".krb");
 }
 
 } // namespace kerbina

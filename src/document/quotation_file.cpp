@@ -1,12 +1,13 @@
 #include "document/quotation_file.h"
 
-#include "document/file_io.h"
-#include "document/line_kinds.h"
-#include "document/line_text.h"
-#include "document/text_codec.h"
+#include "base/file_io.h"
+#include "base/path_text.h"
+#include "base/text.h"
+#include "base/text_codec.h"
+#include "records/line_kinds.h"
+#include "records/line_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <optional>
 #include <set>
@@ -23,7 +24,7 @@ QuotationFileError::QuotationFileError(const std::filesystem::path& file,
       detail_(error.detail()), file_(file) {}
 
 std::string problemText(const std::filesystem::path& file, int line, const std::string& message) {
-    std::string text = file.string();
+    std::string text = pathText(file);
     if (line > 0) {
         text += " の " + std::to_string(line) + " 行目";
     }
@@ -33,89 +34,6 @@ std::string problemText(const std::filesystem::path& file, int line, const std::
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kFullWidthSpace = "　";
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// Trailing blanks and full-width spaces, as typed after an addressee before its honorific.
-std::string_view trimTrailingSpaces(std::string_view text) {
-    for (;;) {
-        if (!text.empty() && isBlank(text.back())) {
-            text.remove_suffix(1);
-        } else if (text.ends_with(kFullWidthSpace)) {
-            text.remove_suffix(kFullWidthSpace.size());
-        } else {
-            return text;
-        }
-    }
-}
-
-std::string withoutLineBreaks(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (char c : text) {
-        if (c != '\r' && c != '\n') {
-            result += c;
-        }
-    }
-    return result;
-}
-
-// A text field of a ";"-separated line: a ";" of its own would split it on reading and shift the
-// fields after it, so it is written as the full-width "；".
-std::string fieldText(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (char c : text) {
-        if (c == ';') {
-            result += "；";
-        } else if (c != '\r' && c != '\n') {
-            result += c;
-        }
-    }
-    return result;
-}
-
-std::vector<std::string_view> splitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const std::size_t separator = line.find(';');
-        fields.push_back(line.substr(0, separator));
-        if (separator == std::string_view::npos) {
-            return fields;
-        }
-        line.remove_prefix(separator + 1);
-    }
-}
-
-// A whole number in decimal with an optional sign and blanks around it.
-template <typename Int> std::optional<Int> parseInteger(std::string_view text) {
-    text = trimBlanks(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') {
-            return std::nullopt;
-        }
-    }
-    Int value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // Number fields of the title and item sections: the empty text and "" read as 0.
 bool isEmptyNumber(std::string_view text) {
@@ -141,11 +59,6 @@ public:
 private:
     std::string text_;
 };
-
-bool skipsDataSection(int itemKind) {
-    return (itemKind >= 20 && itemKind <= 29) || (itemKind >= 81 && itemKind <= 84) ||
-           itemKind == 91 || itemKind == 93 || itemKind == 95 || itemKind == 96 || itemKind == 99;
-}
 
 // The Currency text form of a sum that may leave the Currency range: the welfare sums are written
 // for the print viewer only, and no sum of stored amounts may stop a save.
@@ -206,7 +119,7 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
         WideInt welfare = 0;
         if (const Sheet* sheet = sheetOf(data, options.singleSheet)) {
             for (int row = 1; row <= lineCountOf(sheet); ++row) {
-                if ((*sheet)[row].kind == 97) {
+                if ((*sheet)[row].kind == LineKind::Welfare) {
                     welfare += (*sheet)[row].submittedAmount.raw();
                 }
             }
@@ -220,7 +133,7 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
         WideInt welfareNet = 0;
         WideInt welfareSubmitted = 0;
         for (int n = 1; n <= data.itemMax(); ++n) {
-            if (data.items[n].kind == 101) {
+            if (data.items[n].kind == ItemKind::Welfare) {
                 welfareNet += data.items[n].netTotal.raw();
                 welfareSubmitted += data.items[n].submittedTotal.raw();
             }
@@ -260,7 +173,7 @@ std::string itemLine(const ItemRecord& item) {
         text += ';';
         text += field;
     };
-    add(fieldText(item.name));
+    add(asSeparatedField(item.name));
     add(item.submittedTotal.toString());
     add(item.netTotal.toString());
     add(item.setAmountRounding.toString());
@@ -270,7 +183,7 @@ std::string itemLine(const ItemRecord& item) {
     add(item.setLaborRounding.toString());
     add(std::to_string(item.subKind.raw()));
     add(item.setTotalRounding.toString());
-    add(fieldText(item.note));
+    add(asSeparatedField(item.note));
     add(item.submittedTax.toString());
     add(item.laborTotal.toString());
     return text;
@@ -298,7 +211,7 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
     const int count = lineCountOf(&sheet);
     const Currency decimals = item.setQuantityDecimals;
     const auto isTitle = [&](int row) {
-        return row <= count && sheet[row].kind == 100;
+        return row <= count && sheet[row].kind == LineKind::Title;
     };
     // The title line goes in front only where the sheet pass would put it: a line in front of a
     // sheet that holds its title further down would move every row, and every range would then
@@ -309,8 +222,8 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
         options.itemNameLine && !item.name.empty() && !hasReachableTitleLine(sheet);
     if (titleWanted || (isTitle(1) && isTitle(2))) {
         LineRecord title;
-        title.nameSpec = fieldText(item.name);
-        title.kind = 100;
+        title.nameSpec = asSeparatedField(item.name);
+        title.kind = LineKind::Title;
         out.line(lineToText(number, title, decimals));
     }
     for (int row = 1; row <= count; ++row) {
@@ -319,7 +232,7 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
             continue;
         }
         LineRecord line = source;
-        if (line.kind == 99) {
+        if (line.kind == LineKind::SumLine) {
             line.netAmount = item.netTotal;
             line.submittedAmount = item.submittedTotal;
         }
@@ -472,7 +385,7 @@ private:
         if (isEmptyNumber(text)) {
             return 0;
         }
-        if (auto value = parseInteger<std::int32_t>(text)) {
+        if (auto value = parseInteger32(text, IntegerText::Lenient)) {
             return *value;
         }
         failNumber();
@@ -586,7 +499,7 @@ private:
             }
         }
         if (key == "[STATUS]") {
-            header.status = parseInteger<std::int32_t>(value).value_or(0);
+            header.status = parseInteger32(value, IntegerText::Lenient).value_or(0);
         } else if (key == "[ItemMax]") {
             itemMax_ = integer(value);
         } else if (key == "[Tax_opt_1]") {
@@ -599,7 +512,7 @@ private:
     // inside a person's name stays. A trailing "行" after "銀" ends a bank's name, not an
     // honorific.
     static std::string takeHonorific(std::string& addressee) {
-        const std::string_view body = trimTrailingSpaces(addressee);
+        const std::string_view body = trimTrailingBlanksAndFullWidthSpaces(addressee);
         for (std::string_view honorific : {"御中", "様", "係", "行"}) {
             if (body.size() <= honorific.size() || !body.ends_with(honorific)) {
                 continue;
@@ -608,7 +521,7 @@ private:
             if (honorific == "行" && name.ends_with("銀")) {
                 break;
             }
-            addressee = std::string(trimTrailingSpaces(name));
+            addressee = std::string(trimTrailingBlanksAndFullWidthSpaces(name));
             return std::string(honorific);
         }
         return std::string();
@@ -641,10 +554,10 @@ private:
     }
 
     ItemRecord readItem(std::string_view line) const {
-        std::vector<std::string_view> fields = splitFields(line);
+        std::vector<std::string_view> fields = splitFields(line, ';');
         fields.resize(std::max<std::size_t>(fields.size(), 14));
         ItemRecord item;
-        item.kind = parseInteger<std::int32_t>(fields[0]).value_or(1);
+        item.kind = parseInteger32(fields[0], IntegerText::Lenient).value_or(1);
         item.name = fitToWidth(fields[1], kItemNameWidth);
         item.submittedTotal = money(fields[2]);
         item.netTotal = money(fields[3]);
@@ -653,7 +566,7 @@ private:
         item.setQuantityDecimals = money(fields[6]);
         item.setTotalLevel = money(fields[7]);
         item.setLaborRounding = money(fields[8]);
-        item.subKind = Currency::fromRaw(parseInteger<std::int64_t>(fields[9]).value_or(0));
+        item.subKind = Currency::fromRaw(parseInteger(fields[9], IntegerText::Lenient).value_or(0));
         item.setTotalRounding = money(fields[10]);
         item.note = fitToWidth(fields[11], kItemNoteWidth);
         item.submittedTax = money(fields[12]);
@@ -695,7 +608,7 @@ private:
         if (skipTo("<DATA>")) {
             while (const std::string_view* line = next()) {
                 const std::string_view first = std::string_view(*line).substr(0, line->find(';'));
-                const auto number = parseInteger<std::int64_t>(first);
+                const auto number = parseInteger(first, IntegerText::Lenient);
                 // The end marker, or a sheet number of -1, closes the section.
                 if (!number || *number == -1) {
                     break;
@@ -717,7 +630,8 @@ private:
         // Writers that always put the item name first left a second title line in front of the
         // one the sheet already had; keeping both would shift every row of the sheet.
         for (Sheet& lines : data_.sheets) {
-            if (lines.size() >= 3 && lines[1].kind == 100 && lines[2].kind == 100) {
+            if (lines.size() >= 3 && lines[1].kind == LineKind::Title &&
+                lines[2].kind == LineKind::Title) {
                 lines.erase(lines.begin() + 1);
             }
         }
@@ -738,7 +652,7 @@ private:
             }
             const std::size_t separator = line->find(';');
             const std::string_view first = std::string_view(*line).substr(0, separator);
-            const auto number = parseInteger<std::int64_t>(first);
+            const auto number = parseInteger(first, IntegerText::Lenient);
             if (!number) {
                 fail(lineNumber(), what + "の先頭がシート番号ではありません: " + excerpt(first));
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/quotation_data.h"
+#include "records/quotation_data.h"
 
 #include <filesystem>
 #include <stdexcept>

@@ -1,6 +1,7 @@
 #include "document/quotation_file_name.h"
 
-#include "document/line_kinds.h"
+#include "base/text.h"
+#include "records/line_kinds.h"
 
 #include <string_view>
 
@@ -9,21 +10,7 @@ namespace kerbina {
 namespace {
 
 std::string trimmed(std::string_view text) {
-    constexpr std::string_view kFullWidthSpace = "\u3000";
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (std::string_view blank : {std::string_view(" "), kFullWidthSpace}) {
-            if (text.starts_with(blank)) {
-                text.remove_prefix(blank.size());
-                changed = true;
-            }
-            if (text.ends_with(blank)) {
-                text.remove_suffix(blank.size());
-                changed = true;
-            }
-        }
-    }
-    return std::string(text);
+    return std::string(trimBlanksAndFullWidthSpaces(text));
 }
 
 std::string fileNameSafe(std::string text) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/document_state.h"
+#include "records/document_state.h"
 
 #include <filesystem>
 #include <string>

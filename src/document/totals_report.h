@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/totals.h"
-#include "document/quotation_data.h"
+#include "records/quotation_data.h"
 
 #include <map>
 #include <string>

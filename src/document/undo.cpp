@@ -1,6 +1,6 @@
 #include "document/undo.h"
 
-#include "document/file_io.h"
+#include "base/file_io.h"
 #include "document/work_store.h"
 
 #include <system_error>
@@ -44,7 +44,7 @@ bool loadSnapshotAt(DocumentState& state, WorkStore& store, DocumentHost& host, 
     }
     state.sheet = std::move(sheet);
     recalculateAndShow(state, host, false);
-    SAVERECORD(state, store, host, mode);
+    saveSheetRecords(state, store, host, mode);
     return true;
 }
 
@@ -86,7 +86,7 @@ bool undoList(DocumentState& state, WorkStore& store, DocumentHost& host) {
     }
     readHeaderFile(state, store.workFolder, "UND");
     recalculateAndShow(state, host, true);
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     host.rebuildSheetTabs();
     host.selectTab(0);
     return true;

@@ -1,8 +1,10 @@
 #include "document/work_folder.h"
 
-#include "calc/rounding.h"
-#include "document/file_io.h"
+#include "base/file_io.h"
+#include "base/path_text.h"
+#include "base/text.h"
 #include "document/quotation_file.h"
+#include "money/rounding.h"
 
 #include <algorithm>
 #include <ctime>
@@ -35,16 +37,6 @@ std::string aggregationFileName(int sheet) {
 }
 
 namespace {
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return asciiLower(x) == asciiLower(y);
-           });
-}
 
 // The regular files of a folder whose extension is one of `extensions`, listed before anything
 // is deleted or renamed so that the listing is not disturbed by the changes.
@@ -83,7 +75,7 @@ void renameExtension(const fs::path& folder, std::string_view from, std::string_
 } // namespace
 
 bool hasExtension(const fs::path& file, std::string_view extension) {
-    return equalsIgnoringCase(file.extension().string(), extension);
+    return equalsIgnoringAsciiCase(file.extension().string(), extension);
 }
 
 void deleteFilesWithExtensions(const fs::path& folder,
@@ -350,7 +342,7 @@ std::string backupRowText(const BackupSummary& backup) {
     if (backup.crashRun) {
         row += "　（異常終了）";
     }
-    return row + "　" + backup.file.filename().string();
+    return row + "　" + pathText(backup.file.filename());
 }
 
 std::vector<BackupSummary> listBackups(const fs::path& backupFolder) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calc/currency.h"
 #include "document/backup_writer.h"
+#include "money/currency.h"
 
 #include <chrono>
 #include <filesystem>

@@ -1,11 +1,12 @@
 #include "document/work_store.h"
 
+#include "base/file_io.h"
+#include "base/path_text.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/record_io.h"
 #include "document/undo.h"
+#include "records/line_kinds.h"
+#include "records/record_io.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -70,7 +71,7 @@ bool holds(const fs::path& file, std::string_view bytes) {
 
 // Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
 // A file that already holds exactly these bytes is left as it is: the snapshot before a change
-// (SAVERECORD "UND") rewrites the header files, the sheet and its snapshot as the write after the
+// (saveSheetRecords "UND") rewrites the header files, the sheet and its snapshot as the write after the
 // previous change left them, and reading a file back costs far less than creating, writing and
 // renaming a new one. True when the file was written.
 bool writeWorkFile(const fs::path& file, std::string_view bytes) {
@@ -84,7 +85,7 @@ bool writeWorkFile(const fs::path& file, std::string_view bytes) {
 // Parts of the header record (which opens "HEAD.WRK") that a write changes without any change of
 // the quotation: the grand totals and the tax ([ALLGTOTAL] .. [TAXNTOTAL]) follow the sheet or
 // the list in front, each page writing its own tax there, and every real change moves an item or
-// a line as well; [Opt2Str] is set to the same text by every HeadWrite, so the first write after
+// a line as well; [Opt2Str] is set to the same text by every writeHeaderFiles, so the first write after
 // opening a file that lacks it would otherwise count as an edit.
 struct HeaderSpan {
     std::size_t offset;
@@ -202,7 +203,7 @@ QuotationData collectAllButSheets(const DocumentState& state, const fs::path& wo
 } // namespace
 
 void recalculateAndShow(DocumentState& state, DocumentHost& host, bool listMode) {
-    host.refresh(RecalcAndShowTotals(state, listMode, host.gridRowCount()), listMode);
+    host.refresh(recalculateTotals(state, listMode, host.gridRowCount()), listMode);
 }
 
 Sheet readSheetFile(const fs::path& file) {
@@ -226,7 +227,7 @@ void readHeaderFile(DocumentState& state, const fs::path& workFolder, std::strin
     const fs::path file = workFolder / headerFileName(extension);
     const std::string bytes = readFileBytes(file);
     if (bytes.size() < kHeaderRecordSize + kItemCountSize) {
-        throw FileError("ファイルを読み込めませんでした: " + file.string());
+        throw FileError("ファイルを読み込めませんでした: " + pathText(file));
     }
     // The stored count is trusted only as far as the file holds whole items.
     const std::int32_t storedCount = readInt32(bytes, kHeaderRecordSize);
@@ -270,7 +271,7 @@ void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
     state.allSubmittedTotal -= state.items[index].submittedTotal;
 }
 
-void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+void writeHeaderFiles(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
     const fs::path titleFile = workFolder / kHeaderTitleFileName;
     std::string image;
     appendBytes(image, encodeHeader(state.header));
@@ -296,13 +297,13 @@ void HeadWrite(DocumentState& state, const fs::path& workFolder, DocumentHost& h
     host.showQuotationNumber(state.header.number);
 }
 
-void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
+void saveSheetRecords(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
     // `modified` is set by the writes that change what the quotation holds (the header file, the
     // sheet file), not by the write itself: leaving a page writes it too. A write that fails
     // leaves memory and files as they were (runAsOneChange), `modified` included.
     host.updateCoverHistory();
     host.copyCoverToHeader(state.header);
-    HeadWrite(state, store.workFolder, host);
+    writeHeaderFiles(state, store.workFolder, host);
     if (mode == RecordMode::Wrk) {
         advanceUndoTape(state);
         host.showUndoCounters(undoCounterText(state));
@@ -321,7 +322,7 @@ void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, Reco
     writeBackup(state, store);
 }
 
-void Saveitem(DocumentState& state, WorkStore& store, ListMode mode) {
+void saveItemList(DocumentState& state, WorkStore& store, ListMode mode) {
     setHeaderTotals(state.header, state, state.listSubmittedTax, state.listNetTax);
     const std::string bytes = headerFileBytes(state.header, state.items);
     if (mode == ListMode::Und) {
@@ -392,23 +393,23 @@ void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& hos
     state.currentSheetNumber = 1;
     state.header.dataLevel = 0;
     state.header.status = -1;
-    // The cover shows the new header before SAVERECORD copies the cover fields back into it.
+    // The cover shows the new header before saveSheetRecords copies the cover fields back into it.
     host.loadCoverPage(state.header);
     recalculateAndShow(state, host, false);
 
     state.undoGeneration = 0;
     state.undoCount = 0;
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     host.showSheetTitle(state.items[1].name);
-    Saveitem(state, store, ListMode::Und);
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Und);
+    saveItemList(state, store, ListMode::Wrk);
     host.rebuildSheetTabs();
     host.selectTab(1);
     host.showCoverTab();
     state.modified = false;
 }
 
-bool NewKerbina(DocumentState& state, WorkStore& store, DocumentHost& host,
+bool askAndStartNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
                 std::chrono::year_month_day today) {
     if (state.modified) {
         switch (host.askYesNoCancel("編集中のデータを保存しますか？")) {

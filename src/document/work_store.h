@@ -1,9 +1,9 @@
 #pragma once
 
 #include "document/document_host.h"
-#include "document/document_state.h"
-#include "document/quotation_data.h"
 #include "document/work_folder.h"
+#include "records/document_state.h"
+#include "records/quotation_data.h"
 
 #include <chrono>
 #include <filesystem>
@@ -30,22 +30,22 @@ namespace kerbina {
 // page-dependent totals, the open sheet's file), never by a write that only repeats it: switching
 // pages writes the page that is left, and browsing is not editing.
 
-// SAVERECORD modes: "WRK" after a change appends a position to the undo tape; "UND" (before a
+// saveSheetRecords modes: "WRK" after a change appends a position to the undo tape; "UND" (before a
 // change, and after an undo) and "REDO" (after a redo) rewrite the snapshot at the cursor.
 enum class RecordMode { Wrk, Und, Redo };
-// Saveitem modes: the file "HEAD." + mode it writes.
+// saveItemList modes: the file "HEAD." + mode it writes.
 enum class ListMode { Und, Wrk };
 
 // Writes the open quotation: the header files, the current sheet and its snapshot, then the
 // backup quotation file. Sets `modified` when the header file or the sheet file changed.
-void SAVERECORD(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode);
+void saveSheetRecords(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode);
 // Writes the header and the breakdown list to "HEAD.UND" before a list change or "HEAD.WRK"
 // after it; "WRK" also rewrites the backup, and sets `modified` when "HEAD.WRK" changed.
-void Saveitem(DocumentState& state, WorkStore& store, ListMode mode);
+void saveItemList(DocumentState& state, WorkStore& store, ListMode mode);
 // Writes the header to "HEAD_TITLE.WRK" and reads it back, then rewrites "HEAD.WRK" with the
 // current calculation settings stored into the item that owns the open sheet; sets `modified` when
 // that changed what "HEAD.WRK" holds.
-void HeadWrite(DocumentState& state, const std::filesystem::path& workFolder, DocumentHost& host);
+void writeHeaderFiles(DocumentState& state, const std::filesystem::path& workFolder, DocumentHost& host);
 // Reads "HEAD." + extension into the header and a fresh breakdown list. Raises FileError, and
 // changes nothing, when the file is missing or too short for its header and count.
 void readHeaderFile(DocumentState& state, const std::filesystem::path& workFolder,
@@ -64,7 +64,7 @@ void newDocumentFiles(DocumentState& state, const std::filesystem::path& workFol
                       std::chrono::year_month_day today);
 // "新規作成": asks whether to save a modified quotation first. Returns false when the user
 // cancelled or the save did not happen, and then changes nothing.
-bool NewKerbina(DocumentState& state, WorkStore& store, DocumentHost& host,
+bool askAndStartNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
                 std::chrono::year_month_day today);
 // The new quotation without the question (also the first step of opening a file).
 void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,

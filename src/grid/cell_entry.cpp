@@ -1,7 +1,7 @@
 #include "grid/cell_entry.h"
 
 #include "base/text.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 namespace kerbina {
 

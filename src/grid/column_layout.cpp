@@ -1,7 +1,7 @@
 #include "grid/column_layout.h"
 
+#include "base/file_io.h"
 #include "base/text.h"
-#include "document/file_io.h"
 
 #include <algorithm>
 #include <map>

@@ -1,7 +1,7 @@
 #include "grid/grid_cells.h"
 
-#include "calc/rounding.h"
-#include "document/line_kinds.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 
 #include <array>
 #include <string_view>
@@ -46,15 +46,10 @@ std::string calculatedPriceNote(Currency laborFactor) {
     return std::string(notes[static_cast<std::size_t>(code)]);
 }
 
-bool hasRangeSuffix(int kind) {
-    return kind == 40 || between(kind, 50, 76) || kind == 93 || kind == 94 || kind == 193 ||
-           kind == 194;
-}
-
 std::string rangeSuffix(const LineRecord& line) {
     std::string suffix =
         " [" + line.netQuantity.toString() + "～" + line.submittedQuantity.toString() + "]";
-    if (between(line.kind, 50, 76)) {
+    if (isCalculatedRangeKind(line.kind)) {
         suffix += calculatedPriceNote(line.laborFactor);
     }
     return suffix;
@@ -62,15 +57,15 @@ std::string rangeSuffix(const LineRecord& line) {
 
 // The labour-factor column of the calculated-price lines names what the line works on: all
 // groups or group A..F.
-std::string calculatedPriceLabel(int kind, int base, std::string_view what) {
+std::string calculatedPriceLabel(int kind, std::string_view what) {
     static constexpr std::array<std::string_view, 7> groups = {"全", "A", "B", "C", "D", "E", "F"};
-    return std::string(groups[static_cast<std::size_t>(kind - base)]) + std::string(what);
+    return std::string(groups[static_cast<std::size_t>(groupFilterOf(kind))]) + std::string(what);
 }
 
 std::string expenseLabel(int kind) {
     static constexpr std::array<std::string_view, 4> labels = {"経費内", "経費外", "経費含",
                                                                "経費抜"};
-    return std::string(labels[static_cast<std::size_t>(kind - 81)]);
+    return std::string(labels[static_cast<std::size_t>(kind - LineKind::ExpenseOnTotal)]);
 }
 
 bool isLaborLine(const LineRecord& line) {
@@ -121,7 +116,7 @@ std::pair<Currency, Currency> welfareTotals(const DocumentState& state) {
     Currency net;
     Currency submitted;
     for (std::size_t n = 1; n < state.items.size(); ++n) {
-        if (state.items[n].kind == 101) {
+        if (state.items[n].kind == ItemKind::Welfare) {
             net += state.items[n].netTotal;
             submitted += state.items[n].submittedTotal;
         }
@@ -148,39 +143,40 @@ ItemCells itemCells(const DocumentState& state, const DisplayOptions& options,
                item.setExpenseRounding.toString() + "]";
     };
     const int kind = item.kind;
-    if (kind == 20) {
+    if (kind == ItemKind::HierarchyParentFirst) {
         cells[Fg] = "→";
         cells[Name] = item.name;
         cells[Total] = "[" + listMoney(item.submittedTotal) + "]";
         cells[Net] = "[" + listMoney(item.netTotal) + "]";
         cells[Breakdown] = rangeText();
-    } else if (between(kind, 21, 29)) {
+    } else if (isHierarchyParent(kind)) {
         cells[Fg] = "→";
-        cells[Name] = repeat(kIdeographicSpace, kind - 20) + item.name;
+        cells[Name] = repeat(kIdeographicSpace, kind - ItemKind::HierarchyParentFirst) + item.name;
         cells[Total] = "(" + listMoney(item.submittedTotal) + ")";
         cells[Net] = "(" + listMoney(item.netTotal) + ")";
         cells[Breakdown] = rangeText();
-    } else if (between(kind, 30, 39)) {
-        cells[Name] = repeat(kIdeographicSpace, kind - 30 + 1) + item.name;
+    } else if (between(kind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast)) {
+        cells[Name] =
+            repeat(kIdeographicSpace, kind - ItemKind::HierarchySheetFirst + 1) + item.name;
         cells[Total].clear();
         cells[Breakdown] = listMoney(item.submittedTotal);
-    } else if (kind == 91) {
+    } else if (kind == ItemKind::Reduction) {
         cells[Total] = options.reductionMark + cells[Total];
         cells[Net] = options.reductionMark + cells[Net];
         cells[Difference] = listMoney(item.netTotal - item.submittedTotal);
-    } else if (kind == 95) {
+    } else if (kind == ItemKind::SmallSum) {
         cells[Breakdown] = rangeText();
         cells[Labor].clear();
-    } else if (kind == 96) {
+    } else if (kind == ItemKind::Comment) {
         const std::string name = item.name;
         cells = ItemCells{};
         cells[Name] = name;
         const bool noteInTotal =
             item.subKind == Currency::fromWhole(15) || item.subKind == Currency::fromWhole(30);
         cells[noteInTotal ? Total : Note] = item.note;
-    } else if (kind == 98) {
+    } else if (kind == ItemKind::SumSincePrevious) {
         cells[Labor].clear();
-    } else if (kind == 99) {
+    } else if (kind == ItemKind::SumLine) {
         const auto [netWelfare, submittedWelfare] = welfareTotals(state);
         const Currency net = state.allNetTotal - netWelfare;
         const Currency submitted = state.allSubmittedTotal - submittedWelfare;
@@ -189,7 +185,7 @@ ItemCells itemCells(const DocumentState& state, const DisplayOptions& options,
         cells[Total] = listMoney(submitted);
         cells[Difference] = listMoney(submitted - net);
         cells[Labor] = listMoney(options.laborTotal);
-    } else if (kind == 101 || kind == 102) {
+    } else if (kind == ItemKind::Welfare || kind == ItemKind::WelfareSum) {
         cells[Fg] = "法";
         if (item.subKind == Currency::fromWhole(1)) {
             cells[Name] = item.name + " " + item.note;
@@ -303,7 +299,9 @@ std::string groupText(Currency sortCode, int kind) {
     } else if (code > 12000 && code <= 27000) {
         letter = std::string(1, static_cast<char>('B' + (code - 12001) / 3000));
     }
-    if ((kind == 12 || kind == 22) && letter != "+") {
+    if ((kind == LineKind::WholePricedOutsideExpense ||
+         kind == LineKind::DecimalPricedOutsideExpense) &&
+        letter != "+") {
         letter[0] = static_cast<char>(letter[0] - 'A' + 'a');
     }
     return letter;
@@ -331,87 +329,94 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
     }
     cells.group = groupText(line.sortCode, kind);
 
-    if (kind == 10 || kind == 12) {
+    if (kind == LineKind::WholePriced || kind == LineKind::WholePricedOutsideExpense) {
         cells.quantity = MoneyText(quantity);
         cells.price = MoneyText(price);
         cells.amount = MoneyText(amount);
-    } else if (kind == 11) {
+    } else if (kind == LineKind::WholeReduction) {
         cells.quantity = MoneyText(quantity);
         cells.price = mark + MoneyText(price);
         cells.amount = mark + MoneyText(amount);
-    } else if (between(kind, 15, 18) || between(kind, 115, 118)) {
+    } else if (between(kind, LineKind::WholeAmountTextFirst, LineKind::WholeAmountTextLast) ||
+               between(kind, LineKind::TakeoffWholeAmountTextFirst,
+                       LineKind::TakeoffWholeAmountTextLast)) {
         cells.quantity = MoneyText(quantity);
         cells.amount = line.amountText;
-    } else if (kind == 20 || kind == 22 || kind == 120) {
+    } else if (kind == LineKind::DecimalPriced || kind == LineKind::DecimalPricedOutsideExpense ||
+               kind == LineKind::TakeoffDecimalPriced) {
         cells.quantity = QuantityText(quantity, decimals);
         cells.price = MoneyText(price);
         cells.amount = MoneyText(amount);
-    } else if (kind == 21) {
+    } else if (kind == LineKind::DecimalReduction) {
         cells.quantity = QuantityText(quantity, decimals);
         cells.price = mark + MoneyText(price);
         cells.amount = mark + MoneyText(amount);
-    } else if (between(kind, 25, 28) || between(kind, 125, 128)) {
+    } else if (between(kind, LineKind::DecimalAmountTextFirst, LineKind::DecimalAmountTextLast) ||
+               between(kind, LineKind::TakeoffDecimalAmountTextFirst,
+                       LineKind::TakeoffDecimalAmountTextLast)) {
         cells.quantity = QuantityText(quantity, decimals);
         cells.amount = line.amountText;
-    } else if (kind == 30 || kind == 130) {
+    } else if (kind == LineKind::Comment || kind == LineKind::TakeoffComment) {
         cells.amount = line.amountText;
-    } else if (kind == 40) {
+    } else if (kind == LineKind::RangeSum) {
         cells.quantity = MoneyText(price);
         cells.amount = MoneyText(amount);
-    } else if (between(kind, 50, 56)) {
-        cells.laborFactor = calculatedPriceLabel(kind, 50, "単価");
+    } else if (isRangeAmountTimesRate(kind)) {
+        cells.laborFactor = calculatedPriceLabel(kind, "単価");
         cells.quantity = MoneyText(price) + "%";
         cells.amount = MoneyText(amount);
-    } else if (between(kind, 60, 66)) {
-        cells.laborFactor = calculatedPriceLabel(kind, 60, "歩掛");
+    } else if (isRangeLaborTimesPrice(kind)) {
+        cells.laborFactor = calculatedPriceLabel(kind, "歩掛");
         cells.quantity = QuantityText(additional, decimals);
         cells.price = MoneyText(price);
         cells.amount = MoneyText(amount);
-    } else if (between(kind, 70, 76)) {
-        cells.laborFactor = calculatedPriceLabel(kind, 70, "付帯");
+    } else if (isRangeAdditionalTimesRate(kind)) {
+        cells.laborFactor = calculatedPriceLabel(kind, "付帯");
         cells.quantity = MoneyText(price) + "%";
         cells.amount = MoneyText(amount);
-    } else if (between(kind, 81, 84)) {
+    } else if (isExpense(kind)) {
         cells.laborFactor = expenseLabel(kind);
         cells.quantity = QuantityText(quantity, decimals);
         cells.amount = MoneyText(amount);
-    } else if (kind == 90) {
+    } else if (kind == LineKind::Tax) {
         cells.group = "税";
         cells.quantity = quantity.toString();
         cells.amount = MoneyText(amount);
-    } else if (kind == 93 || kind == 94 || kind == 193 || kind == 194) {
+    } else if (isRangeTotal(kind)) {
         cells.unit.clear();
         cells.amount = MoneyText(amount);
-    } else if (kind == 95 || kind == 96) {
+    } else if (kind == LineKind::SmallSum || kind == LineKind::MidSum) {
         cells.group = "=";
         cells.amount = MoneyText(amount);
-    } else if (kind == 97 || kind == 98) {
+    } else if (isWelfare(kind)) {
         cells.group = "福利";
         cells.quantity = "1";
         cells.amount = MoneyText(amount);
-    } else if (kind == 99) {
+    } else if (kind == LineKind::SumLine) {
         cells.group = std::string(kYen);
         cells.amount = MoneyText(sheetTotal(state, net));
-    } else if (kind == 110 || kind == 160 || kind == 170 || kind == 180) {
-        if (kind != 110) {
+    } else if (kind == LineKind::TakeoffWholePriced || kind == LineKind::TakeoffLumpSum ||
+               kind == LineKind::TakeoffPriced170 || kind == LineKind::TakeoffHundredths) {
+        if (kind != LineKind::TakeoffWholePriced) {
             cells.group = "拾";
         }
         cells.quantity =
             quantity.isWhole() ? MoneyText(quantity) : QuantityText(quantity, decimals);
         cells.price = MoneyText(price);
         cells.amount = MoneyText(amount);
-    } else if (kind == 140 || kind == 145 || kind == 150) {
+    } else if (kind == LineKind::TakeoffPricePerHundred || kind == LineKind::TakeoffPriced145 ||
+               kind == LineKind::TakeoffPriced150) {
         cells.group = "拾";
         cells.quantity = QuantityText(quantity, decimals);
         cells.price = MoneyText(price);
         cells.amount = MoneyText(amount);
     }
-    if (hasRangeSuffix(kind)) {
+    if (isRangeKind(kind)) {
         cells.specification += rangeSuffix(line);
     }
 
     if (options.additionalView) {
-        if (between(kind, 70, 76)) {
+        if (isRangeAdditionalTimesRate(kind)) {
             cells.quantity = MoneyText(price) + "%";
             cells.price.clear();
             cells.amount = MoneyText(amount);
@@ -526,7 +531,7 @@ CellStyle cellStyle(const DocumentState& state, const DisplayOptions& options, i
         }
         if (row <= state.lineCount()) {
             const LineRecord& line = state.sheet[static_cast<std::size_t>(row)];
-            if (line.kind == 95 || line.kind == 96) {
+            if (line.kind == LineKind::SmallSum || line.kind == LineKind::MidSum) {
                 style.foreground = kNavy;
             } else if (isLaborLine(line)) {
                 style.foreground = kMaroon;

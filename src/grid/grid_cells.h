@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calc/currency.h"
-#include "document/document_state.h"
+#include "money/currency.h"
+#include "records/document_state.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/document_state.h"
 #include "grid/command_host.h"
+#include "records/document_state.h"
 
 #include <filesystem>
 #include <optional>
@@ -35,16 +35,16 @@ class EditCycle {
 public:
     virtual ~EditCycle() = default;
 
-    // SAVERECORD "UND": the sheet as it is before the change.
+    // saveSheetRecords "UND": the sheet as it is before the change.
     virtual void takeSheetSnapshot() = 0;
     // The totals passes: the sheet pass (not in list mode), then the list pass.
     virtual void recalculate(bool listMode) = 0;
-    // SAVERECORD "WRK": the header, the current sheet, the next undo generation and the backup.
+    // saveSheetRecords "WRK": the header, the current sheet, the next undo generation and the backup.
     virtual void writeSheet() = 0;
-    // Saveitem "UND", together with the sheet, take-off and aggregation files of every item, so
+    // saveItemList "UND", together with the sheet, take-off and aggregation files of every item, so
     // that list undo can bring back the files the list change moves.
     virtual void takeListSnapshot() = 0;
-    // Saveitem "WRK".
+    // saveItemList "WRK".
     virtual void writeList() = 0;
     // Reads the current sheet again from its work file after a list change replaced the file.
     virtual void reloadSheet() = 0;

@@ -1,8 +1,8 @@
 #include "grid/item_commands.h"
 
-#include "document/file_io.h"
-#include "document/line_kinds.h"
-#include "document/text_codec.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
+#include "records/line_kinds.h"
 
 #include <array>
 #include <cstdint>
@@ -127,20 +127,15 @@ CommandResult finishListChange(GridContext& context, Selection selection) {
 // hierarchy (19, 29) becomes an ordinary sheet item. Other kinds in the range are no hierarchy
 // members and keep their kind.
 int levelUp(int kind) {
-    if (kind >= 20 && kind <= 39) {
+    if (kind >= ItemKind::HierarchyParentFirst && kind <= ItemKind::HierarchySheetLast) {
         const int raised = kind - 1;
-        return raised == 19 || raised == 29 ? 10 : raised;
+        return raised == ItemKind::HierarchyParentFirst - 1 ||
+                       raised == ItemKind::HierarchySheetFirst - 1
+                   ? ItemKind::Sheet
+                   : raised;
     }
     return kind;
 }
-
-} // namespace
-
-bool keepsItemRange(int itemKind) {
-    return (itemKind >= 20 && itemKind <= 29) || itemKind == 95;
-}
-
-namespace {
 
 // The texts of Copy and Cut: nothing at the row, a hierarchy parent, and the confirmation's ending.
 struct RememberTexts {
@@ -158,7 +153,7 @@ bool rememberItem(GridContext& context, Selection selection, const RememberTexts
         return false;
     }
     const ItemRecord& item = context.state.items[static_cast<std::size_t>(row)];
-    if (item.kind == 20) {
+    if (item.kind == ItemKind::HierarchyParentFirst) {
         context.host.notify(texts.hierarchyParent);
         return false;
     }
@@ -192,7 +187,8 @@ CommandResult pasteItem(GridContext& context, Selection selection) {
         return unchanged(selection);
     }
     const bool existing = target <= state.itemMax();
-    if (existing && state.items[static_cast<std::size_t>(target)].kind == 20) {
+    if (existing &&
+        state.items[static_cast<std::size_t>(target)].kind == ItemKind::HierarchyParentFirst) {
         context.host.notify("階層元に貼り付ける事はできません");
         return unchanged(selection);
     }
@@ -208,7 +204,7 @@ CommandResult pasteItem(GridContext& context, Selection selection) {
         const int appended = target - state.itemMax();
         for (ItemRecord& item : realItems(state)) {
             const auto [first, last] = itemRange(item);
-            if (keepsItemRange(item.kind) && last + appended == target) {
+            if (hasItemRange(item.kind) && last + appended == target) {
                 setItemRange(item, first, target);
             }
         }
@@ -241,7 +237,7 @@ CommandResult insertItem(GridContext& context, Selection selection) {
     }
     deleteItemFiles(context.workFolder, row);
     for (ItemRecord& item : realItems(state)) {
-        if (!keepsItemRange(item.kind)) {
+        if (!hasItemRange(item.kind)) {
             continue;
         }
         const auto [first, last] = itemRange(item);
@@ -296,7 +292,7 @@ CommandResult deleteItem(GridContext& context, Selection selection) {
         state.items.push_back(newSheetItem());
     }
     const ItemRecord removed = state.items[static_cast<std::size_t>(row)];
-    if (removed.kind >= 20 && removed.kind <= 29) {
+    if (isHierarchyParent(removed.kind)) {
         const auto [first, last] = itemRange(removed);
         for (int item = std::max(first, 1); item <= std::min(last, state.itemMax()); ++item) {
             if (item != row) {
@@ -312,7 +308,7 @@ CommandResult deleteItem(GridContext& context, Selection selection) {
     deleteItemFiles(context.workFolder, lastItem);
     state.items.erase(state.items.begin() + row);
     for (ItemRecord& item : realItems(state)) {
-        if (!keepsItemRange(item.kind)) {
+        if (!hasItemRange(item.kind)) {
             continue;
         }
         const auto [first, last] = itemRange(item);

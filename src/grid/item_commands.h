@@ -9,7 +9,7 @@ namespace kerbina {
 // Commands on the breakdown list (tab 0). An item travels with its files: the sheet file, the
 // take-off file and the aggregation settings file of its number. Each works on the item in the
 // selection's first row, asks and reports through the host, and ends with the list pass and
-// Saveitem; the window then rebuilds the sheet tabs and shows the list.
+// saveItemList; the window then rebuilds the sheet tabs and shows the list.
 
 // Remembers the item and the bytes of its files as they are now.
 CommandResult copyItem(GridContext& context, Selection selection);
@@ -28,9 +28,5 @@ CommandResult deleteItem(GridContext& context, Selection selection);
 // shows the name; nothing else moves.
 CommandResult renameItem(GridContext& context, Selection selection, int item,
                          const std::string& name, bool listMode);
-
-// Item kinds that keep a range of item numbers (first in setAmountRounding, last in
-// setExpenseRounding): hierarchy parents 20..29 and item small sums 95.
-bool keepsItemRange(int itemKind);
 
 } // namespace kerbina

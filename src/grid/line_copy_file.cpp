@@ -1,10 +1,10 @@
 #include "grid/line_copy_file.h"
 
-#include "document/file_io.h"
-#include "document/line_text.h"
+#include "base/file_io.h"
+#include "base/text.h"
+#include "records/line_text.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace fs = std::filesystem;
 
@@ -13,34 +13,15 @@ namespace {
 
 constexpr std::size_t kLineFields = 22;
 
+// The sheet number and kind fields as the line text reader reads them.
 bool isInteger(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
-
-std::vector<std::string_view> splitFields(std::string_view text) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const std::size_t end = text.find(';');
-        fields.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) {
-            return fields;
-        }
-        text.remove_prefix(end + 1);
-    }
+    return parseInteger32(text, IntegerText::SpacePadded).has_value();
 }
 
 // 22 fields, each optionally closed by ";", whose mark and kind are integers and whose numbers
 // read as numbers.
 bool isLineText(std::string_view text) {
-    const std::vector<std::string_view> fields = splitFields(text);
+    const std::vector<std::string_view> fields = splitFields(text, ';');
     const bool closed = fields.size() == kLineFields + 1 && fields.back().empty();
     if (fields.size() != kLineFields && !closed) {
         return false;
@@ -119,15 +100,7 @@ std::string clipboardLineText(std::string_view text) {
         }
         return line;
     }
-    std::string name;
-    for (const char c : text) {
-        if (c == ';') {
-            name += "；";
-        } else {
-            name += c;
-        }
-    }
-    return "0;" + name + ";;0;0;;30;0;0;0;0;0;0;0;0;0;0;0;0;;;";
+    return "0;" + asSeparatedField(text) + ";;0;0;;30;0;0;0;0;0;0;0;0;0;0;0;0;;;";
 }
 
 } // namespace kerbina

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calc/currency.h"
-#include "document/records.h"
+#include "money/currency.h"
+#include "records/records.h"
 
 #include <filesystem>
 #include <optional>

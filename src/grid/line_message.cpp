@@ -1,9 +1,9 @@
 #include "grid/line_message.h"
 
 #include "base/text.h"
-#include "document/line_kinds.h"
-#include "document/records.h"
-#include "document/text_codec.h"
+#include "records/line_kinds.h"
+#include "records/records.h"
+#include "base/text_codec.h"
 #include "grid/row_commands.h"
 
 #include <algorithm>
@@ -139,7 +139,7 @@ CommandResult WriteLineFromMessage(GridContext& context, Selection selection,
     if (mode == LineWriteMode::InsertFirst) {
         row = std::max(selection.top, 1);
         if (row <= state.lineCount()) {
-            InsertEmptyLines(state.sheet, row, std::max(selection.bottom - selection.top + 1, 1));
+            insertEmptyLines(state.sheet, row, std::max(selection.bottom - selection.top + 1, 1));
         }
     }
 

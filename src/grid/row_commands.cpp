@@ -1,20 +1,15 @@
 #include "grid/row_commands.h"
 
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "base/file_io.h"
 #include "grid/line_copy_file.h"
+#include "records/line_kinds.h"
+#include "records/sheet_rows.h"
 
 #include <algorithm>
-#include <span>
 #include <utility>
 
 namespace kerbina {
 namespace {
-
-void setRange(LineRecord& line, int first, int last) {
-    line.netQuantity = Currency::fromWhole(first);
-    line.submittedQuantity = Currency::fromWhole(last);
-}
 
 // The selected rows that hold lines: top..min(bottom, lineCount); empty when top is past the end.
 std::pair<int, int> existingRows(const DocumentState& state, Selection selection) {
@@ -53,7 +48,7 @@ CommandResult eraseSelected(GridContext& context, Selection selection) {
 CommandResult pasteFile(GridContext& context, Selection selection,
                         const std::filesystem::path& file, bool inserting) {
     context.cycle.takeSheetSnapshot();
-    if (!ReadCopyFile(context.state, file, selection.top, inserting)) {
+    if (!pasteFromCopyFile(context.state, file, selection.top, inserting)) {
         return unchanged(selection);
     }
     return finishChange(context, selection);
@@ -65,72 +60,18 @@ Selection singleRow(int row) {
 
 } // namespace
 
-bool keepsRowRange(int kind) {
-    return isRangeKind(kind) || (kind >= 50 && kind <= 79);
-}
-
 bool holdsGeneratedLines(const DocumentState& state, Selection selection) {
     const auto [first, last] = existingRows(state, selection);
     for (int row = first; row <= last; ++row) {
-        if (state.sheet[static_cast<std::size_t>(row)].kind >= 100) {
+        if (isGeneratedKind(state.sheet[static_cast<std::size_t>(row)].kind)) {
             return true;
         }
     }
     return false;
 }
 
-LineRecord emptyLine() {
-    LineRecord line;
-    line.sortCode = Currency();
-    line.kind = 0;
-    return line;
-}
-
-void insertEmptyLine(Sheet& sheet, int row, RangeJoin join) {
-    const int lineCount = static_cast<int>(sheet.size()) - 1;
-    row = std::clamp(row, 1, lineCount + 1);
-    for (LineRecord& line : std::span(sheet).subspan(1)) {
-        if (!keepsRowRange(line.kind)) {
-            continue;
-        }
-        const auto [first, last] = rangeOf(line);
-        const int joinFrom = join == RangeJoin::JoinRangeAbove ? row - 1 : row;
-        if (first >= row) {
-            setRange(line, first + 1, last + 1);
-        } else if (last >= joinFrom) {
-            setRange(line, first, last + 1);
-        }
-    }
-    sheet.insert(sheet.begin() + row, emptyLine());
-}
-
-void removeLine(Sheet& sheet, int row) {
-    const int lineCount = static_cast<int>(sheet.size()) - 1;
-    if (row < 1 || row > lineCount) {
-        return;
-    }
-    sheet.erase(sheet.begin() + row);
-    for (LineRecord& line : std::span(sheet).subspan(1)) {
-        if (!keepsRowRange(line.kind)) {
-            continue;
-        }
-        const auto [first, last] = rangeOf(line);
-        if (first > row) {
-            setRange(line, first - 1, last - 1);
-        } else if (last >= row) {
-            setRange(line, first, last - 1);
-        }
-    }
-}
-
-void InsertEmptyLines(Sheet& sheet, int row, int count) {
-    for (int i = 0; i < count; ++i) {
-        insertEmptyLine(sheet, row, RangeJoin::JoinRangeAbove);
-    }
-}
-
-bool ReadCopyFile(DocumentState& state, const std::filesystem::path& file, int row,
-                  bool inserting) {
+bool pasteFromCopyFile(DocumentState& state, const std::filesystem::path& file, int row,
+                       bool inserting) {
     const auto lines = readLineCopyFile(file);
     if (!lines) {
         return false;
@@ -151,8 +92,8 @@ bool ReadCopyFile(DocumentState& state, const std::filesystem::path& file, int r
     return true;
 }
 
-void WriteCopyFile(const DocumentState& state, const std::filesystem::path& file,
-                   Selection selection) {
+void copyRowsToFile(const DocumentState& state, const std::filesystem::path& file,
+                    Selection selection) {
     const auto [first, last] = existingRows(state, selection);
     std::vector<LineRecord> lines;
     for (int row = first; row <= last; ++row) {
@@ -166,7 +107,7 @@ CommandResult insertLines(GridContext& context, Selection selection) {
         return unchanged(selection);
     }
     context.cycle.takeSheetSnapshot();
-    InsertEmptyLines(context.state.sheet, selection.top,
+    insertEmptyLines(context.state.sheet, selection.top,
                      std::max(selection.bottom - selection.top + 1, 1));
     return finishChange(context, selection);
 }
@@ -216,7 +157,7 @@ CommandResult moveLineDown(GridContext& context, Selection selection) {
 }
 
 CommandResult copyLines(GridContext& context, Selection selection) {
-    WriteCopyFile(context.state, copyDataFile(context.workFolder), selection);
+    copyRowsToFile(context.state, copyDataFile(context.workFolder), selection);
     return unchanged(selection);
 }
 
@@ -266,7 +207,7 @@ CommandResult loadPartsFile(GridContext& context, Selection selection,
 }
 
 void savePartsFile(GridContext& context, Selection selection, const std::filesystem::path& file) {
-    WriteCopyFile(context.state, file, selection);
+    copyRowsToFile(context.state, file, selection);
     context.host.notify("パーツファイルを保存しました。");
 }
 

@@ -1,7 +1,7 @@
 #include "grid/structure_commands.h"
 
-#include "document/line_kinds.h"
-#include "document/text_codec.h"
+#include "records/line_kinds.h"
+#include "base/text_codec.h"
 #include "grid/row_commands.h"
 
 #include <algorithm>

@@ -1,12 +1,12 @@
 #include "grid/work_folder_cycle.h"
 
+#include "base/file_io.h"
+#include "base/text.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -20,18 +20,11 @@ bool startsWithDigitsThen(std::string_view name, std::string_view prefix, std::s
     if (name.size() <= prefix.size() + suffix.size()) {
         return false;
     }
-    const auto equalFolded = [](std::string_view a, std::string_view b) {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return std::toupper(static_cast<unsigned char>(x)) ==
-                   std::toupper(static_cast<unsigned char>(y));
-        });
-    };
     const std::string_view digits =
         name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    return equalFolded(name.substr(0, prefix.size()), prefix) &&
-           equalFolded(name.substr(name.size() - suffix.size()), suffix) &&
-           std::all_of(digits.begin(), digits.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return equalsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix) &&
+           equalsIgnoringAsciiCase(name.substr(name.size() - suffix.size()), suffix) &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The files that travel with breakdown items: sheets, take-off records, aggregation settings.
@@ -65,7 +58,7 @@ WorkFolderEditCycle::WorkFolderEditCycle(DocumentState& state, WorkStore& store,
     : state_(state), store_(store), host_(host) {}
 
 void WorkFolderEditCycle::takeSheetSnapshot() {
-    SAVERECORD(state_, store_, host_, RecordMode::Und);
+    saveSheetRecords(state_, store_, host_, RecordMode::Und);
 }
 
 void WorkFolderEditCycle::recalculate(bool listMode) {
@@ -73,11 +66,11 @@ void WorkFolderEditCycle::recalculate(bool listMode) {
 }
 
 void WorkFolderEditCycle::writeSheet() {
-    SAVERECORD(state_, store_, host_, RecordMode::Wrk);
+    saveSheetRecords(state_, store_, host_, RecordMode::Wrk);
 }
 
 void WorkFolderEditCycle::takeListSnapshot() {
-    Saveitem(state_, store_, ListMode::Und);
+    saveItemList(state_, store_, ListMode::Und);
     const fs::path folder = store_.workFolder / kListSnapshotFolderName;
     createFolders(folder);
     // The header copy goes first: a snapshot cut short has none and is never restored. Then the
@@ -96,7 +89,7 @@ void WorkFolderEditCycle::takeListSnapshot() {
 }
 
 void WorkFolderEditCycle::writeList() {
-    Saveitem(state_, store_, ListMode::Wrk);
+    saveItemList(state_, store_, ListMode::Wrk);
 }
 
 void WorkFolderEditCycle::reloadSheet() {
@@ -122,7 +115,8 @@ bool WorkFolderEditCycle::restoreListFiles() {
     // the file numbers of the ones they replace; the backup makes its blocks anew.
     store_.backupWriter.forget();
     const std::string sheet = readFileBytes(folder / kSheetNumberFile);
-    state_.currentSheetNumber = std::max(1, std::atoi(sheet.c_str()));
+    state_.currentSheetNumber =
+        std::max(1, parseInteger32(sheet, IntegerText::Lenient).value_or(1));
     return true;
 }
 

@@ -7,7 +7,7 @@
 namespace kerbina {
 
 // The edit cycle of the running program: snapshots and writes go to the work folder through the
-// work-file store; the totals pass is RecalcAndShowTotals, whose figures the document host shows.
+// work-file store; the totals pass is recalculateTotals, whose figures the document host shows.
 //
 // The list snapshot is "HEAD.UND" plus a copy of every item's sheet, take-off and aggregation
 // file in the folder "LIST.UND" beside it (with its own copy of "HEAD.UND", so a "HEAD.UND" that

@@ -1,6 +1,6 @@
 #include "settings/environment_settings.h"
 
-#include "calc/calc_settings.h"
+#include "money/calc_settings.h"
 
 namespace kerbina {
 

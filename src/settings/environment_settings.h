@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/main_settings.h"
-#include "calc/currency.h"
+#include "money/currency.h"
+#include "settings/main_settings.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "settings/numbering_row.h"
 
-#include "app/settings_file.h"
-#include "document/file_io.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
 #include "settings/environment_settings.h"
 #include "settings/value_forms.h"
 #include "storage/database.h"
@@ -66,7 +66,7 @@ void applyNotesTextLine(std::string_view line, EnvironmentSettings& settings) {
 } // namespace
 
 std::optional<NumberingRow> DatabaseNumberingRowStore::read() {
-    const SqlRows rows = database_.SqlSelect(
+    const SqlRows rows = database_.queryRows(
         "SELECT header,keta,number,notes FROM krbconf where conf=?;", {"KERBINA"});
     if (rows.empty()) {
         return std::nullopt;
@@ -77,12 +77,12 @@ std::optional<NumberingRow> DatabaseNumberingRowStore::read() {
 
 bool DatabaseNumberingRowStore::write(const NumberingRow& row, bool withNumber) {
     if (withNumber) {
-        return database_.SqlExec(
+        return database_.executeOrReport(
             "UPDATE krbconf SET header=?,keta=?,number=?,notes=? WHERE conf=?;",
             {row.header, row.keta, row.number, row.notes, "KERBINA"});
     }
-    return database_.SqlExec("UPDATE krbconf SET header=?,keta=?,notes=? WHERE conf=?;",
-                             {row.header, row.keta, row.notes, "KERBINA"});
+    return database_.executeOrReport("UPDATE krbconf SET header=?,keta=?,notes=? WHERE conf=?;",
+                                     {row.header, row.keta, row.notes, "KERBINA"});
 }
 
 std::string numberingNotes(const EnvironmentSettings& settings) {

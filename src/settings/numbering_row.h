@@ -24,7 +24,7 @@ struct NumberingRow {
 class NumberingRowStore {
 public:
     virtual ~NumberingRowStore() = default;
-    // The row, or nothing when there is none. A failing query raises ESQLiteException.
+    // The row, or nothing when there is none. A failing query raises DatabaseError.
     virtual std::optional<NumberingRow> read() = 0;
     // Updates the row's header, keta and notes, and its counter only when `withNumber` is set.
     // False when the update failed; the failure has then been reported to the user.
@@ -32,7 +32,7 @@ public:
 };
 
 // The numbering row in the quotation database. Failed updates are reported through the
-// database's SqlExec ("ERROR" box).
+// database's executeOrReport ("ERROR" box).
 class DatabaseNumberingRowStore final : public NumberingRowStore {
 public:
     explicit DatabaseNumberingRowStore(Database& quotationDatabase)
@@ -48,7 +48,7 @@ private:
 // The fifteen notes lines, each ended by CR LF: [tankaBtnName1..6], [EXGROUP1..6], then
 // [EDIT_OPT1], [NUMBER_OPT4] and [NUMBER_OPT5] as TRUE or FALSE.
 std::string numberingNotes(const EnvironmentSettings& settings);
-// The row as WriteSettings writes it: keta and number as the digits the boxes show.
+// The row as writeEnvironmentSettings writes it: keta and number as the digits the boxes show.
 NumberingRow numberingRow(const EnvironmentSettings& settings);
 // Sets the numbering controls from the row. The notes also set the price button names, the piping
 // group names and units 1 to 8 when they carry such lines; other lines are skipped. keta and

@@ -7,8 +7,8 @@ namespace kerbina {
 RegisterOutcome registerSettings(EnvironmentSettings& settings,
                                  const std::filesystem::path& dataRoot,
                                  NumberingRowStore& numbering) {
-    WriteCompanyData(settings, dataRoot);
-    const SettingsWritten written = WriteSettings(settings, dataRoot, numbering);
+    writeCompanyData(settings, dataRoot);
+    const SettingsWritten written = writeEnvironmentSettings(settings, dataRoot, numbering);
     RegisterOutcome outcome;
     if (written.numberingRowWritten) {
         outcome.message = std::string(kSettingsRegisteredMessage);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/currency.h"
+#include "money/currency.h"
 #include "settings/environment_settings.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "settings/settings_files.h"
 
-#include "app/folders.h"
-#include "app/settings_file.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
+#include "base/folders.h"
 #include "base/text.h"
-#include "document/file_io.h"
 #include "settings/environment_settings.h"
 #include "settings/numbering_row.h"
 #include "settings/value_forms.h"
@@ -189,7 +189,7 @@ SettingsWritten writeSettingsStores(EnvironmentSettings& settings, const fs::pat
     KeyCollector ownKeys;
     forEachSettingsKey(std::as_const(settings), ownKeys);
     std::vector<std::string> lines = settingsFileLines(settings);
-    for (const std::string& line : readTextLines(settingsFile)) {
+    for (const std::string& line : readSettingsFileLines(dataRoot)) {
         const auto key = confKey(line);
         if (key && !ownKeys.keys.contains(std::string(*key))) {
             lines.push_back(line);
@@ -251,7 +251,7 @@ void applyCompanyDataLines(EnvironmentSettings& settings, const std::vector<std:
     }
 }
 
-void Userread(EnvironmentSettings& settings, const fs::path& dataRoot) {
+void readUserSettings(EnvironmentSettings& settings, const fs::path& dataRoot) {
     const fs::path file = companyDataFilePath(dataRoot);
     if (fileMissing(file)) {
         std::vector<std::string> lines;
@@ -267,13 +267,13 @@ void Userread(EnvironmentSettings& settings, const fs::path& dataRoot) {
 
 void readForShow(EnvironmentSettings& settings, const fs::path& dataRoot,
                  const fs::path& databaseFolderInUse) {
-    Userread(settings, dataRoot);
+    readUserSettings(settings, dataRoot);
     if (settings.networkFolder.empty()) {
         settings.networkFolder = pathText(databaseFolderInUse);
     }
 }
 
-void Dataread(EnvironmentSettings& settings, const fs::path& dataRoot,
+void readEnvironmentSettings(EnvironmentSettings& settings, const fs::path& dataRoot,
               NumberingRowStore& numbering) {
     const fs::path file = settingsFilePath(dataRoot);
     if (fileMissing(file)) {
@@ -282,18 +282,18 @@ void Dataread(EnvironmentSettings& settings, const fs::path& dataRoot,
         writeSettingsStores(settings, dataRoot, numbering, NetworkFile::KeepExisting);
         return;
     }
-    applySettingsFileLines(settings, readTextLines(file));
+    applySettingsFileLines(settings, readSettingsFileLines(dataRoot));
     if (const std::optional<NumberingRow> row = numbering.read()) {
         applyNumberingRow(settings, *row);
     }
 }
 
-SettingsWritten WriteSettings(EnvironmentSettings& settings, const fs::path& dataRoot,
-                              NumberingRowStore& numbering) {
+SettingsWritten writeEnvironmentSettings(EnvironmentSettings& settings, const fs::path& dataRoot,
+                                         NumberingRowStore& numbering) {
     return writeSettingsStores(settings, dataRoot, numbering, NetworkFile::Write);
 }
 
-void WriteCompanyData(const EnvironmentSettings& settings, const fs::path& dataRoot) {
+void writeCompanyData(const EnvironmentSettings& settings, const fs::path& dataRoot) {
     writeConfFile(companyDataFilePath(dataRoot), companyDataLines(settings));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/currency.h"
+#include "money/currency.h"
 
 #include <filesystem>
 #include <string>
@@ -34,7 +34,7 @@ void applyCompanyDataLines(EnvironmentSettings& settings, const std::vector<std:
 
 // Fills the company data from USER_DATA.conf, first writing the file with sample values when it
 // is missing.
-void Userread(EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
+void readUserSettings(EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
 
 // What showing the settings dialog reads again: the company data (changes that were not
 // registered are replaced by the file's) and, when the network folder box is empty, the database
@@ -45,8 +45,8 @@ void readForShow(EnvironmentSettings& settings, const std::filesystem::path& dat
 // Fills the other settings from Kerbina.conf and the numbering row. When Kerbina.conf is missing
 // (the first start) it sets the two cover titles and writes the stores from the values held
 // instead; an existing Network_conf.conf is then left alone, since nobody has chosen a folder yet.
-// A failing row query raises ESQLiteException after the file's values have been taken.
-void Dataread(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
+// A failing row query raises DatabaseError after the file's values have been taken.
+void readEnvironmentSettings(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
               NumberingRowStore& numbering);
 
 struct SettingsWritten {
@@ -61,10 +61,11 @@ struct SettingsWritten {
 // lines followed by the lines of any other keys it held, which other parts of the program read
 // and this dialog does not edit (the quotation folder, the cover panel). The counter is written
 // only when the user changed it since it was read.
-SettingsWritten WriteSettings(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
-                              NumberingRowStore& numbering);
+SettingsWritten writeEnvironmentSettings(EnvironmentSettings& settings,
+                                         const std::filesystem::path& dataRoot,
+                                         NumberingRowStore& numbering);
 
 // Writes USER_DATA.conf from the company data.
-void WriteCompanyData(const EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
+void writeCompanyData(const EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
 
 } // namespace kerbina

@@ -1,7 +1,7 @@
 #include "settings/value_forms.h"
 
 #include "base/text.h"
-#include "calc/calc_settings.h"
+#include "money/calc_settings.h"
 
 #include <stdexcept>
 

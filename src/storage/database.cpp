@@ -11,17 +11,17 @@ const std::string& SqlRow::field(std::size_t n) const {
     return n >= 1 && n <= columns.size() ? columns[n - 1] : empty;
 }
 
-bool Database::SqlExec(std::string_view sql, const SqlParams& params) {
+bool Database::executeOrReport(std::string_view sql, const SqlParams& params) {
     try {
         execute(sql, params);
         return true;
-    } catch (const ESQLiteException& error) {
+    } catch (const DatabaseError& error) {
         reporter_.reportError(kSqlErrorText, databaseFaultMessage(error));
         return false;
     }
 }
 
-std::string databaseFaultMessage(const ESQLiteException& error) {
+std::string databaseFaultMessage(const DatabaseError& error) {
     const char* what = nullptr;
     const char* todo = nullptr;
     switch (error.code() & 0xFF) {
@@ -74,12 +74,12 @@ std::string SqliteFileDatabase::location() const {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
-SqlRows SqliteFileDatabase::SqlSelect(std::string_view sql, const SqlParams& params) {
+SqlRows SqliteFileDatabase::queryRows(std::string_view sql, const SqlParams& params) {
     try {
         TSQLiteDatabase connection(file_);
         connection.setBusyTimeout(busyTimeout_);
         return connection.GetTable(sql, params);
-    } catch (ESQLiteException& error) {
+    } catch (DatabaseError& error) {
         error.setLocation(location());
         throw;
     }
@@ -90,7 +90,7 @@ void SqliteFileDatabase::execute(std::string_view sql, const SqlParams& params) 
         TSQLiteDatabase connection(file_);
         connection.setBusyTimeout(busyTimeout_);
         connection.ExecSQL(sql, params);
-    } catch (ESQLiteException& error) {
+    } catch (DatabaseError& error) {
         error.setLocation(location());
         throw;
     }

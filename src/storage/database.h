@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/currency.h"
+#include "money/currency.h"
 
 #include <chrono>
 #include <cstdint>
@@ -17,9 +17,9 @@ namespace kerbina {
 // The one error type of the database layer. Its message is the database's own detailed text
 // (statement and code); `code` is the SQLite result code, 0 when none applies. What the user is
 // shown comes from databaseFaultMessage.
-class ESQLiteException : public std::runtime_error {
+class DatabaseError : public std::runtime_error {
 public:
-    explicit ESQLiteException(const std::string& message, int code = 0)
+    explicit DatabaseError(const std::string& message, int code = 0)
         : std::runtime_error(message), code_(code) {}
     int code() const { return code_; }
     // The database the statement ran on (a file path), set by the Database that ran it.
@@ -33,7 +33,7 @@ private:
 
 // What the user is told about a failed statement: what happened in plain Japanese, the
 // database's location, and what to do; SQL text never shows.
-std::string databaseFaultMessage(const ESQLiteException& error);
+std::string databaseFaultMessage(const DatabaseError& error);
 
 // One bound parameter of a statement. Values are never written into the SQL text.
 // Money goes in as its plain decimal text; the declared column type (integer, NUMERIC) makes the
@@ -101,18 +101,18 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Runs one query and returns its rows. Errors raise ESQLiteException.
-    virtual SqlRows SqlSelect(std::string_view sql, const SqlParams& params = {}) = 0;
-    // Runs one statement that returns no rows. Errors raise ESQLiteException.
+    // Runs one query and returns its rows. Errors raise DatabaseError.
+    virtual SqlRows queryRows(std::string_view sql, const SqlParams& params = {}) = 0;
+    // Runs one statement that returns no rows. Errors raise DatabaseError.
     virtual void execute(std::string_view sql, const SqlParams& params = {}) = 0;
 
     // Runs one statement that returns no rows. On any error it reports "ERROR" with the
     // user's message for the fault (databaseFaultMessage) and returns false; the statement then
     // has had no effect.
-    bool SqlExec(std::string_view sql, const SqlParams& params = {});
+    bool executeOrReport(std::string_view sql, const SqlParams& params = {});
 
     // Where the database is, for messages: a file path, or a server's name. Errors raised by
-    // SqlSelect and execute carry it.
+    // queryRows and execute carry it.
     virtual std::string location() const = 0;
 
 private:
@@ -133,7 +133,7 @@ public:
     const std::filesystem::path& file() const { return file_; }
     std::string location() const override;
 
-    SqlRows SqlSelect(std::string_view sql, const SqlParams& params = {}) override;
+    SqlRows queryRows(std::string_view sql, const SqlParams& params = {}) override;
     void execute(std::string_view sql, const SqlParams& params = {}) override;
 
 private:

@@ -210,7 +210,7 @@ const DatabaseFileDef& databaseFileDef(DatabaseFile file) {
 
 bool createDatabaseTables(Database& database, const DatabaseFileDef& definition) {
     for (const TableDef& table : definition.tables) {
-        if (!database.SqlExec(createTableSql(table))) {
+        if (!database.executeOrReport(createTableSql(table))) {
             return false;
         }
         for (const SeedRow& row : table.seedRows) {
@@ -218,7 +218,7 @@ bool createDatabaseTables(Database& database, const DatabaseFileDef& definition)
             // store "7" and "0" as numbers.
             SqlParams params(row.begin(), row.end());
             params.emplace_back(row.front());
-            if (!database.SqlExec(insertSeedSql(table), params)) {
+            if (!database.executeOrReport(insertSeedSql(table), params)) {
                 return false;
             }
         }

@@ -46,8 +46,8 @@ std::span<const DatabaseFileDef> databaseFiles();
 const DatabaseFileDef& databaseFileDef(DatabaseFile file);
 
 // Creates each table of the file that does not exist yet and inserts each seed row whose key is
-// absent, so running it again changes nothing. Every statement goes through SqlExec; the first
-// failure is reported there and ends the creation with false.
+// absent, so running it again changes nothing. Every statement goes through executeOrReport; the
+// first failure is reported there and ends the creation with false.
 bool createDatabaseTables(Database& database, const DatabaseFileDef& definition);
 
 // The texts of the quotation status codes 0 to 6 held in kerbina.status.

@@ -45,7 +45,7 @@ constexpr std::array<const char*, 27> kCodeTexts = {
     message += sql;
     message += "\": ";
     message += sqliteMessage;
-    throw ESQLiteException(message, code);
+    throw DatabaseError(message, code);
 }
 
 std::string utf8Path(const std::filesystem::path& file) {
@@ -145,7 +145,7 @@ TSQLiteDatabase::TSQLiteDatabase(const std::filesystem::path& file) {
         const std::string reason = db_ != nullptr ? sqlite3_errmsg(db_) : "unknown error";
         sqlite3_close_v2(db_);
         db_ = nullptr;
-        throw ESQLiteException("Failed to open database \"" + name + "\" : " + reason, rc);
+        throw DatabaseError("Failed to open database \"" + name + "\" : " + reason, rc);
     }
 }
 

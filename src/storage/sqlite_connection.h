@@ -17,7 +17,7 @@ namespace kerbina {
 std::string sqliteCodeText(int code);
 
 // An open connection to one database file, created when absent. Closing rolls back a
-// transaction left open. Every failure raises ESQLiteException.
+// transaction left open. Every failure raises DatabaseError.
 class TSQLiteDatabase {
 public:
     explicit TSQLiteDatabase(const std::filesystem::path& file);
@@ -46,7 +46,7 @@ public:
                     const char* failureText);
 
     // Steps once; returns true on a row and false when done. Any other result raises
-    // ESQLiteException opening with `failureText`.
+    // DatabaseError opening with `failureText`.
     bool step(const char* failureText);
 
     sqlite3_stmt* handle() const { return stmt_.get(); }

@@ -1,5 +1,5 @@
 #include "app/instance_lock.h"
-#include "document/file_io.h"
+#include "base/file_io.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "app/instance_lock.h"
 #include "app/seeding.h"
-#include "document/file_io.h"
+#include "base/file_io.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

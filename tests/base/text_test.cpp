@@ -8,17 +8,19 @@ namespace {
 
 TEST(Text, Trimming) {
     const struct {
-        std::string_view text, blanks, blanksAndFullWidth;
+        std::string_view text, blanks, blanksAndFullWidth, trailing;
     } cases[] = {
-        {"", "", ""},
-        {" \t a b \r\n", "a b", "a b"},
-        {"\u3000山田\u3000 ", "\u3000山田\u3000", "山田"},
-        {" \u3000 \u3000", "\u3000 \u3000", ""},
-        {"銀行", "銀行", "銀行"},
+        {"", "", "", ""},
+        {" \t a b \r\n", "a b", "a b", " \t a b"},
+        {"\u3000山田\u3000 ", "\u3000山田\u3000", "山田", "\u3000山田"},
+        {" \u3000 \u3000", "\u3000 \u3000", "", ""},
+        {"銀行", "銀行", "銀行", "銀行"},
+        {"御中 \u3000\t", "御中 \u3000", "御中", "御中"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(trimBlanks(c.text), c.blanks) << c.text;
         EXPECT_EQ(trimBlanksAndFullWidthSpaces(c.text), c.blanksAndFullWidth) << c.text;
+        EXPECT_EQ(trimTrailingBlanksAndFullWidthSpaces(c.text), c.trailing) << c.text;
     }
 }
 
@@ -36,24 +38,29 @@ TEST(Text, AsciiCaseIgnoresTheLocale) {
 TEST(Text, Integers) {
     const struct {
         std::string_view text;
-        std::optional<std::int64_t> exact, lenient;
+        std::optional<std::int64_t> exact, lenient, spacePadded;
     } cases[] = {
-        {"0", 0, 0},
-        {"-42", -42, -42},
-        {" 42 ", std::nullopt, 42},
-        {"+7", std::nullopt, 7},
-        {"+-7", std::nullopt, std::nullopt},
-        {"", std::nullopt, std::nullopt},
-        {"  ", std::nullopt, std::nullopt},
-        {"1.5", std::nullopt, std::nullopt},
-        {"12a", std::nullopt, std::nullopt},
-        {"９", std::nullopt, std::nullopt},
-        {"9223372036854775807", INT64_MAX, INT64_MAX},
-        {"9223372036854775808", std::nullopt, std::nullopt},
+        {"0", 0, 0, 0},
+        {"-42", -42, -42, -42},
+        {" 42 ", std::nullopt, 42, 42},
+        {"\t42\r", std::nullopt, 42, std::nullopt},
+        {"+7", std::nullopt, 7, 7},
+        {" +7", std::nullopt, 7, 7},
+        {"+", std::nullopt, std::nullopt, std::nullopt},
+        {"+-7", std::nullopt, std::nullopt, std::nullopt},
+        {"", std::nullopt, std::nullopt, std::nullopt},
+        {"  ", std::nullopt, std::nullopt, std::nullopt},
+        {"1.5", std::nullopt, std::nullopt, std::nullopt},
+        {"12a", std::nullopt, std::nullopt, std::nullopt},
+        {"1 2", std::nullopt, std::nullopt, std::nullopt},
+        {"９", std::nullopt, std::nullopt, std::nullopt},
+        {"9223372036854775807", INT64_MAX, INT64_MAX, INT64_MAX},
+        {"9223372036854775808", std::nullopt, std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parseInteger(c.text), c.exact) << c.text;
         EXPECT_EQ(parseInteger(c.text, IntegerText::Lenient), c.lenient) << c.text;
+        EXPECT_EQ(parseInteger(c.text, IntegerText::SpacePadded), c.spacePadded) << c.text;
     }
     EXPECT_EQ(parseInteger32("2147483647"), 2147483647);
     EXPECT_EQ(parseInteger32("2147483648"), std::nullopt);
@@ -67,6 +74,12 @@ TEST(Text, FieldsAndSeparators) {
     EXPECT_EQ(splitFields("[KEY]=v=w", '='), (Fields{"[KEY]", "v", "w"}));
     EXPECT_EQ(asSeparatedField("鋼管;SGP\r\n25A"), "鋼管；SGP25A");
     EXPECT_EQ(splitFields(asSeparatedField("a;b") + ";c", ';'), (Fields{"a；b", "c"}));
+    std::string line = "1";
+    appendAsSeparatedField(line, ";x;\ny");
+    EXPECT_EQ(line, "1；x；y");
+    EXPECT_EQ(withoutLineBreaks("a\r\nb;c\n"), "ab;c");
+    appendWithoutLineBreaks(line, "\r;z");
+    EXPECT_EQ(line, "1；x；y;z");
 }
 
 } // namespace

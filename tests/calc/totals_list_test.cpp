@@ -1,5 +1,5 @@
 #include "calc/totals.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -290,9 +290,9 @@ LineRecord priced(const char* quantity, const char* netPrice, const char* submit
     return line;
 }
 
-TEST(RecalcAndShowTotals, SheetModeFillsTheWholePanel) {
+TEST(recalculateTotals, SheetModeFillsTheWholePanel) {
     DocumentState state = openSheet({priced("1", "750", "1000")});
-    const RecalcOutcome outcome = RecalcAndShowTotals(state, false, 50);
+    const RecalcOutcome outcome = recalculateTotals(state, false, 50);
 
     ASSERT_TRUE(outcome.panel.sheet);
     EXPECT_EQ(outcome.panel.sheet->net, c("750"));
@@ -308,39 +308,39 @@ TEST(RecalcAndShowTotals, SheetModeFillsTheWholePanel) {
     EXPECT_FALSE(outcome.growGridTo);
 }
 
-TEST(RecalcAndShowTotals, ListModeLeavesTheSheetAloneAndBlanksItsFigures) {
+TEST(recalculateTotals, ListModeLeavesTheSheetAloneAndBlanksItsFigures) {
     DocumentState state = openSheet({priced("1", "750", "1000")});
     state.items[1].netTotal = c("1");
     state.items[1].submittedTotal = c("2");
-    const RecalcOutcome outcome = RecalcAndShowTotals(state, true, 50);
+    const RecalcOutcome outcome = recalculateTotals(state, true, 50);
 
     EXPECT_FALSE(outcome.panel.sheet);
     EXPECT_EQ(state.sheet[1].netAmount, Currency());
     EXPECT_EQ(outcome.panel.all.submitted, c("302"));
 }
 
-TEST(RecalcAndShowTotals, ReturnsTheRangeSumErrorAndStillRunsTheListPass) {
+TEST(recalculateTotals, ReturnsTheRangeSumErrorAndStillRunsTheListPass) {
     LineRecord calculated = priced("1", "10", "10");
     calculated.kind = 12;
     LineRecord rangeSum;
     rangeSum.kind = 93;
     rangeSum.netQuantity = rangeSum.submittedQuantity = c("1");
     DocumentState state = openSheet({calculated, rangeSum});
-    const RecalcOutcome outcome = RecalcAndShowTotals(state, false, 50);
+    const RecalcOutcome outcome = recalculateTotals(state, false, 50);
 
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->row, 2);
     EXPECT_EQ(outcome.panel.all.submitted, c("300")); // the sheet's item counts 0 for now
 }
 
-TEST(RecalcAndShowTotals, GridGrowsToTheLineEntriesPlusTen) {
+TEST(recalculateTotals, GridGrowsToTheLineEntriesPlusTen) {
     DocumentState state = openSheet(std::vector<LineRecord>(5, priced("1", "1", "1")));
     // Six entries with the scratch slot.
-    EXPECT_EQ(RecalcAndShowTotals(state, false, 5).growGridTo, 16);
-    EXPECT_FALSE(RecalcAndShowTotals(state, false, 6).growGridTo);
+    EXPECT_EQ(recalculateTotals(state, false, 5).growGridTo, 16);
+    EXPECT_FALSE(recalculateTotals(state, false, 6).growGridTo);
     // On the breakdown list the items count (with their placeholder), not the sheet's lines.
     const int listEntries = static_cast<int>(state.items.size());
-    EXPECT_FALSE(RecalcAndShowTotals(state, true, listEntries).growGridTo);
+    EXPECT_FALSE(recalculateTotals(state, true, listEntries).growGridTo);
 }
 
 TEST(RecalculateQuotation, EachSheetWithItsOwnSettingsThenTheList) {

@@ -1,5 +1,5 @@
 #include "calc/totals.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -630,7 +630,7 @@ TEST(CalcSettingsApply, ConfirmingTheShownSettingsLeavesTheHeaderAsItWas) {
 namespace kerbina {
 namespace {
 
-TEST(RecalcAndShowTotals, GrowsTheGridTenPastTheEntriesOfThePageInFront) {
+TEST(recalculateTotals, GrowsTheGridTenPastTheEntriesOfThePageInFront) {
     DocumentState state;
     state.items.push_back(newSheetItem());
     loadSheetSettings(state, 1);
@@ -638,12 +638,12 @@ TEST(RecalcAndShowTotals, GrowsTheGridTenPastTheEntriesOfThePageInFront) {
     for (int line = 0; line < 30; ++line) {
         state.sheet.push_back(newLine());
     }
-    EXPECT_EQ(RecalcAndShowTotals(state, false, 100).growGridTo, std::nullopt);
-    EXPECT_EQ(RecalcAndShowTotals(state, false, 31).growGridTo, std::nullopt);
-    EXPECT_EQ(RecalcAndShowTotals(state, false, 30).growGridTo, 41);
+    EXPECT_EQ(recalculateTotals(state, false, 100).growGridTo, std::nullopt);
+    EXPECT_EQ(recalculateTotals(state, false, 31).growGridTo, std::nullopt);
+    EXPECT_EQ(recalculateTotals(state, false, 30).growGridTo, 41);
     // The breakdown list counts its items, not the lines of the sheet in memory.
-    EXPECT_EQ(RecalcAndShowTotals(state, true, 30).growGridTo, std::nullopt);
-    EXPECT_EQ(RecalcAndShowTotals(state, true, 1).growGridTo, 12);
+    EXPECT_EQ(recalculateTotals(state, true, 30).growGridTo, std::nullopt);
+    EXPECT_EQ(recalculateTotals(state, true, 1).growGridTo, 12);
 }
 
 } // namespace

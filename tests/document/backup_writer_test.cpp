@@ -1,12 +1,12 @@
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "document/direct_read.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
+#include "records/line_kinds.h"
 #include "work_store_fixture.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ protected:
         data.unitCostBreakdowns = {"UB;配管", "UC;継手"};
         const fs::path file = root / "start.krb2";
         writeQuotationFile(file, data, {});
-        Direct_read(state, store, host, file, std::nullopt, kToday);
+        loadQuotationFile(state, store, host, file, std::nullopt, kToday);
     }
 
     // The backup on disk against the quotation file written whole from the work folder.
@@ -118,36 +118,36 @@ TEST_F(BackupTest, IsTheWholeQuotationFileAfterEveryKindOfChange) {
 
     // A sheet file another program replaced with one of the same size.
     writeSheetFile(store.workFolder / sheetFileName(4), sheetNamed("Z", 900), 4);
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     expectAFullWrite("sheet file replaced");
 
     state.items[4].name = "改名";
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     expectAFullWrite("item renamed");
     state.itemNameLine = false;
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     expectAFullWrite("without title lines");
     state.unitCostReferences = true;
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     expectAFullWrite("with unit-cost references");
     state.unitCostBreakdowns.insert(state.unitCostBreakdowns.begin(), "UA;弁");
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     expectAFullWrite("unit-cost list changed");
 }
 
 TEST_F(BackupTest, IsRewrittenUnlessTheFileHoldsTheNextBackupAlready) {
     const fs::path backup = backupFilePath(store.backupFolder);
     openSheet(state, store, host, 1);
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     const auto written = fileStamp(backup);
-    SAVERECORD(state, store, host, RecordMode::Und); // the snapshot before the next change
+    saveSheetRecords(state, store, host, RecordMode::Und); // the snapshot before the next change
     EXPECT_EQ(fileStamp(backup), written);
 
     fs::remove(backup);
-    SAVERECORD(state, store, host, RecordMode::Und);
+    saveSheetRecords(state, store, host, RecordMode::Und);
     expectAFullWrite("deleted by someone else");
     writeFileAtomically(backup, "replaced by someone else");
-    SAVERECORD(state, store, host, RecordMode::Und);
+    saveSheetRecords(state, store, host, RecordMode::Und);
     expectAFullWrite("replaced by someone else");
 
     // A write that failed is made again even though nothing changed since.

@@ -1,11 +1,11 @@
-#include "app/main_settings.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
 #include "document/direct_read.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
 #include "document/work_store.h"
+#include "records/line_kinds.h"
+#include "settings/main_settings.h"
 #include "work_store_fixture.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +60,7 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
     startNewQuotation(state, store, host, kToday);
     state.modified = true;
 
-    EXPECT_EQ(Direct_read(state, store, host, path, std::nullopt, kToday), OpenedView::ItemList);
+    EXPECT_EQ(loadQuotationFile(state, store, host, path, std::nullopt, kToday), OpenedView::ItemList);
     EXPECT_EQ(state.itemMax(), 3);
     EXPECT_EQ(state.header.atesaki1, "山田建設株式会社");
     EXPECT_EQ(state.header.keisyo, "御中");
@@ -86,14 +86,14 @@ TEST_F(DirectReadTest, AFileWithoutADateTakesTodaysDate) {
     const auto undated =
         writeFile("undated.krb2", quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100")));
     startNewQuotation(state, store, host, kToday);
-    Direct_read(state, store, host, undated, std::nullopt, kToday);
+    loadQuotationFile(state, store, host, undated, std::nullopt, kToday);
     const QuotationHeader today = newHeader(2024, 5, static_cast<int>(unsigned(kToday.day())));
     EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd),
               std::tuple(today.dy, today.dm, today.dd));
 
     std::string text = quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100"));
     text.insert(text.find("[ItemMax]"), "[DY]=30\r\n[DM]=2\r\n[DD]=31\r\n");
-    Direct_read(state, store, host, writeFile("dated.krb2", text), std::nullopt, kToday);
+    loadQuotationFile(state, store, host, writeFile("dated.krb2", text), std::nullopt, kToday);
     EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd), std::tuple(30, 2, 31));
 }
 
@@ -102,7 +102,7 @@ TEST_F(DirectReadTest, OneItemOpensItsSheetComputedWithAFreshUndoTape) {
         writeFile("one.krb2", quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100")));
     startNewQuotation(state, store, host, kToday);
 
-    EXPECT_EQ(Direct_read(state, store, host, path, 5, kToday), OpenedView::Sheet);
+    EXPECT_EQ(loadQuotationFile(state, store, host, path, 5, kToday), OpenedView::Sheet);
     EXPECT_EQ(state.header.status, 5);
     ASSERT_EQ(state.lineCount(), 1);
     EXPECT_EQ(state.sheet[1].submittedAmount, parseNumber("200"));
@@ -126,7 +126,7 @@ TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
         recalculateQuotation(expected, settings.calc, settings.itemNameLine);
 
         FreshSettingsHost fresh;
-        Direct_read(state, store, fresh, path, std::nullopt, kToday);
+        loadQuotationFile(state, store, fresh, path, std::nullopt, kToday);
         for (const QuotationHeader& header :
              {state.header, readQuotationFile(backupFilePath(store.backupFolder)).header}) {
             EXPECT_EQ(header.allGTotal, expected.header.allGTotal);
@@ -156,7 +156,7 @@ TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgre
     const auto good =
         writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
     startNewQuotation(state, store, host, kToday);
-    Direct_read(state, store, host, good, std::nullopt, kToday);
+    loadQuotationFile(state, store, host, good, std::nullopt, kToday);
     state.modified = true;
     const DocumentState before = state;
     const std::string headerFile = readFileBytes(work("HEAD.WRK"));
@@ -166,7 +166,7 @@ TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgre
                                                 dataLine(1, "弁", "7"));
     const auto cut = writeFile("cut.krb2", whole.substr(0, whole.find("1;弁;") + 6));
     host.answers = {DocumentHost::Answer::No};
-    EXPECT_EQ(Direct_read(state, store, host, cut, std::nullopt, kToday), OpenedView::NotOpened);
+    EXPECT_EQ(loadQuotationFile(state, store, host, cut, std::nullopt, kToday), OpenedView::NotOpened);
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0],
               "見積ファイルが完全ではありません。\n" + cut.string() +
@@ -178,7 +178,7 @@ TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgre
     EXPECT_EQ(readFileBytes(work("HEAD.WRK")), headerFile);
 
     host.answers = {DocumentHost::Answer::Yes};
-    EXPECT_EQ(Direct_read(state, store, host, cut, std::nullopt, kToday), OpenedView::Sheet);
+    EXPECT_EQ(loadQuotationFile(state, store, host, cut, std::nullopt, kToday), OpenedView::Sheet);
     EXPECT_EQ(namesOf(state.sheet), "工事,配管;,継手;"); // the half line is left out
     EXPECT_EQ(state.items[1].submittedTotal, parseNumber("300"));
 }
@@ -192,7 +192,7 @@ TEST_F(DirectReadTest, TotalBeyondTheCurrencyRangeLeavesTheOpenQuotationAlone) {
                                                            dataLine(1, "配管", "900000000000000") +
                                                                dataLine(1, "継手", "1")));
     try {
-        Direct_read(state, store, host, huge, std::nullopt, kToday);
+        loadQuotationFile(state, store, host, huge, std::nullopt, kToday);
         ADD_FAILURE() << "opened a quotation whose total overflows";
     } catch (const AmountOverflow& error) {
         EXPECT_EQ(error.sheet(), 1);
@@ -207,7 +207,7 @@ TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
     const auto good =
         writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
     startNewQuotation(state, store, host, kToday);
-    Direct_read(state, store, host, good, std::nullopt, kToday);
+    loadQuotationFile(state, store, host, good, std::nullopt, kToday);
     state.modified = true;
     const DocumentState before = state;
     const std::string headerFile = readFileBytes(work("HEAD.WRK"));
@@ -217,14 +217,14 @@ TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
         writeFile("short.krb2", quotationText(itemLine("10", "") + itemLine("10", ""), 3,
                                               dataLine(1, "別", "1")));
     host.answers = {DocumentHost::Answer::No};
-    EXPECT_EQ(Direct_read(state, store, host, shortFile, std::nullopt, kToday),
+    EXPECT_EQ(loadQuotationFile(state, store, host, shortFile, std::nullopt, kToday),
               OpenedView::NotOpened);
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_NE(host.questions[0].find("11 行目: [ItemMax]=3 と内訳の行数 2 が一致しません。"),
               std::string::npos)
         << host.questions[0];
     try {
-        Direct_read(state, store, host, writeFile("bad.krb2", "<TITLE>\r\n[KETA]=x\r\n"),
+        loadQuotationFile(state, store, host, writeFile("bad.krb2", "<TITLE>\r\n[KETA]=x\r\n"),
                     std::nullopt, kToday);
         ADD_FAILURE() << "opened a file with a bad number";
     } catch (const QuotationFileError& error) {
@@ -232,9 +232,9 @@ TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
         EXPECT_NE(std::string(error.what()).find("bad.krb2 の 2 行目: "), std::string::npos);
     }
     EXPECT_THROW(
-        Direct_read(state, store, host, writeFile("old.krb", "not old"), std::nullopt, kToday),
+        loadQuotationFile(state, store, host, writeFile("old.krb", "not old"), std::nullopt, kToday),
         QuotationFileError);
-    EXPECT_THROW(Direct_read(state, store, host, root / "missing.krb2", std::nullopt, kToday),
+    EXPECT_THROW(loadQuotationFile(state, store, host, root / "missing.krb2", std::nullopt, kToday),
                  FileError);
 
     EXPECT_EQ(state.header, before.header);

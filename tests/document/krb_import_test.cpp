@@ -1,7 +1,7 @@
+#include "base/text_codec.h"
 #include "document/krb_import.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

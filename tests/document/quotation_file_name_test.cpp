@@ -1,5 +1,5 @@
-#include "document/line_kinds.h"
 #include "document/quotation_file_name.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "document/quotation_file.h"
-#include "document/text_codec.h"
+#include "records/line_kinds.h"
 
 #include <cstdlib>
 #include <filesystem>

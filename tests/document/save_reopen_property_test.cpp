@@ -3,11 +3,11 @@
 // The quotations are generated from a fixed seed with every line kind, random ranges (also
 // reaching outside the sheet), unlisted lines and stale range marks, so a failure names a seed
 // that reproduces it.
-#include "calc/rounding.h"
+#include "base/file_io.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,5 +1,5 @@
+#include "base/file_io.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
 #include "document/undo.h"
 #include "work_store_fixture.h"
 
@@ -18,19 +18,19 @@ protected:
     // A quotation with one line on sheet 1, opened again as after a tab switch.
     void SetUp() override {
         WorkStoreTest::SetUp();
-        NewKerbina(state, store, host, kToday);
+        askAndStartNewQuotation(state, store, host, kToday);
         state.sheet.push_back(commentLine("0"));
-        SAVERECORD(state, store, host, RecordMode::Wrk);
+        saveSheetRecords(state, store, host, RecordMode::Wrk);
         openSheet(state, store, host, 1);
     }
 
     // One editing command: snapshot, change, totals, write.
     void edit(const std::string& name) {
-        SAVERECORD(state, store, host, RecordMode::Und);
+        saveSheetRecords(state, store, host, RecordMode::Und);
         state.sheet.push_back(commentLine(name));
         recalculateSheet(state);
         recalculateItemList(state);
-        SAVERECORD(state, store, host, RecordMode::Wrk);
+        saveSheetRecords(state, store, host, RecordMode::Wrk);
     }
 
     // E edits (the k-th edit of the script appends line k), U undoes, R redoes.
@@ -105,11 +105,11 @@ TEST_F(UndoTest, UndoRestoresAmountsThroughTheTotalsPass) {
     priced.submittedQuantity = Currency::fromWhole(2);
     priced.netPrice = Currency::fromWhole(100);
     priced.submittedPrice = Currency::fromWhole(150);
-    SAVERECORD(state, store, host, RecordMode::Und);
+    saveSheetRecords(state, store, host, RecordMode::Und);
     state.sheet.push_back(priced);
     recalculateSheet(state);
     recalculateItemList(state);
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     edit("after");
 
     ASSERT_TRUE(undoSheet(state, store, host));
@@ -121,11 +121,11 @@ TEST_F(UndoTest, UndoRestoresAmountsThroughTheTotalsPass) {
 
 TEST_F(UndoTest, ListUndoRestoresTheListBeforeTheLastChange) {
     const ItemList before = state.items;
-    Saveitem(state, store, ListMode::Und);
+    saveItemList(state, store, ListMode::Und);
     state.items[1].name = "配管工事";
     state.items.push_back(state.items[1]);
     recalculateItemList(state);
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
 
     for (int repeat = 0; repeat < 2; ++repeat) {
         ASSERT_TRUE(undoList(state, store, host));

@@ -1,7 +1,7 @@
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "base/file_io.h"
 #include "document/quotation_file.h"
 #include "document/work_folder.h"
+#include "records/line_kinds.h"
 
 #include <cstdlib>
 #include <fstream>

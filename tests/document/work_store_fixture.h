@@ -1,8 +1,8 @@
 #pragma once
 
 #include "document/document_host.h"
-#include "document/document_state.h"
 #include "document/work_store.h"
+#include "records/document_state.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -1,8 +1,8 @@
+#include "base/file_io.h"
 #include "calc/totals.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
-#include "document/record_io.h"
+#include "records/line_kinds.h"
+#include "records/record_io.h"
 #include "work_store_fixture.h"
 
 #include <cstdint>
@@ -61,7 +61,7 @@ ItemRecord namedItem(const std::string& name, int kind = 10) {
 }
 
 TEST_F(WorkStoreTest, NewQuotationWritesItsFilesAndTheFirstGeneration) {
-    ASSERT_TRUE(NewKerbina(state, store, host, kToday));
+    ASSERT_TRUE(askAndStartNewQuotation(state, store, host, kToday));
 
     EXPECT_EQ(state.header.dy, 2024 - 1988);
     EXPECT_EQ(state.header.dm, 5);
@@ -118,7 +118,7 @@ TEST_F(WorkStoreTest, NewKerbinaAsksBeforeDiscardingAModifiedQuotation) {
         open.sheet.push_back(commentLine("unsaved"));
         open.modified = true;
 
-        EXPECT_EQ(NewKerbina(open, store, asked, kToday), row.started);
+        EXPECT_EQ(askAndStartNewQuotation(open, store, asked, kToday), row.started);
         EXPECT_EQ(asked.questions, std::vector<std::string>{"編集中のデータを保存しますか？"});
         EXPECT_EQ(asked.saves, row.saves);
         EXPECT_EQ(namesOf(open.sheet), row.started ? "" : "unsaved");
@@ -127,10 +127,10 @@ TEST_F(WorkStoreTest, NewKerbinaAsksBeforeDiscardingAModifiedQuotation) {
 }
 
 TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
-    NewKerbina(state, store, host, kToday);
+    askAndStartNewQuotation(state, store, host, kToday);
     for (int edit = 1; edit <= 3; ++edit) {
         state.sheet.push_back(commentLine(std::to_string(edit)));
-        SAVERECORD(state, store, host, RecordMode::Wrk);
+        saveSheetRecords(state, store, host, RecordMode::Wrk);
     }
     for (int generation = 1; generation <= 4; ++generation) {
         EXPECT_EQ(readSheetFile(work(std::to_string(generation) + "WITEM1.UND")).size(),
@@ -143,16 +143,16 @@ TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
 }
 
 TEST_F(WorkStoreTest, SnapshotBeforeAChangeLeavesFilesThatHoldItAlone) {
-    NewKerbina(state, store, host, kToday);
+    askAndStartNewQuotation(state, store, host, kToday);
     state.sheet.push_back(commentLine("a"));
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     const std::vector<std::string> names = {"HEAD_TITLE.WRK", "HEAD.WRK", "WITEM1.WRK",
                                             "2WITEM1.UND"};
     std::vector<std::optional<FileStamp>> written;
     for (const std::string& name : names) {
         written.push_back(fileStamp(work(name)));
     }
-    SAVERECORD(state, store, host, RecordMode::Und);
+    saveSheetRecords(state, store, host, RecordMode::Und);
     for (std::size_t i = 0; i < names.size(); ++i) {
         EXPECT_EQ(fileStamp(work(names[i])), written[i]) << names[i];
     }
@@ -160,18 +160,18 @@ TEST_F(WorkStoreTest, SnapshotBeforeAChangeLeavesFilesThatHoldItAlone) {
     // Same size, other bytes: written again.
     const std::string sheet = readFileBytes(work("WITEM1.WRK"));
     writeFileAtomically(work("WITEM1.WRK"), std::string(sheet.size(), 'x'));
-    SAVERECORD(state, store, host, RecordMode::Und);
+    saveSheetRecords(state, store, host, RecordMode::Und);
     EXPECT_EQ(readFileBytes(work("WITEM1.WRK")), sheet);
 }
 
 TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
-    NewKerbina(state, store, host, kToday);
+    askAndStartNewQuotation(state, store, host, kToday);
     openSheet(state, store, host, 2);
     LineRecord marked = commentLine("a");
     marked.mark = 7;
     state.sheet.push_back(marked);
     state.sheet.push_back(commentLine("b"));
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
 
     EXPECT_EQ(state.sheet[1].mark, 7);
     EXPECT_EQ(state.sheet[2].mark, 0);
@@ -217,7 +217,7 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
         fs::create_directories(store.workFolder);
         WorkStore run{store.workFolder, store.backupFolder};
         DocumentState open;
-        NewKerbina(open, run, host, kToday);
+        askAndStartNewQuotation(open, run, host, kToday);
         ASSERT_FALSE(open.modified);
 
         row.block(run);
@@ -226,7 +226,7 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
         EXPECT_THROW(runAsOneChange(open, run,
                                     [&] {
                                         open.sheet.push_back(commentLine("edit"));
-                                        SAVERECORD(open, run, host, RecordMode::Wrk);
+                                        saveSheetRecords(open, run, host, RecordMode::Wrk);
                                     }),
                      std::runtime_error)
             << row.what;
@@ -266,9 +266,9 @@ TEST_F(WorkStoreTest, LoadSheetReadsOrCreatesTheSheet) {
 }
 
 TEST_F(WorkStoreTest, OpenSheetStartsAFreshTapeAtTheOpenedState) {
-    NewKerbina(state, store, host, kToday);
+    askAndStartNewQuotation(state, store, host, kToday);
     state.sheet.push_back(commentLine("one"));
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     ASSERT_TRUE(fs::exists(work("2WITEM1.UND")));
 
     openSheet(state, store, host, 3);
@@ -340,7 +340,7 @@ TEST_F(WorkStoreTest, HeadWriteStoresSettingsOnlyIntoTheSheetsOwnItem) {
         open.separateNameSpec = false;
         const ItemRecord before = open.items[2];
 
-        HeadWrite(open, store.workFolder, host);
+        writeHeaderFiles(open, store.workFolder, host);
         DocumentState reread;
         readHeaderFile(reread, store.workFolder, "WRK");
 
@@ -403,11 +403,11 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
     fs::create_directories(store.backupFolder);
     std::ofstream(backupFilePath(store.backupFolder)) << "the last run's quotation";
 
-    NewKerbina(state, store, host, kToday); // start-up
+    askAndStartNewQuotation(state, store, host, kToday); // start-up
     state.sheet.push_back(commentLine("edit"));
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     host.answers = {Answer::No};
-    NewKerbina(state, store, host, kToday); // "新規作成"
+    askAndStartNewQuotation(state, store, host, kToday); // "新規作成"
 
     const std::vector<BackupSummary> backups = listBackups(store.backupFolder);
     ASSERT_EQ(backups.size(), 2u);
@@ -417,33 +417,33 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
 }
 
 TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
-    NewKerbina(state, store, host, kToday);
+    askAndStartNewQuotation(state, store, host, kToday);
     state.sheet.push_back(commentLine("a"));
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     state.modified = false; // as after a save
 
     // Leaving the page writes it again, with the tax of the page in front in the header.
     state.sheetSubmittedTax = Currency::fromWhole(80);
-    HeadWrite(state, store.workFolder, host);
-    SAVERECORD(state, store, host, RecordMode::Wrk);
-    Saveitem(state, store, ListMode::Wrk);
+    writeHeaderFiles(state, store.workFolder, host);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     EXPECT_FALSE(state.modified);
 
     state.sheet[1].nameSpec = "b";
-    SAVERECORD(state, store, host, RecordMode::Wrk);
+    saveSheetRecords(state, store, host, RecordMode::Wrk);
     EXPECT_TRUE(state.modified);
     state.modified = false;
     state.header.atesaki1 = "山田建設";
-    HeadWrite(state, store.workFolder, host);
+    writeHeaderFiles(state, store.workFolder, host);
     EXPECT_TRUE(state.modified);
 }
 
 TEST_F(WorkStoreTest, ListChangeIsAChange) {
-    NewKerbina(state, store, host, kToday);
-    Saveitem(state, store, ListMode::Und);
+    askAndStartNewQuotation(state, store, host, kToday);
+    saveItemList(state, store, ListMode::Und);
     EXPECT_FALSE(state.modified);
     state.items[1].name = "配管工事";
-    Saveitem(state, store, ListMode::Wrk);
+    saveItemList(state, store, ListMode::Wrk);
     EXPECT_TRUE(state.modified);
     EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).items[1].name, "配管工事");
 }

@@ -1,4 +1,4 @@
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 #include "grid/cell_entry.h"
 
 #include <gtest/gtest.h>

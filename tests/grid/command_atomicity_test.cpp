@@ -2,16 +2,16 @@
 // the document in memory as it was; the same command without the failure gives the same files as
 // a run that never failed.
 #include "../document/work_store_fixture.h"
+#include "base/file_io.h"
 #include "document/direct_read.h"
 #include "document/document_host.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -57,9 +57,9 @@ struct Workspace {
         state.currentSheetNumber = 2;
         loadSheet(state, store.workFolder, 2);
         recalculateAndShow(state, documentHost, false);
-        SAVERECORD(state, store, documentHost, RecordMode::Wrk);
+        saveSheetRecords(state, store, documentHost, RecordMode::Wrk);
         state.sheet[1].nameSpec = "変更;";
-        SAVERECORD(state, store, documentHost, RecordMode::Wrk);
+        saveSheetRecords(state, store, documentHost, RecordMode::Wrk);
         cycle.takeListSnapshot();
         copyLines(context, Selection{1, 2});
         copyItem(context, Selection{3, 3});

@@ -1,12 +1,12 @@
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "document/document_host.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
-#include "document/text_codec.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -341,7 +341,7 @@ TEST(WorkFolderEditCycle, ListUndoBringsBackTheItemFiles) {
     // A list snapshot that something else wrote later is not paired with these files.
     writeFileAtomically(itemSheetFile(store.workFolder, 1), "later");
     state.items[1].name = "後";
-    Saveitem(state, store, ListMode::Und);
+    saveItemList(state, store, ListMode::Und);
     ASSERT_TRUE(cycle.undo(true));
     EXPECT_EQ(fileBytes(itemSheetFile(store.workFolder, 1)), "later");
 }

@@ -1,4 +1,4 @@
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 #include "grid/line_entry.h"
 #include "grid/line_message.h"
 #include "grid/row_commands.h"

@@ -1,9 +1,9 @@
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "base/file_io.h"
 #include "grid/line_copy_file.h"
 #include "grid/named_commands.h"
 #include "grid/row_commands.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +21,6 @@ LineRecord named(const std::string& name, int kind = 10) {
     return line;
 }
 
-LineRecord rangeLine(int kind, int first, int last) {
-    LineRecord line = named("range", kind);
-    line.netQuantity = Currency::fromWhole(first);
-    line.submittedQuantity = Currency::fromWhole(last);
-    return line;
-}
-
 // Lines "L1".."Ln" of kind 10.
 void fillSheet(DocumentState& state, int count) {
     state.sheet = Sheet{LineRecord{}};
@@ -38,59 +31,6 @@ void fillSheet(DocumentState& state, int count) {
 
 std::string nameAt(const DocumentState& state, int row) {
     return state.sheet[static_cast<std::size_t>(row)].nameSpec;
-}
-
-std::pair<int, int> rangeOfKind(const Sheet& sheet, int kind) {
-    for (std::size_t i = 1; i < sheet.size(); ++i) {
-        if (sheet[i].kind == kind) {
-            return rangeOf(sheet[i]);
-        }
-    }
-    ADD_FAILURE() << "no line of kind " << kind;
-    return {};
-}
-
-TEST(RangeUpkeep, EveryRangeKindFollowsInsertsAndRemovals) {
-    enum class Change { InsertThree, InsertStructureLine, Remove };
-    const struct {
-        Change change;
-        int row;
-        std::pair<int, int> before;
-        std::pair<int, int> after;
-    } cases[] = {
-        {Change::InsertThree, 5, {5, 9}, {8, 12}},
-        {Change::InsertThree, 5, {2, 4}, {2, 7}}, // the empty lines below the range join it
-        {Change::InsertThree, 5, {2, 3}, {2, 3}},
-        {Change::InsertThree, 5, {3, 6}, {3, 9}},
-        {Change::InsertStructureLine, 5, {2, 4}, {2, 4}}, // a sum line below stays outside
-        {Change::InsertStructureLine, 5, {3, 6}, {3, 7}},
-        {Change::InsertStructureLine, 5, {5, 9}, {6, 10}},
-        {Change::Remove, 5, {5, 9}, {5, 8}},
-        {Change::Remove, 5, {6, 9}, {5, 8}},
-        {Change::Remove, 5, {2, 4}, {2, 4}},
-        {Change::Remove, 5, {5, 5}, {5, 4}},
-    };
-    for (const int kind : {40, 50, 56, 60, 66, 70, 76, 93, 94, 193, 194}) {
-        for (const auto& row : cases) {
-            DocumentState state;
-            fillSheet(state, 11);
-            state.sheet.push_back(rangeLine(kind, row.before.first, row.before.second));
-            switch (row.change) {
-            case Change::InsertThree:
-                InsertEmptyLines(state.sheet, row.row, 3);
-                break;
-            case Change::InsertStructureLine:
-                insertEmptyLine(state.sheet, row.row, RangeJoin::StayOutside);
-                break;
-            case Change::Remove:
-                removeLine(state.sheet, row.row);
-                break;
-            }
-            EXPECT_EQ(rangeOfKind(state.sheet, kind), row.after)
-                << "kind " << kind << " range " << row.before.first << ".." << row.before.second
-                << " change at " << row.row;
-        }
-    }
 }
 
 TEST(RowCommands, InsertPutsEmptyLinesAtTheSelection) {

@@ -1,4 +1,4 @@
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 #include "grid/spreadsheet_clipboard.h"
 #include "grid_test_support.h"
 

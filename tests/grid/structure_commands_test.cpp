@@ -1,5 +1,5 @@
 #include "calc/totals.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 #include "grid/row_commands.h"
 #include "grid/structure_commands.h"
 #include "grid_test_support.h"

@@ -96,7 +96,7 @@ protected:
 
     std::string storedNumber() {
         return database()
-            .SqlSelect("SELECT number FROM krbconf WHERE conf='KERBINA'")
+            .queryRows("SELECT number FROM krbconf WHERE conf='KERBINA'")
             .front()
             .field(1);
     }
@@ -113,7 +113,7 @@ protected:
 
 TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
     EnvironmentSettings settings;
-    Dataread(settings, root(), *store);
+    readEnvironmentSettings(settings, root(), *store);
     EXPECT_EQ(settings.NUMBER_OPT1, "NF");
     EXPECT_EQ(settings.NUMBER_OPT3, 0);
 
@@ -123,7 +123,7 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
     EXPECT_EQ(storedNumber(), "5");
 
     EnvironmentSettings reread;
-    Dataread(reread, root(), *store);
+    readEnvironmentSettings(reread, root(), *store);
     EXPECT_EQ(reread.tankabtnName[0], "登録;単価"); // a ";" does not end the notes
     EXPECT_EQ(reread.NUMBER_OPT3, 5);
     EXPECT_EQ(reread.NUMBER_OPT2, 7);
@@ -132,7 +132,7 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
     reread.NUMBER_OPT3 = 100;
     registerSettings(reread, root(), *store);
     EXPECT_EQ(storedNumber(), "100");
-    EXPECT_EQ(database().SqlSelect("SELECT typeof(keta), typeof(number) FROM krbconf").front(),
+    EXPECT_EQ(database().queryRows("SELECT typeof(keta), typeof(number) FROM krbconf").front(),
               (SqlRow{{"integer", "integer"}}));
     issueNumbersUpTo(104);
     registerSettings(reread, root(), *store);

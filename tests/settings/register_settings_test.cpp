@@ -37,7 +37,7 @@ TEST_F(SettingsTest, RegisterReturnsWhatTakesEffectAtOnce) {
 TEST_F(SettingsTest, ShowingRereadsOnlyTheCompanyDataAndFillsAnEmptyFolder) {
     EnvironmentSettings settings;
     settings.EDATA[0] = "登録済";
-    WriteCompanyData(settings, root());
+    writeCompanyData(settings, root());
     settings.EDATA[0] = "未登録";
     settings.ci[0] = "未登録";
 

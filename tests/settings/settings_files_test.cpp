@@ -1,5 +1,5 @@
-#include "app/settings_file.h"
-#include "document/text_codec.h"
+#include "base/conf_file.h"
+#include "base/text_codec.h"
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "settings_fixture.h"
@@ -74,7 +74,7 @@ TEST_F(SettingsTest, FirstStartWritesTheStoresWithTheInitialValues) {
     numbering.row = NumberingRow{"NF", "7", "0", ""};
     EnvironmentSettings settings;
     settings.title1 = "x"; // the first start sets both cover titles
-    Dataread(settings, root(), numbering);
+    readEnvironmentSettings(settings, root(), numbering);
 
     EXPECT_EQ(settings, EnvironmentSettings());
     const std::vector<std::string> expected = {
@@ -149,7 +149,7 @@ TEST_F(SettingsTest, FirstStartLeavesAChosenNetworkFolderAlone) {
     writeTextLines(conf("Network_conf.conf"), {"[Network_Dir]=/srv/kerbina"});
     MemoryNumberingStore numbering;
     EnvironmentSettings settings;
-    Dataread(settings, root(), numbering);
+    readEnvironmentSettings(settings, root(), numbering);
     EXPECT_EQ(lines("Network_conf.conf"), std::vector<std::string>{"[Network_Dir]=/srv/kerbina"});
     EXPECT_EQ(lines("Kerbina.conf").size(), 51u);
 }
@@ -159,7 +159,7 @@ TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
     numbering.row = NumberingRow{"NF", "7", "0", ""};
     EnvironmentSettings written = everythingChanged();
     written.networkFolder = "/srv/db";
-    WriteSettings(written, root(), numbering);
+    writeEnvironmentSettings(written, root(), numbering);
 
     // Every key under its own control: no two neighbours share a value.
     const std::vector<std::string> expected = {
@@ -202,7 +202,7 @@ TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
                                            "[NUMBER_OPT5]=TRUE\r\n"}));
 
     EnvironmentSettings read;
-    Dataread(read, root(), numbering);
+    readEnvironmentSettings(read, root(), numbering);
     // The company data and the network folder live in files read elsewhere.
     read.EDATA = written.EDATA;
     read.networkFolder = written.networkFolder;
@@ -336,7 +336,7 @@ TEST_F(SettingsTest, DatareadAcceptsLfLineEndsAndTakesTheRowAfterTheFile) {
     MemoryNumberingStore numbering;
     numbering.row = NumberingRow{"K-", "9", "41", "[CI_8]=row\n[EDIT_OPT1]=FALSE\n"};
     EnvironmentSettings settings;
-    Dataread(settings, root(), numbering);
+    readEnvironmentSettings(settings, root(), numbering);
 
     EXPECT_EQ(settings, changed([](auto& s) {
                   s.title1 = "現場";
@@ -357,7 +357,7 @@ TEST_F(SettingsTest, KeysTheDialogDoesNotEditSurviveAWrite) {
                    {"[Data_Dir]=/data/見積", "[TITLE1]=old", "[Title_bar]=FALSE", "garbage"});
     MemoryNumberingStore numbering;
     EnvironmentSettings settings;
-    WriteSettings(settings, root(), numbering);
+    writeEnvironmentSettings(settings, root(), numbering);
 
     std::vector<std::string> expected = settingsFileLines(settings);
     expected.push_back("[Data_Dir]=/data/見積");
@@ -369,7 +369,7 @@ TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {
     EnvironmentSettings settings;
     settings.EDATA[1] = "第二";
     settings.EDATA[6] = "内線1";
-    Userread(settings, root());
+    readUserSettings(settings, root());
 
     const std::vector<std::string> written = lines("USER_DATA.conf");
     ASSERT_EQ(written.size(), 10u);
@@ -390,15 +390,15 @@ TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {
 TEST_F(SettingsTest, CompanyDataTrimsEveryValueButTheFirstName) {
     EnvironmentSettings settings;
     settings.EDATA = {" 設備 ", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
-    WriteCompanyData(settings, root());
+    writeCompanyData(settings, root());
     EnvironmentSettings read;
-    Userread(read, root());
+    readUserSettings(read, root());
     EXPECT_EQ(read.EDATA, settings.EDATA);
 
     writeFileAtomically(conf("USER_DATA.conf"),
                         toCp932("[OFFICE_NAME1]=  名称 \n[TEL]= 06-1 \t\n[FAX]=1\n[FAX]=2\n"
                                 "[fax]=3\n[OTHER]=x\n"));
-    Userread(read, root());
+    readUserSettings(read, root());
     EXPECT_EQ(read.EDATA[0], "  名称 ");
     EXPECT_EQ(read.EDATA[6], "06-1");
     EXPECT_EQ(read.EDATA[7], "2");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/file_io.h"
+#include "base/file_io.h"
 #include "settings/environment_settings.h"
 #include "settings/numbering_row.h"
 

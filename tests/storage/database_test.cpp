@@ -18,22 +18,23 @@ protected:
 
 TEST_F(DatabaseTest, ValuesWithQuotesAndSeparatorsRoundTrip) {
     SqliteFileDatabase db(file(), reporter);
-    ASSERT_TRUE(db.SqlExec("CREATE TABLE kerbina(krbnumber VARCHAR(12) PRIMARY KEY,ATESAKI_1 "
+    ASSERT_TRUE(
+        db.executeOrReport("CREATE TABLE kerbina(krbnumber VARCHAR(12) PRIMARY KEY,ATESAKI_1 "
                            "VARCHAR (50),data text)"));
     const std::string name = "O'Brien; \"東京\" 設備'';--";
     const std::string data = "[Version]=2.00\r\nline;one\r\n'); DROP TABLE kerbina;--";
-    ASSERT_TRUE(db.SqlExec("INSERT INTO kerbina(krbnumber,ATESAKI_1,data) VALUES(?,?,?);",
-                           {"NF0000001", name, data}));
+    ASSERT_TRUE(db.executeOrReport("INSERT INTO kerbina(krbnumber,ATESAKI_1,data) VALUES(?,?,?);",
+                                   {"NF0000001", name, data}));
 
     const SqlRows rows =
-        db.SqlSelect("SELECT krbnumber, ATESAKI_1, data FROM kerbina WHERE ATESAKI_1 = ?", {name});
+        db.queryRows("SELECT krbnumber, ATESAKI_1, data FROM kerbina WHERE ATESAKI_1 = ?", {name});
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].columns, (std::vector<std::string>{"NF0000001", name, data}));
     EXPECT_EQ(rows[0].field(2), name);
     EXPECT_EQ(rows[0].field(4), "");
     EXPECT_EQ(rows[0].field(0), "");
     EXPECT_TRUE(
-        db.SqlSelect("SELECT krbnumber FROM kerbina WHERE krbnumber = ?", {"none"}).empty());
+        db.queryRows("SELECT krbnumber FROM kerbina WHERE krbnumber = ?", {"none"}).empty());
     EXPECT_TRUE(reporter.reports.empty());
 }
 
@@ -65,23 +66,24 @@ TEST_F(DatabaseTest, ColumnTextFollowsTheDeclaredType) {
     SqliteFileDatabase db(file(), reporter);
     for (const auto& row : cases) {
         // Test code only: the declared type comes from the table above.
-        ASSERT_TRUE(db.SqlExec("DROP TABLE IF EXISTS t"));
-        ASSERT_TRUE(db.SqlExec(std::string("CREATE TABLE t(v ") + row.declared + ")"));
-        ASSERT_TRUE(db.SqlExec("INSERT INTO t(v) VALUES(?)", {row.stored}));
-        const SqlRows rows = db.SqlSelect("SELECT v FROM t");
+        ASSERT_TRUE(db.executeOrReport("DROP TABLE IF EXISTS t"));
+        ASSERT_TRUE(db.executeOrReport(std::string("CREATE TABLE t(v ") + row.declared + ")"));
+        ASSERT_TRUE(db.executeOrReport("INSERT INTO t(v) VALUES(?)", {row.stored}));
+        const SqlRows rows = db.queryRows("SELECT v FROM t");
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0].field(1), row.text) << row.declared;
     }
     // Expressions have no declared type and go by their first value.
-    const SqlRows rows = db.SqlSelect("SELECT 1 + 1, 1.5 * 2, 'a' || 'b', NULL");
+    const SqlRows rows = db.queryRows("SELECT 1 + 1, 1.5 * 2, 'a' || 'b', NULL");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].columns, (std::vector<std::string>{"2", "3", "ab", ""}));
 }
 
 TEST_F(DatabaseTest, FailedStatementReportsErrorOnceAndChangesNothing) {
     SqliteFileDatabase db(file(), reporter);
-    ASSERT_TRUE(db.SqlExec("CREATE TABLE krbconf (conf VARCHAR(20) PRIMARY KEY,number integer)"));
-    ASSERT_TRUE(db.SqlExec("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 5}));
+    ASSERT_TRUE(
+        db.executeOrReport("CREATE TABLE krbconf (conf VARCHAR(20) PRIMARY KEY,number integer)"));
+    ASSERT_TRUE(db.executeOrReport("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 5}));
 
     const struct {
         const char* sql;
@@ -106,12 +108,12 @@ TEST_F(DatabaseTest, FailedStatementReportsErrorOnceAndChangesNothing) {
         try {
             db.execute(row.sql, row.params);
             ADD_FAILURE() << row.sql;
-        } catch (const ESQLiteException& error) {
+        } catch (const DatabaseError& error) {
             EXPECT_EQ(std::string(error.what()).substr(0, row.detail.size()), row.detail);
         }
         // The user is told in plain words where and what to do; the statement never shows.
         reporter.reports.clear();
-        EXPECT_FALSE(db.SqlExec(row.sql, row.params)) << row.sql;
+        EXPECT_FALSE(db.executeOrReport(row.sql, row.params)) << row.sql;
         ASSERT_EQ(reporter.reports.size(), 1u) << row.sql;
         EXPECT_EQ(reporter.reports[0].first, "ERROR");
         const std::string& shown = reporter.reports[0].second;
@@ -119,14 +121,14 @@ TEST_F(DatabaseTest, FailedStatementReportsErrorOnceAndChangesNothing) {
             << shown;
         EXPECT_EQ(shown.find(row.sql), std::string::npos) << shown;
     }
-    const SqlRows rows = db.SqlSelect("SELECT conf, number FROM krbconf;");
+    const SqlRows rows = db.queryRows("SELECT conf, number FROM krbconf;");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].columns, (std::vector<std::string>{"KERBINA", "5"}));
 
     reporter.reports.clear();
     const std::filesystem::path unreachable = folder() / "missing" / "x.db3";
     SqliteFileDatabase nowhere(unreachable, reporter);
-    EXPECT_FALSE(nowhere.SqlExec("CREATE TABLE t(v text)"));
+    EXPECT_FALSE(nowhere.executeOrReport("CREATE TABLE t(v text)"));
     ASSERT_EQ(reporter.reports.size(), 1u);
     EXPECT_TRUE(reporter.reports[0].second.starts_with(
         "データベースファイルを開けないか、書き込みが許可されていません。\n" +
@@ -138,7 +140,7 @@ TEST_F(DatabaseTest, FailedStatementReportsErrorOnceAndChangesNothing) {
     std::ofstream(damaged) << std::string(4096, 'x');
     SqliteFileDatabase notADatabase(damaged, reporter);
     reporter.reports.clear();
-    EXPECT_FALSE(notADatabase.SqlExec("CREATE TABLE t(v text)"));
+    EXPECT_FALSE(notADatabase.executeOrReport("CREATE TABLE t(v text)"));
     ASSERT_EQ(reporter.reports.size(), 1u);
     EXPECT_TRUE(reporter.reports[0].second.starts_with(
         "データベースファイルが壊れているか、データベースではありません。\n" + damaged.string()))
@@ -149,9 +151,9 @@ TEST_F(DatabaseTest, FailedStatementReportsErrorOnceAndChangesNothing) {
 TEST_F(DatabaseTest, FailedQueryRaisesWithoutReporting) {
     SqliteFileDatabase db(file(), reporter);
     try {
-        db.SqlSelect("SELECT * FROM kerbina");
+        db.queryRows("SELECT * FROM kerbina");
         FAIL() << "no error raised";
-    } catch (const ESQLiteException& error) {
+    } catch (const DatabaseError& error) {
         EXPECT_EQ(std::string(error.what()),
                   "Could not prepare SQL statement.\rError [1]: SQL error or missing database.\r"
                   "\"SELECT * FROM kerbina\": no such table: kerbina");
@@ -163,14 +165,16 @@ TEST_F(DatabaseTest, FailedQueryRaisesWithoutReporting) {
 // fails and reports; once the other side is gone, its unfinished write has been rolled back.
 TEST_F(DatabaseTest, LockedDatabaseFailsAfterTheBusyTimeout) {
     SqliteFileDatabase db(file(), reporter, 200ms);
-    ASSERT_TRUE(db.SqlExec("CREATE TABLE krbconf(conf VARCHAR(20) PRIMARY KEY,number integer)"));
+    ASSERT_TRUE(
+        db.executeOrReport("CREATE TABLE krbconf(conf VARCHAR(20) PRIMARY KEY,number integer)"));
     {
         TSQLiteDatabase other(file());
         other.ExecSQL("BEGIN IMMEDIATE");
         other.ExecSQL("INSERT INTO krbconf(conf,number) VALUES('KRBCOPY',1)");
 
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(db.SqlExec("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 0}));
+        EXPECT_FALSE(
+            db.executeOrReport("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 0}));
         EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
         ASSERT_EQ(reporter.reports.size(), 1u);
         EXPECT_EQ(reporter.reports[0].first, "ERROR");
@@ -178,20 +182,22 @@ TEST_F(DatabaseTest, LockedDatabaseFailsAfterTheBusyTimeout) {
             "データベースは他のコンピューターが使用中です。\n" + db.location()))
             << reporter.reports[0].second;
     }
-    EXPECT_TRUE(db.SqlSelect("SELECT conf FROM krbconf").empty());
-    EXPECT_TRUE(db.SqlExec("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 0}));
+    EXPECT_TRUE(db.queryRows("SELECT conf FROM krbconf").empty());
+    EXPECT_TRUE(db.executeOrReport("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 0}));
 }
 
 TEST_F(DatabaseTest, StatementWaitsForALockReleasedWithinTheTimeout) {
     SqliteFileDatabase db(file(), reporter);
-    ASSERT_TRUE(db.SqlExec("CREATE TABLE krbconf(conf VARCHAR(20) PRIMARY KEY,number integer)"));
+    ASSERT_TRUE(
+        db.executeOrReport("CREATE TABLE krbconf(conf VARCHAR(20) PRIMARY KEY,number integer)"));
     TSQLiteDatabase other(file());
     other.ExecSQL("BEGIN IMMEDIATE");
     std::thread release([&other] {
         std::this_thread::sleep_for(150ms);
         other.ExecSQL("COMMIT");
     });
-    const bool written = db.SqlExec("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 0});
+    const bool written =
+        db.executeOrReport("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 0});
     release.join();
     EXPECT_TRUE(written);
     EXPECT_TRUE(reporter.reports.empty());

@@ -18,7 +18,7 @@ protected:
 
     SqlRows tableNames(DatabaseFile file) {
         SqliteFileDatabase db(path(file), reporter);
-        return db.SqlSelect("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
+        return db.queryRows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
                             "LIKE 'sqlite%' ORDER BY rowid");
     }
 
@@ -27,7 +27,7 @@ protected:
         const fs::path folder = installFolder() / "database";
         fs::create_directories(folder);
         SqliteFileDatabase db(folder / fs::path(databaseFileDef(file).fileName), reporter);
-        ASSERT_TRUE(db.SqlExec("CREATE TABLE marker(name text)"));
+        ASSERT_TRUE(db.executeOrReport("CREATE TABLE marker(name text)"));
     }
 
     void prepare(ModulePresence modules = {}) {
@@ -75,11 +75,11 @@ TEST_F(DatabaseFilesTest, CreatedTablesMatchTheSchema) {
                 expected.push_back({{std::string(column.name), upper(column.declaredType),
                                      column.constraint.empty() ? "0" : "1"}});
             }
-            EXPECT_EQ(db.SqlSelect("SELECT name, upper(type), pk FROM pragma_table_info(?)",
+            EXPECT_EQ(db.queryRows("SELECT name, upper(type), pk FROM pragma_table_info(?)",
                                    {std::string(table.name)}),
                       expected)
                 << table.name;
-            const SqlRows created = db.SqlSelect("SELECT sql FROM sqlite_master WHERE name = ?",
+            const SqlRows created = db.queryRows("SELECT sql FROM sqlite_master WHERE name = ?",
                                                  {std::string(table.name)});
             ASSERT_EQ(created.size(), 1u);
             for (const ColumnDef& column : table.columns) {
@@ -102,7 +102,7 @@ TEST_F(DatabaseFilesTest, SeedRowIsInsertedOnceAndStoredAsNumbers) {
     EXPECT_TRUE(createDatabaseTables(db, quotation));
     EXPECT_TRUE(reporter.reports.empty());
 
-    const SqlRows rows = db.SqlSelect("SELECT conf, header, keta, number, notes, typeof(keta), "
+    const SqlRows rows = db.queryRows("SELECT conf, header, keta, number, notes, typeof(keta), "
                                       "typeof(number) FROM krbconf");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].columns,
@@ -161,15 +161,17 @@ TEST_F(DatabaseFilesTest, EmptyFileLeftByFailedCopyIsRepaired) {
 TEST_F(DatabaseFilesTest, MissingAddressDatabaseIsCreatedBesideExistingQuotationDatabase) {
     fs::create_directories(databaseFolder());
     SqliteFileDatabase quotation(path(DatabaseFile::Quotation), reporter);
-    ASSERT_TRUE(quotation.SqlExec("CREATE TABLE kerbina(krbnumber VARCHAR(12) PRIMARY KEY)"));
-    ASSERT_TRUE(quotation.SqlExec("INSERT INTO kerbina(krbnumber) VALUES(?)", {"NF0000001"}));
+    ASSERT_TRUE(
+        quotation.executeOrReport("CREATE TABLE kerbina(krbnumber VARCHAR(12) PRIMARY KEY)"));
+    ASSERT_TRUE(
+        quotation.executeOrReport("INSERT INTO kerbina(krbnumber) VALUES(?)", {"NF0000001"}));
 
     prepare();
 
     EXPECT_EQ(tableNames(DatabaseFile::Address), namesOf({"address", "company"}));
     // The quotation database is in use: left exactly as it was.
     EXPECT_EQ(tableNames(DatabaseFile::Quotation), namesOf({"kerbina"}));
-    EXPECT_EQ(quotation.SqlSelect("SELECT krbnumber FROM kerbina"), namesOf({"NF0000001"}));
+    EXPECT_EQ(quotation.queryRows("SELECT krbnumber FROM kerbina"), namesOf({"NF0000001"}));
     EXPECT_TRUE(reporter.reports.empty());
 }
 

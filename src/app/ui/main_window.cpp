@@ -4,18 +4,18 @@
 #include "app/ui/main_window.h"
 
 #include "app/app_title.h"
-#include "app/settings_file.h"
 #include "app/startup.h"
 #include "app/ui/main_window_support.h"
 #include "app/ui/message_box.h"
+#include "base/conf_file.h"
 #include "calc/ui/calc_settings_dialog.h"
 #include "cover/ui/cover_page.h"
-#include "document/line_kinds.h"
 #include "document/work_store.h"
 #include "grid/column_layout.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
+#include "records/line_kinds.h"
 #include "settings/numbering_row.h"
 #include "settings/settings_files.h"
 #include "storage/database_files.h"
@@ -161,12 +161,14 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, *this);
     setStatusPanel(3, pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation)));
 
-    Userread(environment_, folders_.dataRoot);
+    // A settings file that cannot be read (a folder, a device, damaged) is reported; the program
+    // goes on with the values it has.
     DatabaseNumberingRowStore numbering(*quotations_);
     try {
-        Dataread(environment_, folders_.dataRoot, numbering);
-    } catch (const ESQLiteException& error) {
-        reportError(kSqlErrorText, databaseFaultMessage(error));
+        readUserSettings(environment_, folders_.dataRoot);
+        readEnvironmentSettings(environment_, folders_.dataRoot, numbering);
+    } catch (const std::exception& error) {
+        showError(error);
     }
     display_.alternateRowShading = environment_.alternateRowShading();
     dataEntryDialog_->applySettings(environment_);
@@ -174,7 +176,13 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     view_->grid()->setShowGrid(!display_.alternateRowShading);
 
     // The password comes before anything touches the work files of the previous run.
-    if (startupPasswordRequired(folders_.dataRoot)) {
+    bool passwordRequired = false;
+    try {
+        passwordRequired = startupPasswordRequired(folders_.dataRoot);
+    } catch (const std::exception& error) {
+        showError(error);
+    }
+    if (passwordRequired) {
         const auto entry = MessageBox::input(this, QStringLiteral("見積・見積ソフト「ケルビナ」"),
                                              QStringLiteral("ユ－ザ－パスワ－ド入力"), true);
         if (!startupPasswordAccepted(
@@ -206,14 +214,22 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     }
     state_.modified = false;
 
-    const std::string dataDir = readConfValue(folders_.dataRoot, "[Data_Dir]");
+    const auto confValue = [this](const char* key) {
+        try {
+            return readConfValue(folders_.dataRoot, key);
+        } catch (const std::exception& error) {
+            showError(error);
+            return std::string();
+        }
+    };
+    const std::string dataDir = confValue("[Data_Dir]");
     if (!dataDir.empty()) {
         folders_.quotationFolder = pathFromText(dataDir);
         std::error_code error;
         std::filesystem::create_directories(folders_.quotationFolder, error);
     }
     setStatusPanel(2, pathText(folders_.quotationFolder));
-    const std::string statusBarSetting = readConfValue(folders_.dataRoot, "[status_bar]");
+    const std::string statusBarSetting = confValue("[status_bar]");
     if (statusBarSetting == "TRUE" || statusBarSetting == "FALSE") {
         statusBar()->setVisible(statusBarSetting == "TRUE");
     }
@@ -394,7 +410,8 @@ void TFKERBINA::notify(const std::string& text) {
 }
 
 // A database that cannot be used fails every statement of a step (at start-up the file checks,
-// the settings and the numbering row) with the same message: it is shown once per action.
+// the settings and the numbering row) with the same message: each message is shown once per
+// action.
 void TFKERBINA::reportError(std::string_view, std::string_view detail) {
     const QString message = QString::fromUtf8(detail.data(), static_cast<int>(detail.size()));
     if (reportedFaults_.contains(message)) {
@@ -404,12 +421,13 @@ void TFKERBINA::reportError(std::string_view, std::string_view detail) {
     MessageBox::error(this, message);
 }
 
-// An error in the system's words; a database error as its fault message (once per action).
+// An error in the system's words, a database error as its fault message; each once per action
+// (a settings file that cannot be read fails every read of it).
 void TFKERBINA::showError(const std::exception& error) {
-    if (const auto* database = dynamic_cast<const ESQLiteException*>(&error)) {
+    if (const auto* database = dynamic_cast<const DatabaseError*>(&error)) {
         reportError(kSqlErrorText, databaseFaultMessage(*database));
     } else {
-        MessageBox::error(this, QString::fromStdString(error.what()));
+        reportError(kSqlErrorText, error.what());
     }
 }
 
@@ -450,9 +468,9 @@ bool TFKERBINA::runCommand(const std::function<void()>& command) {
 void TFKERBINA::onTabChanged(int tab) {
     runCommand([this, tab] {
         copyCoverToHeader(state_.header);
-        HeadWrite(state_, store_.workFolder, *this);
+        writeHeaderFiles(state_, store_.workFolder, *this);
         if (tab == 0) {
-            SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+            saveSheetRecords(state_, store_, *this, RecordMode::Wrk);
             enterListMode();
         } else {
             display_.listMode = false;

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "app/folders.h"
-#include "app/main_settings.h"
 #include "app/seeding.h"
+#include "base/folders.h"
 #include "calc/totals.h"
 #include "document/document_host.h"
-#include "document/document_state.h"
 #include "document/work_folder.h"
 #include "grid/command_host.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_commands.h"
 #include "grid/work_folder_cycle.h"
+#include "records/document_state.h"
 #include "settings/environment_settings.h"
+#include "settings/main_settings.h"
 #include "storage/database.h"
 
 #include <QMainWindow>

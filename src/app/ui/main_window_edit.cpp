@@ -6,8 +6,8 @@
 #include "app/ui/message_box.h"
 #include "calc/totals.h"
 #include "calc/ui/calc_settings_dialog.h"
-#include "document/line_kinds.h"
-#include "document/line_text.h"
+#include "records/line_kinds.h"
+#include "records/line_text.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/cell_entry.h"
@@ -57,10 +57,10 @@ void TFKERBINA::calcSettings() {
     if (display_.listMode) {
         recalculateSheet(state_);
         recalcAndShowTotals(true);
-        Saveitem(state_, store_, ListMode::Wrk);
+        saveItemList(state_, store_, ListMode::Wrk);
     } else {
         recalcAndShowTotals(false);
-        SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+        saveSheetRecords(state_, store_, *this, RecordMode::Wrk);
     }
 }
 

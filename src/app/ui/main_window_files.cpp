@@ -3,7 +3,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_support.h"
 #include "app/ui/message_box.h"
-#include "calc/rounding.h"
+#include "money/rounding.h"
 #include "document/direct_read.h"
 #include "document/quotation_file.h"
 #include "document/quotation_file_name.h"
@@ -44,7 +44,7 @@ bool TFKERBINA::saveToChosenFile() {
     if (path.isEmpty()) {
         return false;
     }
-    SAVERECORD(state_, store_, *this, RecordMode::Wrk);
+    saveSheetRecords(state_, store_, *this, RecordMode::Wrk);
     writeQuotationFile(pathFromText(s(path)), collectQuotation(state_, store_.workFolder),
                        QuotationWriteOptions{state_.itemNameLine});
     setOwnFile(pathFromText(s(path)));
@@ -77,7 +77,7 @@ bool TFKERBINA::askToKeepModifiedQuotation() {
 
 void TFKERBINA::newQuotation() {
     display_.listMode = false;
-    if (NewKerbina(state_, store_, *this, today())) {
+    if (askAndStartNewQuotation(state_, store_, *this, today())) {
         setOwnFile({});
         enterSheetMode();
     }
@@ -149,7 +149,7 @@ void TFKERBINA::closeProgram() {
 }
 
 void TFKERBINA::openQuotation(const std::filesystem::path& path, FileRole role) {
-    const OpenedView view = Direct_read(state_, store_, *this, path, std::nullopt, today());
+    const OpenedView view = loadQuotationFile(state_, store_, *this, path, std::nullopt, today());
     if (view == OpenedView::NotOpened) {
         return;
     }

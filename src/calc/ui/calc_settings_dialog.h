@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/calc_settings.h"
+#include "money/calc_settings.h"
 
 #include <QDialog>
 #include <QStringList>

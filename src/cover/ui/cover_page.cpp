@@ -1,7 +1,7 @@
 #include "cover/ui/cover_page.h"
 
-#include "calc/rounding.h"
-#include "grid/ui/quotation_view.h"
+#include "money/rounding.h"
+#include "app/ui/fonts.h"
 
 #include <QFormLayout>
 #include <QLabel>

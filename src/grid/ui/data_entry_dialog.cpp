@@ -1,11 +1,11 @@
 #include "grid/ui/data_entry_dialog.h"
 
 #include "app/app_title.h"
-#include "app/settings_file.h"
+#include "base/conf_file.h"
 #include "app/ui/message_box.h"
-#include "calc/rounding.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
+#include "money/rounding.h"
+#include "base/file_io.h"
+#include "records/line_kinds.h"
 #include "settings/environment_settings.h"
 
 #include <QCheckBox>

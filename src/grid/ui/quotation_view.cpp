@@ -1,7 +1,9 @@
 #include "grid/ui/quotation_view.h"
 
-#include "calc/rounding.h"
-#include "document/line_kinds.h"
+#include "app/ui/fonts.h"
+
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 #include "grid/column_layout.h"
 #include "grid/ui/quotation_grid_delegate.h"
 #include "grid/ui/quotation_grid_model.h"
@@ -23,7 +25,6 @@ namespace kerbina {
 namespace {
 
 constexpr int kRowHeight = 22;
-constexpr int kFontPixels = 13;
 
 struct ToolButton {
     const char* caption;
@@ -52,13 +53,6 @@ QLabel* totalLabel(QWidget* parent) {
 
 } // namespace
 
-QFont quotationFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("Meiryo"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("IPAGothic")});
-    font.setPixelSize(kFontPixels);
-    return font;
-}
 
 QuotationView::QuotationView(const DocumentState& state, const DisplayOptions& display,
                              QWidget* parent)

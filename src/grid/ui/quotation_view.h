@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/totals.h"
-#include "document/document_state.h"
+#include "records/document_state.h"
 #include "grid/grid_cells.h"
 
 #include <QWidget>
@@ -103,8 +103,5 @@ private:
     QLabel* submittedTotal_ = nullptr;
 };
 
-// The font of the grid and the totals: "メイリオ" where it exists, else a Japanese font of the
-// desktop.
-QFont quotationFont();
 
 } // namespace kerbina

@@ -1,14 +1,14 @@
-#include "app/settings_file.h"
-#include "calc/rounding.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
 #include "calc/totals.h"
 #include "calc/ui/calc_settings_dialog.h"
-#include "document/file_io.h"
-#include "document/line_kinds.h"
 #include "document/quotation_file.h"
 #include "document/quotation_file_name.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_view.h"
 #include "main_window_fixture.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -486,6 +486,23 @@ TEST_F(MainWindowTest, ASheetBuiltWithSumsTaxAndASumLineShowsTheSavedFilesTotals
               MoneyText(saved.header.allGTotal));
     EXPECT_EQ(saved.header.allGTotal, Currency::fromWhole(21120)); // 19,200 and 10 % tax
     MessageBox::takeShownTexts();
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// A settings file that is no regular file is reported (once) and the program starts.
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeReadIsReportedAndTheProgramStarts) {
+    fs::create_directories(folders.dataRoot / "conf" / "Kerbina.conf");
+    const auto window = start();
+    const QStringList shown = MessageBox::takeShownTexts();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("Kerbina.conf"))) << shown[0].toStdString();
+    EXPECT_EQ(shown.size(), 1) << shown.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(window->sheetTabs()->count(), 2);
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "../temp_folder.h"
-#include "app/folders.h"
 #include "app/seeding.h"
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
+#include "base/folders.h"
+#include "temp_folder.h"
 
 #include <QApplication>
 #include <QTableView>

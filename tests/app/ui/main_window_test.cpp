@@ -1,11 +1,11 @@
-#include "app/folders.h"
 #include "app/seeding.h"
 #include "app/ui/main_window.h"
 #include "app/ui/message_box.h"
-#include "calc/rounding.h"
-#include "document/file_io.h"
+#include "base/file_io.h"
+#include "base/folders.h"
 #include "document/ui/backup_list_dialog.h"
 #include "main_window_fixture.h"
+#include "money/rounding.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "app/ui/message_box.h"
-#include "document/line_kinds.h"
+#include "records/line_kinds.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "settings/environment_settings.h"
 

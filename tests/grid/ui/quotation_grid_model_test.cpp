@@ -1,5 +1,5 @@
-#include "document/line_kinds.h"
 #include "grid/ui/quotation_grid_model.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 #include <limits>

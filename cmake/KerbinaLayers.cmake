@@ -1,0 +1,57 @@
+# The folder layers of src/, checked at configure time.
+#
+# Each core folder may include its own headers and those of the folders listed for it, never a
+# folder above it. ARCHITECTURE.md draws the same table; change both together.
+set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover app cli)
+set(KERBINA_LAYER_base "")
+set(KERBINA_LAYER_money base)
+set(KERBINA_LAYER_records base money)
+set(KERBINA_LAYER_calc base money records)
+set(KERBINA_LAYER_document base money records calc)
+set(KERBINA_LAYER_grid base money records calc document)
+set(KERBINA_LAYER_storage base money records)
+set(KERBINA_LAYER_settings base money records storage)
+set(KERBINA_LAYER_cover base money records calc document storage settings)
+set(KERBINA_LAYER_app base money records calc document grid storage settings cover)
+set(KERBINA_LAYER_cli base money records calc document grid storage settings cover app)
+
+# kerbina_check_layers(SOURCE_DIR files...)
+# Stops the configure when a file includes "folder/..." from a folder its own folder may not use.
+# Files in <folder>/ui/ may include every core folder and their own ui/; the main window's app/ui/
+# assembles the other folders' windows, and the message-box helper in app/ui/ serves every window.
+function(kerbina_check_layers source_dir)
+    foreach(source IN LISTS ARGN)
+        file(RELATIVE_PATH relative ${source_dir} ${source})
+        string(REGEX MATCH "^[^/]+" folder ${relative})
+        if(NOT folder IN_LIST KERBINA_LAYER_FOLDERS)
+            message(FATAL_ERROR "src/${relative}: the folder ${folder}/ is missing from the layer "
+                                "table in cmake/KerbinaLayers.cmake")
+        endif()
+        set(is_ui OFF)
+        if(relative MATCHES "^[^/]+/ui/" OR relative STREQUAL "app/main.cpp")
+            set(is_ui ON)
+        endif()
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+        foreach(line IN LISTS includes)
+            string(REGEX MATCH "\"([a-z_]+)/" ignored "${line}")
+            set(used ${CMAKE_MATCH_1})
+            set(used_ui OFF)
+            if(line MATCHES "\"[a-z_]+/ui/")
+                set(used_ui ON)
+            endif()
+            if(used STREQUAL folder AND (is_ui OR NOT used_ui))
+                continue()
+            endif()
+            if(is_ui)
+                if(NOT used_ui OR folder STREQUAL "app" OR used STREQUAL "app")
+                    continue()
+                endif()
+            elseif(NOT used_ui AND used IN_LIST KERBINA_LAYER_${folder})
+                continue()
+            endif()
+            string(REPLACE ";" " " allowed "${KERBINA_LAYER_${folder}}")
+            message(FATAL_ERROR "src/${relative} includes ${line}: ${folder}/ may include only its "
+                                "own folder and: ${allowed} (layer table in cmake/KerbinaLayers.cmake)")
+        endforeach()
+    endforeach()
+endfunction()

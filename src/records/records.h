@@ -1,0 +1,116 @@
+#pragma once
+
+#include "money/currency.h"
+#include "records/kinds.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kerbina {
+
+// Byte widths of the fixed text fields (CP932 bytes after the length byte).
+inline constexpr int kNameSpecWidth = 100;
+inline constexpr int kUnitWidth = 4;
+inline constexpr int kAmountTextWidth = 12;
+inline constexpr int kLineNoteWidth = 40;
+inline constexpr int kPriceCodeWidth = 20;
+inline constexpr int kItemNameWidth = 100;
+inline constexpr int kItemNoteWidth = 40;
+
+inline constexpr std::size_t kLineRecordSize = 312;
+inline constexpr std::size_t kItemRecordSize = 248;
+inline constexpr std::size_t kHeaderRecordSize = 800;
+
+// One line of a detail sheet. Texts are UTF-8 and already cut to their field width (see
+// fitToWidth in document/text_codec.h); numbers are exact.
+struct LineRecord {
+    std::int32_t mark = 0;
+    std::string nameSpec; // name ";" specification
+    Currency laborFactor;
+    Currency sortCode = Currency::fromWhole(11999);
+    std::string unit;
+    std::int32_t kind = LineKind::WholePriced;
+    Currency netQuantity;
+    Currency submittedQuantity;
+    Currency netPrice;
+    Currency submittedPrice;
+    Currency reserved176;
+    Currency netAdditionalPrice;
+    Currency submittedAdditionalPrice;
+    Currency netAmount;
+    Currency submittedAmount;
+    std::int32_t flag216 = 0;
+    std::int32_t hiddenFlag = 0;
+    Currency priceKind;
+    std::string amountText;
+    std::string note;
+    std::string priceCode;
+
+    friend bool operator==(const LineRecord&, const LineRecord&) = default;
+};
+
+// One entry of the breakdown list (内訳一覧表).
+struct ItemRecord {
+    std::int32_t kind = ItemKind::Sheet;
+    std::string name;
+    Currency submittedTotal;
+    Currency netTotal;
+    Currency submittedTax;
+    Currency laborTotal;
+    Currency setAmountRounding;
+    Currency setExpenseRounding;
+    Currency setQuantityDecimals;
+    Currency setTotalLevel;
+    Currency setLaborRounding;
+    Currency subKind;
+    Currency setTotalRounding;
+    std::string note;
+
+    friend bool operator==(const ItemRecord&, const ItemRecord&) = default;
+};
+
+// The quotation header: cover-page data, grand totals and quotation-wide settings.
+struct QuotationHeader {
+    std::string id;                              // [id] Str[12] @0
+    std::string atesaki1;                        // [ATESAKI_1] Str[50] @13
+    std::string atesaki2;                        // [ATESAKI_2] Str[50] @64
+    std::string constract1;                      // [CONSTRACT_1] Str[50] @115
+    std::string constract2;                      // [CONSTRACT_2] Str[50] @166
+    Currency allGTotal;                          // [ALLGTOTAL] @224
+    Currency allNTotal;                          // [ALLNTOTAL] @232
+    Currency taxGTotal;                          // [TAXGTOTAL] @240
+    Currency taxNTotal;                          // [TAXNTOTAL] @248
+    std::string where;                           // [WHERE] Str[50] @256
+    std::string mLimit;                          // [MLIMIT] Str[40] @307
+    std::string uLimit;                          // [ULIMIT] Str[40] @348
+    std::string trade;                           // [TRADE] Str[40] @389
+    std::string number;                          // [NUMBER] Str[12] @430
+    std::string keisyo;                          // [KEISYO] Str[12] @443
+    std::int32_t dy = 0;                         // [DY] @456, Gregorian year - 1988
+    std::int32_t dm = 0;                         // [DM] @460
+    std::int32_t dd = 0;                         // [DD] @464
+    std::string inTanto;                         // [INTANTO] Str[20] @468
+    std::string outTanto;                        // [OUTTANTO] Str[20] @489
+    std::int32_t dataLevel = 0;                  // [DATALEVEL] @512
+    std::int32_t keyCode = 0;                    // [KEYCODE] @516
+    std::string opt1Str;                         // [Opt1Str] Str[80] @520
+    std::string opt2Str;                         // [Opt2Str] Str[80] @601
+    std::string opt3Str;                         // [Opt3Str] Str[80] @682
+    std::int32_t opt1Int = 0;                    // [Opt1Int] @764
+    std::int32_t opt2Int = 0;                    // [Opt2Int] @768
+    std::int32_t opt3Int = 0;                    // [Opt3Int] @772
+    std::int32_t keta = 1;                       // [KETA] @776
+    Currency cutLevel = Currency::fromRaw(5000); // [CUTLEVEL] @784
+    std::int32_t status = -1;                    // [STATUS] @792
+
+    friend bool operator==(const QuotationHeader&, const QuotationHeader&) = default;
+};
+
+// A detail sheet: position 0 is the scratch slot, lines count from 1.
+using Sheet = std::vector<LineRecord>;
+// The breakdown list: position 0 is a placeholder item, items count from 1..ItemMax.
+using ItemList = std::vector<ItemRecord>;
+
+} // namespace kerbina

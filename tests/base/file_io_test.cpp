@@ -1,0 +1,288 @@
+#include "base/file_io.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileIoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("kerbina_file_io_" + std::to_string(std::random_device{}()));
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::size_t entriesInFolder() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(FileIoTest, AtomicWriteReplacesTheWholeFile) {
+    const fs::path file = folder_ / "HEAD.WRK";
+    writeFileAtomically(file, std::string("long old contents\0x", 19));
+    writeFileAtomically(file, "new");
+    EXPECT_EQ(readFileBytes(file), "new");
+    writeFileAtomically(file, "scratch", Durability::Scratch);
+    EXPECT_EQ(readFileBytes(file), "scratch");
+    EXPECT_EQ(entriesInFolder(), 1u); // no temporary left behind
+}
+
+TEST_F(FileIoTest, FailedWriteLeavesTheOldTargetAndNoTemporary) {
+    const fs::path target = folder_ / "WITEM1.WRK";
+    fs::create_directory(target);
+    writeFileAtomically(target / "inside", "old");
+    try {
+        writeFileAtomically(target, "new");
+        FAIL() << "a write over a directory reported success";
+    } catch (const FileError& error) {
+        EXPECT_EQ(std::string(error.what()), "ファイルに書き込めませんでした: " + target.string());
+    }
+    EXPECT_EQ(readFileBytes(target / "inside"), "old");
+    EXPECT_EQ(entriesInFolder(), 1u);
+
+    EXPECT_THROW(writeFileAtomically(folder_ / "missing" / "a.txt", "x"), FileError);
+}
+
+TEST_F(FileIoTest, ReadsEveryByteOfAFile) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3'000'001}}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<char>(i * 7 % 256);
+        }
+        const fs::path file = folder_ / ("file" + std::to_string(size));
+        writeFileAtomically(file, bytes);
+        EXPECT_EQ(readFileBytes(file), bytes) << size;
+    }
+}
+
+TEST_F(FileIoTest, StampTellsAReplacedFileFromTheSameFile) {
+    const fs::path file = folder_ / "WITEM1.WRK";
+    EXPECT_FALSE(fileStamp(file));
+    EXPECT_FALSE(fileStamp(folder_));
+    writeFileAtomically(file, "first");
+    const auto first = fileStamp(file);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size, 5u);
+    EXPECT_EQ(fileStamp(file), first);
+    writeFileAtomically(file, "other"); // same size, at once
+    EXPECT_NE(fileStamp(file), first);
+    writeFileAtomically(folder_ / "WITEM2.WRK", "third");
+    const auto moved = fileStamp(folder_ / "WITEM2.WRK");
+    fs::rename(folder_ / "WITEM2.WRK", file);
+    EXPECT_NE(fileStamp(file), first);
+    EXPECT_EQ(fileStamp(file)->file, moved->file);
+}
+
+TEST_F(FileIoTest, ReadingAMissingFile) {
+    EXPECT_THROW(readFileBytes(folder_ / "none"), FileError);
+    EXPECT_THROW(readFileBytes(folder_), FileError);
+    EXPECT_TRUE(readTextLines(folder_ / "none").empty());
+}
+
+TEST_F(FileIoTest, TextLinesAreCp932WithCrLf) {
+    const fs::path file = folder_ / "Kerbina.conf";
+    writeTextLines(file, {"[NAME]=配管～", "", "㎡"});
+    EXPECT_EQ(readFileBytes(file), "[NAME]=\x94\x7A\x8A\xC7\x81\x60\r\n\r\n\x87\x75\r\n");
+    EXPECT_EQ(readTextLines(file), (std::vector<std::string>{"[NAME]=配管～", "", "㎡"}));
+}
+
+// Every entry under the folder: relative name → content, "<dir>" for a folder.
+std::map<std::string, std::string> contents(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        entries[entry.path().lexically_relative(folder).string()] =
+            entry.is_directory() ? "<dir>" : readFileBytes(entry.path());
+    }
+    return entries;
+}
+
+// Each kind of change, alone and in a mix, once rolled back and once committed.
+TEST_F(FileIoTest, ATransactionKeepsAllItsChangesOrNone) {
+    const struct {
+        const char* what;
+        void (*change)(const fs::path&);
+        std::map<std::string, std::string> committed;
+    } cases[] = {
+        {"replace",
+         [](const fs::path& f) { writeFileAtomically(f / "a", "new a"); },
+         {{"a", "new a"}, {"b", "b"}}},
+        {"create",
+         [](const fs::path& f) { writeFileAtomically(f / "c", "c"); },
+         {{"a", "a"}, {"b", "b"}, {"c", "c"}}},
+        {"remove", [](const fs::path& f) { removeFile(f / "a"); }, {{"b", "b"}}},
+        {"rename over another",
+         [](const fs::path& f) { renameFile(f / "a", f / "b"); },
+         {{"b", "a"}}},
+        {"folder and a file in it",
+         [](const fs::path& f) {
+             createFolders(f / "LIST.UND" / "deeper");
+             writeFileAtomically(f / "LIST.UND" / "deeper" / "x", "x");
+         },
+         {{"a", "a"},
+          {"b", "b"},
+          {"LIST.UND", "<dir>"},
+          {"LIST.UND/deeper", "<dir>"},
+          {"LIST.UND/deeper/x", "x"}}},
+        {"the same file changed many times",
+         [](const fs::path& f) {
+             writeFileAtomically(f / "a", "1");
+             renameFile(f / "a", f / "c");
+             writeFileAtomically(f / "a", "2");
+             removeFile(f / "b");
+             writeFileAtomically(f / "b", "3");
+             removeFile(f / "c");
+         },
+         {{"a", "2"}, {"b", "3"}}},
+        {"a moved file changed under its new name",
+         [](const fs::path& f) {
+             renameFile(f / "a", f / "c");
+             writeFileAtomically(f / "c", "new c");
+         },
+         {{"b", "b"}, {"c", "new c"}}},
+        {"a moved file removed under its new name",
+         [](const fs::path& f) {
+             renameFile(f / "a", f / "c");
+             removeFile(f / "c");
+         },
+         {{"b", "b"}}},
+        {"files moved along a row",
+         [](const fs::path& f) {
+             renameFile(f / "b", f / "c");
+             renameFile(f / "a", f / "b");
+             renameFile(f / "c", f / "d");
+         },
+         {{"b", "a"}, {"d", "b"}}},
+        {"tolerant wildcard steps",
+         [](const fs::path& f) {
+             EXPECT_TRUE(tryRenameFile(f / "a", f / "a.brk"));
+             EXPECT_TRUE(tryRemoveFile(f / "b"));
+             EXPECT_FALSE(tryRemoveFile(f / "missing"));
+         },
+         {{"a.brk", "a"}}},
+    };
+    const std::map<std::string, std::string> initial = {{"a", "a"}, {"b", "b"}};
+    for (const auto& row : cases) {
+        for (const bool commit : {false, true}) {
+            fs::remove_all(folder_);
+            fs::create_directories(folder_);
+            writeFileAtomically(folder_ / "a", "a");
+            writeFileAtomically(folder_ / "b", "b");
+            try {
+                FileTransaction outer;
+                {
+                    FileTransaction inner; // joins the outer one
+                    row.change(folder_);
+                    inner.commit();
+                }
+                if (!commit) {
+                    throw FileError("the command failed");
+                }
+                outer.commit();
+            } catch (const FileError&) {
+            }
+            EXPECT_EQ(contents(folder_), commit ? row.committed : initial)
+                << row.what << (commit ? " committed" : " rolled back");
+        }
+    }
+}
+
+// A part that fails puts back its own changes; the rest of the command goes on and is kept or
+// undone as a whole.
+TEST_F(FileIoTest, ATransactionInsideAnotherUndoesOnlyItsOwnChanges) {
+    for (const bool outerCommits : {true, false}) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        writeFileAtomically(folder_ / "a", "a");
+        writeFileAtomically(folder_ / "b", "b");
+        try {
+            FileTransaction outer;
+            writeFileAtomically(folder_ / "a", "outer a");
+            try {
+                FileTransaction inner;
+                writeFileAtomically(folder_ / "a", "inner a");
+                removeFile(folder_ / "b");
+                writeFileAtomically(folder_ / "c", "inner c");
+                throw FileError("the part failed");
+            } catch (const FileError&) {
+            }
+            // The outer transaction still keeps the version of "a" from before it.
+            std::map<std::string, std::string> now = contents(folder_);
+            std::erase_if(now, [](const auto& entry) { return isLeftoverTemporary(entry.first); });
+            EXPECT_EQ(now, (std::map<std::string, std::string>{{"a", "outer a"}, {"b", "b"}}));
+            writeFileAtomically(folder_ / "b", "outer b");
+            if (!outerCommits) {
+                throw FileError("the command failed");
+            }
+            outer.commit();
+        } catch (const FileError&) {
+        }
+        EXPECT_EQ(contents(folder_),
+                  outerCommits
+                      ? (std::map<std::string, std::string>{{"a", "outer a"}, {"b", "outer b"}})
+                      : (std::map<std::string, std::string>{{"a", "a"}, {"b", "b"}}));
+    }
+}
+
+TEST_F(FileIoTest, TheSeamFailsTheNthCallOnly) {
+    writeFileAtomically(folder_ / "a", "a");
+    failNthFileCall(2);
+    EXPECT_NO_THROW(readFileBytes(folder_ / "a"));
+    EXPECT_THROW(writeFileAtomically(folder_ / "a", "b"), FileError);
+    EXPECT_NO_THROW(writeFileAtomically(folder_ / "a", "c"));
+    EXPECT_EQ(countedFileCalls(), 3);
+    failNthFileCall(0);
+    EXPECT_EQ(readFileBytes(folder_ / "a"), "c");
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+TEST(LeftoverTemporaries, OnlyTheWritersOwnNamesCount) {
+    const struct {
+        const char* name;
+        bool leftover;
+    } cases[] = {
+        {"HEAD.WRK.123456.tmp", true},
+        {"backup.krb2.7.tmp", true},
+        {"a.0.tmp", true},
+        {"copydata.tmp", false},
+        {"clipdata.tmp", false},
+        {".5.tmp", false},
+        {"a..tmp", false},
+        {"a.1x.tmp", false},
+        {"a.12.tmp.bak", false},
+        {"12.tmp", false},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(isLeftoverTemporary(row.name), row.leftover) << row.name;
+    }
+}
+
+TEST(SplitTextLines, AcceptsCrLfAndLf) {
+    const struct {
+        const char* text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\n\r\nb\n", {"a", "", "b"}},
+        {"a\rb\r\n", {"a\rb"}}, // a CR inside a line is text
+        {"\n", {""}},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(splitTextLines(row.text), row.lines) << row.text;
+    }
+}
+
+} // namespace
+} // namespace kerbina
