@@ -39,8 +39,8 @@ std::string damagedFileQuestion(const std::filesystem::path& path,
 }
 
 OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHost& host,
-                       const std::filesystem::path& path, std::optional<int> status,
-                       std::chrono::year_month_day today) {
+                             const std::filesystem::path& path, std::optional<int> status,
+                             std::chrono::year_month_day today) {
     const bool version1 = isVersion1Path(path);
     QuotationReading reading;
     if (version1) {

@@ -27,8 +27,8 @@ enum class OpenedView { Sheet, ItemList, NotOpened };
 // quotation started, the work folder rebuilt from the file and the first sheet-owning item made
 // current. `status` (from the quotation list) replaces [STATUS].
 OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHost& host,
-                       const std::filesystem::path& path, std::optional<int> status,
-                       std::chrono::year_month_day today);
+                             const std::filesystem::path& path, std::optional<int> status,
+                             std::chrono::year_month_day today);
 
 // The question asked before opening what could be read of a damaged file: the file, each problem
 // with its line (the first few), and "読み込めた部分だけを開きますか？".

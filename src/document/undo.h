@@ -17,10 +17,10 @@ namespace kerbina {
 // starting a quotation writes position 1, the state the sheet was opened in, so undo never goes
 // behind it.
 //
-// An edit first rewrites the snapshot at the cursor (saveSheetRecords "UND"), changes the lines, and
-// then appends its result at `undoCount` + 1 (saveSheetRecords "WRK"), which becomes the cursor. Undo
-// moves the cursor back one position and loads that snapshot; redo moves it forward up to
-// `undoCount`. The tape is linear in time: an edit after some undos appends after the last
+// An edit first rewrites the snapshot at the cursor (saveSheetRecords "UND"), changes the lines,
+// and then appends its result at `undoCount` + 1 (saveSheetRecords "WRK"), which becomes the
+// cursor. Undo moves the cursor back one position and loads that snapshot; redo moves it forward up
+// to `undoCount`. The tape is linear in time: an edit after some undos appends after the last
 // position instead of cutting the tape at the cursor, so undoing from there first returns to the
 // state before the undos and then goes back through the undone states.
 //

@@ -71,8 +71,8 @@ bool holds(const fs::path& file, std::string_view bytes) {
 
 // Every file of the work folder is a scratch mirror of the quotation in memory (see Durability).
 // A file that already holds exactly these bytes is left as it is: the snapshot before a change
-// (saveSheetRecords "UND") rewrites the header files, the sheet and its snapshot as the write after the
-// previous change left them, and reading a file back costs far less than creating, writing and
+// (saveSheetRecords "UND") rewrites the header files, the sheet and its snapshot as the write after
+// the previous change left them, and reading a file back costs far less than creating, writing and
 // renaming a new one. True when the file was written.
 bool writeWorkFile(const fs::path& file, std::string_view bytes) {
     if (holds(file, bytes)) {
@@ -85,8 +85,8 @@ bool writeWorkFile(const fs::path& file, std::string_view bytes) {
 // Parts of the header record (which opens "HEAD.WRK") that a write changes without any change of
 // the quotation: the grand totals and the tax ([ALLGTOTAL] .. [TAXNTOTAL]) follow the sheet or
 // the list in front, each page writing its own tax there, and every real change moves an item or
-// a line as well; [Opt2Str] is set to the same text by every writeHeaderFiles, so the first write after
-// opening a file that lacks it would otherwise count as an edit.
+// a line as well; [Opt2Str] is set to the same text by every writeHeaderFiles, so the first write
+// after opening a file that lacks it would otherwise count as an edit.
 struct HeaderSpan {
     std::size_t offset;
     std::size_t size;
@@ -410,7 +410,7 @@ void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& hos
 }
 
 bool askAndStartNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
-                std::chrono::year_month_day today) {
+                             std::chrono::year_month_day today) {
     if (state.modified) {
         switch (host.askYesNoCancel("編集中のデータを保存しますか？")) {
         case DocumentHost::Answer::Cancel:

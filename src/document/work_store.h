@@ -45,7 +45,8 @@ void saveItemList(DocumentState& state, WorkStore& store, ListMode mode);
 // Writes the header to "HEAD_TITLE.WRK" and reads it back, then rewrites "HEAD.WRK" with the
 // current calculation settings stored into the item that owns the open sheet; sets `modified` when
 // that changed what "HEAD.WRK" holds.
-void writeHeaderFiles(DocumentState& state, const std::filesystem::path& workFolder, DocumentHost& host);
+void writeHeaderFiles(DocumentState& state, const std::filesystem::path& workFolder,
+                      DocumentHost& host);
 // Reads "HEAD." + extension into the header and a fresh breakdown list. Raises FileError, and
 // changes nothing, when the file is missing or too short for its header and count.
 void readHeaderFile(DocumentState& state, const std::filesystem::path& workFolder,
@@ -65,7 +66,7 @@ void newDocumentFiles(DocumentState& state, const std::filesystem::path& workFol
 // "新規作成": asks whether to save a modified quotation first. Returns false when the user
 // cancelled or the save did not happen, and then changes nothing.
 bool askAndStartNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
-                std::chrono::year_month_day today);
+                             std::chrono::year_month_day today);
 // The new quotation without the question (also the first step of opening a file).
 void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
                        std::chrono::year_month_day today);

@@ -1,10 +1,10 @@
 #include "grid/bulk_edits.h"
 
 #include "base/text.h"
+#include "base/text_codec.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
 #include "records/records.h"
-#include "base/text_codec.h"
 
 #include <algorithm>
 #include <functional>

@@ -39,7 +39,8 @@ public:
     virtual void takeSheetSnapshot() = 0;
     // The totals passes: the sheet pass (not in list mode), then the list pass.
     virtual void recalculate(bool listMode) = 0;
-    // saveSheetRecords "WRK": the header, the current sheet, the next undo generation and the backup.
+    // saveSheetRecords "WRK": the header, the current sheet, the next undo generation and the
+    // backup.
     virtual void writeSheet() = 0;
     // saveItemList "UND", together with the sheet, take-off and aggregation files of every item, so
     // that list undo can bring back the files the list change moves.

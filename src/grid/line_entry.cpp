@@ -1,7 +1,7 @@
 #include "grid/line_entry.h"
 
-#include "records/line_kinds.h"
 #include "base/text_codec.h"
+#include "records/line_kinds.h"
 
 #include <algorithm>
 #include <array>

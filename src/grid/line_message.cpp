@@ -1,10 +1,10 @@
 #include "grid/line_message.h"
 
 #include "base/text.h"
-#include "records/line_kinds.h"
-#include "records/records.h"
 #include "base/text_codec.h"
 #include "grid/row_commands.h"
+#include "records/line_kinds.h"
+#include "records/records.h"
 
 #include <algorithm>
 #include <vector>

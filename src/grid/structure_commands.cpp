@@ -1,8 +1,8 @@
 #include "grid/structure_commands.h"
 
-#include "records/line_kinds.h"
 #include "base/text_codec.h"
 #include "grid/row_commands.h"
+#include "records/line_kinds.h"
 
 #include <algorithm>
 #include <array>

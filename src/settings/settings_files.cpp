@@ -274,7 +274,7 @@ void readForShow(EnvironmentSettings& settings, const fs::path& dataRoot,
 }
 
 void readEnvironmentSettings(EnvironmentSettings& settings, const fs::path& dataRoot,
-              NumberingRowStore& numbering) {
+                             NumberingRowStore& numbering) {
     const fs::path file = settingsFilePath(dataRoot);
     if (fileMissing(file)) {
         settings.title1 = "受渡場所";

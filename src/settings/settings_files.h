@@ -47,7 +47,7 @@ void readForShow(EnvironmentSettings& settings, const std::filesystem::path& dat
 // instead; an existing Network_conf.conf is then left alone, since nobody has chosen a folder yet.
 // A failing row query raises DatabaseError after the file's values have been taken.
 void readEnvironmentSettings(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
-              NumberingRowStore& numbering);
+                             NumberingRowStore& numbering);
 
 struct SettingsWritten {
     // False when the numbering row could not be written (reported already); the files are

@@ -60,7 +60,8 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
     startNewQuotation(state, store, host, kToday);
     state.modified = true;
 
-    EXPECT_EQ(loadQuotationFile(state, store, host, path, std::nullopt, kToday), OpenedView::ItemList);
+    EXPECT_EQ(loadQuotationFile(state, store, host, path, std::nullopt, kToday),
+              OpenedView::ItemList);
     EXPECT_EQ(state.itemMax(), 3);
     EXPECT_EQ(state.header.atesaki1, "山田建設株式会社");
     EXPECT_EQ(state.header.keisyo, "御中");
@@ -166,7 +167,8 @@ TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgre
                                                 dataLine(1, "弁", "7"));
     const auto cut = writeFile("cut.krb2", whole.substr(0, whole.find("1;弁;") + 6));
     host.answers = {DocumentHost::Answer::No};
-    EXPECT_EQ(loadQuotationFile(state, store, host, cut, std::nullopt, kToday), OpenedView::NotOpened);
+    EXPECT_EQ(loadQuotationFile(state, store, host, cut, std::nullopt, kToday),
+              OpenedView::NotOpened);
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0],
               "見積ファイルが完全ではありません。\n" + cut.string() +
@@ -225,15 +227,15 @@ TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
         << host.questions[0];
     try {
         loadQuotationFile(state, store, host, writeFile("bad.krb2", "<TITLE>\r\n[KETA]=x\r\n"),
-                    std::nullopt, kToday);
+                          std::nullopt, kToday);
         ADD_FAILURE() << "opened a file with a bad number";
     } catch (const QuotationFileError& error) {
         EXPECT_EQ(error.line(), 2);
         EXPECT_NE(std::string(error.what()).find("bad.krb2 の 2 行目: "), std::string::npos);
     }
-    EXPECT_THROW(
-        loadQuotationFile(state, store, host, writeFile("old.krb", "not old"), std::nullopt, kToday),
-        QuotationFileError);
+    EXPECT_THROW(loadQuotationFile(state, store, host, writeFile("old.krb", "not old"),
+                                   std::nullopt, kToday),
+                 QuotationFileError);
     EXPECT_THROW(loadQuotationFile(state, store, host, root / "missing.krb2", std::nullopt, kToday),
                  FileError);
 

@@ -1,6 +1,6 @@
-#include "records/line_kinds.h"
 #include "grid/bulk_edits.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

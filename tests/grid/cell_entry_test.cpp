@@ -1,5 +1,5 @@
-#include "records/line_kinds.h"
 #include "grid/cell_entry.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "records/line_kinds.h"
 #include "grid/line_entry.h"
 #include "grid/line_message.h"
 #include "grid/row_commands.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "calc/totals.h"
-#include "records/line_kinds.h"
 #include "grid/row_commands.h"
 #include "grid/structure_commands.h"
 #include "grid_test_support.h"
+#include "records/line_kinds.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -6,8 +6,6 @@
 #include "app/ui/message_box.h"
 #include "calc/totals.h"
 #include "calc/ui/calc_settings_dialog.h"
-#include "records/line_kinds.h"
-#include "records/line_text.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/cell_entry.h"
@@ -21,6 +19,8 @@
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
+#include "records/line_kinds.h"
+#include "records/line_text.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -3,13 +3,13 @@
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_support.h"
 #include "app/ui/message_box.h"
-#include "money/rounding.h"
 #include "document/direct_read.h"
 #include "document/quotation_file.h"
 #include "document/quotation_file_name.h"
 #include "document/ui/backup_list_dialog.h"
 #include "document/work_store.h"
 #include "grid/ui/quotation_view.h"
+#include "money/rounding.h"
 
 #include <QDesktopServices>
 #include <QTableView>

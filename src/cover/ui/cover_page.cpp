@@ -1,7 +1,7 @@
 #include "cover/ui/cover_page.h"
 
-#include "money/rounding.h"
 #include "app/ui/fonts.h"
+#include "money/rounding.h"
 
 #include <QFormLayout>
 #include <QLabel>

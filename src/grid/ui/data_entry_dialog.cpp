@@ -1,10 +1,10 @@
 #include "grid/ui/data_entry_dialog.h"
 
 #include "app/app_title.h"
-#include "base/conf_file.h"
 #include "app/ui/message_box.h"
-#include "money/rounding.h"
+#include "base/conf_file.h"
 #include "base/file_io.h"
+#include "money/rounding.h"
 #include "records/line_kinds.h"
 #include "settings/environment_settings.h"
 

@@ -1,12 +1,11 @@
 #include "grid/ui/quotation_view.h"
 
 #include "app/ui/fonts.h"
-
-#include "money/rounding.h"
-#include "records/line_kinds.h"
 #include "grid/column_layout.h"
 #include "grid/ui/quotation_grid_delegate.h"
 #include "grid/ui/quotation_grid_model.h"
+#include "money/rounding.h"
+#include "records/line_kinds.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -52,7 +51,6 @@ QLabel* totalLabel(QWidget* parent) {
 }
 
 } // namespace
-
 
 QuotationView::QuotationView(const DocumentState& state, const DisplayOptions& display,
                              QWidget* parent)

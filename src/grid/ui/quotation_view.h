@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calc/totals.h"
-#include "records/document_state.h"
 #include "grid/grid_cells.h"
+#include "records/document_state.h"
 
 #include <QWidget>
 #include <optional>
@@ -102,6 +102,5 @@ private:
     QLabel* netTotal_ = nullptr;
     QLabel* submittedTotal_ = nullptr;
 };
-
 
 } // namespace kerbina

@@ -1,6 +1,6 @@
 #include "app/ui/message_box.h"
-#include "records/line_kinds.h"
 #include "grid/ui/data_entry_dialog.h"
+#include "records/line_kinds.h"
 #include "settings/environment_settings.h"
 
 #include <QApplication>
