@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/user_error.h"
+
 // The file helpers: reading, writing, renaming and removing files. Two things live here besides
 // the plain helpers.
 //
@@ -34,9 +36,9 @@ namespace kerbina {
 
 // A file that could not be read or written. The message is in the system's own words and names
 // the file; callers show it and change nothing.
-class FileError : public std::runtime_error {
+class FileError : public UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 // Reads a whole file as bytes.

@@ -16,11 +16,11 @@
 namespace kerbina {
 
 QuotationFileError::QuotationFileError(int line, const std::string& detail)
-    : std::runtime_error(detail), line_(line), detail_(detail) {}
+    : UserError(detail), line_(line), detail_(detail) {}
 
 QuotationFileError::QuotationFileError(const std::filesystem::path& file,
                                        const QuotationFileError& error)
-    : std::runtime_error(problemText(file, error.line(), error.detail())), line_(error.line()),
+    : UserError(problemText(file, error.line(), error.detail())), line_(error.line()),
       detail_(error.detail()), file_(file) {}
 
 std::string problemText(const std::filesystem::path& file, int line, const std::string& message) {

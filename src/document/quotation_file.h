@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/user_error.h"
 #include "records/quotation_data.h"
 
 #include <filesystem>
@@ -14,7 +15,7 @@ namespace kerbina {
 // was found (0 when it concerns the whole file); `detail` says what is wrong, in the system's own
 // words, quoting at most about 80 characters of the file. Once the file is known, the text
 // (`what`) names it and the line as well.
-class QuotationFileError : public std::runtime_error {
+class QuotationFileError : public UserError {
 public:
     QuotationFileError(int line, const std::string& detail);
     // The same error, found in `file`.

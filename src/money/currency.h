@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/user_error.h"
 #include "money/wide_int.h"
 
 #include <cstdint>
@@ -11,15 +12,15 @@
 namespace kerbina {
 
 // Raised when a text that should hold a number does not (a damaged file, a hand-edited setting).
-class NumberFormatError : public std::runtime_error {
+class NumberFormatError : public UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 // Raised when a money value leaves the range of a signed 64-bit count of 1/10000.
-class CurrencyOverflow : public std::overflow_error {
+class CurrencyOverflow : public UserError {
 public:
-    using std::overflow_error::overflow_error;
+    using UserError::UserError;
 };
 
 // Every quantity, price, amount, rate and calculation setting of a quotation: a signed 64-bit

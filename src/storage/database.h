@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/user_error.h"
 #include "money/currency.h"
 
 #include <chrono>
@@ -17,10 +18,10 @@ namespace kerbina {
 // The one error type of the database layer. Its message is the database's own detailed text
 // (statement and code); `code` is the SQLite result code, 0 when none applies. What the user is
 // shown comes from databaseFaultMessage.
-class DatabaseError : public std::runtime_error {
+class DatabaseError : public UserError {
 public:
     explicit DatabaseError(const std::string& message, int code = 0)
-        : std::runtime_error(message), code_(code) {}
+        : UserError(message), code_(code) {}
     int code() const { return code_; }
     // The database the statement ran on (a file path), set by the Database that ran it.
     const std::string& location() const { return location_; }

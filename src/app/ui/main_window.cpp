@@ -426,8 +426,11 @@ void TFKERBINA::reportError(std::string_view, std::string_view detail) {
 void TFKERBINA::showError(const std::exception& error) {
     if (const auto* database = dynamic_cast<const DatabaseError*>(&error)) {
         reportError(kSqlErrorText, databaseFaultMessage(*database));
-    } else {
+    } else if (dynamic_cast<const UserError*>(&error) != nullptr) {
         reportError(kSqlErrorText, error.what());
+    } else {
+        // A fault of the program itself: its own text is no help to the user.
+        reportError(kSqlErrorText, "内部エラーのため、この操作は行われませんでした。");
     }
 }
 
