@@ -72,18 +72,13 @@ void BM_EditCycle100x500(benchmark::State& benchState) {
 }
 BENCHMARK(BM_EditCycle100x500)->Unit(benchmark::kMillisecond);
 
-struct QuietCommandHost : CommandHost {
-    bool ask(const std::string&) override { return false; }
-    void notify(const std::string&) override {}
-};
-
 // The same cycle as the data-entry dialog and typing in the grid drive it: one line message
 // written over a line through WriteLineFromMessage and the grid's edit cycle.
 void BM_EditThroughLineMessage100x500(benchmark::State& benchState) {
     OpenQuotation open;
     openSheet(open.state, open.store, open.host, 1);
     WorkFolderEditCycle cycle(open.state, open.store, open.host);
-    QuietCommandHost host;
+    QuietPrompt host;
     GridSession session;
     GridContext context{open.state, cycle, host, session, open.store.workFolder};
     LineMessage message = parseLineMessage(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/user_prompt.h"
 #include "records/records.h"
 
 #include <string>
@@ -9,21 +10,11 @@ namespace kerbina {
 struct DocumentState;
 struct RecalcOutcome;
 
-// What the work-file store and undo need from the window that shows the open quotation. The core
-// never shows anything itself: where an operation asks the user, reports, or changes what is on
-// screen, it calls one of these. The main window implements them; tests script them.
-class DocumentHost {
+// What the work-file store and undo need from the window that shows the open quotation, besides
+// asking the user (UserPrompt): where an operation changes what is on screen, it calls one of
+// these. The main window implements them; tests script them.
+class DocumentHost : public UserPrompt {
 public:
-    enum class Answer { Yes, No, Cancel };
-
-    virtual ~DocumentHost() = default;
-
-    // Message boxes with the application title as caption and "確認" as heading.
-    virtual Answer askYesNoCancel(const std::string& question) = 0;
-    virtual void inform(const std::string& text) = 0;
-    // A Yes/No question whose safe answer is No: No is the default button. True for Yes.
-    virtual bool askYesNoDefaultNo(const std::string& question) = 0;
-
     // The cover page: its history lists, its fields, and the quotation number shown on it.
     virtual void updateCoverHistory() = 0;
     virtual void copyCoverToHeader(QuotationHeader& header) = 0;
@@ -58,8 +49,10 @@ public:
 class QuietDocumentHost : public DocumentHost {
 public:
     Answer askYesNoCancel(const std::string&) override { return Answer::No; }
-    void inform(const std::string&) override {}
+    bool askYesNo(const std::string&) override { return false; }
     bool askYesNoDefaultNo(const std::string&) override { return false; }
+    void notify(const std::string&) override {}
+    void reportError(std::string_view, std::string_view) override {}
     void updateCoverHistory() override {}
     void copyCoverToHeader(QuotationHeader&) override {}
     void showQuotationNumber(const std::string&) override {}

@@ -66,7 +66,7 @@ void advanceUndoTape(DocumentState& state) {
 
 bool undoSheet(DocumentState& state, WorkStore& store, DocumentHost& host) {
     if (state.undoGeneration <= 1) {
-        host.inform("これ以上は戻れません");
+        host.notify("これ以上は戻れません");
         return false;
     }
     return loadSnapshotAt(state, store, host, -1, RecordMode::Und);

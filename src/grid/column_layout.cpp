@@ -144,7 +144,7 @@ void saveColumnLayout(const fs::path& dataRoot, GridLayout layout, const ColumnL
 }
 
 void saveItemListColumnLayout(const fs::path& dataRoot, const ColumnLayout& columns,
-                              CommandHost& host) {
+                              UserPrompt& host) {
     saveColumnLayout(dataRoot, GridLayout::ItemList, columns);
     host.notify("セル幅の設定を保存しました。");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/command_host.h"
+#include "base/user_prompt.h"
 #include "grid/grid_cells.h"
 
 #include <filesystem>
@@ -41,7 +41,7 @@ void saveColumnLayout(const std::filesystem::path& dataRoot, GridLayout layout,
                       const ColumnLayout& columns);
 // The list layout's save command: writes the file, then tells the user.
 void saveItemListColumnLayout(const std::filesystem::path& dataRoot, const ColumnLayout& columns,
-                              CommandHost& host);
+                              UserPrompt& host);
 // The column that takes up the width the others leave: 名称 (column 1 on a sheet, 2 on the
 // breakdown list), the widest text column of every layout.
 int stretchColumn(GridLayout layout);

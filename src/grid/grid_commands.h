@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/command_host.h"
+#include "base/user_prompt.h"
 #include "records/document_state.h"
 
 #include <filesystem>
@@ -72,7 +72,7 @@ struct GridSession {
 struct GridContext {
     DocumentState& state;
     EditCycle& cycle;
-    CommandHost& host;
+    UserPrompt& host;
     GridSession& session;
     std::filesystem::path workFolder; // dataRoot + "/temp"
 };

@@ -196,7 +196,7 @@ CommandResult pasteItem(GridContext& context, Selection selection) {
     const ItemClipboard source = *context.session.itemClipboard;
     const std::string where =
         existing ? state.items[static_cast<std::size_t>(target)].name : std::to_string(target);
-    if (!context.host.ask(source.item.name + " を" + where + ":に貼付ますか？")) {
+    if (!context.host.askYesNo(source.item.name + " を" + where + ":に貼付ますか？")) {
         return unchanged(selection);
     }
     context.cycle.takeListSnapshot();
@@ -227,8 +227,8 @@ CommandResult insertItem(GridContext& context, Selection selection) {
         context.host.notify("ここに割込することはできません。");
         return unchanged(selection);
     }
-    if (!context.host.ask(firstNamePart(state.items[static_cast<std::size_t>(row)].name) +
-                          "以降１つずらしますか？")) {
+    if (!context.host.askYesNo(firstNamePart(state.items[static_cast<std::size_t>(row)].name) +
+                               "以降１つずらしますか？")) {
         return unchanged(selection);
     }
     context.cycle.takeListSnapshot();
@@ -284,7 +284,8 @@ CommandResult deleteItem(GridContext& context, Selection selection) {
         context.host.notify("ここには削除する工種がありません。");
         return unchanged(selection);
     }
-    if (!context.host.ask(state.items[static_cast<std::size_t>(row)].name + " を削除しますか？")) {
+    if (!context.host.askYesNo(state.items[static_cast<std::size_t>(row)].name +
+                               " を削除しますか？")) {
         return unchanged(selection);
     }
     context.cycle.takeListSnapshot();

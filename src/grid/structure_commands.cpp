@@ -377,7 +377,8 @@ CommandResult addConsumptionTax(GridContext& context, Selection selection,
     }
     context.cycle.takeSheetSnapshot();
     const int row = selection.top;
-    const bool netSideToo = context.host.ask("仕切に提出金額と同金額の消費税分を加算しますか？");
+    const bool netSideToo =
+        context.host.askYesNo("仕切に提出金額と同金額の消費税分を加算しますか？");
     LineRecord line = emptyLine();
     line.kind = kTaxKind;
     line.nameSpec = "消  費  税";

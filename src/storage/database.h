@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/user_error.h"
+#include "base/user_prompt.h"
 #include "money/currency.h"
 
 #include <chrono>
@@ -81,14 +82,6 @@ struct SqlRow {
 
 using SqlRows = std::vector<SqlRow>;
 
-// Where a failed statement is reported. The windows show a message box; tests record the calls.
-class SqlErrorReporter {
-public:
-    virtual ~SqlErrorReporter() = default;
-    // `text` is the box's text ("ERROR"); `detail` is the error's own message.
-    virtual void reportError(std::string_view text, std::string_view detail) = 0;
-};
-
 // The text of the box that reports a failed statement.
 inline constexpr std::string_view kSqlErrorText = "ERROR";
 
@@ -97,7 +90,7 @@ inline constexpr std::string_view kSqlErrorText = "ERROR";
 // behind the same two operations.
 class Database {
 public:
-    explicit Database(SqlErrorReporter& reporter) : reporter_(reporter) {}
+    explicit Database(UserPrompt& reporter) : reporter_(reporter) {}
     virtual ~Database() = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -117,7 +110,7 @@ public:
     virtual std::string location() const = 0;
 
 private:
-    SqlErrorReporter& reporter_;
+    UserPrompt& reporter_;
 };
 
 // A database file. Every statement opens the file, runs and closes it again, so no connection
@@ -127,7 +120,7 @@ class SqliteFileDatabase final : public Database {
 public:
     static constexpr std::chrono::milliseconds kBusyTimeout{3000};
 
-    SqliteFileDatabase(std::filesystem::path file, SqlErrorReporter& reporter,
+    SqliteFileDatabase(std::filesystem::path file, UserPrompt& reporter,
                        std::chrono::milliseconds busyTimeout = kBusyTimeout)
         : Database(reporter), file_(std::move(file)), busyTimeout_(busyTimeout) {}
 

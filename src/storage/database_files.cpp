@@ -57,7 +57,7 @@ fs::path databaseFilePath(const fs::path& databaseFolder, DatabaseFile file) {
 }
 
 void prepareDatabaseFiles(const fs::path& databaseFolder, const fs::path& installFolder,
-                          ModulePresence modules, SqlErrorReporter& reporter) {
+                          ModulePresence modules, UserPrompt& reporter) {
     std::error_code error;
     fs::create_directories(databaseFolder, error);
     for (const DatabaseFileDef& definition : databaseFiles()) {

@@ -19,6 +19,6 @@ std::filesystem::path databaseFilePath(const std::filesystem::path& databaseFold
 // ever copied, and only for the modules present. Creation errors go to `reporter`.
 void prepareDatabaseFiles(const std::filesystem::path& databaseFolder,
                           const std::filesystem::path& installFolder, ModulePresence modules,
-                          SqlErrorReporter& reporter);
+                          UserPrompt& reporter);
 
 } // namespace kerbina

@@ -17,10 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::kToday;
 
-class AgreeingHost : public CommandHost {
+class AgreeingHost : public QuietPrompt {
 public:
-    bool ask(const std::string&) override { return true; }
-    void notify(const std::string&) override {}
+    bool askYesNo(const std::string&) override { return true; }
 };
 
 // Sheets of the same number of lines (so their files have the same size) that differ in names

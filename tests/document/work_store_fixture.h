@@ -40,9 +40,15 @@ public:
         answers.pop_front();
         return answer;
     }
-    void inform(const std::string& text) override { notices.push_back(text); }
+    bool askYesNo(const std::string& question) override {
+        return askYesNoCancel(question) == Answer::Yes;
+    }
     bool askYesNoDefaultNo(const std::string& question) override {
         return askYesNoCancel(question) == Answer::Yes;
+    }
+    void notify(const std::string& text) override { notices.push_back(text); }
+    void reportError(std::string_view, std::string_view detail) override {
+        notices.emplace_back(detail);
     }
     void updateCoverHistory() override {}
     void copyCoverToHeader(QuotationHeader&) override {}

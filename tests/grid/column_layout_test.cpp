@@ -66,8 +66,7 @@ TEST_F(ColumnLayoutTest, UnreadableWidthsBecomeFiftyAndNamesIgnoreCase) {
     EXPECT_EQ(layout->widths, (std::vector<int>{31, 50, 50, 50, 77, -3, 2, 50}));
     EXPECT_EQ(layout->splitter2, std::nullopt);
 
-    struct Host : CommandHost {
-        bool ask(const std::string&) override { return false; }
+    struct Host : QuietPrompt {
         void notify(const std::string& text) override { shown = text; }
         std::string shown;
     } host;

@@ -11,13 +11,13 @@
 namespace kerbina::testing {
 
 // Answers the commands' questions from a script and keeps every text shown.
-class ScriptedHost : public CommandHost {
+class ScriptedHost : public QuietPrompt {
 public:
     std::deque<bool> answers;
     std::vector<std::string> questions;
     std::vector<std::string> notices;
 
-    bool ask(const std::string& text) override {
+    bool askYesNo(const std::string& text) override {
         questions.push_back(text);
         if (answers.empty()) {
             ADD_FAILURE() << "unscripted question: " << text;

@@ -79,7 +79,7 @@ TEST(NumberingRowRead, WidthAndCounterAreDecimalNumbers) {
     }
 }
 
-struct RecordingReporter : SqlErrorReporter {
+struct RecordingReporter : QuietPrompt {
     std::vector<std::string> texts;
     void reportError(std::string_view text, std::string_view) override { texts.emplace_back(text); }
 };

@@ -17,7 +17,7 @@ inline void PrintTo(const SqlRow& row, std::ostream* out) {
 }
 
 // Records what the database layer reports instead of showing a box.
-struct RecordingReporter : SqlErrorReporter {
+struct RecordingReporter : QuietPrompt {
     std::vector<std::pair<std::string, std::string>> reports; // box text, detail
 
     void reportError(std::string_view text, std::string_view detail) override {

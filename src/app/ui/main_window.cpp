@@ -280,10 +280,6 @@ bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
            MessageBox::Answer::Yes;
 }
 
-void TFKERBINA::inform(const std::string& text) {
-    MessageBox::notify(this, q(text));
-}
-
 // The cover page, its history lists and its fields come with the cover page window; until then
 // the header keeps the values the quotation was opened with.
 void TFKERBINA::updateCoverHistory() {}
@@ -401,7 +397,7 @@ void TFKERBINA::setStatusPanel(int panel, const std::string& text) {
     label->setText(label->fontMetrics().elidedText(q(text), Qt::ElideMiddle, kPanelWidth));
 }
 
-bool TFKERBINA::ask(const std::string& text) {
+bool TFKERBINA::askYesNo(const std::string& text) {
     return MessageBox::ask(this, q(text), MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
 }
 

@@ -2,10 +2,10 @@
 
 #include "app/seeding.h"
 #include "base/folders.h"
+#include "base/user_prompt.h"
 #include "calc/totals.h"
 #include "document/document_host.h"
 #include "document/work_folder.h"
-#include "grid/command_host.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_commands.h"
 #include "grid/work_folder_cycle.h"
@@ -42,10 +42,7 @@ class TFDataedit_Dlg;
 // The main window: owns the open quotation (header, breakdown list, current sheet), the grid's
 // display state and every dialog. Each menu command is one handler that asks the core to do the
 // work, answers its questions through the message-box helper and repaints.
-class TFKERBINA : public QMainWindow,
-                  public DocumentHost,
-                  public CommandHost,
-                  public SqlErrorReporter {
+class TFKERBINA : public QMainWindow, public DocumentHost {
     Q_OBJECT
 
 public:
@@ -86,10 +83,14 @@ private:
     void restoreWindowPosition();
     void saveWindowPosition();
 
-    // ---- DocumentHost ----
+    // ---- UserPrompt: the one way the core asks and tells ----
     Answer askYesNoCancel(const std::string& question) override;
-    void inform(const std::string& text) override;
+    bool askYesNo(const std::string& question) override;
     bool askYesNoDefaultNo(const std::string& question) override;
+    void notify(const std::string& text) override;
+    void reportError(std::string_view text, std::string_view detail) override;
+
+    // ---- DocumentHost ----
     void updateCoverHistory() override;
     void copyCoverToHeader(QuotationHeader& header) override;
     void showQuotationNumber(const std::string& number) override;
@@ -108,13 +109,6 @@ private:
     int gridRowCount() const override;
     void clearView() override;
     void showUndoCounters(const std::string& text) override;
-
-    // ---- CommandHost ----
-    bool ask(const std::string& text) override;
-    void notify(const std::string& text) override;
-
-    // ---- SqlErrorReporter ----
-    void reportError(std::string_view text, std::string_view detail) override;
 
     // Runs one command: any error is shown, and the files and the document are as they were
     // before the command (runAsOneChange).

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kerbina {
+
+// The one way the core asks the user something or tells them something. The core never shows
+// anything itself: commands, the work-file store, undo and the database layer call these, the
+// main window answers through its message boxes (the application title as caption, "確認" as
+// heading), and tests script the answers.
+class UserPrompt {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~UserPrompt() = default;
+
+    virtual Answer askYesNoCancel(const std::string& question) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool askYesNo(const std::string& question) = 0;
+    // A Yes/No question whose safe answer is No: No is the default button. True for Yes.
+    virtual bool askYesNoDefaultNo(const std::string& question) = 0;
+    virtual void notify(const std::string& text) = 0;
+    // A failure: `text` is the box's heading ("ERROR"), `detail` the message in the system's words.
+    virtual void reportError(std::string_view text, std::string_view detail) = 0;
+};
+
+// A prompt with no one to ask: every question is answered No and nothing is shown. For work done
+// without a window (benchmarks) and as the base of scripted test prompts.
+class QuietPrompt : public UserPrompt {
+public:
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    bool askYesNo(const std::string&) override { return false; }
+    bool askYesNoDefaultNo(const std::string&) override { return false; }
+    void notify(const std::string&) override {}
+    void reportError(std::string_view, std::string_view) override {}
+};
+
+} // namespace kerbina
