@@ -206,7 +206,7 @@ CommandResult removeBlanksBeforeSpecification(GridContext& context, Selection se
 CommandResult removeTextFromNames(GridContext& context, Selection selection,
                                   const std::string& text) {
     if (text.empty()) {
-        return CommandResult{false, selection, std::nullopt, false};
+        return nothingChanged(selection);
     }
     CommandResult result = eachLine(context, selection, Ending::Totals, [&](LineRecord& line) {
         setNameSpec(line, withoutAll(line.nameSpec, text));

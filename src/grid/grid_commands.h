@@ -27,6 +27,13 @@ struct CommandResult {
     bool itemsChanged = false;    // list commands: rebuild the sheet tabs and show tab 0
 };
 
+// The result of a command that changed nothing: the selection stays where it was.
+inline CommandResult nothingChanged(Selection selection) {
+    CommandResult result;
+    result.selection = selection;
+    return result;
+}
+
 // The steps around every change, in this order: snapshot, change the records, recalculate, write.
 // Commands reach the undo snapshots, the totals passes and the work-file writes only through
 // these, so that they stay functions of the document; the window passes WorkFolderEditCycle

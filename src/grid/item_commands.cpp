@@ -33,12 +33,6 @@ std::string firstNamePart(const std::string& name) {
     return name.substr(0, name.find(';'));
 }
 
-CommandResult unchanged(Selection selection) {
-    CommandResult result;
-    result.selection = selection;
-    return result;
-}
-
 std::optional<std::string> readIfPresent(const fs::path& file) {
     std::error_code error;
     if (!fs::exists(file, error)) {
@@ -168,14 +162,14 @@ CommandResult copyItem(GridContext& context, Selection selection) {
     rememberItem(
         context, selection,
         {"ここには複写するデータがありません。", "階層元はコピーできません", "を複写しました。"});
-    return unchanged(selection);
+    return nothingChanged(selection);
 }
 
 CommandResult cutItem(GridContext& context, Selection selection) {
     if (!rememberItem(context, selection,
                       {"ここには切り取るデータがありません。", "階層元は切り取りできません",
                        "を切り取りました。"})) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     return deleteItem(context, selection);
 }
@@ -184,20 +178,20 @@ CommandResult pasteItem(GridContext& context, Selection selection) {
     DocumentState& state = context.state;
     const int target = selection.top;
     if (!context.session.itemClipboard || target < 1) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     const bool existing = target <= state.itemMax();
     if (existing &&
         state.items[static_cast<std::size_t>(target)].kind == ItemKind::HierarchyParentFirst) {
         context.host.notify("階層元に貼り付ける事はできません");
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     // Held by value: the question and the file writes must not see a later copy.
     const ItemClipboard source = *context.session.itemClipboard;
     const std::string where =
         existing ? state.items[static_cast<std::size_t>(target)].name : std::to_string(target);
     if (!context.host.askYesNo(source.item.name + " を" + where + ":に貼付ますか？")) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeListSnapshot();
     if (!existing) {
@@ -225,11 +219,11 @@ CommandResult insertItem(GridContext& context, Selection selection) {
     const int row = selection.top;
     if (row < 1 || row > state.itemMax()) {
         context.host.notify("ここに割込することはできません。");
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     if (!context.host.askYesNo(firstNamePart(state.items[static_cast<std::size_t>(row)].name) +
                                "以降１つずらしますか？")) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeListSnapshot();
     for (int item = state.itemMax(); item >= row; --item) {
@@ -259,7 +253,7 @@ CommandResult renameItem(GridContext& context, Selection selection, int item,
                          const std::string& name, bool listMode) {
     DocumentState& state = context.state;
     if (item < 1) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeListSnapshot();
     while (state.itemMax() < item) {
@@ -282,11 +276,11 @@ CommandResult deleteItem(GridContext& context, Selection selection) {
     const int row = selection.top;
     if (row < 1 || row > state.itemMax()) {
         context.host.notify("ここには削除する工種がありません。");
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     if (!context.host.askYesNo(state.items[static_cast<std::size_t>(row)].name +
                                " を削除しますか？")) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeListSnapshot();
     if (state.itemMax() == 1) {

@@ -16,12 +16,6 @@ std::pair<int, int> existingRows(const DocumentState& state, Selection selection
     return {std::max(selection.top, 1), std::min(selection.bottom, state.lineCount())};
 }
 
-CommandResult unchanged(Selection selection) {
-    CommandResult result;
-    result.selection = selection;
-    return result;
-}
-
 // The end of every command that changed lines: totals, then the work files.
 CommandResult finishChange(GridContext& context, Selection selection) {
     context.cycle.recalculate(false);
@@ -49,7 +43,7 @@ CommandResult pasteFile(GridContext& context, Selection selection,
                         const std::filesystem::path& file, bool inserting) {
     context.cycle.takeSheetSnapshot();
     if (!pasteFromCopyFile(context.state, file, selection.top, inserting)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     return finishChange(context, selection);
 }
@@ -104,7 +98,7 @@ void copyRowsToFile(const DocumentState& state, const std::filesystem::path& fil
 
 CommandResult insertLines(GridContext& context, Selection selection) {
     if (selection.top < 1 || selection.top > context.state.lineCount()) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     insertEmptyLines(context.state.sheet, selection.top,
@@ -115,7 +109,7 @@ CommandResult insertLines(GridContext& context, Selection selection) {
 CommandResult eraseLines(GridContext& context, Selection selection) {
     if (selection.top < 1 || selection.top > context.state.lineCount() ||
         holdsGeneratedLines(context.state, selection)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     return eraseSelected(context, selection);
 }
@@ -123,7 +117,7 @@ CommandResult eraseLines(GridContext& context, Selection selection) {
 CommandResult deleteLines(GridContext& context, Selection selection) {
     const auto [first, last] = existingRows(context.state, selection);
     if (first > last) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     for (int row = first; row <= last; ++row) {
@@ -135,7 +129,7 @@ CommandResult deleteLines(GridContext& context, Selection selection) {
 CommandResult moveLineUp(GridContext& context, Selection selection) {
     const int row = selection.top;
     if (row <= 1 || row > context.state.lineCount()) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     std::swap(context.state.sheet[static_cast<std::size_t>(row - 1)],
@@ -147,7 +141,7 @@ CommandResult moveLineUp(GridContext& context, Selection selection) {
 CommandResult moveLineDown(GridContext& context, Selection selection) {
     const int row = selection.top;
     if (row < 1 || row >= context.state.lineCount()) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     std::swap(context.state.sheet[static_cast<std::size_t>(row)],
@@ -158,7 +152,7 @@ CommandResult moveLineDown(GridContext& context, Selection selection) {
 
 CommandResult copyLines(GridContext& context, Selection selection) {
     copyRowsToFile(context.state, copyDataFile(context.workFolder), selection);
-    return unchanged(selection);
+    return nothingChanged(selection);
 }
 
 CommandResult cutLines(GridContext& context, Selection selection) {
@@ -177,7 +171,7 @@ CommandResult pasteLinesOverwriting(GridContext& context, Selection selection) {
 CommandResult pasteClipboardText(GridContext& context, Selection selection, std::string_view text) {
     const std::vector<std::string> clipboardLines = splitClipboardText(text);
     if (clipboardLines.empty()) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     std::vector<std::string> file{std::string(kCopyFileVersionLine)};
     for (const std::string& line : clipboardLines) {
@@ -193,7 +187,7 @@ CommandResult swapWithMovedLine(GridContext& context, Selection selection) {
     const int target = context.session.lastMoveRow;
     if (target < 1 || target > state.lineCount() || selection.top < 1 ||
         selection.top > state.lineCount()) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     state.sheet[static_cast<std::size_t>(target)] =
@@ -214,23 +208,23 @@ void savePartsFile(GridContext& context, Selection selection, const std::filesys
 CommandResult selectAll(const DocumentState& state, Selection selection, bool listMode) {
     const int count = listMode ? state.itemMax() : state.lineCount();
     if (count < 1) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
-    return unchanged(Selection{1, count});
+    return nothingChanged(Selection{1, count});
 }
 
 CommandResult cancelSelection(const DocumentState& state, Selection selection, bool listMode) {
     if (listMode || state.lineCount() < 1) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     return goToFirstLine(state, selection, listMode);
 }
 
 CommandResult goToFirstLine(const DocumentState&, Selection selection, bool listMode) {
     if (listMode) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
-    CommandResult result = unchanged(singleRow(1));
+    CommandResult result = nothingChanged(singleRow(1));
     result.scrollTop = 1;
     return result;
 }
@@ -239,9 +233,9 @@ CommandResult goToLastLine(const DocumentState& state, Selection selection, bool
                            bool leaveOneAbove) {
     const int last = listMode ? state.itemMax() : state.lineCount();
     if (last < 1) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
-    CommandResult result = unchanged(singleRow(last));
+    CommandResult result = nothingChanged(singleRow(last));
     result.scrollTop = leaveOneAbove ? std::max(last - 1, 1) : last;
     return result;
 }

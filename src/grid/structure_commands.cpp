@@ -68,12 +68,6 @@ bool refusesStructureLineAt(GridContext& context, int row) {
     return false;
 }
 
-CommandResult unchanged(Selection selection) {
-    CommandResult result;
-    result.selection = selection;
-    return result;
-}
-
 // The ending of every command that created a line at `row`: totals, the work files, and the
 // selection on the row below.
 CommandResult finishCreated(GridContext& context, int row) {
@@ -134,7 +128,7 @@ bool refusesSeparator(GridContext& context, const std::string& text) {
 CommandResult blankSelected(GridContext& context, Selection selection, const std::string& text,
                             bool clearUnit) {
     if (refusesSeparator(context, text)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     const std::string amountText = fitToWidth(text, kAmountTextWidth);
     return changeSelectedLines(context, selection, [&amountText, clearUnit](LineRecord& line) {
@@ -268,7 +262,7 @@ CommandResult addSmallSum(GridContext& context, Selection selection,
     selection = normalized(selection);
     const auto [top, bottom] = selection;
     if (!CheckNotInHiddenRange(context, bottom)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     DocumentState& state = context.state;
     context.cycle.takeSheetSnapshot();
@@ -278,7 +272,7 @@ CommandResult addSmallSum(GridContext& context, Selection selection,
         return finishCreated(context, bottom);
     }
     if (refusesStructureLineAt(context, bottom)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     insertStructureLine(state, top, line);
     for (int extra = top + 1; extra <= bottom; ++extra) {
@@ -292,13 +286,13 @@ CommandResult addMidSum(GridContext& context, Selection selection,
     selection = normalized(selection);
     const auto [top, bottom] = selection;
     if (!CheckNotInHiddenRange(context, bottom)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     // Below the whole selection: the mid sum closes the selected rows.
     const int row = bottom + 1;
     if (refusesStructureLineAt(context, row)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     insertStructureLine(context.state, row,
                         structureLine(kMidSumKind, settings.midSumName, "", top, bottom));
@@ -324,11 +318,11 @@ CommandResult addRangeSum(GridContext& context, Selection selection, RangeSumKin
                           const std::string& name) {
     selection = normalized(selection);
     if (refusesSeparator(context, name)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     if (!rangeSumAllowed(context, selection, kind)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     const int row = selection.bottom + 1;
     insertStructureLine(
@@ -341,7 +335,7 @@ CommandResult addSumLine(GridContext& context, Selection selection,
                          const StructureSettings& settings) {
     selection = normalized(selection);
     if (!CheckNotInHiddenRange(context, selection.bottom)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     DocumentState& state = context.state;
     context.cycle.takeSheetSnapshot();
@@ -352,7 +346,7 @@ CommandResult addSumLine(GridContext& context, Selection selection,
         return finishCreated(context, row);
     }
     if (refusesStructureLineAt(context, row)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     LineRecord& target = lineAt(state, row);
     line.priceCode = target.priceCode;
@@ -373,7 +367,7 @@ CommandResult addConsumptionTax(GridContext& context, Selection selection,
                     [](const ItemRecord& item) { return item.kind == kListTaxItemKind; });
     if (listChargesTax) {
         context.host.notify("内訳表紙にすでに消費税が入っています。");
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
     const int row = selection.top;
@@ -406,10 +400,10 @@ CommandResult groupAsUnlisted(GridContext& context, Selection selection, const s
     selection = normalized(selection);
     DocumentState& state = context.state;
     if (selection.top > state.lineCount()) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     if (refusesSeparator(context, name)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     const int top = selection.top;
     const int bottom = std::min(selection.bottom, state.lineCount());
@@ -437,7 +431,7 @@ CommandResult groupAsUnlisted(GridContext& context, Selection selection, const s
 CommandResult ungroupUnlisted(GridContext& context, Selection selection) {
     selection = normalized(selection);
     if (selection.top > context.state.lineCount()) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     return changeSelectedLines(context, selection, [](LineRecord& line) {
         if (!isExpense(line.kind)) {
@@ -449,7 +443,7 @@ CommandResult ungroupUnlisted(GridContext& context, Selection selection) {
 CommandResult setAmountColumnText(GridContext& context, Selection selection,
                                   const std::string& text) {
     if (refusesSeparator(context, text)) {
-        return unchanged(selection);
+        return nothingChanged(selection);
     }
     const std::string amountText = fitToWidth(text, kAmountTextWidth);
     return changeSelectedLines(context, selection, [&amountText](LineRecord& line) {
@@ -522,7 +516,7 @@ CommandResult showLineProperties(GridContext& context, Selection selection) {
     if (const auto report = linePropertyReport(context.state, selection)) {
         context.host.notify(*report);
     }
-    return unchanged(selection);
+    return nothingChanged(selection);
 }
 
 } // namespace kerbina

@@ -292,23 +292,19 @@ void TFKERBINA::copyToClipboard() {
 }
 
 void TFKERBINA::selectAllRows() {
-    const auto [top, bottom] = selectedRows();
-    showCommandResult(selectAll(state_, Selection{top, bottom}, display_.listMode));
+    showCommandResult(selectAll(state_, selectionNow(), display_.listMode));
 }
 
 void TFKERBINA::cancelSelectionCommand() {
-    const auto [top, bottom] = selectedRows();
-    showCommandResult(cancelSelection(state_, Selection{top, bottom}, display_.listMode));
+    showCommandResult(cancelSelection(state_, selectionNow(), display_.listMode));
 }
 
 void TFKERBINA::firstLine() {
-    const auto [top, bottom] = selectedRows();
-    showCommandResult(goToFirstLine(state_, Selection{top, bottom}, display_.listMode));
+    showCommandResult(goToFirstLine(state_, selectionNow(), display_.listMode));
 }
 
 void TFKERBINA::lastLine() {
-    const auto [top, bottom] = selectedRows();
-    showCommandResult(goToLastLine(state_, Selection{top, bottom}, display_.listMode));
+    showCommandResult(goToLastLine(state_, selectionNow(), display_.listMode));
 }
 
 // "内訳名入力": the name of the sheet in front, or of the selected item on the breakdown list.

@@ -386,11 +386,11 @@ void TFKERBINA::buildStructureMenu(QMenu* menu) {
                    {}, [this, kind, askName] {
                        runGridCommand([&](GridContext& context, Selection selection) {
                            if (!rangeSumAllowed(context, selection, kind)) {
-                               return CommandResult{false, selection, std::nullopt, false};
+                               return nothingChanged(selection);
                            }
                            const auto name = askName(QString());
                            if (!name) {
-                               return CommandResult{false, selection, std::nullopt, false};
+                               return nothingChanged(selection);
                            }
                            return addRangeSum(context, selection, kind, s(*name));
                        });
