@@ -1,4 +1,5 @@
 #include "calc/totals.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,6 @@
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 ItemRecord totals(int kind, const char* net, const char* submitted, const char* labor = "0") {
     ItemRecord item = newSheetItem();

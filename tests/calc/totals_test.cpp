@@ -1,4 +1,5 @@
 #include "calc/totals.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,6 @@
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 LineRecord priced(int kind, const char* quantity, const char* netPrice,
                   const char* submittedPrice = nullptr, const char* sortCode = "11999") {

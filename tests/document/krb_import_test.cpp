@@ -1,16 +1,13 @@
 #include "base/text_codec.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 // An old-format record built at its documented offsets.
 class Record {

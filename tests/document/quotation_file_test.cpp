@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "document/quotation_file.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <cstdlib>
@@ -10,10 +11,6 @@
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 // Lines as the program holds them after reading a file: nameSpec always has its ";".
 LineRecord line(std::string nameSpec, int kind, std::string_view quantity, std::string_view price) {

@@ -1,6 +1,7 @@
 #include "calc/totals.h"
 #include "document/quotation_file.h"
 #include "document/totals_report.h"
+#include "money_literal.h"
 
 #include <filesystem>
 #include <fstream>
@@ -264,10 +265,6 @@ TEST(TotalsReport, ExampleQuotationsGiveTheirExpectedTotals) {
             ADD_FAILURE() << difference;
         }
     }
-}
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
 }
 
 TEST(TotalsReport, TextsAreEscapedAndMoneyIsText) {

@@ -1,5 +1,6 @@
 #include "grid/bulk_edits.h"
 #include "grid_test_support.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,6 @@ namespace kerbina {
 namespace {
 
 using testing::CommandBench;
-
-Currency c(const char* text) {
-    return parseNumber(text);
-}
 
 const Currency kHalfUp = c("0.5");
 const Currency kUp = c("0.9");

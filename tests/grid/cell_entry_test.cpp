@@ -1,14 +1,11 @@
 #include "grid/cell_entry.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
 namespace kerbina {
 namespace {
-
-Currency c(const char* text) {
-    return parseNumber(text);
-}
 
 TEST(CellEntry, WhichCellsTakeTyping) {
     DocumentState state;

@@ -1,13 +1,10 @@
 #include "grid/grid_cells.h"
+#include "money_literal.h"
 
 #include <gtest/gtest.h>
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 // One sheet line with distinct net and submitted values, so that every column shows which field
 // it came from.

@@ -2,6 +2,7 @@
 #include "grid/line_message.h"
 #include "grid/row_commands.h"
 #include "grid_test_support.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,6 @@ namespace kerbina {
 namespace {
 
 using testing::CommandBench;
-
-Currency c(const char* text) {
-    return parseNumber(text);
-}
 
 LineMessage priced(const std::string& name, const char* quantity, const char* price) {
     LineMessage message;

@@ -1,15 +1,12 @@
 #include "grid/spreadsheet_clipboard.h"
 #include "grid_test_support.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
 namespace kerbina {
 namespace {
-
-Currency c(const char* text) {
-    return parseNumber(text);
-}
 
 TEST(SpreadsheetClipboard, RowsBecomeOrdinaryLinesAndAHeaderIsSkipped) {
     const std::vector<LineMessage> lines =

@@ -1,4 +1,5 @@
 #include "money/calc_settings.h"
+#include "money_literal.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -6,10 +7,6 @@
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 // Each option list in index order, checked both ways, plus what falls outside it.
 TEST(CalcSettingsOptions, IndexesAndValuesMapBothWays) {

@@ -1,14 +1,11 @@
 #include "money/currency.h"
+#include "money_literal.h"
 
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 TEST(CurrencyText, ShortestDecimalForm) {
     const struct {

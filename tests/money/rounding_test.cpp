@@ -1,14 +1,11 @@
 #include "money/rounding.h"
+#include "money_literal.h"
 
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace kerbina {
 namespace {
-
-Currency c(std::string_view text) {
-    return parseNumber(text);
-}
 
 const Currency kMax = Currency::fromRaw(std::numeric_limits<std::int64_t>::max());
 const Currency kMin = Currency::fromRaw(std::numeric_limits<std::int64_t>::min());

@@ -1,4 +1,5 @@
 #include "base/file_io.h"
+#include "money_literal.h"
 #include "records/document_state.h"
 #include "settings/main_settings.h"
 #include "temp_folder.h"
@@ -8,10 +9,6 @@
 
 namespace kerbina {
 namespace {
-
-Currency c(const char* text) {
-    return Currency::fromText(text);
-}
 
 MainSettings readLines(const std::vector<std::string>& lines,
                        const MainSettings& previous = MainSettings{}) {

@@ -1,4 +1,5 @@
 #include "calc/ui/calc_settings_dialog.h"
+#include "money_literal.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -7,10 +8,6 @@
 
 namespace kerbina {
 namespace {
-
-Currency c(const char* text) {
-    return parseNumber(text);
-}
 
 QRadioButton* option(TFCalcSettings_Dlg& dialog, const QString& group, const QString& caption) {
     for (auto* box : dialog.findChildren<QGroupBox*>()) {

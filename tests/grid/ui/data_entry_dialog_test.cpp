@@ -1,5 +1,6 @@
 #include "app/ui/message_box.h"
 #include "grid/ui/data_entry_dialog.h"
+#include "money_literal.h"
 #include "records/line_kinds.h"
 #include "settings/environment_settings.h"
 
@@ -15,10 +16,6 @@
 
 namespace kerbina {
 namespace {
-
-Currency c(const char* text) {
-    return parseNumber(text);
-}
 
 // A sheet held in memory; writes go straight into it, as WriteLineFromMessage would.
 class MemorySheet : public LineEditorHost {
