@@ -75,9 +75,6 @@ public:
     void writeLine(int group);
     void loadRow(int row);
 
-    const std::vector<std::string>& units() const { return units_; }
-    const std::vector<std::string>& amountTexts() const { return amountTexts_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
