@@ -2,7 +2,8 @@
 # Builds a GoogleTest program and lists each of its tests with ctest as NAME.Suite.Test, so one
 # case can be run by name. Every test process makes its own fresh, empty KERBINA_APPDATA
 # (tests/support/fresh_app_data.h) and window tests run on the offscreen Qt platform, so running a
-# test by hand behaves exactly like CI.
+# test by hand behaves exactly like CI. A test that hangs (a modal dialog nobody answers) fails
+# after two minutes instead of holding up the run.
 include(GoogleTest)
 
 function(kerbina_add_test name)
@@ -23,5 +24,5 @@ function(kerbina_add_test name)
         TEST_PREFIX "${name}."
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()

@@ -154,6 +154,20 @@ CommandResult renameLine(GridContext& context, int row, const std::string& name)
     return result;
 }
 
+LineMessage commentLineMessage(const std::string& text, const std::string& unit,
+                               CommentQuantity quantity, const std::string& amountText) {
+    LineMessage message;
+    message.messageName = "WM_ITEMNOTE";
+    message.name = text;
+    message.unit = quantity == CommentQuantity::One ? unit : std::string();
+    message.netQuantity = message.submittedQuantity = Currency::fromWhole(1);
+    message.kind = quantity == CommentQuantity::One ? 15 : 30;
+    message.groupCode = Currency::fromWhole(99999);
+    message.flag216 = 30000;
+    message.amountText = amountText;
+    return message;
+}
+
 Currency groupCodeOfButton(int group) {
     return sortCodeOfGroup(group);
 }

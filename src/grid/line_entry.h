@@ -62,6 +62,12 @@ Currency groupCodeOfButton(int group);
 // through the edit cycle.
 CommandResult renameLine(GridContext& context, int row, const std::string& name);
 
+// The reply of the registered-text selection dialog in comment mode ("特記事項"): a comment line
+// with quantity 1 ("数量1", kind 15) or none ("数量なし", kind 30, no unit), group code 99999.
+enum class CommentQuantity { One, None };
+LineMessage commentLineMessage(const std::string& text, const std::string& unit,
+                               CommentQuantity quantity, const std::string& amountText);
+
 // The unit history: a written unit moves to (or is put at) the top; at most 20 entries.
 void rememberUnit(std::vector<std::string>& units, const std::string& unit);
 // The amount-text history: a new text is added at the end; at most 20 entries.

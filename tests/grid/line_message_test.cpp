@@ -203,3 +203,24 @@ TEST(LineEntry, Histories) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+TEST(CommentLineMessage, QuantityOneOrNone) {
+    const LineMessage one =
+        commentLineMessage("夜間作業を含む", "式", CommentQuantity::One, "別途");
+    EXPECT_EQ(one.messageName, "WM_ITEMNOTE");
+    EXPECT_EQ(one.kind, 15);
+    EXPECT_EQ(one.unit, "式");
+    EXPECT_EQ(one.netQuantity, c("1"));
+    EXPECT_EQ(one.submittedQuantity, c("1"));
+    EXPECT_EQ(one.groupCode, c("99999"));
+    EXPECT_EQ(one.amountText, "別途");
+    const LineMessage none = commentLineMessage("注記", "式", CommentQuantity::None, "");
+    EXPECT_EQ(none.kind, 30);
+    EXPECT_EQ(none.unit, "");
+}
+
+} // namespace
+} // namespace kerbina

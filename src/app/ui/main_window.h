@@ -38,6 +38,7 @@ class CoverPage;
 class QuotationView;
 class TFCalcSettings_Dlg;
 class TFDataedit_Dlg;
+class TfDATASELECT_Dlg;
 
 // The main window: owns the open quotation (header, breakdown list, current sheet), the grid's
 // display state and every dialog. Each menu command is one handler that asks the core to do the
@@ -158,6 +159,7 @@ private:
     void openLineEditor();
     void newDataEntry();
     void openDataEntryDialog(int row);
+    void selectComment();
     void renameItemPrompt();
 
     // ---- commands ----
@@ -225,6 +227,7 @@ private:
     QAction* additionalViewAction_ = nullptr;
     TFCalcSettings_Dlg* calcSettingsDialog_ = nullptr;
     TFDataedit_Dlg* dataEntryDialog_ = nullptr;
+    TfDATASELECT_Dlg* textSelectionDialog_ = nullptr; // made when first used: it needs the database
     friend class SheetLineEditor;
 };
 

@@ -19,6 +19,7 @@
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
+#include "grid/ui/text_selection_dialog.h"
 #include "records/line_kinds.h"
 #include "records/line_text.h"
 
@@ -360,6 +361,26 @@ void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
         // Like a spreadsheet, the cursor goes down one row in the same column.
         view_->grid()->setCurrentIndex(
             view_->model()->index(std::min(row, view_->model()->rowCount() - 1), current.column()));
+    });
+}
+
+// "特記事項": registered comments written as lines at the selection, one after the other.
+void TFKERBINA::selectComment() {
+    if (display_.listMode) {
+        // The breakdown list's comment item comes with the list commands.
+        MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
+        return;
+    }
+    if (textSelectionDialog_ == nullptr) {
+        textSelectionDialog_ = new TfDATASELECT_Dlg(*quotations_, folders_.dataRoot, this);
+    }
+    textSelectionDialog_->selectComments([this](const LineMessage& message) {
+        runCommand([this, &message] {
+            runGridCommand([&message](GridContext& context, Selection selection) {
+                return WriteLineFromMessage(context, selection, message, LineWriteMode::Overwrite,
+                                            AfterWrite::Save, false);
+            });
+        });
     });
 }
 

@@ -460,9 +460,10 @@ void TFKERBINA::buildStructureMenu(QMenu* menu) {
     // their subsystems.
     for (const char* caption :
          {"諸経費", "法定福利費", "選択範囲に対して単価計算", "選択範囲に対して歩掛計算",
-          "選択範囲に対して付帯単価計算", "計算単価を通常単価で使用", "特記事項"}) {
+          "選択範囲に対して付帯単価計算", "計算単価を通常単価で使用"}) {
         menu->addAction(QString::fromUtf8(caption))->setEnabled(false);
     }
+    addCommand(menu, "comment", QStringLiteral("特記事項"), {}, &TFKERBINA::selectComment);
     menu->addSeparator();
     addCommand(menu, "properties", QStringLiteral("プロパティ"), QKeySequence(Qt::CTRL | Qt::Key_I),
                [this] { runGridCommand(showLineProperties); });

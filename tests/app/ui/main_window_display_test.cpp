@@ -6,6 +6,7 @@
 #include "document/quotation_file_name.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_view.h"
+#include "grid/ui/text_selection_dialog.h"
 #include "main_window_fixture.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -503,6 +505,39 @@ TEST_F(MainWindowTest, ASettingsFileThatCannotBeReadIsReportedAndTheProgramStart
     EXPECT_TRUE(shown[0].contains(QStringLiteral("Kerbina.conf"))) << shown[0].toStdString();
     EXPECT_EQ(shown.size(), 1) << shown.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(window->sheetTabs()->count(), 2);
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// "特記事項": a comment registered in the dialog is written as a line at the selection, and the
+// next one below it; the dialog stays open until it is closed.
+TEST_F(MainWindowTest, RegisteredCommentsAreWrittenAsLines) {
+    const auto window = start();
+    selectRow(*window, 1);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        MessageBox::setNextInput(QStringLiteral("既設配管撤去は別途"));
+        dialog->addText();
+        MessageBox::setNextInput(QStringLiteral("a;b")); // refused: the field separator
+        dialog->addText();
+        EXPECT_EQ(dialog->texts().size(), 1u);
+        dialog->selectRow(0);
+        dialog->chooseSelected();
+        dialog->quantityChoice()->setCurrentIndex(1); // 数量なし
+        dialog->typeOwnText(QStringLiteral("夜間作業を含む"));
+        dialog->reject();
+    });
+    window->action("comment")->trigger();
+    ASSERT_EQ(window->document().lineCount(), 2);
+    EXPECT_EQ(splitNameSpec(window->document().sheet[1].nameSpec).first, "既設配管撤去は別途");
+    EXPECT_EQ(window->document().sheet[1].kind, 15);
+    EXPECT_EQ(window->document().sheet[2].kind, 30);
+    MessageBox::takeShownTexts();
 }
 
 } // namespace

@@ -1,0 +1,249 @@
+#include "grid/ui/text_selection_dialog.h"
+
+#include "app/app_title.h"
+#include "app/ui/message_box.h"
+#include "base/conf_file.h"
+#include "base/file_io.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace kerbina {
+
+namespace {
+
+constexpr const char* kPositionName = "Data_Select";
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string today() {
+    return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")).toStdString();
+}
+
+} // namespace
+
+TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::path& dataRoot,
+                                   QWidget* parent)
+    : QDialog(parent), database_(database), dataRoot_(dataRoot) {
+    setObjectName(QStringLiteral("TfDATASELECT_Dlg"));
+    setWindowTitle(QStringLiteral("特記事項選択"));
+    auto* layout = new QVBoxLayout(this);
+    list_ = new QTableWidget(0, 2, this);
+    list_->setObjectName(QStringLiteral("textList"));
+    list_->setHorizontalHeaderLabels({QStringLiteral("No"), QStringLiteral("名       称")});
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->verticalHeader()->setVisible(false);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(list_, &QTableWidget::cellDoubleClicked, this, [this] { chooseSelected(); });
+    layout->addWidget(list_, 1);
+
+    auto* form = new QFormLayout();
+    quantity_ = new QComboBox(this);
+    quantity_->addItems({QStringLiteral("数量1"), QStringLiteral("数量なし")});
+    form->addRow(QStringLiteral("数量"), quantity_);
+    unit_ = new QComboBox(this);
+    unit_->setEditable(true);
+    unit_->addItems({QStringLiteral("式"), QStringLiteral("ｍ"), QStringLiteral("ケ"),
+                     QStringLiteral("本"), QStringLiteral("台")});
+    form->addRow(QStringLiteral("単位"), unit_);
+    amountText_ = new QComboBox(this);
+    amountText_->setEditable(true);
+    amountText_->addItem(QString());
+    try {
+        for (const std::string& text : readTextLines(dataRoot_ / "conf" / "comment.lst")) {
+            if (!text.empty()) {
+                amountText_->addItem(q(text));
+            }
+        }
+    } catch (const std::exception&) {
+        // No list of amount texts yet.
+    }
+    form->addRow(QStringLiteral("金額欄摘要"), amountText_);
+    layout->addLayout(form);
+
+    auto* buttons = new QHBoxLayout();
+    const auto button = [&](const char* caption, const char* name,
+                            void (TfDATASELECT_Dlg::*slot)()) {
+        auto* pushButton = new QPushButton(QString::fromUtf8(caption), this);
+        pushButton->setObjectName(QString::fromUtf8(name));
+        pushButton->setAutoDefault(false);
+        connect(pushButton, &QPushButton::clicked, this, slot);
+        buttons->addWidget(pushButton);
+    };
+    button("選択入力", "chooseButton", &TfDATASELECT_Dlg::chooseSelected);
+    auto* own = new QPushButton(QStringLiteral("手入力"), this);
+    own->setObjectName(QStringLiteral("ownTextButton"));
+    connect(own, &QPushButton::clicked, this, [this] {
+        if (const auto text = MessageBox::input(this, QString::fromUtf8(kApplicationTitle),
+                                                QStringLiteral("特記事項"))) {
+            typeOwnText(*text);
+        }
+    });
+    buttons->addWidget(own);
+    button("新規追加", "addButton", &TfDATASELECT_Dlg::addText);
+    button("修正登録", "renameButton", &TfDATASELECT_Dlg::renameText);
+    button("削除", "deleteButton", &TfDATASELECT_Dlg::deleteText);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    resize(560, 480);
+    try {
+        const WindowPosition position = readWindowPosition(dataRoot_, kPositionName);
+        if (position.height > 0) {
+            setGeometry(position.left, position.top, position.width, position.height);
+        }
+    } catch (const std::exception&) {
+        // An unreadable position file leaves the designed position.
+    }
+}
+
+// The amount-text list and the window position are kept for the next run.
+TfDATASELECT_Dlg::~TfDATASELECT_Dlg() {
+    try {
+        std::vector<std::string> texts;
+        for (int i = 0; i < amountText_->count(); ++i) {
+            if (!amountText_->itemText(i).isEmpty()) {
+                texts.push_back(amountText_->itemText(i).toStdString());
+            }
+        }
+        if (!texts.empty()) {
+            writeTextLines(dataRoot_ / "conf" / "comment.lst", texts);
+        }
+        const QRect frame = frameGeometry();
+        writeWindowPosition(
+            dataRoot_, kPositionName,
+            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+    } catch (const std::exception&) {
+        // A folder that cannot be written loses only these conveniences.
+    }
+}
+
+void TfDATASELECT_Dlg::selectComments(const std::function<void(const LineMessage&)>& write) {
+    write_ = write;
+    reload();
+    exec();
+    write_ = nullptr;
+}
+
+void TfDATASELECT_Dlg::reload() {
+    try {
+        texts_ = registeredTexts(database_, kCommentTextGroup);
+    } catch (const DatabaseError& error) {
+        texts_.clear();
+        MessageBox::error(this, q(databaseFaultMessage(error)));
+    }
+    list_->setRowCount(static_cast<int>(texts_.size()));
+    for (int row = 0; row < static_cast<int>(texts_.size()); ++row) {
+        const RegisteredText& text = texts_[static_cast<std::size_t>(row)];
+        list_->setItem(row, 0, new QTableWidgetItem(QString::number(text.id)));
+        list_->setItem(row, 1, new QTableWidgetItem(q(text.name)));
+    }
+}
+
+int TfDATASELECT_Dlg::selectedRow() const {
+    const int row = list_->currentRow();
+    return row >= 0 && row < static_cast<int>(texts_.size()) ? row : -1;
+}
+
+void TfDATASELECT_Dlg::selectRow(int row) {
+    list_->setCurrentCell(row, 1);
+}
+
+void TfDATASELECT_Dlg::chooseSelected() {
+    if (const int row = selectedRow(); row >= 0) {
+        reply(texts_[static_cast<std::size_t>(row)].name);
+    }
+}
+
+void TfDATASELECT_Dlg::typeOwnText(const QString& text) {
+    if (!text.isEmpty()) {
+        reply(text.toStdString());
+    }
+}
+
+// The reply is written at once; a new amount text goes to the top of its list.
+void TfDATASELECT_Dlg::reply(const std::string& text) {
+    if (text.find(';') != std::string::npos) {
+        MessageBox::notify(this, QStringLiteral("名称、仕様に\";\"は使用できません。"));
+        return;
+    }
+    const QString amount = amountText_->currentText();
+    if (!amount.isEmpty()) {
+        const int existing = amountText_->findText(amount);
+        if (existing > 0) {
+            amountText_->removeItem(existing);
+        }
+        if (existing != 1) {
+            amountText_->insertItem(1, amount);
+            while (amountText_->count() > 21) {
+                amountText_->removeItem(amountText_->count() - 1);
+            }
+        }
+        amountText_->setCurrentIndex(1);
+    }
+    const CommentQuantity quantity =
+        quantity_->currentIndex() == 0 ? CommentQuantity::One : CommentQuantity::None;
+    if (write_) {
+        write_(commentLineMessage(text, unit_->currentText().toStdString(), quantity,
+                                  amount.toStdString()));
+    }
+}
+
+// A registered text becomes a line's name: it may not hold the field separator.
+bool TfDATASELECT_Dlg::acceptable(const QString& name) {
+    if (name.contains(QLatin1Char(';'))) {
+        MessageBox::notify(this, QStringLiteral("名称、仕様に\";\"は使用できません。"));
+        return false;
+    }
+    return !name.isEmpty();
+}
+
+void TfDATASELECT_Dlg::addText() {
+    const auto name = MessageBox::input(this, QString::fromUtf8(kApplicationTitle),
+                                        QStringLiteral("名称を入力してください。"));
+    if (name && acceptable(*name) &&
+        addRegisteredText(database_, kCommentTextGroup, name->toStdString(), today())) {
+        reload();
+    }
+}
+
+void TfDATASELECT_Dlg::renameText() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    const RegisteredText& text = texts_[static_cast<std::size_t>(row)];
+    const auto name =
+        MessageBox::input(this, QString::fromUtf8(kApplicationTitle),
+                          QStringLiteral("名称を入力してください。"), false, q(text.name));
+    if (name && acceptable(*name) &&
+        renameRegisteredText(database_, text.id, name->toStdString(), today())) {
+        reload();
+    }
+}
+
+void TfDATASELECT_Dlg::deleteText() {
+    const int row = selectedRow();
+    if (row < 0 || MessageBox::ask(this, QStringLiteral("削除していいですか"),
+                                   MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes) {
+        return;
+    }
+    if (deleteRegisteredText(database_, texts_[static_cast<std::size_t>(row)].id)) {
+        reload();
+    }
+}
+
+} // namespace kerbina
