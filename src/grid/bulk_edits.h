@@ -47,14 +47,14 @@ CommandResult removeTextFromNames(GridContext& context, Selection selection,
                                   const std::string& text);
 // "選択中の名称の前に同一文字を入力する".
 CommandResult prefixNames(GridContext& context, Selection selection, const std::string& text);
-// "選択中の仕様の末尾に同一文字を入力する": appended to the specification (a closing ";" of an
+// "選択中の仕様の末尾に同一文字を入力する": appended to the 仕様 part (a closing ";" of an
 // appended line stays closing).
 CommandResult suffixSpecifications(GridContext& context, Selection selection,
                                    const std::string& text);
 // "選択中の単位を同一単位に変更する".
 CommandResult setUnits(GridContext& context, Selection selection, const std::string& unit);
 // "選択中の名称を仕様欄に移動" / "カーソル行の…" (`selection` of one row): the name goes in front
-// of the specification; and back: the specification joins the name.
+// of the 仕様 part; and back: the 仕様 part joins the name.
 CommandResult moveNamesToSpecifications(GridContext& context, Selection selection);
 CommandResult moveSpecificationsToNames(GridContext& context, Selection selection);
 

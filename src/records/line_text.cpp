@@ -56,7 +56,7 @@ std::array<std::string_view, kFieldCount> fieldsOf(std::string_view text) {
 
 std::string lineToText(int sheetNumber, const LineRecord& line, Currency quantityDecimals) {
     const auto [name, rest] = splitNameSpec(line.nameSpec);
-    // The specification is the second ";"-field of nameSpec: text after a further ";" (the
+    // The 仕様 is the second ";"-field of nameSpec: text after a further ";" (the
     // closing ";" of an appended line, a welfare line's formula end) is not part of it.
     const std::string_view specification = std::string_view(rest).substr(0, rest.find(';'));
     std::string text = std::to_string(sheetNumber);

@@ -108,7 +108,7 @@ TEST(LineText, TextsAreCutToTheirFieldWidths) {
     EXPECT_EQ(parsed.line.priceCode, std::string(20, 'w'));
 }
 
-// The specification is the second ";"-field of nameSpec; what follows a further ";" is not
+// The 仕様 is the second ";"-field of nameSpec; what follows a further ";" is not
 // written (it once came out as a stray "；" on every welfare line and appended line).
 TEST(LineText, TheSpecificationIsTheSecondFieldOfTheNameSpec) {
     const struct {
