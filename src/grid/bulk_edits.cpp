@@ -16,11 +16,6 @@ namespace {
 constexpr int kPartWidth = 80; // bytes per part in the split and blank-removal commands
 constexpr std::string_view kFullWidthBlank = "\u3000";
 
-bool isOrdinary(int kind) {
-    return kind == 10 || kind == 11 || kind == 12 || kind == 15 || kind == 20 || kind == 21 ||
-           kind == 22 || kind == 25 || kind == 30;
-}
-
 // How a command ends: the totals pass before the write when amounts can change.
 enum class Ending { Totals, Text };
 
@@ -91,7 +86,7 @@ std::string quantitySumReport(const DocumentState& state, Selection selection) {
 CommandResult keepSignificantDigits(GridContext& context, Selection selection, int digits,
                                     Currency offset) {
     CommandResult result = eachLine(context, selection, Ending::Totals, [&](LineRecord& line) {
-        if (!isOrdinary(line.kind)) {
+        if (!isOrdinaryLine(line.kind)) {
             return;
         }
         const int k = static_cast<int>(line.submittedPrice.toString().size()) - digits;
@@ -106,7 +101,7 @@ CommandResult keepSignificantDigits(GridContext& context, Selection selection, i
 CommandResult multiplyByFactor(GridContext& context, Selection selection, FactorTarget target,
                                Currency factor, Currency offset) {
     return eachLine(context, selection, Ending::Totals, [&](LineRecord& line) {
-        if (!isOrdinary(line.kind)) {
+        if (!isOrdinaryLine(line.kind)) {
             return;
         }
         switch (target) {
@@ -128,8 +123,9 @@ CommandResult multiplyByFactor(GridContext& context, Selection selection, Factor
 
 CommandResult makeQuantitiesWhole(GridContext& context, Selection selection, Currency offset) {
     CommandResult result = eachLine(context, selection, Ending::Totals, [&](LineRecord& line) {
-        if (line.kind == 20 || line.kind == 21 || line.kind == 22 || line.kind == 25 ||
-            line.kind == 30) {
+        // Decimal-quantity kinds and comments step down to their whole-quantity twin.
+        if (isOrdinaryLine(line.kind) &&
+            (isDecimalQuantity(line.kind) || line.kind == LineKind::Comment)) {
             const Currency one = Currency::fromWhole(1);
             line.netQuantity = lineAmount(line.netQuantity, one, offset);
             line.submittedQuantity = lineAmount(line.submittedQuantity, one, offset);

@@ -7,11 +7,6 @@ namespace kerbina {
 
 namespace {
 
-bool isOrdinaryKind(int kind) {
-    return kind == 0 || kind == 10 || kind == 11 || kind == 12 || kind == 15 || kind == 20 ||
-           kind == 21 || kind == 22 || kind == 25 || kind == 30;
-}
-
 const LineRecord* lineAtRow(const DocumentState& state, int row) {
     return row >= 1 && row <= state.lineCount() ? &state.sheet[static_cast<std::size_t>(row)]
                                                 : nullptr;
@@ -53,7 +48,7 @@ bool isCellEditable(const DocumentState& state, const DisplayOptions& options, i
         return false;
     }
     const LineRecord* line = lineAtRow(state, row);
-    return line == nullptr || isOrdinaryKind(line->kind);
+    return line == nullptr || line->kind == LineKind::Empty || isOrdinaryLine(line->kind);
 }
 
 std::string cellEditText(const DocumentState& state, const DisplayOptions& options, int row,
@@ -91,7 +86,7 @@ EntryOutcome typedCellEntry(const DocumentState& state, const DisplayOptions& op
         return {std::nullopt, {}};
     }
     const LineRecord* line = lineAtRow(state, row);
-    const bool isNew = line == nullptr || line->kind == 0;
+    const bool isNew = line == nullptr || line->kind == LineKind::Empty;
     LineEntry entry = line != nullptr ? entryFromLine(*line) : LineEntry{};
     if (isNew) {
         entry.editedKind.reset();

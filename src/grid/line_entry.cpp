@@ -12,20 +12,11 @@ namespace {
 
 constexpr std::size_t kHistoryLength = 20;
 
-bool isFlagKind(int kind) {
-    constexpr std::array<int, 9> kFlagKinds = {10, 20, 11, 21, 15, 25, 30, 12, 22};
-    return std::ranges::find(kFlagKinds, kind) != kFlagKinds.end();
-}
-
 // Lines the data-entry dialog edits without making them ordinary lines: sums of a range,
 // calculated unit prices, expenses, tax and the sum lines keep their kind.
 bool keepsItsKind(int kind) {
-    return kind == 40 || (kind >= 50 && kind <= 76) || (kind >= 81 && kind <= 84) ||
-           (kind >= 90 && kind <= 99);
-}
-
-bool isPlainPricedKind(int kind) {
-    return kind == 10 || kind == 11 || kind == 12 || kind == 20 || kind == 21 || kind == 22;
+    return kind == LineKind::RangeSum || isCalculatedRangeKind(kind) || isExpense(kind) ||
+           (kind >= LineKind::Tax && kind <= LineKind::SumLine);
 }
 
 bool containsSeparator(const LineEntry& entry) {
@@ -106,13 +97,13 @@ EntryOutcome lineMessageFromEntry(const LineEntry& entry, Currency groupCode, in
     }
     LineMessage message;
     const bool keptKind =
-        entry.editedKind && !isFlagKind(*entry.editedKind) && keepsItsKind(*entry.editedKind);
+        entry.editedKind && !isOrdinaryLine(*entry.editedKind) && keepsItsKind(*entry.editedKind);
     const int choice = correctedFlagChoice(entry);
     message.kind = keptKind ? *entry.editedKind : flagChoiceToKind(choice);
     message.amountText = !keptKind && choice >= 4 && choice <= 6 ? entry.amountText : "";
     message.netPrice = entry.netPrice;
     message.submittedPrice = entry.submittedPrice;
-    if (!keptKind && !isPlainPricedKind(message.kind)) {
+    if (!keptKind && !isHandPriced(message.kind)) {
         message.netPrice = Currency();
         message.submittedPrice = Currency();
     }
@@ -161,7 +152,8 @@ LineMessage commentLineMessage(const std::string& text, const std::string& unit,
     message.name = text;
     message.unit = quantity == CommentQuantity::One ? unit : std::string();
     message.netQuantity = message.submittedQuantity = Currency::fromWhole(1);
-    message.kind = quantity == CommentQuantity::One ? 15 : 30;
+    message.kind =
+        quantity == CommentQuantity::One ? LineKind::WholeAmountTextFirst : LineKind::Comment;
     message.groupCode = Currency::fromWhole(99999);
     message.flag216 = 30000;
     message.amountText = amountText;

@@ -27,6 +27,16 @@ bool isRangeFamily(int kind, int base) {
 
 using namespace LineKind;
 
+bool isOrdinaryLine(int kind) {
+    return isHandPriced(kind) ||
+           isOneOf(kind, {WholeAmountTextFirst, DecimalAmountTextFirst, Comment});
+}
+
+bool isHandPriced(int kind) {
+    return isOneOf(kind, {WholePriced, WholeReduction, WholePricedOutsideExpense, DecimalPriced,
+                          DecimalReduction, DecimalPricedOutsideExpense});
+}
+
 bool isPlainPriced(int kind) {
     return isOneOf(kind,
                    {WholePriced, WholeReduction, WholePricedOutsideExpense, DecimalPriced,

@@ -86,6 +86,11 @@ bool isPriced(int kind);
 // Priced as quantity × unit price with no further factor: the priced set without 140 and 180.
 bool isPlainPriced(int kind);
 bool isReduction(int kind); // 11, 21
+// The ordinary lines: the kinds the data-entry dialog's FLAG choices make (10, 11, 12, 15, 20, 21,
+// 22, 25, 30). Typing in the grid and the bulk edits change only these.
+bool isOrdinaryLine(int kind);
+// Hand-entered priced lines without the take-off variants (10, 11, 12, 20, 21, 22).
+bool isHandPriced(int kind);
 // Range kinds, whose quantities hold the first and last row of a range: 40, 50..56, 60..66,
 // 70..76, 93, 94, 193, 194. Row inserts and deletes keep these pointing at the same lines.
 bool isRangeKind(int kind);

@@ -388,7 +388,7 @@ namespace {
 
 // A line the take-off produced (kinds 101..200) becomes a hand-entered line when edited here.
 bool agreesToEditTakeoffLine(QWidget* parent, int kind) {
-    return kind <= 100 || kind > 200 ||
+    return kind <= LineKind::FirstGenerated || kind > 200 ||
            MessageBox::ask(
                parent,
                QStringLiteral("数量調書からのデータです。編集すると積算データとなります。"
@@ -442,13 +442,14 @@ void TFKERBINA::openLineEditor() {
     }
     const LineRecord& line = state_.sheet[static_cast<std::size_t>(row)];
     const int kind = line.kind;
-    if ((kind >= 50 && kind <= 56) || (kind >= 60 && kind <= 66) || (kind >= 70 && kind <= 76) ||
-        kind == 97 || kind == 98) {
+    if (isCalculatedRangeKind(kind) || isWelfare(kind)) {
         // The calculated unit price and welfare dialogs come with their subsystems.
         MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
-    } else if (kind == 90) {
+    } else if (kind == LineKind::Tax) {
         MessageBox::notify(this, QStringLiteral("このデータはここでは修正できません"));
-    } else if (kind == 93 || kind == 94 || kind == 95 || kind == 96 || kind == 99) {
+    } else if (kind == LineKind::RangeTotalHidingItems ||
+               kind == LineKind::RangeTotalShowingItems || kind == LineKind::SmallSum ||
+               kind == LineKind::MidSum || kind == LineKind::SumLine) {
         const auto name = MessageBox::input(this, QString::fromUtf8(applicationTitle(modules_)),
                                             QStringLiteral("名称を入力してください"), false,
                                             q(splitNameSpec(line.nameSpec).first));
@@ -457,7 +458,7 @@ void TFKERBINA::openLineEditor() {
                 return renameLine(context, row, s(*name));
             });
         }
-    } else if (kind == 100) {
+    } else if (kind == LineKind::Title) {
         renameItemPrompt();
     } else if (!agreesToEditTakeoffLine(this, kind)) {
         return;
@@ -476,9 +477,9 @@ void TFKERBINA::newDataEntry() {
     const int row = selectedRows().first;
     const int kind =
         row <= state_.lineCount() ? state_.sheet[static_cast<std::size_t>(row)].kind : 0;
-    if (kind == 90) {
+    if (kind == LineKind::Tax) {
         MessageBox::notify(this, QStringLiteral("このデータはここでは修正できません"));
-    } else if (kind == 100) {
+    } else if (kind == LineKind::Title) {
         renameItemPrompt();
     } else if (!agreesToEditTakeoffLine(this, kind)) {
         return;

@@ -348,15 +348,15 @@ void TFDataedit_Dlg::adaptToKind(int kind, Currency sortCode) {
             fields_[static_cast<std::size_t>(tag)]->setEnabled(false);
         }
     };
-    const bool rateRange = (kind >= 50 && kind <= 56) || (kind >= 70 && kind <= 76);
-    if (rateRange || (kind >= 60 && kind <= 66)) {
+    const bool rateRange = isRangeAmountTimesRate(kind) || isRangeAdditionalTimesRate(kind);
+    if (isCalculatedRangeKind(kind)) {
         quantityCaption_->setText(QStringLiteral("範　囲"));
         priceCaption_->setText(rateRange ? QStringLiteral("掛  率(%)")
                                          : QStringLiteral("単　価(¥)"));
         disable({NetAdditional, SubmittedAdditional, LaborFactor});
         flag_->setEnabled(false);
         amountText_->setEnabled(false);
-    } else if (kind == 90) {
+    } else if (kind == LineKind::Tax) {
         quantityCaption_->setText(QStringLiteral("消費税率"));
         priceCaption_->clear();
         disable({NetPrice, SubmittedPrice, NetAdditional, SubmittedAdditional, LaborFactor});
@@ -365,17 +365,17 @@ void TFDataedit_Dlg::adaptToKind(int kind, Currency sortCode) {
         groupFrame_->setEnabled(false);
     }
     const char* heading = nullptr;
-    if (kind >= 50 && kind <= 56) {
+    if (isRangeAmountTimesRate(kind)) {
         heading = "単価掛率";
-    } else if (kind >= 60 && kind <= 66) {
+    } else if (isRangeLaborTimesPrice(kind)) {
         heading = "歩掛掛率";
-    } else if (kind >= 70 && kind <= 76) {
+    } else if (isRangeAdditionalTimesRate(kind)) {
         heading = "付帯掛率";
-    } else if (kind >= 81 && kind <= 84) {
+    } else if (isExpense(kind)) {
         heading = "経費関係";
-    } else if (kind == 90) {
+    } else if (kind == LineKind::Tax) {
         heading = "消費税";
-    } else if (kind == 99) {
+    } else if (kind == LineKind::SumLine) {
         heading = "合計線";
     }
     heading_->setText(heading != nullptr ? QString::fromUtf8(heading) : QString());
