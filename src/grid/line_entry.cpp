@@ -164,14 +164,14 @@ Currency groupCodeOfButton(int group) {
     return sortCodeOfGroup(group);
 }
 
-void rememberUnit(std::vector<std::string>& units, const std::string& unit) {
-    if (unit.empty()) {
+void rememberAtTop(std::vector<std::string>& texts, const std::string& text) {
+    if (text.empty()) {
         return;
     }
-    std::erase(units, unit);
-    units.insert(units.begin(), unit);
-    if (units.size() > kHistoryLength) {
-        units.resize(kHistoryLength);
+    std::erase(texts, text);
+    texts.insert(texts.begin(), text);
+    if (texts.size() > kHistoryLength) {
+        texts.resize(kHistoryLength);
     }
 }
 

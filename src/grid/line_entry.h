@@ -68,8 +68,9 @@ enum class CommentQuantity { One, None };
 LineMessage commentLineMessage(const std::string& text, const std::string& unit,
                                CommentQuantity quantity, const std::string& amountText);
 
-// The unit history: a written unit moves to (or is put at) the top; at most 20 entries.
-void rememberUnit(std::vector<std::string>& units, const std::string& unit);
+// A history list with the newest first (the units of the data-entry dialog, the amount texts of
+// the selection dialog): a written text moves to (or is put at) the top; at most 20 entries.
+void rememberAtTop(std::vector<std::string>& texts, const std::string& text);
 // The amount-text history: a new text is added at the end; at most 20 entries.
 void rememberAmountText(std::vector<std::string>& texts, const std::string& text);
 

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "grid/line_entry.h"
 #include "grid/row_commands.h"
+#include "records/line_text.h"
 
 #include <algorithm>
 #include <optional>
@@ -117,6 +118,17 @@ CommandResult pasteSpreadsheetRows(GridContext& context, Selection selection,
     result.changed = true;
     result.selection = Selection{first, row - 1};
     return result;
+}
+
+std::string lineCopyText(const DocumentState& state, Selection selection) {
+    std::string text;
+    for (int row = std::max(selection.top, 1); row <= std::min(selection.bottom, state.lineCount());
+         ++row) {
+        text += lineToText(state.currentSheetNumber, state.sheet[static_cast<std::size_t>(row)],
+                           state.settings.quantityDecimals);
+        text += "\r\n";
+    }
+    return text;
 }
 
 std::string spreadsheetText(const DocumentState& state, const DisplayOptions& options,

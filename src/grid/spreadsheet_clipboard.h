@@ -25,6 +25,10 @@ std::vector<LineMessage> linesFromSpreadsheet(std::string_view text, int sheetNu
 CommandResult pasteSpreadsheetRows(GridContext& context, Selection selection,
                                    std::string_view text);
 
+// The selected lines in the program's own 22-field form, one per line ending in CR LF: what a paste
+// takes back whole.
+std::string lineCopyText(const DocumentState& state, Selection selection);
+
 // The selected lines as the grid shows them (every column, amounts included), one tab-separated
 // row each, lines ending in CR LF, so that they paste into a spreadsheet as a table.
 std::string spreadsheetText(const DocumentState& state, const DisplayOptions& options,

@@ -181,11 +181,11 @@ TEST(LineEntry, Refusals) {
 
 TEST(LineEntry, Histories) {
     std::vector<std::string> units{"ｍ", "式", "本"};
-    rememberUnit(units, "本");
-    rememberUnit(units, "");
+    rememberAtTop(units, "本");
+    rememberAtTop(units, "");
     EXPECT_EQ(units, (std::vector<std::string>{"本", "ｍ", "式"}));
     for (int i = 0; i < 25; ++i) {
-        rememberUnit(units, "u" + std::to_string(i));
+        rememberAtTop(units, "u" + std::to_string(i));
     }
     EXPECT_EQ(units.size(), 20u);
     EXPECT_EQ(units.front(), "u24");

@@ -21,7 +21,6 @@
 #include "grid/ui/quotation_view.h"
 #include "grid/ui/text_selection_dialog.h"
 #include "records/line_kinds.h"
-#include "records/line_text.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -276,18 +275,13 @@ void TFKERBINA::copyToClipboard() {
     if (display_.listMode) {
         return;
     }
-    const auto [top, bottom] = selectedRows();
-    std::string lines;
-    for (int row = top; row <= std::min(bottom, state_.lineCount()); ++row) {
-        lines += lineToText(state_.currentSheetNumber, state_.sheet[static_cast<std::size_t>(row)],
-                            state_.settings.quantityDecimals);
-        lines += "\r\n";
-    }
+    const Selection selection = selectionNow();
+    const std::string lines = lineCopyText(state_, selection);
     if (lines.empty()) {
         return;
     }
     auto* data = new QMimeData();
-    data->setText(q(spreadsheetText(state_, display_, Selection{top, bottom})));
+    data->setText(q(spreadsheetText(state_, display_, selection)));
     data->setData(kLinesMimeType, QByteArray::fromStdString(lines));
     QGuiApplication::clipboard()->setMimeData(data);
 }

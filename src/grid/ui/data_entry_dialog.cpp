@@ -490,7 +490,7 @@ void TFDataedit_Dlg::writeLine(int group) {
     if (!host_->writeLine(*outcome.message, row_)) {
         return;
     }
-    rememberUnit(units_, outcome.message->unit);
+    rememberAtTop(units_, outcome.message->unit);
     const bool knownText =
         std::ranges::find(settingTexts_, outcome.message->amountText) != settingTexts_.end();
     if (!knownText) {

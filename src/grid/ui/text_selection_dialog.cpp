@@ -60,16 +60,13 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
     form->addRow(QStringLiteral("単位"), unit_);
     amountText_ = new QComboBox(this);
     amountText_->setEditable(true);
-    amountText_->addItem(QString());
     try {
-        for (const std::string& text : readTextLines(dataRoot_ / "conf" / "comment.lst")) {
-            if (!text.empty()) {
-                amountText_->addItem(q(text));
-            }
-        }
+        amountTexts_ = readTextLines(dataRoot_ / "conf" / "comment.lst");
+        std::erase(amountTexts_, std::string());
     } catch (const std::exception&) {
         // No list of amount texts yet.
     }
+    showAmountTexts(QString());
     form->addRow(QStringLiteral("金額欄摘要"), amountText_);
     layout->addLayout(form);
 
@@ -113,14 +110,8 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
 // The amount-text list and the window position are kept for the next run.
 TfDATASELECT_Dlg::~TfDATASELECT_Dlg() {
     try {
-        std::vector<std::string> texts;
-        for (int i = 0; i < amountText_->count(); ++i) {
-            if (!amountText_->itemText(i).isEmpty()) {
-                texts.push_back(amountText_->itemText(i).toStdString());
-            }
-        }
-        if (!texts.empty()) {
-            writeTextLines(dataRoot_ / "conf" / "comment.lst", texts);
+        if (!amountTexts_.empty()) {
+            writeTextLines(dataRoot_ / "conf" / "comment.lst", amountTexts_);
         }
         const QRect frame = frameGeometry();
         writeWindowPosition(
@@ -153,6 +144,16 @@ void TfDATASELECT_Dlg::reload() {
     }
 }
 
+// The list: an empty choice, then the remembered texts, newest first.
+void TfDATASELECT_Dlg::showAmountTexts(const QString& current) {
+    amountText_->clear();
+    amountText_->addItem(QString());
+    for (const std::string& text : amountTexts_) {
+        amountText_->addItem(q(text));
+    }
+    amountText_->setEditText(current);
+}
+
 int TfDATASELECT_Dlg::selectedRow() const {
     const int row = list_->currentRow();
     return row >= 0 && row < static_cast<int>(texts_.size()) ? row : -1;
@@ -181,19 +182,8 @@ void TfDATASELECT_Dlg::reply(const std::string& text) {
         return;
     }
     const QString amount = amountText_->currentText();
-    if (!amount.isEmpty()) {
-        const int existing = amountText_->findText(amount);
-        if (existing > 0) {
-            amountText_->removeItem(existing);
-        }
-        if (existing != 1) {
-            amountText_->insertItem(1, amount);
-            while (amountText_->count() > 21) {
-                amountText_->removeItem(amountText_->count() - 1);
-            }
-        }
-        amountText_->setCurrentIndex(1);
-    }
+    rememberAtTop(amountTexts_, amount.toStdString());
+    showAmountTexts(amount);
     const CommentQuantity quantity =
         quantity_->currentIndex() == 0 ? CommentQuantity::One : CommentQuantity::None;
     if (write_) {

@@ -46,10 +46,12 @@ private:
     void reply(const std::string& text);
     bool acceptable(const QString& name);
     int selectedRow() const;
+    void showAmountTexts(const QString& current);
 
     Database& database_;
     std::filesystem::path dataRoot_;
     std::vector<RegisteredText> texts_;
+    std::vector<std::string> amountTexts_; // newest first, kept in conf/comment.lst
     std::function<void(const LineMessage&)> write_;
     QTableWidget* list_ = nullptr;
     QComboBox* quantity_ = nullptr;
