@@ -5,6 +5,7 @@
 #include "money_literal.h"
 #include "records/kinds.h"
 #include "temp_folder.h"
+#include "test_data.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST_F(QuotationSessionTest, EditsPagesAndUndoRunHeadlessAndReportWhatChanged) {
 // A quotation file opens recomputed, with only the tab of the page it shows brought to the front
 // (not first the new quotation's sheet 1), and saving it writes the same totals back.
 TEST_F(QuotationSessionTest, OpeningAFileRecomputesItAndShowsOnePage) {
-    const fs::path example = fs::path(KERBINA_TEST_DATA_DIR) / "totals/example_1.krb2";
+    const fs::path example = exampleQuotation(1);
     const SessionOutcome opened = session->openQuotationFile(example, kToday);
     ASSERT_TRUE(opened.done);
     EXPECT_EQ(session->document().header.allGTotal, Currency::fromWhole(17883950));
