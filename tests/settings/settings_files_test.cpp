@@ -4,6 +4,7 @@
 #include "settings/settings_files.h"
 #include "settings_fixture.h"
 
+#include <cstdlib>
 #include <functional>
 
 namespace kerbina {
@@ -145,6 +146,24 @@ TEST_F(SettingsTest, FirstStartWritesTheStoresWithTheInitialValues) {
     EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false});
 }
 
+// The settings file a first start writes, compared whole (CP932, CR LF) with
+// tests/data/first_start_Kerbina.conf. To regenerate it after an intended change, run
+//   KERBINA_REGENERATE_GOLDEN=1 build/tests/test_settings --gtest_filter='*FirstStartGolden*'
+// and review the difference before committing it.
+TEST_F(SettingsTest, FirstStartGoldenSettingsFile) {
+    MemoryNumberingStore numbering;
+    numbering.row = NumberingRow{"NF", "7", "0", ""};
+    EnvironmentSettings settings;
+    readEnvironmentSettings(settings, root(), numbering);
+
+    const std::string bytes = readFileBytes(conf("Kerbina.conf"));
+    const fs::path golden = fs::path(KERBINA_TEST_DATA_DIR) / "first_start_Kerbina.conf";
+    if (std::getenv("KERBINA_REGENERATE_GOLDEN") != nullptr) {
+        writeFileAtomically(golden, bytes);
+    }
+    EXPECT_EQ(bytes, readFileBytes(golden));
+}
+
 TEST_F(SettingsTest, FirstStartLeavesAChosenNetworkFolderAlone) {
     writeTextLines(conf("Network_conf.conf"), {"[Network_Dir]=/srv/kerbina"});
     MemoryNumberingStore numbering;
@@ -152,6 +171,41 @@ TEST_F(SettingsTest, FirstStartLeavesAChosenNetworkFolderAlone) {
     readEnvironmentSettings(settings, root(), numbering);
     EXPECT_EQ(lines("Network_conf.conf"), std::vector<std::string>{"[Network_Dir]=/srv/kerbina"});
     EXPECT_EQ(lines("Kerbina.conf").size(), 51u);
+}
+
+// The first start reads the numbering row before it writes: only a fresh or missing row receives
+// the initial values; a row in use keeps its prefix, width, counter and options.
+TEST_F(SettingsTest, FirstStartKeepsANumberingRowInUse) {
+    EnvironmentSettings used;
+    used.NUMBER_OPT1 = "QX";
+    used.NUMBER_OPT2 = 9;
+    used.EDIT_OPT1 = false;
+    used.tankabtnName[0] = "共通単価";
+    const NumberingRow usedRow{"QX", "9", "57", numberingNotes(used)};
+    const std::string initialNotes = numberingNotes(EnvironmentSettings());
+    const struct {
+        const char* name;
+        std::optional<NumberingRow> before;
+        NumberingRow after;
+    } cases[] = {
+        {"missing", std::nullopt, {"AA", "7", "0", initialNotes}},
+        {"fresh", NumberingRow{"NF", "7", "0", ""}, {"AA", "7", "0", initialNotes}},
+        {"written before", usedRow, usedRow},
+        {"numbers issued, never written",
+         NumberingRow{"NF", "6", "57", ""},
+         {"NF", "6", "57", initialNotes}},
+    };
+    for (const auto& c : cases) {
+        fs::remove(conf("Kerbina.conf"));
+        MemoryNumberingStore numbering;
+        numbering.row = c.before;
+        EnvironmentSettings settings;
+        readEnvironmentSettings(settings, root(), numbering);
+        EXPECT_EQ(numbering.row, c.after) << c.name;
+        EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false}) << c.name;
+        EXPECT_EQ(settings.NUMBER_OPT3, std::stoll(c.after.number)) << c.name;
+        EXPECT_EQ(lines("Kerbina.conf"), settingsFileLines(settings)) << c.name;
+    }
 }
 
 TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
