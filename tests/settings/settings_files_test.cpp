@@ -474,5 +474,50 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenStopsTheRegistration) {
     EXPECT_FALSE(fs::exists(conf("Network_conf.conf")));
 }
 
+// A write that fails at any point (full disk, locked file) leaves each file either as it was or
+// wholly rewritten, never cut short, and leaves no temporary behind.
+TEST_F(SettingsTest, EveryStoreIsReplacedWholeOrNotAtAll) {
+    EnvironmentSettings old;
+    old.title1 = "旧";
+    old.networkFolder = "/old";
+    MemoryNumberingStore numbering;
+    registerSettings(old, root(), numbering);
+    const char* files[] = {"Kerbina.conf", "USER_DATA.conf", "Network_conf.conf"};
+    std::vector<std::string> before;
+    for (const char* file : files) {
+        before.push_back(readFileBytes(conf(file)));
+    }
+
+    EnvironmentSettings changed = everythingChanged();
+    changed.networkFolder = "/new";
+    changed.EDATA[0] = "新";
+    bool registered = false;
+    for (int n = 1; !registered && n < 100; ++n) {
+        for (std::size_t i = 0; i < std::size(files); ++i) {
+            writeFileAtomically(conf(files[i]), before[i]);
+        }
+        failNthFileCall(n);
+        try {
+            registerSettings(changed, root(), numbering);
+            registered = true;
+        } catch (const FileError&) {
+        }
+        failNthFileCall(0);
+        EXPECT_EQ(readFileBytes(conf("Kerbina.conf")) == before[0],
+                  lines("Kerbina.conf") != settingsFileLines(changed))
+            << n;
+        EXPECT_EQ(readFileBytes(conf("USER_DATA.conf")) == before[1],
+                  lines("USER_DATA.conf") != companyDataLines(changed))
+            << n;
+        EXPECT_EQ(readFileBytes(conf("Network_conf.conf")) == before[2],
+                  lines("Network_conf.conf") != std::vector<std::string>{"[Network_Dir]=/new"})
+            << n;
+        for (const auto& entry : fs::directory_iterator(root() / "conf")) {
+            EXPECT_FALSE(isLeftoverTemporary(entry.path())) << n << " " << entry.path();
+        }
+    }
+    EXPECT_TRUE(registered);
+}
+
 } // namespace
 } // namespace kerbina
