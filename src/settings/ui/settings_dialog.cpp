@@ -243,6 +243,7 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
 QWidget* Tfconfig_Dlg::buildCoverTab() {
     auto* prefix = new QLineEdit;
     prefix->setObjectName(QStringLiteral("NUMBER_OPT1"));
+    prefix->setMaximumWidth(160);
     bindings_.push_back({[this, prefix] { prefix->setText(q(settings_.NUMBER_OPT1)); },
                          [this, prefix] {
                              settings_.NUMBER_OPT1 = s(prefix->text());
@@ -253,6 +254,7 @@ QWidget* Tfconfig_Dlg::buildCoverTab() {
                                              std::int64_t EnvironmentSettings::*field) {
         auto* box = new QLineEdit;
         box->setObjectName(name);
+        box->setMaximumWidth(160);
         box->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("[0-9]{0,15}")), box));
         numbering->addRow(caption, box);
@@ -400,22 +402,22 @@ QWidget* Tfconfig_Dlg::buildCalculationTab() {
                                   QStringLiteral("第3位まで")};
     auto* quotation = new QVBoxLayout;
     quotation->addWidget(optionGroup(QStringLiteral("CALC_OPT1"), QStringLiteral("数量小数有効桁"),
-                                     decimals, &EnvironmentSettings::CALC_OPT1));
+                                     decimals, &EnvironmentSettings::CALC_OPT1, 3));
     quotation->addWidget(optionGroup(QStringLiteral("CALC_OPT2"),
                                      QStringLiteral("金額計算小数以下処理"), kRoundingCaptions,
-                                     &EnvironmentSettings::CALC_OPT2));
+                                     &EnvironmentSettings::CALC_OPT2, 3));
     quotation->addWidget(optionGroup(QStringLiteral("Calc_Opt6"),
                                      QStringLiteral("(数量×歩掛)集計小数以下処理"),
-                                     kRoundingCaptions, &EnvironmentSettings::Calc_Opt6));
+                                     kRoundingCaptions, &EnvironmentSettings::Calc_Opt6, 3));
     quotation->addWidget(optionGroup(QStringLiteral("Calc_Opt3"),
                                      QStringLiteral("合計有効桁計算設定"), kLevelCaptions,
                                      &EnvironmentSettings::Calc_Opt3, 2));
     quotation->addWidget(optionGroup(QStringLiteral("CALC_OPT7"),
                                      QStringLiteral("合計有効桁以下処理"), kRoundingCaptions,
-                                     &EnvironmentSettings::CALC_OPT7));
+                                     &EnvironmentSettings::CALC_OPT7, 3));
     quotation->addWidget(optionGroup(QStringLiteral("Calc_Opt4"),
                                      QStringLiteral("経費算出桁以下処理"), kRoundingCaptions,
-                                     &EnvironmentSettings::Calc_Opt4));
+                                     &EnvironmentSettings::Calc_Opt4, 3));
     quotation->addStretch();
 
     auto* list = new QVBoxLayout;
@@ -424,15 +426,15 @@ QWidget* Tfconfig_Dlg::buildCalculationTab() {
                                 &EnvironmentSettings::aCalc_Opt3, 2));
     list->addWidget(optionGroup(QStringLiteral("aCALC_OPT7"),
                                 QStringLiteral("総合計有効桁以下処理"), kRoundingCaptions,
-                                &EnvironmentSettings::aCALC_OPT7));
+                                &EnvironmentSettings::aCALC_OPT7, 3));
     list->addWidget(optionGroup(QStringLiteral("ACALC_OPT4"),
                                 QStringLiteral("総合計経費算出桁以下処理"), kRoundingCaptions,
-                                &EnvironmentSettings::ACALC_OPT4));
+                                &EnvironmentSettings::ACALC_OPT4, 3));
     list->addStretch();
 
     auto* common = new QVBoxLayout;
     common->addWidget(optionGroup(QStringLiteral("tax_opt_1"), QStringLiteral("消費税小数以下処理"),
-                                  kRoundingCaptions, &EnvironmentSettings::tax_opt_1));
+                                  kRoundingCaptions, &EnvironmentSettings::tax_opt_1, 3));
     common->addStretch();
 
     return row({group(QStringLiteral("見積書作成時の設定"), quotation),
