@@ -38,6 +38,8 @@ class CoverPage;
 class QuotationView;
 class TFCalcSettings_Dlg;
 class TFDataedit_Dlg;
+class Tfconfig_Dlg;
+struct RegisterOutcome;
 class TfDATASELECT_Dlg;
 
 // The main window: owns the open quotation (header, breakdown list, current sheet), the grid's
@@ -169,6 +171,8 @@ private:
     void importVersion1File();
     void loadBackupFile();
     void openWorkFolder();
+    void environmentSettings();
+    void applyRegisteredSettings(const RegisterOutcome& outcome);
     void closeProgram();
     void undo();
     void redo();
@@ -204,6 +208,7 @@ private:
     WorkStore store_;
     MainSettings settings_;
     EnvironmentSettings environment_;
+    Tfconfig_Dlg* environmentDialog_ = nullptr; // made at its first show, kept for the run
     DisplayOptions display_;
     TotalsPanel panel_;
     std::unique_ptr<Database> quotations_;
