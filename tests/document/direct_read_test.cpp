@@ -6,6 +6,7 @@
 #include "document/work_store.h"
 #include "records/line_kinds.h"
 #include "settings/main_settings.h"
+#include "test_data.h"
 #include "work_store_fixture.h"
 
 #include <gtest/gtest.h>
@@ -120,8 +121,7 @@ TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
     for (int example = 1; example <= 6; ++example) {
         SCOPED_TRACE(example);
         SetUp();
-        const std::filesystem::path path = std::filesystem::path(KERBINA_TEST_DATA_DIR) / "totals" /
-                                           ("example_" + std::to_string(example) + ".krb2");
+        const std::filesystem::path path = exampleQuotation(example);
         QuotationData expected = readQuotationFile(path);
         const QuotationHeader stored = expected.header;
         recalculateQuotation(expected, settings.calc, settings.itemNameLine);

@@ -3,6 +3,7 @@
 #include "document/quotation_file.h"
 #include "money_literal.h"
 #include "records/line_kinds.h"
+#include "test_data.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -642,8 +643,7 @@ TEST(QuotationFile, SingleSheetGoldenFile) {
     options.omitUnlisted = true;
     const std::string bytes = toCp932(writeQuotationText(data, options));
 
-    const std::filesystem::path golden =
-        std::filesystem::path(KERBINA_TEST_DATA_DIR) / "quotation_single_sheet.krb2";
+    const std::filesystem::path golden = testDataFile("quotation_single_sheet.krb2");
     if (std::getenv("KERBINA_REGENERATE_GOLDEN") != nullptr) {
         writeFileAtomically(golden, bytes);
     }

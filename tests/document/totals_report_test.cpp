@@ -2,6 +2,7 @@
 #include "document/quotation_file.h"
 #include "document/totals_report.h"
 #include "money_literal.h"
+#include "test_data.h"
 
 #include <filesystem>
 #include <fstream>
@@ -253,7 +254,7 @@ std::string reportOf(QuotationData data) {
 // Example quotations with totals computed independently of the program. Recomputed with the
 // settings of a fresh installation, each must give exactly its expected report.
 TEST(TotalsReport, ExampleQuotationsGiveTheirExpectedTotals) {
-    const std::filesystem::path folder = std::filesystem::path(KERBINA_TEST_DATA_DIR) / "totals";
+    const std::filesystem::path folder = testDataFile("totals");
     for (int n = 1; n <= 6; ++n) {
         const std::string name = "example_" + std::to_string(n);
         SCOPED_TRACE(name);

@@ -10,7 +10,6 @@
 #include "base/conf_file.h"
 #include "calc/ui/calc_settings_dialog.h"
 #include "cover/ui/cover_page.h"
-#include "document/work_store.h"
 #include "grid/column_layout.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
@@ -37,16 +36,14 @@ namespace kerbina {
 namespace {
 
 constexpr const char* kWindowPositionName = "FKerbina";
-constexpr int kDefaultGridRows = 101;
 
 } // namespace
 
 TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent)
-    : QMainWindow(parent), folders_(std::move(folders)), modules_(modules) {
+    : QMainWindow(parent), session_(std::move(folders), modules, *this) {
     setObjectName(QStringLiteral("TFKERBINA"));
     setWindowTitle(QString::fromUtf8(applicationTitle(modules_)));
-    store_.workFolder = folders_.dataRoot / "temp";
-    store_.backupFolder = folders_.dataRoot / "backup";
+    session_.setDatabaseSaver([this] { return saveToDatabase(); });
     buildWidgets();
     buildMenus();
     calcSettingsDialog_ = new TFCalcSettings_Dlg(this);
@@ -156,21 +153,15 @@ void TFKERBINA::saveWindowPosition() {
 
 bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) {
     reportedFaults_.clear();
-    quotations_ = std::make_unique<SqliteFileDatabase>(
-        databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation), *this);
-    prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, *this);
-    setStatusPanel(3, pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation)));
-
     // A settings file that cannot be read (a folder, a device, damaged) is reported; the program
     // goes on with the values it has.
-    DatabaseNumberingRowStore numbering(*quotations_);
     try {
-        readUserSettings(environment_, folders_.dataRoot);
-        readEnvironmentSettings(environment_, folders_.dataRoot, numbering);
+        session_.openDatabases();
+        session_.readSettingsFiles();
     } catch (const std::exception& error) {
         showError(error);
     }
-    display_.alternateRowShading = environment_.alternateRowShading();
+    setStatusPanel(3, pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation)));
     dataEntryDialog_->applySettings(environment_);
     // Shaded rows replace the horizontal grid lines; the delegate draws the vertical ones.
     view_->grid()->setShowGrid(!display_.alternateRowShading);
@@ -191,16 +182,16 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         }
     }
 
-    readSettings(state_);
+    session_.readSettings();
     try {
-        beginRun(store_, folders_.dataRoot);
+        session_.beginRun();
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
     }
     // The run starts with the same new quotation as "新規作成" gives (its [KEYCODE] included: the
     // display mode 1 set before it is replaced by the new quotation's header).
-    startNewQuotation(state_, store_, *this, today());
-    enterSheetMode();
+    apply(session_.startNewQuotation(today()));
+    apply(session_.showSheetPage());
     if (const auto layout = readColumnLayout(folders_.dataRoot, gridLayout(state_, display_));
         layout && layout->splitter2.value_or(0) > 0) {
         const int total = splitter_->sizes().value(0) + splitter_->sizes().value(1);
@@ -280,37 +271,59 @@ bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
            MessageBox::Answer::Yes;
 }
 
-// The cover page, its history lists and its fields come with the cover page window; until then
-// the header keeps the values the quotation was opened with.
-void TFKERBINA::updateCoverHistory() {}
-
-void TFKERBINA::copyCoverToHeader(QuotationHeader&) {}
-
-void TFKERBINA::loadCoverPage(const QuotationHeader&) {}
-
-void TFKERBINA::showQuotationNumber(const std::string& number) {
-    statusPanels_[5]->setToolTip(q(number));
-}
-
-void TFKERBINA::showCoverTab() {
-    sidePanel_->setCurrentIndex(0);
-}
-
-void TFKERBINA::readSettings(DocumentState& state) {
-    SettingsSources sources;
-    try {
-        sources = gatherSettingsSources(folders_.dataRoot, *quotations_, environment_.title1,
-                                        environment_.title2);
-    } catch (const std::exception& error) {
-        showError(error);
+// Repaints what a session operation changed, in the order it changed it.
+void TFKERBINA::apply(const ViewChanges& changes) {
+    using Kind = ViewChange::Kind;
+    for (const ViewChange& change : changes) {
+        switch (change.kind) {
+        case Kind::Cleared:
+            clearView();
+            break;
+        case Kind::GridLayout:
+            applyGridLayout();
+            break;
+        case Kind::CoverLoaded:
+            // The cover fields come with the cover page window; the header keeps its values.
+            break;
+        case Kind::CoverTabShown:
+            sidePanel_->setCurrentIndex(0);
+            break;
+        case Kind::TabsRebuilt:
+            view_->rebuildTabs();
+            break;
+        case Kind::TabSelected:
+            view_->selectTabOfSheet(change.number);
+            break;
+        case Kind::ListTabShown:
+            view_->showListTabQuietly();
+            break;
+        case Kind::PageShown:
+            showPageWidgets();
+            break;
+        case Kind::ModuleTabs:
+            showModuleTabs();
+            break;
+        case Kind::Repainted:
+            view_->model()->refresh();
+            if (change.number > 0) {
+                view_->model()->setGridRows(change.number);
+            }
+            updateTotalsPanel();
+            break;
+        case Kind::TotalsShown:
+            updateTotalsPanel();
+            break;
+        case Kind::SheetTitle:
+            view_->showItemTitle(q(splitNameSpec(change.text).first));
+            break;
+        case Kind::UndoCounters:
+            setStatusPanel(4, change.text);
+            break;
+        case Kind::QuotationNumber:
+            statusPanels_[5]->setToolTip(q(change.text));
+            break;
+        }
     }
-    // The print style is the settings dialog's value; where it is empty the bundled style fills
-    // it, so that a later "登　録" keeps it instead of writing it empty.
-    settings_.printStylePath = environment_.print_dir;
-    settings_ = kerbina::readSettings(settings_, sources);
-    environment_.print_dir = settings_.printStylePath;
-    applyToDocument(settings_, state);
-    display_.reductionMark = settings_.reductionMark;
 }
 
 // Saving to the database comes with the save dialog; until then the quotation is saved to a file.
@@ -325,20 +338,8 @@ bool TFKERBINA::saveToDatabase() {
     }
 }
 
-void TFKERBINA::showSheetTitle(const std::string& itemName) {
-    view_->showItemTitle(q(splitNameSpec(itemName).first));
-}
-
-void TFKERBINA::rebuildSheetTabs() {
-    view_->rebuildTabs();
-}
-
 int TFKERBINA::sheetOfTab(int tab) const {
     return view_->sheetOfTab(tab);
-}
-
-void TFKERBINA::selectTab(int tab) {
-    view_->selectTabOfSheet(tab);
 }
 
 void TFKERBINA::applyGridLayout() {
@@ -354,39 +355,11 @@ void TFKERBINA::showModuleTabs() {
     sidePanel_->setTabVisible(6, modules_.duct && !display_.listMode);
 }
 
-void TFKERBINA::refresh(const RecalcOutcome& outcome, bool listMode) {
-    display_.listMode = listMode;
-    panel_ = outcome.panel;
-    view_->model()->refresh();
-    if (outcome.growGridTo) {
-        view_->model()->setGridRows(*outcome.growGridTo);
-    }
-    updateTotalsPanel();
-    if (!outcome.error) {
-        return;
-    }
-    // One action may run the passes more than once (a tab switch, undo): its error is shown
-    // once, when the action ends.
-    if (commandDepth_ > 0) {
-        pendingPassError_ = outcome.error->message;
-    } else {
-        MessageBox::notify(this, q(outcome.error->message));
-    }
-}
-
-int TFKERBINA::gridRowCount() const {
-    return view_->model()->gridRows();
-}
-
 void TFKERBINA::clearView() {
     view_->showSheetTotals(std::nullopt);
-    view_->model()->setGridRows(kDefaultGridRows);
+    view_->model()->setGridRows(session_.gridRows());
     view_->grid()->scrollToTop();
     selectRows(1, 1);
-}
-
-void TFKERBINA::showUndoCounters(const std::string& text) {
-    setStatusPanel(4, text);
 }
 
 // Long paths are shortened in the middle; the whole text is the panel's hint.
@@ -420,77 +393,28 @@ void TFKERBINA::reportError(std::string_view, std::string_view detail) {
 // An error in the system's words, a database error as its fault message; each once per action
 // (a settings file that cannot be read fails every read of it).
 void TFKERBINA::showError(const std::exception& error) {
-    if (const auto* database = dynamic_cast<const DatabaseError*>(&error)) {
-        reportError(kSqlErrorText, databaseFaultMessage(*database));
-    } else if (dynamic_cast<const UserError*>(&error) != nullptr) {
-        reportError(kSqlErrorText, error.what());
-    } else {
-        // A fault of the program itself: its own text is no help to the user.
-        reportError(kSqlErrorText, "内部エラーのため、この操作は行われませんでした。");
-    }
+    reportError(kSqlErrorText, messageForUser(error));
 }
 
 bool TFKERBINA::runCommand(const std::function<void()>& command) {
-    const TotalsPanel panelBefore = panel_;
-    const bool listModeBefore = display_.listMode;
     if (commandDepth_ == 0) {
         reportedFaults_.clear();
     }
     ++commandDepth_;
-    bool succeeded = true;
-    try {
-        // A failed command leaves the files and the document in memory as they were.
-        runAsOneChange(state_, store_, command);
-    } catch (const std::exception& error) {
-        // The files and the document in memory are back as they were (runAsOneChange); the
-        // window shows the totals and the page it showed. A range-sum error of the rolled-back
-        // change is not shown.
-        panel_ = panelBefore;
-        display_.listMode = listModeBefore;
-        pendingPassError_.reset();
-        succeeded = false;
-        showError(error);
-        rebuildSheetTabs();
-        showPageWidgets();
-        applyGridLayout();
-        updateTotalsPanel();
-    }
+    const RunOutcome outcome = session_.run(command);
     --commandDepth_;
-    if (commandDepth_ == 0 && pendingPassError_) {
-        const std::string message = std::move(*pendingPassError_);
-        pendingPassError_.reset();
-        MessageBox::notify(this, q(message));
+    if (outcome.error) {
+        reportError(kSqlErrorText, *outcome.error);
     }
-    return succeeded;
+    apply(outcome.changes);
+    for (const std::string& notice : outcome.notices) {
+        MessageBox::notify(this, q(notice));
+    }
+    return outcome.succeeded;
 }
 
 void TFKERBINA::onTabChanged(int tab) {
-    runCommand([this, tab] {
-        copyCoverToHeader(state_.header);
-        writeHeaderFiles(state_, store_.workFolder, *this);
-        if (tab == 0) {
-            saveSheetRecords(state_, store_, *this, RecordMode::Wrk);
-            enterListMode();
-        } else {
-            display_.listMode = false;
-            openSheet(state_, store_, *this, sheetOfTab(tab));
-            enterSheetMode();
-        }
-    });
-}
-
-void TFKERBINA::enterSheetMode() {
-    display_.listMode = false;
-    showPageWidgets();
-    applyGridLayout();
-    recalcAndShowTotals(false);
-}
-
-void TFKERBINA::enterListMode() {
-    display_.listMode = true;
-    showPageWidgets();
-    applyGridLayout();
-    recalcAndShowTotals(true);
+    runCommand([this, tab] { apply(session_.showPage(sheetOfTab(tab))); });
 }
 
 // The tool page, title bar, menus and module tabs of the page in front.
@@ -536,13 +460,9 @@ void TFKERBINA::updateMenusForMode() {
     }
 }
 
-void TFKERBINA::recalcAndShowTotals(bool listMode) {
-    recalculateAndShow(state_, *this, listMode);
-}
-
 void TFKERBINA::updateTotalsPanel() {
-    view_->showSheetTotals(panel_.sheet);
-    coverPage_->showTotals(panel_);
+    view_->showSheetTotals(session_.totals().sheet);
+    coverPage_->showTotals(session_.totals());
 }
 
 std::pair<int, int> TFKERBINA::selectedRows() const {

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "app/quotation_session.h"
 #include "app/seeding.h"
 #include "base/folders.h"
 #include "base/user_prompt.h"
 #include "calc/totals.h"
-#include "document/document_host.h"
 #include "document/work_folder.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_commands.h"
-#include "grid/work_folder_cycle.h"
 #include "records/document_state.h"
 #include "settings/environment_settings.h"
 #include "settings/main_settings.h"
@@ -42,10 +41,10 @@ class Tfconfig_Dlg;
 struct RegisterOutcome;
 class TfDATASELECT_Dlg;
 
-// The main window: owns the open quotation (header, breakdown list, current sheet), the grid's
-// display state and every dialog. Each menu command is one handler that asks the core to do the
-// work, answers its questions through the message-box helper and repaints.
-class TFKERBINA : public QMainWindow, public DocumentHost {
+// The main window: the shell around the quotation session. It builds the menus and panels, owns
+// every dialog, answers the session's questions through the message-box helper and repaints what
+// each session operation says it changed.
+class TFKERBINA : public QMainWindow, public UserPrompt {
     Q_OBJECT
 
 public:
@@ -93,25 +92,14 @@ private:
     void notify(const std::string& text) override;
     void reportError(std::string_view text, std::string_view detail) override;
 
-    // ---- DocumentHost ----
-    void updateCoverHistory() override;
-    void copyCoverToHeader(QuotationHeader& header) override;
-    void showQuotationNumber(const std::string& number) override;
-    void loadCoverPage(const QuotationHeader& header) override;
-    void showCoverTab() override;
-    void readSettings(DocumentState& state) override;
-    bool saveToDatabase() override;
-    void showSheetTitle(const std::string& itemName) override;
-    void rebuildSheetTabs() override;
-    void selectTab(int tab) override;
-    void applyGridLayout() override;
+    // ---- what the session's operations changed on screen ----
+    void apply(const ViewChanges& changes);
+    void applyGridLayout();
     void updateViewChecks();
     void repaintGrid();
-    void showModuleTabs() override;
-    void refresh(const RecalcOutcome& outcome, bool listMode) override;
-    int gridRowCount() const override;
-    void clearView() override;
-    void showUndoCounters(const std::string& text) override;
+    void showModuleTabs();
+    void clearView();
+    bool saveToDatabase();
 
     // Runs one command: any error is shown, and the files and the document are as they were
     // before the command (runAsOneChange).
@@ -124,8 +112,6 @@ private:
 
     // ---- the page in front ----
     void onTabChanged(int tab);
-    void enterSheetMode();
-    void enterListMode();
     void showPageWidgets();
     void updateTotalsPanel();
     void setStatusPanel(int panel, const std::string& text);
@@ -200,25 +186,19 @@ private:
     void openQuotation(const std::filesystem::path& path, FileRole role);
     bool saveToChosenFile();
     void setOwnFile(const std::filesystem::path& file);
-    void recalcAndShowTotals(bool listMode);
 
-    AppFolders folders_;
-    ModulePresence modules_;
-    DocumentState state_;
-    WorkStore store_;
-    MainSettings settings_;
-    EnvironmentSettings environment_;
+    QuotationSession session_;
+    // Short names for what the window reads of the session most.
+    AppFolders& folders_ = session_.folders();
+    const ModulePresence& modules_ = session_.modules();
+    DocumentState& state_ = session_.document();
+    DisplayOptions& display_ = session_.display();
+    EnvironmentSettings& environment_ = session_.environment();
     Tfconfig_Dlg* environmentDialog_ = nullptr; // made at its first show, kept for the run
-    DisplayOptions display_;
-    TotalsPanel panel_;
-    std::unique_ptr<Database> quotations_;
-    WorkFolderEditCycle cycle_{state_, store_, *this};
-    GridSession gridSession_;
     std::filesystem::path ownFile_;
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
     int commandDepth_ = 0;         // runCommand calls under way
-    std::optional<std::string> pendingPassError_; // shown when the outermost command ends
 
     QuotationView* view_ = nullptr;
     CoverPage* coverPage_ = nullptr;

@@ -32,48 +32,25 @@
 namespace kerbina {
 
 void TFKERBINA::undo() {
-    if (display_.listMode) {
-        if (undoList(state_, store_, *this)) {
-            rebuildSheetTabs();
-            enterListMode();
-        }
-    } else if (undoSheet(state_, store_, *this)) {
-        recalcAndShowTotals(false);
-    }
+    apply(session_.undo().changes);
 }
 
 void TFKERBINA::redo() {
-    if (!display_.listMode && redoSheet(state_, store_, *this)) {
-        recalcAndShowTotals(false);
-    }
+    apply(session_.redo().changes);
 }
 
 void TFKERBINA::calcSettings() {
-    const auto chosen = calcSettingsDialog_->edit(settingsShownInDialog(state_));
-    if (!chosen) {
-        return;
-    }
-    applyCalcSettings(state_, *chosen);
-    if (display_.listMode) {
-        recalculateSheet(state_);
-        recalcAndShowTotals(true);
-        saveItemList(state_, store_, ListMode::Wrk);
-    } else {
-        recalcAndShowTotals(false);
-        saveSheetRecords(state_, store_, *this, RecordMode::Wrk);
+    if (const auto chosen = calcSettingsDialog_->edit(settingsShownInDialog(state_))) {
+        apply(session_.applyCalculationSettings(*chosen));
     }
 }
 
 void TFKERBINA::separateNameSpec() {
-    state_.separateNameSpec = true;
-    applyGridLayout();
-    recalcAndShowTotals(display_.listMode);
+    apply(session_.setSeparateNameSpec(true));
 }
 
 void TFKERBINA::combineNameSpec() {
-    state_.separateNameSpec = false;
-    applyGridLayout();
-    recalcAndShowTotals(display_.listMode);
+    apply(session_.setSeparateNameSpec(false));
 }
 
 void TFKERBINA::toggleAdditionalView() {
@@ -129,25 +106,24 @@ void TFKERBINA::resetListColumnWidths() {
 }
 
 void TFKERBINA::addOneGridRow() {
-    view_->model()->setGridRows(view_->model()->gridRows() + 1);
+    session_.setGridRows(session_.gridRows() + 1);
+    view_->model()->setGridRows(session_.gridRows());
 }
 
 void TFKERBINA::addTenGridRows() {
-    view_->model()->setGridRows(view_->model()->gridRows() + 10);
+    session_.setGridRows(session_.gridRows() + 10);
+    view_->model()->setGridRows(session_.gridRows());
 }
 
 void TFKERBINA::runGridCommand(const GridCommand& command) {
     const auto [top, bottom] = selectedRows();
-    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
-    showCommandResult(command(context, Selection{top, bottom}));
+    const auto [result, changes] = session_.runGridCommand(command, Selection{top, bottom});
+    apply(changes);
+    showCommandResult(result);
 }
 
 void TFKERBINA::showCommandResult(const CommandResult& result) {
-    if (result.itemsChanged) {
-        rebuildSheetTabs();
-        view_->showListTabQuietly();
-        enterListMode();
-    } else if (result.changed) {
+    if (!result.itemsChanged && result.changed) {
         view_->model()->refresh();
     }
     selectRows(result.selection.top, result.selection.bottom);
@@ -159,10 +135,15 @@ void TFKERBINA::showCommandResult(const CommandResult& result) {
 
 void TFKERBINA::runNamed(const QString& name) {
     const auto [top, bottom] = selectedRows();
-    GridContext context{state_, cycle_, *this, gridSession_, store_.workFolder};
-    const NamedCommandResult named =
-        runNamedCommand(context, s(name), Selection{top, bottom}, display_.listMode);
-    showCommandResult(named.result);
+    NamedCommandResult named;
+    const auto [result, changes] = session_.runGridCommand(
+        [&](GridContext& context, Selection selection) {
+            named = runNamedCommand(context, s(name), selection, display_.listMode);
+            return named.result;
+        },
+        Selection{top, bottom});
+    apply(changes);
+    showCommandResult(result);
     switch (named.action) {
     case WindowAction::Close:
         close();
@@ -183,6 +164,7 @@ void TFKERBINA::runNamed(const QString& name) {
             this, QStringLiteral("パーツファイル"), q(pathText(folders_.dataRoot / "part")),
             QStringLiteral("ケルビナパ－ツファイル(prt) (*.prt)"), QStringLiteral("prt"));
         if (!file.isEmpty()) {
+            GridContext context = session_.gridContext();
             savePartsFile(context, Selection{top, bottom}, pathFromText(s(file)));
         }
         break;
@@ -317,9 +299,10 @@ void TFKERBINA::renameItemPrompt() {
     runGridCommand([&](GridContext& context, Selection selection) {
         return renameItem(context, selection, item, s(*name), display_.listMode);
     });
-    rebuildSheetTabs();
+    view_->rebuildTabs();
     if (!display_.listMode) {
-        showSheetTitle(state_.items[static_cast<std::size_t>(item)].name);
+        view_->showItemTitle(
+            q(splitNameSpec(state_.items[static_cast<std::size_t>(item)].name).first));
     }
 }
 
@@ -332,7 +315,7 @@ void TFKERBINA::onGridDoubleClicked(int row) {
         return;
     }
     if (row <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(row)].kind)) {
-        selectTab(row);
+        view_->selectTabOfSheet(row);
     }
 }
 
@@ -366,7 +349,8 @@ void TFKERBINA::selectComment() {
         return;
     }
     if (textSelectionDialog_ == nullptr) {
-        textSelectionDialog_ = new TfDATASELECT_Dlg(*quotations_, folders_.dataRoot, this);
+        textSelectionDialog_ =
+            new TfDATASELECT_Dlg(session_.quotationDatabase(), folders_.dataRoot, this);
     }
     textSelectionDialog_->selectComments([this](const LineMessage& message) {
         runCommand([this, &message] {

@@ -3,11 +3,8 @@
 #include "app/ui/main_window.h"
 #include "app/ui/main_window_support.h"
 #include "app/ui/message_box.h"
-#include "document/direct_read.h"
-#include "document/quotation_file.h"
 #include "document/quotation_file_name.h"
 #include "document/ui/backup_list_dialog.h"
-#include "document/work_store.h"
 #include "grid/ui/quotation_view.h"
 #include "money/rounding.h"
 
@@ -18,7 +15,7 @@
 namespace kerbina {
 
 bool TFKERBINA::offerCrashBackup() {
-    const std::optional<BackupSummary> backup = crashBackupToOffer(store_);
+    const std::optional<BackupSummary> backup = session_.crashBackup();
     if (!backup) {
         return false;
     }
@@ -44,11 +41,8 @@ bool TFKERBINA::saveToChosenFile() {
     if (path.isEmpty()) {
         return false;
     }
-    saveSheetRecords(state_, store_, *this, RecordMode::Wrk);
-    writeQuotationFile(pathFromText(s(path)), collectQuotation(state_, store_.workFolder),
-                       QuotationWriteOptions{state_.itemNameLine});
+    apply(session_.saveQuotationFile(pathFromText(s(path))));
     setOwnFile(pathFromText(s(path)));
-    state_.modified = false;
     return true;
 }
 
@@ -76,10 +70,10 @@ bool TFKERBINA::askToKeepModifiedQuotation() {
 }
 
 void TFKERBINA::newQuotation() {
-    display_.listMode = false;
-    if (askAndStartNewQuotation(state_, store_, *this, today())) {
+    const SessionOutcome outcome = session_.newQuotation(today());
+    apply(outcome.changes);
+    if (outcome.done) {
         setOwnFile({});
-        enterSheetMode();
     }
 }
 
@@ -130,7 +124,7 @@ void TFKERBINA::loadBackupFile() {
             return;
         }
     }
-    const std::vector<BackupSummary> backups = listBackups(store_.backupFolder);
+    const std::vector<BackupSummary> backups = listBackups(session_.store().backupFolder);
     if (backups.empty()) {
         MessageBox::notify(this, QStringLiteral("バックアップファイルがありません。"));
         return;
@@ -149,21 +143,15 @@ void TFKERBINA::closeProgram() {
 }
 
 void TFKERBINA::openQuotation(const std::filesystem::path& path, FileRole role) {
-    const OpenedView view = loadQuotationFile(state_, store_, *this, path, std::nullopt, today());
-    if (view == OpenedView::NotOpened) {
+    const SessionOutcome outcome = session_.openQuotationFile(path, today());
+    if (!outcome.done) {
         return;
     }
     // An old .krb file (also when named on the command line) is converted, never written back.
     const bool quotationFile = QString::fromStdString(pathText(path.extension()))
                                    .compare(QStringLiteral(".krb2"), Qt::CaseInsensitive) == 0;
+    apply(outcome.changes);
     setOwnFile(role == FileRole::OwnFile && quotationFile ? path : std::filesystem::path());
-    if (view == OpenedView::Sheet) {
-        selectTab(state_.currentSheetNumber);
-        enterSheetMode();
-    } else {
-        view_->showListTabQuietly();
-        enterListMode();
-    }
     view_->grid()->scrollToTop();
     selectRows(1, 1);
 }

@@ -16,20 +16,14 @@ void TFKERBINA::environmentSettings() {
         connect(environmentDialog_, &Tfconfig_Dlg::registered, this,
                 &TFKERBINA::applyRegisteredSettings);
     }
-    DatabaseNumberingRowStore numbering(*quotations_);
+    DatabaseNumberingRowStore numbering(session_.quotationDatabase());
     environmentDialog_->showModally(folders_, modules_.piping, numbering);
     // Values changed and not registered are in force for the run as well.
     dataEntryDialog_->applySettings(environment_);
 }
 
 void TFKERBINA::applyRegisteredSettings(const RegisterOutcome& outcome) {
-    state_.settings.taxOffset = outcome.taxOffset;
-    settings_.calc.taxOffset = outcome.taxOffset;
-    settings_.autoNumbering = outcome.numbering.automatic;
-    settings_.perCustomerNumbering = outcome.numbering.perCustomer;
-    settings_.offerNumberAfterCustomerPick = outcome.numbering.offerAfterCustomerPick;
-    settings_.coverCaptions = outcome.displayStyle.coverCaptions;
-    display_.alternateRowShading = environment_.alternateRowShading();
+    session_.applyRegisteredSettings(outcome);
     view_->grid()->setShowGrid(outcome.displayStyle.horizontalGridLines);
     view_->grid()->viewport()->update();
     dataEntryDialog_->applySettings(environment_);

@@ -10,6 +10,7 @@
 #include "main_window_fixture.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
+#include "test_data.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -177,7 +178,7 @@ TEST_F(MainWindowTest, ColumnsFitTheGridInEveryLayout) {
 // Confirming the calculation settings without a change leaves the quotation as it was, its own
 // grand-total level ([KETA] 7) included.
 TEST_F(MainWindowTest, ConfirmingTheCalculationSettingsChangesNothing) {
-    const auto window = start(fs::path(KERBINA_TEST_DATA_DIR) / "totals/example_5.krb2");
+    const auto window = start(exampleQuotation(5));
     const DocumentState before = window->document();
     ASSERT_EQ(before.header.keta, 7);
     QTimer::singleShot(0, [] {

@@ -6,6 +6,7 @@
 #include "document/ui/backup_list_dialog.h"
 #include "main_window_fixture.h"
 #include "money/rounding.h"
+#include "test_data.h"
 
 #include <QAction>
 #include <QApplication>
@@ -263,7 +264,7 @@ namespace kerbina {
 namespace {
 
 TEST_F(MainWindowTest, EverySheetOfAnExampleQuotationIsShownWithItsTotals) {
-    const auto window = start(fs::path(KERBINA_TEST_DATA_DIR) / "totals/example_3.krb2");
+    const auto window = start(exampleQuotation(3));
     ASSERT_TRUE(window->listMode());
     for (int tab = 1; tab < window->sheetTabs()->count(); ++tab) {
         window->sheetTabs()->setCurrentIndex(tab);
@@ -322,8 +323,8 @@ TEST_F(MainWindowTest, BrowsingIsNotEditing) {
 // The example quotations store totals their lines do not give: opening computes the true ones, so
 // looking through their sheets changes nothing either.
 TEST_F(MainWindowTest, BrowsingAnExampleQuotationIsNotEditing) {
-    for (const char* example : {"example_1.krb2", "example_3.krb2", "example_6.krb2"}) {
-        const auto window = start(fs::path(KERBINA_TEST_DATA_DIR) / "totals" / example);
+    for (const int example : {1, 3, 6}) {
+        const auto window = start(exampleQuotation(example));
         for (int tab = 1; tab < window->sheetTabs()->count(); ++tab) {
             window->sheetTabs()->setCurrentIndex(tab);
             EXPECT_FALSE(window->document().modified) << example << " tab " << tab;

@@ -1,0 +1,383 @@
+#include "app/quotation_session.h"
+
+#include "app/startup.h"
+#include "base/user_error.h"
+#include "document/document_host.h"
+#include "document/quotation_file.h"
+#include "document/undo.h"
+#include "document/work_store.h"
+#include "grid/work_folder_cycle.h"
+#include "settings/numbering_row.h"
+#include "settings/register_settings.h"
+#include "settings/settings_files.h"
+#include "storage/database_files.h"
+#include "storage/schema.h"
+
+#include <utility>
+
+namespace kerbina {
+
+std::string messageForUser(const std::exception& error) {
+    if (const auto* database = dynamic_cast<const DatabaseError*>(&error)) {
+        return databaseFaultMessage(*database);
+    }
+    if (dynamic_cast<const UserError*>(&error) != nullptr) {
+        return error.what();
+    }
+    return "内部エラーのため、この操作は行われませんでした。";
+}
+
+// The work-file store, undo and the opening of files report what they change on screen through a
+// DocumentHost; the session's host records it as view changes and passes questions on to the
+// session's prompt.
+class QuotationSession::ViewRecorder final : public DocumentHost {
+public:
+    explicit ViewRecorder(QuotationSession& session) : session_(session) {}
+
+    Answer askYesNoCancel(const std::string& question) override {
+        return session_.prompt_.askYesNoCancel(question);
+    }
+    bool askYesNo(const std::string& question) override {
+        return session_.prompt_.askYesNo(question);
+    }
+    bool askYesNoDefaultNo(const std::string& question) override {
+        return session_.prompt_.askYesNoDefaultNo(question);
+    }
+    void notify(const std::string& text) override { session_.prompt_.notify(text); }
+    void reportError(std::string_view text, std::string_view detail) override {
+        session_.prompt_.reportError(text, detail);
+    }
+
+    // The cover's history lists are kept by the cover page itself.
+    void updateCoverHistory() override {}
+    void copyCoverToHeader(QuotationHeader& header) override {
+        if (session_.copyCoverFields_) {
+            session_.copyCoverFields_(header);
+        }
+    }
+    void showQuotationNumber(const std::string& number) override {
+        session_.record({ViewChange::Kind::QuotationNumber, 0, number});
+    }
+    void loadCoverPage(const QuotationHeader&) override {
+        session_.record({ViewChange::Kind::CoverLoaded});
+    }
+    void showCoverTab() override { session_.record({ViewChange::Kind::CoverTabShown}); }
+    void readSettings(DocumentState& state) override { session_.readSettingsInto(state); }
+    bool saveToDatabase() override { return session_.saveToDatabase(); }
+    void showSheetTitle(const std::string& itemName) override {
+        session_.record({ViewChange::Kind::SheetTitle, 0, itemName});
+    }
+    void rebuildSheetTabs() override { session_.record({ViewChange::Kind::TabsRebuilt}); }
+    void selectTab(int tab) override { session_.record({ViewChange::Kind::TabSelected, tab}); }
+    void applyGridLayout() override { session_.record({ViewChange::Kind::GridLayout}); }
+    void showModuleTabs() override { session_.record({ViewChange::Kind::ModuleTabs}); }
+    void refresh(const RecalcOutcome& outcome, bool listMode) override {
+        session_.refresh(outcome, listMode);
+    }
+    int gridRowCount() const override { return session_.gridRows_; }
+    void clearView() override {
+        session_.gridRows_ = kDefaultGridRows;
+        session_.record({ViewChange::Kind::Cleared});
+    }
+    void showUndoCounters(const std::string& text) override {
+        session_.record({ViewChange::Kind::UndoCounters, 0, text});
+    }
+
+private:
+    QuotationSession& session_;
+};
+
+QuotationSession::QuotationSession(AppFolders folders, ModulePresence modules, UserPrompt& prompt)
+    : folders_(std::move(folders)), modules_(modules), prompt_(prompt),
+      recorder_(std::make_unique<ViewRecorder>(*this)),
+      cycle_(std::make_unique<WorkFolderEditCycle>(state_, store_, *recorder_)) {
+    store_.workFolder = folders_.dataRoot / "temp";
+    store_.backupFolder = folders_.dataRoot / "backup";
+}
+
+QuotationSession::~QuotationSession() = default;
+
+Database& QuotationSession::quotationDatabase() {
+    if (!quotations_) {
+        openDatabases();
+    }
+    return *quotations_;
+}
+
+GridContext QuotationSession::gridContext() {
+    return GridContext{state_, *cycle_, prompt_, gridSession_, store_.workFolder};
+}
+
+ViewChanges QuotationSession::takeViewChanges() {
+    return std::exchange(pendingChanges_, {});
+}
+
+void QuotationSession::setCoverSource(std::function<void(QuotationHeader&)> copyCoverFields) {
+    copyCoverFields_ = std::move(copyCoverFields);
+}
+
+void QuotationSession::setDatabaseSaver(std::function<bool()> saveToDatabase) {
+    saveToDatabase_ = std::move(saveToDatabase);
+}
+
+void QuotationSession::record(ViewChange change) {
+    // Only the last tab brought to the front counts: an earlier one (the new quotation that opening
+    // a file starts with) would switch the page in front once more.
+    if (change.kind == ViewChange::Kind::TabSelected ||
+        change.kind == ViewChange::Kind::ListTabShown) {
+        std::erase_if(pendingChanges_, [](const ViewChange& earlier) {
+            return earlier.kind == ViewChange::Kind::TabSelected ||
+                   earlier.kind == ViewChange::Kind::ListTabShown;
+        });
+    }
+    pendingChanges_.push_back(std::move(change));
+}
+
+void QuotationSession::refresh(const RecalcOutcome& outcome, bool listMode) {
+    display_.listMode = listMode;
+    panel_ = outcome.panel;
+    if (outcome.growGridTo) {
+        gridRows_ = *outcome.growGridTo;
+    }
+    record({ViewChange::Kind::Repainted, outcome.growGridTo.value_or(0)});
+    if (!outcome.error) {
+        return;
+    }
+    // One action may run the passes more than once (a tab switch, undo): its error is told once,
+    // when the action ends.
+    if (runDepth_ > 0) {
+        pendingPassError_ = outcome.error->message;
+    } else {
+        prompt_.notify(outcome.error->message);
+    }
+}
+
+void QuotationSession::openDatabases() {
+    quotations_ = std::make_unique<SqliteFileDatabase>(
+        databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation), prompt_);
+    prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, prompt_);
+}
+
+void QuotationSession::readSettingsFiles() {
+    DatabaseNumberingRowStore numbering(quotationDatabase());
+    readUserSettings(environment_, folders_.dataRoot);
+    readEnvironmentSettings(environment_, folders_.dataRoot, numbering);
+    display_.alternateRowShading = environment_.alternateRowShading();
+}
+
+void QuotationSession::readSettings() {
+    readSettingsInto(state_);
+}
+
+void QuotationSession::readSettingsInto(DocumentState& state) {
+    SettingsSources sources;
+    try {
+        sources = gatherSettingsSources(folders_.dataRoot, quotationDatabase(), environment_.title1,
+                                        environment_.title2);
+    } catch (const std::exception& error) {
+        // A settings file that cannot be read is told; the values in force stay.
+        prompt_.reportError(kSqlErrorText, messageForUser(error));
+    }
+    // The print style is the settings dialog's value; where it is empty the bundled style fills
+    // it, so that a later "登　録" keeps it instead of writing it empty.
+    settings_.printStylePath = environment_.print_dir;
+    settings_ = kerbina::readSettings(settings_, sources);
+    environment_.print_dir = settings_.printStylePath;
+    applyToDocument(settings_, state);
+    display_.reductionMark = settings_.reductionMark;
+}
+
+void QuotationSession::beginRun() {
+    kerbina::beginRun(store_, folders_.dataRoot);
+}
+
+std::optional<BackupSummary> QuotationSession::crashBackup() const {
+    return crashBackupToOffer(store_);
+}
+
+RunOutcome QuotationSession::run(const std::function<void()>& action) {
+    RunOutcome outcome;
+    const TotalsPanel panelBefore = panel_;
+    const bool listModeBefore = display_.listMode;
+    const int gridRowsBefore = gridRows_;
+    ++runDepth_;
+    try {
+        runAsOneChange(state_, store_, action);
+    } catch (const std::exception& error) {
+        // The files and the document in memory are back as they were; the screen shows the totals
+        // and the page it showed. A range-sum error of the rolled-back change is not told.
+        panel_ = panelBefore;
+        display_.listMode = listModeBefore;
+        gridRows_ = gridRowsBefore;
+        pendingPassError_.reset();
+        pendingChanges_.clear();
+        outcome.succeeded = false;
+        outcome.error = messageForUser(error);
+        outcome.changes = {{ViewChange::Kind::TabsRebuilt},
+                           {ViewChange::Kind::PageShown},
+                           {ViewChange::Kind::GridLayout},
+                           {ViewChange::Kind::TotalsShown}};
+    }
+    --runDepth_;
+    if (outcome.succeeded) {
+        outcome.changes = takeViewChanges();
+    }
+    if (runDepth_ == 0 && pendingPassError_) {
+        outcome.notices.push_back(std::move(*pendingPassError_));
+        pendingPassError_.reset();
+    }
+    return outcome;
+}
+
+ViewChanges QuotationSession::startNewQuotation(std::chrono::year_month_day today) {
+    kerbina::startNewQuotation(state_, store_, *recorder_, today);
+    return takeViewChanges();
+}
+
+SessionOutcome QuotationSession::newQuotation(std::chrono::year_month_day today) {
+    display_.listMode = false;
+    SessionOutcome outcome;
+    outcome.done = askAndStartNewQuotation(state_, store_, *recorder_, today);
+    if (outcome.done) {
+        enterPage(false);
+    }
+    outcome.changes = takeViewChanges();
+    return outcome;
+}
+
+SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& file,
+                                                   std::chrono::year_month_day today) {
+    SessionOutcome outcome;
+    const OpenedView view =
+        loadQuotationFile(state_, store_, *recorder_, file, std::nullopt, today);
+    outcome.done = view != OpenedView::NotOpened;
+    if (view == OpenedView::Sheet) {
+        record({ViewChange::Kind::TabSelected, state_.currentSheetNumber});
+        enterPage(false);
+    } else if (view == OpenedView::ItemList) {
+        record({ViewChange::Kind::ListTabShown});
+        enterPage(true);
+    }
+    outcome.changes = takeViewChanges();
+    return outcome;
+}
+
+ViewChanges QuotationSession::saveQuotationFile(const std::filesystem::path& file) {
+    saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
+    writeQuotationFile(file, collectQuotation(state_, store_.workFolder),
+                       QuotationWriteOptions{state_.itemNameLine});
+    state_.modified = false;
+    return takeViewChanges();
+}
+
+bool QuotationSession::saveToDatabase() {
+    return saveToDatabase_ && saveToDatabase_();
+}
+
+void QuotationSession::enterPage(bool listMode) {
+    display_.listMode = listMode;
+    record({ViewChange::Kind::PageShown});
+    record({ViewChange::Kind::GridLayout});
+    recalculateAndShow(state_, *recorder_, listMode);
+}
+
+ViewChanges QuotationSession::showPage(int sheet) {
+    recorder_->copyCoverToHeader(state_.header);
+    writeHeaderFiles(state_, store_.workFolder, *recorder_);
+    if (sheet == 0) {
+        saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
+        enterPage(true);
+    } else {
+        display_.listMode = false;
+        openSheet(state_, store_, *recorder_, sheet);
+        enterPage(false);
+    }
+    return takeViewChanges();
+}
+
+ViewChanges QuotationSession::showSheetPage() {
+    enterPage(false);
+    return takeViewChanges();
+}
+
+ViewChanges QuotationSession::showListPage() {
+    enterPage(true);
+    return takeViewChanges();
+}
+
+ViewChanges QuotationSession::recalculate() {
+    recalculateAndShow(state_, *recorder_, display_.listMode);
+    return takeViewChanges();
+}
+
+SessionOutcome QuotationSession::undo() {
+    SessionOutcome outcome;
+    if (display_.listMode) {
+        outcome.done = undoList(state_, store_, *recorder_);
+        if (outcome.done) {
+            record({ViewChange::Kind::TabsRebuilt});
+            enterPage(true);
+        }
+    } else {
+        outcome.done = undoSheet(state_, store_, *recorder_);
+        if (outcome.done) {
+            recalculateAndShow(state_, *recorder_, false);
+        }
+    }
+    outcome.changes = takeViewChanges();
+    return outcome;
+}
+
+SessionOutcome QuotationSession::redo() {
+    SessionOutcome outcome;
+    outcome.done = !display_.listMode && redoSheet(state_, store_, *recorder_);
+    if (outcome.done) {
+        recalculateAndShow(state_, *recorder_, false);
+    }
+    outcome.changes = takeViewChanges();
+    return outcome;
+}
+
+void QuotationSession::applyRegisteredSettings(const RegisterOutcome& outcome) {
+    state_.settings.taxOffset = outcome.taxOffset;
+    settings_.calc.taxOffset = outcome.taxOffset;
+    settings_.autoNumbering = outcome.numbering.automatic;
+    settings_.perCustomerNumbering = outcome.numbering.perCustomer;
+    settings_.offerNumberAfterCustomerPick = outcome.numbering.offerAfterCustomerPick;
+    settings_.coverCaptions = outcome.displayStyle.coverCaptions;
+    display_.alternateRowShading = !outcome.displayStyle.horizontalGridLines;
+}
+
+ViewChanges QuotationSession::applyCalculationSettings(const CalcSettings& chosen) {
+    applyCalcSettings(state_, chosen);
+    if (display_.listMode) {
+        recalculateSheet(state_);
+        recalculateAndShow(state_, *recorder_, true);
+        saveItemList(state_, store_, ListMode::Wrk);
+    } else {
+        recalculateAndShow(state_, *recorder_, false);
+        saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
+    }
+    return takeViewChanges();
+}
+
+ViewChanges QuotationSession::setSeparateNameSpec(bool separate) {
+    state_.separateNameSpec = separate;
+    record({ViewChange::Kind::GridLayout});
+    recalculateAndShow(state_, *recorder_, display_.listMode);
+    return takeViewChanges();
+}
+
+std::pair<CommandResult, ViewChanges> QuotationSession::runGridCommand(
+    const std::function<CommandResult(GridContext&, Selection)>& command, Selection selection) {
+    GridContext context = gridContext();
+    CommandResult result = command(context, selection);
+    if (result.itemsChanged) {
+        record({ViewChange::Kind::TabsRebuilt});
+        record({ViewChange::Kind::ListTabShown});
+        enterPage(true);
+    }
+    return {result, takeViewChanges()};
+}
+
+} // namespace kerbina

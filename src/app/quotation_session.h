@@ -1,0 +1,209 @@
+#pragma once
+
+#include "base/folders.h"
+#include "base/user_prompt.h"
+#include "calc/totals.h"
+#include "document/direct_read.h"
+#include "document/work_folder.h"
+#include "grid/grid_cells.h"
+#include "grid/grid_commands.h"
+#include "records/document_state.h"
+#include "settings/environment_settings.h"
+#include "settings/main_settings.h"
+#include "storage/database.h"
+#include "storage/module_presence.h"
+
+#include <chrono>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kerbina {
+
+class WorkFolderEditCycle;
+struct RegisterOutcome;
+
+// One thing on screen that an operation changed. The window repaints from these, in order; the
+// core never paints.
+struct ViewChange {
+    enum class Kind {
+        Cleared,         // a new quotation: no sheet totals, the default rows, row 1 at the top
+        GridLayout,      // the columns of the page in front
+        CoverLoaded,     // the header was replaced: the cover fields show it
+        CoverTabShown,   // the side panel shows the cover
+        TabsRebuilt,     // the sheet tabs follow the breakdown list
+        TabSelected,     // `number`: the sheet whose tab comes to the front, as a click on it
+                         // would bring it (0: the breakdown list)
+        ListTabShown,    // the breakdown list's tab is in front; the page is shown separately
+        PageShown,       // the list or a sheet came to the front: tool page, menus, module tabs
+        ModuleTabs,      // the take-off tabs follow the page in front
+        Repainted,       // the grid and the totals panel show the document (`number`: rows the
+                         // grid grows to, 0 when it keeps its rows)
+        TotalsShown,     // the totals panel alone
+        SheetTitle,      // `text`: the name of the item whose sheet is open
+        UndoCounters,    // `text`: the undo tape position ("3/4")
+        QuotationNumber, // `text`
+    };
+    ViewChange(Kind changed, int changedNumber = 0, std::string changedText = {})
+        : kind(changed), number(changedNumber), text(std::move(changedText)) {}
+
+    Kind kind;
+    int number = 0;
+    std::string text;
+
+    friend bool operator==(const ViewChange&, const ViewChange&) = default;
+};
+using ViewChanges = std::vector<ViewChange>;
+
+// What an operation that can decline (a question answered Cancel, nothing to undo) did.
+struct SessionOutcome {
+    bool done = false;
+    ViewChanges changes;
+};
+
+// What one user action run through `run` ended with.
+struct RunOutcome {
+    bool succeeded = true;
+    // On failure: what brings the screen back to the document, which is as it was before.
+    ViewChanges changes;
+    // Notices to show once the action has ended (a range sum the totals pass could not form).
+    std::vector<std::string> notices;
+    // On failure: the user's message (the files and the document are as they were).
+    std::optional<std::string> error;
+};
+
+// The user's words for an error that stopped an action: a database fault as its fault message,
+// an error meant for the user as its text, a fault of the program itself as a general message
+// (its own text is no help to the user).
+std::string messageForUser(const std::exception& error);
+
+// The open quotation and everything in force for it: the document in memory, the work-file store
+// and its edit cycle, the settings, the databases, the page in front. The window, kerbina-cli and
+// the tests drive it alike: each operation returns what changed on screen instead of painting,
+// and questions go to the prompt the session was made with.
+class QuotationSession {
+public:
+    static constexpr int kDefaultGridRows = 101;
+
+    QuotationSession(AppFolders folders, ModulePresence modules, UserPrompt& prompt);
+    ~QuotationSession();
+    QuotationSession(const QuotationSession&) = delete;
+    QuotationSession& operator=(const QuotationSession&) = delete;
+
+    DocumentState& document() { return state_; }
+    const DocumentState& document() const { return state_; }
+    DisplayOptions& display() { return display_; }
+    const DisplayOptions& display() const { return display_; }
+    EnvironmentSettings& environment() { return environment_; }
+    const EnvironmentSettings& environment() const { return environment_; }
+    const MainSettings& settings() const { return settings_; }
+    AppFolders& folders() { return folders_; }
+    const AppFolders& folders() const { return folders_; }
+    const ModulePresence& modules() const { return modules_; }
+    WorkStore& store() { return store_; }
+    const TotalsPanel& totals() const { return panel_; }
+    bool listMode() const { return display_.listMode; }
+    // The quotation database; opened by openDatabases.
+    Database& quotationDatabase();
+    // How many rows the grid shows (at least one more than the page in front has lines).
+    int gridRows() const { return gridRows_; }
+    void setGridRows(int rows) { gridRows_ = rows; }
+    // The grid commands' context over this session's document, edit cycle and prompt. Commands
+    // run through it record their screen changes here: collect them with takeViewChanges.
+    GridContext gridContext();
+    ViewChanges takeViewChanges();
+
+    // What only a window has: the cover page's fields (copied into the header before every write),
+    // and saving to the database (it shows the save dialog; true when the quotation was saved).
+    void setCoverSource(std::function<void(QuotationHeader&)> copyCoverFields);
+    void setDatabaseSaver(std::function<bool()> saveToDatabase);
+
+    // ---- start-up ----
+    // Opens the quotation database, making the database files that are missing.
+    void openDatabases();
+    // Reads the user and environment settings files. A file that cannot be read raises; the
+    // values read so far stay.
+    void readSettingsFiles();
+    // Reads the settings in force into the calculation settings and the document's options.
+    void readSettings();
+    // Starts this run's work folder and crash marker (see beginRun).
+    void beginRun();
+    // The backup of a run that did not end cleanly, when there is one to offer.
+    std::optional<BackupSummary> crashBackup() const;
+
+    // ---- actions ----
+    // Runs one user action as one change: its file changes all stay, or, when it throws, none does,
+    // the document in memory is as it was, and the outcome carries the message. Nested runs undo
+    // only their own part; notices wait until the outermost run ends.
+    RunOutcome run(const std::function<void()>& action);
+
+    // The new quotation without the question (start-up, and the first step of opening a file).
+    ViewChanges startNewQuotation(std::chrono::year_month_day today);
+    // "新規作成": asks whether to save a modified quotation first; not done when the user
+    // cancelled or the save did not happen (nothing changed then).
+    SessionOutcome newQuotation(std::chrono::year_month_day today);
+    // Reads a quotation file (or an old .krb file) into the work folder and recomputes it; not done
+    // when the user declined a damaged file. On success the page it shows is in front.
+    SessionOutcome openQuotationFile(const std::filesystem::path& file,
+                                     std::chrono::year_month_day today);
+    // Writes the open quotation to a quotation file (after writing the open sheet).
+    ViewChanges saveQuotationFile(const std::filesystem::path& file);
+    // The save to the database through the window's saver; false when it did not happen.
+    bool saveToDatabase();
+    // Brings a page to the front: 0 the breakdown list, n the sheet of item n. The page that is
+    // left is written first.
+    ViewChanges showPage(int sheet);
+    // The list or the current sheet again (after a view option changed): layout, totals, repaint.
+    ViewChanges showSheetPage();
+    ViewChanges showListPage();
+    // The totals passes and a repaint of the page in front.
+    ViewChanges recalculate();
+    SessionOutcome undo();
+    SessionOutcome redo();
+    // Applies the calculation settings of the dialog (桁設定) and writes the page in front.
+    ViewChanges applyCalculationSettings(const CalcSettings& chosen);
+    // What "登　録" of the settings dialog puts into effect at once for the open quotation: the
+    // tax rounding, the numbering options, the cover captions and the row shading.
+    void applyRegisteredSettings(const RegisterOutcome& outcome);
+    // The name and specification columns shown apart or together.
+    ViewChanges setSeparateNameSpec(bool separate);
+    // Runs one grid command on the selection.
+    std::pair<CommandResult, ViewChanges>
+    runGridCommand(const std::function<CommandResult(GridContext&, Selection)>& command,
+                   Selection selection);
+
+private:
+    class ViewRecorder;
+
+    void readSettingsInto(DocumentState& state);
+    void record(ViewChange change);
+    void refresh(const RecalcOutcome& outcome, bool listMode);
+    void enterPage(bool listMode);
+
+    AppFolders folders_;
+    ModulePresence modules_;
+    UserPrompt& prompt_;
+    DocumentState state_;
+    WorkStore store_;
+    MainSettings settings_;
+    EnvironmentSettings environment_;
+    DisplayOptions display_;
+    TotalsPanel panel_;
+    int gridRows_ = kDefaultGridRows;
+    std::unique_ptr<Database> quotations_;
+    std::unique_ptr<ViewRecorder> recorder_;
+    std::unique_ptr<WorkFolderEditCycle> cycle_;
+    GridSession gridSession_;
+    std::function<void(QuotationHeader&)> copyCoverFields_;
+    std::function<bool()> saveToDatabase_;
+    ViewChanges pendingChanges_;
+    int runDepth_ = 0;
+    std::optional<std::string> pendingPassError_;
+};
+
+} // namespace kerbina
