@@ -3,6 +3,7 @@
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "settings_fixture.h"
+#include "storage/database.h"
 
 #include <cstdlib>
 #include <functional>
@@ -206,6 +207,19 @@ TEST_F(SettingsTest, FirstStartKeepsANumberingRowInUse) {
         EXPECT_EQ(settings.NUMBER_OPT3, std::stoll(c.after.number)) << c.name;
         EXPECT_EQ(lines("Kerbina.conf"), settingsFileLines(settings)) << c.name;
     }
+}
+
+// A numbering row that cannot be read at the first start stops it before anything is written, so
+// the next start tries again instead of taking the initial values over a row in use.
+TEST_F(SettingsTest, FirstStartWritesNothingWhenTheRowCannotBeRead) {
+    struct UnreadableStore : MemoryNumberingStore {
+        std::optional<NumberingRow> read() override { throw DatabaseError("locked"); }
+    } numbering;
+    EnvironmentSettings settings;
+    EXPECT_THROW(readEnvironmentSettings(settings, root(), numbering), DatabaseError);
+    EXPECT_FALSE(fs::exists(conf("Kerbina.conf")));
+    EXPECT_FALSE(fs::exists(conf("Network_conf.conf")));
+    EXPECT_TRUE(numbering.writesWithNumber.empty());
 }
 
 TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
