@@ -11,6 +11,7 @@
 #include "document/work_store.h"
 #include "grid/work_folder_cycle.h"
 #include "settings/numbering_row.h"
+#include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "storage/database_files.h"
 #include "storage/schema.h"
@@ -397,6 +398,16 @@ SessionOutcome QuotationSession::redo() {
     }
     outcome.changes = takeViewChanges();
     return outcome;
+}
+
+void QuotationSession::applyRegisteredSettings(const RegisterOutcome& outcome) {
+    state_.settings.taxOffset = outcome.taxOffset;
+    settings_.calc.taxOffset = outcome.taxOffset;
+    settings_.autoNumbering = outcome.numbering.automatic;
+    settings_.perCustomerNumbering = outcome.numbering.perCustomer;
+    settings_.offerNumberAfterCustomerPick = outcome.numbering.offerAfterCustomerPick;
+    settings_.coverCaptions = outcome.displayStyle.coverCaptions;
+    display_.alternateRowShading = !outcome.displayStyle.horizontalGridLines;
 }
 
 ViewChanges QuotationSession::applyCalculationSettings(const CalcSettings& chosen) {

@@ -26,6 +26,7 @@
 namespace kerbina {
 
 class WorkFolderEditCycle;
+struct RegisterOutcome;
 
 // One thing on screen that an operation changed. The window repaints from these, in order; the
 // core never paints.
@@ -184,6 +185,9 @@ public:
     SessionOutcome redo();
     // Applies the calculation settings of the dialog (桁設定) and writes the page in front.
     ViewChanges applyCalculationSettings(const CalcSettings& chosen);
+    // What "登　録" of the settings dialog puts into effect at once for the open quotation: the
+    // tax rounding, the numbering options, the cover captions and the row shading.
+    void applyRegisteredSettings(const RegisterOutcome& outcome);
     // The name and specification columns shown apart or together.
     ViewChanges setSeparateNameSpec(bool separate);
     // Runs one grid command on the selection.

@@ -4,6 +4,8 @@
 #include "grid/line_message.h"
 #include "money_literal.h"
 #include "records/kinds.h"
+#include "settings/numbering_row.h"
+#include "settings/register_settings.h"
 #include "temp_folder.h"
 #include "test_data.h"
 
@@ -114,6 +116,26 @@ TEST_F(QuotationSessionTest, EditsPagesAndUndoRunHeadlessAndReportWhatChanged) {
     EXPECT_EQ(session->document().lineCount(), 1);
     EXPECT_TRUE(session->redo().done);
     EXPECT_TRUE(session->document().sheet[2].nameSpec.starts_with("ダクト"));
+}
+
+// "登　録" of the settings dialog: the tax rounding, the numbering options, the cover captions and
+// the row shading take effect for the open quotation at once, without a restart.
+TEST_F(QuotationSessionTest, RegisteredSettingsTakeEffectAtOnce) {
+    EnvironmentSettings& environment = session->environment();
+    environment.tax_opt_1 = 1;
+    environment.EDIT_OPT1 = false;
+    environment.NUMBER_OPT4 = true;
+    environment.EDIT_OPT10 = 1;
+    environment.title2 = "件名";
+    DatabaseNumberingRowStore numbering(session->quotationDatabase());
+    session->applyRegisteredSettings(registerSettings(environment, folders.dataRoot, numbering));
+
+    EXPECT_EQ(session->document().settings.taxOffset, c("0.9"));
+    EXPECT_FALSE(session->settings().autoNumbering);
+    EXPECT_TRUE(session->settings().perCustomerNumbering);
+    EXPECT_FALSE(session->settings().offerNumberAfterCustomerPick);
+    EXPECT_EQ(session->settings().coverCaptions.workName, "件名");
+    EXPECT_TRUE(session->display().alternateRowShading);
 }
 
 // A quotation file opens recomputed, with only the tab of the page it shows brought to the front

@@ -37,6 +37,8 @@ class CoverPage;
 class QuotationView;
 class TFCalcSettings_Dlg;
 class TFDataedit_Dlg;
+class Tfconfig_Dlg;
+struct RegisterOutcome;
 class TfDATASELECT_Dlg;
 
 // The main window: the shell around the quotation session. It builds the menus and panels, owns
@@ -162,6 +164,8 @@ private:
     void importVersion1File();
     void loadBackupFile();
     void openWorkFolder();
+    void environmentSettings();
+    void applyRegisteredSettings(const RegisterOutcome& outcome);
     void closeProgram();
     void undo();
     void redo();
@@ -192,6 +196,7 @@ private:
     DocumentState& state_ = session_.document();
     DisplayOptions& display_ = session_.display();
     EnvironmentSettings& environment_ = session_.environment();
+    Tfconfig_Dlg* environmentDialog_ = nullptr; // made at its first show, kept for the run
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
     int commandDepth_ = 0;         // runCommand calls under way
