@@ -1,0 +1,145 @@
+#include "grid/registered_text_replies.h"
+
+#include "base/text.h"
+#include "base/text_codec.h"
+#include "document/work_store.h"
+#include "records/kinds.h"
+#include "records/line_kinds.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace kerbina {
+
+namespace {
+
+const char* const kFirstRowRefusal = "先頭行にコメントを入れる事はできません。";
+const char* const kHoldsDataRefusal = "すでに積算データが存在しますのでコメントにはできません";
+
+// Appends empty work items until `row` exists.
+ItemRecord& itemCreatedAt(DocumentState& state, int row) {
+    while (state.itemMax() < row) {
+        state.items.push_back(newSheetItem());
+    }
+    return state.items[static_cast<std::size_t>(row)];
+}
+
+// A line that says something: neither an empty row nor the title line the totals pass keeps.
+bool isContentLine(const LineRecord& line) {
+    if (line.kind == LineKind::Title) {
+        return false;
+    }
+    return line.kind != LineKind::Empty || !line.nameSpec.empty();
+}
+
+// Whether the item's sheet (the one in memory when it is the open sheet, else its work file)
+// holds lines. A sheet of comments only has no totals, yet it is data the user typed.
+bool sheetHoldsLines(const DocumentState& state, const std::filesystem::path& workFolder,
+                     int item) {
+    if (item == state.currentSheetNumber) {
+        return std::ranges::any_of(state.sheet.begin() + 1, state.sheet.end(), isContentLine);
+    }
+    const std::filesystem::path file = itemSheetFile(workFolder, item);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        return false;
+    }
+    const Sheet sheet = readSheetFile(file);
+    return std::ranges::any_of(sheet.begin() + 1, sheet.end(), isContentLine);
+}
+
+} // namespace
+
+const std::vector<std::string>& itemNumberPrefixes() {
+    static const std::vector<std::string> prefixes = [] {
+        std::vector<std::string> list;
+        for (int n = 1; n <= 10; ++n) {
+            list.push_back(std::to_string(n) + ".");
+        }
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            list.push_back(std::string(1, letter) + ".");
+        }
+        return list;
+    }();
+    return prefixes;
+}
+
+LineMessage itemNameLineMessage(const std::string& prefix, const std::string& name) {
+    LineMessage message;
+    message.messageName = kItemNameReply;
+    message.name = std::string(trimBlanks(prefix)) + name;
+    message.kind = 0;
+    message.groupCode = Currency::fromWhole(99999);
+    message.flag216 = 30000;
+    return message;
+}
+
+CommandResult renameItemFromReply(GridContext& context, Selection selection,
+                                  const LineMessage& reply, bool listMode) {
+    DocumentState& state = context.state;
+    const int item = listMode ? selection.top : state.currentSheetNumber;
+    if (item < 1) {
+        return nothingChanged(selection);
+    }
+    // On the list the rename is one list change, so that the list's undo takes back exactly it.
+    if (listMode) {
+        context.cycle.takeListSnapshot();
+    } else {
+        context.cycle.takeSheetSnapshot();
+    }
+    itemCreatedAt(state, item).name = fitToWidth(reply.name, kItemNameWidth);
+    context.cycle.recalculate(listMode);
+    context.cycle.writeList();
+    if (!listMode) {
+        context.cycle.writeSheet();
+    }
+    CommandResult result;
+    result.changed = true;
+    result.itemsChanged = listMode;
+    result.selection = Selection{selection.top + 1, selection.top + 1};
+    return result;
+}
+
+std::optional<std::string> commentItemRefusal(const DocumentState& state,
+                                              const std::filesystem::path& workFolder, int row) {
+    if (row <= 1) {
+        return std::string(kFirstRowRefusal);
+    }
+    if (row > state.itemMax()) {
+        return std::nullopt;
+    }
+    const ItemRecord& item = state.items[static_cast<std::size_t>(row)];
+    if (item.kind == ItemKind::Reduction) {
+        return std::nullopt;
+    }
+    if (!item.netTotal.isZero() || !item.submittedTotal.isZero() ||
+        (ownsSheet(item.kind) && sheetHoldsLines(state, workFolder, row))) {
+        return std::string(kHoldsDataRefusal);
+    }
+    return std::nullopt;
+}
+
+CommandResult writeCommentItem(GridContext& context, Selection selection,
+                               const LineMessage& reply) {
+    DocumentState& state = context.state;
+    const int row = selection.top;
+    if (const auto refusal = commentItemRefusal(state, context.workFolder, row)) {
+        context.host.notify(*refusal);
+        return nothingChanged(selection);
+    }
+    context.cycle.takeListSnapshot();
+    ItemRecord& item = itemCreatedAt(state, row);
+    item.name = fitToWidth(reply.name, kItemNameWidth);
+    item.kind = ItemKind::Comment;
+    item.subKind = Currency::fromWhole(reply.kind);
+    item.note = fitToWidth(reply.amountText, kItemNoteWidth);
+    context.cycle.recalculate(true);
+    context.cycle.writeList();
+    CommandResult result;
+    result.changed = true;
+    result.itemsChanged = true;
+    result.selection = Selection{row + 1, row + 1};
+    return result;
+}
+
+} // namespace kerbina
