@@ -4,14 +4,18 @@
 #include "app/ui/message_box.h"
 #include "base/conf_file.h"
 #include "base/file_io.h"
+#include "grid/registered_text_replies.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDate>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -21,6 +25,8 @@ namespace kerbina {
 namespace {
 
 constexpr const char* kPositionName = "Data_Select";
+constexpr int kItemNameHeight = 530;
+constexpr int kFirstStatusPanel = 3;
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
@@ -47,9 +53,28 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(list_, &QTableWidget::cellDoubleClicked, this, [this] { chooseSelected(); });
+    auto* choose = new QAction(QStringLiteral("選　択"), list_);
+    connect(choose, &QAction::triggered, this, [this] { chooseSelected(); });
+    list_->addAction(choose);
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
     layout->addWidget(list_, 1);
 
-    auto* form = new QFormLayout();
+    prefixRow_ = new QWidget(this);
+    auto* prefixForm = new QFormLayout(prefixRow_);
+    prefixForm->setContentsMargins(0, 0, 0, 0);
+    prefix_ = new QComboBox(prefixRow_);
+    prefix_->setObjectName(QStringLiteral("numberPrefix"));
+    prefix_->setEditable(true);
+    prefix_->addItem(QString());
+    for (const std::string& prefix : itemNumberPrefixes()) {
+        prefix_->addItem(q(prefix));
+    }
+    prefixForm->addRow(QStringLiteral("内訳番号"), prefix_);
+    layout->addWidget(prefixRow_);
+
+    commentFields_ = new QWidget(this);
+    auto* form = new QFormLayout(commentFields_);
+    form->setContentsMargins(0, 0, 0, 0);
     quantity_ = new QComboBox(this);
     quantity_->addItems({QStringLiteral("数量1"), QStringLiteral("数量なし")});
     form->addRow(QStringLiteral("数量"), quantity_);
@@ -68,7 +93,7 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
     }
     showAmountTexts(QString());
     form->addRow(QStringLiteral("金額欄摘要"), amountText_);
-    layout->addLayout(form);
+    layout->addWidget(commentFields_);
 
     auto* buttons = new QHBoxLayout();
     const auto button = [&](const char* caption, const char* name,
@@ -83,8 +108,10 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
     auto* own = new QPushButton(QStringLiteral("手入力"), this);
     own->setObjectName(QStringLiteral("ownTextButton"));
     connect(own, &QPushButton::clicked, this, [this] {
-        if (const auto text = MessageBox::input(this, QString::fromUtf8(kApplicationTitle),
-                                                QStringLiteral("特記事項"))) {
+        const QString label =
+            mode_ == Mode::ItemName ? QStringLiteral("内訳名") : QStringLiteral("特記事項");
+        if (const auto text = MessageBox::input(this, QString::fromUtf8(kApplicationTitle), label,
+                                                false, statusText(5))) {
             typeOwnText(*text);
         }
     });
@@ -96,6 +123,15 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
+    auto* status = new QStatusBar(this);
+    status->setSizeGripEnabled(false);
+    for (int panel = kFirstStatusPanel; panel <= 5; ++panel) {
+        auto* label = new QLabel(status);
+        label->setObjectName(QStringLiteral("statusPanel%1").arg(panel));
+        status->addWidget(label, panel == 5 ? 1 : 0);
+        statusPanels_.push_back(label);
+    }
+    layout->addWidget(status);
     resize(560, 480);
     try {
         const WindowPosition position = readWindowPosition(dataRoot_, kPositionName);
@@ -124,14 +160,52 @@ TfDATASELECT_Dlg::~TfDATASELECT_Dlg() {
 
 void TfDATASELECT_Dlg::selectComments(const std::function<void(const LineMessage&)>& write) {
     write_ = write;
-    reload();
+    showMode(Mode::Comment, std::string());
     exec();
     write_ = nullptr;
 }
 
+void TfDATASELECT_Dlg::selectItemName(
+    const std::string& currentName, const std::function<std::string(const LineMessage&)>& rename) {
+    rename_ = rename;
+    showMode(Mode::ItemName, currentName);
+    exec();
+    rename_ = nullptr;
+}
+
+// The dialog is reused for both modes: each opening shows the fields, the title and the texts of
+// its own mode, and starts without a number prefix.
+void TfDATASELECT_Dlg::showMode(Mode mode, const std::string& currentName) {
+    mode_ = mode;
+    const bool names = mode == Mode::ItemName;
+    setWindowTitle(names ? QStringLiteral("内訳名選択") : QStringLiteral("特記事項選択"));
+    prefixRow_->setVisible(names);
+    prefix_->setCurrentIndex(0);
+    prefix_->setEditText(QString());
+    commentFields_->setVisible(!names);
+    if (names) {
+        resize(width(), kItemNameHeight);
+    }
+    statusPanels_[0]->setText(QString::number(group()));
+    statusPanels_[1]->setText(QString::fromUtf8(names ? kItemNameReply : kItemNoteReply));
+    statusPanels_[2]->setText(q(currentName));
+    reload();
+}
+
+int TfDATASELECT_Dlg::group() const {
+    return mode_ == Mode::ItemName ? kItemNameTextGroup : kCommentTextGroup;
+}
+
+QString TfDATASELECT_Dlg::statusText(int panel) const {
+    const int index = panel - kFirstStatusPanel;
+    return index >= 0 && index < static_cast<int>(statusPanels_.size())
+               ? statusPanels_[static_cast<std::size_t>(index)]->text()
+               : QString();
+}
+
 void TfDATASELECT_Dlg::reload() {
     try {
-        texts_ = registeredTexts(database_, kCommentTextGroup);
+        texts_ = registeredTexts(database_, group());
     } catch (const DatabaseError& error) {
         texts_.clear();
         MessageBox::error(this, q(databaseFaultMessage(error)));
@@ -181,6 +255,13 @@ void TfDATASELECT_Dlg::reply(const std::string& text) {
         MessageBox::notify(this, QStringLiteral("名称、仕様に\";\"は使用できません。"));
         return;
     }
+    if (mode_ == Mode::ItemName) {
+        if (rename_) {
+            statusPanels_[2]->setText(
+                q(rename_(itemNameLineMessage(prefix_->currentText().toStdString(), text))));
+        }
+        return;
+    }
     const QString amount = amountText_->currentText();
     rememberAtTop(amountTexts_, amount.toStdString());
     showAmountTexts(amount);
@@ -205,7 +286,7 @@ void TfDATASELECT_Dlg::addText() {
     const auto name = MessageBox::input(this, QString::fromUtf8(kApplicationTitle),
                                         QStringLiteral("名称を入力してください。"));
     if (name && acceptable(*name) &&
-        addRegisteredText(database_, kCommentTextGroup, name->toStdString(), today())) {
+        addRegisteredText(database_, group(), name->toStdString(), today())) {
         reload();
     }
 }
