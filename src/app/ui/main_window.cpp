@@ -85,7 +85,7 @@ void TFKERBINA::buildWidgets() {
 
     view_ = new QuotationView(state_, display_, splitter_);
     connect(view_, &QuotationView::itemNameClicked, this,
-            [this] { runCommand([this] { renameItemPrompt(); }); });
+            [this] { runCommand([this] { selectItemName(); }); });
     connect(view_, &QuotationView::netClicked, this, [this] { showPriceView(true, false); });
     connect(view_, &QuotationView::submittedClicked, this, [this] { showPriceView(false, false); });
     connect(view_, &QuotationView::additionalNetClicked, this,

@@ -155,6 +155,8 @@ private:
     void newDataEntry();
     void openDataEntryDialog(int row);
     void selectComment();
+    void selectItemName();
+    TfDATASELECT_Dlg& textSelectionDialog();
     void renameItemPrompt();
 
     // ---- commands ----

@@ -14,6 +14,7 @@
 #include "grid/line_entry.h"
 #include "grid/line_message.h"
 #include "grid/named_commands.h"
+#include "grid/registered_text_replies.h"
 #include "grid/row_commands.h"
 #include "grid/spreadsheet_clipboard.h"
 #include "grid/ui/data_entry_dialog.h"
@@ -341,18 +342,25 @@ void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
     });
 }
 
-// "特記事項": registered comments written as lines at the selection, one after the other.
+// "特記事項": registered comments written as lines at the selection, one after the other; on the
+// breakdown list, comment items.
 void TFKERBINA::selectComment() {
     if (display_.listMode) {
-        // The breakdown list's comment item comes with the list commands.
-        MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
+        if (const auto refusal = commentItemRefusal(state_, session_.gridContext().workFolder,
+                                                    selectedRows().first)) {
+            MessageBox::notify(this, q(*refusal));
+            return;
+        }
+        textSelectionDialog().selectComments([this](const LineMessage& reply) {
+            runCommand([this, &reply] {
+                runGridCommand([&reply](GridContext& context, Selection selection) {
+                    return writeCommentItem(context, selection, reply);
+                });
+            });
+        });
         return;
     }
-    if (textSelectionDialog_ == nullptr) {
-        textSelectionDialog_ =
-            new TfDATASELECT_Dlg(session_.quotationDatabase(), folders_.dataRoot, this);
-    }
-    textSelectionDialog_->selectComments([this](const LineMessage& message) {
+    textSelectionDialog().selectComments([this](const LineMessage& message) {
         runCommand([this, &message] {
             runGridCommand([&message](GridContext& context, Selection selection) {
                 return WriteLineFromMessage(context, selection, message, LineWriteMode::Overwrite,
@@ -360,6 +368,40 @@ void TFKERBINA::selectComment() {
             });
         });
     });
+}
+
+// The "内訳名" button: each registered name chosen renames the open sheet's item, or on the
+// breakdown list the selected item (the next choice then names the item below it).
+void TFKERBINA::selectItemName() {
+    const auto itemName = [this] {
+        const int item = display_.listMode ? selectedRows().first : state_.currentSheetNumber;
+        return item >= 1 && item <= state_.itemMax()
+                   ? state_.items[static_cast<std::size_t>(item)].name
+                   : std::string();
+    };
+    textSelectionDialog().selectItemName(itemName(), [this, &itemName](const LineMessage& reply) {
+        runCommand([this, &reply] {
+            runGridCommand([this, &reply](GridContext& context, Selection selection) {
+                return renameItemFromReply(context, selection, reply, display_.listMode);
+            });
+            if (!display_.listMode) {
+                view_->rebuildTabs();
+                view_->showItemTitle(
+                    q(splitNameSpec(
+                          state_.items[static_cast<std::size_t>(state_.currentSheetNumber)].name)
+                          .first));
+            }
+        });
+        return itemName();
+    });
+}
+
+TfDATASELECT_Dlg& TFKERBINA::textSelectionDialog() {
+    if (textSelectionDialog_ == nullptr) {
+        textSelectionDialog_ =
+            new TfDATASELECT_Dlg(session_.quotationDatabase(), folders_.dataRoot, this);
+    }
+    return *textSelectionDialog_;
 }
 
 namespace {

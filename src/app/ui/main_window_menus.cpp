@@ -162,6 +162,7 @@ void TFKERBINA::buildMenus() {
     addCommand(listMenu_, "listPaste", QStringLiteral("貼　付"), {}, &TFKERBINA::pasteInserting);
     addCommand(listMenu_, "listInsert", QStringLiteral("割　込"), {}, &TFKERBINA::insertRows);
     addCommand(listMenu_, "listDelete", QStringLiteral("削　除"), {}, &TFKERBINA::deleteRows);
+    addCommand(listMenu_, "listComment", QStringLiteral("特記事項"), {}, &TFKERBINA::selectComment);
     listMenu_->addSeparator();
     addCommand(listMenu_, "listSaveColumnWidths", QStringLiteral("グリッドの幅を保存"), {},
                &TFKERBINA::saveListColumnWidths);
@@ -467,6 +468,8 @@ void TFKERBINA::buildStructureMenu(QMenu* menu) {
         menu->addAction(QString::fromUtf8(caption))->setEnabled(false);
     }
     addCommand(menu, "comment", QStringLiteral("特記事項"), {}, &TFKERBINA::selectComment);
+    addCommand(menu, "itemNamePrompt", QStringLiteral("内訳名入力"), {},
+               &TFKERBINA::renameItemPrompt);
     menu->addSeparator();
     addCommand(menu, "properties", QStringLiteral("プロパティ"), QKeySequence(Qt::CTRL | Qt::Key_I),
                [this] { runGridCommand(showLineProperties); });

@@ -219,7 +219,7 @@ TEST_F(MainWindowTest, SavingOffersTheQuotationsOwnFileOrANameInTheQuotationFold
     EXPECT_TRUE(fileName->toolTip().isEmpty());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("積算・見積ソフト「ケルビナ」"));
     MessageBox::setNextInput(QStringLiteral("空調設備工事"));
-    window->findChild<QPushButton*>(QStringLiteral("itemNameButton"))->click();
+    window->action("itemNamePrompt")->trigger(); // "内訳名入力"
     EXPECT_EQ(suggestedSavePath(window->document(), {}, folders.quotationFolder),
               folders.quotationFolder / "空調設備工事.krb2");
     MessageBox::setNextFileName(QString::fromStdString(

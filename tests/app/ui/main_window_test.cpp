@@ -4,6 +4,7 @@
 #include "base/file_io.h"
 #include "base/folders.h"
 #include "document/ui/backup_list_dialog.h"
+#include "grid/ui/text_selection_dialog.h"
 #include "main_window_fixture.h"
 #include "money/rounding.h"
 #include "test_data.h"
@@ -12,11 +13,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -246,9 +249,17 @@ TEST_F(MainWindowTest, SavedFileReopensWithTheSameAmounts) {
 namespace kerbina {
 namespace {
 
+// The "内訳名" button opens the registered names; a name typed there ("手入力") renames the sheet.
 TEST_F(MainWindowTest, TheItemNameButtonRenamesTheSheetAndItsTab) {
     const auto window = start();
-    MessageBox::setNextInput(QStringLiteral("給水設備工事"));
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("内訳名選択"));
+        MessageBox::setNextInput(QStringLiteral("給水設備工事"));
+        dialog->findChild<QPushButton*>(QStringLiteral("ownTextButton"))->click();
+        dialog->reject();
+    });
     window->findChild<QPushButton*>(QStringLiteral("itemNameButton"))->click();
     EXPECT_EQ(window->document().items[1].name, "給水設備工事");
     EXPECT_EQ(window->sheetTabs()->tabText(1), QStringLiteral("給水設備工事"));
@@ -412,6 +423,63 @@ TEST_F(MainWindowTest, TheCrashQuestionOpensTheBackupWhenAnsweredYes) {
     ASSERT_EQ(window->document().lineCount(), 1);
     EXPECT_EQ(window->document().sheet[1].nameSpec, "落ちる前の行;");
     EXPECT_FALSE(window->document().modified);
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// On the breakdown list "特記事項" makes the selected rows comment items one after the other, and
+// the "内訳名" button names the selected item and then the one below it; the first row takes no
+// comment.
+TEST_F(MainWindowTest, TheBreakdownListTakesCommentItemsAndNamesFromTheRegisteredTexts) {
+    const auto window = start();
+    window->sheetTabs()->setCurrentIndex(0);
+    ASSERT_TRUE(window->listMode());
+    selectRow(*window, 1);
+    window->action("listComment")->trigger();
+    EXPECT_EQ(MessageBox::takeShownTexts(),
+              QStringList{QStringLiteral("先頭行にコメントを入れる事はできません。")});
+
+    selectRow(*window, 3);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->quantityChoice()->setCurrentIndex(1); // 数量なし: the note in the total column
+        dialog->amountTextChoice()->setEditText(QStringLiteral("別途"));
+        dialog->typeOwnText(QStringLiteral("既設配管撤去は別途"));
+        dialog->typeOwnText(QStringLiteral("夜間作業を含む"));
+        dialog->reject();
+    });
+    window->action("listComment")->trigger();
+    const DocumentState& document = window->document();
+    ASSERT_EQ(document.itemMax(), 4);
+    EXPECT_EQ(document.items[3].kind, 96);
+    EXPECT_EQ(document.items[3].name, "既設配管撤去は別途");
+    EXPECT_EQ(document.items[3].note, "別途");
+    EXPECT_EQ(document.items[3].subKind, Currency::fromWhole(30));
+    EXPECT_EQ(document.items[4].name, "夜間作業を含む");
+    const QAbstractItemModel* list = window->grid()->model();
+    EXPECT_EQ(list->index(2, 2).data().toString(), QStringLiteral("既設配管撤去は別途"));
+    EXPECT_EQ(list->index(2, 3).data().toString(), QStringLiteral("別途")); // the total column
+
+    selectRow(*window, 1);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->prefixChoice()->setCurrentIndex(dialog->prefixChoice()->findText("A."));
+        MessageBox::setNextInput(QStringLiteral("給水設備工事"));
+        dialog->findChild<QPushButton*>(QStringLiteral("ownTextButton"))->click();
+        EXPECT_EQ(dialog->statusText(5).toStdString(), "");
+        dialog->reject();
+    });
+    window->findChild<QPushButton*>(QStringLiteral("itemNameButton"))->click();
+    EXPECT_EQ(window->document().items[1].name, "A.給水設備工事");
+    EXPECT_TRUE(window->listMode());
+    EXPECT_EQ(window->sheetTabs()->tabText(1), QStringLiteral("A.給水設備工事"));
+    MessageBox::takeShownTexts();
 }
 
 } // namespace
