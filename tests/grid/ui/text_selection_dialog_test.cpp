@@ -3,8 +3,10 @@
 #include "storage/schema.h"
 
 #include <QComboBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -81,6 +83,10 @@ TEST_F(TextSelectionDialogTest, ItemNameModeRepliesWithThePrefixedNameAndStaysOp
         MessageBox::setNextInput(QStringLiteral("衛生器具設備工事"));
         dialog.findChild<QPushButton*>(QStringLiteral("ownTextButton"))->click();
         EXPECT_EQ(dialog.statusText(5), QStringLiteral("工事4"));
+        // KERBINA_SCREENSHOT_DIR=folder keeps a picture of the dialog.
+        if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
+            dialog.grab().save(QString::fromUtf8(folder) + QStringLiteral("/item_name_select.png"));
+        }
     });
     dialog.selectItemName("工事2", [&](const LineMessage& reply) {
         replies.push_back(reply);
