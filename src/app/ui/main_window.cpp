@@ -471,9 +471,10 @@ void TFKERBINA::updateMenusForMode() {
                                      "hiddenRangeSum",
                                      "sumLine",
                                      "tax",
+                                     "comment",
                                      "properties"};
-    const char* const listMenu[] = {"listUndo",   "listCopy",   "listPaste",
-                                    "listInsert", "listDelete", "listCalcSettings"};
+    const char* const listMenu[] = {"listUndo",   "listCopy",    "listPaste",       "listInsert",
+                                    "listDelete", "listComment", "listCalcSettings"};
     for (const char* name :
          sheet ? std::span<const char* const>(sheetMenu) : std::span<const char* const>(listMenu)) {
         view_->grid()->addAction(action(QString::fromUtf8(name)));

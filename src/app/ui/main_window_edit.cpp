@@ -173,6 +173,12 @@ void TFKERBINA::runNamed(const QString& name) {
     case WindowAction::OpenDataEntry:
         openLineEditor();
         break;
+    case WindowAction::RenameItem:
+        selectItemName();
+        break;
+    case WindowAction::NoteInput:
+        selectComment();
+        break;
     case WindowAction::None:
         break;
     default:

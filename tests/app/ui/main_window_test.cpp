@@ -440,8 +440,9 @@ TEST_F(MainWindowTest, TheBreakdownListTakesCommentItemsAndNamesFromTheRegistere
     ASSERT_TRUE(window->listMode());
     selectRow(*window, 1);
     window->action("listComment")->trigger();
+    window->findChild<QPushButton*>(QStringLiteral("tool_note_in"))->click();
     EXPECT_EQ(MessageBox::takeShownTexts(),
-              QStringList{QStringLiteral("先頭行にコメントを入れる事はできません。")});
+              QStringList(2, QStringLiteral("先頭行にコメントを入れる事はできません。")));
 
     selectRow(*window, 3);
     QTimer::singleShot(0, [] {
