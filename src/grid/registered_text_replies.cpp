@@ -142,4 +142,26 @@ CommandResult writeCommentItem(GridContext& context, Selection selection,
     return result;
 }
 
+CommandResult editCommentItem(GridContext& context, Selection selection, int row,
+                              const std::optional<std::string>& name,
+                              const std::optional<std::string>& note) {
+    DocumentState& state = context.state;
+    if (row < 1 || row > state.itemMax() ||
+        state.items[static_cast<std::size_t>(row)].kind != ItemKind::Comment || (!name && !note)) {
+        return nothingChanged(selection);
+    }
+    ItemRecord& item = state.items[static_cast<std::size_t>(row)];
+    if (name) {
+        item.name = fitToWidth(*name, kItemNameWidth);
+    }
+    if (note) {
+        item.note = fitToWidth(*note, kItemNoteWidth);
+    }
+    context.cycle.writeList();
+    CommandResult result;
+    result.changed = true;
+    result.selection = selection;
+    return result;
+}
+
 } // namespace kerbina

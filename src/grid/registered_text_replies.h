@@ -45,4 +45,11 @@ std::optional<std::string> commentItemRefusal(const DocumentState& state,
 // snapshot, the list totals, the list written, and the selection one row down.
 CommandResult writeCommentItem(GridContext& context, Selection selection, const LineMessage& reply);
 
+// A double-click on a comment item: the texts the user confirmed ("コメントを入力してください",
+// "金額欄摘要を入力してください") replace its name and note (cut to their widths). No undo
+// snapshot; the list is written at once. Nothing happens on a row that is not a comment item.
+CommandResult editCommentItem(GridContext& context, Selection selection, int row,
+                              const std::optional<std::string>& name,
+                              const std::optional<std::string>& note);
+
 } // namespace kerbina

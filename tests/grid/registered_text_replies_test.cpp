@@ -163,5 +163,36 @@ TEST(CommentItems, AReplyOnARowHoldingDataIsRefusedAndChangesNothing) {
     EXPECT_EQ(result.selection, (Selection{2, 2}));
 }
 
+// Editing a comment item changes only what the user confirmed, and is written at once.
+TEST(CommentItems, EditingACommentItemKeepsWhatWasNotConfirmed) {
+    const struct {
+        int row;
+        std::optional<std::string> name;
+        std::optional<std::string> note;
+        std::string expectedName;
+        std::string expectedNote;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {2, "夜間作業を除く", "別途", "夜間作業を除く", "別途", {"write list"}},
+        {2, std::nullopt, "一式", "夜間作業を含む", "一式", {"write list"}},
+        {2, "昼間作業", std::nullopt, "昼間作業", "注", {"write list"}},
+        {2, std::nullopt, std::nullopt, "夜間作業を含む", "注", {}},
+        {1, "工事に付けない", "x", "夜間作業を含む", "注", {}}, // not a comment item
+    };
+    for (const auto& c : cases) {
+        CommandBench bench;
+        ItemRecord comment = itemOf(ItemKind::Comment, "夜間作業を含む");
+        comment.note = "注";
+        bench.state.items = {ItemRecord{}, itemOf(10, "工事1"), comment};
+        const CommandResult result =
+            editCommentItem(bench.context, Selection{c.row, c.row}, c.row, c.name, c.note);
+        EXPECT_EQ(bench.state.items[2].name, c.expectedName);
+        EXPECT_EQ(bench.state.items[2].note, c.expectedNote);
+        EXPECT_EQ(bench.state.items[1].name, "工事1");
+        EXPECT_EQ(bench.cycle.steps, c.steps);
+        EXPECT_EQ(result.changed, !c.steps.empty());
+    }
+}
+
 } // namespace
 } // namespace kerbina

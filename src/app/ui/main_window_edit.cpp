@@ -314,14 +314,31 @@ void TFKERBINA::renameItemPrompt() {
 }
 
 // On a sheet a double-click opens the editor of the line's kind; on the breakdown list it opens
-// that item's sheet.
+// that item's sheet, or asks for a comment item's texts.
 void TFKERBINA::onGridDoubleClicked(int row) {
     if (!display_.listMode) {
         selectRows(row, row);
         runCommand([this] { openLineEditor(); });
         return;
     }
-    if (row <= state_.itemMax() && ownsSheet(state_.items[static_cast<std::size_t>(row)].kind)) {
+    if (row > state_.itemMax()) {
+        return;
+    }
+    const ItemRecord& item = state_.items[static_cast<std::size_t>(row)];
+    if (item.kind == ItemKind::Comment) {
+        runCommand([&] {
+            const QString caption = QString::fromUtf8(applicationTitle(modules_));
+            const auto name = MessageBox::input(
+                this, caption, QStringLiteral("コメントを入力してください"), false, q(item.name));
+            const auto note = MessageBox::input(
+                this, caption, QStringLiteral("金額欄摘要を入力してください"), false, q(item.note));
+            runGridCommand([&](GridContext& context, Selection selection) {
+                return editCommentItem(context, selection, row,
+                                       name ? std::optional(s(*name)) : std::nullopt,
+                                       note ? std::optional(s(*note)) : std::nullopt);
+            });
+        });
+    } else if (ownsSheet(item.kind)) {
         view_->selectTabOfSheet(row);
     }
 }

@@ -4,6 +4,7 @@
 #include "base/file_io.h"
 #include "base/folders.h"
 #include "document/ui/backup_list_dialog.h"
+#include "grid/ui/quotation_view.h"
 #include "grid/ui/text_selection_dialog.h"
 #include "main_window_fixture.h"
 #include "money/rounding.h"
@@ -465,6 +466,14 @@ TEST_F(MainWindowTest, TheBreakdownListTakesCommentItemsAndNamesFromTheRegistere
     const QAbstractItemModel* list = window->grid()->model();
     EXPECT_EQ(list->index(2, 2).data().toString(), QStringLiteral("既設配管撤去は別途"));
     EXPECT_EQ(list->index(2, 3).data().toString(), QStringLiteral("別途")); // the total column
+
+    // A double-click asks for the comment and its amount text; a cancelled prompt keeps its text.
+    MessageBox::setNextInput(QStringLiteral("既設配管撤去は別途工事"));
+    MessageBox::setNextInput(std::nullopt);
+    emit window->findChild<QuotationView*>()->rowDoubleClicked(3);
+    EXPECT_EQ(document.items[3].name, "既設配管撤去は別途工事");
+    EXPECT_EQ(document.items[3].note, "別途");
+    EXPECT_EQ(list->index(2, 2).data().toString(), QStringLiteral("既設配管撤去は別途工事"));
 
     selectRow(*window, 1);
     QTimer::singleShot(0, [] {
