@@ -74,6 +74,14 @@ LineMessage itemNameLineMessage(const std::string& prefix, const std::string& na
     return message;
 }
 
+bool holdsFieldSeparator(const LineMessage& message) {
+    return std::ranges::any_of(
+        std::initializer_list<const std::string*>{&message.name, &message.specification,
+                                                  &message.unit, &message.note, &message.amountText,
+                                                  &message.priceCode},
+        [](const std::string* text) { return text->find(';') != std::string::npos; });
+}
+
 CommandResult renameItemFromReply(GridContext& context, Selection selection,
                                   const LineMessage& reply, bool listMode) {
     DocumentState& state = context.state;

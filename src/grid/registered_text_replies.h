@@ -23,6 +23,10 @@ const std::vector<std::string>& itemNumberPrefixes();
 // kind 0, group code 99999.
 LineMessage itemNameLineMessage(const std::string& prefix, const std::string& name);
 
+// Whether a text field of the message (name, specification, unit, note, amount text, price code)
+// holds the field separator ";", which would shift the fields of its text form.
+bool holdsFieldSeparator(const LineMessage& message);
+
 // Renames a breakdown item to the reply's name (field 2, cut to the item name's width). On a
 // sheet it is the item of the open sheet: a sheet snapshot, the totals, the list and the sheet
 // written. On the breakdown list it is the item of the selection's first row, appended (with empty

@@ -1,4 +1,5 @@
 #include "document/work_store.h"
+#include "grid/line_entry.h"
 #include "grid/registered_text_replies.h"
 #include "grid_test_support.h"
 #include "records/kinds.h"
@@ -60,6 +61,19 @@ TEST(ItemNameReplies, TheReplyCarriesThePrefixedNameAndNoQuantities) {
         EXPECT_EQ(reply.groupCode, Currency::fromWhole(99999));
         EXPECT_EQ(reply.flag216, 30000);
     }
+}
+
+TEST(ItemNameReplies, AFieldSeparatorInAnyTextIsFound) {
+    const LineMessage clean = commentLineMessage("夜間作業", "式", CommentQuantity::One, "別途");
+    EXPECT_FALSE(holdsFieldSeparator(clean));
+    for (std::string LineMessage::*field :
+         {&LineMessage::name, &LineMessage::specification, &LineMessage::unit, &LineMessage::note,
+          &LineMessage::amountText, &LineMessage::priceCode}) {
+        LineMessage message = clean;
+        message.*field += ";";
+        EXPECT_TRUE(holdsFieldSeparator(message)) << message.*field;
+    }
+    EXPECT_TRUE(holdsFieldSeparator(itemNameLineMessage("A;", "給水設備工事")));
 }
 
 // On a sheet the open sheet's item is renamed with a sheet snapshot; on the list the selected

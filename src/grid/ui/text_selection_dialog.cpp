@@ -249,27 +249,30 @@ void TfDATASELECT_Dlg::typeOwnText(const QString& text) {
     }
 }
 
-// The reply is written at once; a new amount text goes to the top of its list.
+// The reply is applied at once; a new amount text goes to the top of its list. A ";" in any of
+// its texts (the name, the prefix, the unit, the amount text) is refused.
 void TfDATASELECT_Dlg::reply(const std::string& text) {
-    if (text.find(';') != std::string::npos) {
+    const QString amount = amountText_->currentText();
+    const CommentQuantity quantity =
+        quantity_->currentIndex() == 0 ? CommentQuantity::One : CommentQuantity::None;
+    const LineMessage message =
+        mode_ == Mode::ItemName ? itemNameLineMessage(prefix_->currentText().toStdString(), text)
+                                : commentLineMessage(text, unit_->currentText().toStdString(),
+                                                     quantity, amount.toStdString());
+    if (holdsFieldSeparator(message)) {
         MessageBox::notify(this, QStringLiteral("名称、仕様に\";\"は使用できません。"));
         return;
     }
     if (mode_ == Mode::ItemName) {
         if (rename_) {
-            statusPanels_[2]->setText(
-                q(rename_(itemNameLineMessage(prefix_->currentText().toStdString(), text))));
+            statusPanels_[2]->setText(q(rename_(message)));
         }
         return;
     }
-    const QString amount = amountText_->currentText();
     rememberAtTop(amountTexts_, amount.toStdString());
     showAmountTexts(amount);
-    const CommentQuantity quantity =
-        quantity_->currentIndex() == 0 ? CommentQuantity::One : CommentQuantity::None;
     if (write_) {
-        write_(commentLineMessage(text, unit_->currentText().toStdString(), quantity,
-                                  amount.toStdString()));
+        write_(message);
     }
 }
 

@@ -79,6 +79,11 @@ TEST_F(TextSelectionDialogTest, ItemNameModeRepliesWithThePrefixedNameAndStaysOp
         dialog.selectRow(1);
         dialog.chooseSelected();
         EXPECT_EQ(dialog.statusText(5), QStringLiteral("工事3"));
+        MessageBox::takeShownTexts();
+        dialog.prefixChoice()->setEditText(QStringLiteral("D;")); // refused: the separator
+        dialog.chooseSelected();
+        EXPECT_EQ(MessageBox::takeShownTexts(),
+                  QStringList{QStringLiteral("名称、仕様に\";\"は使用できません。")});
         dialog.prefixChoice()->setCurrentIndex(0);
         MessageBox::setNextInput(QStringLiteral("衛生器具設備工事"));
         dialog.findChild<QPushButton*>(QStringLiteral("ownTextButton"))->click();
@@ -116,6 +121,9 @@ TEST_F(TextSelectionDialogTest, CommentModeAfterItemNameModeShowsTheCommentsAgai
         EXPECT_EQ(dialog.statusText(4), QStringLiteral("WM_ITEMNOTE"));
         EXPECT_EQ(names(dialog.texts()), std::vector<std::string>{"夜間作業を含む"});
         dialog.selectRow(0);
+        dialog.unitChoice()->setEditText(QStringLiteral("m;")); // refused: the separator
+        dialog.chooseSelected();
+        dialog.unitChoice()->setEditText(QStringLiteral("式"));
         dialog.chooseSelected();
     });
     dialog.selectComments([&](const LineMessage& message) { written.push_back(message); });
@@ -123,6 +131,7 @@ TEST_F(TextSelectionDialogTest, CommentModeAfterItemNameModeShowsTheCommentsAgai
     EXPECT_EQ(written[0].messageName, "WM_ITEMNOTE");
     EXPECT_EQ(written[0].name, "夜間作業を含む");
     EXPECT_EQ(written[0].kind, 15);
+    EXPECT_EQ(written[0].unit, "式");
 }
 
 } // namespace
