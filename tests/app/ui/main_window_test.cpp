@@ -475,6 +475,7 @@ TEST_F(MainWindowTest, TheBreakdownListTakesCommentItemsAndNamesFromTheRegistere
     EXPECT_EQ(document.items[3].note, "別途");
     EXPECT_EQ(list->index(2, 2).data().toString(), QStringLiteral("既設配管撤去は別途工事"));
 
+    const std::string firstName = document.items[1].name;
     selectRow(*window, 1);
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
@@ -489,6 +490,13 @@ TEST_F(MainWindowTest, TheBreakdownListTakesCommentItemsAndNamesFromTheRegistere
     EXPECT_EQ(window->document().items[1].name, "A.給水設備工事");
     EXPECT_TRUE(window->listMode());
     EXPECT_EQ(window->sheetTabs()->tabText(1), QStringLiteral("A.給水設備工事"));
+
+    // The list's undo takes back the rename, and only it.
+    window->action("listUndo")->trigger();
+    ASSERT_EQ(window->document().itemMax(), 4);
+    EXPECT_EQ(window->document().items[1].name, firstName);
+    EXPECT_EQ(window->document().items[3].name, "既設配管撤去は別途工事");
+    EXPECT_EQ(window->document().items[4].kind, 96);
     MessageBox::takeShownTexts();
 }
 
