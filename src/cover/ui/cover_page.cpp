@@ -217,10 +217,16 @@ void CoverPage::readCover(const QuotationHeader* header) {
     histories_ = dataRoot_.empty() ? CoverHistories{} : loadCoverHistories(dataRoot_ / "temp");
     showValues(header != nullptr ? coverOfHeader(*header) : newCover(today()));
     showHistories();
+    // What the controls hold, not the header's values: a date a spin box cannot show (month 0)
+    // is no change the user made.
+    shownCover_ = values();
 }
 
 void CoverPage::writeCover(QuotationHeader& header) const {
-    kerbina::writeCover(values(), header);
+    const CoverValues cover = values();
+    if (cover != shownCover_) {
+        kerbina::writeCover(cover, header);
+    }
 }
 
 void CoverPage::updateHistories() {

@@ -53,8 +53,9 @@ public:
     // header when there is one (no header: empty fields).
     void readCover(const QuotationHeader* header);
     // Takes the tab into the header (the texts cut to their widths, no status as 0, the
-    // customer id of the last addressee pick, [DATALEVEL] 0). Writing the header file is the
-    // caller's.
+    // customer id of the last addressee pick, [DATALEVEL] 0) once anything on the tab differs
+    // from what readCover showed; until then the header keeps exactly what it was loaded with,
+    // so looking through a quotation never changes it. Writing the header file is the caller's.
     void writeCover(QuotationHeader& header) const;
     // The history update before the open sheet is written. Raises FileError.
     void updateHistories();
@@ -101,6 +102,7 @@ private:
     CoverHistories histories_;
     std::string customerId_;
     std::string committedAddressee_; // the addressee as last taken into the header
+    CoverValues shownCover_;         // the tab as readCover left it
     NumberingOptions numbering_;
     CoverCaptions captions_;
     Picker picker_;
