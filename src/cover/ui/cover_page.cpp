@@ -117,14 +117,16 @@ void CoverPage::buildCoverFields(QWidget* panel) {
             }
         }
     }
-    // A changed addressee goes into the header at once.
+    // A changed addressee, typed or taken from its history list, goes into the header at once.
+    const auto addresseeChanged = [this] {
+        if (text(CoverText::Addressee1) != committedAddressee_) {
+            committedAddressee_ = text(CoverText::Addressee1);
+            emit coverChanged();
+        }
+    };
     connect(textControl(CoverText::Addressee1)->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] {
-                if (text(CoverText::Addressee1) != committedAddressee_) {
-                    committedAddressee_ = text(CoverText::Addressee1);
-                    emit coverChanged();
-                }
-            });
+            addresseeChanged);
+    connect(textControl(CoverText::Addressee1), &QComboBox::activated, this, addresseeChanged);
 
     auto* date = new QHBoxLayout();
     const auto spin = [&](const char* name, int lowest, int highest, const char* unit) {

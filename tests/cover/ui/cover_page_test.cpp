@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -131,6 +132,23 @@ TEST_F(CoverPageTest, WithoutAHeaderTodaysDateAndEmptyFieldsAreShownAndWrittenAs
     EXPECT_EQ(control<QComboBox>("status")->currentIndex(), -1);
     type("where", "空調設備工事");
     EXPECT_EQ(written().status, 0);
+}
+
+TEST_F(CoverPageTest, AnAddresseeTypedOrTakenFromItsHistoryChangesTheCoverOnce) {
+    writeTextLines(root.path() / "temp" / "atesaki_1.lst", {"北辰設備", "南部工業"});
+    page.readCover(nullptr);
+    QSignalSpy changed(&page, &CoverPage::coverChanged);
+    QComboBox* addressee = control<QComboBox>("atesaki_1");
+    emit addressee->lineEdit()->editingFinished(); // leaving the field unchanged
+    EXPECT_EQ(changed.count(), 0);
+    type("atesaki_1", "西川商店");
+    emit addressee->lineEdit()->editingFinished();
+    emit addressee->lineEdit()->editingFinished();
+    EXPECT_EQ(changed.count(), 1);
+    addressee->setCurrentIndex(1);
+    emit addressee->activated(1);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(written().atesaki1, "南部工業");
 }
 
 TEST_F(CoverPageTest, TheHistoryUpdateRemembersTypedTextsAndKeepsThemInTheFields) {
