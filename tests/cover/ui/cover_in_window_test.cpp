@@ -51,5 +51,42 @@ TEST_F(CoverInWindowTest, TheCoverReachesTheHeaderFileAndItsHistoryWithTheNextWr
     MessageBox::takeShownTexts();
 }
 
+// Opening a file replaces the header while the page still shows the previous quotation's cover,
+// edited or not: the opened quotation keeps its own cover.
+TEST_F(CoverInWindowTest, AnOpenedQuotationKeepsItsOwnCover) {
+    const auto window = start();
+    auto* cover = window->findChild<CoverPage*>();
+    auto* addressee = cover->findChild<QComboBox*>(QStringLiteral("atesaki_1"));
+    addressee->setEditText(QStringLiteral("株式会社北辰設備"));
+    emit addressee->lineEdit()->editingFinished();
+    cover->findChild<QComboBox*>(QStringLiteral("TRADEEDIT"))
+        ->setEditText(QStringLiteral("現金払い"));
+
+    const fs::path file = root.path() / "one_sheet.krb2";
+    writeTextLines(file, {"<TITLE>", "[ATESAKI_1]=山田建設株式会社", "[STATUS]=1", "[ItemMax]=1",
+                          "</TITLE>", "<ITEM>", "10;配管工事;24000;18000;0.5;0.5;10;1;0.5;0;0;;0;0",
+                          "</ITEM>", "<DATA>",
+                          "1;鋼管;SGP 25A;0;11999;ｍ;10;12;12;1500;2000;0;0;0;18000;24000;0;0;0;;;",
+                          "</DATA>", "</EOF>"});
+    MessageBox::setNextAnswer(MessageBox::Answer::No); // do not save the edited quotation
+    MessageBox::setNextFileName(QString::fromStdString(file.string()));
+    window->action("openFile")->trigger();
+    MessageBox::takeShownTexts();
+
+    QuotationHeader header = headerFile(work("HEAD.WRK"));
+    EXPECT_EQ(header.atesaki1, "山田建設株式会社");
+    EXPECT_EQ(header.trade, "");
+    EXPECT_EQ(header.status, 1);
+    EXPECT_EQ(addressee->currentText().toStdString(), "山田建設株式会社");
+    EXPECT_FALSE(window->document().modified);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("二行目"));
+    window->action("pasteClipboard")->trigger();
+    header = headerFile(work("HEAD.WRK"));
+    EXPECT_EQ(header.atesaki1, "山田建設株式会社");
+    EXPECT_EQ(header.trade, "");
+    MessageBox::takeShownTexts();
+}
+
 } // namespace
 } // namespace kerbina
