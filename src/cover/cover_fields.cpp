@@ -97,6 +97,10 @@ NumberButtonStep numberButtonStep(bool automaticNumbering, std::string_view curr
     return currentNumber.empty() ? NumberButtonStep::IssueNumber : NumberButtonStep::Nothing;
 }
 
+std::string numberButtonCaption(bool automaticNumbering) {
+    return automaticNumbering ? "自動見積番号" : "見積番号";
+}
+
 std::string typedQuotationNumber(std::string_view typed) {
     return fitToWidth(trimBlanks(typed), coverTextField(CoverText::Number).width);
 }

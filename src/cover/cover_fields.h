@@ -83,6 +83,8 @@ void writeCover(const CoverValues& cover, QuotationHeader& header);
 // with numbering by hand the user types one, otherwise nothing happens.
 enum class NumberButtonStep { IssueNumber, AskForNumber, Nothing };
 NumberButtonStep numberButtonStep(bool automaticNumbering, std::string_view currentNumber);
+// The caption of the number button: "自動見積番号" with automatic numbering, else "見積番号".
+std::string numberButtonCaption(bool automaticNumbering);
 // The number the user typed, without blanks at either end and cut to the 12 bytes of [NUMBER].
 std::string typedQuotationNumber(std::string_view typed);
 

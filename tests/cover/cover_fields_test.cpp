@@ -129,6 +129,8 @@ TEST(CoverFields, NumberButtonAndTypedNumbers) {
     EXPECT_EQ(numberButtonStep(true, "NF001"), NumberButtonStep::Nothing);
     EXPECT_EQ(numberButtonStep(false, ""), NumberButtonStep::AskForNumber);
     EXPECT_EQ(numberButtonStep(false, "NF001"), NumberButtonStep::AskForNumber);
+    EXPECT_EQ(numberButtonCaption(true), "自動見積番号");
+    EXPECT_EQ(numberButtonCaption(false), "見積番号");
 
     const std::pair<std::string, std::string> typed[] = {
         {" NF001 ", "NF001"},
