@@ -188,5 +188,26 @@ TEST_F(TitleDataDialogTest, NewEntriesAreStoredAndACancelledEditStoresNothing) {
     }
 }
 
+TEST_F(TitleDataDialogTest, AnUnreadableBookIsReportedAndLeavesNothingToChoose) {
+    addresses.execute("DROP TABLE address;");
+    TFTITLEDATA dialog(quotations, addresses);
+    dialog.prepare(std::string(kAddresseeKind), "宛先名称", "北辰設備");
+    const QStringList shown = MessageBox::takeShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(dialog.entries().empty());
+    EXPECT_EQ(dialog.grid()->rowCount(), 0);
+    dialog.chooseSelected();
+    EXPECT_FALSE(dialog.chosen());
+}
+
+TEST_F(TitleDataDialogTest, ADoubleClickChoosesTheRowClicked) {
+    TFTITLEDATA dialog(quotations, addresses);
+    dialog.prepare("4", "取引条件", "");
+    dialog.selectRow(1);
+    emit dialog.grid()->cellDoubleClicked(1, 1);
+    ASSERT_TRUE(dialog.chosen());
+    EXPECT_EQ(pickedText(*dialog.chosen()), "現金払い");
+}
+
 } // namespace
 } // namespace kerbina
