@@ -110,8 +110,14 @@ TitleEntry TFMTBOX::entered() const {
     entry.honorific = honorific_->currentText().toStdString();
     if (numberingShown_) {
         entry.prefix = prefix_->text().toStdString();
-        entry.width = width_->value();
-        entry.counter = counter_->value();
+        // A stored value beyond the box's range shows clamped; unless the user set another
+        // value it is kept, so a counter is never lowered (that would issue numbers again).
+        if (width_->value() != std::clamp<std::int64_t>(loaded_.width, 0, kMaxNumberWidth)) {
+            entry.width = width_->value();
+        }
+        if (counter_->value() != std::clamp<std::int64_t>(loaded_.counter, 0, kMaxNumberCounter)) {
+            entry.counter = counter_->value();
+        }
     }
     return entry;
 }

@@ -156,6 +156,26 @@ TEST_F(TitleDataDialogTest, TheEditBoxShowsNumberingFieldsOnlyForPerCustomerNumb
     }
 }
 
+TEST_F(TitleDataDialogTest, ACounterBeyondTheBoxIsNotLoweredByAnEdit) {
+    addresses.execute("UPDATE address SET sex=1234567 WHERE ID=1;");
+    TFTITLEDATA dialog(quotations, addresses);
+    dialog.setNumbering({true, true, false});
+    int counterShown = 0;
+    dialog.setEditRunner([&](TFMTBOX& box) {
+        counterShown = box.counterEdit()->value();
+        box.nameEdit()->setText(QStringLiteral("北辰設備工業"));
+        return true;
+    });
+    dialog.prepare(std::string(kAddresseeKind), "宛先名称", "北辰設備");
+    dialog.editSelected();
+    EXPECT_EQ(counterShown, kMaxNumberCounter);
+    const std::optional<TitleEntry> stored =
+        TitleBook(quotations, addresses).entry(kAddresseeKind, 1);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->name, "北辰設備工業");
+    EXPECT_EQ(stored->counter, 1234567);
+}
+
 TEST_F(TitleDataDialogTest, NewEntriesAreStoredAndACancelledEditStoresNothing) {
     TFTITLEDATA dialog(quotations, addresses);
     bool store = false;
