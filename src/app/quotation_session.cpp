@@ -65,7 +65,7 @@ public:
     // The cover's history lists are kept by the cover page itself.
     void updateCoverHistory() override {}
     void copyCoverToHeader(QuotationHeader& header) override {
-        if (session_.copyCoverFields_) {
+        if (session_.copyCoverFields_ && !session_.coverStale_) {
             session_.copyCoverFields_(header);
         }
     }
@@ -73,6 +73,7 @@ public:
         session_.record({ViewChange::Kind::QuotationNumber, 0, number});
     }
     void loadCoverPage(const QuotationHeader&) override {
+        session_.coverStale_ = true;
         session_.record({ViewChange::Kind::CoverLoaded});
     }
     void showCoverTab() override { session_.record({ViewChange::Kind::CoverTabShown}); }
@@ -225,6 +226,8 @@ RunOutcome QuotationSession::run(const std::function<void()>& action) {
         gridRows_ = gridRowsBefore;
         pendingPassError_.reset();
         pendingChanges_.clear();
+        // The page still shows the cover of the document that is back.
+        coverStale_ = false;
         outcome.succeeded = false;
         outcome.error = messageForUser(error);
         outcome.changes = {{ViewChange::Kind::TabsRebuilt},
@@ -354,6 +357,12 @@ ViewChanges QuotationSession::showPage(int sheet) {
         openSheet(state_, store_, *recorder_, sheet);
         enterPage(false);
     }
+    return takeViewChanges();
+}
+
+ViewChanges QuotationSession::writeCover() {
+    recorder_->copyCoverToHeader(state_.header);
+    writeHeaderFiles(state_, store_.workFolder, *recorder_);
     return takeViewChanges();
 }
 

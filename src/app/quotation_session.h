@@ -130,6 +130,10 @@ public:
     // What only a window has: the cover page's fields (copied into the header before every write),
     // and saving to the database (it shows the save dialog; true when the quotation was saved).
     void setCoverSource(std::function<void(QuotationHeader&)> copyCoverFields);
+    // The window calls this once the cover page shows the header of a CoverLoaded change. From
+    // the moment an operation replaces the header until then, the page still shows the previous
+    // quotation's cover, and copying that would put it into the new header: no copy is made.
+    void coverShown() { coverStale_ = false; }
     void setDatabaseSaver(std::function<bool()> saveToDatabase);
 
     // ---- start-up ----
@@ -179,6 +183,9 @@ public:
     // The list or the current sheet again (after a view option changed): layout, totals, repaint.
     ViewChanges showSheetPage();
     ViewChanges showListPage();
+    // The cover changed on the page in a way the header follows at once (an addressee, a
+    // number): the cover goes into the header and the header file is written.
+    ViewChanges writeCover();
     // The totals passes and a repaint of the page in front.
     ViewChanges recalculate();
     SessionOutcome undo();
@@ -220,6 +227,7 @@ private:
     std::unique_ptr<WorkFolderEditCycle> cycle_;
     GridSession gridSession_;
     std::function<void(QuotationHeader&)> copyCoverFields_;
+    bool coverStale_ = false; // the header was replaced; the cover page does not show it yet
     std::function<bool()> saveToDatabase_;
     ViewChanges pendingChanges_;
     int runDepth_ = 0;

@@ -10,6 +10,7 @@
 #include "base/conf_file.h"
 #include "calc/ui/calc_settings_dialog.h"
 #include "cover/ui/cover_page.h"
+#include "cover/ui/title_data_dialog.h"
 #include "grid/column_layout.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
@@ -44,6 +45,12 @@ TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent
     setObjectName(QStringLiteral("TFKERBINA"));
     setWindowTitle(QString::fromUtf8(applicationTitle(modules_)));
     session_.setDatabaseSaver([this] { return saveToDatabase(); });
+    // Before the open sheet is written the cover's texts go to the top of their history lists
+    // (nothing changes when they are there already) and the cover into the header.
+    session_.setCoverSource([this](QuotationHeader& header) {
+        coverPage_->updateHistories();
+        coverPage_->writeCover(header);
+    });
     buildWidgets();
     buildMenus();
     calcSettingsDialog_ = new TFCalcSettings_Dlg(this);
@@ -74,6 +81,14 @@ void TFKERBINA::buildWidgets() {
     sidePanel_->setObjectName(QStringLiteral("sidePanel"));
     coverPage_ = new CoverPage(sidePanel_);
     sidePanel_->addTab(coverPage_, QStringLiteral("表紙・合計"));
+    coverPage_->setDataRoot(folders_.dataRoot);
+    coverPage_->setPicker(
+        [this](const std::string& kind, const std::string& heading, const std::string& current) {
+            return pickTitle(kind, heading, current);
+        });
+    // A new addressee or number goes into the header file at once.
+    connect(coverPage_, &CoverPage::coverChanged, this,
+            [this] { runCommand([this] { apply(session_.writeCover()); }); });
     for (const char* caption :
          {"仕様単価", "登録単価", "パーツファイル", "宛先一覧", "配管工事編", "ダクト工事編"}) {
         auto* page = new QWidget(sidePanel_);
@@ -283,7 +298,7 @@ void TFKERBINA::apply(const ViewChanges& changes) {
             applyGridLayout();
             break;
         case Kind::CoverLoaded:
-            // The cover fields come with the cover page window; the header keeps its values.
+            showCover();
             break;
         case Kind::CoverTabShown:
             sidePanel_->setCurrentIndex(0);
@@ -321,6 +336,7 @@ void TFKERBINA::apply(const ViewChanges& changes) {
             break;
         case Kind::QuotationNumber:
             statusPanels_[5]->setToolTip(q(change.text));
+            coverPage_->showNumber(change.text);
             break;
         case Kind::OwnFile:
             showOwnFile();
@@ -435,6 +451,29 @@ bool TFKERBINA::runCommand(const std::function<void()>& command) {
 
 void TFKERBINA::onTabChanged(int tab) {
     runCommand([this, tab] { apply(session_.showPage(sheetOfTab(tab))); });
+}
+
+void TFKERBINA::showCover() {
+    const MainSettings& settings = session_.settings();
+    coverPage_->setCaptions(settings.coverCaptions, settings.quotationNumberCaption);
+    coverPage_->setNumbering(NumberingOptions{settings.autoNumbering, settings.perCustomerNumbering,
+                                              settings.offerNumberAfterCustomerPick});
+    coverPage_->readCover(&state_.header);
+    session_.coverShown();
+}
+
+std::optional<TitleEntry> TFKERBINA::pickTitle(const std::string& kind, const std::string& heading,
+                                               const std::string& current) {
+    if (titleDataDialog_ == nullptr) {
+        addresses_ = std::make_unique<SqliteFileDatabase>(
+            databaseFilePath(folders_.databaseFolder, DatabaseFile::Address), *this);
+        titleDataDialog_ = new TFTITLEDATA(session_.quotationDatabase(), *addresses_, this);
+    }
+    const MainSettings& settings = session_.settings();
+    titleDataDialog_->setNumbering(NumberingOptions{settings.autoNumbering,
+                                                    settings.perCustomerNumbering,
+                                                    settings.offerNumberAfterCustomerPick});
+    return titleDataDialog_->pick(kind, heading, current);
 }
 
 // The tool page, title bar, menus and module tabs of the page in front.

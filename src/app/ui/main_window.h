@@ -5,6 +5,7 @@
 #include "base/folders.h"
 #include "base/user_prompt.h"
 #include "calc/totals.h"
+#include "cover/title_book.h"
 #include "document/work_folder.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_commands.h"
@@ -36,6 +37,7 @@ namespace kerbina {
 class CoverPage;
 class QuotationView;
 class TFCalcSettings_Dlg;
+class TFTITLEDATA;
 class TFDataedit_Dlg;
 class Tfconfig_Dlg;
 struct RegisterOutcome;
@@ -120,6 +122,12 @@ private:
     // ---- the page in front ----
     void onTabChanged(int tab);
     void showPageWidgets();
+    // The cover page shows the header (a CoverLoaded change), with the captions and numbering in
+    // force.
+    void showCover();
+    // The picker of a cover field; made when first used (it needs the databases).
+    std::optional<TitleEntry> pickTitle(const std::string& kind, const std::string& heading,
+                                        const std::string& current);
     void updateTotalsPanel();
     void setStatusPanel(int panel, const std::string& text);
     void updateMenusForMode();
@@ -216,6 +224,8 @@ private:
     TFCalcSettings_Dlg* calcSettingsDialog_ = nullptr;
     TFDataedit_Dlg* dataEntryDialog_ = nullptr;
     TfDATASELECT_Dlg* textSelectionDialog_ = nullptr; // made when first used: it needs the database
+    TFTITLEDATA* titleDataDialog_ = nullptr;          // made when first used, like the above
+    std::unique_ptr<Database> addresses_;             // the addressee book, for the picker
     friend class SheetLineEditor;
 };
 

@@ -1,6 +1,7 @@
 // The main window's side of the environment settings dialog: showing it and putting into effect at
 // once what "登　録" changes for the open quotation and the windows.
 #include "app/ui/main_window.h"
+#include "cover/ui/cover_page.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_view.h"
 #include "settings/numbering_row.h"
@@ -27,6 +28,9 @@ void TFKERBINA::applyRegisteredSettings(const RegisterOutcome& outcome) {
     view_->grid()->setShowGrid(outcome.displayStyle.horizontalGridLines);
     view_->grid()->viewport()->update();
     dataEntryDialog_->applySettings(environment_);
+    coverPage_->setCaptions(outcome.displayStyle.coverCaptions,
+                            numberButtonCaption(outcome.numbering.automatic));
+    coverPage_->setNumbering(outcome.numbering);
 }
 
 } // namespace kerbina
