@@ -21,6 +21,7 @@
 #include "storage/database_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -399,6 +400,16 @@ void TFKERBINA::setStatusPanel(int panel, const std::string& text) {
 
 bool TFKERBINA::askYesNo(const std::string& text) {
     return MessageBox::ask(this, q(text), MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
+}
+
+std::optional<std::string> TFKERBINA::askText(const std::string& question,
+                                              const std::string& initial) {
+    const auto entered =
+        MessageBox::input(this, QApplication::applicationName(), q(question), false, q(initial));
+    if (!entered) {
+        return std::nullopt;
+    }
+    return entered->toStdString();
 }
 
 void TFKERBINA::notify(const std::string& text) {

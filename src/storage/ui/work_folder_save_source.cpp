@@ -1,0 +1,23 @@
+#include "storage/ui/work_folder_save_source.h"
+
+#include "document/quotation_file.h"
+
+namespace kerbina {
+
+void WorkFolderSaveSource::storeQuotationNumber(const std::string& number) {
+    runAsOneChange(state_, store_, [&] {
+        state_.header.number = number;
+        writeHeaderFiles(state_, store_.workFolder, host_);
+        writeBackup(state_, store_);
+    });
+    host_.showQuotationNumber(state_.header.number);
+}
+
+std::string WorkFolderSaveSource::quotationText() {
+    QuotationWriteOptions options;
+    options.itemNameLine = state_.itemNameLine;
+    options.unitCostReferences = state_.unitCostReferences;
+    return writeQuotationText(collectQuotation(state_, store_.workFolder), options);
+}
+
+} // namespace kerbina
