@@ -33,6 +33,7 @@ Tfsave_Dlg::Tfsave_Dlg(std::filesystem::path dataRoot, const QString& siteCaptio
     setObjectName(QStringLiteral("Tfsave_Dlg"));
     setWindowTitle(QApplication::applicationName());
     setModal(true);
+    setMinimumWidth(440);
 
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel(QStringLiteral("データ保存ダイアログ"), this);
