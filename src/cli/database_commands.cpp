@@ -131,6 +131,13 @@ int runSave(const DatabaseArguments& arguments, const ToolServices& tool) {
     prepareDatabaseFiles(folder, installFolder(), ModulePresence{}, prompt);
     SqliteFileDatabase quotations(databaseFilePath(folder, DatabaseFile::Quotation), prompt);
     SqliteFileDatabase addresses(databaseFilePath(folder, DatabaseFile::Address), prompt);
+    // Another process may have created the files a moment ago and still be creating their
+    // tables: the creation is finished here too (each statement is one step and changes nothing
+    // that exists), so no save meets a database without its tables.
+    if (!createDatabaseTables(quotations, databaseFileDef(DatabaseFile::Quotation)) ||
+        !createDatabaseTables(addresses, databaseFileDef(DatabaseFile::Address))) {
+        return kFailed;
+    }
 
     // The tool always issues numbers; whether per customer is the office's setting.
     NumberingMode numbering{.automatic = true, .perCustomer = false};

@@ -110,6 +110,12 @@ TEST_F(IssueNumberTest, ACounterThatIsNoNumberStartsAgainFromOne) {
     EXPECT_EQ(central(), "integer:1");
 }
 
+TEST_F(IssueNumberTest, AnIssuedNumberFitsTheTwelveBytesOfTheHeader) {
+    ASSERT_TRUE(quotations->executeOrReport("UPDATE krbconf SET header='東京本社',number=12344"));
+    EXPECT_EQ(issue({}, ""), "東京本社1234");
+    EXPECT_EQ(central(), "integer:12345");
+}
+
 TEST_F(IssueNumberTest, ADatabaseThatCannotBeUsedIssuesNothingAndSaysSo) {
     std::ofstream(folder() / "broken.db3") << "this is not a database file at all, just text";
     SqliteFileDatabase broken(folder() / "broken.db3", reporter);
