@@ -100,10 +100,10 @@ public:
 
     QuotationHeader header() override { return data_.header; }
     void storeQuotationNumber(const std::string& number) override { data_.header.number = number; }
-    std::string quotationText() override {
+    RenderedQuotation render() override {
         QuotationWriteOptions options;
         options.itemNameLine = itemNameLine_;
-        return writeQuotationText(data_, options);
+        return {data_.header, writeQuotationText(data_, options)};
     }
 
 private:

@@ -15,26 +15,33 @@ std::string overwriteQuestion(const std::string& number) {
     return number + "\r\n" + std::string(kOverwriteQuestion);
 }
 
-// Renders the quotation and writes its row. `confirmed`: the user agreed to overwrite the row of
-// the number.
-SaveStep writeRow(SaveContext& context, const QuotationHeader& header, bool confirmed,
-                  std::chrono::system_clock::time_point now) {
-    std::string text;
+// The quotation rendered for saving; nothing, reported, when it cannot be read.
+std::optional<RenderedQuotation> rendered(SaveContext& context) {
     try {
-        text = context.source.quotationText();
+        return context.source.render();
     } catch (const UserError& error) {
         context.prompt.reportError(kSqlErrorText, error.what());
+        return std::nullopt;
+    }
+}
+
+// Renders the quotation and writes its row. `confirmed`: the user agreed to overwrite the row of
+// the number.
+SaveStep writeRow(SaveContext& context, bool confirmed, std::chrono::system_clock::time_point now) {
+    const auto quotation = rendered(context);
+    if (!quotation) {
         return SaveStep::Failed;
     }
+    const QuotationHeader& header = quotation->header;
     RowWriteResult result = writeQuotationRow(
-        context.quotations, header, text,
+        context.quotations, header, quotation->text,
         confirmed ? RowWrite::InsertOrUpdate : RowWrite::InsertOnly, now, context.prompt);
     if (result == RowWriteResult::NumberTaken) {
         if (!context.prompt.askYesNo(overwriteQuestion(header.number))) {
             return SaveStep::StayOpen;
         }
-        result = writeQuotationRow(context.quotations, header, text, RowWrite::InsertOrUpdate, now,
-                                   context.prompt);
+        result = writeQuotationRow(context.quotations, header, quotation->text,
+                                   RowWrite::InsertOrUpdate, now, context.prompt);
     }
     return result == RowWriteResult::Written ? SaveStep::Saved : SaveStep::Failed;
 }
@@ -84,7 +91,7 @@ SavePressOutcome pressSave(SaveContext& context, std::chrono::system_clock::time
     if (exists && !context.prompt.askYesNo(overwriteQuestion(header.number))) {
         return {SaveStep::StayOpen, std::nullopt};
     }
-    return {writeRow(context, header, exists, now), std::nullopt};
+    return {writeRow(context, exists, now), std::nullopt};
 }
 
 std::optional<std::string> saveAsNewQuotation(SaveContext& context,
@@ -97,14 +104,11 @@ std::optional<std::string> saveAsNewQuotation(SaveContext& context,
         if (!number) {
             return std::nullopt;
         }
-        std::string text;
-        try {
-            text = context.source.quotationText();
-        } catch (const UserError& error) {
-            context.prompt.reportError(kSqlErrorText, error.what());
+        const auto quotation = rendered(context);
+        if (!quotation) {
             return std::nullopt;
         }
-        switch (writeQuotationRow(context.quotations, context.source.header(), text,
+        switch (writeQuotationRow(context.quotations, quotation->header, quotation->text,
                                   RowWrite::InsertOnly, now, context.prompt)) {
         case RowWriteResult::Written:
             return number;

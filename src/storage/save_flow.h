@@ -16,6 +16,13 @@ namespace kerbina {
 // when a number is issued, asked for or refused, when an existing row is overwritten. The dialog
 // only shows the header and calls these; the command-line tool saves through the same functions.
 
+// The quotation as it is saved: the quotation file text and the header it was rendered from,
+// which the row's columns repeat, taken together so that they always agree.
+struct RenderedQuotation {
+    QuotationHeader header;
+    std::string text; // UTF-8, CR LF line ends
+};
+
 // What saving needs of the quotation being saved.
 class QuotationSaveSource {
 public:
@@ -25,9 +32,9 @@ public:
     // Stores a new quotation number in the header (and, for the open quotation, rewrites the
     // header files). Raises UserError when that fails.
     virtual void storeQuotationNumber(const std::string& number) = 0;
-    // The whole quotation as the quotation file writer renders it now, UTF-8 with CR LF line ends.
-    // Raises UserError when it cannot be read.
-    virtual std::string quotationText() = 0;
+    // The whole quotation as the quotation file writer renders it now. Raises UserError when it
+    // cannot be read.
+    virtual RenderedQuotation render() = 0;
 };
 
 // Everything a save works with. The prompt is the window's (or the tool's): every question and

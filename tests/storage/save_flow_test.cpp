@@ -22,14 +22,15 @@ struct MemorySource : QuotationSaveSource {
         current.number = number;
         ++numbersStored;
     }
-    std::string quotationText() override {
+    RenderedQuotation render() override {
         if (unreadable) {
             throw FileError("作業ファイルを読めません。");
         }
         if (whileRendering) {
             whileRendering();
         }
-        return "[NUMBER]=" + current.number + "\r\n[ATESAKI_1]=" + current.atesaki1 + "\r\n";
+        return {current,
+                "[NUMBER]=" + current.number + "\r\n[ATESAKI_1]=" + current.atesaki1 + "\r\n"};
     }
 };
 

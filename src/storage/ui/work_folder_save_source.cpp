@@ -13,11 +13,12 @@ void WorkFolderSaveSource::storeQuotationNumber(const std::string& number) {
     host_.showQuotationNumber(state_.header.number);
 }
 
-std::string WorkFolderSaveSource::quotationText() {
+RenderedQuotation WorkFolderSaveSource::render() {
     QuotationWriteOptions options;
     options.itemNameLine = state_.itemNameLine;
     options.unitCostReferences = state_.unitCostReferences;
-    return writeQuotationText(collectQuotation(state_, store_.workFolder), options);
+    const QuotationData data = collectQuotation(state_, store_.workFolder);
+    return {data.header, writeQuotationText(data, options)};
 }
 
 } // namespace kerbina

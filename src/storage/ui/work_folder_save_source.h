@@ -10,8 +10,8 @@ namespace kerbina {
 // The open quotation as the save sees it: the header in memory (the mirror of HEAD.WRK), a new
 // number stored through the header files (and shown on the cover through the host), and the whole
 // quotation rendered from memory and the work files at the moment of saving, exactly as the
-// quotation file writer and the crash backup render it. The window saves the current sheet to
-// its work file before it shows the save dialog.
+// quotation file writer and the crash backup render it, with the header that rendering used. The
+// window saves the current sheet to its work file before it shows the save dialog.
 class WorkFolderSaveSource final : public QuotationSaveSource {
 public:
     WorkFolderSaveSource(DocumentState& state, WorkStore& store, DocumentHost& host)
@@ -19,7 +19,7 @@ public:
 
     QuotationHeader header() override { return state_.header; }
     void storeQuotationNumber(const std::string& number) override;
-    std::string quotationText() override;
+    RenderedQuotation render() override;
 
 private:
     DocumentState& state_;

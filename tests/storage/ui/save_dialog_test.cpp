@@ -17,7 +17,7 @@ struct HeaderSource : QuotationSaveSource {
     QuotationHeader current;
     QuotationHeader header() override { return current; }
     void storeQuotationNumber(const std::string& number) override { current.number = number; }
-    std::string quotationText() override { return "[NUMBER]=" + current.number + "\r\n"; }
+    RenderedQuotation render() override { return {current, "[NUMBER]=" + current.number + "\r\n"}; }
 };
 
 class SaveDialogTest : public QuotationDatabaseTest {

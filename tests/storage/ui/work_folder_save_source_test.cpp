@@ -33,15 +33,17 @@ TEST_F(WorkFolderSaveSourceTest, TheSavedTextIsTheQuotationFileOfTheOpenQuotatio
                                            ("example_" + std::to_string(example) + ".krb2");
         loadQuotationFile(state, store, fresh, path, std::nullopt, testing_support::kToday);
         WorkFolderSaveSource source(state, store, fresh);
-        EXPECT_EQ(toCp932(source.quotationText()), backupBytes());
+        EXPECT_EQ(toCp932(source.render().text), backupBytes());
 
         source.storeQuotationNumber("NF00042");
         EXPECT_EQ(source.header().number, "NF00042");
         EXPECT_EQ(fresh.quotationNumber, "NF00042");
         EXPECT_EQ(readQuotationFile(backupFilePath(store.backupFolder)).header.number, "NF00042");
-        const std::string text = source.quotationText();
-        EXPECT_NE(text.find("\r\n[NUMBER]=NF00042\r\n"), std::string::npos);
-        EXPECT_EQ(toCp932(text), backupBytes());
+        const RenderedQuotation saved = source.render();
+        EXPECT_NE(saved.text.find("\r\n[NUMBER]=NF00042\r\n"), std::string::npos);
+        EXPECT_EQ(toCp932(saved.text), backupBytes());
+        // The row's columns come from the header the text was rendered from.
+        EXPECT_EQ(saved.header, readQuotationFile(backupFilePath(store.backupFolder)).header);
 
         // A number stored in memory only would be lost with the next sheet switch: it is in the
         // header file the switch reads.
