@@ -111,6 +111,15 @@ void Tfsave_Dlg::closeFromLink() {
     }
 }
 
+void Tfsave_Dlg::restoreFromLink() {
+    QApplication::beep();
+    if (isVisible()) {
+        showNormal();
+        raise();
+        activateWindow();
+    }
+}
+
 QString Tfsave_Dlg::fieldText(const QString& caption) const {
     const QLineEdit* field = fields_.value(caption);
     return field != nullptr ? field->text() : QString();

@@ -33,6 +33,8 @@ public:
 
     // A companion program's "WM_CLOSE": closes the dialog as "キャンセル" does.
     void closeFromLink();
+    // A companion program's "WM_Restore": a beep, and the dialog (with the program) in front.
+    void restoreFromLink();
 
     // The text shown in a field, by the field's own caption (見積番号, 日付, 宛先名称, 現場名称,
     // 工事名称, 納入期日, 取引条件, 見積作成者, 御依頼者, 見積有効期限, タグ).

@@ -152,5 +152,18 @@ TEST_F(SaveDialogTest, CancellingTheNumberEntryKeepsTheNumber) {
     EXPECT_EQ(source.current.number, "手入力-001");
 }
 
+TEST_F(SaveDialogTest, ACompanionProgramsCloseCancelsTheSave) {
+    source.current.number = "NF00042";
+    Tfsave_Dlg dialog(folder(), {}, {});
+    EXPECT_EQ(run(dialog, {.automatic = true},
+                  [&] {
+                      dialog.restoreFromLink();
+                      dialog.closeFromLink();
+                  }),
+              "");
+    EXPECT_FALSE(stillOpen);
+    EXPECT_TRUE(stored().empty());
+}
+
 } // namespace
 } // namespace kerbina
