@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,11 +21,9 @@ public:
     // A Yes/No question whose safe answer is No: No is the default button. True for Yes.
     virtual bool askYesNoDefaultNo(const std::string& question) = 0;
     virtual void notify(const std::string& text) = 0;
-    // A one-line text question (question, then the text filled in); nothing when cancelled.
-    // Without someone to ask, the question counts as cancelled.
-    virtual std::optional<std::string> askText(const std::string&, const std::string&) {
-        return std::nullopt;
-    }
+    // A one-line text question (the question, then `text`: the text filled in and, on true, the
+    // answer); false when cancelled. Without someone to ask, it counts as cancelled.
+    virtual bool askText(const std::string&, std::string&) { return false; }
     // A failure: `text` is the box's heading ("ERROR"), `detail` the message in the system's words.
     virtual void reportError(std::string_view text, std::string_view detail) = 0;
 };
@@ -39,9 +36,7 @@ public:
     bool askYesNo(const std::string&) override { return false; }
     bool askYesNoDefaultNo(const std::string&) override { return false; }
     void notify(const std::string&) override {}
-    std::optional<std::string> askText(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
+    bool askText(const std::string&, std::string&) override { return false; }
     void reportError(std::string_view, std::string_view) override {}
 };
 

@@ -59,11 +59,11 @@ std::optional<std::string> issueNumberForSave(SaveContext& context) {
 }
 
 std::optional<std::string> enterNumberForSave(SaveContext& context) {
-    const auto entered = context.prompt.askText(std::string(kEnterNumberQuestion), {});
-    if (!entered) {
+    std::string entered;
+    if (!context.prompt.askText(std::string(kEnterNumberQuestion), entered)) {
         return std::nullopt;
     }
-    std::string number = fitQuotationNumber(*entered);
+    std::string number = fitQuotationNumber(entered);
     context.source.storeQuotationNumber(number);
     return number;
 }

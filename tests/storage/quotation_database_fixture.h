@@ -28,14 +28,17 @@ struct ScriptedPrompt : RecordingReporter {
         yesNo.erase(yesNo.begin());
         return answer;
     }
-    std::optional<std::string> askText(const std::string& question, const std::string&) override {
+    bool askText(const std::string& question, std::string& text) override {
         shown.push_back(question);
         if (texts.empty()) {
-            return std::nullopt;
+            return false;
         }
-        auto answer = texts.front();
+        const auto answer = texts.front();
         texts.erase(texts.begin());
-        return answer;
+        if (answer) {
+            text = *answer;
+        }
+        return answer.has_value();
     }
     void notify(const std::string& text) override { shown.push_back(text); }
 };

@@ -402,14 +402,14 @@ bool TFKERBINA::askYesNo(const std::string& text) {
     return MessageBox::ask(this, q(text), MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
 }
 
-std::optional<std::string> TFKERBINA::askText(const std::string& question,
-                                              const std::string& initial) {
+bool TFKERBINA::askText(const std::string& question, std::string& text) {
     const auto entered =
-        MessageBox::input(this, QApplication::applicationName(), q(question), false, q(initial));
+        MessageBox::input(this, QApplication::applicationName(), q(question), false, q(text));
     if (!entered) {
-        return std::nullopt;
+        return false;
     }
-    return entered->toStdString();
+    text = entered->toStdString();
+    return true;
 }
 
 void TFKERBINA::notify(const std::string& text) {

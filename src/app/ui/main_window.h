@@ -88,8 +88,7 @@ private:
     Answer askYesNoCancel(const std::string& question) override;
     bool askYesNo(const std::string& question) override;
     bool askYesNoDefaultNo(const std::string& question) override;
-    std::optional<std::string> askText(const std::string& question,
-                                       const std::string& initial) override;
+    bool askText(const std::string& question, std::string& text) override;
     void notify(const std::string& text) override;
     void reportError(std::string_view text, std::string_view detail) override;
 
