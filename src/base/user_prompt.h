@@ -23,6 +23,9 @@ public:
     // A Yes/No question whose safe answer is No: No is the default button. True for Yes.
     virtual bool askYesNoDefaultNo(const std::string& question) = 0;
     virtual void notify(const std::string& text) = 0;
+    // A one-line text question (the question, then `text`: the text filled in and, on true, the
+    // answer); false when cancelled. Without someone to ask, it counts as cancelled.
+    virtual bool askText(const std::string&, std::string&) { return false; }
     // A failure: `text` is the box's heading ("ERROR"), `detail` the message in the system's words.
     virtual void reportError(std::string_view text, std::string_view detail) = 0;
     // A file to read: the dialog's caption, the folder it starts in, the filter shown
@@ -45,6 +48,7 @@ public:
     bool askYesNo(const std::string&) override { return false; }
     bool askYesNoDefaultNo(const std::string&) override { return false; }
     void notify(const std::string&) override {}
+    bool askText(const std::string&, std::string&) override { return false; }
     void reportError(std::string_view, std::string_view) override {}
     std::optional<std::filesystem::path> chooseFileToOpen(const std::string&,
                                                           const std::filesystem::path&,

@@ -4,6 +4,7 @@
 #include "base/path_text.h"
 #include "base/text_codec.h"
 #include "calc/totals.h"
+#include "cli/database_commands.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
 #include "document/totals_report.h"
@@ -30,11 +31,19 @@ Commands:
                the same recomputation, then write the whole quotation to OUT (.krb2)
   import-krb OLD.krb -o NEW.krb2
                convert a quotation of the old binary format into a quotation file
+  save FILE... [--data-root DIR]
+               read and recompute each quotation file as totals does and save it in the
+               quotation database as a new quotation under a newly issued number; prints one
+               line per file saved: the number, a tab, the file
+  export NUMBER -o FILE.krb2 [--data-root DIR]
+               write the quotation stored under NUMBER to a quotation file
   --version    print the version and exit
   --help       print this help and exit
 
 Without --data-root the calculation settings are those of a fresh installation; with it, the
-settings file DIR/conf/Kerbina.conf is read as at start-up.
+settings file DIR/conf/Kerbina.conf is read as at start-up. The database folder is the one
+DIR/conf/Network_conf.conf names, else the "database" folder beside DIR; without --data-root,
+the program's own data root and database folder.
 
 Exit status: 0 done; 1 the input could not be read (also a file cut short or whose parts
 disagree), the output could not be written, or DIR does not exist; 2 wrong arguments; 3 (totals)
@@ -254,6 +263,27 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const std::vector<std::string_view> words(argv + 2, argv + argc);
+    const kerbina::cli::ToolServices services{
+        .usage = kUsage,
+        .settings = settingsFor,
+        .recomputed = [](const std::filesystem::path& file, const kerbina::MainSettings& settings)
+            -> std::optional<kerbina::QuotationData> {
+            auto quotation = recomputed(Arguments{file, std::nullopt, std::nullopt}, settings);
+            if (!quotation) {
+                return std::nullopt;
+            }
+            reportSheetErrors(file, quotation->second);
+            return std::move(quotation->first);
+        },
+    };
+    try {
+        if (const auto status = kerbina::cli::runDatabaseCommand(command, words, services)) {
+            return *status;
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "kerbina-cli: " << error.what() << '\n';
+        return kFailed;
+    }
     const struct {
         std::string_view name;
         bool output;

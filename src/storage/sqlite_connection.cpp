@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <sqlite3.h>
+#include <thread>
 
 namespace kerbina {
 namespace {
@@ -157,7 +158,22 @@ TSQLiteDatabase::~TSQLiteDatabase() {
 }
 
 void TSQLiteDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
-    sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
+    busyWait_.timeout = timeout;
+    sqlite3_busy_handler(db_, timeout.count() > 0 ? &TSQLiteDatabase::waitWhileBusy : nullptr,
+                         &busyWait_);
+}
+
+int TSQLiteDatabase::waitWhileBusy(void* data, int attempts) {
+    auto& wait = *static_cast<BusyWait*>(data);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempts == 0) {
+        wait.started = now;
+    }
+    if (now - wait.started >= wait.timeout) {
+        return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
 }
 
 void TSQLiteDatabase::ExecSQL(std::string_view sql, const SqlParams& params) {

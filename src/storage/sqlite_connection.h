@@ -25,7 +25,10 @@ public:
     TSQLiteDatabase(const TSQLiteDatabase&) = delete;
     TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
 
-    // How long a statement waits for another connection's lock before it fails.
+    // How long a statement waits for another connection's lock before it fails. While it waits
+    // it looks again every millisecond: SQLite's own wait backs off to 100 ms between looks, and a
+    // workstation saving one quotation after another then holds the lock nearly all the time,
+    // so the other one would hardly ever find it free.
     void setBusyTimeout(std::chrono::milliseconds timeout);
 
     // Runs one statement that must finish without returning a row.
@@ -34,7 +37,14 @@ public:
     SqlRows GetTable(std::string_view sql, const SqlParams& params = {});
 
 private:
+    struct BusyWait {
+        std::chrono::milliseconds timeout{0};
+        std::chrono::steady_clock::time_point started;
+    };
+    static int waitWhileBusy(void* wait, int attempts);
+
     sqlite3* db_ = nullptr;
+    BusyWait busyWait_;
 };
 
 // One prepared statement of a connection, finalized when it leaves scope. The SQL must hold

@@ -21,6 +21,7 @@
 #include "storage/database_files.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -408,6 +409,16 @@ TFKERBINA::chooseFileToSave(const std::string& caption, const std::filesystem::p
 
 bool TFKERBINA::askYesNo(const std::string& text) {
     return MessageBox::ask(this, q(text), MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
+}
+
+bool TFKERBINA::askText(const std::string& question, std::string& text) {
+    const auto entered =
+        MessageBox::input(this, QApplication::applicationName(), q(question), false, q(text));
+    if (!entered) {
+        return false;
+    }
+    text = entered->toStdString();
+    return true;
 }
 
 void TFKERBINA::notify(const std::string& text) {

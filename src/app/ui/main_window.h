@@ -91,6 +91,7 @@ private:
     Answer askYesNoCancel(const std::string& question) override;
     bool askYesNo(const std::string& question) override;
     bool askYesNoDefaultNo(const std::string& question) override;
+    bool askText(const std::string& question, std::string& text) override;
     void notify(const std::string& text) override;
     void reportError(std::string_view text, std::string_view detail) override;
     std::optional<std::filesystem::path> chooseFileToOpen(const std::string& caption,

@@ -1,0 +1,231 @@
+// kerbina-cli save and export: quotation files into the quotation database and back.
+#include "cli/database_commands.h"
+
+#include "base/conf_file.h"
+#include "base/file_io.h"
+#include "base/folders.h"
+#include "base/path_text.h"
+#include "base/platform_paths.h"
+#include "base/text_codec.h"
+#include "document/quotation_file.h"
+#include "settings/environment_settings.h"
+#include "settings/numbering_row.h"
+#include "storage/database_files.h"
+#include "storage/quotation_rows.h"
+#include "storage/save_flow.h"
+
+#include <chrono>
+#include <iostream>
+#include <string>
+
+namespace kerbina::cli {
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+struct DatabaseArguments {
+    std::vector<std::string_view> operands;
+    std::optional<std::filesystem::path> output;
+    std::optional<std::filesystem::path> dataRoot;
+};
+
+std::optional<DatabaseArguments> parse(const std::vector<std::string_view>& words,
+                                       bool allowOutput) {
+    DatabaseArguments arguments;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string_view word = words[i];
+        const bool hasValue = i + 1 < words.size();
+        if (word == "-o" && allowOutput && hasValue && !arguments.output) {
+            arguments.output = std::filesystem::path(words[++i]);
+        } else if (word == "--data-root" && hasValue && !arguments.dataRoot) {
+            arguments.dataRoot = std::filesystem::path(words[++i]);
+        } else if (!word.starts_with("-")) {
+            arguments.operands.push_back(word);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return arguments;
+}
+
+// Messages of the core go to the error output, one line each; questions are answered No.
+class ConsolePrompt final : public QuietPrompt {
+public:
+    void notify(const std::string& text) override { print(text); }
+    void reportError(std::string_view, std::string_view detail) override { print(detail); }
+
+private:
+    static void print(std::string_view text) {
+        std::string line;
+        for (const char c : text) {
+            if (c == '\n') {
+                line += ' ';
+            } else if (c != '\r') {
+                line += c;
+            }
+        }
+        std::cerr << "kerbina-cli: " << line << '\n';
+    }
+};
+
+// The database folder of the data root: its "[Network_Dir]", else the "database" folder beside
+// it, where the program keeps it ("<common>/Norfell/kerbina_xe5" and "<common>/Norfell/database").
+std::filesystem::path databaseFolderOf(const std::optional<std::filesystem::path>& given) {
+    if (!given) {
+        return databaseFolder(dataRoot());
+    }
+    std::filesystem::path root = given->lexically_normal();
+    if (root.filename().empty()) {
+        root = root.parent_path();
+    }
+    return configuredOrDefault(readNetworkFolder(*given), root.parent_path() / "database");
+}
+
+std::optional<std::filesystem::path>
+checkedDataRoot(const std::optional<std::filesystem::path>& given) {
+    std::error_code error;
+    if (given && !std::filesystem::is_directory(*given, error)) {
+        std::cerr << "kerbina-cli: " << pathText(*given) << ": データフォルダーがありません。\n";
+        return std::nullopt;
+    }
+    return given ? *given : dataRoot();
+}
+
+// The quotation being saved: a file read into memory, given its new number before it is rendered.
+class MemorySource final : public QuotationSaveSource {
+public:
+    MemorySource(QuotationData& data, bool itemNameLine)
+        : data_(data), itemNameLine_(itemNameLine) {}
+
+    QuotationHeader header() override { return data_.header; }
+    void storeQuotationNumber(const std::string& number) override { data_.header.number = number; }
+    RenderedQuotation render() override {
+        QuotationWriteOptions options;
+        options.itemNameLine = itemNameLine_;
+        return {data_.header, writeQuotationText(data_, options)};
+    }
+
+private:
+    QuotationData& data_;
+    bool itemNameLine_;
+};
+
+int runSave(const DatabaseArguments& arguments, const ToolServices& tool) {
+    if (!checkedDataRoot(arguments.dataRoot)) {
+        return kFailed;
+    }
+    const auto settings = tool.settings(arguments.dataRoot);
+    if (!settings) {
+        return kFailed;
+    }
+    ConsolePrompt prompt;
+    const std::filesystem::path folder = databaseFolderOf(arguments.dataRoot);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::cerr << "kerbina-cli: " << pathText(folder)
+                  << ": データベースフォルダーを作成できません。\n";
+        return kFailed;
+    }
+    prepareDatabaseFiles(folder, installFolder(), ModulePresence{}, prompt);
+    SqliteFileDatabase quotations(databaseFilePath(folder, DatabaseFile::Quotation), prompt);
+    SqliteFileDatabase addresses(databaseFilePath(folder, DatabaseFile::Address), prompt);
+    // Another process may have created the files a moment ago and still be creating their
+    // tables: the creation is finished here too (each statement is one step and changes nothing
+    // that exists), so no save meets a database without its tables.
+    if (!createDatabaseTables(quotations, databaseFileDef(DatabaseFile::Quotation)) ||
+        !createDatabaseTables(addresses, databaseFileDef(DatabaseFile::Address))) {
+        return kFailed;
+    }
+
+    // The tool always issues numbers; whether per customer is the office's setting.
+    NumberingMode numbering{.automatic = true, .perCustomer = false};
+    DatabaseNumberingRowStore rowStore(quotations);
+    if (const auto row = rowStore.read()) {
+        EnvironmentSettings environment;
+        applyNumberingRow(environment, *row);
+        numbering.perCustomer = environment.NUMBER_OPT4;
+    }
+
+    int status = 0;
+    for (const std::string_view operand : arguments.operands) {
+        const std::filesystem::path file(operand);
+        auto data = tool.recomputed(file, *settings);
+        if (!data) {
+            status = kFailed;
+            continue;
+        }
+        MemorySource source(*data, settings->itemNameLine);
+        SaveContext context{quotations, addresses, numbering, source, prompt};
+        const auto number = saveAsNewQuotation(context, std::chrono::system_clock::now());
+        if (!number) {
+            std::cerr << "kerbina-cli: " << pathText(file) << ": 保存できませんでした。\n";
+            status = kFailed;
+            continue;
+        }
+        std::cout << *number << '\t' << pathText(file) << '\n' << std::flush;
+    }
+    return status;
+}
+
+int runExport(const DatabaseArguments& arguments) {
+    const std::string number(arguments.operands.front());
+    const std::filesystem::path& output = *arguments.output;
+    if (!checkedDataRoot(arguments.dataRoot)) {
+        return kFailed;
+    }
+    std::error_code error;
+    const auto outputStatus = std::filesystem::status(output, error);
+    if (std::filesystem::exists(outputStatus) && !std::filesystem::is_regular_file(outputStatus)) {
+        std::cerr << "kerbina-cli: " << pathText(output)
+                  << ": 通常のファイルではないため書き込めません。\n";
+        return kFailed;
+    }
+    const std::filesystem::path file =
+        databaseFilePath(databaseFolderOf(arguments.dataRoot), DatabaseFile::Quotation);
+    if (!std::filesystem::is_regular_file(file, error)) {
+        std::cerr << "kerbina-cli: " << pathText(file) << ": データベースファイルがありません。\n";
+        return kFailed;
+    }
+    ConsolePrompt prompt;
+    SqliteFileDatabase quotations(file, prompt);
+    std::optional<std::string> text;
+    try {
+        text = storedQuotationText(quotations, number);
+    } catch (const DatabaseError& failure) {
+        prompt.reportError(kSqlErrorText, databaseFaultMessage(failure));
+        return kFailed;
+    }
+    if (!text) {
+        std::cerr << "kerbina-cli: 見積番号 " << number << " の見積はデータベースにありません。\n";
+        return kFailed;
+    }
+    try {
+        writeFileAtomically(output, toCp932(*text));
+    } catch (const FileError& failure) {
+        std::cerr << "kerbina-cli: " << failure.what() << '\n';
+        return kFailed;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> runDatabaseCommand(std::string_view command,
+                                      const std::vector<std::string_view>& words,
+                                      const ToolServices& tool) {
+    if (command != "save" && command != "export") {
+        return std::nullopt;
+    }
+    const bool isExport = command == "export";
+    const auto arguments = parse(words, isExport);
+    if (!arguments || arguments->operands.empty() ||
+        (isExport && (arguments->operands.size() != 1 || !arguments->output))) {
+        std::cerr << "kerbina-cli: wrong arguments for " << command << "\n\n" << tool.usage;
+        return kUsageError;
+    }
+    return isExport ? runExport(*arguments) : runSave(*arguments, tool);
+}
+
+} // namespace kerbina::cli

@@ -1,0 +1,201 @@
+#include "storage/ui/save_dialog.h"
+
+#include "base/conf_file.h"
+#include "base/user_error.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace kerbina {
+namespace {
+
+constexpr const char* kPositionName = "Save_Dlg";
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString joined(const std::string& first, const std::string& second) {
+    return q(first + " " + second);
+}
+
+} // namespace
+
+Tfsave_Dlg::Tfsave_Dlg(std::filesystem::path dataRoot, const QString& siteCaption,
+                       const QString& workCaption, QWidget* parent)
+    : QDialog(parent), dataRoot_(std::move(dataRoot)) {
+    setObjectName(QStringLiteral("Tfsave_Dlg"));
+    setWindowTitle(QApplication::applicationName());
+    setModal(true);
+    setMinimumWidth(440);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* heading = new QLabel(QStringLiteral("データ保存ダイアログ"), this);
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+    layout->addWidget(heading);
+
+    auto* form = new QFormLayout;
+    const auto addField = [&](const QString& caption, const QString& shown) {
+        auto* field = new QLineEdit(this);
+        field->setReadOnly(true);
+        field->setObjectName(caption);
+        form->addRow(shown.isEmpty() ? caption : shown, field);
+        fields_.insert(caption, field);
+    };
+    addField(QStringLiteral("見積番号"), {});
+    addField(QStringLiteral("日付"), {});
+    addField(QStringLiteral("宛先名称"), {});
+    addField(QStringLiteral("現場名称"), siteCaption);
+    addField(QStringLiteral("工事名称"), workCaption);
+    addField(QStringLiteral("納入期日"), {});
+    addField(QStringLiteral("取引条件"), {});
+    addField(QStringLiteral("見積作成者"), {});
+    addField(QStringLiteral("御依頼者"), {});
+    addField(QStringLiteral("見積有効期限"), {});
+    addField(QStringLiteral("タグ"), {});
+    layout->addLayout(form);
+
+    auto* numberButtons = new QHBoxLayout;
+    issueButton_ = new QPushButton(QStringLiteral("新規見積番号取得"), this);
+    enterButton_ = new QPushButton(QStringLiteral("任意の見積番号を設定"), this);
+    numberButtons->addWidget(issueButton_);
+    numberButtons->addWidget(enterButton_);
+    numberButtons->addStretch();
+    layout->addLayout(numberButtons);
+
+    auto* buttons = new QHBoxLayout;
+    saveButton_ = new QPushButton(QStringLiteral("保　存"), this);
+    cancelButton_ = new QPushButton(QStringLiteral("キャンセル"), this);
+    buttons->addStretch();
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(cancelButton_);
+    layout->addLayout(buttons);
+
+    for (QPushButton* button : {issueButton_, enterButton_, saveButton_, cancelButton_}) {
+        button->setAutoDefault(false);
+    }
+    connect(issueButton_, &QPushButton::clicked, this, [this] { issueNumber(); });
+    connect(enterButton_, &QPushButton::clicked, this, [this] { enterNumber(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { reject(); });
+
+    const WindowPosition position = readWindowPosition(dataRoot_, kPositionName);
+    if (position.height > 0) {
+        // The stored height is kept in the file but not applied: the fields decide it.
+        move(position.left, position.top);
+        resize(position.width, sizeHint().height());
+    }
+}
+
+std::string Tfsave_Dlg::run(SaveContext& context) {
+    context_ = &context;
+    completion_.clear();
+    issueButton_->setEnabled(true);
+    showHeader();
+    exec();
+    context_ = nullptr;
+    return completion_;
+}
+
+void Tfsave_Dlg::closeFromLink() {
+    if (isVisible()) {
+        reject();
+    }
+}
+
+void Tfsave_Dlg::restoreFromLink() {
+    QApplication::beep();
+    if (isVisible()) {
+        showNormal();
+        raise();
+        activateWindow();
+    }
+}
+
+QString Tfsave_Dlg::fieldText(const QString& caption) const {
+    const QLineEdit* field = fields_.value(caption);
+    return field != nullptr ? field->text() : QString();
+}
+
+void Tfsave_Dlg::done(int result) {
+    const QRect frame = frameGeometry();
+    try {
+        writeWindowPosition(
+            dataRoot_, kPositionName,
+            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+    } catch (const UserError&) {
+        // A position that cannot be written is not worth a message on every close: the next
+        // showing simply opens where Qt places it.
+    }
+    QDialog::done(result);
+}
+
+void Tfsave_Dlg::showHeader() {
+    const QuotationHeader header = context_->source.header();
+    fields_[QStringLiteral("見積番号")]->setText(q(header.number));
+    fields_[QStringLiteral("日付")]->setText(
+        QStringLiteral("%1/%2/%3").arg(header.dy).arg(header.dm).arg(header.dd));
+    fields_[QStringLiteral("宛先名称")]->setText(joined(header.atesaki1, header.atesaki2));
+    fields_[QStringLiteral("現場名称")]->setText(joined(header.constract1, header.constract2));
+    fields_[QStringLiteral("工事名称")]->setText(q(header.where));
+    fields_[QStringLiteral("納入期日")]->setText(q(header.uLimit));
+    fields_[QStringLiteral("取引条件")]->setText(q(header.trade));
+    fields_[QStringLiteral("見積作成者")]->setText(q(header.inTanto));
+    fields_[QStringLiteral("御依頼者")]->setText(q(header.outTanto));
+    fields_[QStringLiteral("見積有効期限")]->setText(q(header.mLimit));
+    fields_[QStringLiteral("タグ")]->setText(q(header.opt1Str));
+}
+
+template <typename Work> void Tfsave_Dlg::guarded(Work&& work) {
+    if (context_ == nullptr) {
+        return;
+    }
+    try {
+        work();
+    } catch (const UserError& error) {
+        context_->prompt.reportError(kSqlErrorText, error.what());
+    }
+    showHeader();
+}
+
+void Tfsave_Dlg::issueNumber() {
+    guarded([this] {
+        if (issueNumberForSave(*context_)) {
+            issueButton_->setEnabled(false);
+        }
+    });
+}
+
+void Tfsave_Dlg::enterNumber() {
+    guarded([this] { enterNumberForSave(*context_); });
+}
+
+void Tfsave_Dlg::save() {
+    guarded([this] {
+        const SavePressOutcome outcome = pressSave(*context_, std::chrono::system_clock::now());
+        if (outcome.issuedNumber) {
+            issueButton_->setEnabled(false);
+        }
+        switch (outcome.step) {
+        case SaveStep::Saved:
+            completion_ = kSaveCompletionText;
+            accept();
+            break;
+        case SaveStep::Failed:
+            reject();
+            break;
+        case SaveStep::StayOpen:
+            break;
+        }
+    });
+}
+
+} // namespace kerbina
