@@ -1,0 +1,329 @@
+#include "storage/quotation_list.h"
+
+#include "storage/schema.h"
+#include "storage/search_index.h"
+
+#include <array>
+#include <utility>
+
+namespace kerbina {
+namespace {
+
+constexpr std::string_view kListColumns =
+    "krbnumber,status,atesaki_1,nwhere,CONSTRACT_1,ALLGTOTAL,OUTTANTO,created";
+
+struct SortOrder {
+    int code;
+    std::string_view clause;
+};
+
+// Rows that tie on the sort column keep one order (by number), so paging never shows a row twice
+// or skips one.
+constexpr std::array<SortOrder, 16> kSortOrders = {{
+    {0, " order by krbnumber desc"},
+    {1, " order by krbnumber asc"},
+    {2, " order by atesaki_1 desc, krbnumber asc"},
+    {3, " order by atesaki_1 asc, krbnumber asc"},
+    {4, " order by nwhere desc, krbnumber asc"},
+    {5, " order by nwhere asc, krbnumber asc"},
+    {6, " order by CONSTRACT_1 desc, krbnumber asc"},
+    {7, " order by CONSTRACT_1 asc, krbnumber asc"},
+    {8, " order by ALLGTOTAL desc, krbnumber asc"},
+    {9, " order by ALLGTOTAL asc, krbnumber asc"},
+    {10, " order by OUTTANTO desc, krbnumber asc"},
+    {11, " order by OUTTANTO asc, krbnumber asc"},
+    {12, " order by created desc, krbnumber asc"},
+    {13, " order by created asc, krbnumber asc"},
+    {20, " order by STATUS desc, krbnumber asc"},
+    {21, " order by STATUS asc, krbnumber asc"},
+}};
+
+std::string_view sortClause(int code) {
+    for (const SortOrder& order : kSortOrders) {
+        if (order.code == code) {
+            return order.clause;
+        }
+    }
+    return kSortOrders[0].clause;
+}
+
+struct Clause {
+    std::string sql;
+    SqlParams params;
+
+    void add(std::string_view condition) {
+        sql += sql.empty() ? " where " : " and ";
+        sql += condition;
+    }
+};
+
+// The filter as a where clause. On the index file the search text is answered by the index; on
+// the quotation table by LIKE over the stored text.
+Clause filterClause(const QuotationFilter& filter, bool onIndex) {
+    Clause clause;
+    if (!filter.searchText.empty()) {
+        if (onIndex) {
+            clause.add(SearchIndex::containsCondition(filter.searchText, clause.params));
+        } else {
+            clause.add("data like ? escape '\\'");
+            clause.params.emplace_back(containsPattern(filter.searchText));
+        }
+    }
+    if (!filter.addressee.empty()) {
+        clause.add("atesaki_1 = ?");
+        clause.params.emplace_back(filter.addressee);
+    }
+    if (!filter.tag.empty()) {
+        clause.add("tag1str = ?");
+        clause.params.emplace_back(filter.tag);
+    }
+    if (filter.status) {
+        clause.add("status = ?");
+        clause.params.emplace_back(std::to_string(*filter.status));
+    }
+    // Dates are stored as "yyyy-mm-dd hh:nn:ss", so text order is date order.
+    if (!filter.createdFrom.empty()) {
+        clause.add("created >= ?");
+        clause.params.emplace_back(filter.createdFrom);
+    }
+    if (!filter.createdTo.empty()) {
+        clause.add("created <= ?");
+        clause.params.emplace_back(filter.createdTo + " 23:59:59");
+    }
+    if (filter.minAmount) {
+        clause.add("ALLGTOTAL >= ?");
+        clause.params.emplace_back(*filter.minAmount);
+    }
+    if (filter.maxAmount) {
+        clause.add("ALLGTOTAL <= ?");
+        clause.params.emplace_back(*filter.maxAmount);
+    }
+    return clause;
+}
+
+QuotationListRow listRow(const SqlRow& row) {
+    return {row.field(1), row.field(2), row.field(3), row.field(4),
+            row.field(5), row.field(6), row.field(7), row.field(8)};
+}
+
+// Runs the list queries on the index when the search text can be answered there, else on the
+// quotation table. `query` gets the table name, whether it is the index, and runs.
+template <typename Query>
+auto onBestSource(Database& quotations, SearchIndex* index, const QuotationFilter& filter,
+                  Query query) {
+    if (index != nullptr && !filter.searchText.empty() && index->refresh()) {
+        try {
+            return query([index](std::string_view sql,
+                                 const SqlParams& params) { return index->queryRows(sql, params); },
+                         "list", true);
+        } catch (const DatabaseError&) {
+            // The index could not answer: the table itself gives the same rows.
+        }
+    }
+    return query(
+        [&quotations](std::string_view sql, const SqlParams& params) {
+            return quotations.queryRows(sql, params);
+        },
+        "kerbina", false);
+}
+
+Currency amountOf(const std::string& text) {
+    try {
+        return parseNumber(text);
+    } catch (const std::exception&) {
+        return Currency();
+    }
+}
+
+} // namespace
+
+std::string containsPattern(std::string_view text) {
+    std::string pattern = "%";
+    for (const char c : text) {
+        if (c == '%' || c == '_' || c == '\\') {
+            pattern += '\\';
+        }
+        pattern += c;
+    }
+    pattern += '%';
+    return pattern;
+}
+
+std::string statusText(std::string_view code) {
+    if (code.size() == 1 && code[0] >= '0' && code[0] <= '6') {
+        return std::string(kQuotationStatusTexts[static_cast<std::size_t>(code[0] - '0')]);
+    }
+    return {};
+}
+
+QuotationListPage readQuotationList(Database& quotations, const QuotationListRequest& request,
+                                    SearchIndex* index) {
+    return onBestSource(
+        quotations, index, request.filter, [&](auto run, std::string_view table, bool onIndex) {
+            const Clause clause = filterClause(request.filter, onIndex);
+            QuotationListPage page;
+            const SqlRows counted =
+                run("select count(*) from " + std::string(table) + clause.sql, clause.params);
+            page.count = counted.empty() ? 0 : std::stoll(counted.front().field(1));
+
+            long long perPage = request.rowsPerPage > 0 ? request.rowsPerPage : page.count;
+            if (perPage <= 0) {
+                perPage = 1;
+            }
+            const long long pages = std::max<long long>(1, (page.count + perPage - 1) / perPage);
+            long long current = request.page == 0 ? 1 : request.page;
+            if (current < 0 || current > pages) {
+                current = pages;
+            }
+            page.page = static_cast<int>(current);
+            page.pages = static_cast<int>(pages);
+
+            SqlParams params = clause.params;
+            params.emplace_back(perPage);
+            params.emplace_back((current - 1) * perPage);
+            const SqlRows rows = run(
+                "select " + std::string(kListColumns) + " FROM " + std::string(table) + clause.sql +
+                    std::string(sortClause(request.sortCode)) + " limit ? offset ?",
+                params);
+            for (const SqlRow& row : rows) {
+                page.rows.push_back(listRow(row));
+                page.pageTotal += amountOf(page.rows.back().amount);
+            }
+            page.canGoBack = page.count > 0 && current > 1;
+            page.canGoForward = page.count > 0 && current < pages;
+            page.countText = page.count == 0
+                                 ? "0件 0/0"
+                                 : std::to_string(page.count) + "件 " + std::to_string(current) +
+                                       "/" + std::to_string(pages);
+            return page;
+        });
+}
+
+std::vector<QuotationListRow> readAllQuotationRows(Database& quotations,
+                                                   const QuotationFilter& filter, int sortCode,
+                                                   SearchIndex* index) {
+    return onBestSource(
+        quotations, index, filter, [&](auto run, std::string_view table, bool onIndex) {
+            const Clause clause = filterClause(filter, onIndex);
+            std::vector<QuotationListRow> result;
+            for (const SqlRow& row :
+                 run("select " + std::string(kListColumns) + " FROM " + std::string(table) +
+                         clause.sql + std::string(sortClause(sortCode)),
+                     clause.params)) {
+                result.push_back(listRow(row));
+            }
+            return result;
+        });
+}
+
+namespace {
+
+std::vector<std::string> distinctTexts(Database& quotations, std::string_view sql) {
+    std::vector<std::string> texts;
+    for (const SqlRow& row : quotations.queryRows(sql)) {
+        if (!row.field(1).empty()) {
+            texts.push_back(row.field(1));
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+std::vector<std::string> listedAddressees(Database& quotations) {
+    return distinctTexts(quotations,
+                         "SELECT distinct(atesaki_1) FROM kerbina order by modified desc");
+}
+
+std::vector<std::string> listedTags(Database& quotations) {
+    return distinctTexts(quotations,
+                         "SELECT distinct(tag1str) FROM kerbina order by modified desc");
+}
+
+namespace {
+
+// One grid column: its title and sort codes; `field` picks its cell from a row.
+struct ColumnSpec {
+    std::string_view title; // empty for the settings' [TITLE1] / [TITLE2]
+    int titleKey;           // 1 or 2 for those titles, else 0
+    int descendingCode;
+    int ascendingCode;
+    std::string QuotationListRow::*field;
+};
+
+constexpr std::array<ColumnSpec, 9> kAddresseeLayout = {{
+    {"No", 0, -1, -1, &QuotationListRow::status},
+    {"見積番号", 0, 0, 1, &QuotationListRow::number},
+    {"ステータス", 0, 20, 21, &QuotationListRow::status},
+    {"宛  先  名  称", 0, 2, 3, &QuotationListRow::addressee},
+    {{}, 2, 4, 5, &QuotationListRow::workName},
+    {{}, 1, 6, 7, &QuotationListRow::site},
+    {"金    額", 0, 8, 9, &QuotationListRow::amount},
+    {"御依頼者", 0, 10, 11, &QuotationListRow::requester},
+    {"日  付", 0, 12, 13, &QuotationListRow::created},
+}};
+
+std::vector<ColumnSpec> layout(bool showAddressee) {
+    std::vector<ColumnSpec> columns(kAddresseeLayout.begin(), kAddresseeLayout.end());
+    if (!showAddressee) {
+        columns.erase(columns.begin() + 3);
+    }
+    return columns;
+}
+
+} // namespace
+
+std::vector<ListColumn> listColumns(bool showAddressee, std::string_view title1,
+                                    std::string_view title2, int sortCode) {
+    std::vector<ListColumn> columns;
+    for (const ColumnSpec& spec : layout(showAddressee)) {
+        ListColumn column{std::string(spec.titleKey == 1   ? title1
+                                      : spec.titleKey == 2 ? title2
+                                                           : spec.title),
+                          spec.descendingCode, spec.ascendingCode};
+        if (spec.descendingCode >= 0 && sortCode == spec.descendingCode) {
+            column.title += "↓";
+        } else if (spec.ascendingCode >= 0 && sortCode == spec.ascendingCode) {
+            column.title += "↑";
+        }
+        columns.push_back(std::move(column));
+    }
+    return columns;
+}
+
+int sortCodeAfterClick(bool showAddressee, int column, int sortCode) {
+    const std::vector<ColumnSpec> columns = layout(showAddressee);
+    if (column <= 0 || column >= static_cast<int>(columns.size())) {
+        return sortCode;
+    }
+    const ColumnSpec& spec = columns[static_cast<std::size_t>(column)];
+    return sortCode == spec.descendingCode ? spec.ascendingCode : spec.descendingCode;
+}
+
+std::vector<std::string> listCells(const QuotationListRow& row, bool showAddressee) {
+    std::vector<std::string> cells;
+    const std::vector<ColumnSpec> columns = layout(showAddressee);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        cells.push_back(i == 2 ? statusText(row.status) : row.*(columns[i].field));
+    }
+    return cells;
+}
+
+std::vector<int> defaultListColumnWidths(bool showAddressee) {
+    if (showAddressee) {
+        return {15, 110, 110, 250, 250, 230, 100, 100, 100};
+    }
+    return {15, 110, 110, 250, 250, 150, 100, 100};
+}
+
+int rowsPerPageOfChoice(int choice, int visibleRows) {
+    constexpr std::array<int, 7> kChoices = {0, 100, 200, 300, 500, 1000, 0};
+    if (choice == 0) {
+        return std::max(1, visibleRows);
+    }
+    return choice > 0 && choice < static_cast<int>(kChoices.size())
+               ? kChoices[static_cast<std::size_t>(choice)]
+               : 0;
+}
+
+} // namespace kerbina

@@ -1,0 +1,133 @@
+#include "base/file_io.h"
+#include "storage/quotation_list.h"
+#include "storage/search_index.h"
+#include "storage/sqlite_connection.h"
+#include "storage_fixture.h"
+#include "stored_quotations.h"
+
+#include <memory>
+#include <random>
+
+namespace kerbina {
+namespace {
+
+class SearchIndexTest : public StorageTest {
+protected:
+    void SetUp() override {
+        StorageTest::SetUp();
+        owned = std::make_unique<SqliteFileDatabase>(file(), reporter);
+        createQuotationTables(database());
+    }
+
+    std::filesystem::path file() const { return folder() / "kerbinaXe5.db3"; }
+    Database& database() { return *owned; }
+
+    std::vector<std::string> found(const std::string& text, SearchIndex* index) {
+        std::vector<std::string> numbers;
+        for (const auto& row : readAllQuotationRows(database(), {.searchText = text}, 1, index)) {
+            numbers.push_back(row.number);
+        }
+        return numbers;
+    }
+
+private:
+    std::unique_ptr<SqliteFileDatabase> owned;
+};
+
+// Random quotation texts over a small alphabet (kana, kanji, ASCII in both cases, "%", "_",
+// full-width letters, line breaks), so that most searched texts occur somewhere and many only
+// as separate pieces.
+TEST_F(SearchIndexTest, IndexedSearchEqualsTheTableScan) {
+    const std::vector<std::string> alphabet = {"配", "管", "保", "温", "ダ", "ク", "ト", "a",
+                                               "A",  "b",  "B",  "%",  "_",  "Ａ", "ａ", "\r\n",
+                                               ";",  "1",  "鋼", "'",  "\\", "㎡"};
+    std::mt19937 random(20240401);
+    const auto randomText = [&](int length) {
+        std::string text;
+        for (int i = 0; i < length; ++i) {
+            text += alphabet[random() % alphabet.size()];
+        }
+        return text;
+    };
+    {
+        TSQLiteDatabase connection(file()); // one transaction for all rows
+        connection.ExecSQL("BEGIN");
+        for (int i = 0; i < 3000; ++i) {
+            connection.ExecSQL(
+                "INSERT INTO kerbina(krbnumber,data) VALUES(?,?)",
+                {"Q" + std::to_string(i), randomText(static_cast<int>(5 + random() % 60))});
+        }
+        connection.ExecSQL("COMMIT");
+    }
+    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    ASSERT_TRUE(index.refresh());
+    EXPECT_EQ(index.lastRefreshCount(), 3000);
+
+    std::vector<std::string> searches = {"a",    "A",    "Ａ", "%",     "_",     "\\",
+                                         "'",    "配管", "aB", "%_",    "保温a", "配管保温ダクト",
+                                         "\r\n", "㎡1",  "zz", "鋼鋼鋼"};
+    for (int i = 0; i < 200; ++i) {
+        searches.push_back(randomText(static_cast<int>(1 + random() % 5)));
+    }
+    int nonEmpty = 0;
+    for (const std::string& text : searches) {
+        const auto expected = found(text, nullptr);
+        nonEmpty += expected.empty() ? 0 : 1;
+        ASSERT_EQ(found(text, &index), expected) << "search text: " << text;
+    }
+    EXPECT_GT(nonEmpty, 100);
+    EXPECT_EQ(index.lastRefreshCount(), 0); // nothing changed: no row indexed again
+}
+
+// Another program writes the quotation table directly: added, changed and removed rows are
+// noticed before the next answer. The quotation database gets nothing but its own tables.
+TEST_F(SearchIndexTest, RowsWrittenBehindItsBackAreNoticed) {
+    insertQuotation(database(), {.number = "N1", .data = quotationText("N1", "1;空調機;\r\n")});
+    insertQuotation(database(), {.number = "N2", .data = quotationText("N2", "1;送風機;\r\n")});
+    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    EXPECT_EQ(found("風機", &index), (std::vector<std::string>{"N2"}));
+
+    insertQuotation(database(), {.number = "N3", .data = quotationText("N3", "1;排風機;\r\n")});
+    database().execute("UPDATE kerbina SET data=?, modified='2024-05-01 09:00:00' WHERE "
+                       "krbnumber='N1'",
+                       {quotationText("N1", "1;換気扇;\r\n")});
+    database().execute("DELETE FROM kerbina WHERE krbnumber='N2'");
+    EXPECT_EQ(found("風機", &index), (std::vector<std::string>{"N3"}));
+    EXPECT_EQ(index.lastRefreshCount(), 3);
+    EXPECT_EQ(found("換気", &index), (std::vector<std::string>{"N1"}));
+    EXPECT_EQ(found("空調機", &index), (std::vector<std::string>{}));
+
+    const SqlRows objects =
+        database().queryRows("SELECT type, name FROM sqlite_master WHERE type <> 'table' OR sql "
+                             "LIKE '%VIRTUAL%'");
+    for (const SqlRow& object : objects) {
+        EXPECT_NE(object.field(1), "trigger") << object.field(2);
+        EXPECT_EQ(object.field(2).rfind("sqlite_autoindex_", 0), 0u) << object.field(2);
+    }
+}
+
+TEST_F(SearchIndexTest, OwnWritesAreTakenAtOnce) {
+    insertQuotation(database(), {.number = "M1", .data = quotationText("M1", "1;冷温水;\r\n")});
+    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    ASSERT_TRUE(index.refresh());
+    database().execute("UPDATE kerbina SET data=? WHERE krbnumber='M1'",
+                       {quotationText("M1", "1;冷却水;\r\n")});
+    ASSERT_TRUE(index.noteChanged("M1"));
+    EXPECT_EQ(found("却水", &index), (std::vector<std::string>{"M1"}));
+    EXPECT_EQ(index.lastRefreshCount(), 0); // the stamp compare found nothing left to do
+    database().execute("DELETE FROM kerbina WHERE krbnumber='M1'");
+    ASSERT_TRUE(index.noteDeleted("M1"));
+    EXPECT_EQ(found("水", &index), (std::vector<std::string>{}));
+}
+
+TEST_F(SearchIndexTest, ADamagedIndexFileIsBuiltAgain) {
+    insertQuotation(database(), {.number = "D1", .data = quotationText("D1", "1;給湯器;\r\n")});
+    const auto indexFile = SearchIndex::indexFileFor(file());
+    writeFileAtomically(indexFile, std::string(8192, 'x'));
+    SearchIndex index(file(), indexFile);
+    EXPECT_EQ(found("湯", &index), (std::vector<std::string>{"D1"}));
+    EXPECT_EQ(index.lastRefreshCount(), 1);
+}
+
+} // namespace
+} // namespace kerbina
