@@ -17,24 +17,24 @@ struct SortOrder {
     std::string_view clause;
 };
 
-// Rows that tie on the sort column keep one order (by number), so paging never shows a row twice
-// or skips one.
+// Rows that tie on the sort column keep one order (by number, in the same direction, so that one
+// index per column serves both), so paging never shows a row twice or skips one.
 constexpr std::array<SortOrder, 16> kSortOrders = {{
     {0, " order by krbnumber desc"},
     {1, " order by krbnumber asc"},
-    {2, " order by atesaki_1 desc, krbnumber asc"},
+    {2, " order by atesaki_1 desc, krbnumber desc"},
     {3, " order by atesaki_1 asc, krbnumber asc"},
-    {4, " order by nwhere desc, krbnumber asc"},
+    {4, " order by nwhere desc, krbnumber desc"},
     {5, " order by nwhere asc, krbnumber asc"},
-    {6, " order by CONSTRACT_1 desc, krbnumber asc"},
+    {6, " order by CONSTRACT_1 desc, krbnumber desc"},
     {7, " order by CONSTRACT_1 asc, krbnumber asc"},
-    {8, " order by ALLGTOTAL desc, krbnumber asc"},
+    {8, " order by ALLGTOTAL desc, krbnumber desc"},
     {9, " order by ALLGTOTAL asc, krbnumber asc"},
-    {10, " order by OUTTANTO desc, krbnumber asc"},
+    {10, " order by OUTTANTO desc, krbnumber desc"},
     {11, " order by OUTTANTO asc, krbnumber asc"},
-    {12, " order by created desc, krbnumber asc"},
+    {12, " order by created desc, krbnumber desc"},
     {13, " order by created asc, krbnumber asc"},
-    {20, " order by STATUS desc, krbnumber asc"},
+    {20, " order by STATUS desc, krbnumber desc"},
     {21, " order by STATUS asc, krbnumber asc"},
 }};
 
@@ -57,13 +57,26 @@ struct Clause {
     }
 };
 
-// The filter as a where clause. On the index file the search text is answered by the index; on
-// the quotation table by LIKE over the stored text.
-Clause filterClause(const QuotationFilter& filter, bool onIndex) {
+enum class TextMatch {
+    Like,      // LIKE over the stored text of the quotation table
+    IndexRows, // on the index file: the matching rows are looked up one by one
+    IndexTest, // on the index file: the rows are read in list order and each is tested
+};
+
+// Filters other than the search text.
+bool hasColumnFilters(const QuotationFilter& filter) {
+    return !filter.addressee.empty() || !filter.tag.empty() || filter.status ||
+           !filter.createdFrom.empty() || !filter.createdTo.empty() || filter.minAmount ||
+           filter.maxAmount;
+}
+
+// The filter as a where clause.
+Clause filterClause(const QuotationFilter& filter, TextMatch match) {
     Clause clause;
     if (!filter.searchText.empty()) {
-        if (onIndex) {
-            clause.add(SearchIndex::containsCondition(filter.searchText, clause.params));
+        if (match != TextMatch::Like) {
+            clause.add(SearchIndex::containsCondition(filter.searchText, clause.params,
+                                                      match == TextMatch::IndexTest));
         } else {
             clause.add("data like ? escape '\\'");
             clause.params.emplace_back(containsPattern(filter.searchText));
@@ -106,25 +119,43 @@ QuotationListRow listRow(const SqlRow& row) {
             row.field(5), row.field(6), row.field(7), row.field(8)};
 }
 
-// Runs the list queries on the index when the search text can be answered there, else on the
-// quotation table. `query` gets the table name, whether it is the index, and runs.
+// Where the list queries run: on the index when the search text can be answered there, else on
+// the quotation table. `index` is null for the table.
+struct Source {
+    std::string_view table;
+    SearchIndex* index;
+    Database* quotations;
+
+    SqlRows run(std::string_view sql, const SqlParams& params) const {
+        return index != nullptr ? index->queryRows(sql, params)
+                                : quotations->queryRows(sql, params);
+    }
+};
+
 template <typename Query>
 auto onBestSource(Database& quotations, SearchIndex* index, const QuotationFilter& filter,
                   Query query) {
     if (index != nullptr && !filter.searchText.empty() && index->refresh()) {
         try {
-            return query([index](std::string_view sql,
-                                 const SqlParams& params) { return index->queryRows(sql, params); },
-                         "list", true);
+            return query(Source{"list", index, &quotations});
         } catch (const DatabaseError&) {
             // The index could not answer: the table itself gives the same rows.
         }
     }
-    return query(
-        [&quotations](std::string_view sql, const SqlParams& params) {
-            return quotations.queryRows(sql, params);
-        },
-        "kerbina", false);
+    return query(Source{"kerbina", nullptr, &quotations});
+}
+
+// How a page is read on the index: a text found in many rows is tested row by row while the rows
+// are read in list order (the first page stops early); a rare one looks its rows up.
+constexpr long long kManyMatches = 2000;
+
+// `textMatches` is -1 when the number of matching rows is not known.
+TextMatch pageMatch(const Source& source, long long textMatches) {
+    if (source.index == nullptr) {
+        return TextMatch::Like;
+    }
+    return textMatches < 0 || textMatches >= kManyMatches ? TextMatch::IndexTest
+                                                          : TextMatch::IndexRows;
 }
 
 Currency amountOf(const std::string& text) {
@@ -158,62 +189,72 @@ std::string statusText(std::string_view code) {
 
 QuotationListPage readQuotationList(Database& quotations, const QuotationListRequest& request,
                                     SearchIndex* index) {
-    return onBestSource(
-        quotations, index, request.filter, [&](auto run, std::string_view table, bool onIndex) {
-            const Clause clause = filterClause(request.filter, onIndex);
-            QuotationListPage page;
-            const SqlRows counted =
-                run("select count(*) from " + std::string(table) + clause.sql, clause.params);
+    const QuotationFilter& filter = request.filter;
+    return onBestSource(quotations, index, filter, [&](const Source& source) {
+        QuotationListPage page;
+        const long long textMatches =
+            source.index != nullptr ? source.index->textMatchCount(filter.searchText).value_or(-1)
+                                    : -1;
+        if (textMatches >= 0 && !hasColumnFilters(filter)) {
+            page.count = textMatches;
+        } else {
+            const Clause clause = filterClause(
+                filter, source.index != nullptr ? TextMatch::IndexRows : TextMatch::Like);
+            const SqlRows counted = source.run(
+                "select count(*) from " + std::string(source.table) + clause.sql, clause.params);
             page.count = counted.empty() ? 0 : std::stoll(counted.front().field(1));
+        }
 
-            long long perPage = request.rowsPerPage > 0 ? request.rowsPerPage : page.count;
-            if (perPage <= 0) {
-                perPage = 1;
-            }
-            const long long pages = std::max<long long>(1, (page.count + perPage - 1) / perPage);
-            long long current = request.page == 0 ? 1 : request.page;
-            if (current < 0 || current > pages) {
-                current = pages;
-            }
-            page.page = static_cast<int>(current);
-            page.pages = static_cast<int>(pages);
+        long long perPage = request.rowsPerPage > 0 ? request.rowsPerPage : page.count;
+        if (perPage <= 0) {
+            perPage = 1;
+        }
+        const long long pages = std::max<long long>(1, (page.count + perPage - 1) / perPage);
+        long long current = request.page == 0 ? 1 : request.page;
+        if (current < 0 || current > pages) {
+            current = pages;
+        }
+        page.page = static_cast<int>(current);
+        page.pages = static_cast<int>(pages);
 
-            SqlParams params = clause.params;
-            params.emplace_back(perPage);
-            params.emplace_back((current - 1) * perPage);
-            const SqlRows rows = run(
-                "select " + std::string(kListColumns) + " FROM " + std::string(table) + clause.sql +
-                    std::string(sortClause(request.sortCode)) + " limit ? offset ?",
-                params);
-            for (const SqlRow& row : rows) {
-                page.rows.push_back(listRow(row));
-                page.pageTotal += amountOf(page.rows.back().amount);
-            }
-            page.canGoBack = page.count > 0 && current > 1;
-            page.canGoForward = page.count > 0 && current < pages;
-            page.countText = page.count == 0
-                                 ? "0件 0/0"
-                                 : std::to_string(page.count) + "件 " + std::to_string(current) +
-                                       "/" + std::to_string(pages);
-            return page;
-        });
+        // The count, once known, tells the index how best to read the page.
+        Clause clause =
+            filterClause(filter, pageMatch(source, textMatches >= 0 ? textMatches : page.count));
+        clause.params.emplace_back(perPage);
+        clause.params.emplace_back((current - 1) * perPage);
+        const SqlRows rows = source.run(
+            "select " + std::string(kListColumns) + " FROM " + std::string(source.table) +
+                clause.sql + std::string(sortClause(request.sortCode)) + " limit ? offset ?",
+            clause.params);
+        for (const SqlRow& row : rows) {
+            page.rows.push_back(listRow(row));
+            page.pageTotal += amountOf(page.rows.back().amount);
+        }
+        page.canGoBack = page.count > 0 && current > 1;
+        page.canGoForward = page.count > 0 && current < pages;
+        page.countText = page.count == 0
+                             ? "0件 0/0"
+                             : std::to_string(page.count) + "件 " + std::to_string(current) + "/" +
+                                   std::to_string(pages);
+        return page;
+    });
 }
 
 std::vector<QuotationListRow> readAllQuotationRows(Database& quotations,
                                                    const QuotationFilter& filter, int sortCode,
                                                    SearchIndex* index) {
-    return onBestSource(
-        quotations, index, filter, [&](auto run, std::string_view table, bool onIndex) {
-            const Clause clause = filterClause(filter, onIndex);
-            std::vector<QuotationListRow> result;
-            for (const SqlRow& row :
-                 run("select " + std::string(kListColumns) + " FROM " + std::string(table) +
-                         clause.sql + std::string(sortClause(sortCode)),
-                     clause.params)) {
-                result.push_back(listRow(row));
-            }
-            return result;
-        });
+    return onBestSource(quotations, index, filter, [&](const Source& source) {
+        const Clause clause =
+            filterClause(filter, source.index != nullptr ? TextMatch::IndexRows : TextMatch::Like);
+        std::vector<QuotationListRow> result;
+        for (const SqlRow& row : source.run("select " + std::string(kListColumns) + " FROM " +
+                                                std::string(source.table) + clause.sql +
+                                                std::string(sortClause(sortCode)),
+                                            clause.params)) {
+            result.push_back(listRow(row));
+        }
+        return result;
+    });
 }
 
 namespace {

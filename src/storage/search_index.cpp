@@ -210,9 +210,17 @@ public:
                                  static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
                    : std::string();
     }
-    // The value with its kind: NULL and the empty text differ, so do 5 and "5".
-    std::string typedText(int column) const {
-        return std::to_string(sqlite3_column_type(stmt_, column)) + ':' + text(column);
+    // The values of columns [first, end) with their kinds (NULL and the empty text differ, so do
+    // 5 and "5"), as one text.
+    std::string typedTexts(int first, int end) const {
+        std::string out;
+        for (int column = first; column < end; ++column) {
+            out += std::to_string(sqlite3_column_type(stmt_, column));
+            out += ':';
+            out += text(column);
+            out += '\x1f';
+        }
+        return out;
     }
     long long integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     sqlite3_value* value(int column) const { return sqlite3_column_value(stmt_, column); }
@@ -238,6 +246,13 @@ constexpr const char* kIndexSchema =
     "UNIQUE, status VARCHAR (10), ATESAKI_1 VARCHAR (50), NWHERE VARCHAR (50), CONSTRACT_1 "
     "VARCHAR (50), ALLGTOTAL integer, OUTTANTO VARCHAR (20), created date, tag1str VARCHAR (80), "
     "modified date);"
+    "CREATE INDEX IF NOT EXISTS list_addressee ON list(ATESAKI_1,krbnumber);"
+    "CREATE INDEX IF NOT EXISTS list_work ON list(NWHERE,krbnumber);"
+    "CREATE INDEX IF NOT EXISTS list_site ON list(CONSTRACT_1,krbnumber);"
+    "CREATE INDEX IF NOT EXISTS list_amount ON list(ALLGTOTAL,krbnumber);"
+    "CREATE INDEX IF NOT EXISTS list_requester ON list(OUTTANTO,krbnumber);"
+    "CREATE INDEX IF NOT EXISTS list_created ON list(created,krbnumber);"
+    "CREATE INDEX IF NOT EXISTS list_status ON list(status,krbnumber);"
     "CREATE TABLE IF NOT EXISTS bodies(id INTEGER PRIMARY KEY, body text);"
     "CREATE VIRTUAL TABLE IF NOT EXISTS grams USING fts5(body, content='bodies', "
     "content_rowid='id', detail=none, tokenize='kerbina_grams');";
@@ -310,12 +325,29 @@ void SearchIndex::execute(const char* sql) {
     executeOn(db_, sql);
 }
 
-std::string SearchIndex::containsCondition(std::string_view text, SqlParams& params) {
+std::optional<long long> SearchIndex::textMatchCount(std::string_view text) {
+    const std::string folding = folded(text.data(), text.size());
+    if (folding.empty() || characters(folding).size() > 2) {
+        return std::nullopt;
+    }
+    try {
+        const SqlRows rows =
+            queryRows("SELECT count(*) FROM grams WHERE grams MATCH ?", {quotedToken(folding)});
+        return rows.empty() ? 0 : std::stoll(rows.front().field(1));
+    } catch (const DatabaseError&) {
+        return std::nullopt;
+    }
+}
+
+std::string SearchIndex::containsCondition(std::string_view text, SqlParams& params, bool asTest) {
+    // "+id" keeps the condition from choosing how the rows are read: they are then read in the
+    // order of the sort column's index and each is tested against the matching set.
+    const std::string column = asTest ? "+id" : "id";
     const std::string folding = folded(text.data(), text.size());
     const std::vector<std::string_view> chars = characters(folding);
     if (chars.size() <= 2) {
         params.emplace_back(quotedToken(folding));
-        return "id IN (SELECT rowid FROM grams WHERE grams MATCH ?)";
+        return column + " IN (SELECT rowid FROM grams WHERE grams MATCH ?)";
     }
     std::string expression;
     std::unordered_set<std::string_view> seen;
@@ -328,7 +360,8 @@ std::string SearchIndex::containsCondition(std::string_view text, SqlParams& par
     }
     params.emplace_back(expression);
     params.emplace_back(containsPattern(text));
-    return "id IN (SELECT b.id FROM bodies b WHERE b.id IN (SELECT rowid FROM grams WHERE grams "
+    return column +
+           " IN (SELECT b.id FROM bodies b WHERE b.id IN (SELECT rowid FROM grams WHERE grams "
            "MATCH ?) AND b.body LIKE ? ESCAPE '\\')";
 }
 
@@ -404,25 +437,30 @@ bool SearchIndex::refresh() {
         }
         storedStamp.reset();
 
-        std::map<std::string, std::string> source; // number -> modified
+        // Every list column is compared, not only `modified`: a program that changes a status
+        // without touching the stamp would otherwise leave the index filtering by the old one.
+        std::map<std::string, std::string> source; // number -> list columns
         {
             Connection connection(quotationFile_, SQLITE_OPEN_READONLY);
             Statement rows(connection.handle(),
-                           "SELECT krbnumber,modified FROM kerbina WHERE krbnumber IS NOT NULL");
+                           "SELECT krbnumber,status,ATESAKI_1,NWHERE,CONSTRACT_1,ALLGTOTAL,"
+                           "OUTTANTO,created,tag1str,modified FROM kerbina WHERE krbnumber IS NOT "
+                           "NULL");
             while (rows.step()) {
-                source.emplace(rows.text(0), rows.typedText(1));
+                source.emplace(rows.text(0), rows.typedTexts(1, kSourceListColumns));
             }
         }
         std::vector<long long> stale;
         std::vector<std::string> changed;
         {
-            Statement rows(db_, "SELECT id,krbnumber,modified FROM list");
+            Statement rows(db_, "SELECT id,krbnumber,status,ATESAKI_1,NWHERE,CONSTRACT_1,"
+                                "ALLGTOTAL,OUTTANTO,created,tag1str,modified FROM list");
             while (rows.step()) {
                 const auto found = source.find(rows.text(1));
                 if (found == source.end()) {
                     stale.push_back(rows.integer(0));
                 } else {
-                    if (found->second != rows.typedText(2)) {
+                    if (found->second != rows.typedTexts(2, kSourceListColumns + 1)) {
                         changed.push_back(found->first);
                     }
                     source.erase(found);

@@ -3,6 +3,7 @@
 #include "storage/database.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +29,10 @@ namespace kerbina {
 //
 // Keeping in step: the program reports its own saves, copies and deletes (noteChanged,
 // noteDeleted). Rows written by anyone else are found by `refresh`: whenever the quotation
-// database's file change counter differs from the one the index last saw, the row numbers and
-// `modified` stamps of the quotation table are compared with the index, and every row added,
-// changed or removed is indexed again. A database in WAL mode has no reliable change counter and
-// is compared on every refresh.
+// database's file change counter differs from the one the index last saw, the row numbers,
+// `modified` stamps and the other list columns of the quotation table are compared with the
+// index, and every row added, changed or removed is indexed again. A database in WAL mode has no
+// reliable change counter and is compared on every refresh.
 class SearchIndex {
 public:
     // Opens (creating when absent) the index of `quotationFile` at `indexFile`. Raises
@@ -58,8 +59,13 @@ public:
     long long lastRefreshCount() const { return lastRefreshCount_; }
 
     // A condition on `list.id` selecting the rows whose text contains `text` (not empty); appends
-    // its parameters to `params`.
-    static std::string containsCondition(std::string_view text, SqlParams& params);
+    // its parameters to `params`. `asTest` makes it a test of each row read (for reading in list
+    // order) instead of the set of rows to look up.
+    static std::string containsCondition(std::string_view text, SqlParams& params, bool asTest);
+
+    // How many rows contain `text`, when the index knows without confirming candidates (texts of
+    // one or two characters); nothing otherwise or on failure.
+    std::optional<long long> textMatchCount(std::string_view text);
 
     // Runs a query on the index file. Raises DatabaseError.
     SqlRows queryRows(std::string_view sql, const SqlParams& params);

@@ -173,9 +173,9 @@ TEST_F(QuotationListTest, HeaderClicksSortAndMarkTheColumn) {
     EXPECT_EQ(listColumns(false, "現場名称", "工事名称", sort)[5].title, "金    額↑");
     EXPECT_EQ(numbersOf(readQuotationList(database(), {.sortCode = sort}).rows),
               (std::vector<std::string>{"B2", "B3", "B1"}));
-    // Ties keep the number order, so pages never overlap.
+    // Ties keep the number order in the same direction, so pages never overlap.
     EXPECT_EQ(numbersOf(readQuotationList(database(), {.sortCode = 10}).rows),
-              (std::vector<std::string>{"B1", "B3", "B2"}));
+              (std::vector<std::string>{"B3", "B1", "B2"}));
 }
 
 TEST(QuotationListLayout, ColumnsOfBothLayouts) {

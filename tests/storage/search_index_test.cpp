@@ -22,11 +22,20 @@ protected:
     std::filesystem::path file() const { return folder() / "kerbinaXe5.db3"; }
     Database& database() { return *owned; }
 
+    // The numbers found, from the list page (its count checked) and from the whole list.
     std::vector<std::string> found(const std::string& text, SearchIndex* index) {
+        const QuotationListPage page =
+            readQuotationList(database(), {.filter = {.searchText = text}, .sortCode = 1}, index);
         std::vector<std::string> numbers;
-        for (const auto& row : readAllQuotationRows(database(), {.searchText = text}, 1, index)) {
+        for (const auto& row : page.rows) {
             numbers.push_back(row.number);
         }
+        EXPECT_EQ(page.count, static_cast<long long>(numbers.size())) << text;
+        std::vector<std::string> all;
+        for (const auto& row : readAllQuotationRows(database(), {.searchText = text}, 1, index)) {
+            all.push_back(row.number);
+        }
+        EXPECT_EQ(all, numbers) << text;
         return numbers;
     }
 
@@ -92,10 +101,17 @@ TEST_F(SearchIndexTest, RowsWrittenBehindItsBackAreNoticed) {
                        "krbnumber='N1'",
                        {quotationText("N1", "1;換気扇;\r\n")});
     database().execute("DELETE FROM kerbina WHERE krbnumber='N2'");
-    EXPECT_EQ(found("風機", &index), (std::vector<std::string>{"N3"}));
+    ASSERT_TRUE(index.refresh());
     EXPECT_EQ(index.lastRefreshCount(), 3);
+    EXPECT_EQ(found("風機", &index), (std::vector<std::string>{"N3"}));
     EXPECT_EQ(found("換気", &index), (std::vector<std::string>{"N1"}));
     EXPECT_EQ(found("空調機", &index), (std::vector<std::string>{}));
+    // A status changed without a new stamp still reaches the index's filters.
+    database().execute("UPDATE kerbina SET status='5' WHERE krbnumber='N3'");
+    const auto page =
+        readQuotationList(database(), {.filter = {.searchText = "風機", .status = 5}}, &index);
+    ASSERT_EQ(page.rows.size(), 1u);
+    EXPECT_EQ(page.rows[0].number, "N3");
 
     const SqlRows objects =
         database().queryRows("SELECT type, name FROM sqlite_master WHERE type <> 'table' OR sql "
@@ -125,8 +141,9 @@ TEST_F(SearchIndexTest, ADamagedIndexFileIsBuiltAgain) {
     const auto indexFile = SearchIndex::indexFileFor(file());
     writeFileAtomically(indexFile, std::string(8192, 'x'));
     SearchIndex index(file(), indexFile);
-    EXPECT_EQ(found("湯", &index), (std::vector<std::string>{"D1"}));
+    ASSERT_TRUE(index.refresh());
     EXPECT_EQ(index.lastRefreshCount(), 1);
+    EXPECT_EQ(found("湯", &index), (std::vector<std::string>{"D1"}));
 }
 
 } // namespace
