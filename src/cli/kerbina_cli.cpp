@@ -4,6 +4,7 @@
 #include "base/path_text.h"
 #include "base/text_codec.h"
 #include "calc/totals.h"
+#include "cli/list_command.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
 #include "document/totals_report.h"
@@ -30,6 +31,12 @@ Commands:
                the same recomputation, then write the whole quotation to OUT (.krb2)
   import-krb OLD.krb -o NEW.krb2
                convert a quotation of the old binary format into a quotation file
+  list [--search TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--min AMOUNT] [--max AMOUNT]
+       [--addressee TEXT] [--status N] [--sort CODE] [--page N --per-page N] [--data-root DIR]
+               print the saved quotations that match as JSON, in the list's order (sort code 0,
+               newest number first, unless --sort gives another): their count, the page, and
+               for each its number, status, addressee, site, work name, amount, requester and
+               date; without --data-root the database is that of this machine's data folder
   --version    print the version and exit
   --help       print this help and exit
 
@@ -254,6 +261,13 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const std::vector<std::string_view> words(argv + 2, argv + argc);
+    if (command == "list") {
+        const int status = kerbina::cli::runList(words);
+        if (status == kUsageError) {
+            std::cerr << '\n' << kUsage;
+        }
+        return status;
+    }
     const struct {
         std::string_view name;
         bool output;
