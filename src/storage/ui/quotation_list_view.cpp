@@ -5,8 +5,10 @@
 #include "storage/schema.h"
 #include "storage/search_index.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -86,19 +89,26 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
     searchText_->setObjectName("検索文字列");
     searchText_->setPlaceholderText("検索文字列");
     auto* searchButton = new QPushButton("検索実行");
-    status_ = new QComboBox;
-    status_->setObjectName("ステータス");
-    status_->addItem("すべて");
-    for (const std::string_view text : kQuotationStatusTexts) {
-        status_->addItem(qt(text));
+    // "すべて" (id 0), then the status codes 0 to 6 (ids 1 to 7).
+    auto* statusBox = new QGroupBox("ステータス");
+    statusBox->setObjectName("ステータス");
+    auto* statusRow = new QHBoxLayout(statusBox);
+    status_ = new QButtonGroup(this);
+    for (int id = 0; id <= static_cast<int>(kQuotationStatusTexts.size()); ++id) {
+        auto* choice =
+            new QRadioButton(id == 0 ? QString("すべて")
+                                     : qt(kQuotationStatusTexts[static_cast<std::size_t>(id - 1)]));
+        status_->addButton(choice, id);
+        statusRow->addWidget(choice);
     }
+    status_->button(0)->setChecked(true);
     rowsPerPage_ = new QComboBox;
     rowsPerPage_->setObjectName("1ページの件数");
     rowsPerPage_->addItems({"見えている行数", "100", "200", "300", "500", "1000", "すべて"});
     auto* tools = new QHBoxLayout;
     for (QWidget* widget : std::initializer_list<QWidget*>{
              deleteButton, copyButton, printButton, closeButton, searchText_, searchButton,
-             new QLabel("ステータス"), status_, new QLabel("1ページの件数"), rowsPerPage_}) {
+             statusBox, new QLabel("1ページの件数"), rowsPerPage_}) {
         tools->addWidget(widget);
     }
 
@@ -140,7 +150,7 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
 
     connect(searchButton, &QPushButton::clicked, this, [this] { goToPage(1); });
     connect(searchText_, &QLineEdit::returnPressed, this, [this] { goToPage(1); });
-    connect(status_, &QComboBox::currentIndexChanged, this, [this] { goToPage(1); });
+    connect(status_, &QButtonGroup::idClicked, this, [this] { goToPage(1); });
     connect(rowsPerPage_, &QComboBox::currentIndexChanged, this, [this] { goToPage(1); });
     connect(topPage_, &QPushButton::clicked, this, [this] { goToPage(1); });
     connect(previousPage_, &QPushButton::clicked, this, [this] { goToPage(page_.page - 1); });
@@ -242,9 +252,8 @@ void QuotationListView::goToPage(int page) {
 
 void QuotationListView::reread(bool lists) {
     request_.filter.searchText = utf8(searchText_->text());
-    request_.filter.status = status_->currentIndex() > 0
-                                 ? std::optional<int>(status_->currentIndex() - 1)
-                                 : std::nullopt;
+    request_.filter.status =
+        status_->checkedId() > 0 ? std::optional<int>(status_->checkedId() - 1) : std::nullopt;
     const int visibleRows =
         grid_->viewport()->height() / std::max(1, grid_->verticalHeader()->defaultSectionSize());
     request_.rowsPerPage = rowsPerPageOfChoice(rowsPerPage_->currentIndex(), visibleRows);
@@ -274,7 +283,7 @@ void QuotationListView::reread(bool lists) {
 }
 
 void QuotationListView::fillGrid() {
-    caption_->setText(status_->currentText());
+    caption_->setText(status_->checkedButton()->text());
     const std::vector<ListColumn> columns =
         listColumns(showAddressee_, title1_, title2_, request_.sortCode);
     QStringList titles;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -79,7 +80,7 @@ private:
     QuotationMarks marks_;
 
     QLineEdit* searchText_ = nullptr;
-    QComboBox* status_ = nullptr;
+    QButtonGroup* status_ = nullptr;
     QComboBox* rowsPerPage_ = nullptr;
     QListWidget* addressees_ = nullptr;
     QListWidget* tags_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -102,6 +103,14 @@ TEST_F(QuotationListViewTest, SearchSortAndCount) {
     EXPECT_EQ(grid()->horizontalHeaderItem(5)->text(), "金    額↓");
     grid()->horizontalHeader()->sectionClicked(5);
     EXPECT_EQ(shownNumbers(), (std::vector<std::string>{"NF003", "NF001"}));
+
+    // The status choice narrows the search: both rows are drafts.
+    for (auto* choice : view->findChildren<QRadioButton*>()) {
+        if (choice->text() == "成約") {
+            choice->click();
+        }
+    }
+    EXPECT_EQ(shownNumbers(), (std::vector<std::string>{}));
 
     view->findChild<QLineEdit*>("検索文字列")->setText("該当なし");
     button("検索実行")->click();
