@@ -105,12 +105,18 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
     rowsPerPage_ = new QComboBox;
     rowsPerPage_->setObjectName("1ページの件数");
     rowsPerPage_->addItems({"見えている行数", "100", "200", "300", "500", "1000", "すべて"});
+    searchText_->setMinimumWidth(240);
     auto* tools = new QHBoxLayout;
     for (QWidget* widget : std::initializer_list<QWidget*>{
-             deleteButton, copyButton, printButton, closeButton, searchText_, searchButton,
-             statusBox, new QLabel("1ページの件数"), rowsPerPage_}) {
+             deleteButton, copyButton, printButton, closeButton, searchText_, searchButton}) {
         tools->addWidget(widget);
     }
+    tools->addStretch();
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(statusBox);
+    choices->addWidget(new QLabel("1ページの件数"));
+    choices->addWidget(rowsPerPage_);
+    choices->addStretch();
 
     caption_ = new QLabel;
     grid_ = new QTableWidget;
@@ -119,6 +125,7 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->hide();
     grid_->setToolTip("スペースキーで選択");
+    grid_->setWordWrap(false);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setStyleSheet("QTableWidget { selection-background-color: rgb(83,85,108); }");
     grid_->installEventFilter(this);
@@ -140,6 +147,7 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
 
     auto* main = new QVBoxLayout;
     main->addLayout(tools);
+    main->addLayout(choices);
     main->addWidget(caption_);
     main->addWidget(grid_, 1);
     main->addLayout(paging);
