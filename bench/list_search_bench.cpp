@@ -151,6 +151,10 @@ void BM_SearchCommonTwoCharacters(benchmark::State& state) {
 void BM_SearchRareFourCharacters(benchmark::State& state) {
     searchPage(state, kRareText, static_cast<int>(state.range(0)));
 }
+// A longer text found in most quotations: every candidate's text is confirmed.
+void BM_SearchCommonLongerText(benchmark::State& state) {
+    searchPage(state, "配管用炭素", static_cast<int>(state.range(0)));
+}
 void BM_SearchOneCharacter(benchmark::State& state) {
     searchPage(state, "弁", static_cast<int>(state.range(0)));
 }
@@ -188,6 +192,11 @@ BENCHMARK(BM_SearchCommonTwoCharacters)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_SearchRareFourCharacters)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SearchCommonLongerText)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(kRepetitions)

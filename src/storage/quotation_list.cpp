@@ -70,13 +70,14 @@ bool hasColumnFilters(const QuotationFilter& filter) {
            filter.maxAmount;
 }
 
-// The filter as a where clause.
-Clause filterClause(const QuotationFilter& filter, TextMatch match) {
+// The filter as a where clause; `index` answers the search text unless the match is Like.
+Clause filterClause(const QuotationFilter& filter, TextMatch match,
+                    const SearchIndex* index = nullptr) {
     Clause clause;
     if (!filter.searchText.empty()) {
-        if (match != TextMatch::Like) {
-            clause.add(SearchIndex::containsCondition(filter.searchText, clause.params,
-                                                      match == TextMatch::IndexTest));
+        if (match != TextMatch::Like && index != nullptr) {
+            clause.add(index->containsCondition(filter.searchText, clause.params,
+                                                match == TextMatch::IndexTest));
         } else {
             clause.add("data like ? escape '\\'");
             clause.params.emplace_back(containsPattern(filter.searchText));
@@ -199,7 +200,8 @@ QuotationListPage readQuotationList(Database& quotations, const QuotationListReq
             page.count = textMatches;
         } else {
             const Clause clause = filterClause(
-                filter, source.index != nullptr ? TextMatch::IndexRows : TextMatch::Like);
+                filter, source.index != nullptr ? TextMatch::IndexRows : TextMatch::Like,
+                source.index);
             const SqlRows counted = source.run(
                 "select count(*) from " + std::string(source.table) + clause.sql, clause.params);
             page.count = counted.empty() ? 0 : std::stoll(counted.front().field(1));
@@ -218,8 +220,8 @@ QuotationListPage readQuotationList(Database& quotations, const QuotationListReq
         page.pages = static_cast<int>(pages);
 
         // The count, once known, tells the index how best to read the page.
-        Clause clause =
-            filterClause(filter, pageMatch(source, textMatches >= 0 ? textMatches : page.count));
+        Clause clause = filterClause(
+            filter, pageMatch(source, textMatches >= 0 ? textMatches : page.count), source.index);
         clause.params.emplace_back(perPage);
         clause.params.emplace_back((current - 1) * perPage);
         const SqlRows rows = source.run(
@@ -244,8 +246,8 @@ std::vector<QuotationListRow> readAllQuotationRows(Database& quotations,
                                                    const QuotationFilter& filter, int sortCode,
                                                    SearchIndex* index) {
     return onBestSource(quotations, index, filter, [&](const Source& source) {
-        const Clause clause =
-            filterClause(filter, source.index != nullptr ? TextMatch::IndexRows : TextMatch::Like);
+        const Clause clause = filterClause(
+            filter, source.index != nullptr ? TextMatch::IndexRows : TextMatch::Like, source.index);
         std::vector<QuotationListRow> result;
         for (const SqlRow& row : source.run("select " + std::string(kListColumns) + " FROM " +
                                                 std::string(source.table) + clause.sql +

@@ -309,7 +309,14 @@ sqlite3* openIndex(const std::filesystem::path& file) {
 
 SearchIndex::SearchIndex(std::filesystem::path quotationFile, std::filesystem::path indexFile)
     : quotationFile_(std::move(quotationFile)), indexFile_(std::move(indexFile)),
-      db_(openIndex(indexFile_)) {}
+      db_(openIndex(indexFile_)) {
+    try {
+        execute("CREATE TEMP TABLE IF NOT EXISTS hits(id INTEGER PRIMARY KEY)");
+    } catch (...) {
+        sqlite3_close_v2(db_);
+        throw;
+    }
+}
 
 SearchIndex::~SearchIndex() {
     sqlite3_close_v2(db_);
@@ -325,30 +332,12 @@ void SearchIndex::execute(const char* sql) {
     executeOn(db_, sql);
 }
 
-std::optional<long long> SearchIndex::textMatchCount(std::string_view text) {
-    const std::string folding = folded(text.data(), text.size());
-    if (folding.empty() || characters(folding).size() > 2) {
-        return std::nullopt;
-    }
-    try {
-        const SqlRows rows =
-            queryRows("SELECT count(*) FROM grams WHERE grams MATCH ?", {quotedToken(folding)});
-        return rows.empty() ? 0 : std::stoll(rows.front().field(1));
-    } catch (const DatabaseError&) {
-        return std::nullopt;
-    }
-}
+namespace {
 
-std::string SearchIndex::containsCondition(std::string_view text, SqlParams& params, bool asTest) {
-    // "+id" keeps the condition from choosing how the rows are read: they are then read in the
-    // order of the sort column's index and each is tested against the matching set.
-    const std::string column = asTest ? "+id" : "id";
-    const std::string folding = folded(text.data(), text.size());
-    const std::vector<std::string_view> chars = characters(folding);
-    if (chars.size() <= 2) {
-        params.emplace_back(quotedToken(folding));
-        return column + " IN (SELECT rowid FROM grams WHERE grams MATCH ?)";
-    }
+// The rows holding every character pair of a text of three or more characters, confirmed with
+// LIKE on their stored text.
+std::string confirmedRows(std::string_view text, const std::vector<std::string_view>& chars,
+                          SqlParams& params) {
     std::string expression;
     std::unordered_set<std::string_view> seen;
     for (std::size_t i = 0; i + 1 < chars.size(); ++i) {
@@ -360,9 +349,55 @@ std::string SearchIndex::containsCondition(std::string_view text, SqlParams& par
     }
     params.emplace_back(expression);
     params.emplace_back(containsPattern(text));
-    return column +
-           " IN (SELECT b.id FROM bodies b WHERE b.id IN (SELECT rowid FROM grams WHERE grams "
-           "MATCH ?) AND b.body LIKE ? ESCAPE '\\')";
+    return "SELECT b.id FROM bodies b WHERE b.id IN (SELECT rowid FROM grams WHERE grams MATCH ?) "
+           "AND b.body LIKE ? ESCAPE '\\'";
+}
+
+} // namespace
+
+std::optional<long long> SearchIndex::textMatchCount(std::string_view text) {
+    const std::string folding = folded(text.data(), text.size());
+    const std::vector<std::string_view> chars = characters(folding);
+    if (chars.empty()) {
+        return std::nullopt;
+    }
+    try {
+        if (chars.size() <= 2) {
+            const SqlRows rows =
+                queryRows("SELECT count(*) FROM grams WHERE grams MATCH ?", {quotedToken(folding)});
+            return rows.empty() ? 0 : std::stoll(rows.front().field(1));
+        }
+        // Confirming candidates reads their stored texts: done once here, and the confirmed set
+        // answers the count and the page that follow.
+        confirmedText_.clear();
+        execute("DELETE FROM temp.hits");
+        SqlParams params;
+        const std::string rows = confirmedRows(text, chars, params);
+        SqliteStatement fill(db_, "INSERT INTO temp.hits " + rows, params,
+                             "Could not prepare SQL statement");
+        fill.step("Error executing SQL statement");
+        confirmedText_ = std::string(text);
+        return static_cast<long long>(sqlite3_changes64(db_));
+    } catch (const DatabaseError&) {
+        return std::nullopt;
+    }
+}
+
+std::string SearchIndex::containsCondition(std::string_view text, SqlParams& params,
+                                           bool asTest) const {
+    // "+id" keeps the condition from choosing how the rows are read: they are then read in the
+    // order of the sort column's index and each is tested against the matching set.
+    const std::string column = asTest ? "+id" : "id";
+    const std::string folding = folded(text.data(), text.size());
+    const std::vector<std::string_view> chars = characters(folding);
+    if (chars.size() <= 2) {
+        params.emplace_back(quotedToken(folding));
+        return column + " IN (SELECT rowid FROM grams WHERE grams MATCH ?)";
+    }
+    if (!confirmedText_.empty() && confirmedText_ == text) {
+        return column + " IN (SELECT id FROM temp.hits)";
+    }
+    return column + " IN (" + confirmedRows(text, chars, params) + ")";
 }
 
 SqlRows SearchIndex::queryRows(std::string_view sql, const SqlParams& params) {
@@ -382,6 +417,7 @@ SqlRows SearchIndex::queryRows(std::string_view sql, const SqlParams& params) {
 
 void SearchIndex::reindex(const std::vector<std::string>& numbers,
                           const std::vector<long long>& staleIds) {
+    confirmedText_.clear();
     Statement dropGrams(db_,
                         "INSERT INTO grams(grams,rowid,body) SELECT 'delete',id,body FROM bodies "
                         "WHERE id=?");

@@ -61,10 +61,11 @@ public:
     // A condition on `list.id` selecting the rows whose text contains `text` (not empty); appends
     // its parameters to `params`. `asTest` makes it a test of each row read (for reading in list
     // order) instead of the set of rows to look up.
-    static std::string containsCondition(std::string_view text, SqlParams& params, bool asTest);
+    std::string containsCondition(std::string_view text, SqlParams& params, bool asTest) const;
 
-    // How many rows contain `text`, when the index knows without confirming candidates (texts of
-    // one or two characters); nothing otherwise or on failure.
+    // How many rows contain `text`; nothing on failure. A text of three or more characters has
+    // its candidates confirmed here once; the confirmed rows then answer containsCondition for
+    // the same text until the index changes.
     std::optional<long long> textMatchCount(std::string_view text);
 
     // Runs a query on the index file. Raises DatabaseError.
@@ -78,6 +79,7 @@ private:
     std::filesystem::path indexFile_;
     sqlite3* db_ = nullptr;
     long long lastRefreshCount_ = 0;
+    std::string confirmedText_; // the text whose rows are in the temporary table `hits`
 };
 
 } // namespace kerbina
