@@ -338,6 +338,17 @@ void QuotationListView::headerClicked(int column) {
     reread(false);
 }
 
+// The first choice of "1ページの件数" becomes the number of rows the grid shows now.
+void QuotationListView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    const int visibleRows =
+        grid_->viewport()->height() / std::max(1, grid_->verticalHeader()->defaultSectionSize());
+    rowsPerPage_->setItemText(0, QString::number(std::max(1, visibleRows)));
+    if (rowsPerPage_->currentIndex() == 0) {
+        reread(false);
+    }
+}
+
 bool QuotationListView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {

@@ -137,6 +137,24 @@ TEST_F(QuotationListViewTest, SpaceMarksRowsAndDeleteRemovesThem) {
     EXPECT_TRUE(view->marks().empty());
 }
 
+TEST_F(QuotationListViewTest, VisibleRowsChoicePagesByTheRowsShown) {
+    database->execute("WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                      "209) INSERT INTO kerbina(krbnumber,status,data) SELECT 'M' || i, '0', '' "
+                      "FROM n");
+    auto* choice = view->findChild<QComboBox*>("1ページの件数");
+    choice->setCurrentIndex(0);
+    view->resize(1200, 500);
+    view->show();
+    const int visible = choice->itemText(0).toInt();
+    EXPECT_GT(visible, 3);
+    EXPECT_LT(visible, 100);
+    EXPECT_EQ(grid()->rowCount(), visible);
+    EXPECT_TRUE(button("Page+1")->isEnabled());
+    button("LastPage")->click();
+    EXPECT_EQ(view->page().page, view->page().pages);
+    EXPECT_FALSE(button("LastPage")->isEnabled());
+}
+
 TEST_F(QuotationListViewTest, DoubleClickAsksToOpenTheNumber) {
     QSignalSpy opened(view.get(), &QuotationListView::openRequested);
     grid()->cellDoubleClicked(1, 3);
