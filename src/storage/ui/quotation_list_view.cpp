@@ -1,6 +1,8 @@
 #include "storage/ui/quotation_list_view.h"
 
 #include "base/file_io.h"
+#include "base/path_text.h"
+#include "storage/list_export.h"
 #include "storage/list_layout.h"
 #include "storage/schema.h"
 #include "storage/search_index.h"
@@ -251,6 +253,33 @@ void QuotationListView::saveLayout() {
     } catch (const FileError& error) {
         prompt_.reportError("ERROR", error.what());
     }
+}
+
+bool QuotationListView::exportCsv(const std::filesystem::path& file) {
+    try {
+        writeListCsv(file, page_.rows, showAddressee_);
+    } catch (const FileError& error) {
+        prompt_.reportError("ERROR", error.what());
+        return false;
+    }
+    prompt_.notify(std::string(kListCsvDoneMessage));
+    return true;
+}
+
+bool QuotationListView::exportWorkbook(const std::filesystem::path& file) {
+    try {
+        writeListWorkbook(
+            file, readAllQuotationRows(quotations_, request_.filter, request_.sortCode, index_),
+            listColumns(showAddressee_, title1_, title2_, request_.sortCode), showAddressee_);
+    } catch (const DatabaseError& error) {
+        prompt_.reportError("ERROR", databaseFaultMessage(error));
+        return false;
+    } catch (const FileError& error) {
+        prompt_.reportError("ERROR", error.what());
+        return false;
+    }
+    emit workbookWritten(QString::fromStdString(pathText(file)));
+    return true;
 }
 
 void QuotationListView::goToPage(int page) {

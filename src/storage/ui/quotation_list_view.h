@@ -44,6 +44,13 @@ public:
     // Writes the layout file of the current layout (when the main window closes).
     void saveLayout();
 
+    // "ファイル一覧表をCSV出力": the shown rows to `file`, then "出力しました。". False, reported,
+    // when the file cannot be written.
+    bool exportCsv(const std::filesystem::path& file);
+    // "ファイル一覧・エクセル出力": every matching row, in list order, to the .xlsx `file`; then
+    // workbookWritten, for the window to open it with the desktop's default application.
+    bool exportWorkbook(const std::filesystem::path& file);
+
     const QuotationMarks& marks() const { return marks_; }
     void clearMarks();
     const QuotationListPage& page() const { return page_; }
@@ -53,6 +60,7 @@ signals:
     void copyRequested(const QStringList& numbers);
     void printRequested(const QStringList& numbers);
     void closeRequested();
+    void workbookWritten(const QString& file);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

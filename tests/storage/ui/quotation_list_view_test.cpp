@@ -1,4 +1,5 @@
 #include "../stored_quotations.h"
+#include "base/file_io.h"
 #include "storage/search_index.h"
 #include "storage/ui/quotation_list_view.h"
 
@@ -153,6 +154,21 @@ TEST_F(QuotationListViewTest, VisibleRowsChoicePagesByTheRowsShown) {
     button("LastPage")->click();
     EXPECT_EQ(view->page().page, view->page().pages);
     EXPECT_FALSE(button("LastPage")->isEnabled());
+}
+
+TEST_F(QuotationListViewTest, ExportsTheListAsShown) {
+    view->findChild<QLineEdit*>("検索文字列")->setText("風機");
+    button("検索実行")->click();
+    ASSERT_TRUE(view->exportCsv(root / "list.csv"));
+    EXPECT_EQ(prompt.notes, (std::vector<std::string>{"出力しました。"}));
+    EXPECT_EQ(readTextLines(root / "list.csv"),
+              (std::vector<std::string>{"NF003,下書き,,,90,,2024-04-01 00:00:00,",
+                                        "NF001,下書き,,,1500,,2024-04-01 00:00:00,"}));
+    QSignalSpy written(view.get(), &QuotationListView::workbookWritten);
+    ASSERT_TRUE(view->exportWorkbook(root / "list.xlsx"));
+    ASSERT_EQ(written.count(), 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(root / "list.xlsx"));
+    EXPECT_FALSE(view->exportCsv(root / "missing" / "list.csv"));
 }
 
 TEST_F(QuotationListViewTest, DoubleClickAsksToOpenTheNumber) {
