@@ -282,6 +282,35 @@ bool QuotationListView::exportWorkbook(const std::filesystem::path& file) {
     return true;
 }
 
+CopyOutcome QuotationListView::copyMarked(const CopyRequest& request, const CopyClock& clock,
+                                          const CopyNumberIssuer& issueNumber) {
+    CopyOutcome outcome;
+    try {
+        outcome = copyQuotations(quotations_, marks_.numbers(), request, clock, issueNumber,
+                                 prompt_, index_);
+    } catch (const DatabaseError& error) {
+        prompt_.reportError("ERROR", databaseFaultMessage(error));
+    }
+    marks_.clear();
+    request_.page = 1;
+    reread(true);
+    return outcome;
+}
+
+std::vector<std::filesystem::path>
+QuotationListView::printMarked(const std::filesystem::path& printFolder) {
+    try {
+        PrintDataResult result = writePrintDataFiles(quotations_, marks_.numbers(), printFolder);
+        for (const std::string& problem : result.problems) {
+            prompt_.reportError("ERROR", problem);
+        }
+        return result.written;
+    } catch (const DatabaseError& error) {
+        prompt_.reportError("ERROR", databaseFaultMessage(error));
+        return {};
+    }
+}
+
 void QuotationListView::goToPage(int page) {
     request_.page = page;
     reread(false);

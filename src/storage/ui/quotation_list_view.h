@@ -3,6 +3,7 @@
 #include "base/user_prompt.h"
 #include "storage/database.h"
 #include "storage/quotation_actions.h"
+#include "storage/quotation_copy.h"
 #include "storage/quotation_list.h"
 
 #include <QWidget>
@@ -50,6 +51,14 @@ public:
     // "ファイル一覧・エクセル出力": every matching row, in list order, to the .xlsx `file`; then
     // workbookWritten, for the window to open it with the desktop's default application.
     bool exportWorkbook(const std::filesystem::path& file);
+
+    // Copies the marked quotations as the copy dialog chose (copyQuotations), then clears the
+    // marks and shows page 1 with fresh side lists. The copies made.
+    CopyOutcome copyMarked(const CopyRequest& request, const CopyClock& clock,
+                           const CopyNumberIssuer& issueNumber);
+    // Writes the print data files of the marked quotations into `printFolder`; each quotation
+    // not written is reported. The files written.
+    std::vector<std::filesystem::path> printMarked(const std::filesystem::path& printFolder);
 
     const QuotationMarks& marks() const { return marks_; }
     void clearMarks();

@@ -171,6 +171,28 @@ TEST_F(QuotationListViewTest, ExportsTheListAsShown) {
     EXPECT_FALSE(view->exportCsv(root / "missing" / "list.csv"));
 }
 
+TEST_F(QuotationListViewTest, CopyAndPrintTheMarkedRows) {
+    QSignalSpy copies(view.get(), &QuotationListView::copyRequested);
+    button("複　製")->click();
+    EXPECT_EQ(prompt.notes, (std::vector<std::string>{"複製するデータが選択されていません。"}));
+    grid()->selectRow(1); // NF002
+    QTest::keyClick(grid(), Qt::Key_Space);
+    button("複　製")->click();
+    ASSERT_EQ(copies.count(), 1);
+    EXPECT_EQ(copies.at(0).at(0).toStringList(), QStringList{"NF002"});
+
+    const auto printed = view->printMarked(root / "printdata");
+    EXPECT_EQ(printed, (std::vector<std::filesystem::path>{root / "printdata" / "NF002.dat"}));
+
+    const CopyOutcome outcome =
+        view->copyMarked({.numbering = CopyNumbering::Suffix, .addedText = "-2"},
+                         {std::chrono::year{2026} / 12 / 10, "2026-12-10 09:00:00"},
+                         [](const std::string&) { return std::nullopt; });
+    EXPECT_EQ(outcome.copied.size(), 1u);
+    EXPECT_TRUE(view->marks().empty());
+    EXPECT_EQ(shownNumbers(), (std::vector<std::string>{"NF003", "NF002-2", "NF002", "NF001"}));
+}
+
 TEST_F(QuotationListViewTest, DoubleClickAsksToOpenTheNumber) {
     QSignalSpy opened(view.get(), &QuotationListView::openRequested);
     grid()->cellDoubleClicked(1, 3);
