@@ -120,8 +120,9 @@ QuotationListRow listRow(const SqlRow& row) {
             row.field(5), row.field(6), row.field(7), row.field(8)};
 }
 
-// Where the list queries run: on the index when the search text can be answered there, else on
-// the quotation table. `index` is null for the table.
+// Where the list queries run: on the index file when there is one in step (its list table has
+// every list column and an index per sort column), else on the quotation table. `index` is null
+// for the table.
 struct Source {
     std::string_view table;
     SearchIndex* index;
@@ -133,10 +134,8 @@ struct Source {
     }
 };
 
-template <typename Query>
-auto onBestSource(Database& quotations, SearchIndex* index, const QuotationFilter& filter,
-                  Query query) {
-    if (index != nullptr && !filter.searchText.empty() && index->refresh()) {
+template <typename Query> auto onBestSource(Database& quotations, SearchIndex* index, Query query) {
+    if (index != nullptr && index->refresh()) {
         try {
             return query(Source{"list", index, &quotations});
         } catch (const DatabaseError&) {
@@ -191,7 +190,7 @@ std::string statusText(std::string_view code) {
 QuotationListPage readQuotationList(Database& quotations, const QuotationListRequest& request,
                                     SearchIndex* index) {
     const QuotationFilter& filter = request.filter;
-    return onBestSource(quotations, index, filter, [&](const Source& source) {
+    return onBestSource(quotations, index, [&](const Source& source) {
         QuotationListPage page;
         const long long textMatches =
             source.index != nullptr ? source.index->textMatchCount(filter.searchText).value_or(-1)
@@ -245,7 +244,7 @@ QuotationListPage readQuotationList(Database& quotations, const QuotationListReq
 std::vector<QuotationListRow> readAllQuotationRows(Database& quotations,
                                                    const QuotationFilter& filter, int sortCode,
                                                    SearchIndex* index) {
-    return onBestSource(quotations, index, filter, [&](const Source& source) {
+    return onBestSource(quotations, index, [&](const Source& source) {
         const Clause clause = filterClause(
             filter, source.index != nullptr ? TextMatch::IndexRows : TextMatch::Like, source.index);
         std::vector<QuotationListRow> result;
@@ -261,26 +260,32 @@ std::vector<QuotationListRow> readAllQuotationRows(Database& quotations,
 
 namespace {
 
-std::vector<std::string> distinctTexts(Database& quotations, std::string_view sql) {
-    std::vector<std::string> texts;
-    for (const SqlRow& row : quotations.queryRows(sql)) {
-        if (!row.field(1).empty()) {
-            texts.push_back(row.field(1));
+// The distinct non-empty values of a column, the one saved most recently first.
+std::vector<std::string> distinctTexts(Database& quotations, SearchIndex* index,
+                                       std::string_view column) {
+    return onBestSource(quotations, index, [&](const Source& source) {
+        std::vector<std::string> texts;
+        for (const SqlRow& row :
+             source.run("SELECT " + std::string(column) + " FROM " + std::string(source.table) +
+                            " GROUP BY " + std::string(column) + " ORDER BY max(modified) desc, " +
+                            std::string(column),
+                        {})) {
+            if (!row.field(1).empty()) {
+                texts.push_back(row.field(1));
+            }
         }
-    }
-    return texts;
+        return texts;
+    });
 }
 
 } // namespace
 
-std::vector<std::string> listedAddressees(Database& quotations) {
-    return distinctTexts(quotations,
-                         "SELECT distinct(atesaki_1) FROM kerbina order by modified desc");
+std::vector<std::string> listedAddressees(Database& quotations, SearchIndex* index) {
+    return distinctTexts(quotations, index, "atesaki_1");
 }
 
-std::vector<std::string> listedTags(Database& quotations) {
-    return distinctTexts(quotations,
-                         "SELECT distinct(tag1str) FROM kerbina order by modified desc");
+std::vector<std::string> listedTags(Database& quotations, SearchIndex* index) {
+    return distinctTexts(quotations, index, "tag1str");
 }
 
 namespace {

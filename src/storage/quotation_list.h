@@ -61,9 +61,9 @@ struct QuotationListPage {
     std::string countText{};   // count + "件 " + page + "/" + pages, "0件 0/0" when empty
 };
 
-// Reads one page of the list. With a search text and an index, the rows come from the index
-// (refreshed first, so rows written by other programs are found); without an index, or when the
-// index cannot be used, from a LIKE scan of the quotation table with the same result.
+// Reads one page of the list. With an index, the rows come from the index file (refreshed first,
+// so rows written by other programs are found); without an index, or when the index cannot be
+// used, from the quotation table (the search text by a LIKE scan) with the same result.
 // Raises DatabaseError when the quotation table cannot be read.
 QuotationListPage readQuotationList(Database& quotations, const QuotationListRequest& request,
                                     SearchIndex* index = nullptr);
@@ -82,8 +82,8 @@ std::string containsPattern(std::string_view text);
 
 // The distinct addressees and tags for the side lists, most recently saved first, empty ones
 // left out.
-std::vector<std::string> listedAddressees(Database& quotations);
-std::vector<std::string> listedTags(Database& quotations);
+std::vector<std::string> listedAddressees(Database& quotations, SearchIndex* index = nullptr);
+std::vector<std::string> listedTags(Database& quotations, SearchIndex* index = nullptr);
 
 // ---- The grid's two layouts ----
 

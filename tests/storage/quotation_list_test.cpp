@@ -178,6 +178,27 @@ TEST_F(QuotationListTest, HeaderClicksSortAndMarkTheColumn) {
               (std::vector<std::string>{"B3", "B1", "B2"}));
 }
 
+TEST_F(QuotationListTest, SideListsNewestSaveFirst) {
+    insertQuotation(
+        database(),
+        {.number = "L1", .addressee = "東西", .tag = "t1", .modified = "2024-01-01 10:00:00"});
+    insertQuotation(
+        database(),
+        {.number = "L2", .addressee = "南北", .tag = "", .modified = "2024-03-01 10:00:00"});
+    insertQuotation(
+        database(),
+        {.number = "L3", .addressee = "東西", .tag = "t2", .modified = "2024-05-01 10:00:00"});
+    insertQuotation(
+        database(),
+        {.number = "L4", .addressee = "", .tag = "t1", .modified = "2024-06-01 10:00:00"});
+    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    for (SearchIndex* through : {static_cast<SearchIndex*>(nullptr), &index}) {
+        EXPECT_EQ(listedAddressees(database(), through),
+                  (std::vector<std::string>{"東西", "南北"}));
+        EXPECT_EQ(listedTags(database(), through), (std::vector<std::string>{"t1", "t2"}));
+    }
+}
+
 TEST(QuotationListLayout, ColumnsOfBothLayouts) {
     const auto titles = [](bool addressee, int sort) {
         std::vector<std::string> result;

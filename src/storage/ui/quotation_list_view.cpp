@@ -326,8 +326,8 @@ void QuotationListView::reread(bool lists) {
     try {
         if (lists) {
             // Selections are kept by text, so a list that changed order keeps the right one.
-            for (auto [box, texts] : {std::pair{addressees_, listedAddressees(quotations_)},
-                                      std::pair{tags_, listedTags(quotations_)}}) {
+            for (auto [box, texts] : {std::pair{addressees_, listedAddressees(quotations_, index_)},
+                                      std::pair{tags_, listedTags(quotations_, index_)}}) {
                 const QString chosen = box->currentItem() ? box->currentItem()->text() : QString();
                 box->clear();
                 for (const std::string& text : texts) {
