@@ -2,6 +2,7 @@
 // rare four-character text, a common longer text and a single character, and a date and amount
 // filter, each one page of 100 rows with its count, answered by the search index. The quotations
 // are generated once and kept in the build folder.
+#include "storage/quotation_actions.h"
 #include "storage/quotation_list.h"
 #include "storage/schema.h"
 #include "storage/search_index.h"
@@ -201,6 +202,18 @@ void BM_SearchAfterAnOutsideWrite(benchmark::State& state) {
     }
 }
 
+// The first search after the program changed a status itself: no compare is needed.
+void BM_SearchAfterAnOwnStatusChange(benchmark::State& state) {
+    SearchFixture& f = fixture();
+    f.index->refresh();
+    QuotationListRequest request{.filter = {.searchText = "配管"}, .rowsPerPage = 100};
+    int round = 0;
+    for (auto _ : state) {
+        changeQuotationStatus(*f.database, {"NF0000002"}, round++ % 7, f.index.get());
+        benchmark::DoNotOptimize(readQuotationList(*f.database, request, f.index.get()));
+    }
+}
+
 constexpr int kRepetitions = 9;
 
 BENCHMARK(BM_SearchCommonTwoCharacters)
@@ -230,6 +243,7 @@ BENCHMARK(BM_FilterByDateAndAmount)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_SearchCommonTwoCharactersByTableScan)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SearchAfterAnOwnStatusChange)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_SearchAfterAnOutsideWrite)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

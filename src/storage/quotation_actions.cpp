@@ -30,10 +30,11 @@ RowActionResult deleteQuotations(Database& quotations, const std::vector<std::st
                                  SearchIndex* index) {
     RowActionResult result;
     for (const std::string& number : numbers) {
+        const std::string stamp = index != nullptr ? index->stampBeforeWrite() : std::string();
         if (quotations.executeOrReport("DELETE FROM kerbina where krbnumber=?", {number})) {
             ++result.done;
             if (index != nullptr) {
-                index->noteDeleted(number);
+                index->noteDeleted(number, stamp);
             }
         } else {
             ++result.failed;
@@ -49,11 +50,12 @@ RowActionResult changeQuotationStatus(Database& quotations, const std::vector<st
         return result;
     }
     for (const std::string& number : numbers) {
+        const std::string stamp = index != nullptr ? index->stampBeforeWrite() : std::string();
         if (quotations.executeOrReport("update kerbina SET status=? where krbnumber=?",
                                        {std::to_string(code), number})) {
             ++result.done;
             if (index != nullptr) {
-                index->noteChanged(number);
+                index->noteChanged(number, stamp);
             }
         } else {
             ++result.failed;

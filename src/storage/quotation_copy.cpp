@@ -246,10 +246,11 @@ CopyOutcome copyQuotations(Database& quotations, const std::vector<std::string>&
             }
         }
         params.emplace_back(source);
+        const std::string stamp = index != nullptr ? index->stampBeforeWrite() : std::string();
         if (quotations.executeOrReport(insert, params)) {
             outcome.copied.emplace_back(source, number);
             if (index != nullptr) {
-                index->noteChanged(number);
+                index->noteChanged(number, stamp);
             }
         }
     }

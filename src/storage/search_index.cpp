@@ -464,6 +464,7 @@ void SearchIndex::reindex(const std::vector<std::string>& numbers,
 
 bool SearchIndex::refresh() {
     lastRefreshCount_ = 0;
+    lastRefreshCompared_ = false;
     try {
         const std::string stamp = fileChangeStamp(quotationFile_);
         Statement storedStamp(db_, "SELECT value FROM meta WHERE key='stamp'");
@@ -475,6 +476,7 @@ bool SearchIndex::refresh() {
 
         // Every list column is compared, not only `modified`: a program that changes a status
         // without touching the stamp would otherwise leave the index filtering by the old one.
+        lastRefreshCompared_ = true;
         std::map<std::string, std::string> source; // number -> list columns
         {
             Connection connection(quotationFile_, SQLITE_OPEN_READONLY);
@@ -526,11 +528,42 @@ bool SearchIndex::refresh() {
     }
 }
 
-bool SearchIndex::noteChanged(const std::string& number) {
+namespace {
+
+// The change counter of a stamp; nothing for an empty one.
+std::optional<unsigned long long> stampCounter(const std::string& stamp) {
+    const std::size_t colon = stamp.find(':');
+    if (stamp.empty() || colon == std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<unsigned long long>(std::stoull(stamp.substr(0, colon)));
+}
+
+} // namespace
+
+std::string SearchIndex::stampBeforeWrite() const {
+    return fileChangeStamp(quotationFile_);
+}
+
+bool SearchIndex::noteChanged(const std::string& number, const std::string& stampBefore) {
     try {
         execute("BEGIN IMMEDIATE");
         try {
             reindex({number}, {});
+            // The index was in step before this write, and the file counts exactly one write
+            // transaction since: ours. The index is then in step again without comparing rows.
+            const std::string now = fileChangeStamp(quotationFile_);
+            const auto before = stampCounter(stampBefore);
+            const auto after = stampCounter(now);
+            if (before && after && *after == *before + 1) {
+                Statement stored(db_, "SELECT value FROM meta WHERE key='stamp'");
+                const bool inStep = stored.step() && stored.text(0) == stampBefore;
+                stored.reset();
+                if (inStep) {
+                    Statement store(db_, "UPDATE meta SET value=? WHERE key='stamp'");
+                    store.bindText(1, now).run();
+                }
+            }
             execute("COMMIT");
         } catch (...) {
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -543,8 +576,8 @@ bool SearchIndex::noteChanged(const std::string& number) {
     }
 }
 
-bool SearchIndex::noteDeleted(const std::string& number) {
-    return noteChanged(number);
+bool SearchIndex::noteDeleted(const std::string& number, const std::string& stampBefore) {
+    return noteChanged(number, stampBefore);
 }
 
 } // namespace kerbina

@@ -51,12 +51,18 @@ public:
 
     // Indexes the row `number` again as it now stands in the quotation table (after a save, a
     // copy or a status change), or drops it when the row is gone. False on failure; the next
-    // refresh then compares the whole table.
-    bool noteChanged(const std::string& number);
-    bool noteDeleted(const std::string& number);
+    // refresh then compares the whole table. With `stampBefore`, taken by stampBeforeWrite just
+    // before a write of one transaction, and no other write since, the index counts as in step
+    // and the next refresh compares nothing.
+    bool noteChanged(const std::string& number, const std::string& stampBefore = {});
+    bool noteDeleted(const std::string& number, const std::string& stampBefore = {});
+    // The state of the quotation database file now, for noteChanged.
+    std::string stampBeforeWrite() const;
 
     // How many rows were indexed again by the last refresh (0 when nothing had changed).
     long long lastRefreshCount() const { return lastRefreshCount_; }
+    // Whether the last refresh had to compare the rows of the table.
+    bool lastRefreshCompared() const { return lastRefreshCompared_; }
 
     // A condition on `list.id` selecting the rows whose text contains `text` (not empty); appends
     // its parameters to `params`. `asTest` makes it a test of each row read (for reading in list
@@ -79,6 +85,7 @@ private:
     std::filesystem::path indexFile_;
     sqlite3* db_ = nullptr;
     long long lastRefreshCount_ = 0;
+    bool lastRefreshCompared_ = false;
     std::string confirmedText_; // the text whose rows are in the temporary table `hits`
 };
 

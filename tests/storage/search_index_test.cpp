@@ -1,4 +1,5 @@
 #include "base/file_io.h"
+#include "storage/quotation_actions.h"
 #include "storage/quotation_list.h"
 #include "storage/search_index.h"
 #include "storage/sqlite_connection.h"
@@ -135,6 +136,31 @@ TEST_F(SearchIndexTest, OwnWritesAreTakenAtOnce) {
     database().execute("DELETE FROM kerbina WHERE krbnumber='M1'");
     ASSERT_TRUE(index.noteDeleted("M1"));
     EXPECT_EQ(found("水", &index), (std::vector<std::string>{}));
+}
+
+// A write of the program's own, bracketed by its stamps, keeps the index in step without
+// comparing the table; a write of another program in between still makes the next read compare.
+TEST_F(SearchIndexTest, OwnWritesNeedNoCompareUnlessAnotherCameBetween) {
+    for (const char* number : {"W1", "W2", "W3"}) {
+        insertQuotation(database(), {.number = number, .data = quotationText(number, "暖房\r\n")});
+    }
+    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    ASSERT_TRUE(index.refresh());
+    EXPECT_TRUE(index.lastRefreshCompared());
+
+    EXPECT_EQ(deleteQuotations(database(), {"W1"}, &index).done, 1);
+    EXPECT_EQ(changeQuotationStatus(database(), {"W2"}, 3, &index).done, 1);
+    ASSERT_TRUE(index.refresh());
+    EXPECT_FALSE(index.lastRefreshCompared());
+    EXPECT_EQ(found("暖房", &index), (std::vector<std::string>{"W2", "W3"}));
+
+    const std::string stamp = index.stampBeforeWrite();
+    database().execute("DELETE FROM kerbina WHERE krbnumber='W3'");
+    insertQuotation(database(), {.number = "W4", .data = quotationText("W4", "暖房\r\n")});
+    ASSERT_TRUE(index.noteDeleted("W3", stamp));
+    ASSERT_TRUE(index.refresh());
+    EXPECT_TRUE(index.lastRefreshCompared());
+    EXPECT_EQ(found("暖房", &index), (std::vector<std::string>{"W2", "W4"}));
 }
 
 TEST_F(SearchIndexTest, ADamagedIndexFileIsBuiltAgain) {
