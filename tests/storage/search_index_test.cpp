@@ -64,9 +64,16 @@ TEST_F(SearchIndexTest, IndexedSearchEqualsTheTableScan) {
         TSQLiteDatabase connection(file()); // one transaction for all rows
         connection.ExecSQL("BEGIN");
         for (int i = 0; i < 3000; ++i) {
+            // List columns with many ties, so that sorting and paging are put to the test too.
             connection.ExecSQL(
-                "INSERT INTO kerbina(krbnumber,data) VALUES(?,?)",
-                {"Q" + std::to_string(i), randomText(static_cast<int>(5 + random() % 60))});
+                "INSERT INTO kerbina(krbnumber,data,status,ATESAKI_1,ALLGTOTAL,created) "
+                "VALUES(?,?,?,?,?,?)",
+                {"Q" + std::to_string(i), randomText(static_cast<int>(5 + random() % 60)),
+                 std::to_string(random() % 7),
+                 i % 5 == 0 ? "" : "宛先" + std::to_string(random() % 4),
+                 std::to_string(random() % 50 * 1000) + (i % 3 == 0 ? ".5" : ""),
+                 "2024-0" + std::to_string(1 + random() % 9) + "-1" +
+                     std::to_string(random() % 10) + " 00:00:00"});
         }
         connection.ExecSQL("COMMIT");
     }
@@ -88,6 +95,28 @@ TEST_F(SearchIndexTest, IndexedSearchEqualsTheTableScan) {
     }
     EXPECT_GT(nonEmpty, 100);
     EXPECT_EQ(index.lastRefreshCount(), 0); // nothing changed: no row indexed again
+
+    // Pages of every sort order, with and without other filters: the index gives the table's.
+    const int sortCodes[] = {0, 1, 2, 3, 8, 9, 12, 13, 20, 21};
+    for (int round = 0; round < 120; ++round) {
+        QuotationListRequest request;
+        request.filter.searchText = round % 4 == 0 ? "" : searches[random() % searches.size()];
+        if (round % 3 == 0) {
+            request.filter.status = static_cast<int>(random() % 7);
+        }
+        if (round % 5 == 0) {
+            request.filter.minAmount = Currency::fromWhole(20000);
+            request.filter.createdTo = "2024-05-15";
+        }
+        request.sortCode = sortCodes[random() % std::size(sortCodes)];
+        request.rowsPerPage = 7;
+        request.page = 1 + static_cast<int>(random() % 4);
+        const QuotationListPage table = readQuotationList(database(), request);
+        const QuotationListPage indexed = readQuotationList(database(), request, &index);
+        ASSERT_EQ(indexed.rows, table.rows) << "round " << round;
+        ASSERT_EQ(indexed.countText, table.countText) << "round " << round;
+        ASSERT_EQ(indexed.pageTotal, table.pageTotal) << "round " << round;
+    }
 }
 
 // Another program writes the quotation table directly: added, changed and removed rows are
