@@ -93,6 +93,7 @@ QuotationCopyDialog::QuotationCopyDialog(const CopyCounter& counter,
                                 static_cast<int>(static_cast<unsigned>(today.month())),
                                 static_cast<int>(static_cast<unsigned>(today.day()))));
     date_->setCalendarPopup(true);
+    date_->setDisplayFormat("yyyy/MM/dd");
     values->addRow(rewrites_[0], texts_[1]);
     values->addRow(rewrites_[1], texts_[2]);
     values->addRow(rewrites_[2], texts_[3]);
