@@ -5,6 +5,7 @@
 #include "base/text_codec.h"
 #include "calc/totals.h"
 #include "cli/database_commands.h"
+#include "cli/list_command.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
 #include "document/totals_report.h"
@@ -37,6 +38,12 @@ Commands:
                line per file saved: the number, a tab, the file
   export NUMBER -o FILE.krb2 [--data-root DIR]
                write the quotation stored under NUMBER to a quotation file
+  list [--search TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--min AMOUNT] [--max AMOUNT]
+       [--addressee TEXT] [--status N] [--sort CODE] [--page N --per-page N] [--data-root DIR]
+               print the saved quotations that match as JSON, in the list's order (sort code 0,
+               newest number first, unless --sort gives another): their count, the page, and
+               for each its number, status, addressee, site, work name, amount, requester and
+               date; without --data-root the database is that of this machine's data folder
   --version    print the version and exit
   --help       print this help and exit
 
@@ -263,6 +270,13 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const std::vector<std::string_view> words(argv + 2, argv + argc);
+    if (command == "list") {
+        const int status = kerbina::cli::runList(words);
+        if (status == kUsageError) {
+            std::cerr << '\n' << kUsage;
+        }
+        return status;
+    }
     const kerbina::cli::ToolServices services{
         .usage = kUsage,
         .settings = settingsFor,
