@@ -33,6 +33,33 @@ std::filesystem::path csvImportFile(const std::filesystem::path& workFolder) {
     return workFolder / std::string(kCsvImportFileName);
 }
 
+const std::vector<std::string>& csvImportFieldCaptions() {
+    static const std::vector<std::string> captions{"名称",   "仕様",     "単位",       "歩掛",
+                                                   "原数量", "数量",     "原単価",     "単価",
+                                                   "予備",   "付帯単価", "原付帯単価", "備考"};
+    return captions;
+}
+
+std::string csvImportText(const std::vector<std::string>& fields) {
+    std::string text;
+    for (std::size_t n = 0; n < fields.size(); ++n) {
+        if (n > 0) {
+            text += ';';
+        }
+        appendAsSeparatedField(text, trimBlanks(fields[n]));
+    }
+    return text;
+}
+
+bool isBlankCsvImportRow(const std::vector<std::string>& fields) {
+    for (const std::string& field : fields) {
+        if (!trimBlanks(field).empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 LineRecord csvImportLine(std::string_view text) {
     const std::vector<std::string_view> fields = splitFields(trimBlanks(text), ';');
     const auto number = [&](std::size_t n) {

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kerbina {
 
@@ -19,6 +21,14 @@ namespace kerbina {
 inline constexpr std::string_view kCsvImportFileName = "csv_inport.tmp";
 
 std::filesystem::path csvImportFile(const std::filesystem::path& workFolder);
+
+// The captions of the twelve fields, as the CSV editor shows them.
+const std::vector<std::string>& csvImportFieldCaptions();
+// One line of the import file from the editor's fields: a ";" inside a field becomes "；" and line
+// breaks are dropped, so every field stays in its place.
+std::string csvImportText(const std::vector<std::string>& fields);
+// Whether a row of the editor holds anything to import.
+bool isBlankCsvImportRow(const std::vector<std::string>& fields);
 
 // The line one text of the import file stands for (blanks around it are trimmed first). Raises
 // NumberFormatError when a number field holds anything but a number.

@@ -122,6 +122,15 @@ std::string unitCostPrinterArgument(const fs::path& dataRoot) {
     return pathText(dataRoot) + ";";
 }
 
+fs::path printProgramPath(const fs::path& installFolder, std::string_view baseName) {
+    const fs::path plain = installFolder / std::string(baseName);
+    const fs::path windows = installFolder / (std::string(baseName) + ".exe");
+    if (!fs::exists(plain) && fs::exists(windows)) {
+        return windows;
+    }
+    return plain;
+}
+
 std::string printProgramFailedMessage(const fs::path& program) {
     return "印刷プログラムを起動できませんでした: " + pathText(program);
 }

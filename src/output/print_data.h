@@ -93,6 +93,10 @@ std::string viewerArgument(std::string_view reductionMark, const std::filesystem
                            std::string_view printStyle, std::string_view version);
 // The unit-cost breakdown printer's argument: the data root followed by ";".
 std::string unitCostPrinterArgument(const std::filesystem::path& dataRoot);
+// A print program of the installation folder: the base name, or the base name + ".exe" when only
+// that exists.
+std::filesystem::path printProgramPath(const std::filesystem::path& installFolder,
+                                       std::string_view baseName);
 // The message when a print program did not start.
 std::string printProgramFailedMessage(const std::filesystem::path& program);
 
