@@ -1,0 +1,108 @@
+#include "printviewer/preview_window.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace kerbina {
+namespace {
+
+// Preview pages are drawn at about 100 dpi.
+constexpr int kPreviewWidth = 827;
+constexpr int kPreviewHeight = 1169;
+
+QPixmap pageImage(const QuotationPages& pages, int index) {
+    QImage image(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setWindow(0, 0, QuotationPages::kPageWidth, QuotationPages::kPageHeight);
+    pages.paint(painter, index);
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
+
+PreviewWindow::PreviewWindow(QuotationPages pages, QWidget* parent)
+    : QWidget(parent), pages_(std::move(pages)) {
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setWindowTitle(QStringLiteral("印刷プレビュー"));
+    auto* printButton = new QPushButton(QStringLiteral("印刷"), this);
+    auto* pdfButton = new QPushButton(QStringLiteral("PDF保存"), this);
+    auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    connect(printButton, &QPushButton::clicked, this, &PreviewWindow::print);
+    connect(pdfButton, &QPushButton::clicked, this, &PreviewWindow::saveAsPdf);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(printButton);
+    buttons->addWidget(pdfButton);
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+
+    auto* sheetArea = new QWidget;
+    auto* sheetLayout = new QVBoxLayout(sheetArea);
+    sheetLayout->setSpacing(16);
+    for (int page = 0; page < pages_.pageCount(); ++page) {
+        auto* label = new QLabel;
+        label->setPixmap(pageImage(pages_, page));
+        label->setFrameShape(QFrame::Box);
+        sheetLayout->addWidget(label, 0, Qt::AlignHCenter);
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(sheetArea);
+    scroll->setAlignment(Qt::AlignHCenter);
+    scroll->setBackgroundRole(QPalette::Dark);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(scroll);
+    resize(kPreviewWidth + 80, 900);
+}
+
+void PreviewWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("印刷を開始できませんでした。"));
+        return;
+    }
+    for (int page = 0; page < pages_.pageCount(); ++page) {
+        if (page > 0) {
+            printer.newPage();
+        }
+        painter.setWindow(0, 0, QuotationPages::kPageWidth, QuotationPages::kPageHeight);
+        painter.setViewport(0, 0, printer.width(), printer.height());
+        pages_.paint(painter, page);
+    }
+    painter.end();
+}
+
+void PreviewWindow::saveAsPdf() {
+    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("PDF保存"), QString(),
+                                                      QStringLiteral("PDFファイル (*.pdf)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    if (!writePdf(pages_, file)) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("PDFファイルを書き込めませんでした: ") + file);
+    }
+}
+
+} // namespace kerbina

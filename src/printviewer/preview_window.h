@@ -1,0 +1,27 @@
+#pragma once
+
+#include "printviewer/quotation_pages.h"
+
+#include <QWidget>
+
+class QVBoxLayout;
+
+namespace kerbina {
+
+// "印刷プレビュー": the pages one below the other, with "印刷" (the system's print dialog) and
+// "PDF保存" (a PDF file chosen in a save dialog).
+class PreviewWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PreviewWindow(QuotationPages pages, QWidget* parent = nullptr);
+
+    void print();
+    void saveAsPdf();
+    const QuotationPages& pages() const { return pages_; }
+
+private:
+    QuotationPages pages_;
+};
+
+} // namespace kerbina

@@ -1,0 +1,103 @@
+#include "printviewer/viewer_request.h"
+
+#include "base/path_text.h"
+#include "base/text.h"
+#include "document/work_folder.h"
+#include "output/print_data.h"
+
+#include <algorithm>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The fields of the argument, each up to its ";", a quoted one up to its closing quote.
+std::vector<std::string> argumentFields(std::string_view text) {
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::string field;
+        if (text[at] == '"') {
+            const std::size_t close = text.find('"', at + 1);
+            const std::size_t end = close == std::string_view::npos ? text.size() : close;
+            field = std::string(text.substr(at + 1, end - at - 1));
+            at = end + 1;
+            const std::size_t separator = text.find(';', std::min(at, text.size()));
+            at = separator == std::string_view::npos ? text.size() : separator + 1;
+        } else {
+            const std::size_t separator = text.find(';', at);
+            const std::size_t end = separator == std::string_view::npos ? text.size() : separator;
+            field = std::string(text.substr(at, end - at));
+            at = end + 1;
+        }
+        fields.push_back(std::move(field));
+    }
+    return fields;
+}
+
+} // namespace
+
+std::optional<ViewerHandoff> parseViewerArgument(std::string_view argument) {
+    std::string_view text = trimBlanks(argument);
+    // The argument ends with ";"; one that ends with a quote came wrapped in one more pair.
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = text.substr(1, text.size() - 2);
+    }
+    const std::vector<std::string> fields = argumentFields(text);
+    if (fields.size() < 2 || fields[1].empty()) {
+        return std::nullopt;
+    }
+    ViewerHandoff handoff;
+    handoff.reductionMark = fields[0];
+    handoff.dataRoot = pathFromText(fields[1]);
+    if (fields.size() > 3) {
+        handoff.printStyle = fields[3];
+    }
+    if (fields.size() > 4) {
+        handoff.version = fields[4];
+    }
+    return handoff;
+}
+
+std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::string>& arguments) {
+    ViewerRequest request;
+    std::size_t at = 0;
+    if (at < arguments.size() && arguments[at] == "--pdf") {
+        if (at + 1 >= arguments.size()) {
+            return std::nullopt;
+        }
+        request.pdfFile = pathFromText(arguments[at + 1]);
+        at += 2;
+    }
+    if (at + 1 != arguments.size()) {
+        return std::nullopt;
+    }
+    const fs::path asFile = pathFromText(arguments[at]);
+    if (fs::is_regular_file(asFile)) {
+        request.quotationFile = asFile;
+        return request;
+    }
+    request.handoff = parseViewerArgument(arguments[at]);
+    if (!request.handoff) {
+        return std::nullopt;
+    }
+    return request;
+}
+
+std::vector<fs::path> printBatchFiles(const fs::path& dataRoot) {
+    std::vector<fs::path> files;
+    const fs::path folder = printFolder(dataRoot);
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::path& file = it->path();
+        if (it->is_regular_file() && hasExtension(file, ".dat") &&
+            !equalsIgnoringAsciiCase(pathText(file.filename()), kUnitCostPrintFileName)) {
+            files.push_back(file);
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+} // namespace kerbina

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerbina {
+
+// The one argument the program starts the viewer with: R;"D";"D";"P";"V"; (the reduction mark,
+// the data root twice, the print style file, the version text). The double quotes may be missing
+// (a shell or a shortcut may have eaten them); a quoted field may hold ";".
+struct ViewerHandoff {
+    std::string reductionMark;
+    std::filesystem::path dataRoot;
+    std::string printStyle;
+    std::string version;
+};
+std::optional<ViewerHandoff> parseViewerArgument(std::string_view argument);
+
+// The command line: [--pdf OUT.pdf] [ARGUMENT | FILE.krb2]. A last argument that names an
+// existing file is a quotation file; anything else is the hand-off argument.
+struct ViewerRequest {
+    std::optional<std::filesystem::path> pdfFile;
+    std::optional<std::filesystem::path> quotationFile;
+    std::optional<ViewerHandoff> handoff;
+};
+// Nothing when the command line cannot be understood.
+std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::string>& arguments);
+
+// The quotation print files of a batch, by name: "*.dat" of the print folder but print_Data.dat.
+std::vector<std::filesystem::path> printBatchFiles(const std::filesystem::path& dataRoot);
+
+inline constexpr std::string_view kViewerUsage =
+    "使い方: printviewer [--pdf 出力.pdf] (引数 | 見積ファイル.krb2)";
+
+} // namespace kerbina

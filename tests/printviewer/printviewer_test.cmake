@@ -1,0 +1,45 @@
+# printviewer --pdf, end to end: a quotation file becomes a PDF whose pages, page numbers and
+# fonts are checked with poppler's pdfinfo, pdftotext and pdffonts (scripts/install-deps).
+# Run by ctest as printviewer_pdf with VIEWER, WORK and DATA set.
+find_program(PDFINFO pdfinfo REQUIRED)
+find_program(PDFTOTEXT pdftotext REQUIRED)
+find_program(PDFFONTS pdffonts REQUIRED)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(expect_pdf name source pages)
+    set(pdf ${WORK}/${name}.pdf)
+    execute_process(COMMAND ${VIEWER} --pdf ${pdf} ${source} RESULT_VARIABLE status
+                    ERROR_VARIABLE errors)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${name}: printviewer ended with ${status}: ${errors}")
+    endif()
+    execute_process(COMMAND ${PDFINFO} ${pdf} OUTPUT_VARIABLE info)
+    if(NOT info MATCHES "Pages: +${pages}\n")
+        message(FATAL_ERROR "${name}: expected ${pages} pages:\n${info}")
+    endif()
+    if(NOT info MATCHES "Page size: +595(\\.[0-9]+)? x 841|Page size: +595(\\.[0-9]+)? x 842")
+        message(FATAL_ERROR "${name}: not A4 portrait:\n${info}")
+    endif()
+    execute_process(COMMAND ${PDFTOTEXT} ${pdf} - OUTPUT_VARIABLE text)
+    foreach(expected "1 ?/ ?${pages}" "${pages} ?/ ?${pages}" "法定福利費")
+        if(NOT text MATCHES "${expected}")
+            message(FATAL_ERROR "${name}: \"${expected}\" missing from the text:\n${text}")
+        endif()
+    endforeach()
+    execute_process(COMMAND ${PDFFONTS} ${pdf} OUTPUT_VARIABLE fonts)
+    string(REGEX MATCHALL "\n[^\n]+" font_lines "${fonts}")
+    list(LENGTH font_lines font_count)
+    if(font_count LESS 3) # the header, the rule and at least one font
+        message(FATAL_ERROR "${name}: no fonts:\n${fonts}")
+    endif()
+    list(SUBLIST font_lines 2 -1 used_fonts)
+    foreach(font IN LISTS used_fonts)
+        if(NOT font MATCHES " yes +(yes|no) +yes +")
+            message(FATAL_ERROR "${name}: a font is not embedded with its text mapping:\n${fonts}")
+        endif()
+    endforeach()
+endfunction()
+
+# Cover, breakdown and the two sheets of example 2.
+expect_pdf(example_2 ${DATA}/totals/example_2.krb2 4)
