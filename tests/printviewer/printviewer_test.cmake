@@ -9,7 +9,7 @@ file(MAKE_DIRECTORY ${WORK})
 
 function(expect_pdf name source pages)
     set(pdf ${WORK}/${name}.pdf)
-    execute_process(COMMAND ${VIEWER} --pdf ${pdf} ${source} RESULT_VARIABLE status
+    execute_process(COMMAND ${VIEWER} --pdf ${pdf} "${source}" RESULT_VARIABLE status
                     ERROR_VARIABLE errors)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "${name}: printviewer ended with ${status}: ${errors}")
@@ -43,3 +43,14 @@ endfunction()
 
 # Cover, breakdown and the two sheets of example 2.
 expect_pdf(example_2 ${DATA}/totals/example_2.krb2 4)
+
+# The hand-off from the program: the argument names the data root, whose print folder holds the
+# batch; print_Data.dat belongs to another printer. Example 2 (4 pages) and example 5 (3 pages)
+# make one PDF numbered 1 / 7 to 7 / 7; the argument may come wrapped in one more pair of quotes.
+set(root ${WORK}/data_root)
+file(MAKE_DIRECTORY ${root}/printdata ${root}/conf)
+configure_file(${DATA}/totals/example_2.krb2 ${root}/printdata/A-0001.dat COPYONLY)
+configure_file(${DATA}/totals/example_5.krb2 ${root}/printdata/A-0002.dat COPYONLY)
+file(WRITE ${root}/printdata/print_Data.dat "1;not a quotation;\r\n")
+expect_pdf(handoff "△;\"${root}\";\"${root}\";\"\";\"Release Version 0.1.0\";" 7)
+expect_pdf(handoff_wrapped "\"△;\"${root}\";\"${root}\";\"\";\"Release Version 0.1.0\";\"" 7)
