@@ -1,6 +1,6 @@
 // printviewer: lays quotations out as a 見積書 (cover, breakdown, detail sheets) and writes a PDF
 // (--pdf) or shows a print preview with "印刷" and "PDF保存".
-#include "base/conf_file.h"
+#include "base/folders.h"
 #include "base/path_text.h"
 #include "base/user_error.h"
 #include "calc/totals.h"
@@ -48,8 +48,9 @@ int main(int argc, char* argv[]) {
     }
     const bool windowed = !request->pdfFile;
 
-    PrintSettings settings;
     try {
+        PrintSettings settings =
+            readPrintSettings(request->handoff ? request->handoff->dataRoot : dataRoot());
         std::vector<QuotationData> quotations;
         if (request->quotationFile) {
             QuotationData data = readQuotationFile(*request->quotationFile);
@@ -58,12 +59,6 @@ int main(int argc, char* argv[]) {
         } else {
             const ViewerHandoff& handoff = *request->handoff;
             settings.reductionMark = handoff.reductionMark;
-            if (std::string title = readConfValue(handoff.dataRoot, "[TITLE1]"); !title.empty()) {
-                settings.siteTitle = title;
-            }
-            if (std::string title = readConfValue(handoff.dataRoot, "[TITLE2]"); !title.empty()) {
-                settings.workTitle = title;
-            }
             for (const auto& file : printBatchFiles(handoff.dataRoot)) {
                 quotations.push_back(readQuotationFile(file));
             }

@@ -343,6 +343,15 @@ void QuotationPages::Data::paintCover(QPainter& painter, const QuotationData& qu
         painter.drawLine(QPointF(kMargin, y + 90), QPointF(kMargin + kContentWidth, y + 90));
         y += 100;
     }
+
+    // The company's letterhead, bottom right.
+    double line = 2080;
+    for (std::size_t n = 0; n < settings.letterhead.size(); ++n) {
+        const bool name = n == 0;
+        drawFitted(painter, QRectF(1000, line, 950, name ? 80 : 55), qs(settings.letterhead[n]),
+                   Qt::AlignLeft, name ? 48 : 30, name);
+        line += name ? 90 : 55;
+    }
 }
 
 void QuotationPages::Data::paintTable(QPainter& painter, const Page& page, int) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printviewer/viewer_request.h"
 #include "records/quotation_data.h"
 
 #include <QString>
@@ -11,14 +12,6 @@
 class QPainter;
 
 namespace kerbina {
-
-// What the viewer takes from the program besides the quotations: the reduction mark and the
-// cover captions that the settings name.
-struct PrintSettings {
-    std::string reductionMark = "△";
-    std::string siteTitle = "現場名称"; // [TITLE1]
-    std::string workTitle = "工事名称"; // [TITLE2]
-};
 
 // The pages of a 見積書, A4 portrait: for each quotation the cover (表紙), the breakdown (内訳書)
 // and one or more pages per sheet (明細書), numbered "n / N" over the whole batch. Page contents

@@ -1,5 +1,7 @@
 #include "printviewer/viewer_request.h"
 
+#include "base/conf_file.h"
+#include "base/file_io.h"
 #include "base/path_text.h"
 #include "base/text.h"
 #include "document/work_folder.h"
@@ -83,6 +85,37 @@ std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::strin
         return std::nullopt;
     }
     return request;
+}
+
+PrintSettings readPrintSettings(const fs::path& dataRoot) {
+    PrintSettings settings;
+    const std::vector<std::string> conf = readSettingsFileLines(dataRoot);
+    if (std::string title = firstConfValue(conf, "[TITLE1]"); !title.empty()) {
+        settings.siteTitle = std::move(title);
+    }
+    if (std::string title = firstConfValue(conf, "[TITLE2]"); !title.empty()) {
+        settings.workTitle = std::move(title);
+    }
+    const std::vector<std::string> company = readTextLines(dataRoot / "conf" / "USER_DATA.conf");
+    const auto value = [&](std::string_view key) {
+        return std::string(trimBlanks(lastConfValue(company, key).value_or("")));
+    };
+    const auto joined = [](const std::string& first, const std::string& second) {
+        return first.empty() || second.empty() ? first + second : first + "　" + second;
+    };
+    const std::string zip = value("[ZIPCODE]");
+    const std::string tel = value("[TEL]");
+    const std::string fax = value("[FAX]");
+    for (std::string line :
+         {value("[OFFICE_NAME1]"), value("[OFFICE_NAME2]"), value("[SERVICE]"),
+          joined(zip.empty() ? "" : "〒" + zip, value("[ADDRESS1]")), value("[ADDRESS2]"),
+          joined(tel.empty() ? "" : "TEL " + tel, fax.empty() ? "" : "FAX " + fax),
+          value("[EMAIL]")}) {
+        if (!line.empty()) {
+            settings.letterhead.push_back(std::move(line));
+        }
+    }
+    return settings;
 }
 
 std::vector<fs::path> printBatchFiles(const fs::path& dataRoot) {

@@ -32,6 +32,20 @@ std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::strin
 // The quotation print files of a batch, by name: "*.dat" of the print folder but print_Data.dat.
 std::vector<std::filesystem::path> printBatchFiles(const std::filesystem::path& dataRoot);
 
+// What the viewer takes from the program besides the quotations: the reduction mark, the cover
+// captions that the settings name and the company's letterhead.
+struct PrintSettings {
+    std::string reductionMark = "△";
+    std::string siteTitle = "現場名称"; // [TITLE1]
+    std::string workTitle = "工事名称"; // [TITLE2]
+    // The company's own name and address for the cover, from the company data file, one line
+    // each, empty lines left out; the first is the company name.
+    std::vector<std::string> letterhead;
+};
+// The captions of the settings file and the company data of a data root; the defaults where the
+// files or the keys are missing.
+PrintSettings readPrintSettings(const std::filesystem::path& dataRoot);
+
 inline constexpr std::string_view kViewerUsage =
     "使い方: printviewer [--pdf 出力.pdf] (引数 | 見積ファイル.krb2)";
 

@@ -65,6 +65,27 @@ TEST(ViewerBatch, ThePrintFilesOfTheFolderByName) {
               (std::vector<fs::path>{folder / "A-1.DAT", folder / "B-2.dat"}));
 }
 
+TEST(ViewerSettings, CaptionsAndLetterheadFromTheDataRoot) {
+    TempFolder root;
+    const PrintSettings defaults = readPrintSettings(root.path());
+    EXPECT_EQ(defaults.siteTitle, "現場名称");
+    EXPECT_EQ(defaults.workTitle, "工事名称");
+    EXPECT_TRUE(defaults.letterhead.empty());
+
+    fs::create_directories(root.path() / "conf");
+    writeTextLines(root.path() / "conf/Kerbina.conf", {"[TITLE1]=受渡場所", "[TITLE2]=工事件名"});
+    writeTextLines(root.path() / "conf/USER_DATA.conf",
+                   {"[OFFICE_NAME1]=ケルビナ設備株式会社", "[OFFICE_NAME2]=", "[SERVICE]= 管工事 ",
+                    "[ZIPCODE]=100-0001", "[ADDRESS1]=東京都千代田区1-1",
+                    "[ADDRESS2]=", "[TEL]=03-0000-0000", "[FAX]=", "[URL]=", "[EMAIL]="});
+    const PrintSettings settings = readPrintSettings(root.path());
+    EXPECT_EQ(settings.siteTitle, "受渡場所");
+    EXPECT_EQ(settings.workTitle, "工事件名");
+    EXPECT_EQ(settings.letterhead,
+              (std::vector<std::string>{"ケルビナ設備株式会社", "管工事",
+                                        "〒100-0001　東京都千代田区1-1", "TEL 03-0000-0000"}));
+}
+
 TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
     QuotationData quotation = readQuotationFile(exampleQuotation(2));
     QuotationPages pages(PrintSettings{});
