@@ -41,7 +41,7 @@ PreviewWindow::PreviewWindow(QuotationPages pages, QWidget* parent)
     auto* pdfButton = new QPushButton(QStringLiteral("PDF保存"), this);
     auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
     connect(printButton, &QPushButton::clicked, this, &PreviewWindow::print);
-    connect(pdfButton, &QPushButton::clicked, this, &PreviewWindow::saveAsPdf);
+    connect(pdfButton, &QPushButton::clicked, this, [this] { saveAsPdf(); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(printButton);
@@ -66,7 +66,7 @@ PreviewWindow::PreviewWindow(QuotationPages pages, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(scroll);
-    resize(kPreviewWidth + 80, 900);
+    resize(kPreviewWidth + 120, 900);
 }
 
 void PreviewWindow::print() {
@@ -96,13 +96,18 @@ void PreviewWindow::print() {
 void PreviewWindow::saveAsPdf() {
     const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("PDF保存"), QString(),
                                                       QStringLiteral("PDFファイル (*.pdf)"));
-    if (file.isEmpty()) {
-        return;
+    if (!file.isEmpty()) {
+        saveAsPdf(file);
     }
-    if (!writePdf(pages_, file)) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("PDFファイルを書き込めませんでした: ") + file);
+}
+
+bool PreviewWindow::saveAsPdf(const QString& file) {
+    if (writePdf(pages_, file)) {
+        return true;
     }
+    QMessageBox::warning(this, windowTitle(),
+                         QStringLiteral("PDFファイルを書き込めませんでした: ") + file);
+    return false;
 }
 
 } // namespace kerbina

@@ -17,7 +17,10 @@ public:
     explicit PreviewWindow(QuotationPages pages, QWidget* parent = nullptr);
 
     void print();
+    // "PDF保存": asks for the file, then saves it; the second form saves to `file` (false and a
+    // box when it cannot be written).
     void saveAsPdf();
+    bool saveAsPdf(const QString& file);
     const QuotationPages& pages() const { return pages_; }
 
 private:

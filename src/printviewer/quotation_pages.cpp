@@ -315,7 +315,8 @@ void QuotationPages::Data::paintCover(QPainter& painter, const QuotationData& qu
                QStringLiteral("(税込)"), Qt::AlignLeft, 30);
     std::string breakdown = "（税抜金額 " + moneyText(header.allGTotal - header.taxGTotal) +
                             "　消費税額 " + moneyText(header.taxGTotal);
-    if (const std::optional<Currency> welfare = welfareTotal(quotation)) {
+    if (const std::optional<Currency> welfare = welfareTotal(quotation);
+        welfare && *welfare != Currency()) {
         breakdown += "　うち法定福利費 " + moneyText(*welfare);
     }
     breakdown += "）";
