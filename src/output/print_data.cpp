@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "base/path_text.h"
 #include "base/text.h"
+#include "base/text_codec.h"
 #include "calc/totals.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
@@ -13,6 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kUnitCostPrintFields = 28;
+constexpr int kQuotationNumberWidth = 12; // [NUMBER] Str[12]
 
 bool isRefusedInFileName(unsigned char c) {
     return c < 0x20 || c == 0x7f ||
@@ -133,6 +135,55 @@ fs::path printProgramPath(const fs::path& installFolder, std::string_view baseNa
 
 std::string printProgramFailedMessage(const fs::path& program) {
     return "印刷プログラムを起動できませんでした: " + pathText(program);
+}
+
+std::optional<PrintRequest> printQuotation(DocumentState& state, WorkStore& store,
+                                           const QuotationPrintSettings& settings, PrintScope scope,
+                                           bool listMode, UserPrompt& prompt,
+                                           const std::function<std::string()>& issueNumber,
+                                           const std::function<void()>& openNumberEntry) {
+    const NumberCheckFacts facts{!state.header.number.empty(), settings.automaticNumbering,
+                                 settings.perCustomer, !state.header.id.empty()};
+    switch (checkQuotationNumber(facts, prompt)) {
+    case NumberCheckResult::Stop:
+        return std::nullopt;
+    case NumberCheckResult::OpenNumberEntry:
+        openNumberEntry();
+        return std::nullopt;
+    case NumberCheckResult::IssueNumber:
+        state.header.number = fitToWidth(issueNumber(), kQuotationNumberWidth);
+        if (state.header.number.empty()) {
+            return std::nullopt;
+        }
+        break;
+    case NumberCheckResult::Print:
+        break;
+    }
+    printOpenQuotation(state, store, settings.dataRoot, scope, listMode);
+    return PrintRequest{printProgramPath(settings.installFolder, kViewerProgramName),
+                        viewerArgument(settings.reductionMark, settings.dataRoot,
+                                       settings.printStyle, releaseVersionText())};
+}
+
+std::optional<PrintRequest>
+printStoredQuotations(const QuotationPrintSettings& settings,
+                      const std::vector<std::pair<std::string, std::string>>& marked,
+                      UserPrompt& prompt) {
+    if (marked.empty()) {
+        prompt.notify(std::string(kNothingMarkedNotice));
+        return std::nullopt;
+    }
+    writeStoredPrintFiles(settings.dataRoot, marked);
+    return PrintRequest{printProgramPath(settings.installFolder, kViewerProgramName),
+                        viewerArgument(settings.reductionMark, settings.dataRoot,
+                                       settings.printStyle, releaseVersionText())};
+}
+
+PrintRequest printUnitCostBreakdowns(const QuotationPrintSettings& settings,
+                                     const std::vector<std::string>& breakdowns) {
+    writeUnitCostPrintFiles(settings.dataRoot, settings.installFolder, breakdowns);
+    return PrintRequest{printProgramPath(settings.installFolder, kUnitCostPrinterProgramName),
+                        unitCostPrinterArgument(settings.dataRoot)};
 }
 
 std::vector<std::string> unitCostPrintConfLines(const fs::path& dataRoot,

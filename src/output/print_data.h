@@ -5,6 +5,8 @@
 #include "records/document_state.h"
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -99,6 +101,46 @@ std::filesystem::path printProgramPath(const std::filesystem::path& installFolde
                                        std::string_view baseName);
 // The message when a print program did not start.
 std::string printProgramFailedMessage(const std::filesystem::path& program);
+
+// ---- the print commands ----
+
+// A print program to start without waiting, and its argument (none: started without one).
+struct PrintRequest {
+    std::filesystem::path program;
+    std::optional<std::string> argument;
+
+    friend bool operator==(const PrintRequest&, const PrintRequest&) = default;
+};
+
+// What the print commands of the open quotation need besides the document.
+struct QuotationPrintSettings {
+    std::filesystem::path dataRoot;
+    std::filesystem::path installFolder;
+    std::string reductionMark;       // [GENGAKU]
+    std::string printStyle;          // [Print_Dir]
+    bool automaticNumbering = false; // [EDIT_OPT1]
+    bool perCustomer = false;        // [NUMBER_OPT4]
+};
+
+// "表示中の明細を単独で印刷" (the open sheet) and "内訳付で印刷" (the whole quotation): the number
+// check (a number the user agrees to is taken from `issueNumber`, cut to its 12 bytes; the manual
+// entry is `openNumberEntry`, after which nothing is printed), then printOpenQuotation. Returns
+// the viewer to start, or nothing when the print stopped. The cover fields must already be in
+// the header.
+std::optional<PrintRequest> printQuotation(DocumentState& state, WorkStore& store,
+                                           const QuotationPrintSettings& settings, PrintScope scope,
+                                           bool listMode, UserPrompt& prompt,
+                                           const std::function<std::string()>& issueNumber,
+                                           const std::function<void()>& openNumberEntry);
+// "見積印刷" of the quotation list: the marked quotations (number, stored text) as one batch;
+// nothing, after the box "印刷するデータが選択されていません。", when none is marked.
+std::optional<PrintRequest>
+printStoredQuotations(const QuotationPrintSettings& settings,
+                      const std::vector<std::pair<std::string, std::string>>& marked,
+                      UserPrompt& prompt);
+// "代価表印刷": writes Print.conf and print_Data.dat; the unit-cost breakdown printer to start.
+PrintRequest printUnitCostBreakdowns(const QuotationPrintSettings& settings,
+                                     const std::vector<std::string>& breakdowns);
 
 // ---- the unit-cost breakdown print ----
 

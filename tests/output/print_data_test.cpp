@@ -229,6 +229,72 @@ TEST_F(PrintSessionTest, StoredQuotationsBecomeOneBatch) {
     EXPECT_FALSE(fs::exists(printFolder(folders.dataRoot) / "old.dat"));
 }
 
+TEST_F(PrintSessionTest, PrintCommandsWriteNothingWithoutANumber) {
+    const QuotationPrintSettings settings{
+        folders.dataRoot, folders.installFolder, "△", "/style/A4.sle", true, true};
+    const PrintRequest viewer{
+        folders.installFolder / "printviewer",
+        viewerArgument("△", folders.dataRoot, "/style/A4.sle", releaseVersionText())};
+    const struct {
+        bool automatic;
+        bool perCustomer;
+        std::string addressee;
+        std::deque<bool> answers;
+        bool printed;
+        int numberEntries;
+    } cases[] = {
+        {true, false, "", {false}, false, 0},  // "No" to a new number
+        {true, false, "", {true}, true, 0},    // a new number
+        {true, true, "", {true}, false, 0},    // per customer, no addressee
+        {true, true, "C-01", {true}, true, 0}, // per customer
+        {false, false, "", {true}, false, 1},  // typed by hand, on the cover
+        {false, false, "", {false}, false, 0},
+    };
+    int row = 0;
+    for (const auto& testCase : cases) {
+        fs::remove_all(printFolder(folders.dataRoot));
+        session->document().header.number.clear();
+        session->document().header.id = testCase.addressee;
+        prompt.answers = testCase.answers;
+        QuotationPrintSettings used = settings;
+        used.automaticNumbering = testCase.automatic;
+        used.perCustomer = testCase.perCustomer;
+        int entries = 0;
+        std::optional<PrintRequest> request;
+        const RunOutcome outcome = session->run([&] {
+            request = printQuotation(
+                session->document(), session->store(), used, PrintScope::WholeQuotation, false,
+                prompt, [] { return std::string("N-2026-00001-long"); }, [&] { ++entries; });
+        });
+        ASSERT_TRUE(outcome.succeeded) << outcome.error.value_or("");
+        EXPECT_EQ(entries, testCase.numberEntries) << "row " << row;
+        if (testCase.printed) {
+            EXPECT_EQ(request, viewer) << "row " << row;
+            EXPECT_EQ(session->document().header.number, "N-2026-00001") << "row " << row;
+            EXPECT_TRUE(fs::exists(printFolder(folders.dataRoot) / "N-2026-00001.dat"))
+                << "row " << row;
+        } else {
+            EXPECT_FALSE(request) << "row " << row;
+            EXPECT_FALSE(fs::exists(printFolder(folders.dataRoot))) << "row " << row;
+        }
+        ++row;
+    }
+}
+
+TEST_F(PrintSessionTest, ListAndUnitCostPrints) {
+    const QuotationPrintSettings settings{
+        folders.dataRoot, folders.installFolder, "△", "", true, false};
+    EXPECT_FALSE(printStoredQuotations(settings, {}, prompt));
+    EXPECT_EQ(prompt.shown.back(), kNothingMarkedNotice);
+    const auto request = printStoredQuotations(settings, {{"A-1", "x"}, {"A-2", "y"}}, prompt);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->program, folders.installFolder / "printviewer");
+    EXPECT_EQ(printUnitCostBreakdowns(settings, {"複合単価:0000001;a;"}),
+              (PrintRequest{folders.installFolder / "dataprint", folders.dataRoot.string() + ";"}));
+    EXPECT_TRUE(fs::exists(printFolder(folders.dataRoot) / "print_Data.dat"));
+    EXPECT_TRUE(fs::exists(printFolder(folders.dataRoot) / "A-1.dat"));
+}
+
 TEST_F(PrintSessionTest, ImportedLinesAreOneUndoStep) {
     const Sheet before = session->document().sheet;
     const auto [result, changes] = session->runGridCommand(
