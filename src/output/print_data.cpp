@@ -179,6 +179,12 @@ printStoredQuotations(const QuotationPrintSettings& settings,
                                        settings.printStyle, releaseVersionText())};
 }
 
+PrintRequest printFromBreakdownList(DocumentState& state, WorkStore& store,
+                                    const QuotationPrintSettings& settings) {
+    saveItemList(state, store, ListMode::Wrk);
+    return PrintRequest{printProgramPath(settings.installFolder, kViewerProgramName), std::nullopt};
+}
+
 PrintRequest printUnitCostBreakdowns(const QuotationPrintSettings& settings,
                                      const std::vector<std::string>& breakdowns) {
     writeUnitCostPrintFiles(settings.dataRoot, settings.installFolder, breakdowns);

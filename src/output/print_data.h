@@ -138,6 +138,10 @@ std::optional<PrintRequest>
 printStoredQuotations(const QuotationPrintSettings& settings,
                       const std::vector<std::pair<std::string, std::string>>& marked,
                       UserPrompt& prompt);
+// The breakdown list's "print": "HEAD.WRK" gets the current grand totals, and the viewer starts
+// without an argument (it then shows the quotation of the work folder).
+PrintRequest printFromBreakdownList(DocumentState& state, WorkStore& store,
+                                    const QuotationPrintSettings& settings);
 // "代価表印刷": writes Print.conf and print_Data.dat; the unit-cost breakdown printer to start.
 PrintRequest printUnitCostBreakdowns(const QuotationPrintSettings& settings,
                                      const std::vector<std::string>& breakdowns);

@@ -5,6 +5,7 @@
 #include "base/user_error.h"
 #include "calc/totals.h"
 #include "document/quotation_file.h"
+#include "document/work_store.h"
 #include "printviewer/preview_window.h"
 #include "printviewer/quotation_pages.h"
 #include "printviewer/viewer_request.h"
@@ -52,7 +53,12 @@ int main(int argc, char* argv[]) {
         PrintSettings settings =
             readPrintSettings(request->handoff ? request->handoff->dataRoot : dataRoot());
         std::vector<QuotationData> quotations;
-        if (request->quotationFile) {
+        if (request->openQuotation) {
+            DocumentState state;
+            const std::filesystem::path workFolder = dataRoot() / "temp";
+            readHeaderFile(state, workFolder, "WRK");
+            quotations.push_back(collectQuotation(state, workFolder));
+        } else if (request->quotationFile) {
             QuotationData data = readQuotationFile(*request->quotationFile);
             recalculateQuotation(data, CalcSettings{}, true);
             quotations.push_back(std::move(data));

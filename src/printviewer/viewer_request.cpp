@@ -64,6 +64,10 @@ std::optional<ViewerHandoff> parseViewerArgument(std::string_view argument) {
 
 std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::string>& arguments) {
     ViewerRequest request;
+    if (arguments.empty()) {
+        request.openQuotation = true;
+        return request;
+    }
     std::size_t at = 0;
     if (at < arguments.size() && arguments[at] == "--pdf") {
         if (at + 1 >= arguments.size()) {

@@ -19,9 +19,12 @@ struct ViewerHandoff {
 };
 std::optional<ViewerHandoff> parseViewerArgument(std::string_view argument);
 
-// The command line: [--pdf OUT.pdf] [ARGUMENT | FILE.krb2]. A last argument that names an
-// existing file is a quotation file; anything else is the hand-off argument.
+// The command line: [--pdf OUT.pdf] (ARGUMENT | FILE.krb2), or nothing at all. A last argument
+// that names an existing file is a quotation file; anything else is the hand-off argument. Started
+// without arguments (the breakdown list's print) the viewer shows the quotation open in the
+// program, from the work folder of the data root.
 struct ViewerRequest {
+    bool openQuotation = false;
     std::optional<std::filesystem::path> pdfFile;
     std::optional<std::filesystem::path> quotationFile;
     std::optional<ViewerHandoff> handoff;

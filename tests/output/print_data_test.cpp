@@ -295,6 +295,24 @@ TEST_F(PrintSessionTest, ListAndUnitCostPrints) {
     EXPECT_TRUE(fs::exists(printFolder(folders.dataRoot) / "A-1.dat"));
 }
 
+TEST_F(PrintSessionTest, BreakdownListPrintWritesTheGrandTotals) {
+    const QuotationPrintSettings settings{
+        folders.dataRoot, folders.installFolder, "△", "", true, false};
+    session->showPage(0);
+    session->document().header.allGTotal = Currency::fromWhole(123456);
+    PrintRequest request;
+    ASSERT_TRUE(session
+                    ->run([&] {
+                        request =
+                            printFromBreakdownList(session->document(), session->store(), settings);
+                    })
+                    .succeeded);
+    EXPECT_EQ(request, (PrintRequest{folders.installFolder / "printviewer", std::nullopt}));
+    DocumentState written;
+    readHeaderFile(written, folders.dataRoot / "temp", "WRK");
+    EXPECT_EQ(written.header.allGTotal, session->document().allSubmittedTotal);
+}
+
 TEST_F(PrintSessionTest, ImportedLinesAreOneUndoStep) {
     const Sheet before = session->document().sheet;
     const auto [result, changes] = session->runGridCommand(

@@ -49,7 +49,10 @@ TEST(ViewerCommandLine, FileOrHandOff) {
     ASSERT_TRUE(handoff);
     EXPECT_FALSE(handoff->pdfFile);
     EXPECT_EQ(handoff->handoff->dataRoot, fs::path("/d"));
-    EXPECT_FALSE(parseViewerCommandLine({}));
+    const auto bare = parseViewerCommandLine({});
+    ASSERT_TRUE(bare);
+    EXPECT_TRUE(bare->openQuotation);
+    EXPECT_FALSE(bare->pdfFile);
     EXPECT_FALSE(parseViewerCommandLine({"--pdf"}));
     EXPECT_FALSE(parseViewerCommandLine({"--pdf", "out.pdf"}));
 }
