@@ -49,7 +49,11 @@ CsvEditorDialog::CsvEditorDialog(std::filesystem::path importFile, QWidget* pare
         headers << QString::fromStdString(caption);
     }
     table_->setHorizontalHeaderLabels(headers);
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // Name, specification and note are wide, the unit narrow, the numbers in between.
+    const int widths[] = {200, 160, 50, 70, 70, 70, 80, 80, 60, 80, 80, 160};
+    for (int column = 0; column < table_->columnCount(); ++column) {
+        table_->setColumnWidth(column, widths[column]);
+    }
 
     auto* addRow = new QPushButton(QStringLiteral("行追加"), this);
     auto* removeRow = new QPushButton(QStringLiteral("行削除"), this);
@@ -75,7 +79,7 @@ CsvEditorDialog::CsvEditorDialog(std::filesystem::path importFile, QWidget* pare
     layout->addLayout(rowButtons);
     layout->addWidget(table_);
     layout->addWidget(buttons);
-    resize(1000, 520);
+    resize(1240, 520);
 }
 
 void CsvEditorDialog::pasteText(const QString& text) {

@@ -6,9 +6,11 @@
 #include "output/ui/print_launch.h"
 #include "temp_folder.h"
 
+#include <QDir>
 #include <QTableWidget>
 #include <QTest>
 #include <chrono>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -26,6 +28,10 @@ TEST(CsvEditorDialog, ImportWritesTheFilledRowsAndCancelWritesNothing) {
         dialog.pasteText(
             QStringLiteral("配管\tSGP 25A\tm\r\n\t\t\n保温;屋内\tt=25\tｍ\t\t1\t2.5\n"));
         dialog.table()->setItem(1, 11, new QTableWidgetItem(QStringLiteral("空行は飛ばす")));
+        if (const char* shots = std::getenv("KERBINA_SCREENSHOT_DIR")) {
+            dialog.show();
+            dialog.grab().save(QDir(QString::fromUtf8(shots)).filePath("csv_editor.png"));
+        }
         dialog.reject();
         EXPECT_FALSE(fs::exists(file));
         dialog.importRows();
