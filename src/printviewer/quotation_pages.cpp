@@ -150,6 +150,9 @@ std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintS
     DocumentState state;
     state.header = quotation.header;
     state.items = quotation.items;
+    // The sum item shows the grand totals, which the header carries.
+    state.allSubmittedTotal = quotation.header.allGTotal;
+    state.allNetTotal = quotation.header.allNTotal;
     DisplayOptions options;
     options.listMode = true;
     options.reductionMark = settings.reductionMark;
