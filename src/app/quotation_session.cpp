@@ -1,13 +1,17 @@
 #include "app/quotation_session.h"
 
 #include "app/startup.h"
+#include "base/path_text.h"
+#include "base/text.h"
 #include "base/user_error.h"
 #include "document/document_host.h"
 #include "document/quotation_file.h"
+#include "document/quotation_file_name.h"
 #include "document/undo.h"
 #include "document/work_store.h"
 #include "grid/work_folder_cycle.h"
 #include "settings/numbering_row.h"
+#include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "storage/database_files.h"
 #include "storage/schema.h"
@@ -45,6 +49,17 @@ public:
     void notify(const std::string& text) override { session_.prompt_.notify(text); }
     void reportError(std::string_view text, std::string_view detail) override {
         session_.prompt_.reportError(text, detail);
+    }
+    std::optional<std::filesystem::path> chooseFileToOpen(const std::string& caption,
+                                                          const std::filesystem::path& start,
+                                                          const std::string& filter) override {
+        return session_.prompt_.chooseFileToOpen(caption, start, filter);
+    }
+    std::optional<std::filesystem::path> chooseFileToSave(const std::string& caption,
+                                                          const std::filesystem::path& suggested,
+                                                          const std::string& filter,
+                                                          const std::string& suffix) override {
+        return session_.prompt_.chooseFileToSave(caption, suggested, filter, suffix);
     }
 
     // The cover's history lists are kept by the cover page itself.
@@ -239,12 +254,18 @@ SessionOutcome QuotationSession::newQuotation(std::chrono::year_month_day today)
     outcome.done = askAndStartNewQuotation(state_, store_, *recorder_, today);
     if (outcome.done) {
         enterPage(false);
+        setOwnFile({});
     }
     outcome.changes = takeViewChanges();
     return outcome;
 }
 
-SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& file,
+void QuotationSession::setOwnFile(std::filesystem::path file) {
+    ownFile_ = std::move(file);
+    record({ViewChange::Kind::OwnFile});
+}
+
+SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& file, FileRole role,
                                                    std::chrono::year_month_day today) {
     SessionOutcome outcome;
     const OpenedView view =
@@ -257,8 +278,39 @@ SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& 
         record({ViewChange::Kind::ListTabShown});
         enterPage(true);
     }
+    if (outcome.done) {
+        // An old .krb file (also when named on the command line) is converted, never written
+        // back.
+        const bool quotationFile = equalsIgnoringAsciiCase(pathText(file.extension()), ".krb2");
+        setOwnFile(role == FileRole::OwnFile && quotationFile ? file : std::filesystem::path());
+    }
     outcome.changes = takeViewChanges();
     return outcome;
+}
+
+SessionOutcome QuotationSession::openChosenQuotationFile(std::chrono::year_month_day today) {
+    if (state_.modified && prompt_.askYesNo("編集中のデータを保存しますか？") &&
+        !saveToDatabase()) {
+        return {false, takeViewChanges()};
+    }
+    const auto file = prompt_.chooseFileToOpen("直接ファイルを開く", folders_.quotationFolder,
+                                               "ケルビナファイル(krb2) (*.krb2)");
+    if (!file) {
+        return {false, takeViewChanges()};
+    }
+    return openQuotationFile(*file, FileRole::OwnFile, today);
+}
+
+SessionOutcome QuotationSession::importChosenVersion1File(std::chrono::year_month_day today) {
+    if (state_.modified && !prompt_.askYesNo("編集中のデータが失われますが、よろしいですか？")) {
+        return {};
+    }
+    const auto file = prompt_.chooseFileToOpen("Version1のファイルを開く", folders_.quotationFolder,
+                                               "ケルビナVersion1(krb) (*.krb *.KRB)");
+    if (!file) {
+        return {};
+    }
+    return openQuotationFile(*file, FileRole::Source, today);
 }
 
 ViewChanges QuotationSession::saveQuotationFile(const std::filesystem::path& file) {
@@ -266,7 +318,18 @@ ViewChanges QuotationSession::saveQuotationFile(const std::filesystem::path& fil
     writeQuotationFile(file, collectQuotation(state_, store_.workFolder),
                        QuotationWriteOptions{state_.itemNameLine});
     state_.modified = false;
+    setOwnFile(file);
     return takeViewChanges();
+}
+
+SessionOutcome QuotationSession::saveChosenQuotationFile() {
+    const auto file = prompt_.chooseFileToSave(
+        "ファイルに保存", suggestedSavePath(state_, ownFile_, folders_.quotationFolder),
+        "ケルビナデータファイル (*.krb2)", "krb2");
+    if (!file) {
+        return {};
+    }
+    return {true, saveQuotationFile(*file)};
 }
 
 bool QuotationSession::saveToDatabase() {
@@ -335,6 +398,16 @@ SessionOutcome QuotationSession::redo() {
     }
     outcome.changes = takeViewChanges();
     return outcome;
+}
+
+void QuotationSession::applyRegisteredSettings(const RegisterOutcome& outcome) {
+    state_.settings.taxOffset = outcome.taxOffset;
+    settings_.calc.taxOffset = outcome.taxOffset;
+    settings_.autoNumbering = outcome.numbering.automatic;
+    settings_.perCustomerNumbering = outcome.numbering.perCustomer;
+    settings_.offerNumberAfterCustomerPick = outcome.numbering.offerAfterCustomerPick;
+    settings_.coverCaptions = outcome.displayStyle.coverCaptions;
+    display_.alternateRowShading = !outcome.displayStyle.horizontalGridLines;
 }
 
 ViewChanges QuotationSession::applyCalculationSettings(const CalcSettings& chosen) {

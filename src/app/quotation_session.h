@@ -26,6 +26,7 @@
 namespace kerbina {
 
 class WorkFolderEditCycle;
+struct RegisterOutcome;
 
 // One thing on screen that an operation changed. The window repaints from these, in order; the
 // core never paints.
@@ -47,6 +48,7 @@ struct ViewChange {
         SheetTitle,      // `text`: the name of the item whose sheet is open
         UndoCounters,    // `text`: the undo tape position ("3/4")
         QuotationNumber, // `text`
+        OwnFile,         // the quotation's own file changed (ownFile())
     };
     ViewChange(Kind changed, int changedNumber = 0, std::string changedText = {})
         : kind(changed), number(changedNumber), text(std::move(changedText)) {}
@@ -64,6 +66,11 @@ struct SessionOutcome {
     bool done = false;
     ViewChanges changes;
 };
+
+// What an opened file is to the quotation. An opened .krb2 file becomes the quotation's own file;
+// a backup or an old .krb file is only its source, and the next save offers a new name in the
+// quotation folder.
+enum class FileRole { OwnFile, Source };
 
 // What one user action run through `run` ended with.
 struct RunOutcome {
@@ -107,6 +114,9 @@ public:
     WorkStore& store() { return store_; }
     const TotalsPanel& totals() const { return panel_; }
     bool listMode() const { return display_.listMode; }
+    // The file the quotation was opened from or last saved to (empty when none): the next save
+    // offers it.
+    const std::filesystem::path& ownFile() const { return ownFile_; }
     // The quotation database; opened by openDatabases.
     Database& quotationDatabase();
     // How many rows the grid shows (at least one more than the page in front has lines).
@@ -148,10 +158,19 @@ public:
     SessionOutcome newQuotation(std::chrono::year_month_day today);
     // Reads a quotation file (or an old .krb file) into the work folder and recomputes it; not done
     // when the user declined a damaged file. On success the page it shows is in front.
-    SessionOutcome openQuotationFile(const std::filesystem::path& file,
+    SessionOutcome openQuotationFile(const std::filesystem::path& file, FileRole role,
                                      std::chrono::year_month_day today);
-    // Writes the open quotation to a quotation file (after writing the open sheet).
+    // "直接ファイルを開く": offers to save a modified quotation first, asks for the file, opens it.
+    SessionOutcome openChosenQuotationFile(std::chrono::year_month_day today);
+    // "Version1のファイルを開く": after the warning that the open quotation is lost, asks for an
+    // old .krb file and converts it; it never becomes the quotation's own file.
+    SessionOutcome importChosenVersion1File(std::chrono::year_month_day today);
+    // Writes the open quotation to a quotation file (after writing the open sheet); it becomes
+    // the quotation's own file.
     ViewChanges saveQuotationFile(const std::filesystem::path& file);
+    // "ファイルに保存": asks where (the quotation's own file, or a name made from it in the
+    // quotation folder) and writes there. Not done when the user cancelled; a failed write raises.
+    SessionOutcome saveChosenQuotationFile();
     // The save to the database through the window's saver; false when it did not happen.
     bool saveToDatabase();
     // Brings a page to the front: 0 the breakdown list, n the sheet of item n. The page that is
@@ -166,6 +185,9 @@ public:
     SessionOutcome redo();
     // Applies the calculation settings of the dialog (桁設定) and writes the page in front.
     ViewChanges applyCalculationSettings(const CalcSettings& chosen);
+    // What "登　録" of the settings dialog puts into effect at once for the open quotation: the
+    // tax rounding, the numbering options, the cover captions and the row shading.
+    void applyRegisteredSettings(const RegisterOutcome& outcome);
     // The name and specification columns shown apart or together.
     ViewChanges setSeparateNameSpec(bool separate);
     // Runs one grid command on the selection.
@@ -180,6 +202,7 @@ private:
     void record(ViewChange change);
     void refresh(const RecalcOutcome& outcome, bool listMode);
     void enterPage(bool listMode);
+    void setOwnFile(std::filesystem::path file);
 
     AppFolders folders_;
     ModulePresence modules_;
@@ -191,6 +214,7 @@ private:
     DisplayOptions display_;
     TotalsPanel panel_;
     int gridRows_ = kDefaultGridRows;
+    std::filesystem::path ownFile_;
     std::unique_ptr<Database> quotations_;
     std::unique_ptr<ViewRecorder> recorder_;
     std::unique_ptr<WorkFolderEditCycle> cycle_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,16 @@ public:
     virtual void notify(const std::string& text) = 0;
     // A failure: `text` is the box's heading ("ERROR"), `detail` the message in the system's words.
     virtual void reportError(std::string_view text, std::string_view detail) = 0;
+    // A file to read: the dialog's caption, the folder it starts in, the filter shown
+    // ("ケルビナファイル(krb2) (*.krb2)"). Nothing when the user cancelled.
+    virtual std::optional<std::filesystem::path>
+    chooseFileToOpen(const std::string& caption, const std::filesystem::path& start,
+                     const std::string& filter) = 0;
+    // A file to write, starting with `suggested`; `suffix` is added to a name typed without one.
+    // Choosing an existing file has been confirmed by the user. Nothing when the user cancelled.
+    virtual std::optional<std::filesystem::path>
+    chooseFileToSave(const std::string& caption, const std::filesystem::path& suggested,
+                     const std::string& filter, const std::string& suffix) = 0;
 };
 
 // A prompt with no one to ask: every question is answered No and nothing is shown. For work done
@@ -34,6 +46,17 @@ public:
     bool askYesNoDefaultNo(const std::string&) override { return false; }
     void notify(const std::string&) override {}
     void reportError(std::string_view, std::string_view) override {}
+    std::optional<std::filesystem::path> chooseFileToOpen(const std::string&,
+                                                          const std::filesystem::path&,
+                                                          const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> chooseFileToSave(const std::string&,
+                                                          const std::filesystem::path&,
+                                                          const std::string&,
+                                                          const std::string&) override {
+        return std::nullopt;
+    }
 };
 
 } // namespace kerbina

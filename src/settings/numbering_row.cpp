@@ -6,7 +6,9 @@
 #include "settings/value_forms.h"
 #include "storage/database.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace kerbina {
 
@@ -76,13 +78,21 @@ std::optional<NumberingRow> DatabaseNumberingRowStore::read() {
 }
 
 bool DatabaseNumberingRowStore::write(const NumberingRow& row, bool withNumber) {
-    if (withNumber) {
-        return database_.executeOrReport(
-            "UPDATE krbconf SET header=?,keta=?,number=?,notes=? WHERE conf=?;",
-            {row.header, row.keta, row.number, row.notes, "KERBINA"});
+    const bool updated =
+        withNumber
+            ? database_.executeOrReport(
+                  "UPDATE krbconf SET header=?,keta=?,number=?,notes=? WHERE conf=?;",
+                  {row.header, row.keta, row.number, row.notes, "KERBINA"})
+            : database_.executeOrReport("UPDATE krbconf SET header=?,keta=?,notes=? WHERE conf=?;",
+                                        {row.header, row.keta, row.notes, "KERBINA"});
+    if (!updated) {
+        return false;
     }
-    return database_.executeOrReport("UPDATE krbconf SET header=?,keta=?,notes=? WHERE conf=?;",
-                                     {row.header, row.keta, row.notes, "KERBINA"});
+    // Inserts only when the update found no row; the form is portable to server databases.
+    return database_.executeOrReport(
+        "INSERT INTO krbconf (conf,header,keta,number,notes) SELECT ?,?,?,?,? "
+        "WHERE NOT EXISTS (SELECT 1 FROM krbconf WHERE conf=?);",
+        {"KERBINA", row.header, row.keta, row.number, row.notes, "KERBINA"});
 }
 
 std::string numberingNotes(const EnvironmentSettings& settings) {
@@ -121,10 +131,21 @@ void applyNumberingRow(EnvironmentSettings& settings, const NumberingRow& row) {
     if (const auto keta = wholeNumberFromText(row.keta)) {
         settings.NUMBER_OPT2 = *keta;
     }
+    applyNumberingCounter(settings, row);
+}
+
+void applyNumberingCounter(EnvironmentSettings& settings, const NumberingRow& row) {
     if (const auto number = wholeNumberFromText(row.number)) {
         settings.NUMBER_OPT3 = *number;
         settings.numberAsLoaded = *number;
     }
+}
+
+bool isFreshNumberingRow(const NumberingRow& row) {
+    const std::vector<std::string> lines = splitTextLines(row.notes);
+    const bool noSettingsLines = std::ranges::none_of(
+        lines, [](const std::string& line) { return confKey(line).has_value(); });
+    return noSettingsLines && wholeNumberFromText(row.number).value_or(1) == 0;
 }
 
 } // namespace kerbina

@@ -27,7 +27,9 @@ public:
     // The row, or nothing when there is none. A failing query raises DatabaseError.
     virtual std::optional<NumberingRow> read() = 0;
     // Updates the row's header, keta and notes, and its counter only when `withNumber` is set.
-    // False when the update failed; the failure has then been reported to the user.
+    // A missing row is inserted whole, counter included, so the settings are never lost to an
+    // update that matched nothing. False when the write failed; the failure has then been
+    // reported to the user.
     virtual bool write(const NumberingRow& row, bool withNumber) = 0;
 };
 
@@ -55,5 +57,11 @@ NumberingRow numberingRow(const EnvironmentSettings& settings);
 // number read as decimal numbers (the empty text as 0); a text that is no number leaves its box
 // as it was.
 void applyNumberingRow(EnvironmentSettings& settings, const NumberingRow& row);
+// Takes only the counter from the row (the empty text as 0); a text that is no number changes
+// nothing.
+void applyNumberingCounter(EnvironmentSettings& settings, const NumberingRow& row);
+// A row as a new database brings it: never written by the settings (no notes) and no number
+// issued from it yet. Only such a row receives the initial values at the first start.
+bool isFreshNumberingRow(const NumberingRow& row);
 
 } // namespace kerbina

@@ -266,10 +266,13 @@ void readUserSettings(EnvironmentSettings& settings, const fs::path& dataRoot) {
 }
 
 void readForShow(EnvironmentSettings& settings, const fs::path& dataRoot,
-                 const fs::path& databaseFolderInUse) {
+                 const fs::path& databaseFolderInUse, NumberingRowStore& numbering) {
     readUserSettings(settings, dataRoot);
     if (settings.networkFolder.empty()) {
         settings.networkFolder = pathText(databaseFolderInUse);
+    }
+    if (const std::optional<NumberingRow> row = numbering.read()) {
+        applyNumberingCounter(settings, *row);
     }
 }
 
@@ -277,6 +280,10 @@ void readEnvironmentSettings(EnvironmentSettings& settings, const fs::path& data
                              NumberingRowStore& numbering) {
     const fs::path file = settingsFilePath(dataRoot);
     if (fileMissing(file)) {
+        const std::optional<NumberingRow> row = numbering.read();
+        if (row && !isFreshNumberingRow(*row)) {
+            applyNumberingRow(settings, *row);
+        }
         settings.title1 = "受渡場所";
         settings.title2 = "物件名称";
         writeSettingsStores(settings, dataRoot, numbering, NetworkFile::KeepExisting);

@@ -37,15 +37,21 @@ void applyCompanyDataLines(EnvironmentSettings& settings, const std::vector<std:
 void readUserSettings(EnvironmentSettings& settings, const std::filesystem::path& dataRoot);
 
 // What showing the settings dialog reads again: the company data (changes that were not
-// registered are replaced by the file's) and, when the network folder box is empty, the database
-// folder in use. Everything else keeps what the dialog holds.
+// registered are replaced by the file's), the counter of the numbering row (numbers issued since
+// the last read are shown, so registering can never hand them out again) and, when the network
+// folder box is empty, the database folder in use. Everything else keeps what the dialog holds.
+// A failing row query raises DatabaseError after the rest has been read.
 void readForShow(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
-                 const std::filesystem::path& databaseFolderInUse);
+                 const std::filesystem::path& databaseFolderInUse, NumberingRowStore& numbering);
 
 // Fills the other settings from Kerbina.conf and the numbering row. When Kerbina.conf is missing
 // (the first start) it sets the two cover titles and writes the stores from the values held
-// instead; an existing Network_conf.conf is then left alone, since nobody has chosen a folder yet.
-// A failing row query raises DatabaseError after the file's values have been taken.
+// instead. The numbering row is read first even then: a row the settings have written before (a
+// database shared with other workstations, a reinstalled program) keeps its prefix, width,
+// counter and options, and only a fresh row (see isFreshNumberingRow) or a missing one receives
+// the initial values. An existing Network_conf.conf is left alone at the first start, since it
+// may name the shared folder. A failing row query raises DatabaseError after the file's values
+// have been taken; at the first start nothing is written then.
 void readEnvironmentSettings(EnvironmentSettings& settings, const std::filesystem::path& dataRoot,
                              NumberingRowStore& numbering);
 

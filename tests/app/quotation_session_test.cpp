@@ -4,6 +4,8 @@
 #include "grid/line_message.h"
 #include "money_literal.h"
 #include "records/kinds.h"
+#include "settings/numbering_row.h"
+#include "settings/register_settings.h"
 #include "temp_folder.h"
 #include "test_data.h"
 
@@ -20,7 +22,7 @@ constexpr std::chrono::year_month_day kToday{std::chrono::year{2026}, std::chron
                                              std::chrono::day{10}};
 
 // A prompt that answers Yes or No as told and keeps every notice.
-class ScriptedPrompt : public UserPrompt {
+class ScriptedPrompt : public QuietPrompt {
 public:
     Answer askYesNoCancel(const std::string&) override { return yes ? Answer::Yes : Answer::No; }
     bool askYesNo(const std::string&) override { return yes; }
@@ -30,8 +32,16 @@ public:
         notices.emplace_back(detail);
     }
 
+    std::optional<fs::path> chooseFileToSave(const std::string&, const fs::path& suggested,
+                                             const std::string&, const std::string&) override {
+        offeredFile = suggested;
+        return fileToSave;
+    }
+
     bool yes = false;
     std::vector<std::string> notices;
+    std::optional<fs::path> fileToSave;
+    fs::path offeredFile;
 };
 
 class QuotationSessionTest : public testing::Test {
@@ -108,23 +118,51 @@ TEST_F(QuotationSessionTest, EditsPagesAndUndoRunHeadlessAndReportWhatChanged) {
     EXPECT_TRUE(session->document().sheet[2].nameSpec.starts_with("ダクト"));
 }
 
+// "登　録" of the settings dialog: the tax rounding, the numbering options, the cover captions and
+// the row shading take effect for the open quotation at once, without a restart.
+TEST_F(QuotationSessionTest, RegisteredSettingsTakeEffectAtOnce) {
+    EnvironmentSettings& environment = session->environment();
+    environment.tax_opt_1 = 1;
+    environment.EDIT_OPT1 = false;
+    environment.NUMBER_OPT4 = true;
+    environment.EDIT_OPT10 = 1;
+    environment.title2 = "件名";
+    DatabaseNumberingRowStore numbering(session->quotationDatabase());
+    session->applyRegisteredSettings(registerSettings(environment, folders.dataRoot, numbering));
+
+    EXPECT_EQ(session->document().settings.taxOffset, c("0.9"));
+    EXPECT_FALSE(session->settings().autoNumbering);
+    EXPECT_TRUE(session->settings().perCustomerNumbering);
+    EXPECT_FALSE(session->settings().offerNumberAfterCustomerPick);
+    EXPECT_EQ(session->settings().coverCaptions.workName, "件名");
+    EXPECT_TRUE(session->display().alternateRowShading);
+}
+
 // A quotation file opens recomputed, with only the tab of the page it shows brought to the front
-// (not first the new quotation's sheet 1), and saving it writes the same totals back.
-TEST_F(QuotationSessionTest, OpeningAFileRecomputesItAndShowsOnePage) {
-    const fs::path example = exampleQuotation(1);
-    const SessionOutcome opened = session->openQuotationFile(example, kToday);
+// (not first the new quotation's sheet 1); it becomes the quotation's own file, which the next
+// save offers, and saving writes the same totals back.
+TEST_F(QuotationSessionTest, OpeningAFileRecomputesItShowsOnePageAndOffersItForSaving) {
+    const SessionOutcome opened =
+        session->openQuotationFile(exampleQuotation(1), FileRole::OwnFile, kToday);
     ASSERT_TRUE(opened.done);
     EXPECT_EQ(session->document().header.allGTotal, Currency::fromWhole(17883950));
     const auto tabChanges = std::ranges::count_if(opened.changes, [](const ViewChange& change) {
         return change.kind == Kind::TabSelected || change.kind == Kind::ListTabShown;
     });
     EXPECT_EQ(tabChanges, 1);
+    EXPECT_EQ(session->ownFile(), exampleQuotation(1));
 
-    const fs::path saved = root.path() / "saved.krb2";
-    session->saveQuotationFile(saved);
+    EXPECT_FALSE(session->saveChosenQuotationFile().done); // cancelled
+    EXPECT_EQ(prompt.offeredFile, exampleQuotation(1));
+    prompt.fileToSave = root.path() / "saved.krb2";
+    const SessionOutcome saved = session->saveChosenQuotationFile();
+    EXPECT_TRUE(saved.done);
+    EXPECT_TRUE(has(saved.changes, Kind::OwnFile));
+    EXPECT_EQ(session->ownFile(), *prompt.fileToSave);
     EXPECT_FALSE(session->document().modified);
-    ASSERT_TRUE(session->openQuotationFile(saved, kToday).done);
+    ASSERT_TRUE(session->openQuotationFile(*prompt.fileToSave, FileRole::Source, kToday).done);
     EXPECT_EQ(session->document().header.allGTotal, Currency::fromWhole(17883950));
+    EXPECT_TRUE(session->ownFile().empty()); // a source only: the next save offers a new name
 }
 
 // A failed action leaves the document and the page as they were and carries the user's message;

@@ -20,7 +20,7 @@ constexpr std::chrono::year_month_day kToday{std::chrono::year{2026}, std::chron
                                              std::chrono::day{10}};
 
 // Answers from a script; keeps every text shown, questions and notices alike, in order.
-class ScriptedPrompt : public UserPrompt {
+class ScriptedPrompt : public QuietPrompt {
 public:
     std::deque<bool> answers;
     std::vector<std::string> shown;
@@ -170,7 +170,8 @@ protected:
         session->readSettings();
         session->beginRun();
         session->startNewQuotation(kToday);
-        ASSERT_TRUE(session->openQuotationFile(exampleQuotation(2), kToday).done);
+        ASSERT_TRUE(
+            session->openQuotationFile(exampleQuotation(2), FileRole::OwnFile, kToday).done);
         session->document().header.number = "P-0001";
     }
 

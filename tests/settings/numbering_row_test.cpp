@@ -140,6 +140,25 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
     EXPECT_TRUE(reporter.texts.empty());
 }
 
+TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumbers) {
+    database().execute("DELETE FROM krbconf");
+    EnvironmentSettings settings;
+    settings.NUMBER_OPT1 = "見積";
+    registerSettings(settings, root(), *store);
+    EXPECT_EQ(database().queryRows("SELECT header,keta,number,typeof(number) FROM krbconf "
+                                   "WHERE conf='KERBINA'"),
+              (SqlRows{SqlRow{{"見積", "7", "0", "integer"}}}));
+
+    // Numbers issued while the dialog was closed appear at the next show and stay issued.
+    issueNumbersUpTo(8);
+    readForShow(settings, root(), root() / "database", *store);
+    EXPECT_EQ(settings.NUMBER_OPT3, 8);
+    registerSettings(settings, root(), *store);
+    EXPECT_EQ(storedNumber(), "8");
+    EXPECT_EQ(database().queryRows("SELECT count(*) FROM krbconf").front().field(1), "1");
+    EXPECT_TRUE(reporter.texts.empty());
+}
+
 TEST_F(DatabaseNumberingTest, AFailedUpdateIsReportedAndTheFilesAreStillWritten) {
     database().execute("DROP TABLE krbconf");
     EnvironmentSettings settings;

@@ -34,21 +34,34 @@ TEST_F(SettingsTest, RegisterReturnsWhatTakesEffectAtOnce) {
     EXPECT_EQ(lines("Kerbina.conf"), settingsFileLines(settings));
 }
 
-TEST_F(SettingsTest, ShowingRereadsOnlyTheCompanyDataAndFillsAnEmptyFolder) {
+TEST_F(SettingsTest, ShowingRereadsTheCompanyDataAndTheCounterAndFillsAnEmptyFolder) {
+    MemoryNumberingStore numbering;
+    numbering.row = NumberingRow{"AA", "7", "12", ""};
     EnvironmentSettings settings;
     settings.EDATA[0] = "登録済";
     writeCompanyData(settings, root());
     settings.EDATA[0] = "未登録";
     settings.ci[0] = "未登録";
+    settings.NUMBER_OPT1 = "未登録";
+    settings.NUMBER_OPT3 = 3; // typed, then cancelled
 
-    readForShow(settings, root(), "/data/database");
+    readForShow(settings, root(), "/data/database", numbering);
     EXPECT_EQ(settings.EDATA[0], "登録済");
     EXPECT_EQ(settings.ci[0], "未登録");
+    EXPECT_EQ(settings.NUMBER_OPT1, "未登録");
+    EXPECT_EQ(settings.NUMBER_OPT3, 12); // numbers issued since are shown
+    EXPECT_EQ(settings.numberAsLoaded, 12);
     EXPECT_EQ(settings.networkFolder, "/data/database");
 
     settings.networkFolder = "/srv/db\\";
-    readForShow(settings, root(), "/data/database");
+    numbering.row->number = "15";
+    readForShow(settings, root(), "/data/database", numbering);
     EXPECT_EQ(settings.networkFolder, "/srv/db\\");
+    EXPECT_EQ(settings.NUMBER_OPT3, 15);
+
+    // Registering without touching the counter never writes it.
+    registerSettings(settings, root(), numbering);
+    EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false});
 }
 
 TEST(BrowsedFolder, OneTrailingSeparatorIsDropped) {

@@ -3,7 +3,9 @@
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "settings_fixture.h"
+#include "storage/database.h"
 
+#include <cstdlib>
 #include <functional>
 
 namespace kerbina {
@@ -145,6 +147,24 @@ TEST_F(SettingsTest, FirstStartWritesTheStoresWithTheInitialValues) {
     EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false});
 }
 
+// The settings file a first start writes, compared whole (CP932, CR LF) with
+// tests/data/first_start_Kerbina.conf. To regenerate it after an intended change, run
+//   KERBINA_REGENERATE_GOLDEN=1 build/tests/test_settings --gtest_filter='*FirstStartGolden*'
+// and review the difference before committing it.
+TEST_F(SettingsTest, FirstStartGoldenSettingsFile) {
+    MemoryNumberingStore numbering;
+    numbering.row = NumberingRow{"NF", "7", "0", ""};
+    EnvironmentSettings settings;
+    readEnvironmentSettings(settings, root(), numbering);
+
+    const std::string bytes = readFileBytes(conf("Kerbina.conf"));
+    const fs::path golden = fs::path(KERBINA_TEST_DATA_DIR) / "first_start_Kerbina.conf";
+    if (std::getenv("KERBINA_REGENERATE_GOLDEN") != nullptr) {
+        writeFileAtomically(golden, bytes);
+    }
+    EXPECT_EQ(bytes, readFileBytes(golden));
+}
+
 TEST_F(SettingsTest, FirstStartLeavesAChosenNetworkFolderAlone) {
     writeTextLines(conf("Network_conf.conf"), {"[Network_Dir]=/srv/kerbina"});
     MemoryNumberingStore numbering;
@@ -152,6 +172,54 @@ TEST_F(SettingsTest, FirstStartLeavesAChosenNetworkFolderAlone) {
     readEnvironmentSettings(settings, root(), numbering);
     EXPECT_EQ(lines("Network_conf.conf"), std::vector<std::string>{"[Network_Dir]=/srv/kerbina"});
     EXPECT_EQ(lines("Kerbina.conf").size(), 51u);
+}
+
+// The first start reads the numbering row before it writes: only a fresh or missing row receives
+// the initial values; a row in use keeps its prefix, width, counter and options.
+TEST_F(SettingsTest, FirstStartKeepsANumberingRowInUse) {
+    EnvironmentSettings used;
+    used.NUMBER_OPT1 = "QX";
+    used.NUMBER_OPT2 = 9;
+    used.EDIT_OPT1 = false;
+    used.tankabtnName[0] = "共通単価";
+    const NumberingRow usedRow{"QX", "9", "57", numberingNotes(used)};
+    const std::string initialNotes = numberingNotes(EnvironmentSettings());
+    const struct {
+        const char* name;
+        std::optional<NumberingRow> before;
+        NumberingRow after;
+    } cases[] = {
+        {"missing", std::nullopt, {"AA", "7", "0", initialNotes}},
+        {"fresh", NumberingRow{"NF", "7", "0", ""}, {"AA", "7", "0", initialNotes}},
+        {"written before", usedRow, usedRow},
+        {"numbers issued, never written",
+         NumberingRow{"NF", "6", "57", ""},
+         {"NF", "6", "57", initialNotes}},
+    };
+    for (const auto& c : cases) {
+        fs::remove(conf("Kerbina.conf"));
+        MemoryNumberingStore numbering;
+        numbering.row = c.before;
+        EnvironmentSettings settings;
+        readEnvironmentSettings(settings, root(), numbering);
+        EXPECT_EQ(numbering.row, c.after) << c.name;
+        EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false}) << c.name;
+        EXPECT_EQ(settings.NUMBER_OPT3, std::stoll(c.after.number)) << c.name;
+        EXPECT_EQ(lines("Kerbina.conf"), settingsFileLines(settings)) << c.name;
+    }
+}
+
+// A numbering row that cannot be read at the first start stops it before anything is written, so
+// the next start tries again instead of taking the initial values over a row in use.
+TEST_F(SettingsTest, FirstStartWritesNothingWhenTheRowCannotBeRead) {
+    struct UnreadableStore : MemoryNumberingStore {
+        std::optional<NumberingRow> read() override { throw DatabaseError("locked"); }
+    } numbering;
+    EnvironmentSettings settings;
+    EXPECT_THROW(readEnvironmentSettings(settings, root(), numbering), DatabaseError);
+    EXPECT_FALSE(fs::exists(conf("Kerbina.conf")));
+    EXPECT_FALSE(fs::exists(conf("Network_conf.conf")));
+    EXPECT_TRUE(numbering.writesWithNumber.empty());
 }
 
 TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
@@ -418,6 +486,51 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenStopsTheRegistration) {
     EXPECT_EQ(lines("USER_DATA.conf").front(), "[OFFICE_NAME1]=会社");
     EXPECT_EQ(numbering.row->header, "ZZ");
     EXPECT_FALSE(fs::exists(conf("Network_conf.conf")));
+}
+
+// A write that fails at any point (full disk, locked file) leaves each file either as it was or
+// wholly rewritten, never cut short, and leaves no temporary behind.
+TEST_F(SettingsTest, EveryStoreIsReplacedWholeOrNotAtAll) {
+    EnvironmentSettings old;
+    old.title1 = "旧";
+    old.networkFolder = "/old";
+    MemoryNumberingStore numbering;
+    registerSettings(old, root(), numbering);
+    const char* files[] = {"Kerbina.conf", "USER_DATA.conf", "Network_conf.conf"};
+    std::vector<std::string> before;
+    for (const char* file : files) {
+        before.push_back(readFileBytes(conf(file)));
+    }
+
+    EnvironmentSettings changed = everythingChanged();
+    changed.networkFolder = "/new";
+    changed.EDATA[0] = "新";
+    bool registered = false;
+    for (int n = 1; !registered && n < 100; ++n) {
+        for (std::size_t i = 0; i < std::size(files); ++i) {
+            writeFileAtomically(conf(files[i]), before[i]);
+        }
+        failNthFileCall(n);
+        try {
+            registerSettings(changed, root(), numbering);
+            registered = true;
+        } catch (const FileError&) {
+        }
+        failNthFileCall(0);
+        EXPECT_EQ(readFileBytes(conf("Kerbina.conf")) == before[0],
+                  lines("Kerbina.conf") != settingsFileLines(changed))
+            << n;
+        EXPECT_EQ(readFileBytes(conf("USER_DATA.conf")) == before[1],
+                  lines("USER_DATA.conf") != companyDataLines(changed))
+            << n;
+        EXPECT_EQ(readFileBytes(conf("Network_conf.conf")) == before[2],
+                  lines("Network_conf.conf") != std::vector<std::string>{"[Network_Dir]=/new"})
+            << n;
+        for (const auto& entry : fs::directory_iterator(root() / "conf")) {
+            EXPECT_FALSE(isLeftoverTemporary(entry.path())) << n << " " << entry.path();
+        }
+    }
+    EXPECT_TRUE(registered);
 }
 
 } // namespace

@@ -13,8 +13,7 @@
 
 namespace kerbina {
 
-// The numbering row kept in memory; an update of a missing row changes nothing, as in the
-// database.
+// The numbering row kept in memory; a missing row is inserted whole, as in the database.
 struct MemoryNumberingStore : NumberingRowStore {
     std::optional<NumberingRow> row;
     bool failWrites = false;
@@ -26,11 +25,9 @@ struct MemoryNumberingStore : NumberingRowStore {
         if (failWrites) {
             return false;
         }
-        if (row) {
-            const std::string number = withNumber ? written.number : row->number;
-            *row = written;
-            row->number = number;
-        }
+        const std::string number = row && !withNumber ? row->number : written.number;
+        row = written;
+        row->number = number;
         return true;
     }
 };

@@ -322,6 +322,9 @@ void TFKERBINA::apply(const ViewChanges& changes) {
         case Kind::QuotationNumber:
             statusPanels_[5]->setToolTip(q(change.text));
             break;
+        case Kind::OwnFile:
+            showOwnFile();
+            break;
         }
     }
 }
@@ -331,7 +334,9 @@ bool TFKERBINA::saveToDatabase() {
     MessageBox::notify(
         this, QStringLiteral("データベースへの保存はまだできません。ファイルに保存します。"));
     try {
-        return saveToChosenFile();
+        const SessionOutcome saved = session_.saveChosenQuotationFile();
+        apply(saved.changes);
+        return saved.done;
     } catch (const std::exception& error) {
         showError(error);
         return false;
@@ -368,6 +373,21 @@ void TFKERBINA::setStatusPanel(int panel, const std::string& text) {
     QLabel* label = statusPanels_[static_cast<std::size_t>(panel)];
     label->setToolTip(q(text));
     label->setText(label->fontMetrics().elidedText(q(text), Qt::ElideMiddle, kPanelWidth));
+}
+
+std::optional<std::filesystem::path> TFKERBINA::chooseFileToOpen(const std::string& caption,
+                                                                 const std::filesystem::path& start,
+                                                                 const std::string& filter) {
+    const QString file = MessageBox::openFileName(this, q(caption), q(pathText(start)), q(filter));
+    return file.isEmpty() ? std::nullopt : std::optional(pathFromText(s(file)));
+}
+
+std::optional<std::filesystem::path>
+TFKERBINA::chooseFileToSave(const std::string& caption, const std::filesystem::path& suggested,
+                            const std::string& filter, const std::string& suffix) {
+    const QString file =
+        MessageBox::saveFileName(this, q(caption), q(pathText(suggested)), q(filter), q(suffix));
+    return file.isEmpty() ? std::nullopt : std::optional(pathFromText(s(file)));
 }
 
 bool TFKERBINA::askYesNo(const std::string& text) {

@@ -37,6 +37,8 @@ class CoverPage;
 class QuotationView;
 class TFCalcSettings_Dlg;
 class TFDataedit_Dlg;
+class Tfconfig_Dlg;
+struct RegisterOutcome;
 class TfDATASELECT_Dlg;
 
 // The main window: the shell around the quotation session. It builds the menus and panels, owns
@@ -89,6 +91,13 @@ private:
     bool askYesNoDefaultNo(const std::string& question) override;
     void notify(const std::string& text) override;
     void reportError(std::string_view text, std::string_view detail) override;
+    std::optional<std::filesystem::path> chooseFileToOpen(const std::string& caption,
+                                                          const std::filesystem::path& start,
+                                                          const std::string& filter) override;
+    std::optional<std::filesystem::path> chooseFileToSave(const std::string& caption,
+                                                          const std::filesystem::path& suggested,
+                                                          const std::string& filter,
+                                                          const std::string& suffix) override;
 
     // ---- what the session's operations changed on screen ----
     void apply(const ViewChanges& changes);
@@ -155,6 +164,8 @@ private:
     void importVersion1File();
     void loadBackupFile();
     void openWorkFolder();
+    void environmentSettings();
+    void applyRegisteredSettings(const RegisterOutcome& outcome);
     void closeProgram();
     void undo();
     void redo();
@@ -174,14 +185,9 @@ private:
     void nextSheet();
     void previousSheet();
 
-    // Opens a quotation file after the save question; false when the user stopped.
-    bool askToKeepModifiedQuotation();
-    // An opened .krb2 file becomes the quotation's own file; a backup or an imported old file
-    // is only its source, and the next save offers a new name in the quotation folder.
-    enum class FileRole { OwnFile, Source };
     void openQuotation(const std::filesystem::path& path, FileRole role);
-    bool saveToChosenFile();
-    void setOwnFile(const std::filesystem::path& file);
+    void showOpenedQuotation(const SessionOutcome& opened);
+    void showOwnFile();
 
     QuotationSession session_;
     // Short names for what the window reads of the session most.
@@ -190,7 +196,7 @@ private:
     DocumentState& state_ = session_.document();
     DisplayOptions& display_ = session_.display();
     EnvironmentSettings& environment_ = session_.environment();
-    std::filesystem::path ownFile_;
+    Tfconfig_Dlg* environmentDialog_ = nullptr; // made at its first show, kept for the run
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
     int commandDepth_ = 0;         // runCommand calls under way

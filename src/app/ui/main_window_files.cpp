@@ -31,80 +31,32 @@ bool TFKERBINA::offerCrashBackup() {
     return true;
 }
 
-// Asks where to save (the quotation's own file, or a name made from it in the quotation folder)
-// and writes the quotation there. False when the user cancelled; a failed write raises.
-bool TFKERBINA::saveToChosenFile() {
-    const QString path = MessageBox::saveFileName(
-        this, QStringLiteral("ファイルに保存"),
-        q(pathText(suggestedSavePath(state_, ownFile_, folders_.quotationFolder))),
-        QStringLiteral("ケルビナデータファイル (*.krb2)"), QStringLiteral("krb2"));
-    if (path.isEmpty()) {
-        return false;
-    }
-    apply(session_.saveQuotationFile(pathFromText(s(path))));
-    setOwnFile(pathFromText(s(path)));
-    return true;
-}
-
-// The file the quotation was opened from or last saved to: offered by the next save, shown in the
-// status bar and the title.
-void TFKERBINA::setOwnFile(const std::filesystem::path& file) {
-    ownFile_ = file;
+// The file the quotation was opened from or last saved to: shown in the status bar and the
+// title.
+void TFKERBINA::showOwnFile() {
+    const std::filesystem::path& file = session_.ownFile();
     setStatusPanel(5, file.empty() ? std::string() : pathText(file));
     const QString title = QString::fromUtf8(applicationTitle(modules_));
     setWindowTitle(file.empty() ? title
                                 : q(pathText(file.filename())) + QStringLiteral(" - ") + title);
 }
 
-bool TFKERBINA::askToKeepModifiedQuotation() {
-    if (!state_.modified) {
-        return true;
-    }
-    switch (MessageBox::ask(this, QStringLiteral("編集中のデータを保存しますか？"),
-                            MessageBox::Buttons::YesNo)) {
-    case MessageBox::Answer::Yes:
-        return saveToDatabase();
-    default:
-        return true;
-    }
-}
-
 void TFKERBINA::newQuotation() {
-    const SessionOutcome outcome = session_.newQuotation(today());
-    apply(outcome.changes);
-    if (outcome.done) {
-        setOwnFile({});
-    }
+    apply(session_.newQuotation(today()).changes);
 }
 
 void TFKERBINA::openQuotationFile() {
-    if (!askToKeepModifiedQuotation()) {
-        return;
-    }
-    const QString path = MessageBox::openFileName(
-        this, QStringLiteral("直接ファイルを開く"), q(pathText(folders_.quotationFolder)),
-        QStringLiteral("ケルビナファイル(krb2) (*.krb2)"));
-    if (!path.isEmpty()) {
-        openQuotation(pathFromText(s(path)), FileRole::OwnFile);
-    }
+    showOpenedQuotation(session_.openChosenQuotationFile(today()));
 }
 
 void TFKERBINA::importVersion1File() {
-    if (state_.modified &&
-        MessageBox::ask(this, QStringLiteral("編集中のデータが失われますが、よろしいですか？"),
-                        MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes) {
-        return;
-    }
-    const QString path = MessageBox::openFileName(
-        this, QStringLiteral("Version1のファイルを開く"), q(pathText(folders_.quotationFolder)),
-        QStringLiteral("ケルビナVersion1(krb) (*.krb *.KRB)"));
-    if (!path.isEmpty()) {
-        openQuotation(pathFromText(s(path)), FileRole::Source);
-    }
+    showOpenedQuotation(session_.importChosenVersion1File(today()));
 }
 
 void TFKERBINA::saveQuotationFile() {
-    if (saveToChosenFile()) {
+    const SessionOutcome saved = session_.saveChosenQuotationFile();
+    apply(saved.changes);
+    if (saved.done) {
         MessageBox::notify(this, QStringLiteral("データを保存しました。"));
     }
 }
@@ -143,17 +95,15 @@ void TFKERBINA::closeProgram() {
 }
 
 void TFKERBINA::openQuotation(const std::filesystem::path& path, FileRole role) {
-    const SessionOutcome outcome = session_.openQuotationFile(path, today());
-    if (!outcome.done) {
-        return;
+    showOpenedQuotation(session_.openQuotationFile(path, role, today()));
+}
+
+void TFKERBINA::showOpenedQuotation(const SessionOutcome& opened) {
+    apply(opened.changes);
+    if (opened.done) {
+        view_->grid()->scrollToTop();
+        selectRows(1, 1);
     }
-    // An old .krb file (also when named on the command line) is converted, never written back.
-    const bool quotationFile = QString::fromStdString(pathText(path.extension()))
-                                   .compare(QStringLiteral(".krb2"), Qt::CaseInsensitive) == 0;
-    apply(outcome.changes);
-    setOwnFile(role == FileRole::OwnFile && quotationFile ? path : std::filesystem::path());
-    view_->grid()->scrollToTop();
-    selectRows(1, 1);
 }
 
 } // namespace kerbina

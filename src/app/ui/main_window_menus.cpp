@@ -58,6 +58,9 @@ void TFKERBINA::buildMenus() {
     addCommand(file, "openWorkFolder", QStringLiteral("エクスプローラーを開く(作業フォルダー)"), {},
                &TFKERBINA::openWorkFolder);
     file->addSeparator();
+    addCommand(file, "environmentSettings", QStringLiteral("環境設定"), {},
+               &TFKERBINA::environmentSettings);
+    file->addSeparator();
     addCommand(file, "close", QStringLiteral("終了"), QKeySequence(Qt::ALT | Qt::Key_F4),
                &TFKERBINA::closeProgram);
 
