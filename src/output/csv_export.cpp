@@ -85,6 +85,19 @@ void writeCsvFile(const std::filesystem::path& file, const std::vector<std::stri
     writeTextLines(file, lines);
 }
 
+bool exportCsv(UserPrompt& prompt, CsvExport kind, const std::filesystem::path& suggested,
+               const std::vector<std::string>& lines) {
+    const bool list = kind == CsvExport::QuotationList;
+    const auto file = prompt.chooseFileToSave(
+        "CSV出力", suggested, std::string(list ? kListCsvFilter : kCsvFilter), "csv");
+    if (!file) {
+        return false;
+    }
+    writeCsvFile(*file, lines);
+    prompt.notify(std::string(list ? kListCsvWrittenNotice : kCsvWrittenNotice));
+    return true;
+}
+
 std::pair<std::string, std::string> csvNameAndSpecification(std::string_view nameSpec) {
     const std::vector<std::string_view> fields = splitFields(nameSpec, ';');
     return {std::string(fields[0]), fields.size() > 1 ? std::string(fields[1]) : std::string{}};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/user_prompt.h"
 #include "money/currency.h"
 #include "records/records.h"
 
@@ -76,5 +77,16 @@ std::vector<std::string> takeoffCsvLines(const std::vector<TakeoffCsvEntry>& ent
 // The box every export but the list's ends with, and the list's own.
 inline constexpr std::string_view kCsvWrittenNotice = "CSVファイルへ出力しました。";
 inline constexpr std::string_view kListCsvWrittenNotice = "出力しました。";
+// The save dialogs' filters: the list's export spells its own.
+inline constexpr std::string_view kCsvFilter = "csvファイル (*.csv)";
+inline constexpr std::string_view kListCsvFilter = "CSVファイル (*.csv)";
+
+enum class CsvExport { Sheet, QuotationList, Takeoff, UnitCost };
+
+// An export command: asks for the file (a save dialog starting at `suggested`, suffix "csv"),
+// writes the lines over it and shows the export's box. False, writing nothing, when the user
+// cancelled. A failed write raises FileError.
+bool exportCsv(UserPrompt& prompt, CsvExport kind, const std::filesystem::path& suggested,
+               const std::vector<std::string>& lines);
 
 } // namespace kerbina

@@ -69,6 +69,35 @@ TEST(SheetCsv, GoldenFile) {
     expectGolden(file, "sheet.csv");
 }
 
+// Saves to the file it is given and keeps what it was asked and shown.
+class SavingPrompt : public QuietPrompt {
+public:
+    std::optional<fs::path> file;
+    std::vector<std::string> shown;
+    std::optional<fs::path> chooseFileToSave(const std::string&, const fs::path& suggested,
+                                             const std::string& filter,
+                                             const std::string& suffix) override {
+        shown.push_back(filter + " " + suffix + " " + suggested.filename().string());
+        return file;
+    }
+    void notify(const std::string& text) override { shown.push_back(text); }
+};
+
+TEST(CsvExportCommand, AsksWritesAndTells) {
+    TempFolder folder;
+    SavingPrompt prompt;
+    EXPECT_FALSE(exportCsv(prompt, CsvExport::Sheet, folder.path() / "見積.csv", {"a,"}));
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{"csvファイル (*.csv) csv 見積.csv"});
+    prompt.shown.clear();
+    prompt.file = folder.path() / "out.csv";
+    EXPECT_TRUE(exportCsv(prompt, CsvExport::Sheet, folder.path(), {"配管,", "b,"}));
+    EXPECT_EQ(readFileBytes(*prompt.file), "\x94\x7a\x8a\xc7,\r\nb,\r\n");
+    EXPECT_EQ(prompt.shown.back(), kCsvWrittenNotice);
+    EXPECT_TRUE(exportCsv(prompt, CsvExport::QuotationList, folder.path(), {"x,"}));
+    EXPECT_EQ(prompt.shown.back(), kListCsvWrittenNotice);
+    EXPECT_TRUE(prompt.shown[prompt.shown.size() - 2].starts_with("CSVファイル (*.csv) csv"));
+}
+
 TEST(SheetCsv, SpecificationIsTheSecondField) {
     const struct {
         std::string nameSpec;
