@@ -3,9 +3,7 @@
 #include "base/folders.h"
 #include "base/path_text.h"
 #include "base/user_error.h"
-#include "calc/totals.h"
-#include "document/quotation_file.h"
-#include "document/work_store.h"
+#include "output/print_data.h"
 #include "printviewer/preview_window.h"
 #include "printviewer/quotation_pages.h"
 #include "printviewer/viewer_request.h"
@@ -50,29 +48,15 @@ int main(int argc, char* argv[]) {
     const bool windowed = !request->pdfFile;
 
     try {
-        PrintSettings settings =
-            readPrintSettings(request->handoff ? request->handoff->dataRoot : dataRoot());
-        std::vector<QuotationData> quotations;
-        if (request->openQuotation) {
-            DocumentState state;
-            const std::filesystem::path workFolder = dataRoot() / "temp";
-            readHeaderFile(state, workFolder, "WRK");
-            quotations.push_back(collectQuotation(state, workFolder));
-        } else if (request->quotationFile) {
-            QuotationData data = readQuotationFile(*request->quotationFile);
-            recalculateQuotation(data, CalcSettings{}, true);
-            quotations.push_back(std::move(data));
-        } else {
-            const ViewerHandoff& handoff = *request->handoff;
-            settings.reductionMark = handoff.reductionMark;
-            for (const auto& file : printBatchFiles(handoff.dataRoot)) {
-                quotations.push_back(readQuotationFile(file));
-            }
-            if (quotations.empty()) {
-                return fail("印刷するデータがありません: " +
-                                pathText(handoff.dataRoot / "printdata"),
-                            windowed);
-            }
+        const std::filesystem::path root =
+            request->handoff ? request->handoff->dataRoot : dataRoot();
+        PrintSettings settings = readPrintSettings(root);
+        if (request->handoff) {
+            settings.reductionMark = request->handoff->reductionMark;
+        }
+        const std::vector<QuotationData> quotations = requestedQuotations(*request, root);
+        if (quotations.empty()) {
+            return fail("印刷するデータがありません: " + pathText(printFolder(root)), windowed);
         }
         QuotationPages pages(settings);
         for (const QuotationData& quotation : quotations) {

@@ -1,6 +1,8 @@
 #include "printviewer/quotation_pages.h"
 
 #include "calc/totals.h"
+#include "document/quotation_file.h"
+#include "document/work_store.h"
 #include "grid/grid_cells.h"
 #include "money/rounding.h"
 #include "records/kinds.h"
@@ -411,6 +413,26 @@ void QuotationPages::Data::paintTable(QPainter& painter, const Page& page, int) 
     }
     painter.setPen(frame);
     painter.drawRect(QRectF(kMargin, kTableTop, kContentWidth, bottom - kTableTop));
+}
+
+std::vector<QuotationData> requestedQuotations(const ViewerRequest& request,
+                                               const std::filesystem::path& dataRoot) {
+    std::vector<QuotationData> quotations;
+    if (request.quotationFile) {
+        QuotationData data = readQuotationFile(*request.quotationFile);
+        recalculateQuotation(data, CalcSettings{}, true);
+        quotations.push_back(std::move(data));
+    } else if (request.handoff) {
+        for (const std::filesystem::path& file : printBatchFiles(request.handoff->dataRoot)) {
+            quotations.push_back(readQuotationFile(file));
+        }
+    } else {
+        DocumentState state;
+        const std::filesystem::path workFolder = dataRoot / "temp";
+        readHeaderFile(state, workFolder, "WRK");
+        quotations.push_back(collectQuotation(state, workFolder));
+    }
+    return quotations;
 }
 
 bool writePdf(const QuotationPages& pages, const QString& file) {

@@ -38,6 +38,12 @@ private:
     std::unique_ptr<Data> data_;
 };
 
+// The quotations a request names: the quotation file (recomputed as the program opens it), the
+// print batch of the hand-off's data root, or the quotation open in the work folder of
+// `dataRoot`. Raises the reader's errors (FileError, QuotationFileError).
+std::vector<QuotationData> requestedQuotations(const ViewerRequest& request,
+                                               const std::filesystem::path& dataRoot);
+
 // Writes the pages to a PDF file (fonts embedded). Returns false when the file cannot be written.
 bool writePdf(const QuotationPages& pages, const QString& file);
 

@@ -1,5 +1,6 @@
 #include "base/file_io.h"
 #include "document/quotation_file.h"
+#include "document/work_store.h"
 #include "output/print_data.h"
 #include "printviewer/quotation_pages.h"
 #include "printviewer/viewer_request.h"
@@ -87,6 +88,32 @@ TEST(ViewerSettings, CaptionsAndLetterheadFromTheDataRoot) {
     EXPECT_EQ(settings.letterhead,
               (std::vector<std::string>{"ケルビナ設備株式会社", "管工事",
                                         "〒100-0001　東京都千代田区1-1", "TEL 03-0000-0000"}));
+}
+
+TEST(ViewerQuotations, FromTheWorkFolderTheBatchOrAFile) {
+    TempFolder root;
+    const QuotationData example = readQuotationFile(exampleQuotation(2));
+    fs::create_directories(root.path() / "temp");
+    writeWorkFolder(example, root.path() / "temp");
+    ViewerRequest bare;
+    bare.openQuotation = true;
+    const auto open = requestedQuotations(bare, root.path());
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0].header.where, example.header.where);
+    EXPECT_EQ(open[0].sheets[9], example.sheets[9]);
+
+    fs::create_directories(printFolder(root.path()));
+    fs::copy_file(exampleQuotation(2), printFolder(root.path()) / "A.dat");
+    fs::copy_file(exampleQuotation(5), printFolder(root.path()) / "B.dat");
+    ViewerRequest handoff;
+    handoff.handoff = ViewerHandoff{"△", root.path(), "", ""};
+    EXPECT_EQ(requestedQuotations(handoff, root.path()).size(), 2u);
+
+    ViewerRequest file;
+    file.quotationFile = exampleQuotation(2);
+    const auto recomputed = requestedQuotations(file, root.path());
+    ASSERT_EQ(recomputed.size(), 1u);
+    EXPECT_EQ(recomputed[0].header.allGTotal.toString(), "5447455");
 }
 
 TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
