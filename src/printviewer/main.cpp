@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
             }
             return 0;
         }
-        PreviewWindow window(std::move(pages));
+        PreviewWindow window(std::make_unique<QuotationPages>(std::move(pages)));
         window.show();
         return QApplication::exec();
     } catch (const UserError& error) {

@@ -16,25 +16,25 @@
 namespace kerbina {
 namespace {
 
-// Preview pages are drawn at about 100 dpi.
-constexpr int kPreviewWidth = 827;
-constexpr int kPreviewHeight = 1169;
+// Preview pages are drawn at about 100 dpi: 0.1 mm painting units times this.
+constexpr double kPreviewScale = 100.0 / 254.0;
 
-QPixmap pageImage(const QuotationPages& pages, int index) {
-    QImage image(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32);
+QPixmap pageImage(const PageDocument& document, int index) {
+    QImage image(static_cast<int>(document.pageWidth() * kPreviewScale),
+                 static_cast<int>(document.pageHeight() * kPreviewScale), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setWindow(0, 0, QuotationPages::kPageWidth, QuotationPages::kPageHeight);
-    pages.paint(painter, index);
+    painter.setWindow(0, 0, document.pageWidth(), document.pageHeight());
+    document.paint(painter, index);
     return QPixmap::fromImage(image);
 }
 
 } // namespace
 
-PreviewWindow::PreviewWindow(QuotationPages pages, QWidget* parent)
-    : QWidget(parent), pages_(std::move(pages)) {
+PreviewWindow::PreviewWindow(std::unique_ptr<PageDocument> document, QWidget* parent)
+    : QWidget(parent), document_(std::move(document)) {
     setObjectName(QStringLiteral("PreviewWindow"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     auto* printButton = new QPushButton(QStringLiteral("印刷"), this);
@@ -52,9 +52,9 @@ PreviewWindow::PreviewWindow(QuotationPages pages, QWidget* parent)
     auto* sheetArea = new QWidget;
     auto* sheetLayout = new QVBoxLayout(sheetArea);
     sheetLayout->setSpacing(16);
-    for (int page = 0; page < pages_.pageCount(); ++page) {
+    for (int page = 0; page < document_->pageCount(); ++page) {
         auto* label = new QLabel;
-        label->setPixmap(pageImage(pages_, page));
+        label->setPixmap(pageImage(*document_, page));
         label->setFrameShape(QFrame::Box);
         sheetLayout->addWidget(label, 0, Qt::AlignHCenter);
     }
@@ -66,12 +66,14 @@ PreviewWindow::PreviewWindow(QuotationPages pages, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(scroll);
-    resize(kPreviewWidth + 120, 900);
+    resize(static_cast<int>(document_->pageWidth() * kPreviewScale) + 120, 900);
 }
 
 void PreviewWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(document_->landscape() ? QPageLayout::Landscape
+                                                      : QPageLayout::Portrait);
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) {
@@ -82,13 +84,13 @@ void PreviewWindow::print() {
         QMessageBox::warning(this, windowTitle(), QStringLiteral("印刷を開始できませんでした。"));
         return;
     }
-    for (int page = 0; page < pages_.pageCount(); ++page) {
+    for (int page = 0; page < document_->pageCount(); ++page) {
         if (page > 0) {
             printer.newPage();
         }
-        painter.setWindow(0, 0, QuotationPages::kPageWidth, QuotationPages::kPageHeight);
+        painter.setWindow(0, 0, document_->pageWidth(), document_->pageHeight());
         painter.setViewport(0, 0, printer.width(), printer.height());
-        pages_.paint(painter, page);
+        document_->paint(painter, page);
     }
     painter.end();
 }
@@ -102,7 +104,7 @@ void PreviewWindow::saveAsPdf() {
 }
 
 bool PreviewWindow::saveAsPdf(const QString& file) {
-    if (writePdf(pages_, file)) {
+    if (writePdf(*document_, file)) {
         return true;
     }
     QMessageBox::warning(this, windowTitle(),

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "printviewer/quotation_pages.h"
+#include "printviewer/page_document.h"
 
 #include <QWidget>
-
-class QVBoxLayout;
+#include <memory>
 
 namespace kerbina {
 
@@ -14,17 +13,17 @@ class PreviewWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PreviewWindow(QuotationPages pages, QWidget* parent = nullptr);
+    explicit PreviewWindow(std::unique_ptr<PageDocument> document, QWidget* parent = nullptr);
 
     void print();
     // "PDF保存": asks for the file, then saves it; the second form saves to `file` (false and a
     // box when it cannot be written).
     void saveAsPdf();
     bool saveAsPdf(const QString& file);
-    const QuotationPages& pages() const { return pages_; }
+    const PageDocument& document() const { return *document_; }
 
 private:
-    QuotationPages pages_;
+    std::unique_ptr<PageDocument> document_;
 };
 
 } // namespace kerbina

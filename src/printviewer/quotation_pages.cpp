@@ -8,10 +8,7 @@
 #include "records/kinds.h"
 
 #include <QFont>
-#include <QFontMetricsF>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <algorithm>
 #include <optional>
 #include <span>
@@ -28,8 +25,6 @@ constexpr int kTableBottom = QuotationPages::kPageHeight - 200;
 constexpr int kRowsPerPage = (kTableBottom - kTableTop) / kRowHeight - 1; // less the header row
 constexpr int kCellPadding = 12;
 constexpr int kTableTextSize = 30;
-// Texts shrink to this part of their size before they wrap onto more lines.
-constexpr double kSmallestShrink = 0.7;
 
 struct Column {
     const char* caption;
@@ -65,43 +60,6 @@ struct Page {
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QFont fontOfSize(double size, bool bold = false) {
-    QFont font;
-    font.setFamilies(japaneseFontFamilies());
-    font.setPixelSize(std::max(1, static_cast<int>(size)));
-    font.setBold(bold);
-    return font;
-}
-
-// Draws a text inside `rect`: at its size when it fits, else shrunk, else wrapped onto more lines
-// at the smallest size, so nothing is cut off silently.
-void drawFitted(QPainter& painter, const QRectF& rect, const QString& text, Qt::Alignment alignment,
-                double size, bool bold = false) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const Qt::Alignment placed = alignment | Qt::AlignVCenter;
-    for (double trying = size; trying >= size * kSmallestShrink; trying -= 1) {
-        const QFont font = fontOfSize(trying, bold);
-        if (QFontMetricsF(font).horizontalAdvance(text) <= rect.width()) {
-            painter.setFont(font);
-            painter.drawText(rect, static_cast<int>(placed), text);
-            return;
-        }
-    }
-    // Wrapped: as small as the row needs for every line to show.
-    for (double trying = size * kSmallestShrink; trying >= 8; trying -= 1) {
-        const QFont font = fontOfSize(trying, bold);
-        const QRectF needed = QFontMetricsF(font).boundingRect(
-            rect, static_cast<int>(placed | Qt::TextWrapAnywhere), text);
-        if (needed.height() <= rect.height() || trying <= 8) {
-            painter.setFont(font);
-            painter.drawText(rect, static_cast<int>(placed | Qt::TextWrapAnywhere), text);
-            return;
-        }
-    }
 }
 
 std::string moneyText(Currency value) {
@@ -209,11 +167,6 @@ std::vector<TableRow> detailRows(const QuotationData& quotation, int item,
 
 } // namespace
 
-QStringList japaneseFontFamilies() {
-    return {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic"),
-            QStringLiteral("Meiryo")};
-}
-
 struct QuotationPages::Data {
     PrintSettings settings;
     std::vector<QuotationData> quotations;
@@ -259,6 +212,10 @@ void QuotationPages::add(const QuotationData& quotation) {
     }
 }
 
+QString QuotationPages::title() const {
+    return QStringLiteral("御見積書");
+}
+
 int QuotationPages::pageCount() const {
     return static_cast<int>(data_->pages.size());
 }
@@ -272,9 +229,7 @@ void QuotationPages::paint(QPainter& painter, int index) const {
     } else {
         data_->paintTable(painter, page, index + 1);
     }
-    drawFitted(painter, QRectF(kMargin, kPageHeight - 140, kContentWidth, 60),
-               QString::number(index + 1) + QStringLiteral(" / ") + QString::number(pageCount()),
-               Qt::AlignHCenter, 28);
+    drawPageNumber(painter, *this, index);
     painter.restore();
 }
 
@@ -433,28 +388,6 @@ std::vector<QuotationData> requestedQuotations(const ViewerRequest& request,
         quotations.push_back(collectQuotation(state, workFolder));
     }
     return quotations;
-}
-
-bool writePdf(const QuotationPages& pages, const QString& file) {
-    QPdfWriter writer(file);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(600);
-    writer.setCreator(QStringLiteral("Kerbina printviewer"));
-    writer.setTitle(QStringLiteral("御見積書"));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        return false;
-    }
-    for (int page = 0; page < pages.pageCount(); ++page) {
-        if (page > 0) {
-            writer.newPage();
-        }
-        painter.setWindow(0, 0, QuotationPages::kPageWidth, QuotationPages::kPageHeight);
-        painter.setViewport(0, 0, writer.width(), writer.height());
-        pages.paint(painter, page);
-    }
-    return painter.end();
 }
 
 } // namespace kerbina

@@ -122,6 +122,27 @@ PrintSettings readPrintSettings(const fs::path& dataRoot) {
     return settings;
 }
 
+std::optional<fs::path> parseUnitCostPrinterArgument(std::string_view argument) {
+    std::string_view text = trimBlanks(argument);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = text.substr(1, text.size() - 2);
+    }
+    if (!text.empty() && text.back() == ';') {
+        text.remove_suffix(1);
+    }
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = text.substr(1, text.size() - 2);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return pathFromText(text);
+}
+
+std::vector<std::string> readUnitCostPrintData(const fs::path& dataRoot) {
+    return readTextLines(printFolder(dataRoot) / std::string(kUnitCostPrintFileName));
+}
+
 std::vector<fs::path> printBatchFiles(const fs::path& dataRoot) {
     std::vector<fs::path> files;
     const fs::path folder = printFolder(dataRoot);

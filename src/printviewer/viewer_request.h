@@ -49,7 +49,18 @@ struct PrintSettings {
 // files or the keys are missing.
 PrintSettings readPrintSettings(const std::filesystem::path& dataRoot);
 
+// The unit-cost breakdown printer's argument: the data root followed by ";" (quotes around it are
+// accepted). Nothing when it names no folder.
+std::optional<std::filesystem::path> parseUnitCostPrinterArgument(std::string_view argument);
+// The lines of print_Data.dat in the data root's print folder (none when it is missing).
+std::vector<std::string> readUnitCostPrintData(const std::filesystem::path& dataRoot);
+
 inline constexpr std::string_view kViewerUsage =
     "使い方: printviewer [--pdf 出力.pdf] (引数 | 見積ファイル.krb2)";
 
+} // namespace kerbina
+
+namespace kerbina {
+inline constexpr std::string_view kUnitCostPrinterUsage =
+    "使い方: dataprint [--pdf 出力.pdf] データフォルダ;";
 } // namespace kerbina

@@ -1,6 +1,6 @@
 # printviewer --pdf, end to end: a quotation file becomes a PDF whose pages, page numbers and
 # fonts are checked with poppler's pdfinfo, pdftotext and pdffonts (scripts/install-deps).
-# Run by ctest as printviewer_pdf with VIEWER, WORK and DATA set.
+# Run by ctest as printviewer_pdf with VIEWER, DATAPRINT, WORK and DATA set.
 find_program(PDFINFO pdfinfo REQUIRED)
 find_program(PDFTOTEXT pdftotext REQUIRED)
 find_program(PDFFONTS pdffonts REQUIRED)
@@ -8,8 +8,12 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
 function(expect_pdf name source pages)
+    expect_program_pdf(${VIEWER} ${name} "${source}" ${pages} "法定福利費" ${ARGN})
+endfunction()
+
+function(expect_program_pdf program name source pages)
     set(pdf ${WORK}/${name}.pdf)
-    execute_process(COMMAND ${VIEWER} --pdf ${pdf} "${source}" RESULT_VARIABLE status
+    execute_process(COMMAND ${program} --pdf ${pdf} "${source}" RESULT_VARIABLE status
                     ERROR_VARIABLE errors)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "${name}: printviewer ended with ${status}: ${errors}")
@@ -18,11 +22,11 @@ function(expect_pdf name source pages)
     if(NOT info MATCHES "Pages: +${pages}\n")
         message(FATAL_ERROR "${name}: expected ${pages} pages:\n${info}")
     endif()
-    if(NOT info MATCHES "Page size: +595(\\.[0-9]+)? x 841|Page size: +595(\\.[0-9]+)? x 842")
-        message(FATAL_ERROR "${name}: not A4 portrait:\n${info}")
+    if(NOT info MATCHES "Page size: +(595(\\.[0-9]+)? x 84[12]|84[12](\\.[0-9]+)? x 595)")
+        message(FATAL_ERROR "${name}: not A4:\n${info}")
     endif()
     execute_process(COMMAND ${PDFTOTEXT} ${pdf} - OUTPUT_VARIABLE text)
-    foreach(expected "1 ?/ ?${pages}" "${pages} ?/ ?${pages}" "法定福利費" ${ARGN})
+    foreach(expected "1 ?/ ?${pages}" "${pages} ?/ ?${pages}" ${ARGN})
         if(NOT text MATCHES "${expected}")
             message(FATAL_ERROR "${name}: \"${expected}\" missing from the text:\n${text}")
         endif()
@@ -57,3 +61,12 @@ file(WRITE ${root}/conf/USER_DATA.conf "[OFFICE_NAME1]=Kerbina Setsubi K.K.\r\n"
 expect_pdf(handoff "△;\"${root}\";\"${root}\";\"\";\"Release Version 0.1.0\";" 7
            "Kerbina Setsubi K.K.")
 expect_pdf(handoff_wrapped "\"△;\"${root}\";\"${root}\";\"\";\"Release Version 0.1.0\";\"" 7)
+
+# The unit-cost breakdown printer: 16 entries of print_Data.dat make two pages of 15, "P-1" and
+# "P-2"; its argument is the data root followed by ";".
+set(entries "")
+foreach(n RANGE 1 16)
+    string(APPEND entries "${n};PIPE-${n};;;;;m;1000;900;;;;;;;;;;;;;;;;;;1200;NOTE-${n};EXTRA-${n};\r\n")
+endforeach()
+file(WRITE ${root}/printdata/print_Data.dat "${entries}")
+expect_program_pdf(${DATAPRINT} unit_costs "${root};" 2 "P-1" "P-2" "PIPE-16" "NOTE-16" "EXTRA-16")

@@ -1,5 +1,6 @@
 #include "document/quotation_file.h"
 #include "printviewer/preview_window.h"
+#include "printviewer/quotation_pages.h"
 #include "temp_folder.h"
 #include "test_data.h"
 
@@ -15,7 +16,7 @@ namespace {
 TEST(PreviewWindow, ShowsEveryPageAndSavesThePdf) {
     QuotationPages pages(PrintSettings{});
     pages.add(readQuotationFile(exampleQuotation(2)));
-    PreviewWindow window(std::move(pages));
+    PreviewWindow window(std::make_unique<QuotationPages>(std::move(pages)));
     window.show();
     int shown = 0;
     for (const QLabel* label : window.findChildren<QLabel*>()) {

@@ -3,6 +3,7 @@
 #include "document/work_store.h"
 #include "output/print_data.h"
 #include "printviewer/quotation_pages.h"
+#include "printviewer/unit_cost_pages.h"
 #include "printviewer/viewer_request.h"
 #include "temp_folder.h"
 #include "test_data.h"
@@ -114,6 +115,25 @@ TEST(ViewerQuotations, FromTheWorkFolderTheBatchOrAFile) {
     const auto recomputed = requestedQuotations(file, root.path());
     ASSERT_EQ(recomputed.size(), 1u);
     EXPECT_EQ(recomputed[0].header.allGTotal.toString(), "5447455");
+}
+
+TEST(UnitCostPrinter, ArgumentAndPages) {
+    EXPECT_EQ(parseUnitCostPrinterArgument(unitCostPrinterArgument("/data root")),
+              fs::path("/data root"));
+    EXPECT_EQ(parseUnitCostPrinterArgument("\"/d\";"), fs::path("/d"));
+    EXPECT_FALSE(parseUnitCostPrinterArgument(";"));
+    const struct {
+        int entries;
+        int pages;
+    } cases[] = {{0, 1}, {1, 1}, {15, 1}, {16, 2}, {45, 3}, {46, 4}};
+    for (const auto& row : cases) {
+        std::vector<std::string> breakdowns;
+        for (int n = 0; n < row.entries; ++n) {
+            breakdowns.push_back("複合単価:" + std::to_string(1000000 + n) + ";名称;");
+        }
+        EXPECT_EQ(UnitCostPages(unitCostPrintLines(breakdowns)).pageCount(), row.pages)
+            << row.entries;
+    }
 }
 
 TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
