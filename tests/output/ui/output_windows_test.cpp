@@ -70,7 +70,7 @@ TEST(PrintLaunch, TheArgumentArrivesWholeAndAFailureIsReported) {
     const std::string argument = viewerArgument("△", "/data root", "/style file.sle", "V 1");
     ASSERT_EQ(printProgramPath(install.path(), kViewerProgramName), program);
     ASSERT_TRUE(startPrintProgram(program, argument));
-    for (int wait = 0; wait < 200 && !fs::exists(out); ++wait) {
+    for (int wait = 0; wait < 1000 && !fs::exists(out); ++wait) { // up to 20 s on a busy machine
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     EXPECT_EQ(readFileBytes(out), "[" + argument + "]\n");
