@@ -2,7 +2,7 @@
 #
 # Each core folder may include its own headers and those of the folders listed for it, never a
 # folder above it. ARCHITECTURE.md draws the same table; change both together.
-set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover app cli)
+set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover output printviewer app cli)
 set(KERBINA_LAYER_base "")
 set(KERBINA_LAYER_money base)
 set(KERBINA_LAYER_records base money)
@@ -12,8 +12,10 @@ set(KERBINA_LAYER_grid base money records calc document)
 set(KERBINA_LAYER_storage base money records)
 set(KERBINA_LAYER_settings base money records storage)
 set(KERBINA_LAYER_cover base money records calc document storage settings)
-set(KERBINA_LAYER_app base money records calc document grid storage settings cover)
-set(KERBINA_LAYER_cli base money records calc document grid storage settings cover app)
+set(KERBINA_LAYER_output base money records calc document grid)
+set(KERBINA_LAYER_printviewer base money records calc document grid output)
+set(KERBINA_LAYER_app base money records calc document grid storage settings cover output)
+set(KERBINA_LAYER_cli base money records calc document grid storage settings cover output app)
 
 # kerbina_check_layers(SOURCE_DIR files...)
 # Stops the configure when a file includes "folder/..." from a folder its own folder may not use.

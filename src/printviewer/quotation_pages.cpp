@@ -1,0 +1,393 @@
+#include "printviewer/quotation_pages.h"
+
+#include "calc/totals.h"
+#include "document/quotation_file.h"
+#include "document/work_store.h"
+#include "grid/grid_cells.h"
+#include "money/rounding.h"
+#include "records/kinds.h"
+
+#include <QFont>
+#include <QPainter>
+#include <algorithm>
+#include <optional>
+#include <span>
+
+namespace kerbina {
+namespace {
+
+// Layout in 0.1 mm.
+constexpr int kMargin = 150;
+constexpr int kContentWidth = QuotationPages::kPageWidth - 2 * kMargin;
+constexpr int kTableTop = 380;
+constexpr int kRowHeight = 62;
+constexpr int kTableBottom = QuotationPages::kPageHeight - 200;
+constexpr int kRowsPerPage = (kTableBottom - kTableTop) / kRowHeight - 1; // less the header row
+constexpr int kCellPadding = 12;
+constexpr int kTableTextSize = 30;
+
+struct Column {
+    const char* caption;
+    int width;
+    Qt::Alignment alignment;
+};
+
+constexpr Column kBreakdownColumns[] = {
+    {"No", 80, Qt::AlignHCenter},      {"名　　称", 760, Qt::AlignLeft},
+    {"金　　額", 300, Qt::AlignRight}, {"内訳金額", 300, Qt::AlignRight},
+    {"備　　考", 360, Qt::AlignLeft},
+};
+constexpr Column kDetailColumns[] = {
+    {"名　　称", 420, Qt::AlignLeft}, {"仕　　様", 380, Qt::AlignLeft},
+    {"数　量", 160, Qt::AlignRight},  {"単位", 90, Qt::AlignHCenter},
+    {"単　価", 220, Qt::AlignRight},  {"金　　額", 260, Qt::AlignRight},
+    {"備　　考", 270, Qt::AlignLeft},
+};
+
+struct TableRow {
+    std::vector<std::string> cells;
+    bool emphasis = false;
+};
+
+enum class PageKind { Cover, Breakdown, Detail };
+
+struct Page {
+    PageKind kind = PageKind::Cover;
+    std::size_t quotation = 0;
+    std::string subtitle;
+    std::vector<TableRow> rows;
+};
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string moneyText(Currency value) {
+    return "¥" + MoneyText(value);
+}
+
+std::string dateText(const QuotationHeader& header) {
+    if (header.dy <= 0 || header.dm <= 0 || header.dd <= 0) {
+        return {};
+    }
+    return std::to_string(header.dy + 1988) + "年" + std::to_string(header.dm) + "月" +
+           std::to_string(header.dd) + "日";
+}
+
+// The welfare total of the breakdown list: its welfare sum item when it has one, else the sum of
+// its welfare items.
+std::optional<Currency> welfareTotal(const QuotationData& quotation) {
+    std::optional<Currency> sum;
+    std::optional<Currency> items;
+    for (int n = 1; n <= quotation.itemMax(); ++n) {
+        const ItemRecord& item = quotation.items[static_cast<std::size_t>(n)];
+        if (item.kind == ItemKind::WelfareSum) {
+            sum = item.submittedTotal;
+        } else if (item.kind == ItemKind::Welfare) {
+            items = items.value_or(Currency()) + item.submittedTotal;
+        }
+    }
+    return sum ? sum : items;
+}
+
+// Titles and the lines that close a block of lines stand out.
+bool isEmphasised(int kind) {
+    return kind == LineKind::Title || kind == LineKind::SmallSum || kind == LineKind::MidSum ||
+           kind == LineKind::Tax || kind == LineKind::WelfareSum || isRangeTotal(kind);
+}
+
+DocumentState sheetState(const QuotationData& quotation, int item) {
+    DocumentState state;
+    state.header = quotation.header;
+    state.items = quotation.items;
+    state.sheet = quotation.sheets[static_cast<std::size_t>(item)];
+    state.currentSheetNumber = item;
+    loadSheetSettings(state, item);
+    return state;
+}
+
+std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintSettings& settings) {
+    DocumentState state;
+    state.header = quotation.header;
+    state.items = quotation.items;
+    // The sum item shows the grand totals, which the header carries.
+    state.allSubmittedTotal = quotation.header.allGTotal;
+    state.allNetTotal = quotation.header.allNTotal;
+    DisplayOptions options;
+    options.listMode = true;
+    options.reductionMark = settings.reductionMark;
+    std::vector<TableRow> rows;
+    for (int n = 1; n <= quotation.itemMax(); ++n) {
+        std::string breakdown = cellText(state, options, n, 4);
+        if (breakdown.find("～") != std::string::npos) {
+            breakdown.clear(); // a range of rows, not an amount
+        }
+        TableRow row{{std::to_string(n), cellText(state, options, n, 2),
+                      cellText(state, options, n, 3), breakdown, cellText(state, options, n, 8)}};
+        row.emphasis = !ownsSheet(quotation.items[static_cast<std::size_t>(n)].kind);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<TableRow> detailRows(const QuotationData& quotation, int item,
+                                 const PrintSettings& settings) {
+    const DocumentState state = sheetState(quotation, item);
+    DisplayOptions options;
+    options.reductionMark = settings.reductionMark;
+    std::vector<TableRow> rows;
+    for (std::size_t n = 1; n < state.sheet.size(); ++n) {
+        const LineRecord& line = state.sheet[n];
+        if (line.hiddenFlag == 1) {
+            continue;
+        }
+        if (line.kind == LineKind::Empty) {
+            rows.push_back(TableRow{{"", "", "", "", "", "", ""}});
+            continue;
+        }
+        if (line.kind == LineKind::SumLine) {
+            rows.push_back(TableRow{
+                {"合　　計", "", "", "", "",
+                 MoneyText(quotation.items[static_cast<std::size_t>(item)].submittedTotal), ""},
+                true});
+            continue;
+        }
+        const LineCells cells = lineCells(state, options, line);
+        TableRow row{{cells.name, cells.specification, cells.quantity, cells.unit, cells.price,
+                      cells.amount, cells.note}};
+        row.emphasis = isEmphasised(line.kind);
+        rows.push_back(std::move(row));
+    }
+    while (!rows.empty() && std::all_of(rows.back().cells.begin(), rows.back().cells.end(),
+                                        [](const std::string& cell) { return cell.empty(); })) {
+        rows.pop_back();
+    }
+    return rows;
+}
+
+} // namespace
+
+struct QuotationPages::Data {
+    PrintSettings settings;
+    std::vector<QuotationData> quotations;
+    std::vector<Page> pages;
+
+    void addTable(PageKind kind, std::size_t quotation, const std::string& subtitle,
+                  const std::vector<TableRow>& rows) {
+        std::size_t first = 0;
+        do {
+            Page page{kind, quotation, subtitle, {}};
+            const std::size_t end = std::min(rows.size(), first + kRowsPerPage);
+            page.rows.assign(rows.begin() + static_cast<std::ptrdiff_t>(first),
+                             rows.begin() + static_cast<std::ptrdiff_t>(end));
+            pages.push_back(std::move(page));
+            first = end;
+        } while (first < rows.size());
+    }
+
+    void paintCover(QPainter& painter, const QuotationData& quotation) const;
+    void paintTable(QPainter& painter, const Page& page, int number) const;
+};
+
+QuotationPages::QuotationPages(PrintSettings settings) : data_(std::make_unique<Data>()) {
+    data_->settings = std::move(settings);
+}
+QuotationPages::~QuotationPages() = default;
+QuotationPages::QuotationPages(QuotationPages&&) noexcept = default;
+QuotationPages& QuotationPages::operator=(QuotationPages&&) noexcept = default;
+
+void QuotationPages::add(const QuotationData& quotation) {
+    const std::size_t index = data_->quotations.size();
+    data_->quotations.push_back(quotation);
+    data_->pages.push_back(Page{PageKind::Cover, index, {}, {}});
+    data_->addTable(PageKind::Breakdown, index, {}, breakdownRows(quotation, data_->settings));
+    for (int item = 1; item <= quotation.itemMax(); ++item) {
+        const std::size_t slot = static_cast<std::size_t>(item);
+        if (!ownsSheet(quotation.items[slot].kind) || slot >= quotation.sheets.size() ||
+            quotation.sheets[slot].size() <= 1) {
+            continue;
+        }
+        data_->addTable(PageKind::Detail, index, quotation.items[slot].name,
+                        detailRows(quotation, item, data_->settings));
+    }
+}
+
+QString QuotationPages::title() const {
+    return QStringLiteral("御見積書");
+}
+
+int QuotationPages::pageCount() const {
+    return static_cast<int>(data_->pages.size());
+}
+
+void QuotationPages::paint(QPainter& painter, int index) const {
+    const Page& page = data_->pages.at(static_cast<std::size_t>(index));
+    painter.save();
+    painter.setPen(Qt::black);
+    if (page.kind == PageKind::Cover) {
+        data_->paintCover(painter, data_->quotations[page.quotation]);
+    } else {
+        data_->paintTable(painter, page, index + 1);
+    }
+    drawPageNumber(painter, *this, index);
+    painter.restore();
+}
+
+void QuotationPages::Data::paintCover(QPainter& painter, const QuotationData& quotation) const {
+    const QuotationHeader& header = quotation.header;
+    QPen thin(Qt::black, 3);
+    QPen thick(Qt::black, 8);
+
+    drawFitted(painter, QRectF(kMargin, 200, kContentWidth, 130), QStringLiteral("御　見　積　書"),
+               Qt::AlignHCenter, 100, true);
+    painter.setPen(thick);
+    painter.drawLine(QPointF(650, 345), QPointF(1450, 345));
+    painter.setPen(thin);
+    painter.drawLine(QPointF(650, 362), QPointF(1450, 362));
+
+    // Number and date, top right.
+    drawFitted(painter, QRectF(1300, 430, 650, 50), qs("No. " + header.number), Qt::AlignRight, 32);
+    drawFitted(painter, QRectF(1300, 485, 650, 50), qs(dateText(header)), Qt::AlignRight, 32);
+
+    // Addressee with honorific.
+    const QString addresseeLine =
+        qs(header.atesaki2.empty() ? header.atesaki1 + "　" + header.keisyo : header.atesaki1);
+    drawFitted(painter, QRectF(kMargin, 430, 1050, 80), addresseeLine, Qt::AlignLeft, 55, true);
+    if (!header.atesaki2.empty()) {
+        drawFitted(painter, QRectF(kMargin, 510, 1050, 80),
+                   qs(header.atesaki2 + "　" + header.keisyo), Qt::AlignLeft, 55, true);
+    }
+    painter.setPen(thin);
+    painter.drawLine(QPointF(kMargin, 600), QPointF(1200, 600));
+
+    drawFitted(painter, QRectF(kMargin, 680, kContentWidth, 60),
+               QStringLiteral("下記の通り御見積申し上げます。"), Qt::AlignLeft, 34);
+
+    // The amount box.
+    const QRectF box(kMargin, 780, 1300, 150);
+    painter.setPen(thick);
+    painter.drawRect(box);
+    drawFitted(painter, QRectF(box.left() + 30, box.top(), 330, box.height()),
+               QStringLiteral("御見積金額"), Qt::AlignLeft, 46, true);
+    drawFitted(painter, QRectF(box.left() + 360, box.top(), 780, box.height()),
+               qs(moneyText(header.allGTotal) + "－"), Qt::AlignRight, 72, true);
+    drawFitted(painter, QRectF(box.left() + 1150, box.top(), 140, box.height()),
+               QStringLiteral("(税込)"), Qt::AlignLeft, 30);
+    std::string breakdown = "（税抜金額 " + moneyText(header.allGTotal - header.taxGTotal) +
+                            "　消費税額 " + moneyText(header.taxGTotal);
+    if (const std::optional<Currency> welfare = welfareTotal(quotation);
+        welfare && *welfare != Currency()) {
+        breakdown += "　うち法定福利費 " + moneyText(*welfare);
+    }
+    breakdown += "）";
+    drawFitted(painter, QRectF(kMargin, 950, kContentWidth, 60), qs(breakdown), Qt::AlignLeft, 32);
+
+    // The quotation's terms.
+    const std::pair<std::string, std::string> terms[] = {
+        {settings.workTitle, header.where},
+        {settings.siteTitle, header.constract1},
+        {"", header.constract2},
+        {"納入期日", header.uLimit},
+        {"取引条件", header.trade},
+        {"見積有効期限", header.mLimit},
+        {"御依頼者", header.outTanto},
+        {"見積作成者", header.inTanto},
+    };
+    double y = 1100;
+    for (const auto& [caption, value] : terms) {
+        if (caption.empty() && value.empty()) {
+            continue;
+        }
+        drawFitted(painter, QRectF(kMargin + 20, y, 330, 90), qs(caption), Qt::AlignLeft, 36);
+        drawFitted(painter, QRectF(kMargin + 380, y, 1400, 90), qs(value), Qt::AlignLeft, 36);
+        painter.setPen(thin);
+        painter.drawLine(QPointF(kMargin, y + 90), QPointF(kMargin + kContentWidth, y + 90));
+        y += 100;
+    }
+
+    // The company's letterhead, bottom right.
+    double line = 2080;
+    for (std::size_t n = 0; n < settings.letterhead.size(); ++n) {
+        const bool name = n == 0;
+        drawFitted(painter, QRectF(1000, line, 950, name ? 80 : 55), qs(settings.letterhead[n]),
+                   Qt::AlignLeft, name ? 48 : 30, name);
+        line += name ? 90 : 55;
+    }
+}
+
+void QuotationPages::Data::paintTable(QPainter& painter, const Page& page, int) const {
+    const QuotationData& quotation = quotations[page.quotation];
+    const bool detail = page.kind == PageKind::Detail;
+    const std::span<const Column> columns = detail ? std::span<const Column>(kDetailColumns)
+                                                   : std::span<const Column>(kBreakdownColumns);
+
+    drawFitted(painter, QRectF(kMargin, 170, kContentWidth, 90),
+               detail ? QStringLiteral("明　細　書") : QStringLiteral("内　訳　書"),
+               Qt::AlignHCenter, 64, true);
+    drawFitted(painter, QRectF(kMargin + 1300, 180, 500, 50), qs("No. " + quotation.header.number),
+               Qt::AlignRight, 28);
+    const std::string subtitle = detail ? page.subtitle : quotation.header.where;
+    drawFitted(painter, QRectF(kMargin, 280, 1300, 70), qs(subtitle), Qt::AlignLeft, 38, true);
+
+    QPen thin(Qt::black, 2);
+    QPen frame(Qt::black, 5);
+    const int rows = static_cast<int>(page.rows.size()) + 1;
+    const double bottom = kTableTop + rows * kRowHeight;
+    // Header row shaded, then every row ruled.
+    painter.fillRect(QRectF(kMargin, kTableTop, kContentWidth, kRowHeight), QColor(230, 232, 238));
+    double x = kMargin;
+    for (const Column& column : columns) {
+        drawFitted(painter,
+                   QRectF(x + kCellPadding, kTableTop, column.width - 2 * kCellPadding, kRowHeight),
+                   QString::fromUtf8(column.caption), Qt::AlignHCenter, kTableTextSize, true);
+        x += column.width;
+    }
+    for (int r = 0; r < static_cast<int>(page.rows.size()); ++r) {
+        const TableRow& row = page.rows[static_cast<std::size_t>(r)];
+        const double top = kTableTop + (r + 1) * kRowHeight;
+        x = kMargin;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const QString text = c < row.cells.size() ? qs(row.cells[c]) : QString();
+            painter.setPen(Qt::black);
+            drawFitted(
+                painter,
+                QRectF(x + kCellPadding, top, columns[c].width - 2 * kCellPadding, kRowHeight),
+                text, columns[c].alignment, kTableTextSize, row.emphasis);
+            x += columns[c].width;
+        }
+    }
+    painter.setPen(thin);
+    for (int r = 1; r < rows; ++r) {
+        const double y = kTableTop + r * kRowHeight;
+        painter.drawLine(QPointF(kMargin, y), QPointF(kMargin + kContentWidth, y));
+    }
+    x = kMargin;
+    for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
+        x += columns[c].width;
+        painter.drawLine(QPointF(x, kTableTop), QPointF(x, bottom));
+    }
+    painter.setPen(frame);
+    painter.drawRect(QRectF(kMargin, kTableTop, kContentWidth, bottom - kTableTop));
+}
+
+std::vector<QuotationData> requestedQuotations(const ViewerRequest& request,
+                                               const std::filesystem::path& dataRoot) {
+    std::vector<QuotationData> quotations;
+    if (request.quotationFile) {
+        QuotationData data = readQuotationFile(*request.quotationFile);
+        recalculateQuotation(data, CalcSettings{}, true);
+        quotations.push_back(std::move(data));
+    } else if (request.handoff) {
+        for (const std::filesystem::path& file : printBatchFiles(request.handoff->dataRoot)) {
+            quotations.push_back(readQuotationFile(file));
+        }
+    } else {
+        DocumentState state;
+        const std::filesystem::path workFolder = dataRoot / "temp";
+        readHeaderFile(state, workFolder, "WRK");
+        quotations.push_back(collectQuotation(state, workFolder));
+    }
+    return quotations;
+}
+
+} // namespace kerbina

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerbina {
+
+// The one argument the program starts the viewer with: R;"D";"D";"P";"V"; (the reduction mark,
+// the data root twice, the print style file, the version text). The double quotes may be missing
+// (a shell or a shortcut may have eaten them); a quoted field may hold ";".
+struct ViewerHandoff {
+    std::string reductionMark;
+    std::filesystem::path dataRoot;
+    std::string printStyle;
+    std::string version;
+};
+std::optional<ViewerHandoff> parseViewerArgument(std::string_view argument);
+
+// The command line: [--pdf OUT.pdf] (ARGUMENT | FILE.krb2), or nothing at all. A last argument
+// that names an existing file is a quotation file; anything else is the hand-off argument. Started
+// without arguments (the breakdown list's print) the viewer shows the quotation open in the
+// program, from the work folder of the data root.
+struct ViewerRequest {
+    bool openQuotation = false;
+    std::optional<std::filesystem::path> pdfFile;
+    std::optional<std::filesystem::path> quotationFile;
+    std::optional<ViewerHandoff> handoff;
+};
+// Nothing when the command line cannot be understood.
+std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::string>& arguments);
+
+// The quotation print files of a batch, by name: "*.dat" of the print folder but print_Data.dat.
+std::vector<std::filesystem::path> printBatchFiles(const std::filesystem::path& dataRoot);
+
+// What the viewer takes from the program besides the quotations: the reduction mark, the cover
+// captions that the settings name and the company's letterhead.
+struct PrintSettings {
+    std::string reductionMark = "△";
+    std::string siteTitle = "現場名称"; // [TITLE1]
+    std::string workTitle = "工事名称"; // [TITLE2]
+    // The company's own name and address for the cover, from the company data file, one line
+    // each, empty lines left out; the first is the company name.
+    std::vector<std::string> letterhead;
+};
+// The captions of the settings file and the company data of a data root; the defaults where the
+// files or the keys are missing.
+PrintSettings readPrintSettings(const std::filesystem::path& dataRoot);
+
+// The unit-cost breakdown printer's argument: the data root followed by ";" (quotes around it are
+// accepted). Nothing when it names no folder.
+std::optional<std::filesystem::path> parseUnitCostPrinterArgument(std::string_view argument);
+// The lines of print_Data.dat in the data root's print folder (none when it is missing).
+std::vector<std::string> readUnitCostPrintData(const std::filesystem::path& dataRoot);
+
+inline constexpr std::string_view kViewerUsage =
+    "使い方: printviewer [--pdf 出力.pdf] (引数 | 見積ファイル.krb2)";
+
+} // namespace kerbina
+
+namespace kerbina {
+inline constexpr std::string_view kUnitCostPrinterUsage =
+    "使い方: dataprint [--pdf 出力.pdf] データフォルダ;";
+} // namespace kerbina

@@ -1,0 +1,194 @@
+#include "base/file_io.h"
+#include "money_literal.h"
+#include "output/csv_export.h"
+#include "records/kinds.h"
+#include "temp_folder.h"
+#include "test_data.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Compares a written file with its golden file byte for byte. KERBINA_REGENERATE_GOLDEN=1 writes
+// the golden file instead (see tests/data/output/README.md).
+void expectGolden(const fs::path& written, const std::string& golden) {
+    const fs::path expected = testDataFile("output/" + golden);
+    if (std::getenv("KERBINA_REGENERATE_GOLDEN") != nullptr) {
+        fs::copy_file(written, expected, fs::copy_options::overwrite_existing);
+    }
+    EXPECT_EQ(readFileBytes(written), readFileBytes(expected)) << golden;
+}
+
+LineRecord line(int kind, std::string nameSpec, std::string unit, const char* quantity,
+                const char* price, const char* amount) {
+    LineRecord record;
+    record.kind = kind;
+    record.nameSpec = std::move(nameSpec);
+    record.unit = std::move(unit);
+    record.submittedQuantity = c(quantity);
+    record.submittedPrice = c(price);
+    record.submittedAmount = c(amount);
+    record.netQuantity = c("999"); // the net side never reaches the file
+    return record;
+}
+
+TEST(CsvValue, QuotesOnlyWhatWouldShiftTheColumns) {
+    const struct {
+        std::string value;
+        std::string written;
+    } cases[] = {
+        {"配管", "配管"},         {"SGP 25A", "SGP 25A"}, {"", ""},
+        {"1234.5", "1234.5"},     {"1,234", "\"1,234\""}, {"3\"管", "\"3\"\"管\""},
+        {"a\r\nb", "\"a\r\nb\""},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(csvValue(row.value), row.written) << row.value;
+    }
+    EXPECT_EQ(csvLine({"a", "b,c", ""}), "a,\"b,c\",,");
+}
+
+TEST(SheetCsv, GoldenFile) {
+    Sheet sheet{LineRecord{}};
+    sheet.push_back(line(LineKind::Title, "空調設備工事", "", "0", "0", "0"));
+    sheet.push_back(line(LineKind::WholePriced, "配管;SGP 25A", "m", "12", "1500", "18000"));
+    sheet.push_back(
+        line(LineKind::DecimalPriced, "保温;t=25;屋内", "ｍ", "2.5", "1234.5", "3086.25"));
+    sheet.push_back(line(LineKind::Empty, "", "", "0", "0", "0"));
+    sheet.push_back(line(LineKind::WholePriced, "名称だけ", "式", "1", "-300", "-300"));
+    sheet.push_back(
+        line(LineKind::WholePriced, "支持金物,吊り;3\"用", "個", "1000", "12.25", "12250"));
+    sheet.push_back(line(LineKind::SumLine, "合計線  印刷時ここに合計が印刷されます", "", "0", "0",
+                         "29036.25"));
+    TempFolder folder;
+    const fs::path file = folder.path() / "sheet.csv";
+    writeCsvFile(file, sheetCsvLines(sheet));
+    expectGolden(file, "sheet.csv");
+}
+
+// Saves to the file it is given and keeps what it was asked and shown.
+class SavingPrompt : public QuietPrompt {
+public:
+    std::optional<fs::path> file;
+    std::vector<std::string> shown;
+    std::optional<fs::path> chooseFileToSave(const std::string&, const fs::path& suggested,
+                                             const std::string& filter,
+                                             const std::string& suffix) override {
+        shown.push_back(filter + " " + suffix + " " + suggested.filename().string());
+        return file;
+    }
+    void notify(const std::string& text) override { shown.push_back(text); }
+};
+
+TEST(CsvExportCommand, AsksWritesAndTells) {
+    TempFolder folder;
+    SavingPrompt prompt;
+    EXPECT_FALSE(exportCsv(prompt, CsvExport::Sheet, folder.path() / "見積.csv", {"a,"}));
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{"csvファイル (*.csv) csv 見積.csv"});
+    prompt.shown.clear();
+    prompt.file = folder.path() / "out.csv";
+    EXPECT_TRUE(exportCsv(prompt, CsvExport::Sheet, folder.path(), {"配管,", "b,"}));
+    EXPECT_EQ(readFileBytes(*prompt.file), "\x94\x7a\x8a\xc7,\r\nb,\r\n");
+    EXPECT_EQ(prompt.shown.back(), kCsvWrittenNotice);
+    EXPECT_TRUE(exportCsv(prompt, CsvExport::QuotationList, folder.path(), {"x,"}));
+    EXPECT_EQ(prompt.shown.back(), kListCsvWrittenNotice);
+    EXPECT_TRUE(prompt.shown[prompt.shown.size() - 2].starts_with("CSVファイル (*.csv) csv"));
+}
+
+TEST(SheetCsv, SpecificationIsTheSecondField) {
+    const struct {
+        std::string nameSpec;
+        std::string name;
+        std::string specification;
+    } cases[] = {
+        {"配管;SGP 25A", "配管", "SGP 25A"},
+        {"名称だけ", "名称だけ", ""},
+        {"保温;t=25;屋内", "保温", "t=25"},
+        {";仕様", "", "仕様"},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(csvNameAndSpecification(row.nameSpec),
+                  std::make_pair(row.name, row.specification))
+            << row.nameSpec;
+    }
+}
+
+TEST(QuotationListCsv, LeavesOutColumnZeroEmptyRowsAndGroupingCommas) {
+    const std::vector<std::vector<std::string>> grid{
+        {"", "番号", "件名", "金額"},
+        {"*", "A-001", "本社\"改修\"", "1,234"},
+        {"", "", "空行", "0"},
+        {"", "A-002", "倉庫", "12,345,678"},
+    };
+    EXPECT_EQ(quotationListCsvLines(grid),
+              (std::vector<std::string>{"番号,件名,金額,", "A-001,\"本社\"\"改修\"\"\",1234,",
+                                        "A-002,倉庫,12345678,"}));
+}
+
+TEST(UnitCostCsv, HeaderThenRowsUpToTheFirstWithoutColumnZero) {
+    std::vector<std::vector<std::string>> grid(4, std::vector<std::string>(28));
+    for (std::size_t column = 0; column < 28; ++column) {
+        grid[0][column] = "H" + std::to_string(column);
+        grid[1][column] = "a" + std::to_string(column);
+        grid[3][column] = "c" + std::to_string(column);
+    }
+    grid[2][0] = "";
+    grid[2][1] = "ignored";
+    const std::vector<std::string> lines = unitCostCsvLines(grid);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].starts_with("H1,H2,"));
+    EXPECT_TRUE(lines[0].ends_with(",H27,"));
+    EXPECT_TRUE(lines[1].starts_with("a1,"));
+    EXPECT_TRUE(lines[1].ends_with(",a27,"));
+    EXPECT_EQ(std::count(lines[1].begin(), lines[1].end(), ','), 27);
+}
+
+TEST(TakeoffCsv, EntriesAsTheGridShowsThem) {
+    TakeoffCsvEntry pipe;
+    pipe.origin = 2;
+    pipe.kind = 110;
+    pipe.system = "給水";
+    pipe.nameSpec = "配管;SGP 25A";
+    pipe.unit = "m";
+    pipe.netQuantity = c("1000.5");
+    pipe.submittedQuantity = c("1234.5");
+    pipe.netPrice = c("800");
+    pipe.submittedPrice = c("1000");
+    pipe.netCompositePrice = c("900");
+    pipe.submittedCompositePrice = c("1100");
+    pipe.netLaborFactor = c("0.05");
+    pipe.submittedLaborFactor = c("0.06");
+    pipe.place = 1;
+    pipe.note = "注";
+    pipe.amountText = "別途";
+    pipe.shares = {c("50"), c("20"), c("10"), c("10"), c("5"), c("5")};
+    pipe.submittedBaseCost = c("12.5");
+    pipe.mode1 = "M1";
+    pipe.mode2 = "M2";
+    TakeoffCsvEntry byHand = pipe;
+    byHand.origin = 1;
+    TakeoffCsvEntry amountShown = pipe;
+    amountShown.kind = 115;
+    amountShown.place = 3;
+
+    const std::vector<std::string> submitted =
+        takeoffCsvLines({pipe, byHand, amountShown}, false, c("100"));
+    ASSERT_EQ(submitted.size(), 3u);
+    EXPECT_EQ(submitted[0], "No,系　統,名    称  ＆  仕    様,型  番 ＆ 口  径,単位,数  量,単　価,"
+                            "複合単価,歩掛,細　目,備　考,管,継手,接合材,支持金物,はつり補修,その他,"
+                            "基礎工費,モード1,モード2,");
+    EXPECT_EQ(submitted[1],
+              "1,給水,配管,SGP 25A,m,1234.50,1000,1100,0.06,機械室,注,50,20,10,10,5,5,"
+              "12.5,M1,M2,");
+    EXPECT_EQ(submitted[2], "3,給水,配管,SGP 25A,m,1234.50,1000,1100,0.06,地中配管,別途注 ,50,20,"
+                            "10,10,5,5,12.5,M1,M2,");
+    const std::vector<std::string> net = takeoffCsvLines({pipe}, true, c("10"));
+    EXPECT_EQ(net[1], "1,給水,配管,SGP 25A,m,1000.5,800,900,0.05,機械室,注,50,20,10,10,5,5,12.5,M1,"
+                      "M2,");
+}
+
+} // namespace
+} // namespace kerbina

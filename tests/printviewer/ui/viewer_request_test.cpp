@@ -1,0 +1,160 @@
+#include "base/file_io.h"
+#include "document/quotation_file.h"
+#include "document/work_store.h"
+#include "output/print_data.h"
+#include "printviewer/quotation_pages.h"
+#include "printviewer/unit_cost_pages.h"
+#include "printviewer/viewer_request.h"
+#include "temp_folder.h"
+#include "test_data.h"
+
+#include <gtest/gtest.h>
+
+namespace kerbina {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ViewerArgument, ReadWithOrWithoutQuotes) {
+    const struct {
+        std::string argument;
+        std::string mark;
+        std::string root;
+        std::string style;
+        std::string version;
+    } cases[] = {
+        {viewerArgument("△", "/data/kerbina_xe5", "/s/A4.sle", "Release Version 0.1.0"), "△",
+         "/data/kerbina_xe5", "/s/A4.sle", "Release Version 0.1.0"},
+        {"\"" + viewerArgument("▲", "/a;b", "", "V") + "\"", "▲", "/a;b", "", "V"},
+        {"△;/data;/data;/s.sle;V 1;", "△", "/data", "/s.sle", "V 1"},
+        {"  ;\"/d\";\"/d\";\"\";\"\";  ", "", "/d", "", ""},
+    };
+    for (const auto& row : cases) {
+        const auto handoff = parseViewerArgument(row.argument);
+        ASSERT_TRUE(handoff) << row.argument;
+        EXPECT_EQ(handoff->reductionMark, row.mark) << row.argument;
+        EXPECT_EQ(handoff->dataRoot, fs::path(row.root)) << row.argument;
+        EXPECT_EQ(handoff->printStyle, row.style) << row.argument;
+        EXPECT_EQ(handoff->version, row.version) << row.argument;
+    }
+    EXPECT_FALSE(parseViewerArgument(""));
+    EXPECT_FALSE(parseViewerArgument("△;"));
+}
+
+TEST(ViewerCommandLine, FileOrHandOff) {
+    const fs::path example = exampleQuotation(2);
+    const auto direct = parseViewerCommandLine({"--pdf", "out.pdf", example.string()});
+    ASSERT_TRUE(direct);
+    EXPECT_EQ(direct->pdfFile, fs::path("out.pdf"));
+    EXPECT_EQ(direct->quotationFile, example);
+    const auto handoff = parseViewerCommandLine({"△;\"/d\";\"/d\";\"\";\"V\";"});
+    ASSERT_TRUE(handoff);
+    EXPECT_FALSE(handoff->pdfFile);
+    EXPECT_EQ(handoff->handoff->dataRoot, fs::path("/d"));
+    const auto bare = parseViewerCommandLine({});
+    ASSERT_TRUE(bare);
+    EXPECT_TRUE(bare->openQuotation);
+    EXPECT_FALSE(bare->pdfFile);
+    EXPECT_FALSE(parseViewerCommandLine({"--pdf"}));
+    EXPECT_FALSE(parseViewerCommandLine({"--pdf", "out.pdf"}));
+}
+
+TEST(ViewerBatch, ThePrintFilesOfTheFolderByName) {
+    TempFolder root;
+    const fs::path folder = printFolder(root.path());
+    fs::create_directories(folder);
+    for (const char* name : {"B-2.dat", "A-1.DAT", "print_Data.dat", "Print.conf"}) {
+        writeFileAtomically(folder / name, "x");
+    }
+    EXPECT_EQ(printBatchFiles(root.path()),
+              (std::vector<fs::path>{folder / "A-1.DAT", folder / "B-2.dat"}));
+}
+
+TEST(ViewerSettings, CaptionsAndLetterheadFromTheDataRoot) {
+    TempFolder root;
+    const PrintSettings defaults = readPrintSettings(root.path());
+    EXPECT_EQ(defaults.siteTitle, "現場名称");
+    EXPECT_EQ(defaults.workTitle, "工事名称");
+    EXPECT_TRUE(defaults.letterhead.empty());
+
+    fs::create_directories(root.path() / "conf");
+    writeTextLines(root.path() / "conf/Kerbina.conf", {"[TITLE1]=受渡場所", "[TITLE2]=工事件名"});
+    writeTextLines(root.path() / "conf/USER_DATA.conf",
+                   {"[OFFICE_NAME1]=ケルビナ設備株式会社", "[OFFICE_NAME2]=", "[SERVICE]= 管工事 ",
+                    "[ZIPCODE]=100-0001", "[ADDRESS1]=東京都千代田区1-1",
+                    "[ADDRESS2]=", "[TEL]=03-0000-0000", "[FAX]=", "[URL]=", "[EMAIL]="});
+    const PrintSettings settings = readPrintSettings(root.path());
+    EXPECT_EQ(settings.siteTitle, "受渡場所");
+    EXPECT_EQ(settings.workTitle, "工事件名");
+    EXPECT_EQ(settings.letterhead,
+              (std::vector<std::string>{"ケルビナ設備株式会社", "管工事",
+                                        "〒100-0001　東京都千代田区1-1", "TEL 03-0000-0000"}));
+}
+
+TEST(ViewerQuotations, FromTheWorkFolderTheBatchOrAFile) {
+    TempFolder root;
+    const QuotationData example = readQuotationFile(exampleQuotation(2));
+    fs::create_directories(root.path() / "temp");
+    writeWorkFolder(example, root.path() / "temp");
+    ViewerRequest bare;
+    bare.openQuotation = true;
+    const auto open = requestedQuotations(bare, root.path());
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0].header.where, example.header.where);
+    EXPECT_EQ(open[0].sheets[9], example.sheets[9]);
+
+    fs::create_directories(printFolder(root.path()));
+    fs::copy_file(exampleQuotation(2), printFolder(root.path()) / "A.dat");
+    fs::copy_file(exampleQuotation(5), printFolder(root.path()) / "B.dat");
+    ViewerRequest handoff;
+    handoff.handoff = ViewerHandoff{"△", root.path(), "", ""};
+    EXPECT_EQ(requestedQuotations(handoff, root.path()).size(), 2u);
+
+    ViewerRequest file;
+    file.quotationFile = exampleQuotation(2);
+    const auto recomputed = requestedQuotations(file, root.path());
+    ASSERT_EQ(recomputed.size(), 1u);
+    EXPECT_EQ(recomputed[0].header.allGTotal.toString(), "5447455");
+}
+
+TEST(UnitCostPrinter, ArgumentAndPages) {
+    EXPECT_EQ(parseUnitCostPrinterArgument(unitCostPrinterArgument("/data root")),
+              fs::path("/data root"));
+    EXPECT_EQ(parseUnitCostPrinterArgument("\"/d\";"), fs::path("/d"));
+    EXPECT_FALSE(parseUnitCostPrinterArgument(";"));
+    const struct {
+        int entries;
+        int pages;
+    } cases[] = {{0, 1}, {1, 1}, {15, 1}, {16, 2}, {45, 3}, {46, 4}};
+    for (const auto& row : cases) {
+        std::vector<std::string> breakdowns;
+        for (int n = 0; n < row.entries; ++n) {
+            breakdowns.push_back("複合単価:" + std::to_string(1000000 + n) + ";名称;");
+        }
+        EXPECT_EQ(UnitCostPages(unitCostPrintLines(breakdowns)).pageCount(), row.pages)
+            << row.entries;
+    }
+}
+
+TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
+    QuotationData quotation = readQuotationFile(exampleQuotation(2));
+    QuotationPages pages(PrintSettings{});
+    pages.add(quotation);
+    EXPECT_EQ(pages.pageCount(), 4); // cover, breakdown, sheets 1 and 9
+
+    Sheet& sheet = quotation.sheets[1];
+    const LineRecord line = sheet[1];
+    sheet.resize(1);
+    for (int n = 0; n < 100; ++n) {
+        sheet.push_back(line);
+    }
+    QuotationPages longer(PrintSettings{});
+    longer.add(quotation);
+    longer.add(quotation);
+    const int sheetOnePages = longer.pageCount() / 2 - 3;
+    EXPECT_GE(sheetOnePages, 3); // 100 lines do not fit on two pages
+    EXPECT_EQ(longer.pageCount() % 2, 0);
+}
+
+} // namespace
+} // namespace kerbina
