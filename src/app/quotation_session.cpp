@@ -1,6 +1,7 @@
 #include "app/quotation_session.h"
 
 #include "app/startup.h"
+#include "app/work_folder_save_source.h"
 #include "base/path_text.h"
 #include "base/text.h"
 #include "base/user_error.h"
@@ -117,6 +118,35 @@ Database& QuotationSession::quotationDatabase() {
         openDatabases();
     }
     return *quotations_;
+}
+
+Database& QuotationSession::addressDatabase() {
+    if (!addresses_) {
+        addresses_ = std::make_unique<SqliteFileDatabase>(
+            databaseFilePath(folders_.databaseFolder, DatabaseFile::Address), prompt_);
+    }
+    return *addresses_;
+}
+
+NumberingMode QuotationSession::numbering() const {
+    return NumberingMode{settings_.autoNumbering, settings_.perCustomerNumbering};
+}
+
+std::optional<std::string> QuotationSession::issueQuotationNumber(const std::string& customerId) {
+    return kerbina::issueQuotationNumber(quotationDatabase(), addressDatabase(), numbering(),
+                                         customerId, prompt_);
+}
+
+ViewChanges QuotationSession::writeOpenSheet() {
+    saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
+    return takeViewChanges();
+}
+
+QuotationSaveSource& QuotationSession::saveSource() {
+    if (!saveSource_) {
+        saveSource_ = std::make_unique<WorkFolderSaveSource>(state_, store_, *recorder_);
+    }
+    return *saveSource_;
 }
 
 GridContext QuotationSession::gridContext() {

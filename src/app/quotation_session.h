@@ -12,6 +12,8 @@
 #include "settings/main_settings.h"
 #include "storage/database.h"
 #include "storage/module_presence.h"
+#include "storage/quotation_numbering.h"
+#include "storage/save_flow.h"
 
 #include <chrono>
 #include <exception>
@@ -119,6 +121,13 @@ public:
     const std::filesystem::path& ownFile() const { return ownFile_; }
     // The quotation database; opened by openDatabases.
     Database& quotationDatabase();
+    // The addressee book's database (per-customer numbering, the picker); opened when first used.
+    Database& addressDatabase();
+    // The numbering options in force ([EDIT_OPT1], [NUMBER_OPT4]).
+    NumberingMode numbering() const;
+    // Issues a new quotation number for the customer of the addressee book `customerId` (empty
+    // when none was picked) as the numbering options say; nothing after telling the user why.
+    std::optional<std::string> issueQuotationNumber(const std::string& customerId);
     // How many rows the grid shows (at least one more than the page in front has lines).
     int gridRows() const { return gridRows_; }
     void setGridRows(int rows) { gridRows_ = rows; }
@@ -177,6 +186,12 @@ public:
     SessionOutcome saveChosenQuotationFile();
     // The save to the database through the window's saver; false when it did not happen.
     bool saveToDatabase();
+    // What the save dialog works on: the open quotation as its work files hold it. Before the
+    // dialog shows it, `writeOpenSheet` writes the current sheet and the header files.
+    ViewChanges writeOpenSheet();
+    QuotationSaveSource& saveSource();
+    // After the save dialog reported a saved quotation: it is no longer modified.
+    void markSaved() { state_.modified = false; }
     // Brings a page to the front: 0 the breakdown list, n the sheet of item n. The page that is
     // left is written first.
     ViewChanges showPage(int sheet);
@@ -223,6 +238,8 @@ private:
     int gridRows_ = kDefaultGridRows;
     std::filesystem::path ownFile_;
     std::unique_ptr<Database> quotations_;
+    std::unique_ptr<Database> addresses_;
+    std::unique_ptr<QuotationSaveSource> saveSource_;
     std::unique_ptr<ViewRecorder> recorder_;
     std::unique_ptr<WorkFolderEditCycle> cycle_;
     GridSession gridSession_;

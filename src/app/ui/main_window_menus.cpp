@@ -48,8 +48,10 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::newQuotation);
     addCommand(file, "openFile", QStringLiteral("直接ファイルを開く"), QKeySequence::Open,
                &TFKERBINA::openQuotationFile);
-    addCommand(file, "saveFile", QStringLiteral("ファイルに保存"), QKeySequence::Save,
-               &TFKERBINA::saveQuotationFile);
+    addCommand(file, "save", QStringLiteral("保  存"), QKeySequence::Save,
+               &TFKERBINA::saveQuotation);
+    addCommand(file, "saveFile", QStringLiteral("ファイルに保存"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TFKERBINA::saveQuotationFile);
     addCommand(file, "importVersion1", QStringLiteral("Version1のファイルを開く"), {},
                &TFKERBINA::importVersion1File);
     file->addSeparator();
