@@ -118,6 +118,20 @@ std::vector<std::string> sheetCsvLines(const Sheet& sheet) {
     return lines;
 }
 
+std::vector<std::string> itemListCsvLines(const ItemList& items) {
+    std::vector<std::string> lines;
+    for (std::size_t item = 1; item < items.size(); ++item) {
+        const ItemRecord& record = items[item];
+        if (record.name.empty() && record.submittedTotal == Currency()) {
+            continue;
+        }
+        auto [name, specification] = csvNameAndSpecification(record.name);
+        lines.push_back(
+            csvLine({std::move(name), std::move(specification), record.submittedTotal.toString()}));
+    }
+    return lines;
+}
+
 std::vector<std::string> quotationListCsvLines(const std::vector<std::vector<std::string>>& grid) {
     std::vector<std::string> lines;
     for (const std::vector<std::string>& row : grid) {

@@ -34,6 +34,11 @@ std::pair<std::string, std::string> csvNameAndSpecification(std::string_view nam
 // quantity, submitted price, submitted amount.
 std::vector<std::string> sheetCsvLines(const Sheet& sheet);
 
+// The breakdown list CSV: one line per item ([0] is the placeholder) in list order, items without
+// a name and without an amount left out. Columns: name, specification (split as for a sheet
+// line), submitted total.
+std::vector<std::string> itemListCsvLines(const ItemList& items);
+
 // The quotation list CSV from the texts of the list grid (row by row, column 0 first): one line
 // per row with a text in column 1, its columns 1 to the last, each with every "," removed.
 std::vector<std::string> quotationListCsvLines(const std::vector<std::vector<std::string>>& grid);

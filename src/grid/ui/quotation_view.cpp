@@ -33,13 +33,13 @@ struct ToolButton {
 constexpr ToolButton kListTools[] = {
     {"取り消し", "undo"},     {"割　込", "insert"},   {"削　除", "delete"},
     {"全選択", "all_select"}, {"先頭行", "top_line"}, {"最終行", "Last_Line"},
-    {"特記事項", "note_in"},
+    {"特記事項", "note_in"},  {"印刷", "print"},      {"CSV出力", "csv_out"},
 };
 constexpr ToolButton kSheetTools[] = {
     {"取り消し", "undo"},   {"割  込", "insert"},        {"消  去", "erase"},
     {"上移動", "move_up"},  {"下移動", "move_down"},     {"入替", "swap"},
     {"コピー", "copy"},     {"パーツ読込", "part_load"}, {"パーツ保存", "part_save"},
-    {"先頭行", "top_line"}, {"最終行", "Last_Line"},
+    {"先頭行", "top_line"}, {"最終行", "Last_Line"},     {"印刷", "print"},
 };
 
 QLabel* totalLabel(QWidget* parent) {
