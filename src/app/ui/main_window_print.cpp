@@ -53,8 +53,8 @@ QuotationPrintSettings TFKERBINA::printSettings() const {
 
 // "表示中の明細を単独で印刷" and "内訳付で印刷". The cover goes into the header first, so the
 // number check sees a number or addressee just typed and the print shows the cover as it stands.
-// A number issued for the print is shown on the cover and written with the header: the counter
-// has moved on, so the number must stay with this quotation whatever happens to the print.
+// A number issued for the print goes to the cover and the header files at once: the counter has
+// moved on, so the number must stay with this quotation whatever happens to the print.
 void TFKERBINA::printOpenQuotation(bool wholeQuotation) {
     apply(session_.writeCover());
     const QuotationPrintSettings settings = printSettings();
@@ -73,7 +73,6 @@ void TFKERBINA::printOpenQuotation(bool wholeQuotation) {
         wholeQuotation ? PrintScope::WholeQuotation : PrintScope::CurrentSheet, display_.listMode,
         *this, issueNumber, [this] { coverPage_->pressNumberButton(); });
     if (state_.header.number != numberBefore) {
-        apply({ViewChange(ViewChange::Kind::QuotationNumber, 0, state_.header.number)});
         apply(session_.writeCover());
     }
     updateTotalsPanel();
