@@ -39,7 +39,7 @@ constexpr ToolButton kSheetTools[] = {
     {"取り消し", "undo"},   {"割  込", "insert"},        {"消  去", "erase"},
     {"上移動", "move_up"},  {"下移動", "move_down"},     {"入替", "swap"},
     {"コピー", "copy"},     {"パーツ読込", "part_load"}, {"パーツ保存", "part_save"},
-    {"先頭行", "top_line"}, {"最終行", "Last_Line"},     {"印刷", "print"},
+    {"先頭行", "top_line"}, {"最終行", "Last_Line"},
 };
 
 QLabel* totalLabel(QWidget* parent) {
