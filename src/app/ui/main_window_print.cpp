@@ -5,6 +5,7 @@
 #include "app/ui/main_window_support.h"
 #include "app/ui/message_box.h"
 #include "cover/ui/cover_page.h"
+#include "grid/grid_cells.h"
 #include "output/csv_export.h"
 #include "output/csv_import.h"
 #include "output/print_data.h"
@@ -101,11 +102,18 @@ void TFKERBINA::printUnitCostList() {
     startPrint(printUnitCostBreakdowns(printSettings(), state_.unitCostBreakdowns));
 }
 
-// "CSV出力": the open sheet, or on the breakdown list the list itself.
+// "CSV出力": the open sheet, or on the breakdown list the list as it shows it (a sum line's amount,
+// for one, is computed for the grid and not kept in its item).
 void TFKERBINA::exportPageCsv() {
     if (display_.listMode) {
-        exportCsv(*this, CsvExport::Sheet, folders_.quotationFolder,
-                  itemListCsvLines(state_.items));
+        std::vector<std::vector<std::string>> grid;
+        for (int row = 0; row <= state_.itemMax(); ++row) {
+            auto& texts = grid.emplace_back();
+            for (int column = 0; column < columnCount(state_, display_); ++column) {
+                texts.push_back(cellText(state_, display_, row, column));
+            }
+        }
+        exportCsv(*this, CsvExport::Sheet, folders_.quotationFolder, itemListCsvLines(grid));
     } else {
         exportCsv(*this, CsvExport::Sheet, folders_.quotationFolder, sheetCsvLines(state_.sheet));
     }

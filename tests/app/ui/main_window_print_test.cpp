@@ -164,7 +164,8 @@ TEST_F(MainWindowPrintTest, OneSheetAndTheBreakdownListPrint) {
     EXPECT_EQ(printFiles(folders.dataRoot), std::vector<fs::path>{"P-0001.dat"});
 }
 
-// "代価表印刷": an empty list is said so and starts nothing; a list writes the printer's files.
+// "代価表印刷": an empty list is said so and starts nothing; a quotation's list is written for the
+// unit-cost printer, which starts with the data root as its argument.
 TEST_F(MainWindowPrintTest, UnitCostListPrint) {
     auto window = start();
     MessageBox::takeShownTexts();
@@ -172,6 +173,23 @@ TEST_F(MainWindowPrintTest, UnitCostListPrint) {
     EXPECT_EQ(MessageBox::takeShownTexts(),
               QStringList{QStringLiteral("代価データがありません。")});
     EXPECT_FALSE(fs::exists(printFolder(folders.dataRoot) / "print_Data.dat"));
+
+    std::string text = readFileBytes(exampleQuotation(2));
+    const std::string emptyList = "<DAIKA>\r\n</DAIKA>";
+    ASSERT_NE(text.find(emptyList), std::string::npos);
+    text.replace(text.find(emptyList), emptyList.size(),
+                 toCp932("<DAIKA>\r\n複合単価:0000007;配管;SGP 25A;\r\n</DAIKA>"));
+    const fs::path file = root.path() / "daika.krb2";
+    writeFileAtomically(file, text);
+    window = start(file);
+    const fs::path printer = folders.installFolder / "dataprint";
+    writeFileAtomically(printer, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.args\"\n");
+    fs::permissions(printer, fs::perms::owner_all);
+    window->action("ActionEXdaikaprint")->trigger();
+    EXPECT_EQ(waitForFile(folders.installFolder / "dataprint.args"),
+              pathText(folders.dataRoot) + ";");
+    EXPECT_EQ(readFileBytes(printFolder(folders.dataRoot) / "print_Data.dat"),
+              toCp932("1;配管;SGP 25A;" + std::string(26, ';') + "\r\n"));
 }
 
 // Lines typed in the CSV editor come in at the selected row as one change (one undo removes them
@@ -199,18 +217,27 @@ TEST_F(MainWindowPrintTest, ImportFromTheEditorThenExportTheSheet) {
     EXPECT_EQ(window->document().lineCount(), 0);
 }
 
-// On the breakdown list "CSV出力" writes the list: name, specification and amount of each item.
+// On the breakdown list "CSV出力" writes the list as it shows it, amounts as plain numbers (the sum
+// line's amount is the grid's own, not what its item keeps).
 TEST_F(MainWindowPrintTest, BreakdownListExport) {
     auto window = start(exampleQuotation(2));
     window->sheetTabs()->setCurrentIndex(0);
     ASSERT_TRUE(window->listMode());
+    screenshot(*window, "breakdown_list_tools");
     const fs::path csv = root.path() / "list.csv";
     MessageBox::setNextFileName(q(pathText(csv)));
     window->action("ActionCsvOut")->trigger();
-    EXPECT_EQ(readFileBytes(csv), toCp932(",,4524497,\r\n計,,4524497,\r\n諸経費,,542903,\r\n"
-                                          "諸経費,,380055,\r\n合計,,396,\r\n法定福利費,,99770,\r\n"
-                                          "法定福利費,,179766,\r\n法定福利計,,279536,\r\n"
-                                          ",,2341116,\r\n"));
+    EXPECT_EQ(readFileBytes(csv),
+              toCp932("FG,内 訳 名 称,合計金額,内訳金額,仕    切,差    額,労 務 費,備     考,\r\n"
+                      ",,4524497,,2306776,2217721,608501,備考あり,\r\n"
+                      ",計,4524497,,2306776,2217721,,,\r\n"
+                      ",諸経費,542903,,230677,312226,0,,\r\n"
+                      ",諸経費,380055,,253745,126310,0,,\r\n"
+                      "¥,合計,5167919,,2647967,2519952,0,,\r\n"
+                      "法,法定福利費 ,99770,,51121,48649,,5447455×18.5%×16.5%×60%,\r\n"
+                      "法,法定福利費 ,179766,,92110,87656,,5447455×20%×16.5%,\r\n"
+                      "法,法定福利計 ,279536,,143231,136305,,,\r\n"
+                      ",,2341116,,1560059,781057,111131,,\r\n"));
 }
 
 // An editor closed without saving imports nothing; on the breakdown list the import is refused.
