@@ -14,7 +14,6 @@
 #include "storage/database_files.h"
 #include "storage/quotation_numbering.h"
 
-#include <QAction>
 #include <QMenu>
 
 namespace kerbina {
@@ -54,8 +53,8 @@ QuotationPrintSettings TFKERBINA::printSettings() const {
 
 // "表示中の明細を単独で印刷" and "内訳付で印刷". The cover goes into the header first, so the
 // number check sees a number or addressee just typed and the print shows the cover as it stands.
-// A number issued for the print goes to the cover and the header files at once: the counter has
-// moved on, so the number must stay with this quotation whatever happens to the print.
+// A number issued for the print is written with the header files and shown on the cover, so the
+// next print or save keeps it instead of asking for another.
 void TFKERBINA::printOpenQuotation(bool wholeQuotation) {
     apply(session_.writeCover());
     const QuotationPrintSettings settings = printSettings();
