@@ -73,6 +73,9 @@ void TFKERBINA::printOpenQuotation(bool wholeQuotation) {
         wholeQuotation ? PrintScope::WholeQuotation : PrintScope::CurrentSheet, display_.listMode,
         *this, issueNumber, [this] { coverPage_->pressNumberButton(); });
     if (state_.header.number != numberBefore) {
+        // The cover shows the number before it is taken into the header again: a cover edited
+        // before the print would otherwise put its empty number back.
+        apply({ViewChange(ViewChange::Kind::QuotationNumber, 0, state_.header.number)});
         apply(session_.writeCover());
     }
     updateTotalsPanel();

@@ -11,6 +11,7 @@
 #include "test_data.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -70,8 +71,9 @@ protected:
 };
 
 // "内訳付で印刷" of a quotation without a number under automatic numbering: the question decides;
-// Yes issues the number, shows it on the cover and writes the print file named after it, No writes
-// nothing. A viewer that is not installed is reported, and a second print asks nothing again.
+// Yes issues the number, shows it on the cover and writes the print file named after it, with the
+// cover as typed; No writes nothing. A viewer that is not installed is reported, and a second print
+// asks nothing again.
 TEST_F(MainWindowPrintTest, PrintAsksForANumberUnderAutomaticNumbering) {
     const QString failed = q(printProgramFailedMessage(folders.installFolder / "printviewer"));
     auto window = start();
@@ -82,6 +84,8 @@ TEST_F(MainWindowPrintTest, PrintAsksForANumberUnderAutomaticNumbering) {
     EXPECT_EQ(window->document().header.number, "");
     EXPECT_TRUE(printFiles(folders.dataRoot).empty());
 
+    // A cover text typed just before the print is printed.
+    window->findChild<QComboBox*>(QStringLiteral("TRADEEDIT"))->setEditText(QStringLiteral("現金"));
     MessageBox::setNextAnswer(Answer::Yes);
     window->action("ActionPrint2")->trigger();
     EXPECT_EQ(MessageBox::takeShownTexts(), QStringList({q(std::string(kAskIssueNumber)), failed}));
@@ -89,6 +93,9 @@ TEST_F(MainWindowPrintTest, PrintAsksForANumberUnderAutomaticNumbering) {
     ASSERT_FALSE(number.empty());
     EXPECT_EQ(coverNumber(*window), q(number));
     EXPECT_EQ(printFiles(folders.dataRoot), std::vector<fs::path>{number + ".dat"});
+    EXPECT_NE(readFileBytes(printFolder(folders.dataRoot) / (number + ".dat"))
+                  .find(toCp932("[TRADE]=現金\r\n")),
+              std::string::npos);
     EXPECT_NE(readFileBytes(work("HEAD_TITLE.WRK")).find(number), std::string::npos);
 
     window->action("ActionPrint2")->trigger();
