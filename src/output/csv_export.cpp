@@ -118,6 +118,35 @@ std::vector<std::string> sheetCsvLines(const Sheet& sheet) {
     return lines;
 }
 
+std::vector<std::string> itemListCsvLines(const std::vector<std::vector<std::string>>& grid) {
+    constexpr std::string_view yen = "¥";
+    const auto plain = [&yen](std::string_view text) {
+        std::string value = withoutCommas(text);
+        for (std::size_t at = value.find(yen); at != std::string::npos; at = value.find(yen, at)) {
+            const std::size_t next = at + yen.size();
+            if (next < value.size() && value[next] >= '0' && value[next] <= '9') {
+                value.erase(at, yen.size());
+            } else {
+                at = next;
+            }
+        }
+        return value;
+    };
+    std::vector<std::string> lines;
+    for (std::size_t row = 0; row < grid.size(); ++row) {
+        std::vector<std::string> values;
+        bool blank = true;
+        for (std::size_t column = 1; column < grid[row].size(); ++column) {
+            values.push_back(plain(grid[row][column]));
+            blank = blank && values.back().empty();
+        }
+        if (row == 0 || !blank) {
+            lines.push_back(csvLine(values));
+        }
+    }
+    return lines;
+}
+
 std::vector<std::string> quotationListCsvLines(const std::vector<std::vector<std::string>>& grid) {
     std::vector<std::string> lines;
     for (const std::vector<std::string>& row : grid) {

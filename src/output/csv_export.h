@@ -34,6 +34,11 @@ std::pair<std::string, std::string> csvNameAndSpecification(std::string_view nam
 // quantity, submitted price, submitted amount.
 std::vector<std::string> sheetCsvLines(const Sheet& sheet);
 
+// The breakdown list CSV from the texts of the list grid (`grid[0]` is the header row): the header
+// texts of columns 1 to the last, then one line per item row with a text, its columns 1 to the
+// last. Amounts are written as numbers: every "," is removed, and the "¥" before a digit.
+std::vector<std::string> itemListCsvLines(const std::vector<std::vector<std::string>>& grid);
+
 // The quotation list CSV from the texts of the list grid (row by row, column 0 first): one line
 // per row with a text in column 1, its columns 1 to the last, each with every "," removed.
 std::vector<std::string> quotationListCsvLines(const std::vector<std::vector<std::string>>& grid);

@@ -190,5 +190,19 @@ TEST(TakeoffCsv, EntriesAsTheGridShowsThem) {
                       "M2,");
 }
 
+// The breakdown list CSV takes the list grid's texts: amounts lose their "," and the "¥" before a
+// digit, other texts (the "¥" flag of a sum line, a note with a ",") only their ",".
+TEST(ItemListCsv, GridTextsWithPlainAmounts) {
+    const std::vector<std::vector<std::string>> grid{
+        {"", "FG", "内訳名称", "合計金額", "備　考"},
+        {"", "", "配管工事", "¥1,234,567", "5,447,455×18.5%"},
+        {"", "", "", "", ""},
+        {"", "¥", "合計", "-¥300", "¥は円"},
+    };
+    EXPECT_EQ(itemListCsvLines(grid),
+              (std::vector<std::string>{"FG,内訳名称,合計金額,備　考,",
+                                        ",配管工事,1234567,5447455×18.5%,", "¥,合計,-300,¥は円,"}));
+}
+
 } // namespace
 } // namespace kerbina

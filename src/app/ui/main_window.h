@@ -41,6 +41,8 @@ class Tfsave_Dlg;
 class TFTITLEDATA;
 class TFDataedit_Dlg;
 class Tfconfig_Dlg;
+struct PrintRequest;
+struct QuotationPrintSettings;
 struct RegisterOutcome;
 class TfDATASELECT_Dlg;
 
@@ -200,6 +202,17 @@ private:
     void addTenGridRows();
     void nextSheet();
     void previousSheet();
+
+    // ---- printing and CSV (main_window_print.cpp) ----
+    void buildPrintMenu(QMenu* menu);
+    QuotationPrintSettings printSettings() const;
+    // Starts a print program; one that does not start is reported.
+    void startPrint(const PrintRequest& request);
+    void printOpenQuotation(bool wholeQuotation);
+    void printFromPage();
+    void printUnitCostList();
+    void exportPageCsv();
+    void importCsvFromEditor();
 
     void openQuotation(const std::filesystem::path& path, FileRole role);
     void showOpenedQuotation(const SessionOutcome& opened);

@@ -179,6 +179,12 @@ void TFKERBINA::runNamed(const QString& name) {
     case WindowAction::NoteInput:
         selectComment();
         break;
+    case WindowAction::Print:
+        printFromPage();
+        break;
+    case WindowAction::CsvOutput:
+        exportPageCsv();
+        break;
     case WindowAction::None:
         break;
     default:

@@ -55,6 +55,8 @@ void TFKERBINA::buildMenus() {
     addCommand(file, "importVersion1", QStringLiteral("Version1のファイルを開く"), {},
                &TFKERBINA::importVersion1File);
     file->addSeparator();
+    buildPrintMenu(file);
+    file->addSeparator();
     addCommand(file, "loadBackup", QStringLiteral("バックアップファイルを読み込む"), {},
                &TFKERBINA::loadBackupFile);
     addCommand(file, "openWorkFolder", QStringLiteral("エクスプローラーを開く(作業フォルダー)"), {},

@@ -33,7 +33,7 @@ struct ToolButton {
 constexpr ToolButton kListTools[] = {
     {"取り消し", "undo"},     {"割　込", "insert"},   {"削　除", "delete"},
     {"全選択", "all_select"}, {"先頭行", "top_line"}, {"最終行", "Last_Line"},
-    {"特記事項", "note_in"},
+    {"特記事項", "note_in"},  {"印刷", "print"},      {"CSV出力", "csv_out"},
 };
 constexpr ToolButton kSheetTools[] = {
     {"取り消し", "undo"},   {"割  込", "insert"},        {"消  去", "erase"},
