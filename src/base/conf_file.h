@@ -31,6 +31,9 @@ std::optional<std::string> lastConfValue(const std::vector<std::string>& lines,
 // The settings file's print option that adds 材料費, 労務費, 法定福利費 and 経費 to the printed
 // breakdown and cover ("TRUE" or "FALSE"). The settings write it, the print viewer reads it.
 inline constexpr std::string_view kCostSplitPrintKey = "[Print_CostSplit]";
+// The settings file's print option that dates the printed cover in the Japanese era
+// (令和8年12月10日) instead of the Western calendar ("TRUE" or "FALSE").
+inline constexpr std::string_view kJapaneseEraPrintKey = "[Print_JapaneseEra]";
 
 // dataRoot/conf/Kerbina.conf, written whole by the settings dialog.
 std::filesystem::path settingsFilePath(const std::filesystem::path& dataRoot);

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <limits>
+#include <string>
+#include <tuple>
 
 namespace kerbina {
 
@@ -160,6 +162,26 @@ std::string withoutLineBreaks(std::string_view text) {
     result.reserve(text.size());
     appendWithoutLineBreaks(result, text);
     return result;
+}
+
+std::string japaneseEraDateText(int year, int month, int day) {
+    struct Era {
+        const char* name;
+        int year;
+        int month;
+        int day; // the era's first day
+    };
+    static constexpr Era kEras[] = {
+        {"令和", 2019, 5, 1}, {"平成", 1989, 1, 8}, {"昭和", 1926, 12, 25}};
+    const std::string monthDay = std::to_string(month) + "月" + std::to_string(day) + "日";
+    for (const Era& era : kEras) {
+        if (std::tie(year, month, day) >= std::tie(era.year, era.month, era.day)) {
+            const int eraYear = year - era.year + 1;
+            return std::string(era.name) + (eraYear == 1 ? "元" : std::to_string(eraYear)) + "年" +
+                   monthDay;
+        }
+    }
+    return std::to_string(year) + "年" + monthDay;
 }
 
 } // namespace kerbina

@@ -57,4 +57,8 @@ void appendAsSeparatedField(std::string& out, std::string_view text);
 std::string withoutLineBreaks(std::string_view text);
 void appendWithoutLineBreaks(std::string& out, std::string_view text);
 
+// A date in the Japanese era as printed on documents: "令和8年12月10日", the first year as
+// "元年" ("令和元年5月1日"). Dates before 昭和 keep the Western year.
+std::string japaneseEraDateText(int year, int month, int day);
+
 } // namespace kerbina

@@ -1,5 +1,6 @@
 #include "printviewer/quotation_pages.h"
 
+#include "base/text.h"
 #include "calc/cost_split.h"
 #include "calc/totals.h"
 #include "document/quotation_file.h"
@@ -75,11 +76,15 @@ std::string moneyText(Currency value) {
     return "¥" + MoneyText(value);
 }
 
-std::string dateText(const QuotationHeader& header) {
+std::string dateText(const QuotationHeader& header, bool japaneseEra) {
     if (header.dy <= 0 || header.dm <= 0 || header.dd <= 0) {
         return {};
     }
-    return std::to_string(header.dy + 1988) + "年" + std::to_string(header.dm) + "月" +
+    const int year = header.dy + 1988;
+    if (japaneseEra) {
+        return japaneseEraDateText(year, header.dm, header.dd);
+    }
+    return std::to_string(year) + "年" + std::to_string(header.dm) + "月" +
            std::to_string(header.dd) + "日";
 }
 
@@ -270,7 +275,8 @@ void QuotationPages::Data::paintCover(QPainter& painter, std::size_t index) cons
 
     // Number and date, top right.
     drawFitted(painter, QRectF(1300, 430, 650, 50), qs("No. " + header.number), Qt::AlignRight, 32);
-    drawFitted(painter, QRectF(1300, 485, 650, 50), qs(dateText(header)), Qt::AlignRight, 32);
+    drawFitted(painter, QRectF(1300, 485, 650, 50), qs(dateText(header, settings.japaneseEra)),
+               Qt::AlignRight, 32);
 
     // Addressee with honorific.
     const QString addresseeLine =

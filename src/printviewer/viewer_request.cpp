@@ -101,6 +101,7 @@ PrintSettings readPrintSettings(const fs::path& dataRoot) {
         settings.workTitle = std::move(title);
     }
     settings.costSplit = lastConfValue(conf, kCostSplitPrintKey) == "TRUE";
+    settings.japaneseEra = lastConfValue(conf, kJapaneseEraPrintKey) == "TRUE";
     const std::vector<std::string> company = readTextLines(dataRoot / "conf" / "USER_DATA.conf");
     const auto value = [&](std::string_view key) {
         return std::string(trimBlanks(lastConfValue(company, key).value_or("")));

@@ -47,6 +47,8 @@ struct PrintSettings {
     // The cost split (材料費, 労務費, 法定福利費, 経費): four more columns on the breakdown and
     // their totals on the cover. The settings file's print option.
     bool costSplit = false;
+    // The cover's date in the Japanese era (令和8年12月10日) instead of the Western calendar.
+    bool japaneseEra = false;
 };
 // The captions of the settings file and the company data of a data root; the defaults where the
 // files or the keys are missing.

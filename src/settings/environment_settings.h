@@ -65,6 +65,8 @@ struct EnvironmentSettings {
     int printopt_space = 0; // the space before "御中"
     // Print the cost split (材料費, 労務費, 法定福利費, 経費) on the breakdown and the cover.
     bool printCostSplit = false;
+    // Date the printed cover in the Japanese era.
+    bool printJapaneseEra = false;
 
     // ---- 積算関係 ----
     bool FILE_OPT1 = false; // quotation number as file name (hidden)
@@ -125,6 +127,7 @@ struct EnvironmentSettings {
     const std::string& sumText() const { return AllSumName; }
     const std::string& printStyle() const { return print_dir; }
     bool costSplitPrinted() const { return printCostSplit; }
+    bool japaneseEraPrinted() const { return printJapaneseEra; }
     bool alternateRowShading() const { return EDIT_OPT10 == 1; }
     // The tax rounding offset: 0.5, 0.9 or 0.
     Currency taxOffset() const;

@@ -189,14 +189,20 @@ SettingsWritten writeSettingsStores(EnvironmentSettings& settings, const fs::pat
     KeyCollector ownKeys;
     forEachSettingsKey(std::as_const(settings), ownKeys);
     std::vector<std::string> lines = settingsFileLines(settings);
-    // The cost-split print option follows the file's own lines only while it is on, so the file
-    // stays exactly those lines for everyone who never turns it on.
+    // The print options follow the file's own lines only while they are on, so the file stays
+    // exactly those lines for everyone who never turns them on.
+    const auto isPrintOption = [](std::string_view key) {
+        return key == kCostSplitPrintKey || key == kJapaneseEraPrintKey;
+    };
     if (settings.printCostSplit) {
         lines.push_back(confLine(kCostSplitPrintKey, checkText(true)));
     }
+    if (settings.printJapaneseEra) {
+        lines.push_back(confLine(kJapaneseEraPrintKey, checkText(true)));
+    }
     for (const std::string& line : readSettingsFileLines(dataRoot)) {
         const auto key = confKey(line);
-        if (key && !ownKeys.keys.contains(std::string(*key)) && *key != kCostSplitPrintKey) {
+        if (key && !ownKeys.keys.contains(std::string(*key)) && !isPrintOption(*key)) {
             lines.push_back(line);
         }
     }
@@ -230,6 +236,7 @@ void applySettingsFileLines(EnvironmentSettings& settings, const std::vector<std
         LineReader reader{*key, confValue(line)};
         forEachSettingsKey(settings, reader);
         reader.check(kCostSplitPrintKey, settings.printCostSplit);
+        reader.check(kJapaneseEraPrintKey, settings.printJapaneseEra);
     }
 }
 

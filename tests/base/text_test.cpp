@@ -84,3 +84,24 @@ TEST(Text, FieldsAndSeparators) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+TEST(JapaneseEraDate, EraYearsAndTheirFirstDays) {
+    const struct {
+        int year, month, day;
+        const char* text;
+    } cases[] = {
+        {2026, 12, 10, "令和8年12月10日"}, {2019, 5, 1, "令和元年5月1日"},
+        {2019, 4, 30, "平成31年4月30日"},  {1989, 1, 8, "平成元年1月8日"},
+        {1989, 1, 7, "昭和64年1月7日"},    {1926, 12, 25, "昭和元年12月25日"},
+        {1926, 12, 24, "1926年12月24日"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(japaneseEraDateText(c.year, c.month, c.day), c.text) << c.year;
+    }
+}
+
+} // namespace
+} // namespace kerbina

@@ -461,6 +461,19 @@ TEST_F(SettingsTest, CostSplitPrintOptionIsRememberedOnlyWhileOn) {
     EXPECT_TRUE(again.costSplitPrinted()); // no line leaves the value as it was
     applySettingsFileLines(again, {"[Print_CostSplit]=FALSE"});
     EXPECT_FALSE(again.costSplitPrinted());
+
+    // The era date option is kept the same way, after the cost split.
+    read.printCostSplit = true;
+    read.printJapaneseEra = true;
+    writeEnvironmentSettings(read, root(), numbering);
+    expected = settingsFileLines(read);
+    expected.push_back("[Print_CostSplit]=TRUE");
+    expected.push_back("[Print_JapaneseEra]=TRUE");
+    expected.push_back("[Data_Dir]=/data");
+    EXPECT_EQ(lines("Kerbina.conf"), expected);
+    EnvironmentSettings eraRead;
+    readEnvironmentSettings(eraRead, root(), numbering);
+    EXPECT_TRUE(eraRead.japaneseEraPrinted());
 }
 
 TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {

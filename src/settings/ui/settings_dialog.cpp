@@ -218,6 +218,9 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
     print->addWidget(checkBox(QStringLiteral("printCostSplit"),
                               QStringLiteral("材料費等を記載した見積書を印刷する"),
                               &EnvironmentSettings::printCostSplit));
+    print->addWidget(checkBox(QStringLiteral("printJapaneseEra"),
+                              QStringLiteral("表紙の日付を和暦で印刷する"),
+                              &EnvironmentSettings::printJapaneseEra));
 
     auto* startup = new QVBoxLayout;
     startup->addWidget(checkBox(QStringLiteral("EDIT_OPT4"),
