@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +26,7 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTimer>
+#include <algorithm>
 
 namespace kerbina {
 namespace {
@@ -79,6 +81,16 @@ protected:
         QApplication::sendEvent(grid, &space);
     }
 
+    static QStringList enabledMenus(const TFKERBINA& window) {
+        QStringList titles;
+        for (QAction* entry : window.menuBar()->actions()) {
+            if (entry->menu() != nullptr && entry->menu()->isEnabled()) {
+                titles << entry->text();
+            }
+        }
+        return titles;
+    }
+
     static QString sideTabText(const TFKERBINA& window) {
         const auto* side = window.findChild<QTabWidget*>("sidePanel");
         return side->tabText(side->currentIndex());
@@ -115,6 +127,7 @@ TEST_F(MainWindowListTest, FindsAStoredQuotationByAWordAndOpensIt) {
     EXPECT_FALSE(window->action("undo")->isEnabled());
     EXPECT_FALSE(window->action("newQuotation")->isEnabled());
     EXPECT_TRUE(window->action("listPageCsv")->isEnabled());
+    EXPECT_EQ(enabledMenus(*window), QStringList{QStringLiteral("見積一覧表(&Q)")});
     EXPECT_EQ(list.page().count, 2);
     screenshot(*window, "quotation_list");
 
@@ -139,6 +152,8 @@ TEST_F(MainWindowListTest, FindsAStoredQuotationByAWordAndOpensIt) {
     EXPECT_TRUE(window->action("undo")->isEnabled());
     EXPECT_TRUE(window->action("newQuotation")->isEnabled());
     EXPECT_FALSE(window->action("listPageCsv")->isEnabled());
+    EXPECT_FALSE(enabledMenus(*window).contains(QStringLiteral("見積一覧表(&Q)")));
+    EXPECT_TRUE(enabledMenus(*window).contains(QStringLiteral("ファイル(&F)")));
 
     // Back on the list and closed again: the quotation opened stays, the tabs are as they were.
     window->action("quotationList")->trigger();
@@ -146,6 +161,47 @@ TEST_F(MainWindowListTest, FindsAStoredQuotationByAWordAndOpensIt) {
     EXPECT_FALSE(window->quotationListShown());
     EXPECT_EQ(window->document().header.number, "K-0002");
     EXPECT_EQ(sideTabText(*window), QStringLiteral("表紙・合計"));
+}
+
+// A row that cannot be opened (deleted by another workstation since the list was read, or a text
+// that is not a quotation) leaves the list in front, the open quotation as it was and the
+// quotation's commands off.
+TEST_F(MainWindowListTest, ARowThatCannotBeOpenedLeavesTheListAndTheQuotation) {
+    auto window = start(exampleQuotation(1));
+    const Currency total = window->document().header.allGTotal;
+    store(2, "K-0002");
+    {
+        QuietPrompt prompt;
+        SqliteFileDatabase quotations(quotationFile(), prompt);
+        quotations.execute(
+            "INSERT INTO kerbina(krbnumber,status,data) VALUES('BROKEN','0','壊れた行\r\n')");
+        quotations.execute("INSERT INTO kerbina(krbnumber,status,data) VALUES('EMPTY','0','')");
+    }
+    window->action("quotationList")->trigger();
+    QuotationListView& list = *window->quotationList();
+    ASSERT_EQ(list.page().count, 3);
+    {
+        QuietPrompt prompt;
+        SqliteFileDatabase quotations(quotationFile(), prompt);
+        quotations.execute("DELETE FROM kerbina WHERE krbnumber='K-0002'");
+    }
+    for (const std::string number : {"K-0002", "BROKEN", "EMPTY"}) {
+        SCOPED_TRACE(number);
+        const auto row = std::ranges::find_if(list.page().rows, [&](const QuotationListRow& shown) {
+            return shown.number == number;
+        });
+        ASSERT_NE(row, list.page().rows.end());
+        MessageBox::takeShownTexts();
+        emit listGrid(list)->cellDoubleClicked(static_cast<int>(row - list.page().rows.begin()), 1);
+        EXPECT_FALSE(MessageBox::takeShownTexts().isEmpty());
+        EXPECT_TRUE(window->quotationListShown());
+        EXPECT_TRUE(list.isVisible());
+        EXPECT_FALSE(window->grid()->isVisible());
+        EXPECT_EQ(sideTabText(*window), QStringLiteral("宛先一覧"));
+        EXPECT_FALSE(window->action("undo")->isEnabled());
+        EXPECT_EQ(enabledMenus(*window), QStringList{QStringLiteral("見積一覧表(&Q)")});
+        EXPECT_EQ(window->document().header.allGTotal, total);
+    }
 }
 
 // Copies of the marked rows numbered by the sequence; the marked rows printed as one batch, the
