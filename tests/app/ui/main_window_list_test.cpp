@@ -235,10 +235,15 @@ TEST_F(MainWindowListTest, CopiesPrintsAndExportsTheList) {
     EXPECT_TRUE(list.marks().empty());
     EXPECT_EQ(sideTabText(*window), QStringLiteral("宛先一覧"));
 
+    // A quotation of an earlier print still lies in the print folder: the viewer prints every
+    // quotation file there, so the batch must start without it.
+    const fs::path printFolder = folders.dataRoot / "printdata";
+    fs::create_directories(printFolder);
+    writeFileAtomically(printFolder / "OLD-0001.dat", "<TITLE>\r\n");
     markAll(list);
     MessageBox::takeShownTexts();
     button(list, QStringLiteral("見積印刷"))->click();
-    const fs::path printFolder = folders.dataRoot / "printdata";
+    EXPECT_FALSE(fs::exists(printFolder / "OLD-0001.dat"));
     for (const char* number : {"K-0001", "K-0002", "MA00001", "MA00002"}) {
         EXPECT_TRUE(fs::exists(printFolder / (std::string(number) + ".dat"))) << number;
     }
