@@ -1,6 +1,7 @@
 #include "app/quotation_session.h"
 
 #include "app/startup.h"
+#include "app/work_folder_save_source.h"
 #include "base/file_io.h"
 #include "base/path_text.h"
 #include "base/text.h"
@@ -136,6 +137,35 @@ SearchIndex* QuotationSession::searchIndex() {
         }
     }
     return searchIndex_.get();
+}
+
+Database& QuotationSession::addressDatabase() {
+    if (!addresses_) {
+        addresses_ = std::make_unique<SqliteFileDatabase>(
+            databaseFilePath(folders_.databaseFolder, DatabaseFile::Address), prompt_);
+    }
+    return *addresses_;
+}
+
+NumberingMode QuotationSession::numbering() const {
+    return NumberingMode{settings_.autoNumbering, settings_.perCustomerNumbering};
+}
+
+std::optional<std::string> QuotationSession::issueQuotationNumber(const std::string& customerId) {
+    return kerbina::issueQuotationNumber(quotationDatabase(), addressDatabase(), numbering(),
+                                         customerId, prompt_);
+}
+
+ViewChanges QuotationSession::writeOpenSheet() {
+    saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
+    return takeViewChanges();
+}
+
+QuotationSaveSource& QuotationSession::saveSource() {
+    if (!saveSource_) {
+        saveSource_ = std::make_unique<WorkFolderSaveSource>(state_, store_, *recorder_);
+    }
+    return *saveSource_;
 }
 
 GridContext QuotationSession::gridContext() {
@@ -345,8 +375,7 @@ SessionOutcome QuotationSession::openStoredQuotation(const std::string& number,
     return outcome;
 }
 
-std::optional<std::string> QuotationSession::issueCopyNumber(Database& addresses,
-                                                             const std::string& sourceNumber) {
+std::optional<std::string> QuotationSession::issueCopyNumber(const std::string& sourceNumber) {
     const NumberingMode mode{.automatic = true, .perCustomer = settings_.perCustomerNumbering};
     std::string customerId;
     if (mode.perCustomer) {
@@ -354,7 +383,7 @@ std::optional<std::string> QuotationSession::issueCopyNumber(Database& addresses
             const SqlRows names = quotationDatabase().queryRows(
                 "SELECT ATESAKI_1 FROM kerbina WHERE krbnumber=?", {sourceNumber});
             if (!names.empty() && !names.front().field(1).empty()) {
-                const SqlRows ids = addresses.queryRows(
+                const SqlRows ids = addressDatabase().queryRows(
                     "SELECT ID FROM address WHERE namae1=? ORDER BY ID", {names.front().field(1)});
                 customerId = ids.empty() ? std::string() : ids.front().field(1);
             }
@@ -363,7 +392,8 @@ std::optional<std::string> QuotationSession::issueCopyNumber(Database& addresses
             return std::nullopt;
         }
     }
-    return issueQuotationNumber(quotationDatabase(), addresses, mode, customerId, prompt_);
+    return kerbina::issueQuotationNumber(quotationDatabase(), addressDatabase(), mode, customerId,
+                                         prompt_);
 }
 
 SessionOutcome QuotationSession::openChosenQuotationFile(std::chrono::year_month_day today) {

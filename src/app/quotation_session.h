@@ -12,6 +12,8 @@
 #include "settings/main_settings.h"
 #include "storage/database.h"
 #include "storage/module_presence.h"
+#include "storage/quotation_numbering.h"
+#include "storage/save_flow.h"
 
 #include <chrono>
 #include <exception>
@@ -123,6 +125,13 @@ public:
     // The search index of the quotation list, beside the quotation database, opened at its first
     // use; nullptr when it cannot be opened (the list then searches the table itself).
     SearchIndex* searchIndex();
+    // The addressee book's database (per-customer numbering, the picker); opened when first used.
+    Database& addressDatabase();
+    // The numbering options in force ([EDIT_OPT1], [NUMBER_OPT4]).
+    NumberingMode numbering() const;
+    // Issues a new quotation number for the customer of the addressee book `customerId` (empty
+    // when none was picked) as the numbering options say; nothing after telling the user why.
+    std::optional<std::string> issueQuotationNumber(const std::string& customerId);
     // How many rows the grid shows (at least one more than the page in front has lines).
     int gridRows() const { return gridRows_; }
     void setGridRows(int rows) { gridRows_ = rows; }
@@ -178,8 +187,7 @@ public:
     // A number for the copy of the stored quotation `sourceNumber` from the automatic numbering
     // (per customer when the settings say so: the customer is the addressee-book entry named as
     // the quotation's addressee). Nothing, with the reason shown, when none can be issued.
-    std::optional<std::string> issueCopyNumber(Database& addresses,
-                                               const std::string& sourceNumber);
+    std::optional<std::string> issueCopyNumber(const std::string& sourceNumber);
     // "直接ファイルを開く": offers to save a modified quotation first, asks for the file, opens it.
     SessionOutcome openChosenQuotationFile(std::chrono::year_month_day today);
     // "Version1のファイルを開く": after the warning that the open quotation is lost, asks for an
@@ -193,6 +201,12 @@ public:
     SessionOutcome saveChosenQuotationFile();
     // The save to the database through the window's saver; false when it did not happen.
     bool saveToDatabase();
+    // What the save dialog works on: the open quotation as its work files hold it. Before the
+    // dialog shows it, `writeOpenSheet` writes the current sheet and the header files.
+    ViewChanges writeOpenSheet();
+    QuotationSaveSource& saveSource();
+    // After the save dialog reported a saved quotation: it is no longer modified.
+    void markSaved() { state_.modified = false; }
     // Brings a page to the front: 0 the breakdown list, n the sheet of item n. The page that is
     // left is written first.
     ViewChanges showPage(int sheet);
@@ -241,6 +255,8 @@ private:
     std::unique_ptr<Database> quotations_;
     std::unique_ptr<SearchIndex> searchIndex_;
     bool searchIndexTried_ = false;
+    std::unique_ptr<Database> addresses_;
+    std::unique_ptr<QuotationSaveSource> saveSource_;
     std::unique_ptr<ViewRecorder> recorder_;
     std::unique_ptr<WorkFolderEditCycle> cycle_;
     GridSession gridSession_;

@@ -28,6 +28,10 @@ std::string firstConfValue(const std::vector<std::string>& lines, std::string_vi
 std::optional<std::string> lastConfValue(const std::vector<std::string>& lines,
                                          std::string_view key);
 
+// The settings file's print option that adds 材料費, 労務費, 法定福利費 and 経費 to the printed
+// breakdown and cover ("TRUE" or "FALSE"). The settings write it, the print viewer reads it.
+inline constexpr std::string_view kCostSplitPrintKey = "[Print_CostSplit]";
+
 // dataRoot/conf/Kerbina.conf, written whole by the settings dialog.
 std::filesystem::path settingsFilePath(const std::filesystem::path& dataRoot);
 // dataRoot/conf/Network_conf.conf, naming the database folder.

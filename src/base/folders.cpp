@@ -25,8 +25,13 @@ std::filesystem::path dataRoot() {
 }
 
 std::filesystem::path databaseFolder(const std::filesystem::path& dataRoot) {
-    return configuredOrDefault(readNetworkFolder(dataRoot),
-                               defaultDatabaseFolderIn(commonAppDataFolder()));
+    // The default database folder sits beside the data root ("<common>/Norfell/kerbina_xe5" and
+    // "<common>/Norfell/database"), also for a data root given on a command line.
+    std::filesystem::path root = dataRoot.lexically_normal();
+    if (root.filename().empty()) {
+        root = root.parent_path();
+    }
+    return configuredOrDefault(readNetworkFolder(dataRoot), root.parent_path() / "database");
 }
 
 std::filesystem::path quotationFolder(const std::filesystem::path& dataRoot) {

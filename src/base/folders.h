@@ -30,7 +30,8 @@ std::filesystem::path configuredOrDefault(std::string_view configured,
 
 // The data root of this machine (from the environment).
 std::filesystem::path dataRoot();
-// The database folder named by the network folder file of `dataRoot`, else the default one.
+// The database folder named by the network folder file of `dataRoot`, else the "database" folder
+// beside `dataRoot`.
 std::filesystem::path databaseFolder(const std::filesystem::path& dataRoot);
 // The quotation folder named by "[Data_Dir]" (first match), else dataRoot + "/kerbina_data".
 std::filesystem::path quotationFolder(const std::filesystem::path& dataRoot);

@@ -29,15 +29,21 @@ public:
     // A failure: `text` is the box's heading ("ERROR"), `detail` the message in the system's words.
     virtual void reportError(std::string_view text, std::string_view detail) = 0;
     // A file to read: the dialog's caption, the folder it starts in, the filter shown
-    // ("ケルビナファイル(krb2) (*.krb2)"). Nothing when the user cancelled.
+    // ("ケルビナファイル(krb2) (*.krb2)"). Nothing when the user cancelled; without someone to
+    // ask, nothing.
     virtual std::optional<std::filesystem::path>
-    chooseFileToOpen(const std::string& caption, const std::filesystem::path& start,
-                     const std::string& filter) = 0;
-    // A file to write, starting with `suggested`; `suffix` is added to a name typed without one.
-    // Choosing an existing file has been confirmed by the user. Nothing when the user cancelled.
-    virtual std::optional<std::filesystem::path>
-    chooseFileToSave(const std::string& caption, const std::filesystem::path& suggested,
-                     const std::string& filter, const std::string& suffix) = 0;
+    chooseFileToOpen(const std::string&, const std::filesystem::path&, const std::string&) {
+        return std::nullopt;
+    }
+    // A file to write, starting with the suggested one; the suffix is added to a name typed
+    // without one. Choosing an existing file has been confirmed by the user. Nothing when the user
+    // cancelled; without someone to ask, nothing.
+    virtual std::optional<std::filesystem::path> chooseFileToSave(const std::string&,
+                                                                  const std::filesystem::path&,
+                                                                  const std::string&,
+                                                                  const std::string&) {
+        return std::nullopt;
+    }
 };
 
 // A prompt with no one to ask: every question is answered No and nothing is shown. For work done
@@ -50,17 +56,6 @@ public:
     void notify(const std::string&) override {}
     bool askText(const std::string&, std::string&) override { return false; }
     void reportError(std::string_view, std::string_view) override {}
-    std::optional<std::filesystem::path> chooseFileToOpen(const std::string&,
-                                                          const std::filesystem::path&,
-                                                          const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> chooseFileToSave(const std::string&,
-                                                          const std::filesystem::path&,
-                                                          const std::string&,
-                                                          const std::string&) override {
-        return std::nullopt;
-    }
 };
 
 } // namespace kerbina

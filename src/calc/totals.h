@@ -49,10 +49,21 @@ struct ListPassResult {
     Currency allLabor; // submitted labour totals of the counted items, reductions subtracted
 };
 
+// Told by the sheet pass of every amount that goes into the sheet's submitted total, and where it
+// comes from, in the order the pass adds them: together they make the total exactly. A reduction
+// comes with its amount negated; the welfare lines come as one sum, when the total takes them.
+class SubmittedTotalObserver {
+public:
+    virtual ~SubmittedTotalObserver() = default;
+    virtual void lineCounted(const LineRecord& line, Currency submitted) = 0;
+    virtual void welfareCounted(Currency submitted) = 0;
+    virtual void taxCounted(Currency submitted) = 0;
+};
+
 // Sheet pass over state.sheet with state.settings. Stores the sheet totals and tax into the
 // current item when that item owns a sheet. Both passes raise AmountOverflow when an amount leaves
 // the Currency range.
-SheetPassResult recalculateSheet(DocumentState& state);
+SheetPassResult recalculateSheet(DocumentState& state, SubmittedTotalObserver* observer = nullptr);
 // List pass over state.items; stores the grand totals in the header and in state.
 ListPassResult recalculateItemList(DocumentState& state);
 

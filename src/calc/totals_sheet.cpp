@@ -58,9 +58,9 @@ std::string_view trimmed(std::string_view text) {
 
 class SheetPass {
 public:
-    explicit SheetPass(DocumentState& state)
-        : state_(state), sheet_(state.sheet), settings_(state.settings), item_(currentItem(state)) {
-    }
+    SheetPass(DocumentState& state, SubmittedTotalObserver* observer)
+        : state_(state), sheet_(state.sheet), settings_(state.settings), item_(currentItem(state)),
+          observer_(observer) {}
 
     SheetPassResult run();
     // The row being computed, for a message when an amount overflows.
@@ -84,6 +84,7 @@ private:
     bool computeRangeSum(int row, LineRecord& line);
     void addToRunning(const LineRecord& line);
     void welfareStep();
+    void addWelfareToRunning();
     void taxStep();
     bool needsTitleLine() const;
     void insertTitleLine();
@@ -92,6 +93,7 @@ private:
     Sheet& sheet_;
     CalcSettings& settings_;
     ItemRecord* item_;
+    SubmittedTotalObserver* observer_;
 
     Pair running_;
     Pair small_;
@@ -404,6 +406,9 @@ void SheetPass::addToRunning(const LineRecord& l) {
             total->add(l.netAmount, l.submittedAmount);
         }
     }
+    if (observer_ != nullptr) {
+        observer_->lineCounted(l, isReduction(l.kind) ? -l.submittedAmount : l.submittedAmount);
+    }
 }
 
 void SheetPass::welfareStep() {
@@ -436,6 +441,13 @@ void SheetPass::welfareStep() {
     }
 }
 
+void SheetPass::addWelfareToRunning() {
+    running_.add(welfare_.net, welfare_.sub);
+    if (observer_ != nullptr && welfareRow_ != 0) {
+        observer_->welfareCounted(welfare_.sub);
+    }
+}
+
 void SheetPass::taxStep() {
     row_ = taxRow_;
     LineRecord& tax = line(taxRow_);
@@ -456,6 +468,9 @@ void SheetPass::taxStep() {
         item_->submittedTax = state_.sheetSubmittedTax;
     }
     running_.add(tax.netAmount, tax.submittedAmount);
+    if (observer_ != nullptr) {
+        observer_->taxCounted(tax.submittedAmount);
+    }
 }
 
 bool SheetPass::needsTitleLine() const {
@@ -498,7 +513,7 @@ SheetPassResult SheetPass::run() {
     const bool welfareFirst = !sumAboveWelfare && welfareRow_ != 0 && welfareRow_ < taxRow_;
     if (welfareFirst) {
         welfareStep();
-        running_.add(welfare_.net, welfare_.sub);
+        addWelfareToRunning();
     }
     if (endedAtTax_) {
         taxStep();
@@ -506,7 +521,7 @@ SheetPassResult SheetPass::run() {
     if (!welfareFirst) {
         welfareStep();
         if (!sumAboveWelfare) {
-            running_.add(welfare_.net, welfare_.sub);
+            addWelfareToRunning();
         }
     }
 
@@ -523,8 +538,8 @@ SheetPassResult SheetPass::run() {
 
 } // namespace
 
-SheetPassResult recalculateSheet(DocumentState& state) {
-    SheetPass pass(state);
+SheetPassResult recalculateSheet(DocumentState& state, SubmittedTotalObserver* observer) {
+    SheetPass pass(state, observer);
     try {
         return pass.run();
     } catch (const AmountOverflow&) {

@@ -69,17 +69,8 @@ private:
     }
 };
 
-// The database folder of the data root: its "[Network_Dir]", else the "database" folder beside
-// it, where the program keeps it ("<common>/Norfell/kerbina_xe5" and "<common>/Norfell/database").
 std::filesystem::path databaseFolderOf(const std::optional<std::filesystem::path>& given) {
-    if (!given) {
-        return databaseFolder(dataRoot());
-    }
-    std::filesystem::path root = given->lexically_normal();
-    if (root.filename().empty()) {
-        root = root.parent_path();
-    }
-    return configuredOrDefault(readNetworkFolder(*given), root.parent_path() / "database");
+    return databaseFolder(given ? *given : dataRoot());
 }
 
 std::optional<std::filesystem::path>

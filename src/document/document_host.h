@@ -53,17 +53,6 @@ public:
     bool askYesNoDefaultNo(const std::string&) override { return false; }
     void notify(const std::string&) override {}
     void reportError(std::string_view, std::string_view) override {}
-    std::optional<std::filesystem::path> chooseFileToOpen(const std::string&,
-                                                          const std::filesystem::path&,
-                                                          const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> chooseFileToSave(const std::string&,
-                                                          const std::filesystem::path&,
-                                                          const std::string&,
-                                                          const std::string&) override {
-        return std::nullopt;
-    }
     void updateCoverHistory() override {}
     void copyCoverToHeader(QuotationHeader&) override {}
     void showQuotationNumber(const std::string&) override {}

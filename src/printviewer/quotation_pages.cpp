@@ -1,5 +1,6 @@
 #include "printviewer/quotation_pages.h"
 
+#include "calc/cost_split.h"
 #include "calc/totals.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
@@ -36,6 +37,14 @@ constexpr Column kBreakdownColumns[] = {
     {"No", 80, Qt::AlignHCenter},      {"名　　称", 760, Qt::AlignLeft},
     {"金　　額", 300, Qt::AlignRight}, {"内訳金額", 300, Qt::AlignRight},
     {"備　　考", 360, Qt::AlignLeft},
+};
+// With the cost split the breakdown gives room to four more amount columns.
+constexpr Column kSplitBreakdownColumns[] = {
+    {"No", 70, Qt::AlignHCenter},        {"名　　称", 400, Qt::AlignLeft},
+    {"金　　額", 220, Qt::AlignRight},   {"内訳金額", 180, Qt::AlignRight},
+    {"材料費", 180, Qt::AlignRight},     {"労務費", 180, Qt::AlignRight},
+    {"法定福利費", 180, Qt::AlignRight}, {"経費", 180, Qt::AlignRight},
+    {"備　　考", 210, Qt::AlignLeft},
 };
 constexpr Column kDetailColumns[] = {
     {"名　　称", 420, Qt::AlignLeft}, {"仕　　様", 380, Qt::AlignLeft},
@@ -74,22 +83,6 @@ std::string dateText(const QuotationHeader& header) {
            std::to_string(header.dd) + "日";
 }
 
-// The welfare total of the breakdown list: its welfare sum item when it has one, else the sum of
-// its welfare items.
-std::optional<Currency> welfareTotal(const QuotationData& quotation) {
-    std::optional<Currency> sum;
-    std::optional<Currency> items;
-    for (int n = 1; n <= quotation.itemMax(); ++n) {
-        const ItemRecord& item = quotation.items[static_cast<std::size_t>(n)];
-        if (item.kind == ItemKind::WelfareSum) {
-            sum = item.submittedTotal;
-        } else if (item.kind == ItemKind::Welfare) {
-            items = items.value_or(Currency()) + item.submittedTotal;
-        }
-    }
-    return sum ? sum : items;
-}
-
 // Titles and the lines that close a block of lines stand out.
 bool isEmphasised(int kind) {
     return kind == LineKind::Title || kind == LineKind::SmallSum || kind == LineKind::MidSum ||
@@ -106,7 +99,17 @@ DocumentState sheetState(const QuotationData& quotation, int item) {
     return state;
 }
 
-std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintSettings& settings) {
+// A split amount as the breakdown prints amounts: taken-off amounts with the reduction mark, no
+// text for nothing.
+std::string splitText(Currency value, const PrintSettings& settings) {
+    if (value.isZero()) {
+        return {};
+    }
+    return value < Currency() ? settings.reductionMark + MoneyText(-value) : MoneyText(value);
+}
+
+std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintSettings& settings,
+                                    const QuotationCostSplit* split) {
     DocumentState state;
     state.header = quotation.header;
     state.items = quotation.items;
@@ -123,7 +126,19 @@ std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintS
             breakdown.clear(); // a range of rows, not an amount
         }
         TableRow row{{std::to_string(n), cellText(state, options, n, 2),
-                      cellText(state, options, n, 3), breakdown, cellText(state, options, n, 8)}};
+                      cellText(state, options, n, 3), breakdown}};
+        if (split != nullptr) {
+            const std::optional<CostSplit>& part = split->items[static_cast<std::size_t>(n)];
+            if (part) {
+                for (Currency value :
+                     {part->material, part->labor, part->welfare, part->expenses}) {
+                    row.cells.push_back(splitText(value, settings));
+                }
+            } else {
+                row.cells.insert(row.cells.end(), 4, std::string());
+            }
+        }
+        row.cells.push_back(cellText(state, options, n, 8));
         row.emphasis = !ownsSheet(quotation.items[static_cast<std::size_t>(n)].kind);
         rows.push_back(std::move(row));
     }
@@ -170,6 +185,9 @@ std::vector<TableRow> detailRows(const QuotationData& quotation, int item,
 struct QuotationPages::Data {
     PrintSettings settings;
     std::vector<QuotationData> quotations;
+    // By quotation: what its grand total is made of, for the cover's tax and welfare and, with
+    // the option, the breakdown's cost columns.
+    std::vector<QuotationCostSplit> splits;
     std::vector<Page> pages;
 
     void addTable(PageKind kind, std::size_t quotation, const std::string& subtitle,
@@ -185,7 +203,7 @@ struct QuotationPages::Data {
         } while (first < rows.size());
     }
 
-    void paintCover(QPainter& painter, const QuotationData& quotation) const;
+    void paintCover(QPainter& painter, std::size_t index) const;
     void paintTable(QPainter& painter, const Page& page, int number) const;
 };
 
@@ -199,8 +217,12 @@ QuotationPages& QuotationPages::operator=(QuotationPages&&) noexcept = default;
 void QuotationPages::add(const QuotationData& quotation) {
     const std::size_t index = data_->quotations.size();
     data_->quotations.push_back(quotation);
+    const QuotationCostSplit& split =
+        data_->splits.emplace_back(quotationCostSplit(quotation, CalcSettings{}));
     data_->pages.push_back(Page{PageKind::Cover, index, {}, {}});
-    data_->addTable(PageKind::Breakdown, index, {}, breakdownRows(quotation, data_->settings));
+    data_->addTable(
+        PageKind::Breakdown, index, {},
+        breakdownRows(quotation, data_->settings, data_->settings.costSplit ? &split : nullptr));
     for (int item = 1; item <= quotation.itemMax(); ++item) {
         const std::size_t slot = static_cast<std::size_t>(item);
         if (!ownsSheet(quotation.items[slot].kind) || slot >= quotation.sheets.size() ||
@@ -225,7 +247,7 @@ void QuotationPages::paint(QPainter& painter, int index) const {
     painter.save();
     painter.setPen(Qt::black);
     if (page.kind == PageKind::Cover) {
-        data_->paintCover(painter, data_->quotations[page.quotation]);
+        data_->paintCover(painter, page.quotation);
     } else {
         data_->paintTable(painter, page, index + 1);
     }
@@ -233,7 +255,8 @@ void QuotationPages::paint(QPainter& painter, int index) const {
     painter.restore();
 }
 
-void QuotationPages::Data::paintCover(QPainter& painter, const QuotationData& quotation) const {
+void QuotationPages::Data::paintCover(QPainter& painter, std::size_t index) const {
+    const QuotationData& quotation = quotations[index];
     const QuotationHeader& header = quotation.header;
     QPen thin(Qt::black, 3);
     QPen thick(Qt::black, 8);
@@ -273,14 +296,24 @@ void QuotationPages::Data::paintCover(QPainter& painter, const QuotationData& qu
                qs(moneyText(header.allGTotal) + "－"), Qt::AlignRight, 72, true);
     drawFitted(painter, QRectF(box.left() + 1150, box.top(), 140, box.height()),
                QStringLiteral("(税込)"), Qt::AlignLeft, 30);
-    std::string breakdown = "（税抜金額 " + moneyText(header.allGTotal - header.taxGTotal) +
-                            "　消費税額 " + moneyText(header.taxGTotal);
-    if (const std::optional<Currency> welfare = welfareTotal(quotation);
-        welfare && *welfare != Currency()) {
-        breakdown += "　うち法定福利費 " + moneyText(*welfare);
+    // The tax of the breakdown list and of the sheets that carry their own; the welfare of the
+    // sheets and of the breakdown list, as far as the grand total holds it.
+    const QuotationCostSplit& split = splits[index];
+    std::string breakdown = "（税抜金額 " + moneyText(header.allGTotal - split.tax) +
+                            "　消費税額 " + moneyText(split.tax);
+    if (!split.total.welfare.isZero()) {
+        breakdown += "　うち法定福利費 " + moneyText(split.total.welfare);
     }
     breakdown += "）";
     drawFitted(painter, QRectF(kMargin, 950, kContentWidth, 60), qs(breakdown), Qt::AlignLeft, 32);
+    if (settings.costSplit) {
+        const CostSplit& total = split.total;
+        const std::string costs = "（材料費 " + moneyText(total.material) + "　労務費 " +
+                                  moneyText(total.labor) + "　法定福利費 " +
+                                  moneyText(total.welfare) + "　経費 " + moneyText(total.expenses) +
+                                  "）";
+        drawFitted(painter, QRectF(kMargin, 1015, kContentWidth, 60), qs(costs), Qt::AlignLeft, 32);
+    }
 
     // The quotation's terms.
     const std::pair<std::string, std::string> terms[] = {
@@ -318,8 +351,12 @@ void QuotationPages::Data::paintCover(QPainter& painter, const QuotationData& qu
 void QuotationPages::Data::paintTable(QPainter& painter, const Page& page, int) const {
     const QuotationData& quotation = quotations[page.quotation];
     const bool detail = page.kind == PageKind::Detail;
-    const std::span<const Column> columns = detail ? std::span<const Column>(kDetailColumns)
-                                                   : std::span<const Column>(kBreakdownColumns);
+    std::span<const Column> columns = kBreakdownColumns;
+    if (detail) {
+        columns = kDetailColumns;
+    } else if (settings.costSplit) {
+        columns = kSplitBreakdownColumns;
+    }
 
     drawFitted(painter, QRectF(kMargin, 170, kContentWidth, 90),
                detail ? QStringLiteral("明　細　書") : QStringLiteral("内　訳　書"),

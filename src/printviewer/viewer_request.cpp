@@ -100,6 +100,7 @@ PrintSettings readPrintSettings(const fs::path& dataRoot) {
     if (std::string title = firstConfValue(conf, "[TITLE2]"); !title.empty()) {
         settings.workTitle = std::move(title);
     }
+    settings.costSplit = lastConfValue(conf, kCostSplitPrintKey) == "TRUE";
     const std::vector<std::string> company = readTextLines(dataRoot / "conf" / "USER_DATA.conf");
     const auto value = [&](std::string_view key) {
         return std::string(trimBlanks(lastConfValue(company, key).value_or("")));

@@ -44,6 +44,9 @@ struct PrintSettings {
     // The company's own name and address for the cover, from the company data file, one line
     // each, empty lines left out; the first is the company name.
     std::vector<std::string> letterhead;
+    // The cost split (材料費, 労務費, 法定福利費, 経費): four more columns on the breakdown and
+    // their totals on the cover. The settings file's print option.
+    bool costSplit = false;
 };
 // The captions of the settings file and the company data of a data root; the defaults where the
 // files or the keys are missing.

@@ -63,6 +63,8 @@ struct EnvironmentSettings {
     std::string title1 = "受渡場所";
     std::string title2 = "物件名称";
     int printopt_space = 0; // the space before "御中"
+    // Print the cost split (材料費, 労務費, 法定福利費, 経費) on the breakdown and the cover.
+    bool printCostSplit = false;
 
     // ---- 積算関係 ----
     bool FILE_OPT1 = false; // quotation number as file name (hidden)
@@ -122,6 +124,7 @@ struct EnvironmentSettings {
     const std::string& midSumText() const { return midSumName; }
     const std::string& sumText() const { return AllSumName; }
     const std::string& printStyle() const { return print_dir; }
+    bool costSplitPrinted() const { return printCostSplit; }
     bool alternateRowShading() const { return EDIT_OPT10 == 1; }
     // The tax rounding offset: 0.5, 0.9 or 0.
     Currency taxOffset() const;

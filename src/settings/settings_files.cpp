@@ -189,9 +189,14 @@ SettingsWritten writeSettingsStores(EnvironmentSettings& settings, const fs::pat
     KeyCollector ownKeys;
     forEachSettingsKey(std::as_const(settings), ownKeys);
     std::vector<std::string> lines = settingsFileLines(settings);
+    // The cost-split print option follows the file's own lines only while it is on, so the file
+    // stays exactly those lines for everyone who never turns it on.
+    if (settings.printCostSplit) {
+        lines.push_back(confLine(kCostSplitPrintKey, checkText(true)));
+    }
     for (const std::string& line : readSettingsFileLines(dataRoot)) {
         const auto key = confKey(line);
-        if (key && !ownKeys.keys.contains(std::string(*key))) {
+        if (key && !ownKeys.keys.contains(std::string(*key)) && *key != kCostSplitPrintKey) {
             lines.push_back(line);
         }
     }
@@ -224,6 +229,7 @@ void applySettingsFileLines(EnvironmentSettings& settings, const std::vector<std
         }
         LineReader reader{*key, confValue(line)};
         forEachSettingsKey(settings, reader);
+        reader.check(kCostSplitPrintKey, settings.printCostSplit);
     }
 }
 

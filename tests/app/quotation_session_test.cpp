@@ -1,12 +1,11 @@
 #include "app/quotation_session.h"
-#include "app/seeding.h"
 #include "base/file_io.h"
 #include "grid/line_message.h"
 #include "money_literal.h"
 #include "records/kinds.h"
+#include "session_fixture.h"
 #include "settings/numbering_row.h"
 #include "settings/register_settings.h"
-#include "temp_folder.h"
 #include "test_data.h"
 
 #include <algorithm>
@@ -18,8 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using Kind = ViewChange::Kind;
 
-constexpr std::chrono::year_month_day kToday{std::chrono::year{2026}, std::chrono::month{12},
-                                             std::chrono::day{10}};
+constexpr std::chrono::year_month_day kToday = StartedSession::kToday;
 
 // A prompt that answers Yes or No as told and keeps every notice.
 class ScriptedPrompt : public QuietPrompt {
@@ -46,23 +44,6 @@ public:
 
 class QuotationSessionTest : public testing::Test {
 protected:
-    void SetUp() override {
-        folders.installFolder = root.path() / "install";
-        folders.dataRoot = root.path() / "common/Norfell/kerbina_xe5";
-        folders.databaseFolder = root.path() / "common/Norfell/database";
-        folders.quotationFolder = folders.dataRoot / "kerbina_data";
-        fs::create_directories(folders.installFolder);
-        fs::create_directories(folders.databaseFolder);
-        seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
-        session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
-        session->openDatabases();
-        session->readSettingsFiles();
-        session->readSettings();
-        session->beginRun();
-        session->startNewQuotation(kToday);
-        session->showSheetPage();
-    }
-
     // Writes one priced line over row `row` of the sheet in front, as the data-entry dialog does.
     std::pair<CommandResult, ViewChanges> writeLine(int row, const std::string& name) {
         LineMessage line;
@@ -85,10 +66,11 @@ protected:
             changes, [kind](const ViewChange& change) { return change.kind == kind; });
     }
 
-    TempFolder root;
-    AppFolders folders;
     ScriptedPrompt prompt;
-    std::unique_ptr<QuotationSession> session;
+    StartedSession started{prompt};
+    TempFolder& root = started.root;
+    AppFolders& folders = started.folders;
+    std::unique_ptr<QuotationSession>& session = started.session;
 };
 
 // The whole edit cycle runs without a window: a line written, the list brought to the front and

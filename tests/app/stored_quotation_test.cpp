@@ -144,8 +144,8 @@ TEST_F(StoredQuotationTest, CopyNumbersPerCustomerFollowTheAddresseeOfTheRow) {
     quotations.execute(
         "INSERT INTO kerbina(krbnumber,ATESAKI_1,status,data) VALUES('A2','未登録商事','0','')");
 
-    EXPECT_EQ(session->issueCopyNumber(addresses, "A1"), "大和0010");
-    EXPECT_EQ(session->issueCopyNumber(addresses, "A2"), std::nullopt);
+    EXPECT_EQ(session->issueCopyNumber("A1"), "大和0010");
+    EXPECT_EQ(session->issueCopyNumber("A2"), std::nullopt);
     EXPECT_EQ(prompt.notices, std::vector<std::string>{std::string(kNoCustomerText)});
 }
 

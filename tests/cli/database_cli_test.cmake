@@ -51,6 +51,14 @@ foreach(n RANGE 1 6)
     endif()
 endforeach()
 
+# list finds what save stored in the same data root's database folder.
+execute_process(COMMAND "${CLI}" list --data-root "${ROOT}" --sort 1 RESULT_VARIABLE status
+                OUTPUT_VARIABLE listed ERROR_VARIABLE problem)
+if(NOT (status EQUAL 0) OR NOT (listed MATCHES "\"count\": *6[,\n ]") OR
+   NOT (listed MATCHES "NF00001"))
+    message(FATAL_ERROR "list after save: ${status} ${problem} ${listed}")
+endif()
+
 # Nothing is written for a number that is not stored; wrong arguments are refused.
 execute_process(COMMAND "${CLI}" export NF09999 -o "${WORK}/none.krb2" --data-root "${ROOT}"
                 RESULT_VARIABLE status ERROR_VARIABLE problem)

@@ -43,17 +43,6 @@ public:
     bool askYesNo(const std::string& question) override {
         return askYesNoCancel(question) == Answer::Yes;
     }
-    std::optional<std::filesystem::path> chooseFileToOpen(const std::string&,
-                                                          const std::filesystem::path&,
-                                                          const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> chooseFileToSave(const std::string&,
-                                                          const std::filesystem::path&,
-                                                          const std::string&,
-                                                          const std::string&) override {
-        return std::nullopt;
-    }
     bool askYesNoDefaultNo(const std::string& question) override {
         return askYesNoCancel(question) == Answer::Yes;
     }

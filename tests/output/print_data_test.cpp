@@ -1,9 +1,9 @@
 #include "app/quotation_session.h"
-#include "app/seeding.h"
 #include "base/file_io.h"
 #include "document/work_store.h"
 #include "output/csv_import.h"
 #include "output/print_data.h"
+#include "session_fixture.h"
 #include "temp_folder.h"
 #include "test_data.h"
 
@@ -157,19 +157,6 @@ TEST(UnitCostPrint, ConfAndEntryLines) {
 class PrintSessionTest : public testing::Test {
 protected:
     void SetUp() override {
-        folders.installFolder = root.path() / "install";
-        folders.dataRoot = root.path() / "common/Norfell/kerbina_xe5";
-        folders.databaseFolder = root.path() / "common/Norfell/database";
-        folders.quotationFolder = folders.dataRoot / "kerbina_data";
-        fs::create_directories(folders.installFolder);
-        fs::create_directories(folders.databaseFolder);
-        seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
-        session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
-        session->openDatabases();
-        session->readSettingsFiles();
-        session->readSettings();
-        session->beginRun();
-        session->startNewQuotation(kToday);
         ASSERT_TRUE(
             session->openQuotationFile(exampleQuotation(2), FileRole::OwnFile, kToday).done);
         session->document().header.number = "P-0001";
@@ -185,10 +172,11 @@ protected:
         return file;
     }
 
-    TempFolder root;
-    AppFolders folders;
     ScriptedPrompt prompt;
-    std::unique_ptr<QuotationSession> session;
+    StartedSession started{prompt};
+    TempFolder& root = started.root;
+    AppFolders& folders = started.folders;
+    std::unique_ptr<QuotationSession>& session = started.session;
 };
 
 TEST_F(PrintSessionTest, WholeQuotationGoldenFile) {

@@ -62,6 +62,35 @@ expect_pdf(handoff "△;\"${root}\";\"${root}\";\"\";\"Release Version 0.1.0\";"
            "Kerbina Setsubi K.K.")
 expect_pdf(handoff_wrapped "\"△;\"${root}\";\"${root}\";\"\";\"Release Version 0.1.0\";\"" 7)
 
+# The cost split is printed only when the settings file asks for it: without the option the
+# breakdown has no cost columns and the cover no cost totals.
+execute_process(COMMAND ${PDFTOTEXT} ${WORK}/handoff.pdf - OUTPUT_VARIABLE text)
+if(text MATCHES "材料費|労務費 ¥")
+    message(FATAL_ERROR "handoff: a cost split without the print option:\n${text}")
+endif()
+# With it, example 2 (recomputed as it is opened) gets the four columns and, on the cover, their
+# totals, which add up to the amount before tax. The cover's tax includes the sheet's own tax line
+# and its 法定福利費 is the sheet's welfare that the grand total holds, not the list's welfare
+# items below the sum item, which it leaves out.
+set(appdata ${WORK}/appdata)
+file(MAKE_DIRECTORY ${appdata}/Norfell/kerbina_xe5/conf)
+file(WRITE ${appdata}/Norfell/kerbina_xe5/conf/Kerbina.conf "[Print_CostSplit]=TRUE\r\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env KERBINA_APPDATA=${appdata}
+                        ${VIEWER} --pdf ${WORK}/cost_split.pdf ${DATA}/totals/example_2.krb2
+                RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cost_split: printviewer ended with ${status}")
+endif()
+execute_process(COMMAND ${PDFTOTEXT} ${WORK}/cost_split.pdf - OUTPUT_VARIABLE text)
+# (pdftotext gives 金 as the radical ⾦, three bytes as well; a line may break at any blank.)
+foreach(expected "材料費" "労務費" "法定福利費" "経費"
+                 "税抜...額 ¥5,261,728[ \n]+消費税額 ¥185,727[ \n]+うち法定福利費[ \n]+¥624,237"
+                 "材料費 ¥3,106,032[ \n]+労務費 ¥608,501[ \n]+法定福利費 ¥624,237[ \n]+経費 ¥922,958")
+    if(NOT text MATCHES "${expected}")
+        message(FATAL_ERROR "cost_split: \"${expected}\" missing from the text:\n${text}")
+    endif()
+endforeach()
+
 # The unit-cost breakdown printer: 16 entries of print_Data.dat make two pages of 15, "P-1" and
 # "P-2"; its argument is the data root followed by ";".
 set(entries "")

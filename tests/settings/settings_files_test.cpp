@@ -433,6 +433,36 @@ TEST_F(SettingsTest, KeysTheDialogDoesNotEditSurviveAWrite) {
     EXPECT_EQ(lines("Kerbina.conf"), expected);
 }
 
+// The cost-split print option is remembered after the file's own lines while it is on; turned
+// off, its line goes, so the file is again exactly its own lines.
+TEST_F(SettingsTest, CostSplitPrintOptionIsRememberedOnlyWhileOn) {
+    writeTextLines(conf("Kerbina.conf"), {"[Data_Dir]=/data"});
+    MemoryNumberingStore numbering;
+    EnvironmentSettings settings;
+    settings.printCostSplit = true;
+    writeEnvironmentSettings(settings, root(), numbering);
+    std::vector<std::string> expected = settingsFileLines(settings);
+    expected.push_back("[Print_CostSplit]=TRUE");
+    expected.push_back("[Data_Dir]=/data");
+    EXPECT_EQ(lines("Kerbina.conf"), expected);
+
+    EnvironmentSettings read;
+    readEnvironmentSettings(read, root(), numbering);
+    EXPECT_TRUE(read.costSplitPrinted());
+
+    read.printCostSplit = false;
+    writeEnvironmentSettings(read, root(), numbering);
+    expected = settingsFileLines(read);
+    expected.push_back("[Data_Dir]=/data");
+    EXPECT_EQ(lines("Kerbina.conf"), expected);
+    EnvironmentSettings again;
+    again.printCostSplit = true;
+    readEnvironmentSettings(again, root(), numbering);
+    EXPECT_TRUE(again.costSplitPrinted()); // no line leaves the value as it was
+    applySettingsFileLines(again, {"[Print_CostSplit]=FALSE"});
+    EXPECT_FALSE(again.costSplitPrinted());
+}
+
 TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {
     EnvironmentSettings settings;
     settings.EDATA[1] = "第二";

@@ -88,6 +88,9 @@ void TFKERBINA::buildWidgets() {
         [this](const std::string& kind, const std::string& heading, const std::string& current) {
             return pickTitle(kind, heading, current);
         });
+    coverPage_->setNumberIssuer([this](const std::string& customerId) {
+        return session_.issueQuotationNumber(customerId);
+    });
     // A new addressee or number goes into the header file at once.
     connect(coverPage_, &CoverPage::coverChanged, this,
             [this] { runCommand([this] { apply(session_.writeCover()); }); });
@@ -351,20 +354,6 @@ void TFKERBINA::apply(const ViewChanges& changes) {
     }
 }
 
-// Saving to the database comes with the save dialog; until then the quotation is saved to a file.
-bool TFKERBINA::saveToDatabase() {
-    MessageBox::notify(
-        this, QStringLiteral("データベースへの保存はまだできません。ファイルに保存します。"));
-    try {
-        const SessionOutcome saved = session_.saveChosenQuotationFile();
-        apply(saved.changes);
-        return saved.done;
-    } catch (const std::exception& error) {
-        showError(error);
-        return false;
-    }
-}
-
 int TFKERBINA::sheetOfTab(int tab) const {
     return view_->sheetOfTab(tab);
 }
@@ -481,9 +470,8 @@ void TFKERBINA::showCover() {
 std::optional<TitleEntry> TFKERBINA::pickTitle(const std::string& kind, const std::string& heading,
                                                const std::string& current) {
     if (titleDataDialog_ == nullptr) {
-        addresses_ = std::make_unique<SqliteFileDatabase>(
-            databaseFilePath(folders_.databaseFolder, DatabaseFile::Address), *this);
-        titleDataDialog_ = new TFTITLEDATA(session_.quotationDatabase(), *addresses_, this);
+        titleDataDialog_ =
+            new TFTITLEDATA(session_.quotationDatabase(), session_.addressDatabase(), this);
     }
     const MainSettings& settings = session_.settings();
     titleDataDialog_->setNumbering(NumberingOptions{settings.autoNumbering,

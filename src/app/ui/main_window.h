@@ -38,6 +38,7 @@ class CoverPage;
 class QuotationListView;
 class QuotationView;
 class TFCalcSettings_Dlg;
+class Tfsave_Dlg;
 class TFTITLEDATA;
 class TFDataedit_Dlg;
 class Tfconfig_Dlg;
@@ -113,7 +114,10 @@ private:
     void repaintGrid();
     void showModuleTabs();
     void clearView();
+    // Shows the save dialog over the open quotation; true when it was saved
+    // ("データを保存しました。").
     bool saveToDatabase();
+    void saveQuotation();
 
     // Runs one command: any error is shown, and the files and the document are as they were
     // before the command (runAsOneChange).
@@ -211,7 +215,6 @@ private:
     void exportListCsv();
     void exportListWorkbook();
     void setListShowsAddressee(bool show);
-    Database& addressDatabase();
 
     void openQuotation(const std::filesystem::path& path, FileRole role);
     void showOpenedQuotation(const SessionOutcome& opened);
@@ -224,6 +227,7 @@ private:
     DocumentState& state_ = session_.document();
     DisplayOptions& display_ = session_.display();
     EnvironmentSettings& environment_ = session_.environment();
+    Tfsave_Dlg* saveDialog_ = nullptr;          // made at its first show, kept for the run
     Tfconfig_Dlg* environmentDialog_ = nullptr; // made at its first show, kept for the run
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
@@ -243,7 +247,6 @@ private:
     TFDataedit_Dlg* dataEntryDialog_ = nullptr;
     TfDATASELECT_Dlg* textSelectionDialog_ = nullptr; // made when first used: it needs the database
     TFTITLEDATA* titleDataDialog_ = nullptr;          // made when first used, like the above
-    std::unique_ptr<Database> addresses_;             // the addressee book, for the picker
     QuotationListView* listView_ = nullptr;           // made when the list is first entered
     QMenu* listPageMenu_ = nullptr;
     bool listPageShown_ = false;

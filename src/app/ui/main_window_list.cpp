@@ -9,7 +9,6 @@
 #include "output/csv_export.h"
 #include "output/print_data.h"
 #include "output/ui/print_launch.h"
-#include "storage/database_files.h"
 #include "storage/quotation_copy.h"
 #include "storage/quotation_rows.h"
 #include "storage/ui/quotation_copy_dialog.h"
@@ -53,14 +52,6 @@ void TFKERBINA::buildListPageMenu() {
     for (QAction* command : listPageMenu_->actions()) {
         command->setEnabled(false);
     }
-}
-
-Database& TFKERBINA::addressDatabase() {
-    if (!addresses_) {
-        addresses_ = std::make_unique<SqliteFileDatabase>(
-            databaseFilePath(folders_.databaseFolder, DatabaseFile::Address), *this);
-    }
-    return *addresses_;
 }
 
 // "ファイル読込(見積一覧表)": the list page takes the place of the quotation page. The quotation
@@ -189,9 +180,8 @@ void TFKERBINA::copyFromList() {
         return;
     }
     const CopyClock clock{today(), dateTimeText(std::chrono::system_clock::now())};
-    Database& addresses = addressDatabase();
-    listView_->copyMarked(dialog.request(), clock, [this, &addresses](const std::string& source) {
-        return session_.issueCopyNumber(addresses, source);
+    listView_->copyMarked(dialog.request(), clock, [this](const std::string& source) {
+        return session_.issueCopyNumber(source);
     });
     sidePanel_->setCurrentIndex(
         sidePanel_->indexOf(sidePanel_->findChild<QWidget*>(QString::fromUtf8(kListSideTab))));

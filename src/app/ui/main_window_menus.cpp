@@ -50,8 +50,10 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::openQuotationFile);
     addCommand(file, "quotationList", QStringLiteral("ファイル読込(見積一覧表)"), {},
                &TFKERBINA::showQuotationList);
-    addCommand(file, "saveFile", QStringLiteral("ファイルに保存"), QKeySequence::Save,
-               &TFKERBINA::saveQuotationFile);
+    addCommand(file, "save", QStringLiteral("保  存"), QKeySequence::Save,
+               &TFKERBINA::saveQuotation);
+    addCommand(file, "saveFile", QStringLiteral("ファイルに保存"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TFKERBINA::saveQuotationFile);
     addCommand(file, "importVersion1", QStringLiteral("Version1のファイルを開く"), {},
                &TFKERBINA::importVersion1File);
     file->addSeparator();

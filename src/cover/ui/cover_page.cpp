@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,21 @@ CoverPage::CoverPage(QWidget* parent) : QWidget(parent) {
         grandTotals_[index] = value;
     }
     outer->addWidget(totals);
+
+    auto* costs = new QGroupBox(QStringLiteral("材料費等(税抜)"), this);
+    costs->setObjectName(QStringLiteral("costSplitPanel"));
+    auto* costLayout = new QFormLayout(costs);
+    costLayout->setContentsMargins(4, 2, 4, 2);
+    const char* costCaptions[] = {"材料費", "労務費", "法定福利費", "経費"};
+    for (std::size_t index = 0; index < costSplit_.size(); ++index) {
+        auto* value = new QLabel(QStringLiteral("0"), costs);
+        value->setObjectName(QStringLiteral("costSplit%1").arg(index));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setFont(quotationFont());
+        costLayout->addRow(QString::fromUtf8(costCaptions[index]), value);
+        costSplit_[index] = value;
+    }
+    outer->addWidget(costs);
 
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("coverPanel"));
@@ -185,6 +201,13 @@ void CoverPage::showTotals(const TotalsPanel& totals) {
                                   MoneyText(totals.allLabor)};
     for (std::size_t index = 0; index < grandTotals_.size(); ++index) {
         grandTotals_[index]->setText(QString::fromStdString(values[index]));
+    }
+}
+
+void CoverPage::showCostSplit(const CostSplit& split) {
+    const Currency values[] = {split.material, split.labor, split.welfare, split.expenses};
+    for (std::size_t index = 0; index < costSplit_.size(); ++index) {
+        costSplit_[index]->setText(QString::fromStdString(MoneyText(values[index])));
     }
 }
 

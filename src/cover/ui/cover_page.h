@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/cost_split.h"
 #include "calc/totals.h"
 #include "cover/cover_fields.h"
 #include "cover/cover_history.h"
@@ -39,6 +40,9 @@ public:
     explicit CoverPage(QWidget* parent = nullptr);
 
     void showTotals(const TotalsPanel& totals);
+    // The grand total before tax by kind of cost, under "材料費等(税抜)": 材料費, 労務費,
+    // 法定福利費 and 経費.
+    void showCostSplit(const CostSplit& split);
 
     // Where the history lists (dataRoot/temp) and the template (dataRoot/conf) are kept.
     void setDataRoot(const std::filesystem::path& dataRoot);
@@ -89,6 +93,7 @@ private:
     void setText(CoverText text, const std::string& value);
 
     std::array<QLabel*, 5> grandTotals_{};            // submitted, net, difference, margin, labour
+    std::array<QLabel*, 4> costSplit_{};              // material, labour, welfare, expenses
     std::array<QComboBox*, kCoverTextCount> texts_{}; // null for the number, which is a label
     std::array<QPushButton*, 10> pickButtons_{};
     QSpinBox* year_ = nullptr;

@@ -213,6 +213,11 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
                          [this, printStyle] {
                              settings_.print_dir = s(printStyle->text());
                          }});
+    auto* print = new QVBoxLayout;
+    print->addLayout(printLayout);
+    print->addWidget(checkBox(QStringLiteral("printCostSplit"),
+                              QStringLiteral("材料費等を記載した見積書を印刷する"),
+                              &EnvironmentSettings::printCostSplit));
 
     auto* startup = new QVBoxLayout;
     startup->addWidget(checkBox(QStringLiteral("EDIT_OPT4"),
@@ -235,7 +240,7 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
 
     return column(
         {group(QStringLiteral("ユーザーパスワードの設定"), password),
-         group(QStringLiteral("デフォルトの印刷用紙スタイル"), printLayout),
+         group(QStringLiteral("デフォルトの印刷用紙スタイル"), print),
          group(QStringLiteral("起動時オプション"), startup),
          group(QStringLiteral("ネットワークフォルダー(データの共有フォルダー)"), folderLayout)});
 }

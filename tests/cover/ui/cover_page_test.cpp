@@ -312,6 +312,11 @@ TEST_F(CoverPageTest, GrandTotalsAreShownAboveTheCover) {
     page.showTotals(totals);
     EXPECT_EQ(control<QLabel>("grandTotal0")->text().toStdString(), "1,234,567");
     EXPECT_EQ(control<QLabel>("grandTotal4")->text().toStdString(), "1,000");
+    page.showCostSplit(CostSplit{c("1000000"), c("200000"), c("33000"), c("-1500")});
+    EXPECT_EQ(control<QLabel>("costSplit0")->text().toStdString(), "1,000,000");
+    EXPECT_EQ(control<QLabel>("costSplit1")->text().toStdString(), "200,000");
+    EXPECT_EQ(control<QLabel>("costSplit2")->text().toStdString(), "33,000");
+    EXPECT_EQ(control<QLabel>("costSplit3")->text().toStdString(), "-1,500");
 
     const QuotationHeader header = filledHeader();
     page.readCover(&header);

@@ -98,6 +98,31 @@ protected:
     ScriptedChooser chooser;
 };
 
+// The cost-split print option is one check box beside the print style; registered, the settings
+// file carries it after its own 51 lines and the next run shows it ticked.
+TEST_F(SettingsDialogTest, CostSplitPrintOptionIsRegisteredAndShownAgain) {
+    EnvironmentSettings settings;
+    readEnvironmentSettings(settings, root(), numbering);
+    Tfconfig_Dlg dialog(settings);
+    dialog.prepareShow(folders, false, numbering);
+    EXPECT_FALSE(control<QCheckBox>(dialog, "printCostSplit")->isChecked());
+    control<QCheckBox>(dialog, "printCostSplit")->setChecked(true);
+    if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
+        dialog.grab().save(QString::fromUtf8(folder) + "/settings_general_tab.png");
+    }
+    clickButton(dialog, "登　録");
+    MessageBox::takeShownTexts();
+    const std::vector<std::string> written = lines("Kerbina.conf");
+    ASSERT_EQ(written.size(), 52u);
+    EXPECT_EQ(written[51], "[Print_CostSplit]=TRUE");
+
+    EnvironmentSettings reread;
+    readEnvironmentSettings(reread, root(), numbering);
+    Tfconfig_Dlg reopened(reread);
+    reopened.prepareShow(folders, false, numbering);
+    EXPECT_TRUE(control<QCheckBox>(reopened, "printCostSplit")->isChecked());
+}
+
 TEST_F(SettingsDialogTest, RegisteredValuesReachEveryStoreAndShowAgainOnReopening) {
     EnvironmentSettings settings;
     readUserSettings(settings, root());

@@ -1,4 +1,4 @@
-#include "storage/ui/work_folder_save_source.h"
+#include "app/work_folder_save_source.h"
 
 #include "document/quotation_file.h"
 

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "money/calc_settings.h"
+#include "money/currency.h"
+#include "records/quotation_data.h"
+#include "records/records.h"
+
+#include <optional>
+#include <vector>
+
+// The cost of a quotation split by kind of cost, as a contractor's quotation shows it beside each
+// breakdown item and on its cover: 材料費, 労務費, 法定福利費 and 経費, on the submitted side.
+//
+// A line goes to exactly one column: welfare lines (97, 98) and items (101, 102) to 法定福利費,
+// expense lines and items (81..84) to 経費, lines with the labour price kind (労務費) to 労務費,
+// and everything else to 材料費. A line counts with the amount the sheet pass adds to the sheet's
+// total at the moment it adds it, so every rule of the pass holds here too: a reduction lowers the
+// column of its own price kind, 小計/中計 and range totals add nothing (their lines are already
+// counted), unlisted lines and lines below the tax or sum line add nothing, welfare placed below a
+// sum line is left out as the total leaves it out. Consumption tax is no cost: it stays outside the
+// four columns and is reported beside them, so the columns of an item add up to its total less
+// its own tax, and the quotation's columns plus its tax make the grand total.
+
+namespace kerbina {
+
+struct CostSplit {
+    Currency material; // 材料費
+    Currency labor;    // 労務費
+    Currency welfare;  // 法定福利費
+    Currency expenses; // 経費
+
+    Currency total() const { return material + labor + welfare + expenses; }
+    CostSplit& operator+=(const CostSplit& other);
+    CostSplit& operator-=(const CostSplit& other);
+    friend bool operator==(const CostSplit&, const CostSplit&) = default;
+};
+
+enum class CostKind { Material, Labor, Welfare, Expenses };
+
+// The column of a detail-sheet line, and of a breakdown item that is no sheet.
+CostKind costKindOfLine(const LineRecord& line);
+CostKind costKindOfItem(int itemKind);
+
+// The split of one sheet: its lines as the sheet pass counts them, with the item's own calculation
+// settings (`settings` supplies the tax offset). The four columns add up to the item's
+// submitted total less its tax as the item holds them; should the lines no longer give that
+// total (a sheet stopped at a range-sum error), the difference is put to 材料費.
+CostSplit sheetCostSplit(const QuotationData& quotation, int item, const CalcSettings& settings);
+
+struct QuotationCostSplit {
+    // By item number ([0] unused): the split of every breakdown row that has one. Sheets,
+    // expense, welfare and reduction items and the items the grand total adds; hierarchy parents,
+    // 小計 and 計 items show the sum of the items they sum. Tax, comment and sum-line items and
+    // items below the list's tax or sum line have none.
+    std::vector<std::optional<CostSplit>> items;
+    CostSplit total; // what the grand total is made of
+    // The tax inside the grand total: the breakdown list's tax and the counted sheets' own tax.
+    // total.total() + tax is the grand total.
+    Currency tax;
+};
+
+// The split of a whole quotation whose totals are computed (as it is opened, printed or edited).
+QuotationCostSplit quotationCostSplit(const QuotationData& quotation, const CalcSettings& settings);
+
+} // namespace kerbina

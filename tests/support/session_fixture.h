@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/quotation_session.h"
+#include "app/seeding.h"
+#include "temp_folder.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+namespace kerbina {
+
+// A quotation session started as the program starts it, on a fresh data root seeded from an
+// empty installation, with a new quotation open on its first sheet.
+class StartedSession {
+public:
+    static constexpr std::chrono::year_month_day kToday{
+        std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{10}};
+
+    explicit StartedSession(UserPrompt& prompt) {
+        folders.installFolder = root.path() / "install";
+        folders.dataRoot = root.path() / "common/Norfell/kerbina_xe5";
+        folders.databaseFolder = root.path() / "common/Norfell/database";
+        folders.quotationFolder = folders.dataRoot / "kerbina_data";
+        std::filesystem::create_directories(folders.installFolder);
+        std::filesystem::create_directories(folders.databaseFolder);
+        seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
+        session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
+        session->openDatabases();
+        session->readSettingsFiles();
+        session->readSettings();
+        session->beginRun();
+        session->startNewQuotation(kToday);
+        session->showSheetPage();
+    }
+
+    TempFolder root;
+    AppFolders folders;
+    std::unique_ptr<QuotationSession> session;
+};
+
+} // namespace kerbina
