@@ -156,6 +156,16 @@ std::optional<std::string> QuotationSession::issueQuotationNumber(const std::str
                                          customerId, prompt_);
 }
 
+std::optional<CostSplit> QuotationSession::costSplit() const {
+    try {
+        return quotationCostSplit(collectQuotation(state_, store_.workFolder), settings_.calc)
+            .total;
+    } catch (const std::exception&) {
+        // A work file that cannot be read now is told by the next command that needs it.
+        return std::nullopt;
+    }
+}
+
 ViewChanges QuotationSession::writeOpenSheet() {
     saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
     return takeViewChanges();

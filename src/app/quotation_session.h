@@ -2,6 +2,7 @@
 
 #include "base/folders.h"
 #include "base/user_prompt.h"
+#include "calc/cost_split.h"
 #include "calc/totals.h"
 #include "document/direct_read.h"
 #include "document/work_folder.h"
@@ -205,6 +206,9 @@ public:
     // dialog shows it, `writeOpenSheet` writes the current sheet and the header files.
     ViewChanges writeOpenSheet();
     QuotationSaveSource& saveSource();
+    // The grand total before tax by kind of cost (材料費, 労務費, 法定福利費, 経費), from every
+    // sheet as its work file holds it; nothing when a work file cannot be read.
+    std::optional<CostSplit> costSplit() const;
     // After the save dialog reported a saved quotation: it is no longer modified.
     void markSaved() { state_.modified = false; }
     // Brings a page to the front: 0 the breakdown list, n the sheet of item n. The page that is

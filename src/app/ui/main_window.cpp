@@ -88,6 +88,7 @@ void TFKERBINA::buildWidgets() {
         [this](const std::string& kind, const std::string& heading, const std::string& current) {
             return pickTitle(kind, heading, current);
         });
+    connect(sidePanel_, &QTabWidget::currentChanged, this, [this] { showCostSplit(); });
     coverPage_->setNumberIssuer([this](const std::string& customerId) {
         return session_.issueQuotationNumber(customerId);
     });
@@ -527,6 +528,18 @@ void TFKERBINA::updateMenusForMode() {
 void TFKERBINA::updateTotalsPanel() {
     view_->showSheetTotals(session_.totals().sheet);
     coverPage_->showTotals(session_.totals());
+    showCostSplit();
+}
+
+// The split reads every sheet's work file: it is worked out only while the cover page is in
+// front, and again when it comes to the front.
+void TFKERBINA::showCostSplit() {
+    if (sidePanel_->currentWidget() != coverPage_) {
+        return;
+    }
+    if (const auto split = session_.costSplit()) {
+        coverPage_->showCostSplit(*split);
+    }
 }
 
 std::pair<int, int> TFKERBINA::selectedRows() const {

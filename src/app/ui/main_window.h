@@ -138,6 +138,7 @@ private:
     std::optional<TitleEntry> pickTitle(const std::string& kind, const std::string& heading,
                                         const std::string& current);
     void updateTotalsPanel();
+    void showCostSplit();
     void setStatusPanel(int panel, const std::string& text);
     void updateMenusForMode();
     std::pair<int, int> selectedRows() const; // first and last selected grid row (1-based)

@@ -5,6 +5,7 @@
 #include "test_data.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QTimer>
@@ -85,6 +86,21 @@ TEST_F(MainWindowTest, ASaveThatDoesNotHappenKeepsTheWindowOpen) {
     EXPECT_TRUE(storedRows(folders).empty());
     EXPECT_EQ(MessageBox::takeShownTexts(),
               QStringList{QStringLiteral("編集中のデータを保存しますか？")});
+}
+
+} // namespace
+} // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// The cover page shows the grand total before tax by kind of cost of the open quotation, worked
+// out from every sheet (example 2 holds 624,237 of statutory welfare in its grand total).
+TEST_F(MainWindowTest, TheCoverShowsTheCostSplitOfTheWholeQuotation) {
+    const auto window = start(exampleQuotation(2));
+    auto* welfare = window->findChild<QLabel*>(QStringLiteral("costSplit2"));
+    ASSERT_NE(welfare, nullptr);
+    EXPECT_EQ(welfare->text(), QStringLiteral("624,237"));
 }
 
 } // namespace
