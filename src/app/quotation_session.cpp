@@ -2,8 +2,10 @@
 
 #include "app/startup.h"
 #include "app/work_folder_save_source.h"
+#include "base/file_io.h"
 #include "base/path_text.h"
 #include "base/text.h"
+#include "base/text_codec.h"
 #include "base/user_error.h"
 #include "document/document_host.h"
 #include "document/quotation_file.h"
@@ -15,7 +17,9 @@
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "storage/database_files.h"
+#include "storage/quotation_numbering.h"
 #include "storage/schema.h"
+#include "storage/search_index.h"
 
 #include <utility>
 
@@ -118,6 +122,21 @@ Database& QuotationSession::quotationDatabase() {
         openDatabases();
     }
     return *quotations_;
+}
+
+SearchIndex* QuotationSession::searchIndex() {
+    if (!searchIndexTried_) {
+        searchIndexTried_ = true;
+        const std::filesystem::path file =
+            databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation);
+        try {
+            searchIndex_ = std::make_unique<SearchIndex>(file, SearchIndex::indexFileFor(file));
+        } catch (const DatabaseError&) {
+            // The list answers from the table then, with the same rows, only slower.
+            searchIndex_.reset();
+        }
+    }
+    return searchIndex_.get();
 }
 
 Database& QuotationSession::addressDatabase() {
@@ -329,6 +348,62 @@ SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& 
     }
     outcome.changes = takeViewChanges();
     return outcome;
+}
+
+SessionOutcome QuotationSession::openStoredQuotation(const std::string& number,
+                                                     std::chrono::year_month_day today) {
+    const SqlRows rows = quotationDatabase().queryRows(
+        "SELECT data,status FROM kerbina WHERE krbnumber=?", {number});
+    if (rows.empty()) {
+        prompt_.notify("見積番号 " + number + " の見積はデータベースにありません。");
+        return {false, takeViewChanges()};
+    }
+    // The text goes through the quotation file reader as a file would, so a stored quotation opens
+    // exactly as its exported file does. The write is checked: a stale file is never read.
+    const std::filesystem::path file = store_.workFolder / "dbsavefile.krb2";
+    writeFileAtomically(file, toCp932(rows.front().field(1)));
+    std::optional<int> status;
+    if (const auto code = parseInteger32(rows.front().field(2), IntegerText::Lenient);
+        code && *code >= 0 && *code <= 6) {
+        status = *code;
+    }
+    SessionOutcome outcome;
+    const OpenedView view = loadQuotationFile(state_, store_, *recorder_, file, status, today);
+    outcome.done = view != OpenedView::NotOpened;
+    if (view == OpenedView::Sheet) {
+        record({ViewChange::Kind::TabSelected, state_.currentSheetNumber});
+        enterPage(false);
+    } else if (view == OpenedView::ItemList) {
+        record({ViewChange::Kind::ListTabShown});
+        enterPage(true);
+    }
+    if (outcome.done) {
+        setOwnFile({});
+        record({ViewChange::Kind::CoverTabShown});
+    }
+    outcome.changes = takeViewChanges();
+    return outcome;
+}
+
+std::optional<std::string> QuotationSession::issueCopyNumber(const std::string& sourceNumber) {
+    const NumberingMode mode{.automatic = true, .perCustomer = settings_.perCustomerNumbering};
+    std::string customerId;
+    if (mode.perCustomer) {
+        try {
+            const SqlRows names = quotationDatabase().queryRows(
+                "SELECT ATESAKI_1 FROM kerbina WHERE krbnumber=?", {sourceNumber});
+            if (!names.empty() && !names.front().field(1).empty()) {
+                const SqlRows ids = addressDatabase().queryRows(
+                    "SELECT ID FROM address WHERE namae1=? ORDER BY ID", {names.front().field(1)});
+                customerId = ids.empty() ? std::string() : ids.front().field(1);
+            }
+        } catch (const DatabaseError& error) {
+            prompt_.reportError(kSqlErrorText, databaseFaultMessage(error));
+            return std::nullopt;
+        }
+    }
+    return kerbina::issueQuotationNumber(quotationDatabase(), addressDatabase(), mode, customerId,
+                                         prompt_);
 }
 
 SessionOutcome QuotationSession::openChosenQuotationFile(std::chrono::year_month_day today) {

@@ -28,6 +28,7 @@
 
 namespace kerbina {
 
+class SearchIndex;
 class WorkFolderEditCycle;
 struct RegisterOutcome;
 
@@ -122,6 +123,9 @@ public:
     const std::filesystem::path& ownFile() const { return ownFile_; }
     // The quotation database; opened by openDatabases.
     Database& quotationDatabase();
+    // The search index of the quotation list, beside the quotation database, opened at its first
+    // use; nullptr when it cannot be opened (the list then searches the table itself).
+    SearchIndex* searchIndex();
     // The addressee book's database (per-customer numbering, the picker); opened when first used.
     Database& addressDatabase();
     // The numbering options in force ([EDIT_OPT1], [NUMBER_OPT4]).
@@ -174,6 +178,17 @@ public:
     // when the user declined a damaged file. On success the page it shows is in front.
     SessionOutcome openQuotationFile(const std::filesystem::path& file, FileRole role,
                                      std::chrono::year_month_day today);
+    // Opens the quotation stored under `number` in the quotation database as the open quotation,
+    // exactly like a quotation file (checked and recomputed), with the status of its row instead
+    // of the one in its text; the cover comes to the front. It never becomes the quotation's own
+    // file: its saves go to its row. Not done when there is no such row (the user is told) or the
+    // user declined a damaged text; the open quotation is then as it was.
+    SessionOutcome openStoredQuotation(const std::string& number,
+                                       std::chrono::year_month_day today);
+    // A number for the copy of the stored quotation `sourceNumber` from the automatic numbering
+    // (per customer when the settings say so: the customer is the addressee-book entry named as
+    // the quotation's addressee). Nothing, with the reason shown, when none can be issued.
+    std::optional<std::string> issueCopyNumber(const std::string& sourceNumber);
     // "直接ファイルを開く": offers to save a modified quotation first, asks for the file, opens it.
     SessionOutcome openChosenQuotationFile(std::chrono::year_month_day today);
     // "Version1のファイルを開く": after the warning that the open quotation is lost, asks for an
@@ -242,6 +257,8 @@ private:
     int gridRows_ = kDefaultGridRows;
     std::filesystem::path ownFile_;
     std::unique_ptr<Database> quotations_;
+    std::unique_ptr<SearchIndex> searchIndex_;
+    bool searchIndexTried_ = false;
     std::unique_ptr<Database> addresses_;
     std::unique_ptr<QuotationSaveSource> saveSource_;
     std::unique_ptr<ViewRecorder> recorder_;

@@ -19,6 +19,7 @@
 #include "settings/numbering_row.h"
 #include "settings/settings_files.h"
 #include "storage/database_files.h"
+#include "storage/ui/quotation_list_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,6 +101,7 @@ void TFKERBINA::buildWidgets() {
         page->setObjectName(QString::fromUtf8(caption));
         sidePanel_->addTab(page, QString::fromUtf8(caption));
     }
+    sidePanel_->setTabVisible(4, false); // "宛先一覧": only beside the quotation list
     sidePanel_->setTabVisible(5, modules_.piping);
     sidePanel_->setTabVisible(6, modules_.duct);
 
@@ -269,6 +271,9 @@ void TFKERBINA::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    if (listView_ != nullptr) {
+        listView_->saveLayout();
     }
     saveWindowPosition();
     endRun(folders_.dataRoot);

@@ -35,6 +35,7 @@ class QTableView;
 namespace kerbina {
 
 class CoverPage;
+class QuotationListView;
 class QuotationView;
 class TFCalcSettings_Dlg;
 class Tfsave_Dlg;
@@ -71,6 +72,9 @@ public:
     // The item number of a sheet tab (0 for the breakdown list).
     int sheetOfTab(int tab) const;
     bool listMode() const { return display_.listMode; }
+    // The quotation list page "見積一覧" (made when first entered) and whether it is in front.
+    QuotationListView* quotationList() const { return listView_; }
+    bool quotationListShown() const { return listPageShown_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -213,6 +217,17 @@ private:
     void printUnitCostList();
     void exportPageCsv();
     void importCsvFromEditor();
+    // ---- the quotation list page (main_window_list.cpp) ----
+    void buildListPageMenu();
+    void showQuotationList();
+    void coverWithListPage();
+    void leaveQuotationList();
+    void openFromList(const QString& number);
+    void copyFromList();
+    void printFromList(const QStringList& numbers);
+    void exportListCsv();
+    void exportListWorkbook();
+    void setListShowsAddressee(bool show);
 
     void openQuotation(const std::filesystem::path& path, FileRole role);
     void showOpenedQuotation(const SessionOutcome& opened);
@@ -245,6 +260,13 @@ private:
     TFDataedit_Dlg* dataEntryDialog_ = nullptr;
     TfDATASELECT_Dlg* textSelectionDialog_ = nullptr; // made when first used: it needs the database
     TFTITLEDATA* titleDataDialog_ = nullptr;          // made when first used, like the above
+    QuotationListView* listView_ = nullptr;           // made when the list is first entered
+    QMenu* listPageMenu_ = nullptr;
+    bool listPageShown_ = false;
+    // What the list page turned off, to turn on again when it is left.
+    std::vector<QAction*> actionsOffForList_;
+    std::vector<bool> sideTabsBeforeList_;
+    int sideTabBeforeList_ = 0;
     friend class SheetLineEditor;
 };
 

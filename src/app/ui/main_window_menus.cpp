@@ -48,6 +48,8 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::newQuotation);
     addCommand(file, "openFile", QStringLiteral("直接ファイルを開く"), QKeySequence::Open,
                &TFKERBINA::openQuotationFile);
+    addCommand(file, "quotationList", QStringLiteral("ファイル読込(見積一覧表)"), {},
+               &TFKERBINA::showQuotationList);
     addCommand(file, "save", QStringLiteral("保  存"), QKeySequence::Save,
                &TFKERBINA::saveQuotation);
     addCommand(file, "saveFile", QStringLiteral("ファイルに保存"),
@@ -174,6 +176,8 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::resetListColumnWidths);
     addCommand(listMenu_, "listCalcSettings", QStringLiteral("桁設定"), {},
                &TFKERBINA::calcSettings);
+
+    buildListPageMenu();
 }
 
 void TFKERBINA::updateViewChecks() {

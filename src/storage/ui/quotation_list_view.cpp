@@ -78,7 +78,10 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
     side->setMaximumWidth(220);
     side->addWidget(addressees_);
     side->addWidget(tags_);
-    auto* sideBox = new QVBoxLayout;
+    sideLists_ = new QWidget;
+    sideLists_->setObjectName("宛先一覧Lists");
+    auto* sideBox = new QVBoxLayout(sideLists_);
+    sideBox->setContentsMargins(0, 0, 0, 0);
     sideBox->addWidget(side);
     sideBox->addWidget(clearChoice);
 
@@ -155,7 +158,7 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
     main->addLayout(paging);
     main->addWidget(new QLabel("行を選択し、SPACEキーを押すと複数選択となります。"));
     auto* whole = new QHBoxLayout(this);
-    whole->addLayout(sideBox);
+    whole->addWidget(sideLists_);
     whole->addLayout(main, 1);
 
     connect(searchButton, &QPushButton::clicked, this, [this] { goToPage(1); });

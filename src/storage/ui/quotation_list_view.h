@@ -60,6 +60,10 @@ public:
     // not written is reported. The files written.
     std::vector<std::filesystem::path> printMarked(const std::filesystem::path& printFolder);
 
+    // The addressee and tag lists with "指定解除": beside the grid until the main window moves
+    // them into its side panel "宛先一覧".
+    QWidget* sideLists() const { return sideLists_; }
+
     const QuotationMarks& marks() const { return marks_; }
     void clearMarks();
     const QuotationListPage& page() const { return page_; }
@@ -100,6 +104,7 @@ private:
     QLineEdit* searchText_ = nullptr;
     QButtonGroup* status_ = nullptr;
     QComboBox* rowsPerPage_ = nullptr;
+    QWidget* sideLists_ = nullptr;
     QListWidget* addressees_ = nullptr;
     QListWidget* tags_ = nullptr;
     QLabel* caption_ = nullptr;
