@@ -5,8 +5,8 @@
 #include "test_data.h"
 
 #include <QClipboard>
-#include <QLabel>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
