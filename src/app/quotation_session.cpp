@@ -327,12 +327,9 @@ void QuotationSession::setOwnFile(std::filesystem::path file) {
     record({ViewChange::Kind::OwnFile});
 }
 
-SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& file, FileRole role,
-                                                   std::chrono::year_month_day today) {
-    SessionOutcome outcome;
-    const OpenedView view =
-        loadQuotationFile(state_, store_, *recorder_, file, std::nullopt, today);
-    outcome.done = view != OpenedView::NotOpened;
+bool QuotationSession::loadAndShow(const std::filesystem::path& file, std::optional<int> status,
+                                   std::chrono::year_month_day today) {
+    const OpenedView view = loadQuotationFile(state_, store_, *recorder_, file, status, today);
     if (view == OpenedView::Sheet) {
         record({ViewChange::Kind::TabSelected, state_.currentSheetNumber});
         enterPage(false);
@@ -340,6 +337,13 @@ SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& 
         record({ViewChange::Kind::ListTabShown});
         enterPage(true);
     }
+    return view != OpenedView::NotOpened;
+}
+
+SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& file, FileRole role,
+                                                   std::chrono::year_month_day today) {
+    SessionOutcome outcome;
+    outcome.done = loadAndShow(file, std::nullopt, today);
     if (outcome.done) {
         // An old .krb file (also when named on the command line) is converted, never written
         // back.
@@ -368,15 +372,7 @@ SessionOutcome QuotationSession::openStoredQuotation(const std::string& number,
         status = *code;
     }
     SessionOutcome outcome;
-    const OpenedView view = loadQuotationFile(state_, store_, *recorder_, file, status, today);
-    outcome.done = view != OpenedView::NotOpened;
-    if (view == OpenedView::Sheet) {
-        record({ViewChange::Kind::TabSelected, state_.currentSheetNumber});
-        enterPage(false);
-    } else if (view == OpenedView::ItemList) {
-        record({ViewChange::Kind::ListTabShown});
-        enterPage(true);
-    }
+    outcome.done = loadAndShow(file, status, today);
     if (outcome.done) {
         setOwnFile({});
         record({ViewChange::Kind::CoverTabShown});

@@ -243,6 +243,10 @@ private:
     void record(ViewChange change);
     void refresh(const RecalcOutcome& outcome, bool listMode);
     void enterPage(bool listMode);
+    // Opens a quotation file as the open quotation and brings the page it shows to the front;
+    // false when the user declined a damaged file.
+    bool loadAndShow(const std::filesystem::path& file, std::optional<int> status,
+                     std::chrono::year_month_day today);
     void setOwnFile(std::filesystem::path file);
 
     AppFolders folders_;

@@ -164,6 +164,18 @@ std::string withoutLineBreaks(std::string_view text) {
     return result;
 }
 
+std::string onOneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n') {
+            line += ' ';
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    return line;
+}
+
 std::string japaneseEraDateText(int year, int month, int day) {
     struct Era {
         const char* name;

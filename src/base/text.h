@@ -56,6 +56,8 @@ void appendAsSeparatedField(std::string& out, std::string_view text);
 // The text without CR and LF: a value that must stay on its line.
 std::string withoutLineBreaks(std::string_view text);
 void appendWithoutLineBreaks(std::string& out, std::string_view text);
+// A message on one line, for a console: each LF becomes a blank, CRs go.
+std::string onOneLine(std::string_view text);
 
 // A date in the Japanese era as printed on documents: "令和8年12月10日", the first year as
 // "元年" ("令和元年5月1日"). Dates before 昭和 keep the Western year.

@@ -6,6 +6,7 @@
 #include "base/folders.h"
 #include "base/path_text.h"
 #include "base/platform_paths.h"
+#include "base/text.h"
 #include "base/text_codec.h"
 #include "document/quotation_file.h"
 #include "settings/environment_settings.h"
@@ -57,15 +58,7 @@ public:
 
 private:
     static void print(std::string_view text) {
-        std::string line;
-        for (const char c : text) {
-            if (c == '\n') {
-                line += ' ';
-            } else if (c != '\r') {
-                line += c;
-            }
-        }
-        std::cerr << "kerbina-cli: " << line << '\n';
+        std::cerr << "kerbina-cli: " << onOneLine(text) << '\n';
     }
 };
 

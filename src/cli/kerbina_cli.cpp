@@ -2,6 +2,7 @@
 #include "base/conf_file.h"
 #include "base/file_io.h"
 #include "base/path_text.h"
+#include "base/text.h"
 #include "base/text_codec.h"
 #include "calc/totals.h"
 #include "cli/database_commands.h"
@@ -100,19 +101,6 @@ void reportFailure(const std::filesystem::path& path, int line, std::string_view
     std::cerr << ": " << message << '\n';
 }
 
-// A message of the core on one line: its line breaks become blanks.
-std::string oneLine(std::string_view text) {
-    std::string line;
-    for (const char c : text) {
-        if (c == '\n') {
-            line += ' ';
-        } else if (c != '\r') {
-            line += c;
-        }
-    }
-    return line;
-}
-
 // The settings in effect when a quotation is opened: those of a fresh installation, or those of
 // the data root's settings file read as at start-up. Nothing, reported, when the data root is no
 // folder or its settings file cannot be read.
@@ -189,8 +177,8 @@ bool reportSheetErrors(const std::filesystem::path& path,
     for (const auto& [number, result] : results) {
         if (result.error) {
             std::cerr << "kerbina-cli: " << kerbina::pathText(path) << ": sheet " << number
-                      << ", row " << result.error->row << ": " << oneLine(result.error->message)
-                      << '\n';
+                      << ", row " << result.error->row << ": "
+                      << kerbina::onOneLine(result.error->message) << '\n';
             stopped = true;
         }
     }
@@ -208,7 +196,7 @@ recomputed(const Arguments& arguments, const kerbina::MainSettings& settings) {
         auto results = kerbina::recalculateQuotation(*data, settings.calc, settings.itemNameLine);
         return std::pair{std::move(*data), std::move(results)};
     } catch (const kerbina::CurrencyOverflow& error) {
-        reportFailure(arguments.input, 0, oneLine(error.what()));
+        reportFailure(arguments.input, 0, kerbina::onOneLine(error.what()));
     }
     return std::nullopt;
 }

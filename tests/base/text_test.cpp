@@ -88,6 +88,11 @@ TEST(Text, FieldsAndSeparators) {
 namespace kerbina {
 namespace {
 
+TEST(OnOneLine, LineBreaksBecomeBlanks) {
+    EXPECT_EQ(onOneLine("保存できません。\r\n再度お試しください。\nERROR"),
+              "保存できません。 再度お試しください。 ERROR");
+}
+
 TEST(JapaneseEraDate, EraYearsAndTheirFirstDays) {
     const struct {
         int year, month, day;
