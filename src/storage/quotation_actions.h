@@ -64,20 +64,4 @@ RowActionResult deleteQuotations(Database& quotations, const std::vector<std::st
 RowActionResult changeQuotationStatus(Database& quotations, const std::vector<std::string>& numbers,
                                       int code, SearchIndex* index = nullptr);
 
-// The print data file of a quotation: number + ".dat" in the print folder. Nothing when the
-// number cannot be a file name there (a path separator, "..", a drive, a character Windows
-// refuses, a device name): such a name could otherwise write outside the folder.
-std::optional<std::filesystem::path> printDataFile(const std::filesystem::path& printFolder,
-                                                   std::string_view number);
-
-struct PrintDataResult {
-    std::vector<std::filesystem::path> written;
-    std::vector<std::string> problems; // one message per quotation not written
-};
-
-// Writes the stored quotation text of each number to its print data file (CP932, written
-// atomically). Raises DatabaseError when the table cannot be read.
-PrintDataResult writePrintDataFiles(Database& quotations, const std::vector<std::string>& numbers,
-                                    const std::filesystem::path& printFolder);
-
 } // namespace kerbina

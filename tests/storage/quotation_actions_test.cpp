@@ -211,28 +211,6 @@ TEST_F(QuotationActionsTest, AutomaticNumbersComeFromOneAtomicStatement) {
     EXPECT_EQ(distinct.size(), 80u);
 }
 
-TEST(PrintDataFile, NamesStayInsideThePrintFolder) {
-    const std::filesystem::path folder = "/data/printdata";
-    EXPECT_EQ(printDataFile(folder, "NF00012"), folder / "NF00012.dat");
-    EXPECT_EQ(printDataFile(folder, "見積-1"), folder / "見積-1.dat");
-    for (const char* bad : {"", ".", "..", "../NF1", "a/b", "a\\b", "C:x", "x?", "CON", "nul.1",
-                            "a.", "a ", "x\ty"}) {
-        EXPECT_FALSE(printDataFile(folder, bad)) << bad;
-    }
-}
-
-TEST_F(QuotationActionsTest, PrintWritesTheStoredTextOfEachSafeNumber) {
-    insertQuotation(database(), {.number = "P1", .data = "<TITLE>\r\n[NUMBER]=P1\r\n～㎡\r\n"});
-    insertQuotation(database(), {.number = "../P2"});
-    const auto printFolder = folder() / "printdata";
-    const PrintDataResult result =
-        writePrintDataFiles(database(), {"P1", "../P2", "P9"}, printFolder);
-    EXPECT_EQ(result.written, (std::vector<std::filesystem::path>{printFolder / "P1.dat"}));
-    EXPECT_EQ(readFileBytes(printFolder / "P1.dat"), toCp932("<TITLE>\r\n[NUMBER]=P1\r\n～㎡\r\n"));
-    EXPECT_EQ(result.problems.size(), 2u);
-    EXPECT_FALSE(std::filesystem::exists(folder() / "P2.dat"));
-}
-
 TEST(CopyHistory, NewestFirstThirtyAtMost) {
     std::vector<std::string> history;
     for (int i = 1; i <= 31; ++i) {

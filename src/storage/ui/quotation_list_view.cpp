@@ -300,20 +300,6 @@ CopyOutcome QuotationListView::copyMarked(const CopyRequest& request, const Copy
     return outcome;
 }
 
-std::vector<std::filesystem::path>
-QuotationListView::printMarked(const std::filesystem::path& printFolder) {
-    try {
-        PrintDataResult result = writePrintDataFiles(quotations_, marks_.numbers(), printFolder);
-        for (const std::string& problem : result.problems) {
-            prompt_.reportError("ERROR", problem);
-        }
-        return result.written;
-    } catch (const DatabaseError& error) {
-        prompt_.reportError("ERROR", databaseFaultMessage(error));
-        return {};
-    }
-}
-
 void QuotationListView::goToPage(int page) {
     request_.page = page;
     reread(false);

@@ -56,9 +56,6 @@ public:
     // marks and shows page 1 with fresh side lists. The copies made.
     CopyOutcome copyMarked(const CopyRequest& request, const CopyClock& clock,
                            const CopyNumberIssuer& issueNumber);
-    // Writes the print data files of the marked quotations into `printFolder`; each quotation
-    // not written is reported. The files written.
-    std::vector<std::filesystem::path> printMarked(const std::filesystem::path& printFolder);
 
     // The addressee and tag lists with "指定解除": beside the grid until the main window moves
     // them into its side panel "宛先一覧".

@@ -171,7 +171,7 @@ TEST_F(QuotationListViewTest, ExportsTheListAsShown) {
     EXPECT_FALSE(view->exportCsv(root / "missing" / "list.csv"));
 }
 
-TEST_F(QuotationListViewTest, CopyAndPrintTheMarkedRows) {
+TEST_F(QuotationListViewTest, CopyTheMarkedRows) {
     QSignalSpy copies(view.get(), &QuotationListView::copyRequested);
     button("複　製")->click();
     EXPECT_EQ(prompt.notes, (std::vector<std::string>{"複製するデータが選択されていません。"}));
@@ -180,9 +180,6 @@ TEST_F(QuotationListViewTest, CopyAndPrintTheMarkedRows) {
     button("複　製")->click();
     ASSERT_EQ(copies.count(), 1);
     EXPECT_EQ(copies.at(0).at(0).toStringList(), QStringList{"NF002"});
-
-    const auto printed = view->printMarked(root / "printdata");
-    EXPECT_EQ(printed, (std::vector<std::filesystem::path>{root / "printdata" / "NF002.dat"}));
 
     const CopyOutcome outcome =
         view->copyMarked({.numbering = CopyNumbering::Suffix, .addedText = "-2"},
