@@ -229,7 +229,7 @@ public:
     // What "登　録" of the settings dialog puts into effect at once for the open quotation: the
     // tax rounding, the numbering options, the cover captions and the row shading.
     void applyRegisteredSettings(const RegisterOutcome& outcome);
-    // The name and specification columns shown apart or together.
+    // The 名称 and 仕様 columns shown apart or together.
     ViewChanges setSeparateNameSpec(bool separate);
     // Runs one grid command on the selection.
     std::pair<CommandResult, ViewChanges>

@@ -23,7 +23,7 @@ const std::vector<std::string>& itemNumberPrefixes();
 // kind 0, group code 99999.
 LineMessage itemNameLineMessage(const std::string& prefix, const std::string& name);
 
-// Whether a text field of the message (name, specification, unit, note, amount text, price code)
+// Whether a text field of the message (名称, 仕様, unit, note, amount text, price code)
 // holds the field separator ";", which would shift the fields of its text form.
 bool holdsFieldSeparator(const LineMessage& message);
 

@@ -25,8 +25,8 @@ std::string csvLine(const std::vector<std::string>& values);
 // Writes the lines (each already built by csvLine) as a CSV file, replacing it whole.
 void writeCsvFile(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
-// Name and specification of a line for the sheet CSV: the first and the second ";"-field of
-// `nameSpec` (the specification is empty when there is no ";").
+// 名称 and 仕様 of a line for the sheet CSV: the first and the second ";"-field of
+// `nameSpec` (仕様 is empty when there is no ";").
 std::pair<std::string, std::string> csvNameAndSpecification(std::string_view nameSpec);
 
 // The sheet CSV: one line per line of the sheet ([0] is the scratch slot) in sheet order, empty
