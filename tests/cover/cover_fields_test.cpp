@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "cover/cover_fields.h"
+#include "cover_fixture.h"
 #include "money_literal.h"
 #include "records/record_io.h"
 #include "temp_folder.h"
@@ -20,31 +21,8 @@ std::string repeated(std::string_view text, int times) {
     return out;
 }
 
-QuotationHeader filledHeader() {
-    QuotationHeader header;
-    header.id = "17";
-    header.atesaki1 = "株式会社北辰設備";
-    header.atesaki2 = "東京支店";
-    header.keisyo = "御中";
-    header.constract1 = "本町三丁目ビル";
-    header.constract2 = "新築工事";
-    header.where = "給排水衛生設備工事";
-    header.uLimit = "別途協議";
-    header.trade = "従来通り";
-    header.mLimit = "３ヶ月";
-    header.outTanto = "佐藤様";
-    header.inTanto = "山田";
-    header.number = "NF00042";
-    header.opt1Str = "至急";
-    header.dy = 38;
-    header.dm = 2;
-    header.dd = 31; // not a real date: the cover keeps the integers as they are
-    header.status = 2;
-    return header;
-}
-
 TEST(CoverFields, ReadAndWriteRoundTripTheCoverAndLeaveTheRestOfTheHeader) {
-    const QuotationHeader source = filledHeader();
+    const QuotationHeader source = filledCoverHeader();
     const CoverValues cover = coverOfHeader(source);
     EXPECT_EQ(cover[CoverText::Addressee1], "株式会社北辰設備");
     EXPECT_EQ(cover[CoverText::Number], "NF00042");
@@ -188,7 +166,7 @@ protected:
 };
 
 TEST_F(CoverTemplate, IsWrittenAsTenKeyLinesAndReadBackIntoTheSameTexts) {
-    CoverValues cover = coverOfHeader(filledHeader());
+    CoverValues cover = coverOfHeader(filledCoverHeader());
     cover[CoverText::Trade] = "月末締め\r\n翌月払い"; // a line break would end the line
     writeCoverTemplate(file, cover);
     EXPECT_EQ(file.filename(), "titlest0.dat");
@@ -224,7 +202,7 @@ TEST_F(CoverTemplate, ReadingSetsOnlyTheTemplateKeysTheFileNames) {
                                       "[UNKNOWN]=x\r\n"
                                       "no equals sign\r\n"
                                       "[ATESAKI_1]\r\n"));
-    CoverValues cover = coverOfHeader(filledHeader());
+    CoverValues cover = coverOfHeader(filledCoverHeader());
     const CoverValues before = cover;
     ASSERT_TRUE(readCoverTemplate(file, cover));
     CoverValues expected = before;
@@ -234,7 +212,7 @@ TEST_F(CoverTemplate, ReadingSetsOnlyTheTemplateKeysTheFileNames) {
 }
 
 TEST_F(CoverTemplate, AMissingTemplateChangesNothingAndAnUnreadableOneIsAnError) {
-    CoverValues cover = coverOfHeader(filledHeader());
+    CoverValues cover = coverOfHeader(filledCoverHeader());
     const CoverValues before = cover;
     EXPECT_FALSE(readCoverTemplate(file, cover));
     EXPECT_EQ(cover, before);

@@ -2,6 +2,7 @@
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "cover/ui/cover_page.h"
+#include "cover_fixture.h"
 #include "money_literal.h"
 #include "temp_folder.h"
 
@@ -17,26 +18,10 @@
 namespace kerbina {
 namespace {
 
+// The cover of every field filled, on a date the date boxes can show.
 QuotationHeader filledHeader() {
-    QuotationHeader header;
-    header.id = "17";
-    header.atesaki1 = "株式会社北辰設備";
-    header.atesaki2 = "東京支店";
-    header.keisyo = "御中";
-    header.constract1 = "本町三丁目ビル";
-    header.constract2 = "新築工事";
-    header.where = "給排水衛生設備工事";
-    header.uLimit = "別途協議";
-    header.trade = "従来通り";
-    header.mLimit = "３ヶ月";
-    header.outTanto = "佐藤様";
-    header.inTanto = "山田";
-    header.number = "NF00042";
-    header.opt1Str = "至急";
-    header.dy = 38;
-    header.dm = 2;
+    QuotationHeader header = filledCoverHeader();
     header.dd = 28;
-    header.status = 2;
     return header;
 }
 
