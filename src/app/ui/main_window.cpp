@@ -31,6 +31,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <exception>
 #include <span>
 
@@ -88,7 +89,13 @@ void TFKERBINA::buildWidgets() {
         [this](const std::string& kind, const std::string& heading, const std::string& current) {
             return pickTitle(kind, heading, current);
         });
-    connect(sidePanel_, &QTabWidget::currentChanged, this, [this] { showCostSplit(); });
+    // The split reads every sheet's work file: it is worked out once the window has been idle for
+    // a moment, never on the way of a keystroke.
+    costSplitTimer_ = new QTimer(this);
+    costSplitTimer_->setSingleShot(true);
+    costSplitTimer_->setInterval(300);
+    connect(costSplitTimer_, &QTimer::timeout, this, &TFKERBINA::showCostSplit);
+    connect(sidePanel_, &QTabWidget::currentChanged, costSplitTimer_, qOverload<>(&QTimer::start));
     coverPage_->setNumberIssuer([this](const std::string& customerId) {
         return session_.issueQuotationNumber(customerId);
     });
@@ -528,11 +535,10 @@ void TFKERBINA::updateMenusForMode() {
 void TFKERBINA::updateTotalsPanel() {
     view_->showSheetTotals(session_.totals().sheet);
     coverPage_->showTotals(session_.totals());
-    showCostSplit();
+    costSplitTimer_->start();
 }
 
-// The split reads every sheet's work file: it is worked out only while the cover page is in
-// front, and again when it comes to the front.
+// Only while the cover page is in front, and again when it comes to the front.
 void TFKERBINA::showCostSplit() {
     if (sidePanel_->currentWidget() != coverPage_) {
         return;

@@ -31,6 +31,7 @@ class QSplitter;
 class QTabBar;
 class QTabWidget;
 class QTableView;
+class QTimer;
 
 namespace kerbina {
 
@@ -245,6 +246,7 @@ private:
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
     int commandDepth_ = 0;         // runCommand calls under way
+    QTimer* costSplitTimer_ = nullptr; // shows the cost split once the window is idle
 
     QuotationView* view_ = nullptr;
     CoverPage* coverPage_ = nullptr;

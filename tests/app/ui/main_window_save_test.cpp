@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 namespace kerbina {
@@ -100,7 +101,9 @@ TEST_F(MainWindowTest, TheCoverShowsTheCostSplitOfTheWholeQuotation) {
     const auto window = start(exampleQuotation(2));
     auto* welfare = window->findChild<QLabel*>(QStringLiteral("costSplit2"));
     ASSERT_NE(welfare, nullptr);
-    EXPECT_EQ(welfare->text(), QStringLiteral("624,237"));
+    // Worked out once the window is idle, not on the way of the command.
+    EXPECT_TRUE(QTest::qWaitFor([welfare] { return welfare->text() == QStringLiteral("624,237"); }))
+        << welfare->text().toStdString();
 }
 
 } // namespace
