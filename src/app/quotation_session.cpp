@@ -166,18 +166,6 @@ std::optional<CostSplit> QuotationSession::costSplit() const {
     }
 }
 
-ViewChanges QuotationSession::writeOpenSheet() {
-    saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
-    return takeViewChanges();
-}
-
-QuotationSaveSource& QuotationSession::saveSource() {
-    if (!saveSource_) {
-        saveSource_ = std::make_unique<WorkFolderSaveSource>(state_, store_, *recorder_);
-    }
-    return *saveSource_;
-}
-
 GridContext QuotationSession::gridContext() {
     return GridContext{state_, *cycle_, prompt_, gridSession_, store_.workFolder};
 }
@@ -190,8 +178,8 @@ void QuotationSession::setCoverSource(std::function<void(QuotationHeader&)> copy
     copyCoverFields_ = std::move(copyCoverFields);
 }
 
-void QuotationSession::setDatabaseSaver(std::function<bool()> saveToDatabase) {
-    saveToDatabase_ = std::move(saveToDatabase);
+void QuotationSession::setSaveDialog(std::function<bool(SaveContext&)> runSaveDialog) {
+    runSaveDialog_ = std::move(runSaveDialog);
 }
 
 void QuotationSession::record(ViewChange change) {
@@ -447,7 +435,27 @@ SessionOutcome QuotationSession::saveChosenQuotationFile() {
 }
 
 bool QuotationSession::saveToDatabase() {
-    return saveToDatabase_ && saveToDatabase_();
+    if (!runSaveDialog_) {
+        return false;
+    }
+    saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
+    if (!saveSource_) {
+        saveSource_ = std::make_unique<WorkFolderSaveSource>(state_, store_, *recorder_);
+    }
+    SaveContext context{quotationDatabase(), addressDatabase(), numbering(), *saveSource_, prompt_};
+    SearchIndex* index = searchIndex();
+    const std::string stampBefore = index != nullptr ? index->stampBeforeWrite() : std::string();
+    if (!runSaveDialog_(context)) {
+        return false;
+    }
+    if (index != nullptr) {
+        // The list's search index takes the saved row at once instead of comparing the table at
+        // its next read.
+        index->noteChanged(state_.header.number, stampBefore);
+    }
+    state_.modified = false;
+    prompt_.notify(std::string(kSavedText));
+    return true;
 }
 
 void QuotationSession::enterPage(bool listMode) {

@@ -142,13 +142,13 @@ public:
     ViewChanges takeViewChanges();
 
     // What only a window has: the cover page's fields (copied into the header before every write),
-    // and saving to the database (it shows the save dialog; true when the quotation was saved).
+    // and the save dialog (shown over the context; true when it saved the quotation).
     void setCoverSource(std::function<void(QuotationHeader&)> copyCoverFields);
     // The window calls this once the cover page shows the header of a CoverLoaded change. From
     // the moment an operation replaces the header until then, the page still shows the previous
     // quotation's cover, and copying that would put it into the new header: no copy is made.
     void coverShown() { coverStale_ = false; }
-    void setDatabaseSaver(std::function<bool()> saveToDatabase);
+    void setSaveDialog(std::function<bool(SaveContext&)> runSaveDialog);
 
     // ---- start-up ----
     // Opens the quotation database, making the database files that are missing.
@@ -200,17 +200,15 @@ public:
     // "ファイルに保存": asks where (the quotation's own file, or a name made from it in the
     // quotation folder) and writes there. Not done when the user cancelled; a failed write raises.
     SessionOutcome saveChosenQuotationFile();
-    // The save to the database through the window's saver; false when it did not happen.
+    // The save to the database: writes the open sheet, shows the save dialog over the session's
+    // databases, numbering options and the open quotation as its work files hold it, and once it
+    // saved, tells the list's search index, clears the modified mark and says
+    // "データを保存しました。". False when it did not happen. Its screen changes (the number
+    // shown) wait in takeViewChanges.
     bool saveToDatabase();
-    // What the save dialog works on: the open quotation as its work files hold it. Before the
-    // dialog shows it, `writeOpenSheet` writes the current sheet and the header files.
-    ViewChanges writeOpenSheet();
-    QuotationSaveSource& saveSource();
     // The grand total before tax by kind of cost (材料費, 労務費, 法定福利費, 経費), from every
     // sheet as its work file holds it; nothing when a work file cannot be read.
     std::optional<CostSplit> costSplit() const;
-    // After the save dialog reported a saved quotation: it is no longer modified.
-    void markSaved() { state_.modified = false; }
     // Brings a page to the front: 0 the breakdown list, n the sheet of item n. The page that is
     // left is written first.
     ViewChanges showPage(int sheet);
@@ -270,7 +268,7 @@ private:
     GridSession gridSession_;
     std::function<void(QuotationHeader&)> copyCoverFields_;
     bool coverStale_ = false; // the header was replaced; the cover page does not show it yet
-    std::function<bool()> saveToDatabase_;
+    std::function<bool(SaveContext&)> runSaveDialog_;
     ViewChanges pendingChanges_;
     int runDepth_ = 0;
     std::optional<std::string> pendingPassError_;

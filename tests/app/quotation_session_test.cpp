@@ -173,7 +173,7 @@ TEST_F(QuotationSessionTest, ANewQuotationWaitsForTheSaveItAskedFor) {
     writeLine(1, "配管");
     prompt.yes = true;
     bool saveAsked = false;
-    session->setDatabaseSaver([&] {
+    session->setSaveDialog([&](SaveContext&) {
         saveAsked = true;
         return false;
     });
@@ -181,7 +181,7 @@ TEST_F(QuotationSessionTest, ANewQuotationWaitsForTheSaveItAskedFor) {
     EXPECT_TRUE(saveAsked);
     EXPECT_TRUE(session->document().sheet[1].nameSpec.starts_with("配管"));
 
-    session->setDatabaseSaver([] { return true; });
+    session->setSaveDialog([](SaveContext&) { return true; });
     const SessionOutcome started = session->newQuotation(kToday);
     EXPECT_TRUE(started.done);
     EXPECT_TRUE(has(started.changes, Kind::Cleared));

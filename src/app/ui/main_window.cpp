@@ -47,7 +47,7 @@ TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent
     : QMainWindow(parent), session_(std::move(folders), modules, *this) {
     setObjectName(QStringLiteral("TFKERBINA"));
     setWindowTitle(QString::fromUtf8(applicationTitle(modules_)));
-    session_.setDatabaseSaver([this] { return saveToDatabase(); });
+    session_.setSaveDialog([this](SaveContext& context) { return runSaveDialog(context); });
     // Before the open sheet is written the cover's texts go to the top of their history lists
     // (nothing changes when they are there already) and the cover into the header.
     session_.setCoverSource([this](QuotationHeader& header) {

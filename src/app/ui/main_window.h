@@ -120,6 +120,7 @@ private:
     // Shows the save dialog over the open quotation; true when it was saved
     // ("データを保存しました。").
     bool saveToDatabase();
+    bool runSaveDialog(SaveContext& context);
     void saveQuotation();
 
     // Runs one command: any error is shown, and the files and the document are as they were
