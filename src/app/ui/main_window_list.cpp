@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -153,6 +154,9 @@ void TFKERBINA::leaveQuotationList() {
     }
     updateMenusForMode();
     showModuleTabs();
+    // The quotation page had no width while the list stood in its place: its columns (the default
+    // ones are shares of the grid's width) are laid out again once it has its width back.
+    QTimer::singleShot(0, this, [this] { applyGridLayout(); });
 }
 
 // A double-click on a row: the stored quotation becomes the open quotation, with its cover in
