@@ -3,6 +3,7 @@
 #include "money_literal.h"
 #include "records/line_kinds.h"
 #include "settings/environment_settings.h"
+#include "temp_folder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -51,11 +52,8 @@ class DataEntryDialogTest : public testing::Test {
 protected:
     void SetUp() override {
         MessageBox::setScripted(true);
-        root = std::filesystem::temp_directory_path() /
-               ("kerbina_entry_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         std::filesystem::create_directories(root / "conf");
     }
-    void TearDown() override { std::filesystem::remove_all(root); }
 
     // Runs `steps` once the modal dialog is showing, then closes it.
     void whileShowing(TFDataedit_Dlg& dialog, const std::function<void()>& steps) {
@@ -65,7 +63,8 @@ protected:
         });
     }
 
-    std::filesystem::path root;
+    TempFolder folder;
+    std::filesystem::path root = folder.path();
 };
 
 void type(TFDataedit_Dlg& dialog, TFDataedit_Dlg::Tag tag, const char* text) {

@@ -1,6 +1,7 @@
 #include "app/ui/message_box.h"
 #include "grid/ui/text_selection_dialog.h"
 #include "storage/schema.h"
+#include "temp_folder.h"
 
 #include <QComboBox>
 #include <QPixmap>
@@ -19,16 +20,12 @@ class TextSelectionDialogTest : public testing::Test {
 protected:
     void SetUp() override {
         MessageBox::setScripted(true);
-        std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "conf");
         ASSERT_TRUE(createDatabaseTables(database, databaseFileDef(DatabaseFile::Quotation)));
         ASSERT_TRUE(addRegisteredText(database, kCommentTextGroup, "夜間作業を含む", "2026/12/10"));
         ASSERT_TRUE(addRegisteredText(database, kItemNameTextGroup, "給水設備工事", "2026/12/10"));
     }
-    void TearDown() override {
-        MessageBox::takeShownTexts();
-        std::filesystem::remove_all(root);
-    }
+    void TearDown() override { MessageBox::takeShownTexts(); }
 
     // Runs `steps` once the modal dialog is showing, then closes it.
     static void whileShowing(TfDATASELECT_Dlg& dialog, const std::function<void()>& steps) {
@@ -38,9 +35,8 @@ protected:
         });
     }
 
-    std::filesystem::path root =
-        std::filesystem::temp_directory_path() /
-        ("kerbina_select_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    TempFolder folder;
+    std::filesystem::path root = folder.path();
     QuietPrompt reporter;
     SqliteFileDatabase database{root / "kerbinaXe5.db3", reporter};
 };
