@@ -325,6 +325,24 @@ bool tryRenameFile(const fs::path& from, const fs::path& to) {
     return !error;
 }
 
+bool copyFileIfAbsent(const fs::path& source, const fs::path& target) {
+    const fs::path temporary = numberedTemporary(target);
+    std::error_code error;
+    if (!fs::copy_file(source, temporary, error) || error) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    fs::create_hard_link(temporary, target, error);
+    std::error_code ignored;
+    if (error && error != std::errc::file_exists && !fs::exists(target, ignored)) {
+        // A file system without hard links: the rename is the nearest to an exclusive move.
+        fs::rename(temporary, target, error);
+    }
+    const bool placed = !error;
+    fs::remove(temporary, error);
+    return placed;
+}
+
 bool isLeftoverTemporary(const fs::path& file) {
     const std::string name = file.filename().string();
     constexpr std::string_view suffix = ".tmp";

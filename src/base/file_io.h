@@ -99,6 +99,11 @@ void createFolders(const std::filesystem::path& folder);
 // error, and never a failure made by the test seam.
 bool tryRemoveFile(const std::filesystem::path& path);
 bool tryRenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// Copies `source` to `target` only while `target` does not exist, so that two programs starting at
+// once can never replace a file the other has begun to use. The copy is made under a temporary
+// name and then linked in, so `target` is whole or absent. False when `target` was there first or
+// the copy failed; nothing is left behind either way.
+bool copyFileIfAbsent(const std::filesystem::path& source, const std::filesystem::path& target);
 // Up to `count` bytes from the start of a file, for a look at a large file's head.
 std::string readFileHead(const std::filesystem::path& path, std::size_t count);
 

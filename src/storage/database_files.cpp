@@ -1,5 +1,7 @@
 #include "storage/database_files.h"
 
+#include "base/file_io.h"
+
 #include <system_error>
 
 namespace kerbina {
@@ -17,23 +19,19 @@ bool isMissing(const fs::path& file) {
     return fs::is_regular_file(status) && fs::file_size(file, error) == 0 && !error;
 }
 
-// Copies under a temporary name in the same folder and renames it over the target, so an
-// interrupted copy never leaves a partial database behind. A failure leaves the target as it was;
-// the caller then creates the database itself or goes on without it.
+// Puts the shipped template in place of a missing or empty database. The copy is linked in only
+// while the name is free, so a database another program has just put there is never replaced.
+// A failure leaves the target as it was; the caller then creates the database itself or goes on
+// without it.
 void copyTemplate(const fs::path& source, const fs::path& target) {
     std::error_code error;
     if (!fs::is_regular_file(source, error) || fs::file_size(source, error) == 0 || error) {
         return;
     }
-    fs::path temporary = target;
-    temporary += ".copying";
-    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
-    if (!error) {
-        fs::rename(temporary, target, error);
+    if (fs::exists(target, error) && fs::file_size(target, error) == 0 && !error) {
+        fs::remove(target, error);
     }
-    if (error) {
-        fs::remove(temporary, error);
-    }
+    copyFileIfAbsent(source, target);
 }
 
 bool isNeeded(const DatabaseFileDef& definition, ModulePresence modules) {

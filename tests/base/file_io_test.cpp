@@ -53,6 +53,24 @@ TEST_F(FileIoTest, FailedWriteLeavesTheOldTargetAndNoTemporary) {
     EXPECT_THROW(writeFileAtomically(folder_ / "missing" / "a.txt", "x"), FileError);
 }
 
+// A database another program put in place first is never replaced by a second start's copy.
+TEST_F(FileIoTest, CopyIfAbsentNeverReplacesAFileThatIsThere) {
+    const fs::path source = folder_ / "template.db3";
+    writeFileAtomically(source, "template");
+    const fs::path target = folder_ / "kerbinaXe5.db3";
+
+    EXPECT_TRUE(copyFileIfAbsent(source, target));
+    EXPECT_EQ(readFileBytes(target), "template");
+
+    writeFileAtomically(target, "in use");
+    EXPECT_FALSE(copyFileIfAbsent(source, target));
+    EXPECT_EQ(readFileBytes(target), "in use");
+
+    EXPECT_FALSE(copyFileIfAbsent(folder_ / "missing.db3", folder_ / "other.db3"));
+    EXPECT_FALSE(fs::exists(folder_ / "other.db3"));
+    EXPECT_EQ(entriesInFolder(), 2u); // no temporary left behind
+}
+
 TEST_F(FileIoTest, ReadsEveryByteOfAFile) {
     for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{3'000'001}}) {
         std::string bytes(size, '\0');
