@@ -118,3 +118,19 @@ foreach(number IN LISTS distinct)
         message(FATAL_ERROR "no row for ${number}")
     endif()
 endforeach()
+
+# A database folder named in conf/Network_conf.conf that is not there (a share not mounted) is an
+# error: nothing is saved, no folder is made, and export does not look anywhere else.
+set(OFFICE "${WORK}/office/Norfell/kerbina_xe5")
+file(MAKE_DIRECTORY "${OFFICE}/conf")
+file(WRITE "${OFFICE}/conf/Network_conf.conf" "[Network_Dir]=${WORK}/unmounted/share\r\n")
+foreach(arguments "save;${DATA}/totals/example_1.krb2" "export;NF00001;-o;${WORK}/office.krb2")
+    execute_process(COMMAND "${CLI}" ${arguments} --data-root "${OFFICE}"
+                    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE problem)
+    string(FIND "${problem}" "データベースフォルダーが見つかりません" told)
+    if(NOT (status EQUAL 1) OR told EQUAL -1 OR NOT ("${output}" STREQUAL "")
+       OR EXISTS "${WORK}/unmounted" OR EXISTS "${WORK}/office/Norfell/database"
+       OR EXISTS "${WORK}/office.krb2")
+        message(FATAL_ERROR "${arguments} with a missing database folder: ${status} ${problem}")
+    endif()
+endforeach()
