@@ -235,8 +235,9 @@ void QuotationSession::openDatabases() {
     quotations_ = std::make_unique<SqliteFileDatabase>(file, prompt_);
     prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, prompt_);
     const DatabaseCheck check = checkDatabaseFile(file, CheckDepth::Quick, kStartCheckLimit);
-    quotationDatabaseDamaged_ = check.result == DatabaseCheck::Result::Damaged;
-    if (quotationDatabaseDamaged_) {
+    quotationDatabaseDamaged_ = check.unusable();
+    // A file that is no database at all fails every statement, and each says so: one message.
+    if (check.result == DatabaseCheck::Result::Damaged) {
         prompt_.reportError(kSqlErrorText,
                             damagedDatabaseMessage(file, check) + kUnsavedWorkAdvice);
     }
@@ -247,7 +248,7 @@ DatabaseCheck QuotationSession::checkQuotationDatabase() {
         checkDatabaseFile(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation),
                           CheckDepth::Full, std::nullopt);
     if (check.result != DatabaseCheck::Result::NotChecked) {
-        quotationDatabaseDamaged_ = check.result == DatabaseCheck::Result::Damaged;
+        quotationDatabaseDamaged_ = check.unusable();
     }
     return check;
 }

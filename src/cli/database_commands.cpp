@@ -133,7 +133,7 @@ int runSave(const DatabaseArguments& arguments, const ToolServices& tool) {
     const std::filesystem::path quotationFile = databaseFilePath(folder, DatabaseFile::Quotation);
     if (const DatabaseCheck check =
             checkDatabaseFile(quotationFile, CheckDepth::Quick, kStartCheckLimit);
-        check.result == DatabaseCheck::Result::Damaged) {
+        check.unusable()) {
         prompt.reportError(kSqlErrorText, damagedDatabaseMessage(quotationFile, check));
         return kFailed;
     }

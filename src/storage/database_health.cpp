@@ -60,10 +60,6 @@ int stopAfterDeadline(void* data) {
     return steady_clock::now() >= static_cast<Deadline*>(data)->end ? 1 : 0;
 }
 
-bool isDamageCode(int code) {
-    return (code & 0xFF) == SQLITE_CORRUPT || (code & 0xFF) == SQLITE_NOTADB;
-}
-
 } // namespace
 
 WriteAccess waitForWriteAccess(const fs::path& file, LockWaitObserver& observer,
@@ -137,8 +133,9 @@ DatabaseCheck checkDatabaseFile(const fs::path& file, CheckDepth depth,
                 check.detail += (check.detail.empty() ? "" : "\n") + fault;
             }
         }
-    } else if (isDamageCode(rc)) {
-        check.result = DatabaseCheck::Result::Damaged;
+    } else if ((rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB) {
+        check.result = (rc & 0xFF) == SQLITE_CORRUPT ? DatabaseCheck::Result::Damaged
+                                                     : DatabaseCheck::Result::NotADatabase;
         check.detail = sqlite3_errmsg(db);
     }
     return check;
@@ -161,6 +158,7 @@ std::string databaseCheckReport(const fs::path& file, const DatabaseCheck& check
     case DatabaseCheck::Result::Sound:
         return "見積データベースに異常はありません。\n" + pathText(file);
     case DatabaseCheck::Result::Damaged:
+    case DatabaseCheck::Result::NotADatabase:
         return damagedDatabaseMessage(file, check);
     case DatabaseCheck::Result::NotChecked:
         break;

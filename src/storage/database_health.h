@@ -57,17 +57,18 @@ enum class CheckDepth {
 struct DatabaseCheck {
     enum class Result {
         Sound,
-        Damaged,
-        NotChecked, // not there, locked, not finished within the time given: nothing is known
+        Damaged,      // a database with damaged pages: statements may still succeed on it
+        NotADatabase, // every statement fails on it, and says so itself
+        NotChecked,   // not there, locked, not finished within the time given: nothing is known
     };
+    bool unusable() const { return result == Result::Damaged || result == Result::NotADatabase; }
     Result result = Result::NotChecked;
     // Damaged: the first faults the check found, one a line.
     std::string detail;
 };
 
 // Checks a database file, reading only. A check that runs longer than `limit` is stopped and
-// tells nothing (the start is not held up by a huge database); nothing: no limit. A file that is
-// not a database at all counts as damaged.
+// tells nothing (the start is not held up by a huge database); nothing: no limit.
 DatabaseCheck checkDatabaseFile(const std::filesystem::path& file, CheckDepth depth,
                                 std::optional<std::chrono::milliseconds> limit);
 

@@ -117,7 +117,7 @@ TEST_F(DatabaseHealthTest, TheCheckFindsADamagedPageAndTellsWhatToDo) {
     const fs::path notADatabase = folder() / "text.db3";
     writeFileAtomically(notADatabase, std::string(8192, 'a'));
     EXPECT_EQ(checkDatabaseFile(notADatabase, CheckDepth::Quick, std::nullopt).result,
-              Result::Damaged);
+              Result::NotADatabase);
 }
 
 // A check that meets another program's exclusive lock tells nothing rather than "damaged".
