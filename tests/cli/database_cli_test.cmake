@@ -134,3 +134,24 @@ foreach(arguments "save;${DATA}/totals/example_1.krb2" "export;NF00001;-o;${WORK
         message(FATAL_ERROR "${arguments} with a missing database folder: ${status} ${problem}")
     endif()
 endforeach()
+
+# A quotation database with a damaged page (the last one overwritten with 0xFF) takes no save.
+set(DAMAGED "${WORK}/Norfell/database/kerbinaXe5.db3")
+file(SIZE "${DAMAGED}" size)
+math(EXPR last_page "${size} / 4096 - 1")
+execute_process(
+    COMMAND sh -c "head -c 4096 /dev/zero | tr '\\000' '\\377' | \
+dd of=\"${DAMAGED}\" bs=4096 seek=${last_page} count=1 conv=notrunc 2>/dev/null"
+    RESULT_VARIABLE status)
+if(NOT (status EQUAL 0))
+    message(FATAL_ERROR "could not damage ${DAMAGED}")
+endif()
+file(SHA256 "${DAMAGED}" before)
+execute_process(COMMAND "${CLI}" save "${DATA}/totals/example_1.krb2" --data-root "${ROOT}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE problem)
+file(SHA256 "${DAMAGED}" after)
+string(FIND "${problem}" "見積データベースが壊れています" told)
+if(NOT (status EQUAL 1) OR told EQUAL -1 OR NOT ("${output}" STREQUAL "")
+   OR NOT ("${before}" STREQUAL "${after}"))
+    message(FATAL_ERROR "save into a damaged database: ${status} ${output} ${problem}")
+endif()
