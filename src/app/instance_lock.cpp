@@ -4,7 +4,6 @@
 #include "base/path_text.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -16,8 +15,33 @@ namespace kerbina {
 
 namespace {
 
-[[noreturn]] void raiseLockError(const std::filesystem::path& file, const std::string& reason) {
-    throw FileError("起動確認用のファイルを開けません。\r\n" + pathText(file) + "\r\n" + reason);
+// The reason in the user's words: the operating system's own text is English.
+std::string reasonText(std::error_code error) {
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+        return "書き込みが許可されていません。フォルダーのアクセス権限を確かめてください。";
+    }
+    if (error == std::errc::read_only_file_system) {
+        return "読み取り専用のドライブには書き込めません。";
+    }
+    if (error == std::errc::no_space_on_device) {
+        return "ディスクの空き容量が不足しています。";
+    }
+    if (error == std::errc::not_a_directory || error == std::errc::file_exists) {
+        return "フォルダーの名前にファイルがあります。";
+    }
+    if (error == std::errc::no_such_file_or_directory) {
+        return "フォルダーがありません。";
+    }
+    return "システムのエラー (" + std::to_string(error.value()) + ") のため開けません。";
+}
+
+[[noreturn]] void raiseLockError(const std::filesystem::path& file, std::error_code reason) {
+    throw FileError("起動確認用のファイルを開けません。\r\n" + pathText(file) + "\r\n" +
+                    reasonText(reason));
+}
+
+std::error_code lastError(int reason) {
+    return std::error_code(reason, std::generic_category());
 }
 
 } // namespace
@@ -27,11 +51,11 @@ std::optional<InstanceLock> InstanceLock::tryAcquire(const std::filesystem::path
     std::error_code error;
     std::filesystem::create_directories(dataRoot, error);
     if (error) {
-        raiseLockError(file, error.message());
+        raiseLockError(file, error);
     }
     const int handle = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (handle < 0) {
-        raiseLockError(file, std::strerror(errno));
+        raiseLockError(file, lastError(errno));
     }
     if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
         const int reason = errno;
@@ -39,7 +63,7 @@ std::optional<InstanceLock> InstanceLock::tryAcquire(const std::filesystem::path
         if (reason == EWOULDBLOCK) {
             return std::nullopt;
         }
-        raiseLockError(file, std::strerror(reason));
+        raiseLockError(file, lastError(reason));
     }
     return InstanceLock(handle);
 }

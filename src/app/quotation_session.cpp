@@ -21,9 +21,19 @@
 #include "storage/schema.h"
 #include "storage/search_index.h"
 
+#include <system_error>
 #include <utility>
 
 namespace kerbina {
+
+namespace {
+
+// Where the open quotation can go while its database cannot take it.
+constexpr const char* kUnsavedWorkAdvice =
+    "\n編集中の見積は「ファイルに保存」で見積ファイルに保存できます。最後に編集した見積は"
+    "「バックアップファイルを読み込む」でも開けます。";
+
+} // namespace
 
 std::string messageForUser(const std::exception& error) {
     if (const auto* database = dynamic_cast<const DatabaseError*>(&error)) {
@@ -182,6 +192,11 @@ void QuotationSession::setSaveDialog(std::function<bool(SaveContext&)> runSaveDi
     runSaveDialog_ = std::move(runSaveDialog);
 }
 
+void QuotationSession::setLockWait(LockWaitObserver* observer, LockWaitPolicy policy) {
+    lockWait_ = observer;
+    lockWaitPolicy_ = policy;
+}
+
 void QuotationSession::record(ViewChange change) {
     // Only the last tab brought to the front counts: an earlier one (the new quotation that opening
     // a file starts with) would switch the page in front once more.
@@ -215,9 +230,55 @@ void QuotationSession::refresh(const RecalcOutcome& outcome, bool listMode) {
 }
 
 void QuotationSession::openDatabases() {
-    quotations_ = std::make_unique<SqliteFileDatabase>(
-        databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation), prompt_);
+    const std::filesystem::path file =
+        databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation);
+    quotations_ = std::make_unique<SqliteFileDatabase>(file, prompt_);
     prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, prompt_);
+    const DatabaseCheck check = checkDatabaseFile(file, CheckDepth::Quick, kStartCheckLimit);
+    quotationDatabaseDamaged_ = check.unusable();
+    // A file that is no database at all fails every statement, and each says so: one message.
+    if (check.result == DatabaseCheck::Result::Damaged) {
+        prompt_.reportError(kSqlErrorText,
+                            damagedDatabaseMessage(file, check) + kUnsavedWorkAdvice);
+    }
+}
+
+DatabaseCheck QuotationSession::checkQuotationDatabase() {
+    const DatabaseCheck check =
+        checkDatabaseFile(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation),
+                          CheckDepth::Full, std::nullopt);
+    if (check.result != DatabaseCheck::Result::NotChecked) {
+        quotationDatabaseDamaged_ = check.unusable();
+    }
+    return check;
+}
+
+bool QuotationSession::quotationDatabaseWritable() {
+    const std::filesystem::path file =
+        databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation);
+    if (quotationDatabaseDamaged_) {
+        prompt_.reportError(kSqlErrorText, damagedDatabaseMessage(file, {}) + kUnsavedWorkAdvice);
+        return false;
+    }
+    class SilentWait final : public LockWaitObserver {
+    public:
+        bool keepWaiting(std::chrono::milliseconds, std::chrono::milliseconds) override {
+            return true;
+        }
+        void waitEnded() override {}
+    };
+    SilentWait silent;
+    switch (waitForWriteAccess(file, lockWait_ != nullptr ? *lockWait_ : silent, lockWaitPolicy_)) {
+    case WriteAccess::Free:
+        return true;
+    case WriteAccess::InUse:
+        prompt_.reportError(kSqlErrorText, databaseInUseMessage(file));
+        return false;
+    case WriteAccess::Cancelled:
+        prompt_.notify(std::string(kSaveCancelledText));
+        return false;
+    }
+    return false;
 }
 
 void QuotationSession::readSettingsFiles() {
@@ -310,6 +371,11 @@ SessionOutcome QuotationSession::newQuotation(std::chrono::year_month_day today)
     return outcome;
 }
 
+bool QuotationSession::isInBackupFolder(const std::filesystem::path& file) const {
+    std::error_code error;
+    return std::filesystem::equivalent(file.parent_path(), store_.backupFolder, error);
+}
+
 void QuotationSession::setOwnFile(std::filesystem::path file) {
     ownFile_ = std::move(file);
     record({ViewChange::Kind::OwnFile});
@@ -337,6 +403,11 @@ SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& 
         // back.
         const bool quotationFile = equalsIgnoringAsciiCase(pathText(file.extension()), ".krb2");
         setOwnFile(role == FileRole::OwnFile && quotationFile ? file : std::filesystem::path());
+        // A backup holds work that was never saved (the last run's, after a crash): closing or
+        // starting anew must offer to save it as for any edit.
+        if (isInBackupFolder(file)) {
+            state_.modified = true;
+        }
     }
     outcome.changes = takeViewChanges();
     return outcome;
@@ -435,7 +506,7 @@ SessionOutcome QuotationSession::saveChosenQuotationFile() {
 }
 
 bool QuotationSession::saveToDatabase() {
-    if (!runSaveDialog_) {
+    if (!runSaveDialog_ || !quotationDatabaseWritable()) {
         return false;
     }
     saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);

@@ -12,6 +12,7 @@
 #include "settings/environment_settings.h"
 #include "settings/main_settings.h"
 #include "storage/database.h"
+#include "storage/database_health.h"
 #include "storage/module_presence.h"
 #include "storage/quotation_numbering.h"
 #include "storage/save_flow.h"
@@ -149,10 +150,20 @@ public:
     // quotation's cover, and copying that would put it into the new header: no copy is made.
     void coverShown() { coverStale_ = false; }
     void setSaveDialog(std::function<bool(SaveContext&)> runSaveDialog);
+    // What a save does while another program holds the quotation database: `observer` (the
+    // window's box with 中止) is told while it waits, at most as long as `policy` says. Without
+    // one the save waits silently.
+    void setLockWait(LockWaitObserver* observer, LockWaitPolicy policy = {});
 
     // ---- start-up ----
-    // Opens the quotation database, making the database files that are missing.
+    // Opens the quotation database, making the database files that are missing, and checks the
+    // quotation database quickly (kStartCheckLimit). A damaged one is reported, and no save goes
+    // there until a full check finds it sound.
     void openDatabases();
+    // The full check of the quotation database (環境設定); it also decides whether saves may go
+    // there again.
+    DatabaseCheck checkQuotationDatabase();
+    bool quotationDatabaseDamaged() const { return quotationDatabaseDamaged_; }
     // Reads the user and environment settings files. A file that cannot be read raises; the
     // values read so far stay.
     void readSettingsFiles();
@@ -175,7 +186,8 @@ public:
     // cancelled or the save did not happen (nothing changed then).
     SessionOutcome newQuotation(std::chrono::year_month_day today);
     // Reads a quotation file (or an old .krb file) into the work folder and recomputes it; not done
-    // when the user declined a damaged file. On success the page it shows is in front.
+    // when the user declined a damaged file. On success the page it shows is in front. A file of
+    // the backup folder opens modified: its work has not been saved anywhere.
     SessionOutcome openQuotationFile(const std::filesystem::path& file, FileRole role,
                                      std::chrono::year_month_day today);
     // Opens the quotation stored under `number` in the quotation database as the open quotation,
@@ -204,7 +216,9 @@ public:
     // databases, numbering options and the open quotation as its work files hold it, and once it
     // saved, tells the list's search index, clears the modified mark and says
     // "データを保存しました。". False when it did not happen. Its screen changes (the number
-    // shown) wait in takeViewChanges.
+    // shown) wait in takeViewChanges. Before the dialog it waits for another program's lock on the
+    // quotation database (see setLockWait); a database still held, a wait stopped by the user or
+    // a database known to be damaged is told, and nothing is saved.
     bool saveToDatabase();
     // The grand total before tax by kind of cost (材料費, 労務費, 法定福利費, 経費), from every
     // sheet as its work file holds it; nothing when a work file cannot be read.
@@ -246,6 +260,9 @@ private:
     bool loadAndShow(const std::filesystem::path& file, std::optional<int> status,
                      std::chrono::year_month_day today);
     void setOwnFile(std::filesystem::path file);
+    bool isInBackupFolder(const std::filesystem::path& file) const;
+    // Whether a save may write to the quotation database now; the reason is told when not.
+    bool quotationDatabaseWritable();
 
     AppFolders folders_;
     ModulePresence modules_;
@@ -269,6 +286,9 @@ private:
     std::function<void(QuotationHeader&)> copyCoverFields_;
     bool coverStale_ = false; // the header was replaced; the cover page does not show it yet
     std::function<bool(SaveContext&)> runSaveDialog_;
+    LockWaitObserver* lockWait_ = nullptr;
+    LockWaitPolicy lockWaitPolicy_;
+    bool quotationDatabaseDamaged_ = false;
     ViewChanges pendingChanges_;
     int runDepth_ = 0;
     std::optional<std::string> pendingPassError_;

@@ -5,6 +5,7 @@
 #include "base/text_codec.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -22,17 +23,31 @@ namespace fs = std::filesystem;
     throw FileError("ファイルを読み込めませんでした: " + pathText(path));
 }
 
-[[noreturn]] void failToWrite(const fs::path& path) {
-    throw FileError("ファイルに書き込めませんでした: " + pathText(path));
+// `reason`: what the system said, when it says something the user can act on.
+[[noreturn]] void failToWrite(const fs::path& path, std::error_code reason = {}) {
+    std::string message = "ファイルに書き込めませんでした: " + pathText(path);
+    if (reason == std::errc::no_space_on_device) {
+        message += "\nディスクの空き容量が不足しています。空きを作ってから、もう一度操作してくださ"
+                   "い。";
+    }
+    throw FileError(message);
 }
 
-// The test seam: the call number that fails (0: none) and the calls counted since it was armed.
+std::error_code lastSystemError() {
+    return {errno, std::generic_category()};
+}
+
+// The test seam: the call number that fails (0: none), how, and the calls counted since it was
+// armed.
 int faultAt = 0;
+FileFault faultKind = FileFault::Refused;
 int fileCalls = 0;
 
 void fileStep(const fs::path& path) {
     if (faultAt != 0 && ++fileCalls == faultAt) {
-        failToWrite(path);
+        failToWrite(path, faultKind == FileFault::DiskFull
+                              ? std::make_error_code(std::errc::no_space_on_device)
+                              : std::error_code());
     }
 }
 
@@ -159,7 +174,7 @@ public:
             }
         }
         if (file_ == nullptr) {
-            failToWrite(target);
+            failToWrite(target, lastSystemError());
         }
     }
     ~TemporaryFile() {
@@ -181,8 +196,18 @@ public:
         }
         written = written && std::fflush(file_) == 0 &&
                   (durability == Durability::Scratch || flushToDisk(file_));
-        return close() && written;
+        if (!written) {
+            failure_ = lastSystemError();
+        }
+        const bool closed = close();
+        if (written && !closed) {
+            failure_ = lastSystemError();
+        }
+        return closed && written;
     }
+
+    // Why the write failed, as the system said.
+    std::error_code failure() const { return failure_; }
 
     bool renameTo(const fs::path& target) {
         std::error_code error;
@@ -204,6 +229,7 @@ private:
     fs::path path_;
     std::FILE* file_ = nullptr;
     bool renamed_ = false;
+    std::error_code failure_;
 };
 
 } // namespace
@@ -244,7 +270,7 @@ void writePiecesAtomically(const fs::path& path, std::span<const std::string_vie
     fileStep(path);
     TemporaryFile temporary(path);
     if (!temporary.write(pieces, durability)) {
-        failToWrite(path);
+        failToWrite(path, temporary.failure());
     }
     FileTransaction::noteFile(path);
     if (!temporary.renameTo(path)) {
@@ -490,8 +516,9 @@ void FileTransaction::noteFolder(const fs::path& folder) {
     }
 }
 
-void failNthFileCall(int n) {
+void failNthFileCall(int n, FileFault kind) {
     faultAt = n;
+    faultKind = kind;
     fileCalls = 0;
 }
 

@@ -145,9 +145,10 @@ private:
 };
 
 // Test seam: from now on, the n-th call of the file helpers that may fail (reads, writes,
-// renames, removals, folder creations, keeping a version) raises FileError as a full disk or a
-// locked file would; 0 disarms it. Disarmed it costs one comparison per call.
-void failNthFileCall(int n);
+// renames, removals, folder creations, keeping a version) raises FileError as a locked file or,
+// with DiskFull, as a full disk would; 0 disarms it. Disarmed it costs one comparison per call.
+enum class FileFault { Refused, DiskFull };
+void failNthFileCall(int n, FileFault kind = FileFault::Refused);
 // The calls counted since the seam was last armed: a command that made fewer than n calls never
 // met the failure.
 int countedFileCalls();

@@ -12,6 +12,7 @@
 #include "settings/environment_settings.h"
 #include "settings/numbering_row.h"
 #include "storage/database_files.h"
+#include "storage/database_health.h"
 #include "storage/quotation_rows.h"
 #include "storage/save_flow.h"
 
@@ -62,8 +63,20 @@ private:
     }
 };
 
-std::filesystem::path databaseFolderOf(const std::optional<std::filesystem::path>& given) {
-    return databaseFolder(given ? *given : dataRoot());
+// The database folder of the data root. A folder that "[Network_Dir]" names must be there: a
+// share that is not mounted or an unplugged drive must not get a new database of its own, whose
+// numbers the real one already holds. Only the default folder is made when missing.
+std::optional<std::filesystem::path>
+existingDatabaseFolder(const std::optional<std::filesystem::path>& given) {
+    const std::filesystem::path root = given ? *given : dataRoot();
+    const std::filesystem::path folder = databaseFolder(root);
+    std::error_code error;
+    if (!readNetworkFolder(root).empty() && !std::filesystem::is_directory(folder, error)) {
+        std::cerr << "kerbina-cli: " << pathText(folder)
+                  << ": データベースフォルダーが見つかりません。\n";
+        return std::nullopt;
+    }
+    return folder;
 }
 
 std::optional<std::filesystem::path>
@@ -104,7 +117,11 @@ int runSave(const DatabaseArguments& arguments, const ToolServices& tool) {
         return kFailed;
     }
     ConsolePrompt prompt;
-    const std::filesystem::path folder = databaseFolderOf(arguments.dataRoot);
+    const auto existing = existingDatabaseFolder(arguments.dataRoot);
+    if (!existing) {
+        return kFailed;
+    }
+    const std::filesystem::path& folder = *existing;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
@@ -113,7 +130,14 @@ int runSave(const DatabaseArguments& arguments, const ToolServices& tool) {
         return kFailed;
     }
     prepareDatabaseFiles(folder, installFolder(), ModulePresence{}, prompt);
-    SqliteFileDatabase quotations(databaseFilePath(folder, DatabaseFile::Quotation), prompt);
+    const std::filesystem::path quotationFile = databaseFilePath(folder, DatabaseFile::Quotation);
+    if (const DatabaseCheck check =
+            checkDatabaseFile(quotationFile, CheckDepth::Quick, kStartCheckLimit);
+        check.unusable()) {
+        prompt.reportError(kSqlErrorText, damagedDatabaseMessage(quotationFile, check));
+        return kFailed;
+    }
+    SqliteFileDatabase quotations(quotationFile, prompt);
     SqliteFileDatabase addresses(databaseFilePath(folder, DatabaseFile::Address), prompt);
     // Another process may have created the files a moment ago and still be creating their
     // tables: the creation is finished here too (each statement is one step and changes nothing
@@ -166,8 +190,11 @@ int runExport(const DatabaseArguments& arguments) {
                   << ": 通常のファイルではないため書き込めません。\n";
         return kFailed;
     }
-    const std::filesystem::path file =
-        databaseFilePath(databaseFolderOf(arguments.dataRoot), DatabaseFile::Quotation);
+    const auto folder = existingDatabaseFolder(arguments.dataRoot);
+    if (!folder) {
+        return kFailed;
+    }
+    const std::filesystem::path file = databaseFilePath(*folder, DatabaseFile::Quotation);
     if (!std::filesystem::is_regular_file(file, error)) {
         std::cerr << "kerbina-cli: " << pathText(file) << ": データベースファイルがありません。\n";
         return kFailed;

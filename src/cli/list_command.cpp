@@ -120,7 +120,7 @@ std::optional<ListArguments> parseListArguments(const std::vector<std::string_vi
             filter.maxAmount = amount(value);
         } else if (word == "--status" && positive && *positive >= 0 && *positive <= 6) {
             filter.status = *positive;
-        } else if (word == "--sort" && positive && *positive >= 0) {
+        } else if (word == "--sort" && positive && isSortCode(*positive)) {
             arguments.request.sortCode = *positive;
         } else if (word == "--page" && positive && *positive >= 1 && !page) {
             arguments.request.page = *positive;

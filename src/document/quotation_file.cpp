@@ -601,6 +601,22 @@ private:
         return owned;
     }
 
+    // A sheet number of -1 ends the lines as "</DATA>" does. Lines between the two would be
+    // dropped without a word: they are reported.
+    void reportLinesAfterEnd() {
+        int dropped = 0;
+        for (std::size_t at = position_; at < lines_.size() && !isMarker(lines_[at], "</DATA>");
+             ++at) {
+            if (!trimBlanks(lines_[at]).empty()) {
+                ++dropped;
+            }
+        }
+        if (dropped > 0) {
+            problem(lineNumber(), "シート番号 -1 で明細が終わっています。この後の " +
+                                      std::to_string(dropped) + " 行は読み込めません。");
+        }
+    }
+
     void readSheets() {
         // Sheet 1 always exists; any other sheet only when the file has lines for it.
         data_.sheets.assign(data_.items.size(), Sheet{});
@@ -610,7 +626,11 @@ private:
                 const std::string_view first = std::string_view(*line).substr(0, line->find(';'));
                 const auto number = parseInteger(first, IntegerText::Lenient);
                 // The end marker, or a sheet number of -1, closes the section.
-                if (!number || *number == -1) {
+                if (!number) {
+                    break;
+                }
+                if (*number == -1) {
+                    reportLinesAfterEnd();
                     break;
                 }
                 const int owner = checkedSheetNumber(*number);

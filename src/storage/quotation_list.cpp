@@ -3,6 +3,7 @@
 #include "storage/schema.h"
 #include "storage/search_index.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -37,6 +38,15 @@ constexpr std::array<SortOrder, 16> kSortOrders = {{
     {20, " order by STATUS desc, krbnumber desc"},
     {21, " order by STATUS asc, krbnumber asc"},
 }};
+
+} // namespace
+
+bool isSortCode(int code) {
+    return std::ranges::any_of(kSortOrders,
+                               [code](const SortOrder& order) { return order.code == code; });
+}
+
+namespace {
 
 std::string_view sortClause(int code) {
     for (const SortOrder& order : kSortOrders) {

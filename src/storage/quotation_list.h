@@ -29,6 +29,8 @@ struct QuotationFilter {
 // Sort codes: 0/1 number desc/asc, 2/3 addressee, 4/5 work name, 6/7 site, 8/9 amount,
 // 10/11 requester, 12/13 date, 20/21 status. An unknown code sorts as 0.
 inline constexpr int kDefaultSortCode = 0;
+// Whether `code` is one of the sort codes above.
+bool isSortCode(int code);
 
 struct QuotationListRequest {
     QuotationFilter filter{};

@@ -1,7 +1,10 @@
 #include "app/instance_lock.h"
 #include "base/file_io.h"
+#include "base/path_text.h"
 #include "temp_folder.h"
 
+#include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 
 namespace kerbina {
@@ -28,7 +31,22 @@ TEST(InstanceLock, OneHolderAtATime) {
 TEST(InstanceLock, UnusableDataRootIsAnErrorNotARunningInstance) {
     TempFolder folder;
     writeFileAtomically(folder.path() / "file", "");
-    EXPECT_THROW(InstanceLock::tryAcquire(folder.path() / "file" / "root"), FileError);
+    const std::filesystem::path root = folder.path() / "file" / "root";
+    try {
+        InstanceLock::tryAcquire(root);
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& error) {
+        // Japanese throughout: apart from the path, no word of the operating system's English.
+        std::string message = error.what();
+        const std::string path = pathText(root / kInstanceLockFileName);
+        ASSERT_NE(message.find(path), std::string::npos) << message;
+        message.erase(message.find(path), path.size());
+        EXPECT_TRUE(std::ranges::none_of(message, [](unsigned char c) {
+            return std::isalpha(c) != 0;
+        })) << message;
+        EXPECT_NE(message.find("フォルダーの名前にファイルがあります。"), std::string::npos)
+            << message;
+    }
 }
 
 } // namespace

@@ -6,9 +6,12 @@
 #include "session_fixture.h"
 #include "settings/numbering_row.h"
 #include "settings/register_settings.h"
+#include "storage/database_files.h"
+#include "storage/sqlite_connection.h"
 #include "test_data.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kerbina {
@@ -166,6 +169,21 @@ TEST_F(QuotationSessionTest, AFailedActionChangesNothingAndSaysWhy) {
     // A fault of the program itself is never shown in its own (English) words.
     const RunOutcome internal = session->run([] { throw std::logic_error("index out of range"); });
     EXPECT_EQ(internal.error, "内部エラーのため、この操作は行われませんでした。");
+
+    // An edit that meets a full disk at its first write says so, and the edit is undone.
+    std::optional<std::string> diskFull;
+    for (int call = 1; !diskFull && call < 100; ++call) {
+        const int linesBefore = session->document().lineCount();
+        failNthFileCall(call, FileFault::DiskFull);
+        const RunOutcome outcome = session->run([&] { writeLine(2, "ダクト"); });
+        failNthFileCall(0);
+        if (!outcome.succeeded) {
+            diskFull = outcome.error;
+            EXPECT_EQ(session->document().lineCount(), linesBefore);
+        }
+    }
+    ASSERT_TRUE(diskFull);
+    EXPECT_NE(diskFull->find("ディスクの空き容量が不足しています"), std::string::npos) << *diskFull;
 }
 
 // "新規作成" on a modified quotation asks first; a save that does not happen keeps the quotation.
@@ -187,6 +205,131 @@ TEST_F(QuotationSessionTest, ANewQuotationWaitsForTheSaveItAskedFor) {
     EXPECT_TRUE(has(started.changes, Kind::Cleared));
     EXPECT_EQ(session->document().lineCount(), 0);
     EXPECT_FALSE(session->document().modified);
+}
+
+// After a crash the last run's backup opens as unsaved work: starting anew (as closing) offers to
+// save it first, and it never becomes a file of its own.
+TEST_F(QuotationSessionTest, RecoveredWorkIsOfferedForSaving) {
+    writeLine(1, "配管");
+    session.reset(); // the program stops here, without the clean end of its run
+    session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
+    session->openDatabases();
+    session->readSettingsFiles();
+    session->readSettings();
+    session->beginRun();
+    session->startNewQuotation(kToday);
+    session->showSheetPage();
+    EXPECT_FALSE(session->document().modified);
+
+    const std::optional<BackupSummary> backup = session->crashBackup();
+    ASSERT_TRUE(backup);
+    ASSERT_TRUE(session->openQuotationFile(backup->file, FileRole::Source, kToday).done);
+    EXPECT_TRUE(session->document().sheet[1].nameSpec.starts_with("配管"));
+    EXPECT_TRUE(session->document().modified);
+    EXPECT_TRUE(session->ownFile().empty());
+
+    prompt.yes = true;
+    bool saveAsked = false;
+    session->setSaveDialog([&](SaveContext&) {
+        saveAsked = true;
+        return false;
+    });
+    EXPECT_FALSE(session->newQuotation(kToday).done);
+    EXPECT_TRUE(saveAsked);
+
+    // A quotation file of its own opens unmodified, as before.
+    session->setSaveDialog([](SaveContext&) { return true; });
+    ASSERT_TRUE(session->openQuotationFile(exampleQuotation(1), FileRole::OwnFile, kToday).done);
+    EXPECT_FALSE(session->document().modified);
+}
+
+// The save's box while another program holds the database: it answers each look as told and
+// counts them.
+class ScriptedWait final : public LockWaitObserver {
+public:
+    bool keepWaiting(std::chrono::milliseconds, std::chrono::milliseconds) override {
+        ++looks;
+        return !stop;
+    }
+    void waitEnded() override { ++ended; }
+
+    bool stop = false;
+    int looks = 0;
+    int ended = 0;
+};
+
+bool mentions(const std::vector<std::string>& notices, std::string_view text) {
+    return std::ranges::any_of(
+        notices, [text](const std::string& notice) { return notice.find(text) != notice.npos; });
+}
+
+// A save that meets another program's lock waits with the box, then says the database is in use
+// and nothing was saved (or that the user stopped it); the save dialog never opens and the
+// quotation stays modified. Once the lock is gone the save goes through.
+TEST_F(QuotationSessionTest, ASaveThatMeetsALockSaysSoAndSavesNothing) {
+    writeLine(1, "配管");
+    int dialogs = 0;
+    session->setSaveDialog([&](SaveContext&) {
+        ++dialogs;
+        return true;
+    });
+    ScriptedWait wait;
+    session->setLockWait(
+        &wait, LockWaitPolicy{std::chrono::milliseconds(200), std::chrono::milliseconds(10)});
+    TSQLiteDatabase other(databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation));
+    other.ExecSQL("BEGIN IMMEDIATE");
+
+    EXPECT_FALSE(session->saveToDatabase());
+    EXPECT_GT(wait.looks, 1);
+    EXPECT_EQ(wait.ended, 1);
+    EXPECT_TRUE(mentions(prompt.notices, "他のプログラムが使用中"));
+    EXPECT_TRUE(mentions(prompt.notices, "保存されていません"));
+
+    prompt.notices.clear();
+    wait.stop = true;
+    EXPECT_FALSE(session->saveToDatabase());
+    EXPECT_EQ(prompt.notices, std::vector<std::string>{std::string(kSaveCancelledText)});
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(session->document().modified);
+
+    other.ExecSQL("ROLLBACK");
+    wait.stop = false;
+    EXPECT_TRUE(session->saveToDatabase());
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_FALSE(session->document().modified);
+}
+
+// A damaged page in the quotation database is told at start with what to do, and no save goes
+// into it; once the file is replaced by a sound one, saves go there again.
+TEST_F(QuotationSessionTest, ADamagedDatabaseIsToldAtStartAndNeverSavedInto) {
+    writeLine(1, "配管");
+    const fs::path file = databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation);
+    std::string bytes = readFileBytes(file);
+    constexpr std::size_t kPage = 4096;
+    ASSERT_GT(bytes.size(), 2 * kPage);
+    bytes.replace(bytes.size() - kPage, kPage, std::string(kPage, '\xFF'));
+    writeFileAtomically(file, bytes);
+
+    session->openDatabases(); // as the next start does
+    EXPECT_TRUE(session->quotationDatabaseDamaged());
+    EXPECT_TRUE(mentions(prompt.notices, "見積データベースが壊れています"));
+    bool dialogShown = false;
+    session->setSaveDialog([&](SaveContext&) {
+        dialogShown = true;
+        return true;
+    });
+    prompt.notices.clear();
+    EXPECT_FALSE(session->saveToDatabase());
+    EXPECT_FALSE(dialogShown);
+    EXPECT_TRUE(mentions(prompt.notices, "保存しません"));
+    EXPECT_EQ(session->checkQuotationDatabase().result, DatabaseCheck::Result::Damaged);
+    EXPECT_EQ(readFileBytes(file), bytes);
+
+    fs::remove(file);
+    session->openDatabases();
+    EXPECT_FALSE(session->quotationDatabaseDamaged());
+    EXPECT_TRUE(session->saveToDatabase());
+    EXPECT_TRUE(dialogShown);
 }
 
 } // namespace

@@ -118,3 +118,40 @@ foreach(number IN LISTS distinct)
         message(FATAL_ERROR "no row for ${number}")
     endif()
 endforeach()
+
+# A database folder named in conf/Network_conf.conf that is not there (a share not mounted) is an
+# error: nothing is saved, no folder is made, and export does not look anywhere else.
+set(OFFICE "${WORK}/office/Norfell/kerbina_xe5")
+file(MAKE_DIRECTORY "${OFFICE}/conf")
+file(WRITE "${OFFICE}/conf/Network_conf.conf" "[Network_Dir]=${WORK}/unmounted/share\r\n")
+foreach(arguments "save;${DATA}/totals/example_1.krb2" "export;NF00001;-o;${WORK}/office.krb2")
+    execute_process(COMMAND "${CLI}" ${arguments} --data-root "${OFFICE}"
+                    RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE problem)
+    string(FIND "${problem}" "データベースフォルダーが見つかりません" told)
+    if(NOT (status EQUAL 1) OR told EQUAL -1 OR NOT ("${output}" STREQUAL "")
+       OR EXISTS "${WORK}/unmounted" OR EXISTS "${WORK}/office/Norfell/database"
+       OR EXISTS "${WORK}/office.krb2")
+        message(FATAL_ERROR "${arguments} with a missing database folder: ${status} ${problem}")
+    endif()
+endforeach()
+
+# A quotation database with a damaged page (the last one overwritten with 0xFF) takes no save.
+set(DAMAGED "${WORK}/Norfell/database/kerbinaXe5.db3")
+file(SIZE "${DAMAGED}" size)
+math(EXPR last_page "${size} / 4096 - 1")
+execute_process(
+    COMMAND sh -c "head -c 4096 /dev/zero | tr '\\000' '\\377' | \
+dd of=\"${DAMAGED}\" bs=4096 seek=${last_page} count=1 conv=notrunc 2>/dev/null"
+    RESULT_VARIABLE status)
+if(NOT (status EQUAL 0))
+    message(FATAL_ERROR "could not damage ${DAMAGED}")
+endif()
+file(SHA256 "${DAMAGED}" before)
+execute_process(COMMAND "${CLI}" save "${DATA}/totals/example_1.krb2" --data-root "${ROOT}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE problem)
+file(SHA256 "${DAMAGED}" after)
+string(FIND "${problem}" "見積データベースが壊れています" told)
+if(NOT (status EQUAL 1) OR told EQUAL -1 OR NOT ("${output}" STREQUAL "")
+   OR NOT ("${before}" STREQUAL "${after}"))
+    message(FATAL_ERROR "save into a damaged database: ${status} ${output} ${problem}")
+endif()

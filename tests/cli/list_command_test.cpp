@@ -104,8 +104,8 @@ TEST_F(ListCommandTest, FiltersAndPagesAsTheList) {
 
 TEST_F(ListCommandTest, WrongArgumentsAndMissingDatabase) {
     std::string out;
-    for (const char* bad :
-         {"--from 2024-02-30", "--status 7", "--page 2", "--min abc", "--search", "--per-page 0"}) {
+    for (const char* bad : {"--from 2024-02-30", "--status 7", "--page 2", "--min abc", "--search",
+                            "--per-page 0", "--sort 14", "--sort 22", "--sort 99", "--sort -1"}) {
         EXPECT_EQ(run(bad, out), 2) << bad;
     }
     std::filesystem::remove(root / "db" / "kerbinaXe5.db3");

@@ -363,18 +363,21 @@ TEST(QuotationFile, ItemsBeyondItemMaxAreKeptAndReportedAndNoneGiveOneNewItem) {
 
 TEST(QuotationFile, SheetNumberMetAgainAppendsToItsSheet) {
     const std::string item = "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n";
-    const QuotationData data =
-        readQuotationText(fileText("[ItemMax]=2\r\n", item + item,
-                                   "1;A;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
-                                   "2;B;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
-                                   "1;C;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
-                                   "-1;;;;;;;;;;;;;;;;;;;;;\r\n"
-                                   "2;D;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"));
+    const QuotationReading reading =
+        readQuotationTextLeniently(fileText("[ItemMax]=2\r\n", item + item,
+                                            "1;A;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
+                                            "2;B;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
+                                            "1;C;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"
+                                            "-1;;;;;;;;;;;;;;;;;;;;;\r\n"
+                                            "2;D;;0;11999;;10;1;1;0;0;0;0;0;0;0;0;0;0;;;\r\n"));
+    const QuotationData& data = reading.data;
     ASSERT_EQ(data.sheets[1].size(), 3u);
     EXPECT_EQ(data.sheets[1][1].nameSpec, "A;");
     EXPECT_EQ(data.sheets[1][2].nameSpec, "C;");
-    ASSERT_EQ(data.sheets[2].size(), 2u); // -1 ended the section before D
+    ASSERT_EQ(data.sheets[2].size(), 2u); // -1 ended the section before D, and says so
     EXPECT_EQ(data.sheets[2][1].nameSpec, "B;");
+    ASSERT_EQ(reading.problems.size(), 1u);
+    EXPECT_NE(reading.problems[0].message.find("この後の 1 行は読み込めません"), std::string::npos);
 }
 
 TEST(QuotationFile, TakeOffAndAggregationLinesPassThroughByTheirNumber) {
@@ -496,6 +499,19 @@ TEST(QuotationFile, CutAndInconsistentFilesAreReportedWithWhatCouldBeRead) {
                   dataLine(1, "A") + dataLine(3, "X") + dataLine(3, "Y") + dataLine(4, "Z")),
          {9, 11},
          "シート 3 の内訳がありません",
+         1,
+         1},
+        {"lines after a sheet number of -1",
+         fileText("[ItemMax]=1\r\n", item,
+                  dataLine(1, "A") + "-1;\r\n" + dataLine(1, "B") + "\r\n" + dataLine(1, "C")),
+         {9},
+         "この後の 2 行は読み込めません",
+         1,
+         1},
+        {"a sheet number of -1 just before the end marker",
+         fileText("[ItemMax]=1\r\n", item, dataLine(1, "A") + "-1;\r\n"),
+         {},
+         "",
          1,
          1},
         {"lines of an item without a sheet",

@@ -20,6 +20,7 @@
 #include "settings/settings_files.h"
 #include "storage/database_files.h"
 #include "storage/ui/quotation_list_view.h"
+#include "storage/ui/save_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,6 +49,7 @@ TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent
     setObjectName(QStringLiteral("TFKERBINA"));
     setWindowTitle(QString::fromUtf8(applicationTitle(modules_)));
     session_.setSaveDialog([this](SaveContext& context) { return runSaveDialog(context); });
+    session_.setLockWait(new LockWaitBox(this));
     // Before the open sheet is written the cover's texts go to the top of their history lists
     // (nothing changes when they are there already) and the cover into the header.
     session_.setCoverSource([this](QuotationHeader& header) {
@@ -226,13 +228,13 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         const int total = splitter_->sizes().value(0) + splitter_->sizes().value(1);
         splitter_->setSizes({*layout->splitter2, std::max(0, total - *layout->splitter2)});
     }
+    state_.modified = false;
     // After a run that did not end cleanly the user may take its last backup instead of the file
-    // named on the command line.
+    // named on the command line; the backup opens as unsaved work.
     if (!offerCrashBackup() && fileToOpen) {
         // A file that cannot be read is reported; the empty quotation stays open.
         runCommand([this, &fileToOpen] { openQuotation(*fileToOpen, FileRole::OwnFile); });
     }
-    state_.modified = false;
 
     const auto confValue = [this](const char* key) {
         try {

@@ -6,6 +6,8 @@
 #include "grid/ui/quotation_view.h"
 #include "settings/numbering_row.h"
 #include "settings/ui/settings_dialog.h"
+#include "storage/database_files.h"
+#include "storage/database_health.h"
 
 #include <QTableView>
 
@@ -16,6 +18,11 @@ void TFKERBINA::environmentSettings() {
         environmentDialog_ = new Tfconfig_Dlg(environment_, this);
         connect(environmentDialog_, &Tfconfig_Dlg::registered, this,
                 &TFKERBINA::applyRegisteredSettings);
+        environmentDialog_->setDatabaseCheck([this] {
+            return databaseCheckReport(
+                databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation),
+                session_.checkQuotationDatabase());
+        });
     }
     DatabaseNumberingRowStore numbering(session_.quotationDatabase());
     environmentDialog_->showModally(folders_, modules_.piping, numbering);

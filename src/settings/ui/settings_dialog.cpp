@@ -8,6 +8,7 @@
 #include "settings/ui/settings_dialog_layout.h"
 #include "settings/value_forms.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -189,6 +190,22 @@ void Tfconfig_Dlg::chooseNetworkFolder() {
     if (!chosen.isEmpty()) {
         folder->setText(q(browsedFolderText(s(chosen))));
     }
+}
+
+void Tfconfig_Dlg::setDatabaseCheck(std::function<std::string()> check) {
+    databaseCheck_ = std::move(check);
+    databaseCheckButton_->setVisible(static_cast<bool>(databaseCheck_));
+}
+
+void Tfconfig_Dlg::checkDatabase() {
+    if (!databaseCheck_) {
+        return;
+    }
+    // The full check reads every page: a large database takes a while.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string report = databaseCheck_();
+    QApplication::restoreOverrideCursor();
+    MessageBox::notify(this, q(report));
 }
 
 void Tfconfig_Dlg::prepareShow(const AppFolders& folders, bool pipingModule,

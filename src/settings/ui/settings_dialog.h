@@ -7,10 +7,12 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QTabWidget;
 class QCheckBox;
+class QPushButton;
 class QWidget;
 
 namespace kerbina {
@@ -60,6 +62,10 @@ public:
     // prepareShow, then the modal run.
     void showModally(const AppFolders& folders, bool pipingModule, NumberingRowStore& numbering);
 
+    // What "データベースを検査" does: checks the quotation database in full and gives the text
+    // to show. Without it the button is hidden.
+    void setDatabaseCheck(std::function<std::string()> check);
+
     // "登　録": writes USER_DATA.conf, the numbering row, Kerbina.conf and Network_conf.conf from
     // the controls. True when every file was written.
     bool registerSettings();
@@ -96,6 +102,7 @@ private:
     void applyNumberingSwitch();
     void choosePrintStyle();
     void chooseNetworkFolder();
+    void checkDatabase();
 
     EnvironmentSettings& settings_;
     std::vector<Binding> bindings_;
@@ -106,6 +113,8 @@ private:
     QCheckBox* offerAfterPick_ = nullptr;
     std::unique_ptr<DesktopSettingsChooser> desktopChooser_;
     SettingsChooser* chooser_ = nullptr;
+    std::function<std::string()> databaseCheck_;
+    QPushButton* databaseCheckButton_ = nullptr;
     AppFolders folders_;
     NumberingRowStore* numbering_ = nullptr;
 };

@@ -65,6 +65,12 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
     auto* folderLayout = new QHBoxLayout;
     folderLayout->addWidget(folder, 1);
     folderLayout->addWidget(browse);
+    databaseCheckButton_ = new QPushButton(QStringLiteral("データベースを検査"));
+    databaseCheckButton_->setObjectName(QStringLiteral("checkDatabase"));
+    databaseCheckButton_->setAutoDefault(false);
+    databaseCheckButton_->setVisible(false);
+    connect(databaseCheckButton_, &QPushButton::clicked, this, &Tfconfig_Dlg::checkDatabase);
+    folderLayout->addWidget(databaseCheckButton_);
     bindings_.push_back({[this, folder] { folder->setText(q(settings_.networkFolder)); },
                          [this, folder] {
                              settings_.networkFolder = s(folder->text());

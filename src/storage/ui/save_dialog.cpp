@@ -8,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 namespace kerbina {
@@ -196,6 +198,31 @@ void Tfsave_Dlg::save() {
             break;
         }
     });
+}
+
+LockWaitBox::LockWaitBox(QWidget* window) : QObject(window), window_(window) {}
+
+bool LockWaitBox::keepWaiting(std::chrono::milliseconds waited, std::chrono::milliseconds limit) {
+    if (box_ == nullptr) {
+        box_ = new QProgressDialog(
+            QStringLiteral("データベースは他のプログラムが使用中です。空くのを待っています。"),
+            QStringLiteral("中止"), 0, static_cast<int>(limit.count()), window_);
+        box_->setObjectName(QStringLiteral("LockWaitBox"));
+        box_->setWindowTitle(QApplication::applicationName());
+        box_->setWindowModality(Qt::WindowModal);
+        box_->setAutoClose(false);
+        box_->setAutoReset(false);
+        box_->setMinimumDuration(0);
+        box_->show();
+    }
+    box_->setValue(static_cast<int>(std::min(waited, limit).count()));
+    QApplication::processEvents();
+    return !box_->wasCanceled();
+}
+
+void LockWaitBox::waitEnded() {
+    delete box_;
+    box_ = nullptr;
 }
 
 } // namespace kerbina

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/database_health.h"
 #include "storage/save_flow.h"
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <string>
 
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 
 namespace kerbina {
@@ -64,6 +66,26 @@ private:
     QPushButton* enterButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+};
+
+// The box a save shows while another program holds the quotation database: how much of the
+// wait has passed, and "中止". It appears at the first look, blocks the window's input, and lets
+// the window repaint and answer meanwhile. A child of the window it is made for.
+class LockWaitBox final : public QObject, public LockWaitObserver {
+    Q_OBJECT
+
+public:
+    explicit LockWaitBox(QWidget* window);
+
+    bool keepWaiting(std::chrono::milliseconds waited, std::chrono::milliseconds limit) override;
+    void waitEnded() override;
+
+    // The box while a wait lasts; nullptr otherwise.
+    QProgressDialog* box() const { return box_; }
+
+private:
+    QWidget* window_;
+    QProgressDialog* box_ = nullptr;
 };
 
 } // namespace kerbina

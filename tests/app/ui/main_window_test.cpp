@@ -423,7 +423,12 @@ TEST_F(MainWindowTest, TheCrashQuestionOpensTheBackupWhenAnsweredYes) {
     EXPECT_EQ(MessageBox::takeShownTexts().size(), 1);
     ASSERT_EQ(window->document().lineCount(), 1);
     EXPECT_EQ(window->document().sheet[1].nameSpec, "落ちる前の行;");
-    EXPECT_FALSE(window->document().modified);
+    // The recovered work was never saved: closing offers to save it.
+    EXPECT_TRUE(window->document().modified);
+    MessageBox::setNextAnswer(MessageBox::Answer::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(MessageBox::takeShownTexts(),
+              QStringList{QStringLiteral("編集中のデータを保存しますか？")});
 }
 
 } // namespace
