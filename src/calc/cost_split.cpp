@@ -3,8 +3,7 @@
 #include "calc/totals.h"
 #include "records/kinds.h"
 
-#include <algorithm>
-#include <limits>
+#include <utility>
 
 namespace kerbina {
 
@@ -30,26 +29,19 @@ void addTo(CostSplit& split, CostKind kind, Currency amount) {
     }
 }
 
-// Collects what the sheet pass adds to the submitted total, column by column; the tax is no cost.
-class SplitObserver final : public SubmittedTotalObserver {
+// Collects what the sheet pass adds to the submitted total, column by column. The sheet's own tax
+// is part of the item's amount, which the breakdown list counts whole: it goes to 材料費 with
+// everything that is no labour, welfare or expense.
+class SheetSplitObserver final : public SubmittedTotalObserver {
 public:
     void lineCounted(const LineRecord& line, Currency submitted) override {
         addTo(split, costKindOfLine(line), submitted);
     }
     void welfareCounted(Currency submitted) override { split.welfare += submitted; }
-    void taxCounted(Currency) override {}
+    void taxCounted(Currency submitted) override { split.material += submitted; }
 
     CostSplit split;
 };
-
-int clampedWhole(Currency value) {
-    return static_cast<int>(std::clamp<std::int64_t>(
-        value.wholePart(), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-bool between(int kind, int low, int high) {
-    return kind >= low && kind <= high;
-}
 
 // Rows that restate sums of other rows or carry no cost: their own amounts are never split.
 bool hasOwnSplit(int kind) {
@@ -57,6 +49,57 @@ bool hasOwnSplit(int kind) {
            kind != ItemKind::SumSincePrevious && kind != ItemKind::Tax &&
            kind != ItemKind::Comment && kind != ItemKind::SumLine;
 }
+
+// Builds the split from what the list pass reports: the grand total from the amounts it counts,
+// the sum items' rows from the parts it sums.
+class ListSplitObserver final : public GrandTotalObserver {
+public:
+    ListSplitObserver(const std::vector<ItemRecord>& items,
+                      const std::vector<std::optional<CostSplit>>& sheetSplits,
+                      QuotationCostSplit& result)
+        : items_(items), sheetSplits_(sheetSplits), result_(result) {}
+
+    // An item's amount by column: a sheet's split, which adds up to the sheet's total; any other
+    // item puts the amount into the column of its kind; the rows without a split add nothing.
+    CostSplit splitOf(int item, Currency submitted) const {
+        const auto slot = static_cast<std::size_t>(item);
+        if (sheetSplits_[slot]) {
+            return *sheetSplits_[slot];
+        }
+        CostSplit split;
+        if (hasOwnSplit(items_[slot].kind)) {
+            addTo(split, costKindOfItem(items_[slot].kind), submitted);
+        }
+        return split;
+    }
+
+    void itemCounted(int item, Currency submitted) override {
+        const CostSplit split = splitOf(item, submitted);
+        result_.total += split;
+        since_ += split;
+    }
+    void itemSummed(int sum, int part, Currency submitted) override {
+        std::optional<CostSplit>& row = result_.items[static_cast<std::size_t>(sum)];
+        if (!row) {
+            row.emplace();
+        }
+        *row += splitOf(part, submitted);
+    }
+    void countedSinceShown(int sum) override {
+        result_.items[static_cast<std::size_t>(sum)] = std::exchange(since_, CostSplit{});
+    }
+    void welfareCounted(Currency submitted) override {
+        result_.total.welfare += submitted;
+        result_.welfare += submitted;
+    }
+    void taxCounted(Currency submitted) override { result_.tax += submitted; }
+
+private:
+    const std::vector<ItemRecord>& items_;
+    const std::vector<std::optional<CostSplit>>& sheetSplits_;
+    QuotationCostSplit& result_;
+    CostSplit since_;
+};
 
 } // namespace
 
@@ -99,7 +142,7 @@ CostKind costKindOfItem(int itemKind) {
 CostSplit sheetCostSplit(const QuotationData& quotation, int item, const CalcSettings& settings) {
     const ItemRecord& record = quotation.items.at(static_cast<std::size_t>(item));
     const auto slot = static_cast<std::size_t>(item);
-    SplitObserver observer;
+    SheetSplitObserver observer;
     if (slot < quotation.sheets.size() && !quotation.sheets[slot].empty()) {
         // The pass runs on a copy; the title line is left as it is, so no row moves.
         DocumentState state;
@@ -116,108 +159,39 @@ CostSplit sheetCostSplit(const QuotationData& quotation, int item, const CalcSet
         }
     }
     CostSplit split = observer.split;
-    split.material += record.submittedTotal - record.submittedTax - split.total();
+    split.material += record.submittedTotal - split.total();
     return split;
 }
 
 QuotationCostSplit quotationCostSplit(const QuotationData& quotation,
                                       const CalcSettings& settings) {
-    QuotationCostSplit result;
     const int last = quotation.itemMax();
-    const auto item = [&](int n) -> const ItemRecord& {
-        return quotation.items[static_cast<std::size_t>(n)];
-    };
-    auto& rows = result.items;
-    rows.resize(quotation.items.size());
-
+    std::vector<std::optional<CostSplit>> sheetSplits(quotation.items.size());
     for (int n = 1; n <= last; ++n) {
-        const ItemRecord& it = item(n);
-        if (!hasOwnSplit(it.kind)) {
-            continue;
-        }
-        if (ownsSheet(it.kind)) {
-            rows[static_cast<std::size_t>(n)] = sheetCostSplit(quotation, n, settings);
-            continue;
-        }
-        CostSplit split;
-        // A reduction item is taken off the grand total; its column shows what it takes off.
-        addTo(split, costKindOfItem(it.kind),
-              it.kind == ItemKind::Reduction ? -it.submittedTotal : it.submittedTotal);
-        rows[static_cast<std::size_t>(n)] = split;
-    }
-
-    // What the list pass counts, in its order: everything above the first tax or sum item except
-    // the rows that restate sums and the welfare items, which come after.
-    int sumItem = 0;
-    int welfareItem = 0;
-    for (int n = 1; n <= last; ++n) {
-        const int kind = item(n).kind;
-        if (kind == ItemKind::SumLine) {
-            sumItem = n;
-        } else if ((kind == ItemKind::Welfare || kind == ItemKind::WelfareSum) &&
-                   welfareItem == 0) {
-            welfareItem = n;
-        }
-    }
-    CostSplit since;
-    for (int n = 1; n <= last; ++n) {
-        const ItemRecord& it = item(n);
-        const auto slot = static_cast<std::size_t>(n);
-        if (it.kind == ItemKind::Tax) {
-            result.tax += it.submittedTotal;
-            break;
-        }
-        if (it.kind == ItemKind::SumLine) {
-            break;
-        }
-        if (it.kind == ItemKind::SumSincePrevious) {
-            rows[slot] = since;
-            since = CostSplit{};
-            continue;
-        }
-        if (!hasOwnSplit(it.kind) || it.kind == ItemKind::Welfare ||
-            it.kind == ItemKind::WelfareSum) {
-            continue;
-        }
-        result.total += *rows[slot];
-        since += *rows[slot];
-        if (ownsSheet(it.kind)) {
-            result.tax += it.submittedTax;
-        }
-    }
-    const bool sumAboveWelfare = sumItem != 0 && welfareItem != 0 && sumItem < welfareItem;
-    if (welfareItem != 0 && !sumAboveWelfare) {
-        for (int n = welfareItem; n <= last; ++n) {
-            if (item(n).kind == ItemKind::Welfare) {
-                result.total += *rows[static_cast<std::size_t>(n)];
-            }
+        if (ownsSheet(quotation.items[static_cast<std::size_t>(n)].kind)) {
+            sheetSplits[static_cast<std::size_t>(n)] = sheetCostSplit(quotation, n, settings);
         }
     }
 
-    // Hierarchy parents sum their items inside the hierarchy; 小計 items sum their range as the
-    // list pass does, the reduction included with its sign.
+    // The list pass runs on a copy and reports what it counts and sums.
+    QuotationCostSplit result;
+    result.items.resize(quotation.items.size());
+    DocumentState state;
+    state.header = quotation.header;
+    state.items = quotation.items;
+    state.settings = settings;
+    state.settings.taxOffset = quotation.taxOffset.value_or(settings.taxOffset);
+    ListSplitObserver observer(state.items, sheetSplits, result);
+    recalculateItemList(state, &observer);
+
+    // Every row with an amount of its own shows it by column, also below the tax or sum item; a
+    // reduction shows what it takes off.
     for (int n = 1; n <= last; ++n) {
-        const ItemRecord& it = item(n);
-        if (!isHierarchyParent(it.kind) && it.kind != ItemKind::SmallSum) {
-            continue;
+        const ItemRecord& item = state.items[static_cast<std::size_t>(n)];
+        if (hasOwnSplit(item.kind)) {
+            result.items[static_cast<std::size_t>(n)] = observer.splitOf(
+                n, item.kind == ItemKind::Reduction ? -item.submittedTotal : item.submittedTotal);
         }
-        const int first = std::max(clampedWhole(it.setAmountRounding), 1);
-        const int end = std::min(clampedWhole(it.setExpenseRounding), last);
-        CostSplit sum;
-        for (int m = first; m <= end; ++m) {
-            const int kind = item(m).kind;
-            const std::optional<CostSplit>& part = rows[static_cast<std::size_t>(m)];
-            const bool counted =
-                isHierarchyParent(it.kind)
-                    ? between(kind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast)
-                    : !(between(kind, 11, ItemKind::HierarchyParentLast) ||
-                        kind == ItemKind::SmallSum || kind == ItemKind::Comment ||
-                        kind == ItemKind::SumSincePrevious);
-            if (counted && part) {
-                sum += *part;
-            }
-        }
-        rows[static_cast<std::size_t>(n)] = sum;
     }
     return result;
 }

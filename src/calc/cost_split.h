@@ -13,13 +13,15 @@
 //
 // A line goes to exactly one column: welfare lines (97, 98) and items (101, 102) to 法定福利費,
 // expense lines and items (81..84) to 経費, lines with the labour price kind (労務費) to 労務費,
-// and everything else to 材料費. A line counts with the amount the sheet pass adds to the sheet's
-// total at the moment it adds it, so every rule of the pass holds here too: a reduction lowers the
-// column of its own price kind, 小計/中計 and range totals add nothing (their lines are already
-// counted), unlisted lines and lines below the tax or sum line add nothing, welfare placed below a
-// sum line is left out as the total leaves it out. Consumption tax is no cost: it stays outside the
-// four columns and is reported beside them, so the columns of an item add up to its total less
-// its own tax, and the quotation's columns plus its tax make the grand total.
+// and everything else to 材料費. The split holds no rules of its own about what counts: the sheet
+// pass tells it every amount it adds to a sheet's total and the list pass every amount it adds to
+// the grand total and what its sum items show, so a reduction lowers the column of its own price
+// kind, 小計/中計 and range totals add nothing, unlisted lines and everything below a tax or sum
+// line add nothing, welfare placed below a sum line is left out, exactly as in the totals.
+// A sheet's own tax line is part of its item's amount, which the breakdown list counts like any
+// other; it goes to 材料費. The breakdown list's tax is no cost: it stays outside the four
+// columns, so the columns of an item add up to its total, and the quotation's columns plus the
+// list's tax ([TAXGTOTAL]) make the grand total.
 
 namespace kerbina {
 
@@ -42,21 +44,24 @@ CostKind costKindOfLine(const LineRecord& line);
 CostKind costKindOfItem(int itemKind);
 
 // The split of one sheet: its lines as the sheet pass counts them, with the item's own calculation
-// settings (`settings` supplies the tax offset). The four columns add up to the item's
-// submitted total less its tax as the item holds them; should the lines no longer give that
-// total (a sheet stopped at a range-sum error), the difference is put to 材料費.
+// settings (`settings` supplies the tax offset). The four columns add up to the item's submitted
+// total as the item holds it; should the lines no longer give that total (a sheet stopped at a
+// range-sum error), the difference is put to 材料費.
 CostSplit sheetCostSplit(const QuotationData& quotation, int item, const CalcSettings& settings);
 
 struct QuotationCostSplit {
     // By item number ([0] unused): the split of every breakdown row that has one. Sheets,
-    // expense, welfare and reduction items and the items the grand total adds; hierarchy parents,
-    // 小計 and 計 items show the sum of the items they sum. Tax, comment and sum-line items and
-    // items below the list's tax or sum line have none.
+    // expense, welfare and reduction items and the items the grand total adds show their own
+    // amount; hierarchy parents and 小計 items the sum of the parts the list pass adds up for
+    // them, 計 items what it counted since the previous 計 item. Tax, comment and sum-line items
+    // have none, nor sum items with nothing to add up or below the list's tax or sum item.
     std::vector<std::optional<CostSplit>> items;
-    CostSplit total; // what the grand total is made of
-    // The tax inside the grand total: the breakdown list's tax and the counted sheets' own tax.
-    // total.total() + tax is the grand total.
+    CostSplit total; // what the grand total is made of, less the list's tax
+    // The breakdown list's own tax and welfare items, as the grand total holds them: tax is
+    // [TAXGTOTAL], and total.total() + tax is the grand total. The welfare is part of
+    // total.welfare, which also holds the sheets' welfare lines.
     Currency tax;
+    Currency welfare;
 };
 
 // The split of a whole quotation whose totals are computed (as it is opened, printed or edited).

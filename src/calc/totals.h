@@ -60,12 +60,27 @@ public:
     virtual void taxCounted(Currency submitted) = 0;
 };
 
+// Told by the list pass of every amount that goes into the submitted grand total, in the order
+// the pass adds them: together they make the grand total exactly. A reduction comes with its
+// amount negated. It is told too what the sum items show: the parts of a hierarchy parent or a
+// 小計 (a reduction negated), and when a 計 item takes what was counted since the one before.
+class GrandTotalObserver {
+public:
+    virtual ~GrandTotalObserver() = default;
+    virtual void itemCounted(int item, Currency submitted) = 0;
+    virtual void itemSummed(int sum, int part, Currency submitted) = 0;
+    virtual void countedSinceShown(int sum) = 0;
+    // The welfare items' sum, when the grand total takes it.
+    virtual void welfareCounted(Currency submitted) = 0;
+    virtual void taxCounted(Currency submitted) = 0;
+};
+
 // Sheet pass over state.sheet with state.settings. Stores the sheet totals and tax into the
 // current item when that item owns a sheet. Both passes raise AmountOverflow when an amount leaves
 // the Currency range.
 SheetPassResult recalculateSheet(DocumentState& state, SubmittedTotalObserver* observer = nullptr);
 // List pass over state.items; stores the grand totals in the header and in state.
-ListPassResult recalculateItemList(DocumentState& state);
+ListPassResult recalculateItemList(DocumentState& state, GrandTotalObserver* observer = nullptr);
 
 // The six per-sheet settings travel in the sheet's item (amount, expense and labour offsets,
 // quantity decimals, total level and total offset). Loading makes item `itemNumber`'s settings

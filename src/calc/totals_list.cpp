@@ -28,7 +28,8 @@ int clampedWhole(Currency value) {
 
 class ListPass {
 public:
-    explicit ListPass(DocumentState& state) : state_(state), header_(state.header) {
+    ListPass(DocumentState& state, GrandTotalObserver* observer)
+        : state_(state), header_(state.header), observer_(observer) {
         // A grand-total offset above 1 is no offset at all: such files meant 四捨五入.
         cut_ =
             header_.cutLevel > Currency::fromWhole(1) ? Currency::fromRaw(5000) : header_.cutLevel;
@@ -48,20 +49,45 @@ private:
                 std::min(clampedWhole(it.setExpenseRounding), lastItem())};
     }
 
-    void count(Currency net, Currency sub) {
+    // Item `number` goes into the grand totals and the sums since the last 計 item.
+    void count(int number, Currency net, Currency sub) {
         allNet_ += net;
         allSub_ += sub;
         sinceNet_ += net;
         sinceSub_ += sub;
+        if (observer_ != nullptr) {
+            observer_->itemCounted(number, sub);
+        }
     }
-    void sumHierarchy(ItemRecord& parent);
-    void sumSmall(ItemRecord& sum);
-    void computeExpense(ItemRecord& expense);
+    // A reduction item is taken off them.
+    void countReduction(int number) {
+        const ItemRecord& it = item(number);
+        allNet_ -= it.netTotal;
+        allSub_ -= it.submittedTotal;
+        allLabor_ -= it.laborTotal;
+        sinceNet_ -= it.netTotal;
+        sinceSub_ -= it.submittedTotal;
+        if (observer_ != nullptr) {
+            observer_->itemCounted(number, -it.submittedTotal);
+        }
+    }
+    void summed(int sum, int part) {
+        if (observer_ != nullptr) {
+            const ItemRecord& it = item(part);
+            observer_->itemSummed(
+                sum, part, it.kind == ItemKind::Reduction ? -it.submittedTotal : it.submittedTotal);
+        }
+    }
+    void sumHierarchy(int number);
+    void sumSmall(int number);
+    void computeExpense(int number);
     void welfareStep(int first);
+    void addWelfare();
     void taxStep(ItemRecord& tax);
 
     DocumentState& state_;
     QuotationHeader& header_;
+    GrandTotalObserver* observer_;
     Currency cut_;
     Currency level_;
 
@@ -77,7 +103,8 @@ private:
     int at_ = 0;
 };
 
-void ListPass::sumHierarchy(ItemRecord& parent) {
+void ListPass::sumHierarchy(int number) {
+    ItemRecord& parent = item(number);
     const auto [first, last] = itemRange(parent);
     Currency net;
     Currency sub;
@@ -86,6 +113,7 @@ void ListPass::sumHierarchy(ItemRecord& parent) {
         if (between(child.kind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast)) {
             net += child.netTotal;
             sub += child.submittedTotal;
+            summed(number, n);
         }
     }
     parent.netTotal = net;
@@ -94,7 +122,8 @@ void ListPass::sumHierarchy(ItemRecord& parent) {
 
 // Hierarchy parents, comments, sums and other small sums inside the range are skipped so that no
 // amount counts twice.
-void ListPass::sumSmall(ItemRecord& sum) {
+void ListPass::sumSmall(int number) {
+    ItemRecord& sum = item(number);
     const auto [first, last] = itemRange(sum);
     Currency net;
     Currency sub;
@@ -115,13 +144,15 @@ void ListPass::sumSmall(ItemRecord& sum) {
             sub += it.submittedTotal;
             labor += it.laborTotal;
         }
+        summed(number, n);
     }
     sum.netTotal = net;
     sum.submittedTotal = sub;
     sum.laborTotal = labor;
 }
 
-void ListPass::computeExpense(ItemRecord& e) {
+void ListPass::computeExpense(int number) {
+    ItemRecord& e = item(number);
     Currency netBase = allNet_;
     Currency subBase = allSub_;
     if (e.kind == ItemKind::ExpenseWithoutOthersRoundedOff) {
@@ -139,7 +170,7 @@ void ListPass::computeExpense(ItemRecord& e) {
             e.submittedTotal -= total - roundToSetting(total, level_, cut_);
         }
     }
-    count(e.netTotal, e.submittedTotal);
+    count(number, e.netTotal, e.submittedTotal);
     if (e.kind == ItemKind::ExpenseOutsideOtherExpenses) {
         list82Net_ += e.netTotal;
         list82Sub_ += e.submittedTotal;
@@ -170,6 +201,14 @@ void ListPass::welfareStep(int first) {
     }
 }
 
+void ListPass::addWelfare() {
+    allNet_ += welfNet_;
+    allSub_ += welfSub_;
+    if (observer_ != nullptr) {
+        observer_->welfareCounted(welfSub_);
+    }
+}
+
 void ListPass::taxStep(ItemRecord& tax) {
     tax.submittedTotal = percentOf(allSub_, tax.setQuantityDecimals, state_.settings.taxOffset);
     // 144 = 1: the tax is charged on the net side too.
@@ -181,6 +220,9 @@ void ListPass::taxStep(ItemRecord& tax) {
     state_.listNetTax = tax.netTotal;
     tax.laborTotal = Currency();
     header_.opt2Int = 1;
+    if (observer_ != nullptr) {
+        observer_->taxCounted(tax.submittedTotal);
+    }
 }
 
 ListPassResult ListPass::run() {
@@ -220,17 +262,13 @@ ListPassResult ListPass::run() {
             break;
         }
         if (isHierarchyParent(kind)) {
-            sumHierarchy(it);
+            sumHierarchy(n);
         } else if (isExpense(kind)) {
-            computeExpense(it);
+            computeExpense(n);
         } else if (kind == ItemKind::Reduction) {
-            allNet_ -= it.netTotal;
-            allSub_ -= it.submittedTotal;
-            allLabor_ -= it.laborTotal;
-            sinceNet_ -= it.netTotal;
-            sinceSub_ -= it.submittedTotal;
+            countReduction(n);
         } else if (kind == ItemKind::SmallSum) {
-            sumSmall(it);
+            sumSmall(n);
         } else if (kind == ItemKind::Comment) {
             it.netTotal = Currency();
             it.submittedTotal = Currency();
@@ -240,8 +278,11 @@ ListPassResult ListPass::run() {
             it.submittedTotal = sinceSub_;
             sinceNet_ = Currency();
             sinceSub_ = Currency();
+            if (observer_ != nullptr) {
+                observer_->countedSinceShown(n);
+            }
         } else if (kind != ItemKind::Welfare && kind != ItemKind::WelfareSum) {
-            count(it.netTotal, it.submittedTotal);
+            count(n, it.netTotal, it.submittedTotal);
             allLabor_ += it.laborTotal;
         }
     }
@@ -252,8 +293,7 @@ ListPassResult ListPass::run() {
     const bool welfareFirst = !sumAboveWelfare && welfareItem != 0 && welfareItem < taxItem;
     if (welfareFirst) {
         welfareStep(welfareItem);
-        allNet_ += welfNet_;
-        allSub_ += welfSub_;
+        addWelfare();
     }
     if (endedAtTax) {
         at_ = taxItem;
@@ -262,8 +302,7 @@ ListPassResult ListPass::run() {
     if (!welfareFirst) {
         welfareStep(welfareItem);
         if (!sumAboveWelfare) {
-            allNet_ += welfNet_;
-            allSub_ += welfSub_;
+            addWelfare();
         }
     }
 
@@ -278,8 +317,8 @@ ListPassResult ListPass::run() {
 
 } // namespace
 
-ListPassResult recalculateItemList(DocumentState& state) {
-    ListPass pass(state);
+ListPassResult recalculateItemList(DocumentState& state, GrandTotalObserver* observer) {
+    ListPass pass(state, observer);
     try {
         return pass.run();
     } catch (const AmountOverflow&) {

@@ -302,13 +302,13 @@ void QuotationPages::Data::paintCover(QPainter& painter, std::size_t index) cons
                qs(moneyText(header.allGTotal) + "－"), Qt::AlignRight, 72, true);
     drawFitted(painter, QRectF(box.left() + 1150, box.top(), 140, box.height()),
                QStringLiteral("(税込)"), Qt::AlignLeft, 30);
-    // The tax of the breakdown list and of the sheets that carry their own; the welfare of the
-    // sheets and of the breakdown list, as far as the grand total holds it.
+    // The tax and the welfare of the breakdown list, as the breakdown page prints them and as far
+    // as the grand total holds them.
     const QuotationCostSplit& split = splits[index];
     std::string breakdown = "（税抜金額 " + moneyText(header.allGTotal - split.tax) +
                             "　消費税額 " + moneyText(split.tax);
-    if (!split.total.welfare.isZero()) {
-        breakdown += "　うち法定福利費 " + moneyText(split.total.welfare);
+    if (!split.welfare.isZero()) {
+        breakdown += "　うち法定福利費 " + moneyText(split.welfare);
     }
     breakdown += "）";
     drawFitted(painter, QRectF(kMargin, 950, kContentWidth, 60), qs(breakdown), Qt::AlignLeft, 32);

@@ -48,6 +48,10 @@ endfunction()
 # Cover, breakdown and the two sheets of example 2, recomputed as it is opened: the grand total
 # (tax included) on the cover, the sum item of the breakdown without the welfare cost.
 expect_pdf(example_2 ${DATA}/totals/example_2.krb2 4 "5,447,455" "5,167,919")
+# The cover's tax and 法定福利費 are those the breakdown prints, not mixed with the tax and welfare
+# lines of example 1's first sheet.
+expect_pdf(example_1 ${DATA}/totals/example_1.krb2 6
+           "税抜...額 ¥16,559,213[ \n]+消費税額 ¥1,324,737[ \n]+うち法定福利費[ \n]+¥457,294")
 
 # The hand-off from the program: the argument names the data root, whose print folder holds the
 # batch; print_Data.dat belongs to another printer. Example 2 (4 pages) and example 5 (3 pages)
@@ -69,9 +73,9 @@ if(text MATCHES "材料費|労務費 ¥")
     message(FATAL_ERROR "handoff: a cost split without the print option:\n${text}")
 endif()
 # With it, example 2 (recomputed as it is opened) gets the four columns and, on the cover, their
-# totals, which add up to the amount before tax. The cover's tax includes the sheet's own tax line
-# and its 法定福利費 is the sheet's welfare that the grand total holds, not the list's welfare
-# items below the sum item, which it leaves out.
+# totals, which add up to the amount before the breakdown's tax (it has none; the sheet's own tax
+# line is part of its item, in 材料費). The 法定福利費 column holds the sheet's welfare, and the
+# list's welfare items below the sum item, which the grand total leaves out, are on no cover line.
 set(appdata ${WORK}/appdata)
 file(MAKE_DIRECTORY ${appdata}/Norfell/kerbina_xe5/conf)
 file(WRITE ${appdata}/Norfell/kerbina_xe5/conf/Kerbina.conf "[Print_CostSplit]=TRUE\r\n")
@@ -84,8 +88,8 @@ endif()
 execute_process(COMMAND ${PDFTOTEXT} ${WORK}/cost_split.pdf - OUTPUT_VARIABLE text)
 # (pdftotext gives 金 as the radical ⾦, three bytes as well; a line may break at any blank.)
 foreach(expected "材料費" "労務費" "法定福利費" "経費"
-                 "税抜...額 ¥5,261,728[ \n]+消費税額 ¥185,727[ \n]+うち法定福利費[ \n]+¥624,237"
-                 "材料費 ¥3,106,032[ \n]+労務費 ¥608,501[ \n]+法定福利費 ¥624,237[ \n]+経費 ¥922,958")
+                 "税抜...額 ¥5,447,455[ \n]+消費税額 ¥0）"
+                 "材料費 ¥3,291,759[ \n]+労務費 ¥608,501[ \n]+法定福利費 ¥624,237[ \n]+経費 ¥922,958")
     if(NOT text MATCHES "${expected}")
         message(FATAL_ERROR "cost_split: \"${expected}\" missing from the text:\n${text}")
     endif()
