@@ -91,6 +91,8 @@ TEST_F(MainWindowKeysTest, CapitalsTypedOnTextCellsAreText) {
         EXPECT_EQ(cell(*window, typed.row, 2), QString::fromUtf8(typed.specification))
             << typed.keys;
     }
+    setCurrentCell(*window, 2, 2);
+    screenshot(*window, "main_window_current_cell");
     EXPECT_EQ(document.sheet[1].note, "SUS304");
     EXPECT_EQ(document.sheet[1].submittedAmount, c("18000")); // the filled line kept its figures
     EXPECT_EQ(document.sheet[2].submittedAmount, c("1500"));
