@@ -31,6 +31,33 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+std::string asciiNumberText(std::string_view text) {
+    // The full-width forms U+FF0B..U+FF0E and U+FF10..U+FF19 are the bytes EF BC 8B..99; their
+    // ASCII forms are 0x60 lower.
+    constexpr std::string_view kFullWidthFormsLead = "\xEF\xBC";
+    std::string ascii;
+    ascii.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::string_view rest = text.substr(i);
+        if (rest.starts_with(kFullWidthFormsLead) && rest.size() >= 3) {
+            const auto last = static_cast<unsigned char>(rest[2]);
+            if ((last >= 0x8B && last <= 0x8E) || (last >= 0x90 && last <= 0x99)) {
+                ascii += static_cast<char>(last - 0x60);
+                i += 3;
+                continue;
+            }
+        }
+        if (rest.starts_with(kFullWidthSpace)) {
+            ascii += ' ';
+            i += kFullWidthSpace.size();
+            continue;
+        }
+        ascii += text[i];
+        ++i;
+    }
+    return ascii;
+}
+
 std::string_view trimBlanksAndFullWidthSpaces(std::string_view text) {
     for (;;) {
         const std::string_view before = text;

@@ -28,6 +28,11 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 // The text with ASCII capital letters made small.
 std::string asciiLowered(std::string_view text);
 
+// A number as an input method in full-width mode leaves it: the full-width digits ０-９ and the
+// signs ＋, －, ．, ， become their ASCII forms and full-width spaces become blanks; every other
+// character is kept as it is.
+std::string asciiNumberText(std::string_view text);
+
 // How a whole number may be written.
 enum class IntegerText {
     Exact,   // decimal digits with an optional "-", nothing else

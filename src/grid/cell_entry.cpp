@@ -1,6 +1,6 @@
 #include "grid/cell_entry.h"
 
-#include "base/text.h"
+#include "money/typed_number.h"
 #include "records/line_kinds.h"
 
 namespace kerbina {
@@ -51,6 +51,12 @@ bool isCellEditable(const DocumentState& state, const DisplayOptions& options, i
     return line == nullptr || line->kind == LineKind::Empty || isOrdinaryLine(line->kind);
 }
 
+bool isTextCell(const DocumentState& state, const DisplayOptions& options, int row, int column) {
+    const auto field = cellFieldOf(state, options, column);
+    return field && *field != CellField::Quantity && *field != CellField::Price &&
+           isCellEditable(state, options, row, column);
+}
+
 std::string cellEditText(const DocumentState& state, const DisplayOptions& options, int row,
                          int column) {
     const LineRecord* line = lineAtRow(state, row);
@@ -79,6 +85,22 @@ std::string cellEditText(const DocumentState& state, const DisplayOptions& optio
     return {};
 }
 
+void enterTypedQuantity(LineEntry& entry, Currency value, bool isNew, bool netView) {
+    if (isNew || entry.netQuantity == entry.submittedQuantity) {
+        entry.netQuantity = entry.submittedQuantity = value;
+    } else {
+        (netView ? entry.netQuantity : entry.submittedQuantity) = value;
+    }
+}
+
+void enterTypedPrice(LineEntry& entry, Currency value, bool isNew, bool netView) {
+    if (isNew) {
+        entry.netPrice = entry.submittedPrice = value;
+    } else {
+        (netView ? entry.netPrice : entry.submittedPrice) = value;
+    }
+}
+
 EntryOutcome typedCellEntry(const DocumentState& state, const DisplayOptions& options, int row,
                             int column, const std::string& text) {
     const auto field = cellFieldOf(state, options, column);
@@ -98,14 +120,8 @@ EntryOutcome typedCellEntry(const DocumentState& state, const DisplayOptions& op
         if (entry.flagChoice == 6) {
             entry.flagChoice = 0;
         }
-        std::string digits;
-        for (const char c : trimBlanks(text)) {
-            if (c != ',') {
-                digits += c;
-            }
-        }
         try {
-            value = parseNumber(digits);
+            value = parseTypedNumber(text);
         } catch (const NumberFormatError&) {
             return {std::nullopt, "数値を正しく入力してください。"};
         }
@@ -124,18 +140,10 @@ EntryOutcome typedCellEntry(const DocumentState& state, const DisplayOptions& op
         entry.note = text;
         break;
     case CellField::Quantity:
-        if (isNew || entry.netQuantity == entry.submittedQuantity) {
-            entry.netQuantity = entry.submittedQuantity = value;
-        } else {
-            (options.netView ? entry.netQuantity : entry.submittedQuantity) = value;
-        }
+        enterTypedQuantity(entry, value, isNew, options.netView);
         break;
     case CellField::Price:
-        if (isNew) {
-            entry.netPrice = entry.submittedPrice = value;
-        } else {
-            (options.netView ? entry.netPrice : entry.submittedPrice) = value;
-        }
+        enterTypedPrice(entry, value, isNew, options.netView);
         break;
     }
     const Currency groupCode = line != nullptr && !isNew ? line->sortCode : groupCodeOfButton(1);

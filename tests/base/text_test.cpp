@@ -110,3 +110,17 @@ TEST(JapaneseEraDate, EraYearsAndTheirFirstDays) {
 
 } // namespace
 } // namespace kerbina
+
+namespace kerbina {
+namespace {
+
+// Only the full-width digits, signs and spaces change; letters and other characters stay.
+TEST(AsciiNumberText, FullWidthDigitsAndSignsOnly) {
+    EXPECT_EQ(asciiNumberText("－１，２３４．５０"), "-1,234.50");
+    EXPECT_EQ(asciiNumberText("＋９　"), "+9 ");
+    EXPECT_EQ(asciiNumberText("ＳＧＰ２５Ａ／ｍ"), "ＳＧＰ25Ａ／ｍ");
+    EXPECT_EQ(asciiNumberText("鋼管12"), "鋼管12");
+}
+
+} // namespace
+} // namespace kerbina

@@ -24,6 +24,13 @@ TEST(CellEntry, WhichCellsTakeTyping) {
     EXPECT_TRUE(isCellEditable(state, options, 1, 1));
     EXPECT_FALSE(isCellEditable(state, options, 2, 1)); // structure lines keep their editors
     EXPECT_TRUE(isCellEditable(state, options, 9, 7));  // a row past the end becomes a line
+    // Letters typed on text cells are text; on the others they are left to the row commands.
+    const bool textCells[] = {false, true, true, false, false, true, false, false, false, true};
+    for (int column = 0; column < 10; ++column) {
+        EXPECT_EQ(isTextCell(state, options, 1, column), textCells[column]) << column;
+        EXPECT_EQ(isTextCell(state, options, 9, column), textCells[column]) << column;
+    }
+    EXPECT_FALSE(isTextCell(state, options, 2, 1));
     options.additionalView = true;
     EXPECT_FALSE(isCellEditable(state, options, 1, 7));
     options = DisplayOptions{};

@@ -1,4 +1,5 @@
 #include "money/currency.h"
+#include "money/typed_number.h"
 #include "money_literal.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,24 @@ TEST(CurrencyParse, RejectsAnythingElse) {
         EXPECT_THROW(parseNumber(text), NumberFormatError) << text;
     }
     EXPECT_THROW(parseNumber("99999999999999999999"), CurrencyOverflow);
+}
+
+// What an input method in full-width mode leaves reads as the same number typed in ASCII.
+TEST(CurrencyParse, TypedNumbersTakeFullWidthDigitsAndDigitGroups) {
+    const struct {
+        const char* text;
+        std::int64_t raw;
+    } cases[] = {
+        {"１２", 120000},     {"１，５００", 15000000}, {"－３００", -3000000},
+        {"２．５", 25000},    {"＋７", 70000},          {"1,234.5", 12345000},
+        {"　１２　", 120000}, {"１2．5", 125000},       {"", 0},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(parseTypedNumber(row.text).raw(), row.raw) << row.text;
+    }
+    for (const char* text : {"１２ａ", "abc", "１．２．３", "１／２", "一二"}) {
+        EXPECT_THROW(parseTypedNumber(text), NumberFormatError) << text;
+    }
 }
 
 TEST(CurrencyArithmetic, ProductsAndQuotientsRoundHalfToEven) {

@@ -89,6 +89,9 @@ private:
                         const QKeySequence& shortcut, void (TFKERBINA::*handler)());
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut, const std::function<void()>& handler);
+    // Whether a command acts on the page in front (sheet commands only on a sheet, list commands
+    // only on the breakdown list).
+    bool commandFitsPage(const QAction* command) const;
     void buildBulkEditMenu(QMenu* menu);
     void buildStructureMenu(QMenu* menu);
     Selection selectionNow() const;

@@ -357,6 +357,8 @@ void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
         if (!outcome.message) {
             if (!outcome.refusal.empty()) {
                 MessageBox::notify(this, q(outcome.refusal));
+                // The refused text comes back in its cell: the keys typed next correct it.
+                view_->editCell(row, column, text);
             }
             return;
         }
@@ -365,9 +367,15 @@ void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
             return WriteLineFromMessage(context, Selection{row, row}, *outcome.message,
                                         LineWriteMode::Overwrite, AfterWrite::Save, false);
         });
-        // Like a spreadsheet, the cursor goes down one row in the same column.
-        view_->grid()->setCurrentIndex(
-            view_->model()->index(std::min(row, view_->model()->rowCount() - 1), current.column()));
+        // Like a spreadsheet, Enter takes the cursor down one row in the same column; Tab has
+        // already taken it to the next cell, where it stays.
+        const bool movedOn = current.row() != row - 1 || current.column() != column;
+        view_->grid()->setCurrentIndex(view_->model()->index(
+            movedOn ? current.row() : std::min(row, view_->model()->rowCount() - 1),
+            current.column()));
+        // The write repainted the grid and closed any editor Tab had opened: the keys typed next
+        // go to the grid again.
+        view_->grid()->setFocus();
     });
 }
 

@@ -8,13 +8,53 @@
 #include "grid/structure_commands.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
+#include "money/typed_number.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMenuBar>
 #include <QTabBar>
+#include <algorithm>
+#include <span>
 
 namespace kerbina {
+
+namespace {
+
+// Every command acts on the page in front: a sheet command never runs on the breakdown list, where
+// its sheet is hidden, and a list command never on a sheet. A command's page is kept on its action;
+// commands without one (files, views, and those with a list form of their own) act on both.
+constexpr const char* kPageProperty = "kerbinaPage";
+constexpr const char* kSheetPage = "sheet";
+constexpr const char* kListPage = "list";
+
+// The commands of the sheet menus that have a breakdown-list form (or only say that they have
+// none).
+constexpr const char* kCommandsOfBothPages[] = {
+    "undo",      "redo",     "newData",        "insert",         "delete",
+    "copy",      "cut",      "pasteInserting", "selectAll",      "cancelSelection",
+    "firstLine", "lastLine", "calcSettings",   "itemNamePrompt",
+};
+
+// Marks the commands of `menu` and its submenus as commands of `page`, but for `exceptions`.
+void markPage(QMenu* menu, const char* page, std::span<const char* const> exceptions = {}) {
+    for (QAction* command : menu->actions()) {
+        if (command->menu() != nullptr) {
+            markPage(command->menu(), page, exceptions);
+        } else if (std::ranges::none_of(exceptions, [command](const char* name) {
+                       return command->objectName() == QLatin1String(name);
+                   })) {
+            command->setProperty(kPageProperty, QString::fromLatin1(page));
+        }
+    }
+}
+
+} // namespace
+
+bool TFKERBINA::commandFitsPage(const QAction* command) const {
+    const QString page = command->property(kPageProperty).toString();
+    return page.isEmpty() || page == QLatin1String(display_.listMode ? kListPage : kSheetPage);
+}
 
 QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                                const QKeySequence& shortcut, void (TFKERBINA::*handler)()) {
@@ -28,8 +68,11 @@ QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QSt
     if (!shortcut.isEmpty()) {
         command->setShortcut(shortcut);
     }
-    connect(command, &QAction::triggered, this,
-            [this, handler] { runCommand([&handler] { handler(); }); });
+    connect(command, &QAction::triggered, this, [this, command, handler] {
+        if (commandFitsPage(command)) {
+            runCommand([&handler] { handler(); });
+        }
+    });
     menu->addAction(command);
     // Shortcuts work whatever menu is enabled: the window holds every command too.
     addAction(command);
@@ -178,6 +221,15 @@ void TFKERBINA::buildMenus() {
                &TFKERBINA::calcSettings);
 
     buildListPageMenu();
+
+    markPage(editMenu_, kSheetPage, kCommandsOfBothPages);
+    markPage(convertMenu_, kSheetPage, kCommandsOfBothPages);
+    markPage(listMenu_, kListPage);
+    for (const char* name : {"saveColumnWidths", "resetColumnWidths", "cursorNameToSpecification",
+                             "cursorSpecificationToName"}) {
+        action(QString::fromLatin1(name))
+            ->setProperty(kPageProperty, QString::fromLatin1(kSheetPage));
+    }
 }
 
 void TFKERBINA::updateViewChecks() {
@@ -280,7 +332,7 @@ void TFKERBINA::buildBulkEditMenu(QMenu* menu) {
                            if (!entry) {
                                return;
                            }
-                           const Currency factor = parseNumber(s(entry->trimmed()));
+                           const Currency factor = parseTypedNumber(s(*entry));
                            runGridCommand([&](GridContext& context, Selection selection) {
                                return multiplyByFactor(context, selection, target, factor, offset);
                            });

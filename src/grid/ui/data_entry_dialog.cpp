@@ -5,6 +5,7 @@
 #include "base/conf_file.h"
 #include "base/file_io.h"
 #include "money/rounding.h"
+#include "money/typed_number.h"
 #include "records/line_kinds.h"
 #include "settings/environment_settings.h"
 
@@ -57,10 +58,10 @@ std::vector<std::string> readList(const std::filesystem::path& file) {
     }
 }
 
-// An empty field is 0; anything else must be a plain decimal number.
+// An empty field is 0; anything else must be a decimal number (full-width digits as well).
 std::optional<Currency> numberIn(const QLineEdit* edit) {
     try {
-        return parseNumber(edit->text().trimmed().toStdString());
+        return parseTypedNumber(edit->text().toStdString());
     } catch (const NumberFormatError&) {
         return std::nullopt;
     }
@@ -123,7 +124,7 @@ void TFDataedit_Dlg::buildWidgets() {
 
     auto* grid = new QGridLayout();
     const auto* decimal = new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]{0,4}")), this);
+        QRegularExpression(QStringLiteral("[-－]?[0-9０-９]*[.．]?[0-9０-９]{0,4}")), this);
     const auto addEdit = [&](int tag, const char* objectName) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromUtf8(objectName));
@@ -147,6 +148,8 @@ void TFDataedit_Dlg::buildWidgets() {
     unitList_->setObjectName(QStringLiteral("X_Ci"));
     unitList_->setEditable(true);
     fields_[Unit] = unitList_->lineEdit();
+    // An editable list takes its keys before its line edit sees them: Enter is watched on both.
+    unitList_->installEventFilter(this);
     fields_[Unit]->installEventFilter(this);
     stops_[Unit] = new QCheckBox(this);
     stops_[Unit]->setObjectName(QStringLiteral("SB3"));
@@ -220,6 +223,7 @@ void TFDataedit_Dlg::buildWidgets() {
     amountText_ = new QComboBox(this);
     amountText_->setObjectName(QStringLiteral("x_opt3"));
     amountText_->setEditable(true);
+    amountText_->installEventFilter(this);
     amountText_->lineEdit()->installEventFilter(this);
     grid->addWidget(new QLabel(QStringLiteral("金額欄摘要文字列"), this), gridRow, 0);
     grid->addWidget(amountText_, gridRow++, 1, 1, 3);
@@ -542,7 +546,9 @@ bool TFDataedit_Dlg::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             // The amount-text list counts as position 3.
-            int tag = watched == amountText_->lineEdit() ? 3 : 0;
+            int tag = watched == amountText_ || watched == amountText_->lineEdit() ? 3
+                      : watched == unitList_                                       ? Unit
+                                                                                   : 0;
             for (int t = Name; t <= Note && tag == 0; ++t) {
                 if (watched == fields_[static_cast<std::size_t>(t)]) {
                     tag = t;

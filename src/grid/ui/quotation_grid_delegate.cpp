@@ -49,6 +49,12 @@ void QuotationGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         painter->drawText(option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0),
                           int(alignment) | Qt::TextSingleLine, text);
     }
+    // The rows are selected whole; the frame shows the cell that typing goes to.
+    if (option.state.testFlag(QStyle::State_HasFocus)) {
+        painter->setPen(
+            QColor(style.foreground.red, style.foreground.green, style.foreground.blue));
+        painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+    }
     painter->restore();
 }
 

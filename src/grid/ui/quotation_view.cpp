@@ -1,16 +1,20 @@
 #include "grid/ui/quotation_view.h"
 
 #include "app/ui/fonts.h"
+#include "grid/cell_entry.h"
 #include "grid/column_layout.h"
 #include "grid/ui/quotation_grid_delegate.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -89,6 +93,7 @@ QuotationView::QuotationView(const DocumentState& state, const DisplayOptions& d
     // columns.
     grid_->horizontalHeader()->setMinimumSectionSize(8);
     grid_->viewport()->installEventFilter(this);
+    grid_->installEventFilter(this);
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this,
             &QuotationView::onColumnResized);
     connect(grid_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -297,7 +302,26 @@ bool QuotationView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
         fitColumns();
     }
+    // Specifications start with capitals (VP, SGP, SUS): on a text cell a Shift+letter is the
+    // first character of the text, not the row command bound to it.
+    if (watched == grid_ && event->type() == QEvent::ShortcutOverride &&
+        keyTypesIntoCell(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool QuotationView::keyTypesIntoCell(const QKeyEvent& key) const {
+    const QString text = key.text();
+    if (text.isEmpty() || !text.front().isPrint() ||
+        (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) {
+        return false;
+    }
+    const QModelIndex current = grid_->currentIndex();
+    const auto [top, bottom] = selectedRows();
+    return current.isValid() && top == bottom && top == current.row() + 1 &&
+           isTextCell(state_, display_, current.row() + 1, current.column());
 }
 
 std::pair<int, int> QuotationView::selectedRows() const {
@@ -326,6 +350,20 @@ void QuotationView::selectRows(int top, int bottom) {
     grid_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     grid_->selectionModel()->setCurrentIndex(model_->index(top - 1, 0),
                                              QItemSelectionModel::NoUpdate);
+}
+
+void QuotationView::editCell(int row, int column, const QString& text) {
+    const QModelIndex cell = model_->index(row - 1, column);
+    if (!cell.isValid()) {
+        return;
+    }
+    grid_->setFocus();
+    grid_->setCurrentIndex(cell);
+    grid_->edit(cell);
+    if (auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        editor != nullptr && editor->parentWidget() == grid_->viewport()) {
+        editor->setText(text);
+    }
 }
 
 } // namespace kerbina

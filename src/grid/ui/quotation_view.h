@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
@@ -61,6 +62,8 @@ public:
     // First and last selected grid row (1-based); the current row when nothing is selected.
     std::pair<int, int> selectedRows() const;
     void selectRows(int top, int bottom);
+    // Opens the editor of a cell (grid row from 1) holding `text`.
+    void editCell(int row, int column, const QString& text);
 
 signals:
     void tabChosen(int tab);
@@ -81,6 +84,9 @@ private:
     void buildToolPages();
     void fitColumns();
     void onColumnResized(int column, int oldWidth, int newWidth);
+    // A printable key (Shift or not) with one row selected and a text cell current: it starts
+    // editing that cell, and no shortcut may take it.
+    bool keyTypesIntoCell(const QKeyEvent& key) const;
 
     const DocumentState& state_;
     const DisplayOptions& display_;

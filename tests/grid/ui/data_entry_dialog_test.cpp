@@ -7,8 +7,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -114,6 +117,35 @@ TEST_F(DataEntryDialogTest, ContinuousInputWritesRowAfterRow) {
     EXPECT_EQ(sheet.written[2].name, "試運転調整");
     EXPECT_EQ(sheet.shownRow, 4);
     EXPECT_EQ(dialog.row(), 4);
+}
+
+// Enter in the unit list, where the keys reach the list before its text field, moves on to the net
+// quantity like every other field; it does not write the line before its quantity and price. The
+// quantity takes full-width digits as the input method leaves them.
+TEST_F(DataEntryDialogTest, EnterInTheUnitMovesOnToTheQuantity) {
+    TFDataedit_Dlg dialog(root);
+    dialog.applySettings(EnvironmentSettings{});
+    MemorySheet sheet;
+    whileShowing(dialog, [&] {
+        type(dialog, TFDataedit_Dlg::Name, "鋼管");
+        auto* unit = dialog.findChild<QComboBox*>(QStringLiteral("X_Ci"));
+        unit->setFocus();
+        unit->setEditText(QStringLiteral("ｍ"));
+        QTest::keyClick(unit, Qt::Key_Return);
+        EXPECT_TRUE(sheet.written.empty());
+        EXPECT_EQ(dialog.focusWidget(), dialog.field(TFDataedit_Dlg::NetQuantity));
+        // The input method commits full-width digits; the field keeps them.
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("１２．５"));
+        QApplication::sendEvent(dialog.field(TFDataedit_Dlg::NetQuantity), &commit);
+        EXPECT_EQ(dialog.field(TFDataedit_Dlg::NetQuantity)->text(), QStringLiteral("１２．５"));
+        type(dialog, TFDataedit_Dlg::SubmittedQuantity, "１２．５");
+        dialog.writeLine(1);
+    });
+    dialog.editFrom(sheet, 1);
+    ASSERT_EQ(sheet.written.size(), 1u);
+    EXPECT_EQ(sheet.written[0].netQuantity, c("12.5"));
+    EXPECT_EQ(sheet.written[0].unit, "ｍ");
 }
 
 // "前のDATAを取得" copies the line above into the fields; a refused entry stays open unchanged.
