@@ -2,6 +2,8 @@
 // window runs it (undo snapshot, reading and checking the lines, the insert, both totals passes,
 // the work files), so that a large import never freezes the window for long.
 #include "base/file_io.h"
+#include "calc/totals.h"
+#include "document/direct_read.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
 #include "grid/work_folder_cycle.h"
