@@ -2,7 +2,6 @@
 
 #include "base/file_io.h"
 #include "base/text.h"
-#include "base/text_codec.h"
 
 namespace kerbina {
 
@@ -72,12 +71,7 @@ std::filesystem::path networkFilePath(const std::filesystem::path& dataRoot) {
 }
 
 std::vector<std::string> readSettingsFileLines(const std::filesystem::path& dataRoot) {
-    const std::filesystem::path file = settingsFilePath(dataRoot);
-    std::error_code error;
-    if (!std::filesystem::exists(file, error) && !error) {
-        return {};
-    }
-    return splitTextLines(fromCp932(readRegularFile(file)));
+    return readTextLines(settingsFilePath(dataRoot));
 }
 
 std::string readConfValue(const std::filesystem::path& dataRoot, std::string_view key) {

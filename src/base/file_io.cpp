@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
@@ -18,10 +17,6 @@ namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
-
-[[noreturn]] void failToRead(const fs::path& path) {
-    throw FileError("ファイルを読み込めませんでした: " + pathText(path));
-}
 
 // `reason`: what the system said, when it says something the user can act on.
 [[noreturn]] void failToWrite(const fs::path& path, std::error_code reason = {}) {
@@ -236,29 +231,18 @@ private:
 
 std::string readFileBytes(const fs::path& path) {
     fileStep(path);
+    return readRegularFile(path);
+}
+
+bool mayReplaceFile(const fs::path& path) {
     std::error_code error;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || fs::is_directory(path, error)) {
-        failToRead(path);
-    }
-    // One read of the size the file has now; the loop also takes whatever another program
-    // appended in the meantime, and a file that shrank just reads shorter.
-    const std::uintmax_t expected = fs::file_size(path, error);
-    std::string bytes(error ? std::size_t{0} : static_cast<std::size_t>(expected), '\0');
-    std::size_t filled = 0;
-    for (;;) {
-        in.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
-        filled += static_cast<std::size_t>(in.gcount());
-        if (filled < bytes.size() || in.peek() == std::ifstream::traits_type::eof()) {
-            break;
-        }
-        bytes.resize(bytes.size() + std::max<std::size_t>(bytes.size(), 4096));
-    }
-    if (in.bad()) {
-        failToRead(path);
-    }
-    bytes.resize(filled);
-    return bytes;
+    const fs::file_status status = fs::status(path, error);
+    // A name that cannot be examined is left to the write, which then reports its own failure.
+    return error || !fs::exists(status) || fs::is_regular_file(status);
+}
+
+FileError notARegularFileToWrite(const fs::path& path) {
+    return FileError("通常のファイルではないため書き込めません: " + pathText(path));
 }
 
 void writeFileAtomically(const fs::path& path, std::string_view bytes, Durability durability) {
@@ -268,6 +252,9 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes, Durabilit
 void writePiecesAtomically(const fs::path& path, std::span<const std::string_view> pieces,
                            Durability durability) {
     fileStep(path);
+    if (!mayReplaceFile(path)) {
+        throw notARegularFileToWrite(path);
+    }
     TemporaryFile temporary(path);
     if (!temporary.write(pieces, durability)) {
         failToWrite(path, temporary.failure());
@@ -280,18 +267,7 @@ void writePiecesAtomically(const fs::path& path, std::span<const std::string_vie
 
 std::string readFileHead(const fs::path& path, std::size_t count) {
     fileStep(path);
-    std::ifstream in(path, std::ios::binary);
-    std::error_code error;
-    if (!in || fs::is_directory(path, error)) {
-        failToRead(path);
-    }
-    std::string bytes(count, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(count));
-    if (in.bad()) {
-        failToRead(path);
-    }
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    return readRegularFileHead(path, count);
 }
 
 void removeFile(const fs::path& path) {
@@ -548,7 +524,8 @@ std::vector<std::string> readTextLines(const fs::path& path) {
     if (!fs::exists(path, error) && !error) {
         return {};
     }
-    return splitTextLines(fromCp932(readFileBytes(path)));
+    fileStep(path);
+    return splitTextLines(fromCp932(readRegularFile(path, kTextReadLimit)));
 }
 
 void writeTextLines(const fs::path& path, const std::vector<std::string>& lines,

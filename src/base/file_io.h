@@ -41,14 +41,20 @@ public:
     using UserError::UserError;
 };
 
-// Reads a whole file as bytes.
-std::string readFileBytes(const std::filesystem::path& path);
+// Every read below ends in one reader: it takes regular files only, refusing a folder, a FIFO or
+// a device with FileError before reading anything (a FIFO never blocks it), and refuses a file
+// larger than its limit instead of filling the memory. Errors name the file.
+
 // The most a reader of quotations and their companions takes: far above any real quotation, and
 // low enough that a wrong file (a disk image, a device) cannot fill the memory.
 inline constexpr std::uintmax_t kReadLimit = std::uintmax_t{256} * 1024 * 1024;
-// Reads a whole regular file as bytes, at most `limit` of them. Anything else (a folder, a FIFO,
-// a device) and a larger file raise FileError naming the file; a FIFO never blocks the reader.
+// The most a text file (settings, lists, print data, import files) may hold: a text file is held
+// about three times over while its lines are made, and the largest real one is a few megabytes.
+inline constexpr std::uintmax_t kTextReadLimit = std::uintmax_t{64} * 1024 * 1024;
+// Reads a whole regular file as bytes, at most `limit` of them.
 std::string readRegularFile(const std::filesystem::path& path, std::uintmax_t limit = kReadLimit);
+// readRegularFile, counted by the test seam below.
+std::string readFileBytes(const std::filesystem::path& path);
 // How far the bytes of a write have gone when the rename puts the file in place.
 enum class Durability {
     // Forced to the disk, so that not even a power cut can leave an empty or half-written file
@@ -62,8 +68,16 @@ enum class Durability {
     Scratch,
 };
 
+// What a write may put a file in place of: a regular file (also through a link) or a free name.
+// A FIFO, a device or a folder is never replaced, whoever chose the name: the writer would report
+// a file written where none is, and a user's device node or pipe would be gone.
+bool mayReplaceFile(const std::filesystem::path& path);
+// The error for a target that rule refuses.
+FileError notARegularFileToWrite(const std::filesystem::path& path);
+
 // Writes bytes to a temporary name in the same folder, flushes, and renames it over `path`, so a
-// failed write never leaves a half-written file behind. Raises FileError on any failure.
+// failed write never leaves a half-written file behind. A target that mayReplaceFile refuses is
+// left alone. Raises FileError on any failure.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          Durability durability = Durability::Durable);
 // The same with the bytes in pieces, written one after the other, so that a large file need not
@@ -104,7 +118,7 @@ bool tryRenameFile(const std::filesystem::path& from, const std::filesystem::pat
 // name and then linked in, so `target` is whole or absent. False when `target` was there first or
 // the copy failed; nothing is left behind either way.
 bool copyFileIfAbsent(const std::filesystem::path& source, const std::filesystem::path& target);
-// Up to `count` bytes from the start of a file, for a look at a large file's head.
+// Up to `count` bytes from the start of a regular file, for a look at a large file's head.
 std::string readFileHead(const std::filesystem::path& path, std::size_t count);
 
 // Whether a file name is that of a temporary of the atomic writer or a version kept by a
@@ -155,7 +169,8 @@ int countedFileCalls();
 
 // Text files shared with users and companion programs: CP932 on disk, UTF-8 lines in memory.
 // Lines end in CR LF when written; LF alone and CR LF are both accepted when read (a trailing CR
-// is stripped). A missing file reads as no lines.
+// is stripped). A missing file reads as no lines; anything the file reader refuses (see above, with
+// the text limit) raises FileError.
 std::vector<std::string> splitTextLines(std::string_view utf8);
 std::vector<std::string> readTextLines(const std::filesystem::path& path);
 void writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines,

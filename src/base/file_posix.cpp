@@ -20,21 +20,11 @@ FileError readFailure(const fs::path& path) {
     return FileError("ファイルを読み込めませんでした: " + pathText(path));
 }
 
-} // namespace
-
-std::FILE* createNewFile(const fs::path& path, bool& exists) {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-    exists = file == nullptr && errno == EEXIST;
-    return file;
-}
-
-bool flushToDisk(std::FILE* file) {
-    return ::fsync(::fileno(file)) == 0;
-}
-
-std::string readRegularFile(const fs::path& path, std::uintmax_t limit) {
-    // Opened without waiting, so that a FIFO cannot block before its type is seen; for a
-    // regular file the flag changes nothing.
+// The one way the program reads a file. The open never waits, so that a FIFO cannot block before
+// its type is seen (for a regular file the flag changes nothing); then anything but a regular file
+// is refused. At most `limit` bytes are read: `head` takes the first `limit` bytes of a longer
+// file, otherwise a longer file is refused whole instead of filling the memory.
+std::string readRegularFileUpTo(const fs::path& path, std::uintmax_t limit, bool head) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
         throw readFailure(path);
@@ -54,19 +44,22 @@ std::string readRegularFile(const fs::path& path, std::uintmax_t limit) {
         return FileError("ファイルが大きすぎるため読み込めません（上限 " +
                          std::to_string(limit / (1024 * 1024)) + " MB）: " + pathText(path));
     };
-    if (static_cast<std::uintmax_t>(status.st_size) > limit) {
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
+    if (size > limit && !head) {
         throw tooLarge();
     }
-    // The size it has now; a file that grows meanwhile is read on, up to the limit.
-    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    // The size it has now; a file that grows meanwhile is read on, up to the limit (one byte
+    // beyond it tells a whole read that the file is too large).
+    const std::uintmax_t most = head ? limit : limit + 1;
+    std::string bytes(static_cast<std::size_t>(std::min(size, most)), '\0');
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
-            if (bytes.size() > limit) {
-                throw tooLarge();
+            if (bytes.size() >= most) {
+                break;
             }
             bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(
-                limit + 1, bytes.size() + std::max<std::size_t>(bytes.size(), 4096))));
+                most, bytes.size() + std::max<std::size_t>(bytes.size(), 4096))));
         }
         const ::ssize_t count = ::read(descriptor, bytes.data() + filled, bytes.size() - filled);
         if (count < 0) {
@@ -80,8 +73,31 @@ std::string readRegularFile(const fs::path& path, std::uintmax_t limit) {
         }
         filled += static_cast<std::size_t>(count);
     }
+    if (filled > limit) {
+        throw tooLarge();
+    }
     bytes.resize(filled);
     return bytes;
+}
+
+} // namespace
+
+std::FILE* createNewFile(const fs::path& path, bool& exists) {
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    exists = file == nullptr && errno == EEXIST;
+    return file;
+}
+
+bool flushToDisk(std::FILE* file) {
+    return ::fsync(::fileno(file)) == 0;
+}
+
+std::string readRegularFile(const fs::path& path, std::uintmax_t limit) {
+    return readRegularFileUpTo(path, limit, false);
+}
+
+std::string readRegularFileHead(const fs::path& path, std::size_t count) {
+    return readRegularFileUpTo(path, count, true);
 }
 
 std::optional<FileStamp> fileStamp(const fs::path& path) {

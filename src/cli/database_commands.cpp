@@ -183,9 +183,7 @@ int runExport(const DatabaseArguments& arguments) {
     if (!checkedDataRoot(arguments.dataRoot)) {
         return kFailed;
     }
-    std::error_code error;
-    const auto outputStatus = std::filesystem::status(output, error);
-    if (std::filesystem::exists(outputStatus) && !std::filesystem::is_regular_file(outputStatus)) {
+    if (!mayReplaceFile(output)) {
         std::cerr << "kerbina-cli: " << pathText(output)
                   << ": 通常のファイルではないため書き込めません。\n";
         return kFailed;
@@ -195,6 +193,7 @@ int runExport(const DatabaseArguments& arguments) {
         return kFailed;
     }
     const std::filesystem::path file = databaseFilePath(*folder, DatabaseFile::Quotation);
+    std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
         std::cerr << "kerbina-cli: " << pathText(file) << ": データベースファイルがありません。\n";
         return kFailed;

@@ -125,9 +125,7 @@ settingsFor(const std::optional<std::filesystem::path>& dataRoot) {
 
 // The output may replace a regular file, never anything else (a device, a FIFO, a folder).
 bool mayWrite(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) {
+    if (kerbina::mayReplaceFile(path)) {
         return true;
     }
     reportFailure(path, 0, "通常のファイルではないため書き込めません。");

@@ -2,6 +2,7 @@
 
 #include "base/file_io.h"
 #include "base/text.h"
+#include "document/quotation_file_name.h"
 #include "money/rounding.h"
 #include "records/kinds.h"
 
@@ -50,6 +51,14 @@ std::string takeoffQuantityText(Currency quantity, Currency quantityDecimals) {
     return std::string(trimBlanks(shown));
 }
 
+// Lines whose amount is a total of other lines: ranges (their quantity fields hold the rows of the
+// range, their price a rate), 小計, 中計 and the welfare lines (their quantity fields hold the
+// rates of the formula). Their quantity and price fields are nothing a spreadsheet could use.
+bool totalsOtherLines(int kind) {
+    return isRangeKind(kind) || kind == LineKind::SmallSum || kind == LineKind::MidSum ||
+           isWelfare(kind);
+}
+
 // Kinds whose amount-column text is shown in front of the note.
 bool showsAmountTextInNote(int kind) {
     return kind == 15 || kind == 25 || kind == 115 || kind == 125;
@@ -57,32 +66,16 @@ bool showsAmountTextInNote(int kind) {
 
 } // namespace
 
-std::string csvValue(std::string_view value) {
-    if (value.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(value);
-    }
-    std::string quoted = "\"";
-    for (const char c : value) {
-        if (c == '"') {
-            quoted += '"';
-        }
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
-}
-
-std::string csvLine(const std::vector<std::string>& values) {
-    std::string line;
-    for (const std::string& value : values) {
-        line += csvValue(value);
-        line += ',';
-    }
-    return line;
-}
-
 void writeCsvFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
     writeTextLines(file, lines);
+}
+
+std::filesystem::path suggestedCsvPath(const DocumentState& state,
+                                       const std::filesystem::path& ownFile,
+                                       const std::filesystem::path& quotationFolder) {
+    std::filesystem::path name = suggestedSavePath(state, ownFile, quotationFolder).filename();
+    name.replace_extension(".csv");
+    return quotationFolder / name;
 }
 
 bool exportCsv(UserPrompt& prompt, CsvExport kind, const std::filesystem::path& suggested,
@@ -111,8 +104,10 @@ std::vector<std::string> sheetCsvLines(const Sheet& sheet) {
             continue;
         }
         auto [name, specification] = csvNameAndSpecification(line.nameSpec);
+        const bool sum = totalsOtherLines(line.kind);
         lines.push_back(csvLine({std::move(name), std::move(specification), line.unit,
-                                 line.submittedQuantity.toString(), line.submittedPrice.toString(),
+                                 sum ? std::string() : line.submittedQuantity.toString(),
+                                 sum ? std::string() : line.submittedPrice.toString(),
                                  line.submittedAmount.toString()}));
     }
     return lines;
@@ -143,21 +138,6 @@ std::vector<std::string> itemListCsvLines(const std::vector<std::vector<std::str
         if (row == 0 || !blank) {
             lines.push_back(csvLine(values));
         }
-    }
-    return lines;
-}
-
-std::vector<std::string> quotationListCsvLines(const std::vector<std::vector<std::string>>& grid) {
-    std::vector<std::string> lines;
-    for (const std::vector<std::string>& row : grid) {
-        if (cell(row, 1).empty()) {
-            continue;
-        }
-        std::vector<std::string> values;
-        for (std::size_t column = 1; column < row.size(); ++column) {
-            values.push_back(withoutCommas(row[column]));
-        }
-        lines.push_back(csvLine(values));
     }
     return lines;
 }

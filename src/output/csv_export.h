@@ -1,7 +1,9 @@
 #pragma once
 
+#include "base/csv_text.h"
 #include "base/user_prompt.h"
 #include "money/currency.h"
+#include "records/document_state.h"
 #include "records/records.h"
 
 #include <array>
@@ -12,16 +14,9 @@
 
 namespace kerbina {
 
-// The CSV files the program writes for spreadsheets: CP932, CR LF, comma-separated, every value
-// followed by "," (so each line ends with ","). Numbers are in the plain text form of Currency.
-// A value holding "," or '"' (or a line break) would shift the columns of every reader, so it is
-// enclosed in double quotes with its own double quotes doubled; every other value is written as
-// it stands.
+// The CSV files the program writes for spreadsheets: the lines of base/csv_text (one quoting rule
+// for every export), CP932 with CR LF. Numbers are in the plain text form of Currency.
 
-// One value as written: quoted only when it must be.
-std::string csvValue(std::string_view value);
-// One line: every value followed by ",".
-std::string csvLine(const std::vector<std::string>& values);
 // Writes the lines (each already built by csvLine) as a CSV file, replacing it whole.
 void writeCsvFile(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
@@ -31,17 +26,14 @@ std::pair<std::string, std::string> csvNameAndSpecification(std::string_view nam
 
 // The sheet CSV: one line per line of the sheet ([0] is the scratch slot) in sheet order, empty
 // lines (kind 0) and sum lines (kind 99) left out. Columns: name, specification, unit, submitted
-// quantity, submitted price, submitted amount.
+// quantity, submitted price, submitted amount. Lines that total other lines (ranges, 小計, 中計,
+// the welfare lines) write only their amount: their quantity fields hold row numbers and rates.
 std::vector<std::string> sheetCsvLines(const Sheet& sheet);
 
 // The breakdown list CSV from the texts of the list grid (`grid[0]` is the header row): the header
 // texts of columns 1 to the last, then one line per item row with a text, its columns 1 to the
 // last. Amounts are written as numbers: every "," is removed, and the "¥" before a digit.
 std::vector<std::string> itemListCsvLines(const std::vector<std::vector<std::string>>& grid);
-
-// The quotation list CSV from the texts of the list grid (row by row, column 0 first): one line
-// per row with a text in column 1, its columns 1 to the last, each with every "," removed.
-std::vector<std::string> quotationListCsvLines(const std::vector<std::vector<std::string>>& grid);
 
 // The unit-cost breakdown CSV from the texts of its grid: the header texts of columns 1 to 27,
 // then one line per row from row 1 up to the first row whose column 0 is empty, columns 1 to 27.
@@ -87,6 +79,13 @@ inline constexpr std::string_view kCsvFilter = "csvファイル (*.csv)";
 inline constexpr std::string_view kListCsvFilter = "CSVファイル (*.csv)";
 
 enum class CsvExport { Sheet, QuotationList, Takeoff, UnitCost };
+
+// Where the CSV export of the open quotation is offered: in the quotation folder, under the name
+// the quotation is saved under (its own file's, else the name "ファイルに保存" suggests) with
+// ".csv" in place of its extension.
+std::filesystem::path suggestedCsvPath(const DocumentState& state,
+                                       const std::filesystem::path& ownFile,
+                                       const std::filesystem::path& quotationFolder);
 
 // An export command: asks for the file (a save dialog starting at `suggested`, suffix "csv"),
 // writes the lines over it and shows the export's box. False, writing nothing, when the user

@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "base/text.h"
 #include "base/text_codec.h"
+#include "money/rounding.h"
 #include "records/sheet_rows.h"
 
 #include <optional>
@@ -25,6 +26,19 @@ std::string badLineNotice(int lineNumber, const std::string& reason) {
         text += "何も取り込んでいません。";
     }
     return text;
+}
+
+// A line whose quantity times a price leaves the range of an amount would stop the totals pass,
+// and with it the whole import: it is refused as a line of its own instead.
+void checkAmounts(const LineRecord& line, Currency offset) {
+    try {
+        lineAmount(line.netPrice, line.netQuantity, offset);
+        lineAmount(line.netAdditionalPrice, line.netQuantity, offset);
+        lineAmount(line.submittedPrice, line.submittedQuantity, offset);
+        lineAmount(line.submittedAdditionalPrice, line.submittedQuantity, offset);
+    } catch (const CurrencyOverflow&) {
+        throw NumberFormatError("数量と単価を掛けた金額が大きすぎます。");
+    }
 }
 
 } // namespace
@@ -69,6 +83,9 @@ LineRecord csvImportLine(std::string_view text) {
         } catch (const NumberFormatError&) {
             throw NumberFormatError(std::to_string(n) + " 番目の項目「" + excerpt(value) +
                                     "」は数値ではありません。");
+        } catch (const CurrencyOverflow&) {
+            throw NumberFormatError(std::to_string(n) + " 番目の項目「" + excerpt(value) +
+                                    "」は大きすぎます。");
         }
     };
     LineRecord line;
@@ -90,6 +107,22 @@ LineRecord csvImportLine(std::string_view text) {
     return line;
 }
 
+std::optional<CsvEditorRowProblem>
+firstUnreadableCsvEditorRow(const std::vector<std::vector<std::string>>& rows) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (isBlankCsvImportRow(rows[row])) {
+            continue;
+        }
+        try {
+            csvImportLine(csvImportText(rows[row]));
+        } catch (const NumberFormatError& error) {
+            return CsvEditorRowProblem{row, std::to_string(row + 1) +
+                                                " 行目を取り込めません: " + error.what()};
+        }
+    }
+    return std::nullopt;
+}
+
 CommandResult importCsvLines(GridContext& context, Selection selection, bool listMode,
                              const std::function<bool()>& runEditor) {
     if (listMode) {
@@ -103,17 +136,21 @@ CommandResult importCsvLines(GridContext& context, Selection selection, bool lis
         context.host.notify(std::string(kCsvEditorMissingNotice));
         return nothingChanged(selection);
     }
-    if (!std::filesystem::is_regular_file(file)) {
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file, error))) {
         return nothingChanged(selection);
     }
     const std::vector<std::string> texts = readTextLines(file);
     removeFile(file);
 
     std::vector<LineRecord> lines;
+    lines.reserve(texts.size());
     std::optional<std::string> problem;
     for (std::size_t n = 0; n < texts.size() && !problem; ++n) {
         try {
-            lines.push_back(csvImportLine(texts[n]));
+            LineRecord line = csvImportLine(texts[n]);
+            checkAmounts(line, context.state.settings.amountOffset);
+            lines.push_back(std::move(line));
         } catch (const NumberFormatError& error) {
             problem = badLineNotice(static_cast<int>(n) + 1, error.what());
         }
@@ -128,11 +165,7 @@ CommandResult importCsvLines(GridContext& context, Selection selection, bool lis
             blank.kind = LineKind::WholePriced;
             state.sheet.push_back(blank);
         }
-        int row = top;
-        for (const LineRecord& line : lines) {
-            insertLine(state.sheet, row, line, RangeJoin::JoinRangeAbove);
-            ++row;
-        }
+        insertLineBlock(state.sheet, top, lines, RangeJoin::JoinRangeAbove);
         context.cycle.recalculate(false);
         context.cycle.writeSheet();
         result.changed = true;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,8 +32,20 @@ std::string csvImportText(const std::vector<std::string>& fields);
 bool isBlankCsvImportRow(const std::vector<std::string>& fields);
 
 // The line one text of the import file stands for (blanks around it are trimmed first). Raises
-// NumberFormatError when a number field holds anything but a number.
+// NumberFormatError when a number field holds anything but a number or a number too large for
+// an amount.
 LineRecord csvImportLine(std::string_view text);
+
+// A row of the CSV editor that would not come in: its index among the editor's rows (from 0) and
+// the text telling the user which row and why.
+struct CsvEditorRowProblem {
+    std::size_t row = 0;
+    std::string text;
+};
+// The first row that csvImportLine refuses; nothing when every row reads. The editor checks its
+// rows with it before writing the import file, so that a typo costs no typed row.
+std::optional<CsvEditorRowProblem>
+firstUnreadableCsvEditorRow(const std::vector<std::vector<std::string>>& rows);
 
 inline constexpr std::string_view kCsvListModeNotice =
     "現在は内訳モードです。CSV機能は使用できません。";
@@ -43,8 +56,9 @@ inline constexpr std::string_view kCsvEditorMissingNotice =
 // no editor), then inserts the lines of the import file at the selected row, one below the other,
 // and writes the sheet as one change (one undo step). The import file is removed once read, and a
 // file left from an earlier run is removed before the editor starts, so an editor closed without
-// saving imports nothing. A line that cannot be read stops the import: the lines above it stay
-// and the user is told which line it was.
+// saving imports nothing. A line that cannot be read (a number field that is no number, a number
+// or an amount too large) stops the import: the lines above it stay and the user is told which
+// line it was. The lines go in as one block, so that a large file costs one move of the sheet.
 CommandResult importCsvLines(GridContext& context, Selection selection, bool listMode,
                              const std::function<bool()>& runEditor);
 

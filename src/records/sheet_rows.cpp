@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <utility>
+#include <vector>
 
 namespace kerbina {
 namespace {
@@ -30,9 +31,13 @@ LineRecord emptyLine() {
     return line;
 }
 
-void insertLine(Sheet& sheet, int row, const LineRecord& inserted, RangeJoin join) {
+void insertLineBlock(Sheet& sheet, int row, std::span<const LineRecord> inserted, RangeJoin join) {
+    if (inserted.empty()) {
+        return;
+    }
     const int lineCount = static_cast<int>(sheet.size()) - 1;
     row = std::clamp(row, 1, lineCount + 1);
+    const auto count = static_cast<std::int64_t>(inserted.size());
     for (LineRecord& line : std::span(sheet).subspan(1)) {
         if (!isRangeKind(line.kind)) {
             continue;
@@ -40,12 +45,16 @@ void insertLine(Sheet& sheet, int row, const LineRecord& inserted, RangeJoin joi
         const auto [first, last] = wholeRange(line);
         const int joinFrom = join == RangeJoin::JoinRangeAbove ? row - 1 : row;
         if (first >= row) {
-            setRange(line, first + 1, last + 1);
+            setRange(line, first + count, last + count);
         } else if (last >= joinFrom) {
-            setRange(line, first, last + 1);
+            setRange(line, first, last + count);
         }
     }
-    sheet.insert(sheet.begin() + row, inserted);
+    sheet.insert(sheet.begin() + row, inserted.begin(), inserted.end());
+}
+
+void insertLine(Sheet& sheet, int row, const LineRecord& inserted, RangeJoin join) {
+    insertLineBlock(sheet, row, std::span(&inserted, 1), join);
 }
 
 void insertEmptyLine(Sheet& sheet, int row, RangeJoin join) {
@@ -72,9 +81,8 @@ void removeLine(Sheet& sheet, int row) {
 }
 
 void insertEmptyLines(Sheet& sheet, int row, int count) {
-    for (int i = 0; i < count; ++i) {
-        insertEmptyLine(sheet, row, RangeJoin::JoinRangeAbove);
-    }
+    const std::vector<LineRecord> empty(static_cast<std::size_t>(std::max(count, 0)), emptyLine());
+    insertLineBlock(sheet, row, empty, RangeJoin::JoinRangeAbove);
 }
 
 } // namespace kerbina

@@ -2,6 +2,8 @@
 
 #include "records/records.h"
 
+#include <span>
+
 namespace kerbina {
 
 // The one sheet model that inserts and removes lines: rows count from 1 ([0] is the scratch
@@ -18,6 +20,9 @@ enum class RangeJoin { JoinRangeAbove, StayOutside };
 LineRecord emptyLine();
 // Inserts `line` at `row` (clamped to 1..lineCount + 1); ranges keep pointing at the same lines.
 void insertLine(Sheet& sheet, int row, const LineRecord& line, RangeJoin join);
+// Inserts `lines` at `row`, one below the other, in one step: the same as inserting them one at a
+// time at row, row + 1, ..., without moving the lines below once for every inserted line.
+void insertLineBlock(Sheet& sheet, int row, std::span<const LineRecord> lines, RangeJoin join);
 // Inserts an empty line at `row`.
 void insertEmptyLine(Sheet& sheet, int row, RangeJoin join);
 // Removes the line at `row`; ranges keep pointing at the same lines.

@@ -1,6 +1,12 @@
+#include "base/conf_file.h"
 #include "base/file_io.h"
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -45,7 +51,8 @@ TEST_F(FileIoTest, FailedWriteLeavesTheOldTargetAndNoTemporary) {
         writeFileAtomically(target, "new");
         FAIL() << "a write over a directory reported success";
     } catch (const FileError& error) {
-        EXPECT_EQ(std::string(error.what()), "ファイルに書き込めませんでした: " + target.string());
+        EXPECT_EQ(std::string(error.what()),
+                  "通常のファイルではないため書き込めません: " + target.string());
     }
     EXPECT_EQ(readFileBytes(target / "inside"), "old");
     EXPECT_EQ(entriesInFolder(), 1u);
@@ -105,6 +112,158 @@ TEST_F(FileIoTest, ReadingAMissingFile) {
     EXPECT_THROW(readFileBytes(folder_ / "none"), FileError);
     EXPECT_THROW(readFileBytes(folder_), FileError);
     EXPECT_TRUE(readTextLines(folder_ / "none").empty());
+}
+
+// Makes a FIFO, as a user or another program may leave one under the name of a file we read.
+void makeFifo(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    ASSERT_EQ(std::system(("mkfifo '" + path.string() + "'").c_str()), 0) << path;
+}
+
+// Runs a read of `fifo` and gives up waiting after ten seconds: a reader that blocked is then
+// released by a writer that opens and closes the FIFO, and the test fails instead of hanging.
+template <typename Read>
+void expectRefusedWithoutWaiting(const fs::path& fifo, const char* what, Read read) {
+    auto reading = std::async(std::launch::async, [&read]() -> std::string {
+        try {
+            read();
+        } catch (const FileError& error) {
+            return error.what();
+        }
+        return "read without an error";
+    });
+    if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << what << ": the read waited on the FIFO";
+        std::ofstream release(fifo);
+    }
+    EXPECT_NE(reading.get().find("通常のファイルではない"), std::string::npos) << what;
+}
+
+// Every file the program reads, as a FIFO: each read is refused at once instead of blocking the
+// window, the command-line tool or the print programs. All of them read through the readers below.
+TEST_F(FileIoTest, EveryKindOfFileReadIsRefusedAsAFifoWithoutWaiting) {
+    const fs::path root = folder_ / "kerbina_xe5";
+    const auto wholeFile = [](const fs::path& file) {
+        readFileBytes(file);
+    };
+    const auto textLines = [](const fs::path& file) {
+        readTextLines(file);
+    };
+    const auto quotation = [](const fs::path& file) {
+        readRegularFile(file);
+    };
+    const auto databaseHead = [](const fs::path& file) {
+        readFileHead(file, 100);
+    };
+    const struct {
+        fs::path file;
+        std::function<void(const fs::path&)> read;
+    } cases[] = {
+        {root / "conf" / "Kerbina.conf",
+         [&root](const fs::path&) {
+             readSettingsFileLines(root);
+         }},
+        {root / "conf" / "Network_conf.conf",
+         [&root](const fs::path&) {
+             readNetworkFolder(root);
+         }},
+        {root / "conf" / "FKerbina.ini",
+         [&root](const fs::path&) {
+             readWindowPosition(root, "FKerbina");
+         }},
+        {root / "conf" / "USER_DATA.conf", textLines},
+        {root / "conf" / "filesel_Dlg1.conf", textLines},
+        {root / "printdata" / "print_Data.dat", textLines},
+        {root / "printdata" / "K-0001.dat", textLines},
+        {root / "temp" / "csv_inport.tmp", textLines},
+        {root / "temp" / "copydata.tmp", textLines},
+        {root / "temp" / "WITEM1.WRK", wholeFile},
+        {root / "kerbina_data" / "見積.krb2", quotation},
+        {folder_ / "database" / "kerbinaXe5.db3", databaseHead},
+    };
+    for (const auto& row : cases) {
+        makeFifo(row.file);
+        expectRefusedWithoutWaiting(row.file, row.file.filename().c_str(),
+                                    [&row] { row.read(row.file); });
+    }
+}
+
+// A device or a folder is refused like a FIFO: /dev/zero would never end, a folder reads as
+// nothing.
+TEST_F(FileIoTest, DevicesAndFoldersAreRefused) {
+    for (const fs::path& file : {fs::path("/dev/zero"), fs::path("/dev/null"), folder_}) {
+        EXPECT_THROW(readFileBytes(file), FileError) << file;
+        EXPECT_THROW(readFileHead(file, 100), FileError) << file;
+        EXPECT_THROW(readTextLines(file), FileError) << file;
+    }
+}
+
+// A file larger than the limit is refused whole (without reading it) rather than filling the
+// memory; a look at its head takes just the head.
+TEST_F(FileIoTest, ReadsStopAtTheirLimit) {
+    const fs::path file = folder_ / "print_Data.dat";
+    writeFileAtomically(file, "0123456789");
+    const struct {
+        std::uintmax_t limit;
+        bool refused;
+    } cases[] = {{9, true}, {10, false}, {11, false}, {0, true}};
+    for (const auto& row : cases) {
+        if (row.refused) {
+            EXPECT_THROW(readRegularFile(file, row.limit), FileError) << row.limit;
+        } else {
+            EXPECT_EQ(readRegularFile(file, row.limit), "0123456789") << row.limit;
+        }
+    }
+    EXPECT_EQ(readFileHead(file, 4), "0123");
+    EXPECT_EQ(readFileHead(file, 40), "0123456789");
+
+    // A sparse file one byte beyond the text limit costs no disk and is never read.
+    fs::resize_file(file, kTextReadLimit + 1);
+    try {
+        readTextLines(file);
+        FAIL() << "a text file beyond the limit was read";
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("大きすぎる"), std::string::npos);
+    }
+    EXPECT_EQ(readFileHead(file, 4), "0123");
+}
+
+// The rule for every write: only a regular file (also through a link) or a free name is
+// replaced. A FIFO, a device or a folder stays what it is, and the write is reported as failed.
+TEST_F(FileIoTest, OnlyARegularFileOrAFreeNameIsWritten) {
+    const fs::path regular = folder_ / "見積.csv";
+    writeFileAtomically(regular, "old");
+    const fs::path fifo = folder_ / "pipe.csv";
+    makeFifo(fifo);
+    fs::create_symlink(regular, folder_ / "to_regular.csv");
+    fs::create_symlink(fifo, folder_ / "to_fifo.csv");
+    fs::create_symlink(folder_ / "none", folder_ / "dangling.csv");
+    fs::create_directory(folder_ / "folder.csv");
+    const struct {
+        fs::path target;
+        bool replaceable;
+    } cases[] = {
+        {folder_ / "new.csv", true},      {regular, true},      {folder_ / "to_regular.csv", true},
+        {folder_ / "dangling.csv", true}, {fifo, false},        {folder_ / "to_fifo.csv", false},
+        {folder_ / "folder.csv", false},  {"/dev/null", false},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(mayReplaceFile(row.target), row.replaceable) << row.target;
+    }
+    for (const fs::path& target : {fifo, folder_ / "to_fifo.csv", folder_ / "folder.csv"}) {
+        try {
+            writeTextLines(target, {"配管,"});
+            ADD_FAILURE() << "wrote over " << target;
+        } catch (const FileError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "通常のファイルではないため書き込めません: " + target.string());
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "to_fifo.csv"));
+    EXPECT_TRUE(fs::is_directory(folder_ / "folder.csv"));
+    writeFileAtomically(regular, "new");
+    EXPECT_EQ(readFileBytes(regular), "new");
 }
 
 TEST_F(FileIoTest, TextLinesAreCp932WithCrLf) {

@@ -5,6 +5,7 @@
 #include "temp_folder.h"
 #include "test_data.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -69,6 +70,54 @@ TEST(SheetCsv, GoldenFile) {
     expectGolden(file, "sheet.csv");
 }
 
+// A line that totals other lines keeps row numbers and rates in its quantity fields: only its
+// amount is written.
+TEST(SheetCsv, SumsAreWrittenWithoutTheirInternalNumbers) {
+    const struct {
+        int kind;
+        const char* written;
+    } cases[] = {
+        {LineKind::RangeTotalShowingItems, "［小　計］,,,,,203950,"},
+        {LineKind::RangeTotalHidingItems, "［小　計］,,,,,203950,"},
+        {LineKind::RangeSum, "［小　計］,,,,,203950,"},
+        {LineKind::RangeAmountTimesRate, "［小　計］,,,,,203950,"},
+        {LineKind::RangeLaborTimesPrice + 2, "［小　計］,,,,,203950,"},
+        {LineKind::TakeoffRangeTotalShowingItems, "［小　計］,,,,,203950,"},
+        {LineKind::SmallSum, "［小　計］,,,,,203950,"},
+        {LineKind::MidSum, "［小　計］,,,,,203950,"},
+        {LineKind::Welfare, "［小　計］,,,,,203950,"},
+        {LineKind::WelfareSum, "［小　計］,,,,,203950,"},
+        {LineKind::WholePriced, "［小　計］,,,9,5,203950,"},
+        {LineKind::Tax, "［小　計］,,,9,5,203950,"},
+    };
+    for (const auto& row : cases) {
+        LineRecord sum = line(row.kind, "［小　計］", "", "9", "5", "203950");
+        sum.netQuantity = c("1");
+        EXPECT_EQ(sheetCsvLines(Sheet{LineRecord{}, sum}), std::vector<std::string>{row.written})
+            << row.kind;
+    }
+}
+
+// The export is offered under the quotation's own name in the quotation folder.
+TEST(SheetCsv, OfferedUnderTheQuotationsName) {
+    const fs::path folder = "/data/kerbina_data";
+    DocumentState numbered;
+    numbered.header.number = "K-0001";
+    const struct {
+        const DocumentState* state;
+        fs::path ownFile;
+        fs::path offered;
+    } cases[] = {
+        {&numbered, {}, folder / "K-0001.csv"},
+        {&numbered, "/elsewhere/現場A.krb2", folder / "現場A.csv"},
+        {&numbered, "/elsewhere/v1.2.krb2", folder / "v1.2.csv"},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(suggestedCsvPath(*row.state, row.ownFile, folder), row.offered) << row.ownFile;
+    }
+    EXPECT_EQ(suggestedCsvPath(DocumentState{}, {}, folder), folder / "見積書.csv");
+}
+
 // Saves to the file it is given and keeps what it was asked and shown.
 class SavingPrompt : public QuietPrompt {
 public:
@@ -98,6 +147,25 @@ TEST(CsvExportCommand, AsksWritesAndTells) {
     EXPECT_TRUE(prompt.shown[prompt.shown.size() - 2].starts_with("CSVファイル (*.csv) csv"));
 }
 
+// A FIFO or a folder chosen in the save dialog is left as it is and the export fails instead of
+// telling the user a file was written.
+TEST(CsvExportCommand, NeverReplacesWhatIsNoRegularFile) {
+    TempFolder folder;
+    SavingPrompt prompt;
+    prompt.file = folder.path() / "pipe.csv";
+    ASSERT_EQ(std::system(("mkfifo '" + prompt.file->string() + "'").c_str()), 0);
+    EXPECT_THROW(exportCsv(prompt, CsvExport::Sheet, folder.path() / "見積.csv", {"a,"}),
+                 FileError);
+    EXPECT_TRUE(fs::is_fifo(*prompt.file));
+    prompt.file = folder.path() / "folder.csv";
+    fs::create_directory(*prompt.file);
+    EXPECT_THROW(exportCsv(prompt, CsvExport::Sheet, folder.path() / "見積.csv", {"a,"}),
+                 FileError);
+    EXPECT_TRUE(fs::is_directory(*prompt.file));
+    EXPECT_EQ(std::count(prompt.shown.begin(), prompt.shown.end(), std::string(kCsvWrittenNotice)),
+              0);
+}
+
 TEST(SheetCsv, SpecificationIsTheSecondField) {
     const struct {
         std::string nameSpec;
@@ -114,18 +182,6 @@ TEST(SheetCsv, SpecificationIsTheSecondField) {
                   std::make_pair(row.name, row.specification))
             << row.nameSpec;
     }
-}
-
-TEST(QuotationListCsv, LeavesOutColumnZeroEmptyRowsAndGroupingCommas) {
-    const std::vector<std::vector<std::string>> grid{
-        {"", "番号", "件名", "金額"},
-        {"*", "A-001", "本社\"改修\"", "1,234"},
-        {"", "", "空行", "0"},
-        {"", "A-002", "倉庫", "12,345,678"},
-    };
-    EXPECT_EQ(quotationListCsvLines(grid),
-              (std::vector<std::string>{"番号,件名,金額,", "A-001,\"本社\"\"改修\"\"\",1234,",
-                                        "A-002,倉庫,12345678,"}));
 }
 
 TEST(UnitCostCsv, HeaderThenRowsUpToTheFirstWithoutColumnZero) {

@@ -232,6 +232,7 @@ private:
     void printFromList(const QStringList& numbers);
     void exportListCsv();
     void exportListWorkbook();
+    void openWrittenWorkbook(const QString& file);
     void setListShowsAddressee(bool show);
 
     void openQuotation(const std::filesystem::path& path, FileRole role);

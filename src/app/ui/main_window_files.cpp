@@ -7,6 +7,7 @@
 #include "document/ui/backup_list_dialog.h"
 #include "grid/ui/quotation_view.h"
 #include "money/rounding.h"
+#include "storage/list_export.h"
 
 #include <QDesktopServices>
 #include <QTableView>
@@ -88,6 +89,14 @@ void TFKERBINA::loadBackupFile() {
 
 void TFKERBINA::openWorkFolder() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(q(pathText(folders_.dataRoot))));
+}
+
+// The workbook of "ファイル一覧・エクセル出力" opens in the desktop's spreadsheet program; where
+// none is set up for it, the user is told where the file is instead of seeing nothing happen.
+void TFKERBINA::openWrittenWorkbook(const QString& file) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+        MessageBox::error(this, q(workbookNotOpenedText(pathFromText(s(file)))));
+    }
 }
 
 void TFKERBINA::closeProgram() {

@@ -16,13 +16,11 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace kerbina {
@@ -84,7 +82,7 @@ void TFKERBINA::showQuotationList() {
         connect(listView_, &QuotationListView::closeRequested, this,
                 [this] { runCommand([this] { leaveQuotationList(); }); });
         connect(listView_, &QuotationListView::workbookWritten, this,
-                [](const QString& file) { QDesktopServices::openUrl(QUrl::fromLocalFile(file)); });
+                &TFKERBINA::openWrittenWorkbook);
     }
     listView_->setTitles(environment_.title1, environment_.title2);
 

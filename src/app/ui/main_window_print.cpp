@@ -107,6 +107,8 @@ void TFKERBINA::printUnitCostList() {
 // "CSV出力": the open sheet, or on the breakdown list the list as it shows it (a sum line's amount,
 // for one, is computed for the grid and not kept in its item).
 void TFKERBINA::exportPageCsv() {
+    const std::filesystem::path suggested =
+        suggestedCsvPath(state_, session_.ownFile(), folders_.quotationFolder);
     if (display_.listMode) {
         std::vector<std::vector<std::string>> grid;
         for (int row = 0; row <= state_.itemMax(); ++row) {
@@ -115,9 +117,9 @@ void TFKERBINA::exportPageCsv() {
                 texts.push_back(cellText(state_, display_, row, column));
             }
         }
-        exportCsv(*this, CsvExport::Sheet, folders_.quotationFolder, itemListCsvLines(grid));
+        exportCsv(*this, CsvExport::Sheet, suggested, itemListCsvLines(grid));
     } else {
-        exportCsv(*this, CsvExport::Sheet, folders_.quotationFolder, sheetCsvLines(state_.sheet));
+        exportCsv(*this, CsvExport::Sheet, suggested, sheetCsvLines(state_.sheet));
     }
 }
 

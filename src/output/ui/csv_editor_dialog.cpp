@@ -113,6 +113,12 @@ void CsvEditorDialog::importRows() {
         }
         rows.push_back(std::move(fields));
     }
+    if (const auto problem = firstUnreadableCsvEditorRow(rows)) {
+        const int row = static_cast<int>(problem->row);
+        table_->setCurrentCell(row, 0);
+        MessageBox::error(this, QString::fromStdString(problem->text));
+        return;
+    }
     try {
         writeImportFile(importFile_, rows);
     } catch (const FileError& error) {

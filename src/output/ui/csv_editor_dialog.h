@@ -23,8 +23,9 @@ public:
     QTableWidget* table() const { return table_; }
     // Pastes tab-separated lines at the current cell, adding rows as needed.
     void pasteText(const QString& text);
-    // "取込": writes the import file and accepts; on a failed write the box says so and the
-    // dialog stays open.
+    // "取込": writes the import file and accepts. A row the import could not read is named in a
+    // box and made current, and a failed write is told; in both cases the dialog stays open with
+    // every row as typed.
     void importRows();
 
     // ---- test hook ----

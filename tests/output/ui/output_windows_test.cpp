@@ -47,6 +47,33 @@ TEST(CsvEditorDialog, ImportWritesTheFilledRowsAndCancelWritesNothing) {
     EXPECT_EQ(csvImportLine(lines[2]).submittedQuantity.toString(), "2.5");
 }
 
+// A row the import would refuse is named before anything is written: the dialog stays open with
+// every typed row, and the row is made current for the user to mend.
+TEST(CsvEditorDialog, ARowThatWouldNotComeInKeepsEveryTypedRow) {
+    MessageBox::takeShownTexts();
+    TempFolder folder;
+    const fs::path file = csvImportFile(folder.path());
+    CsvEditorDialog dialog(file);
+    dialog.table()->setCurrentCell(0, 0);
+    dialog.pasteText(QStringLiteral("配管\tSGP\tm\t\t1\t1\n"
+                                    "弁\t\t個\t\t1\t99999999999999999999\n"
+                                    "保温\t\tm\t\t2\t2\n"));
+    dialog.importRows();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(fs::exists(file));
+    const QStringList shown = MessageBox::takeShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("2 行目を取り込めません: 6 番目の項目")))
+        << shown[0].toStdString();
+    EXPECT_EQ(dialog.table()->currentRow(), 1);
+    EXPECT_EQ(dialog.table()->item(2, 0)->text(), QStringLiteral("保温"));
+
+    dialog.table()->item(1, 5)->setText(QStringLiteral("3"));
+    dialog.importRows();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(readTextLines(file).size(), 3u);
+}
+
 TEST(CsvEditorDialog, ScriptedRunSavesOrCancels) {
     TempFolder folder;
     const fs::path file = csvImportFile(folder.path());
