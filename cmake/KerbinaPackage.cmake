@@ -45,6 +45,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-ipafont")
+# Qt's own dialogs and buttons speak Japanese with its translations installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)
 
 if(KERBINA_BUILD_TESTS)

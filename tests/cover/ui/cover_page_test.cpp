@@ -7,9 +7,11 @@
 #include "temp_folder.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <cstdlib>
@@ -320,6 +322,25 @@ TEST_F(CoverPageTest, TheNumberButtonIssuesOrAsksAndACancelKeepsTheNumber) {
     button->click();
     EXPECT_EQ(written().number, "見積第百二十");
     EXPECT_EQ(changed.count(), 2);
+}
+
+// In the side panel of a 1280 x 800 window (a page of about 252 x 730) the cover is seen whole:
+// nothing scrolls, and no button or date box is narrower than its contents.
+TEST_F(CoverPageTest, TheCoverIsSeenWholeInTheSidePanelOfA1280By800Window) {
+    const QuotationHeader header = filledHeader();
+    page.readCover(&header);
+    page.resize(252, 730);
+    page.show();
+    QCoreApplication::processEvents();
+    auto* scroll = control<QScrollArea>("coverPanel");
+    EXPECT_LE(scroll->widget()->minimumSizeHint().width(), scroll->viewport()->width());
+    EXPECT_LE(scroll->widget()->minimumSizeHint().height(), scroll->viewport()->height());
+    for (const QPushButton* button : page.findChildren<QPushButton*>()) {
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    }
+    for (const QSpinBox* box : page.findChildren<QSpinBox*>()) {
+        EXPECT_GE(box->width(), box->minimumSizeHint().width()) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(CoverPageTest, GrandTotalsAreShownAboveTheCover) {
