@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 # Our own builds treat warnings as errors; a plain cmake configure does not.
 DEV_FLAGS := -DKERBINA_WARNINGS_AS_ERRORS=ON
 
-.PHONY: all deps configure build run test release sanitize bench fuzz format format-check clean
+.PHONY: all deps configure build run test release package sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -30,6 +30,10 @@ test: build
 release: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
+
+# The Debian package of the release build: build-release/kerbina_<version>_<arch>.deb.
+package: release
+	cd build-release && cpack
 
 # Every test once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

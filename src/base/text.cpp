@@ -203,24 +203,38 @@ std::string onOneLine(std::string_view text) {
     return line;
 }
 
-std::string japaneseEraDateText(int year, int month, int day) {
-    struct Era {
-        const char* name;
-        int year;
-        int month;
-        int day; // the era's first day
-    };
-    static constexpr Era kEras[] = {
-        {"令和", 2019, 5, 1}, {"平成", 1989, 1, 8}, {"昭和", 1926, 12, 25}};
-    const std::string monthDay = std::to_string(month) + "月" + std::to_string(day) + "日";
-    for (const Era& era : kEras) {
-        if (std::tie(year, month, day) >= std::tie(era.year, era.month, era.day)) {
-            const int eraYear = year - era.year + 1;
-            return std::string(era.name) + (eraYear == 1 ? "元" : std::to_string(eraYear)) + "年" +
-                   monthDay;
+std::span<const JapaneseEra> japaneseEras() {
+    static constexpr JapaneseEra kEras[] = {{"明治", 1868, 1, 1},
+                                            {"大正", 1912, 7, 30},
+                                            {"昭和", 1926, 12, 25},
+                                            {"平成", 1989, 1, 8},
+                                            {"令和", 2019, 5, 1}};
+    return kEras;
+}
+
+std::optional<EraYear> eraYearOf(int year, int month, int day) {
+    const std::span<const JapaneseEra> eras = japaneseEras();
+    for (std::size_t era = eras.size(); era-- > 0;) {
+        const JapaneseEra& first = eras[era];
+        if (std::tie(year, month, day) >= std::tie(first.year, first.month, first.day)) {
+            return EraYear{era, year - first.year + 1};
         }
     }
-    return std::to_string(year) + "年" + monthDay;
+    return std::nullopt;
+}
+
+int westernYearOf(const EraYear& eraYear) {
+    return japaneseEras()[eraYear.era].year + eraYear.year - 1;
+}
+
+std::string japaneseEraDateText(int year, int month, int day) {
+    const std::string monthDay = std::to_string(month) + "月" + std::to_string(day) + "日";
+    const std::optional<EraYear> eraYear = eraYearOf(year, month, day);
+    if (!eraYear) {
+        return std::to_string(year) + "年" + monthDay;
+    }
+    return std::string(japaneseEras()[eraYear->era].name) +
+           (eraYear->year == 1 ? "元" : std::to_string(eraYear->year)) + "年" + monthDay;
 }
 
 } // namespace kerbina

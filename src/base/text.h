@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,8 +66,29 @@ void appendWithoutLineBreaks(std::string& out, std::string_view text);
 // A message on one line, for a console: each LF becomes a blank, CRs go.
 std::string onOneLine(std::string_view text);
 
-// A date in the Japanese era as printed on documents: "令和8年12月10日", the first year as
-// "元年" ("令和元年5月1日"). Dates before 昭和 keep the Western year.
+// An era of the Japanese calendar and its first day in the Western calendar.
+struct JapaneseEra {
+    std::string_view name;
+    int year;
+    int month;
+    int day;
+};
+// The eras from 明治 on, oldest first.
+std::span<const JapaneseEra> japaneseEras();
+// The era in force on a date (its index in japaneseEras()) and the year within it, counted from 1.
+struct EraYear {
+    std::size_t era;
+    int year;
+    friend bool operator==(const EraYear&, const EraYear&) = default;
+};
+// Nothing for a date before the first era.
+std::optional<EraYear> eraYearOf(int year, int month, int day);
+// The Western year of a year within an era.
+int westernYearOf(const EraYear& eraYear);
+
+// A date in the era in force on it, as printed on documents and shown on screen:
+// "令和8年12月10日", the first year as "元年" ("令和元年5月1日"). Dates before 明治 keep the
+// Western year.
 std::string japaneseEraDateText(int year, int month, int day);
 
 } // namespace kerbina

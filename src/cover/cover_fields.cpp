@@ -57,10 +57,19 @@ const CoverTextField& coverTextField(CoverText text) {
 
 CoverValues newCover(std::chrono::year_month_day today) {
     CoverValues cover;
-    cover.eraYear = static_cast<int>(today.year()) - 1988;
+    cover.storedYear = static_cast<int>(today.year()) - kStoredYearOffset;
     cover.month = static_cast<int>(static_cast<unsigned>(today.month()));
     cover.day = static_cast<int>(static_cast<unsigned>(today.day()));
     return cover;
+}
+
+EraYear coverEraYear(const CoverValues& cover) {
+    return eraYearOf(cover.storedYear + kStoredYearOffset, cover.month, cover.day)
+        .value_or(EraYear{0, 1});
+}
+
+int storedYearOf(const EraYear& eraYear) {
+    return westernYearOf(eraYear) - kStoredYearOffset;
 }
 
 CoverValues coverOfHeader(const QuotationHeader& header) {
@@ -68,7 +77,7 @@ CoverValues coverOfHeader(const QuotationHeader& header) {
     for (const CoverTextField& field : kFields) {
         cover[field.text] = header.*field.member;
     }
-    cover.eraYear = header.dy;
+    cover.storedYear = header.dy;
     cover.month = header.dm;
     cover.day = header.dd;
     if (header.status >= 0 && header.status <= kHighestStatus) {
@@ -82,7 +91,7 @@ void writeCover(const CoverValues& cover, QuotationHeader& header) {
     for (const CoverTextField& field : kFields) {
         header.*field.member = fitToWidth(cover[field.text], field.width);
     }
-    header.dy = cover.eraYear;
+    header.dy = cover.storedYear;
     header.dm = cover.month;
     header.dd = cover.day;
     header.status = std::clamp(cover.status.value_or(0), 0, kHighestStatus);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/text.h"
 #include "records/records.h"
 #include "settings/environment_settings.h"
 #include "settings/main_settings.h"
@@ -50,12 +51,15 @@ const CoverTextField& coverTextField(CoverText text);
 // The honorifics offered after the addressee.
 inline constexpr std::array<std::string_view, 4> kHonorifics = {"御中", "様", "係", "行"};
 
-// What the cover page shows: the texts, the quotation date as era year (Gregorian year - 1988),
-// month and day, the status (nothing while none is chosen) and the addressee-book id of the
-// customer picked for the addressee.
+// The quotation's year as the header and the quotation file store it: Western year - 1988.
+inline constexpr int kStoredYearOffset = 1988;
+
+// What the cover page shows: the texts, the quotation date as stored year, month and day, the
+// status (nothing while none is chosen) and the addressee-book id of the customer picked for the
+// addressee.
 struct CoverValues {
     std::array<std::string, kCoverTextCount> texts;
-    int eraYear = 0;
+    int storedYear = 0;
     int month = 0;
     int day = 0;
     std::optional<int> status;
@@ -78,6 +82,12 @@ CoverValues coverOfHeader(const QuotationHeader& header);
 // status 0 (下書き) when none is chosen, the customer id, and [DATALEVEL] 0. The fields the cover
 // does not edit (totals, settings, the other tags) stay as they are.
 void writeCover(const CoverValues& cover, QuotationHeader& header);
+
+// The cover's date as the tab shows it: the era in force on it and the year within that era;
+// a date before the first era shows as its first year.
+EraYear coverEraYear(const CoverValues& cover);
+// The stored year of a year within an era.
+int storedYearOf(const EraYear& eraYear);
 
 // What the number button does: with automatic numbering and no number yet a number is issued,
 // with numbering by hand the user types one, otherwise nothing happens.

@@ -8,6 +8,8 @@
 #include "document/quotation_file.h"
 #include "document/work_store.h"
 
+#include <algorithm>
+
 namespace kerbina {
 namespace {
 
@@ -71,7 +73,9 @@ fs::path printOpenQuotation(DocumentState& state, WorkStore& store, const fs::pa
     if (scope == PrintScope::CurrentSheet) {
         options.singleSheet = state.currentSheetNumber;
     }
-    const QuotationData data = collectQuotation(state, store.workFolder);
+    QuotationData data = collectQuotation(state, store.workFolder);
+    // A quotation never given a status (-1) prints as 下書き, the status its cover is saved with.
+    data.header.status = std::max(data.header.status, 0);
     startPrintBatch(dataRoot);
     const fs::path file = printFolder(dataRoot) / printFileName(state.header.number);
     writeQuotationFile(file, data, options);

@@ -113,7 +113,8 @@ TEST_F(QuotationSessionTest, RegisteredSettingsTakeEffectAtOnce) {
     environment.EDIT_OPT10 = 1;
     environment.title2 = "件名";
     DatabaseNumberingRowStore numbering(session->quotationDatabase());
-    session->applyRegisteredSettings(registerSettings(environment, folders.dataRoot, numbering));
+    session->applyRegisteredSettings(
+        registerSettings(environment, folders.dataRoot, numbering, environment));
 
     EXPECT_EQ(session->document().settings.taxOffset, c("0.9"));
     EXPECT_FALSE(session->settings().autoNumbering);

@@ -133,7 +133,8 @@ TEST_F(StoredQuotationTest, CopyNumbersPerCustomerFollowTheAddresseeOfTheRow) {
     environment.EDIT_OPT1 = true;
     environment.NUMBER_OPT4 = true;
     DatabaseNumberingRowStore numbering(session->quotationDatabase());
-    session->applyRegisteredSettings(registerSettings(environment, folders.dataRoot, numbering));
+    session->applyRegisteredSettings(
+        registerSettings(environment, folders.dataRoot, numbering, environment));
     SqliteFileDatabase addresses(databaseFilePath(folders.databaseFolder, DatabaseFile::Address),
                                  prompt);
     addresses.execute(

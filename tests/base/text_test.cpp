@@ -2,6 +2,8 @@
 
 #include <clocale>
 #include <gtest/gtest.h>
+#include <optional>
+#include <utility>
 
 namespace kerbina {
 namespace {
@@ -98,14 +100,29 @@ TEST(JapaneseEraDate, EraYearsAndTheirFirstDays) {
         int year, month, day;
         const char* text;
     } cases[] = {
-        {2026, 12, 10, "令和8年12月10日"}, {2019, 5, 1, "令和元年5月1日"},
-        {2019, 4, 30, "平成31年4月30日"},  {1989, 1, 8, "平成元年1月8日"},
-        {1989, 1, 7, "昭和64年1月7日"},    {1926, 12, 25, "昭和元年12月25日"},
-        {1926, 12, 24, "1926年12月24日"},
+        {2026, 12, 10, "令和8年12月10日"},  {2019, 5, 1, "令和元年5月1日"},
+        {2019, 4, 30, "平成31年4月30日"},   {1989, 1, 8, "平成元年1月8日"},
+        {1989, 1, 7, "昭和64年1月7日"},     {1926, 12, 25, "昭和元年12月25日"},
+        {1926, 12, 24, "大正15年12月24日"}, {1912, 7, 30, "大正元年7月30日"},
+        {1912, 7, 29, "明治45年7月29日"},   {1868, 1, 1, "明治元年1月1日"},
+        {1867, 12, 31, "1867年12月31日"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(japaneseEraDateText(c.year, c.month, c.day), c.text) << c.year;
     }
+}
+
+// Every year of every era leads back to the Western year it was taken from.
+TEST(JapaneseEraDate, EraYearsLeadBackToTheWesternYear) {
+    for (int year = 1868; year <= 2100; ++year) {
+        for (const auto& [month, day] : {std::pair{1, 1}, std::pair{7, 30}, std::pair{12, 31}}) {
+            const std::optional<EraYear> eraYear = eraYearOf(year, month, day);
+            ASSERT_TRUE(eraYear.has_value()) << year;
+            EXPECT_EQ(westernYearOf(*eraYear), year);
+        }
+    }
+    EXPECT_EQ(eraYearOf(2026, 12, 10), (EraYear{4, 8}));
+    EXPECT_FALSE(eraYearOf(1867, 12, 31).has_value());
 }
 
 } // namespace

@@ -92,11 +92,11 @@ TEST(CoverFields, StatusNoneIsWrittenAsDraftAndUnknownCodesReadAsNone) {
 
 TEST(CoverFields, ANewCoverHasTodaysDateInTheEraYearAndNothingElse) {
     const CoverValues cover = newCover(year{2026} / December / 10);
-    EXPECT_EQ(cover.eraYear, 38);
+    EXPECT_EQ(cover.storedYear, 38);
     EXPECT_EQ(cover.month, 12);
     EXPECT_EQ(cover.day, 10);
     CoverValues expected;
-    expected.eraYear = 38;
+    expected.storedYear = 38;
     expected.month = 12;
     expected.day = 10;
     EXPECT_EQ(cover, expected);

@@ -203,6 +203,16 @@ TEST_F(PrintSessionTest, WhatTheScreenHoldsIsPrinted) {
     EXPECT_EQ(printed.sheets[1][1].nameSpec, "書き換えた名称;");
 }
 
+// A new quotation whose status was never chosen prints as 下書き, not as -1.
+TEST_F(PrintSessionTest, ANewQuotationPrintsAsDraft) {
+    ASSERT_TRUE(session->newQuotation(kToday).done);
+    session->document().header.number = "P-0002";
+    ASSERT_EQ(session->document().header.status, -1);
+    EXPECT_EQ(readQuotationFile(print(PrintScope::WholeQuotation)).header.status, 0);
+    EXPECT_NE(readFileBytes(printFolder(folders.dataRoot) / "P-0002.dat").find("[STATUS]=0\r\n"),
+              std::string::npos);
+}
+
 TEST_F(PrintSessionTest, ANumberCannotLeaveThePrintFolder) {
     session->document().header.number = "../../x";
     const fs::path file = print(PrintScope::WholeQuotation);

@@ -119,7 +119,7 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
 
     settings.tankabtnName[0] = "登録;単価";
     issueNumbersUpTo(5);
-    registerSettings(settings, root(), *store);
+    registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(storedNumber(), "5");
 
     EnvironmentSettings reread;
@@ -130,12 +130,12 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
 
     // The user sets the counter on purpose: that is written, as a number.
     reread.NUMBER_OPT3 = 100;
-    registerSettings(reread, root(), *store);
+    registerSettings(reread, root(), *store, reread);
     EXPECT_EQ(storedNumber(), "100");
     EXPECT_EQ(database().queryRows("SELECT typeof(keta), typeof(number) FROM krbconf").front(),
               (SqlRow{{"integer", "integer"}}));
     issueNumbersUpTo(104);
-    registerSettings(reread, root(), *store);
+    registerSettings(reread, root(), *store, reread);
     EXPECT_EQ(storedNumber(), "104");
     EXPECT_TRUE(reporter.texts.empty());
 }
@@ -144,7 +144,7 @@ TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumber
     database().execute("DELETE FROM krbconf");
     EnvironmentSettings settings;
     settings.NUMBER_OPT1 = "見積";
-    registerSettings(settings, root(), *store);
+    registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(database().queryRows("SELECT header,keta,number,typeof(number) FROM krbconf "
                                    "WHERE conf='KERBINA'"),
               (SqlRows{SqlRow{{"見積", "7", "0", "integer"}}}));
@@ -153,7 +153,7 @@ TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumber
     issueNumbersUpTo(8);
     readForShow(settings, root(), root() / "database", *store);
     EXPECT_EQ(settings.NUMBER_OPT3, 8);
-    registerSettings(settings, root(), *store);
+    registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(storedNumber(), "8");
     EXPECT_EQ(database().queryRows("SELECT count(*) FROM krbconf").front().field(1), "1");
     EXPECT_TRUE(reporter.texts.empty());
@@ -163,7 +163,7 @@ TEST_F(DatabaseNumberingTest, AFailedUpdateIsReportedAndTheFilesAreStillWritten)
     database().execute("DROP TABLE krbconf");
     EnvironmentSettings settings;
     settings.title1 = "現場";
-    const RegisterOutcome outcome = registerSettings(settings, root(), *store);
+    const RegisterOutcome outcome = registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(reporter.texts, std::vector<std::string>{"ERROR"});
     EXPECT_EQ(outcome.message, std::nullopt);
     EXPECT_EQ(lines("Kerbina.conf").front(), "[TITLE1]=現場");

@@ -17,8 +17,11 @@ TEST_F(SettingsTest, RegisterReturnsWhatTakesEffectAtOnce) {
     settings.NUMBER_OPT4 = true;
     settings.networkFolder = "/srv/db";
 
-    const RegisterOutcome outcome = registerSettings(settings, root(), numbering);
-    EXPECT_EQ(outcome.message, std::string(kSettingsRegisteredMessage));
+    const RegisterOutcome outcome =
+        registerSettings(settings, root(), numbering, EnvironmentSettings{});
+    // The network folder is taken at start-up only.
+    EXPECT_EQ(outcome.message, "環境設定を登録しました。\r\n設定を反映するにはソフトウェアを"
+                               "再起動してください。");
     EXPECT_EQ(outcome.taxOffset, Currency::fromText("0.9"));
     EXPECT_EQ(outcome.numbering, (NumberingOptions{false, true, false}));
     EXPECT_EQ(outcome.displayStyle,
@@ -32,6 +35,47 @@ TEST_F(SettingsTest, RegisterReturnsWhatTakesEffectAtOnce) {
     EXPECT_EQ(lines("Network_conf.conf"), std::vector<std::string>{"[Network_Dir]=/srv/db"});
     EXPECT_EQ(lines("USER_DATA.conf").size(), 10u);
     EXPECT_EQ(lines("Kerbina.conf"), settingsFileLines(settings));
+}
+
+// The confirmation asks for a restart only after a change the running program takes from the
+// files at its start or when a quotation is begun; what applies at once asks for none.
+TEST_F(SettingsTest, OnlyAChangeThatWaitsForTheNextStartAsksForARestart) {
+    const struct {
+        const char* change;
+        void (*apply)(EnvironmentSettings&);
+        bool restart;
+    } cases[] = {
+        {"nothing", [](EnvironmentSettings&) {}, false},
+        {"print style", [](EnvironmentSettings& s) { s.print_dir = "/style/b.sle"; }, false},
+        {"printed era", [](EnvironmentSettings& s) { s.printJapaneseEra = true; }, false},
+        {"unit text", [](EnvironmentSettings& s) { s.ci[0] = "個"; }, false},
+        {"sum text", [](EnvironmentSettings& s) { s.smallSumName = "小計"; }, false},
+        {"numbering", [](EnvironmentSettings& s) { s.EDIT_OPT1 = false; }, false},
+        {"counter", [](EnvironmentSettings& s) { s.NUMBER_OPT3 = 40; }, false},
+        {"tax rounding", [](EnvironmentSettings& s) { s.tax_opt_1 = 2; }, false},
+        {"row shading", [](EnvironmentSettings& s) { s.EDIT_OPT10 = 1; }, false},
+        {"cover title", [](EnvironmentSettings& s) { s.title1 = "現場"; }, false},
+        {"company", [](EnvironmentSettings& s) { s.EDATA[0] = "会社"; }, false},
+        {"password", [](EnvironmentSettings& s) { s.EDIT_OPT5 = "pw"; }, false},
+        {"network folder", [](EnvironmentSettings& s) { s.networkFolder = "/srv"; }, true},
+        {"amount rounding", [](EnvironmentSettings& s) { s.CALC_OPT2 = 2; }, true},
+        {"tax rate", [](EnvironmentSettings& s) { s.tax_value = Currency::fromWhole(8); }, true},
+        {"status bar", [](EnvironmentSettings& s) { s.status_bar = false; }, true},
+        {"columns", [](EnvironmentSettings& s) { s.EDIT_OPT2 = 1; }, true},
+        {"reduction mark", [](EnvironmentSettings& s) { s.GENGAKU = "▲"; }, true},
+    };
+    const std::string restart =
+        std::string(kSettingsRegisteredMessage) + "\r\n" + std::string(kRestartNeededLine);
+    const EnvironmentSettings inForce;
+    for (const auto& c : cases) {
+        MemoryNumberingStore numbering;
+        EnvironmentSettings settings;
+        c.apply(settings);
+        EXPECT_EQ(restartNeeded(inForce, settings), c.restart) << c.change;
+        EXPECT_EQ(registerSettings(settings, root(), numbering, inForce).message,
+                  c.restart ? restart : std::string(kSettingsRegisteredMessage))
+            << c.change;
+    }
 }
 
 TEST_F(SettingsTest, ShowingRereadsTheCompanyDataAndTheCounterAndFillsAnEmptyFolder) {
@@ -60,7 +104,7 @@ TEST_F(SettingsTest, ShowingRereadsTheCompanyDataAndTheCounterAndFillsAnEmptyFol
     EXPECT_EQ(settings.NUMBER_OPT3, 15);
 
     // Registering without touching the counter never writes it.
-    registerSettings(settings, root(), numbering);
+    registerSettings(settings, root(), numbering, settings);
     EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false});
 }
 

@@ -524,7 +524,7 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenStopsTheRegistration) {
     settings.EDATA[0] = "会社";
     settings.NUMBER_OPT1 = "ZZ";
 
-    EXPECT_THROW(registerSettings(settings, root(), numbering), FileError);
+    EXPECT_THROW(registerSettings(settings, root(), numbering, settings), FileError);
     // What was written before the failure stays written.
     EXPECT_EQ(lines("USER_DATA.conf").front(), "[OFFICE_NAME1]=会社");
     EXPECT_EQ(numbering.row->header, "ZZ");
@@ -538,7 +538,7 @@ TEST_F(SettingsTest, EveryStoreIsReplacedWholeOrNotAtAll) {
     old.title1 = "旧";
     old.networkFolder = "/old";
     MemoryNumberingStore numbering;
-    registerSettings(old, root(), numbering);
+    registerSettings(old, root(), numbering, old);
     const char* files[] = {"Kerbina.conf", "USER_DATA.conf", "Network_conf.conf"};
     std::vector<std::string> before;
     for (const char* file : files) {
@@ -555,7 +555,7 @@ TEST_F(SettingsTest, EveryStoreIsReplacedWholeOrNotAtAll) {
         }
         failNthFileCall(n);
         try {
-            registerSettings(changed, root(), numbering);
+            registerSettings(changed, root(), numbering, changed);
             registered = true;
         } catch (const FileError&) {
         }

@@ -137,10 +137,13 @@ void TFKERBINA::buildWidgets() {
     splitter_->setSizes({260, 1020});
     setCentralWidget(central);
 
+    // Panels 0 to 3 hold the folders and the database file that companion programs are started
+    // with; they are not shown, the bar shows the undo counters and the quotation's file name.
     for (int panel = 0; panel < 6; ++panel) {
         auto* label = new QLabel(statusBar());
         label->setObjectName(QStringLiteral("statusPanel%1").arg(panel));
         statusBar()->addWidget(label, panel == 5 ? 1 : 0);
+        label->setVisible(panel >= 4);
         statusPanels_.push_back(label);
     }
     setStatusPanel(0, pathText(folders_.dataRoot));

@@ -10,6 +10,7 @@
 #include "storage/list_export.h"
 
 #include <QDesktopServices>
+#include <QLabel>
 #include <QTableView>
 #include <QUrl>
 
@@ -24,19 +25,20 @@ bool TFKERBINA::offerCrashBackup() {
                                               : "総合計 " + MoneyText(backup->grandTotal);
     const std::string question = "前回は正常に終了しませんでした。\n最後のバックアップ（" +
                                  localTimeText(backup->written) + "、" + total + "）を開きますか？";
-    if (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoDefaultNo) !=
-        MessageBox::Answer::Yes) {
+    // Taking the backup loses nothing (the file it came from stays as it was), so Enter takes it.
+    if (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes) {
         return false;
     }
     runCommand([this, &backup] { openQuotation(backup->file, FileRole::Source); });
     return true;
 }
 
-// The file the quotation was opened from or last saved to: shown in the status bar and the
-// title.
+// The file the quotation was opened from or last saved to: its name in the status bar (the whole
+// path as the hint) and the title.
 void TFKERBINA::showOwnFile() {
     const std::filesystem::path& file = session_.ownFile();
-    setStatusPanel(5, file.empty() ? std::string() : pathText(file));
+    setStatusPanel(5, file.empty() ? std::string() : pathText(file.filename()));
+    statusPanels_[5]->setToolTip(q(pathText(file)));
     const QString title = QString::fromUtf8(applicationTitle(modules_));
     setWindowTitle(file.empty() ? title
                                 : q(pathText(file.filename())) + QStringLiteral(" - ") + title);

@@ -202,11 +202,7 @@ void TFKERBINA::printFromList(const QStringList& numbers) {
     if (marked.empty()) {
         return;
     }
-    const MainSettings& settings = session_.settings();
-    const QuotationPrintSettings printSettings{
-        folders_.dataRoot,       folders_.installFolder, settings.reductionMark,
-        settings.printStylePath, settings.autoNumbering, settings.perCustomerNumbering};
-    const auto request = printStoredQuotations(printSettings, marked, *this);
+    const auto request = printStoredQuotations(printSettings(), marked, *this);
     if (request && !startPrintProgram(request->program, request->argument)) {
         MessageBox::error(this, q(printProgramFailedMessage(request->program)));
     }

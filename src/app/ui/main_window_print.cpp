@@ -44,10 +44,11 @@ void TFKERBINA::startPrint(const PrintRequest& request) {
     }
 }
 
+// The print style is the settings dialog's, so a style chosen there is the next print's.
 QuotationPrintSettings TFKERBINA::printSettings() const {
     const MainSettings& settings = session_.settings();
     return QuotationPrintSettings{folders_.dataRoot,      folders_.installFolder,
-                                  settings.reductionMark, settings.printStylePath,
+                                  settings.reductionMark, environment_.printStyle(),
                                   settings.autoNumbering, settings.perCustomerNumbering};
 }
 

@@ -15,6 +15,7 @@ std::deque<MessageBox::Answer> MessageBox::answers_;
 std::deque<std::optional<QString>> MessageBox::inputs_;
 std::deque<QString> MessageBox::fileNames_;
 QStringList MessageBox::shownTexts_;
+MessageBox::Buttons MessageBox::lastButtons_ = MessageBox::Buttons::Ok;
 
 namespace {
 
@@ -36,6 +37,7 @@ template <typename T> std::optional<T> takeFront(std::deque<T>& queue) {
 MessageBox::Answer MessageBox::ask(QWidget* parent, const QString& text, Buttons buttons,
                                    const QString& heading) {
     shownTexts_.append(text);
+    lastButtons_ = buttons;
     if (scripted_) {
         return takeFront(answers_).value_or(buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel);
     }

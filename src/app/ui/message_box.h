@@ -47,6 +47,8 @@ public:
     static void setNextFileName(const QString& path);
     // Texts of the boxes shown since the last call, oldest first; the log is cleared.
     static QStringList takeShownTexts();
+    // The buttons of the last box asked, which decide the answer Enter gives.
+    static Buttons lastButtons() { return lastButtons_; }
 
 private:
     static bool scripted_;
@@ -54,6 +56,7 @@ private:
     static std::deque<std::optional<QString>> inputs_;
     static std::deque<QString> fileNames_;
     static QStringList shownTexts_;
+    static Buttons lastButtons_;
 };
 
 } // namespace kerbina

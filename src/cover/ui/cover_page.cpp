@@ -46,7 +46,8 @@ constexpr const char* kPickButtonCaptions[] = {"宛先名称1", "宛先名称2",
                                                "",          "納入期日",  "取引条件", "見積有効期限",
                                                "御依頼者",  "見積作成者"};
 
-constexpr int kHighestEraYear = 9999 - 1988;
+// The longest era so far, 昭和, lasted 64 years.
+constexpr int kHighestEraYear = 99;
 
 } // namespace
 
@@ -89,6 +90,8 @@ CoverPage::CoverPage(QWidget* parent) : QWidget(parent) {
     scroll->setObjectName(QStringLiteral("coverPanel"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // The fields are laid out to the side panel's width; only a low window scrolls them.
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* panel = new QWidget(scroll);
     buildCoverFields(panel);
     scroll->setWidget(panel);
@@ -100,6 +103,7 @@ CoverPage::CoverPage(QWidget* parent) : QWidget(parent) {
 void CoverPage::buildCoverFields(QWidget* panel) {
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(2);
     grid->setColumnStretch(1, 1);
     int row = 0;
     const auto addTextControl = [&](CoverText text, QWidget* caption) {
@@ -145,6 +149,7 @@ void CoverPage::buildCoverFields(QWidget* panel) {
     connect(textControl(CoverText::Addressee1), &QComboBox::activated, this, addresseeChanged);
 
     auto* date = new QHBoxLayout();
+    date->setSpacing(2);
     const auto spin = [&](const char* name, int lowest, int highest, const char* unit) {
         auto* box = new QSpinBox(panel);
         box->setObjectName(QString::fromUtf8(name));
@@ -153,8 +158,13 @@ void CoverPage::buildCoverFields(QWidget* panel) {
         date->addWidget(new QLabel(QString::fromUtf8(unit), panel));
         return box;
     };
-    date->addWidget(new QLabel(QStringLiteral("平成"), panel));
-    year_ = spin("yedit", 0, kHighestEraYear, "年");
+    era_ = new QComboBox(panel);
+    era_->setObjectName(QStringLiteral("era"));
+    for (const JapaneseEra& era : japaneseEras()) {
+        era_->addItem(q(std::string(era.name)));
+    }
+    date->addWidget(era_);
+    year_ = spin("yedit", 1, kHighestEraYear, "年");
     month_ = spin("MEDIT", 1, 12, "月");
     day_ = spin("DEDIT", 1, 31, "日");
     date->addStretch(1);
@@ -268,7 +278,8 @@ CoverValues CoverPage::values() const {
     for (const CoverTextField& field : coverTextFields()) {
         cover[field.text] = text(field.text);
     }
-    cover.eraYear = year_->value();
+    cover.storedYear =
+        storedYearOf(EraYear{static_cast<std::size_t>(era_->currentIndex()), year_->value()});
     cover.month = month_->value();
     cover.day = day_->value();
     if (status_->currentIndex() >= 0) {
@@ -282,7 +293,9 @@ void CoverPage::showValues(const CoverValues& cover) {
     for (const CoverTextField& field : coverTextFields()) {
         setText(field.text, cover[field.text]);
     }
-    year_->setValue(cover.eraYear);
+    const EraYear eraYear = coverEraYear(cover);
+    era_->setCurrentIndex(static_cast<int>(eraYear.era));
+    year_->setValue(eraYear.year);
     month_->setValue(cover.month);
     day_->setValue(cover.day);
     status_->setCurrentIndex(cover.status.value_or(-1));

@@ -96,7 +96,8 @@ private:
     std::array<QLabel*, 4> costSplit_{};              // material, labour, welfare, expenses
     std::array<QComboBox*, kCoverTextCount> texts_{}; // null for the number, which is a label
     std::array<QPushButton*, 10> pickButtons_{};
-    QSpinBox* year_ = nullptr;
+    QComboBox* era_ = nullptr;
+    QSpinBox* year_ = nullptr; // the year within the era
     QSpinBox* month_ = nullptr;
     QSpinBox* day_ = nullptr;
     QLabel* number_ = nullptr;

@@ -217,6 +217,9 @@ void Tfconfig_Dlg::prepareShow(const AppFolders& folders, bool pipingModule,
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
     }
+    if (!inForce_) {
+        inForce_ = std::make_unique<EnvironmentSettings>(settings_);
+    }
     tabs_->setTabVisible(tabs_->indexOf(pipingTab_), pipingModule);
     tabs_->setCurrentIndex(0);
     loadControls();
@@ -230,12 +233,12 @@ void Tfconfig_Dlg::showModally(const AppFolders& folders, bool pipingModule,
 
 bool Tfconfig_Dlg::registerSettings() {
     storeControls();
-    if (numbering_ == nullptr) {
+    if (numbering_ == nullptr || !inForce_) {
         return false;
     }
     RegisterOutcome outcome;
     try {
-        outcome = kerbina::registerSettings(settings_, folders_.dataRoot, *numbering_);
+        outcome = kerbina::registerSettings(settings_, folders_.dataRoot, *numbering_, *inForce_);
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
         return false;

@@ -117,6 +117,9 @@ private:
     QPushButton* databaseCheckButton_ = nullptr;
     AppFolders folders_;
     NumberingRowStore* numbering_ = nullptr;
+    // The settings as the first show found them: what the running program works with, against
+    // which "登　録" tells whether a restart is needed.
+    std::unique_ptr<EnvironmentSettings> inForce_;
 };
 
 } // namespace kerbina

@@ -23,6 +23,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kerbina {
 namespace {
@@ -134,6 +135,7 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setStyleSheet("QTableWidget { selection-background-color: rgb(83,85,108); }");
     grid_->installEventFilter(this);
+    grid_->viewport()->installEventFilter(this);
 
     topPage_ = new QPushButton("Top Page");
     previousPage_ = new QPushButton("Page -1");
@@ -186,6 +188,14 @@ QuotationListView::QuotationListView(Database& quotations, SearchIndex* index, U
     });
     connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &QuotationListView::headerClicked);
+    // A column the user resizes keeps that width as the one the layout file holds.
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                const auto index = static_cast<std::size_t>(column);
+                if (!fittingColumns_ && column > 0 && index < layoutWidths_.size()) {
+                    layoutWidths_[index] = width;
+                }
+            });
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (row >= 0 && row < static_cast<int>(page_.rows.size())) {
             emit openRequested(qt(page_.rows[static_cast<std::size_t>(row)].number));
@@ -234,20 +244,47 @@ void QuotationListView::applyLayout() {
     request_.sortCode = layout.sortCode;
     const QSignalBlocker blocker(rowsPerPage_);
     rowsPerPage_->setCurrentIndex(std::clamp(layout.rowsChoice, 0, rowsPerPage_->count() - 1));
-    grid_->setColumnCount(static_cast<int>(layout.columnWidths.size()));
-    for (std::size_t column = 0; column < layout.columnWidths.size(); ++column) {
-        grid_->setColumnWidth(static_cast<int>(column), layout.columnWidths[column]);
-    }
+    layoutWidths_ = layout.columnWidths;
+    grid_->setColumnCount(static_cast<int>(layoutWidths_.size()));
     grid_->setColumnHidden(0, true);
+    fitColumns();
     request_.page = 1;
     reread(true);
 }
 
+// The columns take the layout file's widths, but where they would not fit the grid the name
+// columns give way, in proportion and each down to a narrowest width, so that the amount, the
+// requester and the date are seen whole without scrolling sideways.
+void QuotationListView::fitColumns() {
+    constexpr int kNarrowestNameColumn = 80;
+    constexpr std::size_t kFirstNameColumn = 3;
+    const std::size_t lastNameColumn = showAddressee_ ? 5 : 4;
+    int total = 0;
+    int names = 0;
+    for (std::size_t column = 1; column < layoutWidths_.size(); ++column) {
+        total += layoutWidths_[column];
+        if (column >= kFirstNameColumn && column <= lastNameColumn) {
+            names += layoutWidths_[column];
+        }
+    }
+    const int excess = std::max(0, total - grid_->viewport()->width());
+    const int namesFitted =
+        std::max(names - excess,
+                 kNarrowestNameColumn * static_cast<int>(lastNameColumn - kFirstNameColumn + 1));
+    fittingColumns_ = true;
+    for (std::size_t column = 1; column < layoutWidths_.size(); ++column) {
+        int width = layoutWidths_[column];
+        if (excess > 0 && names > 0 && column >= kFirstNameColumn && column <= lastNameColumn) {
+            width = std::max(kNarrowestNameColumn, width * namesFitted / names);
+        }
+        grid_->setColumnWidth(static_cast<int>(column), width);
+    }
+    fittingColumns_ = false;
+}
+
 void QuotationListView::saveLayout() {
     ListLayout layout;
-    for (int column = 0; column < grid_->columnCount(); ++column) {
-        layout.columnWidths.push_back(column == 0 ? 0 : grid_->columnWidth(column));
-    }
+    layout.columnWidths = layoutWidths_;
     layout.sortCode = request_.sortCode;
     layout.rowsChoice = rowsPerPage_->currentIndex();
     layout.addresseeBoxHeight = addressees_->height();
@@ -397,6 +434,9 @@ void QuotationListView::showEvent(QShowEvent* event) {
 }
 
 bool QuotationListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
+        fitColumns();
+    }
     if (watched == grid_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
         toggleSelectedMarks();

@@ -78,6 +78,7 @@ protected:
 
 private:
     void applyLayout();
+    void fitColumns();
     void fillGrid();
     void headerClicked(int column);
     void toggleSelectedMarks();
@@ -106,6 +107,8 @@ private:
     QListWidget* tags_ = nullptr;
     QLabel* caption_ = nullptr;
     QTableWidget* grid_ = nullptr;
+    std::vector<int> layoutWidths_; // the widths the layout file holds, column 0 unused
+    bool fittingColumns_ = false;
     QLabel* count_ = nullptr;
     QLabel* total_ = nullptr;
     QPushButton* topPage_ = nullptr;

@@ -1,6 +1,7 @@
 #include "storage/ui/save_dialog.h"
 
 #include "base/conf_file.h"
+#include "base/text.h"
 #include "base/user_error.h"
 
 #include <QApplication>
@@ -144,7 +145,7 @@ void Tfsave_Dlg::showHeader() {
     const QuotationHeader header = context_->source.header();
     fields_[QStringLiteral("見積番号")]->setText(q(header.number));
     fields_[QStringLiteral("日付")]->setText(
-        QStringLiteral("%1/%2/%3").arg(header.dy).arg(header.dm).arg(header.dd));
+        q(japaneseEraDateText(header.dy + 1988, header.dm, header.dd)));
     fields_[QStringLiteral("宛先名称")]->setText(joined(header.atesaki1, header.atesaki2));
     fields_[QStringLiteral("現場名称")]->setText(joined(header.constract1, header.constract2));
     fields_[QStringLiteral("工事名称")]->setText(q(header.where));

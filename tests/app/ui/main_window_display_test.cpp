@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -205,7 +206,14 @@ TEST_F(MainWindowTest, SavingOffersTheQuotationsOwnFileOrANameInTheQuotationFold
     const fs::path file = writeQuotation(root.path() / "own.krb2", {});
     const auto window = start(file);
     auto* fileName = window->findChild<QLabel*>(QStringLiteral("statusPanel5"));
+    EXPECT_EQ(fileName->text(), QStringLiteral("own.krb2"));
     EXPECT_EQ(fileName->toolTip().toStdString(), pathText(file));
+    // The folders behind the quotation are not shown.
+    for (int panel = 0; panel < 4; ++panel) {
+        EXPECT_FALSE(window->findChild<QLabel*>(QStringLiteral("statusPanel%1").arg(panel))
+                         ->isVisibleTo(window->statusBar()))
+            << panel;
+    }
     EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("own.krb2 - ")));
 
     MessageBox::setNextFileName(QString::fromStdString(pathText(file)));

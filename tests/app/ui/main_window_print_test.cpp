@@ -7,14 +7,17 @@
 #include "output/ui/csv_editor_dialog.h"
 #include "records/kinds.h"
 #include "settings/numbering_row.h"
+#include "settings/ui/settings_dialog.h"
 #include "storage/database_files.h"
 #include "test_data.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
@@ -135,6 +138,39 @@ TEST_F(MainWindowPrintTest, ManualNumberThenWholeQuotationToTheViewer) {
     EXPECT_EQ(waitForFile(arguments),
               "1\n" + viewerArgument(window->environment().GENGAKU, folders.dataRoot,
                                      window->environment().printStyle(), releaseVersionText()));
+}
+
+// A print style chosen in 環境設定 is the next print's, and registering it asks for no restart.
+TEST_F(MainWindowPrintTest, APrintStyleChosenInTheSettingsIsTheNextPrints) {
+    {
+        auto first = start();
+        numberByHand(*first);
+        first->close();
+    }
+    auto window = start(exampleQuotation(2));
+    const fs::path arguments = installRecordingViewer();
+    MessageBox::setNextAnswer(Answer::Yes);
+    MessageBox::setNextInput(QStringLiteral("P-0002"));
+    window->action("ActionPrint2")->trigger();
+    MessageBox::takeShownTexts();
+
+    const fs::path style = folders.dataRoot / "style" / "別の様式.sle";
+    QTimer::singleShot(0, window.get(), [&window, &style] {
+        auto* dialog = window->findChild<Tfconfig_Dlg*>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>(QStringLiteral("print_dir"))
+            ->setText(QString::fromStdString(style.string()));
+        dialog->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        dialog->reject();
+    });
+    window->action("environmentSettings")->trigger();
+    EXPECT_EQ(MessageBox::takeShownTexts(),
+              QStringList{QStringLiteral("環境設定を登録しました。")});
+
+    window->action("ActionPrint2")->trigger();
+    EXPECT_EQ(waitForFile(arguments),
+              "1\n" + viewerArgument(window->environment().GENGAKU, folders.dataRoot,
+                                     style.string(), releaseVersionText()));
 }
 
 // "表示中の明細を単独で印刷" prints the open sheet alone; the breakdown list's "print" starts the

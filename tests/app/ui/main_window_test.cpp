@@ -363,6 +363,8 @@ TEST_F(MainWindowTest, TheNextStartAfterACrashOffersItsLastBackup) {
         ASSERT_EQ(shown.size(), 1);
         EXPECT_TRUE(shown[0].startsWith(QStringLiteral("前回は正常に終了しませんでした。")))
             << shown[0].toStdString();
+        // Enter answers はい: taking the backup is the answer that loses nothing.
+        EXPECT_EQ(MessageBox::lastButtons(), MessageBox::Buttons::YesNo);
         EXPECT_EQ(window->document().lineCount(), 0);
         EXPECT_TRUE(window->close());
     }

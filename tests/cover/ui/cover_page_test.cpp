@@ -7,9 +7,11 @@
 #include "temp_folder.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <cstdlib>
@@ -68,7 +70,8 @@ TEST_F(CoverPageTest, ShowsTheHeaderAndWritesTheSameCoverBack) {
     EXPECT_EQ(textOf("atesaki_1"), "株式会社北辰設備");
     EXPECT_EQ(textOf("keisyo"), "御中");
     EXPECT_EQ(control<QLabel>("number")->text().toStdString(), "NF00042");
-    EXPECT_EQ(control<QSpinBox>("yedit")->value(), 38);
+    EXPECT_EQ(textOf("era"), "令和");
+    EXPECT_EQ(control<QSpinBox>("yedit")->value(), 8);
     EXPECT_EQ(control<QComboBox>("status")->currentText().toStdString(), "成約");
     QComboBox* trade = control<QComboBox>("TRADEEDIT");
     ASSERT_EQ(trade->count(), 2);
@@ -103,6 +106,37 @@ TEST_F(CoverPageTest, AnUntouchedCoverLeavesTheHeaderExactlyAsLoaded) {
     EXPECT_EQ(target.status, 0);
     EXPECT_EQ(target.dataLevel, 0);
     EXPECT_EQ(target.dm, 1);
+}
+
+// The date shows in the era in force on it; a date set in the tab goes into the header as the
+// stored year, whichever era it was typed in.
+TEST_F(CoverPageTest, TheDateShowsInItsEraAndIsStoredAsTheStoredYear) {
+    const struct {
+        int storedYear, month, day;
+        const char* era;
+        int eraYear;
+    } shown[] = {
+        {38, 12, 10, "令和", 8},   {31, 5, 1, "令和", 1},    {31, 4, 30, "平成", 31},
+        {1, 1, 8, "平成", 1},      {1, 1, 7, "昭和", 64},    {-62, 12, 25, "昭和", 1},
+        {-62, 12, 24, "大正", 15}, {-76, 7, 29, "明治", 45},
+    };
+    QuotationHeader header = filledHeader();
+    for (const auto& date : shown) {
+        header.dy = date.storedYear;
+        header.dm = date.month;
+        header.dd = date.day;
+        page.readCover(&header);
+        EXPECT_EQ(textOf("era"), date.era) << date.storedYear << "/" << date.month;
+        EXPECT_EQ(control<QSpinBox>("yedit")->value(), date.eraYear) << date.storedYear;
+        EXPECT_EQ(page.values().storedYear, date.storedYear);
+    }
+
+    control<QComboBox>("era")->setCurrentIndex(3); // 平成
+    control<QSpinBox>("yedit")->setValue(30);
+    EXPECT_EQ(written().dy, 30);
+    control<QComboBox>("era")->setCurrentIndex(4); // 令和
+    control<QSpinBox>("yedit")->setValue(8);
+    EXPECT_EQ(written().dy, 38);
 }
 
 TEST_F(CoverPageTest, WithoutAHeaderTodaysDateAndEmptyFieldsAreShownAndWrittenAsDraft) {
@@ -288,6 +322,25 @@ TEST_F(CoverPageTest, TheNumberButtonIssuesOrAsksAndACancelKeepsTheNumber) {
     button->click();
     EXPECT_EQ(written().number, "見積第百二十");
     EXPECT_EQ(changed.count(), 2);
+}
+
+// In the side panel of a 1280 x 800 window (a page of about 252 x 730) the cover is seen whole:
+// nothing scrolls, and no button or date box is narrower than its contents.
+TEST_F(CoverPageTest, TheCoverIsSeenWholeInTheSidePanelOfA1280By800Window) {
+    const QuotationHeader header = filledHeader();
+    page.readCover(&header);
+    page.resize(252, 730);
+    page.show();
+    QCoreApplication::processEvents();
+    auto* scroll = control<QScrollArea>("coverPanel");
+    EXPECT_LE(scroll->widget()->minimumSizeHint().width(), scroll->viewport()->width());
+    EXPECT_LE(scroll->widget()->minimumSizeHint().height(), scroll->viewport()->height());
+    for (const QPushButton* button : page.findChildren<QPushButton*>()) {
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    }
+    for (const QSpinBox* box : page.findChildren<QSpinBox*>()) {
+        EXPECT_GE(box->width(), box->minimumSizeHint().width()) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(CoverPageTest, GrandTotalsAreShownAboveTheCover) {

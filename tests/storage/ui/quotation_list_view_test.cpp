@@ -4,6 +4,7 @@
 #include "storage/ui/quotation_list_view.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -204,6 +205,26 @@ TEST_F(QuotationListViewTest, AddresseeLayoutAndItsFile) {
     EXPECT_EQ(grid()->item(0, 3)->text(), "東西設備");
     EXPECT_TRUE(std::filesystem::exists(root / "conf" / "filesel_Dlg1.conf"));
     EXPECT_TRUE(std::filesystem::exists(root / "conf" / "filesel_Dlg2.conf"));
+}
+
+// Narrower than the columns a new layout file gives (about 1270 pixels), as beside the side panel
+// of a 1280-wide window: the name columns give way so that the amount and the date are seen whole
+// in both layouts.
+TEST_F(QuotationListViewTest, AmountAndDateAreSeenWithoutScrollingSideways) {
+    view->resize(1100, 600);
+    view->show();
+    for (const bool addressee : {false, true, false}) {
+        view->setShowAddressee(addressee);
+        QCoreApplication::processEvents();
+        const int amount = addressee ? 6 : 5;
+        const int date = addressee ? 8 : 7;
+        for (const int column : {amount, date}) {
+            EXPECT_LE(grid()->columnViewportPosition(column) + grid()->columnWidth(column),
+                      grid()->viewport()->width())
+                << grid()->horizontalHeaderItem(column)->text().toStdString();
+        }
+        EXPECT_GE(grid()->columnWidth(3), 80);
+    }
 }
 
 } // namespace

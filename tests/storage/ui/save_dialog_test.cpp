@@ -66,7 +66,7 @@ TEST_F(SaveDialogTest, ShowsTheQuotationReadOnlyUnderTheConfiguredCaptions) {
     EXPECT_EQ(run(dialog, {.automatic = true}, [] {}), "");
     const std::pair<const char*, const char*> shown[] = {
         {"見積番号", "NF00042"},
-        {"日付", "38/2/31"},
+        {"日付", "令和8年2月31日"},
         {"宛先名称", "大和設備 御中"},
         {"現場名称", "中央ビル 改修"},
         {"工事名称", "空調設備工事"},
