@@ -95,7 +95,10 @@ recalculateQuotation(QuotationData& data, const CalcSettings& settings, bool ite
     state.header = std::move(data.header);
     state.items = std::move(data.items);
     state.settings = settings;
-    state.settings.taxOffset = data.taxOffset.value_or(settings.taxOffset);
+    // The quotation keeps the tax offset its totals were computed with: written without it, a
+    // file would reopen with another offset and recompute to another tax.
+    data.taxOffset = data.taxOffset.value_or(settings.taxOffset);
+    state.settings.taxOffset = *data.taxOffset;
     state.itemNameLine = itemNameLine;
     if (data.sheets.size() < state.items.size()) {
         data.sheets.resize(state.items.size(), Sheet{LineRecord{}});

@@ -102,7 +102,8 @@ void storeSheetSettings(DocumentState& state);
 // item that owns a sheet, in item order, becomes the current sheet with its own settings, gets the
 // sheet pass and keeps the settings the pass repaired; then the list pass runs. `settings`
 // supplies the quotation-wide settings; the quotation's own tax offset replaces theirs when it
-// has one. Returns each sheet's pass result by item number.
+// has one, and one without takes theirs as its own. Returns each sheet's pass result by item
+// number.
 std::map<int, SheetPassResult>
 recalculateQuotation(QuotationData& data, const CalcSettings& settings, bool itemNameLine);
 

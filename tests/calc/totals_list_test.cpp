@@ -381,5 +381,18 @@ TEST(RecalculateQuotation, EachSheetWithItsOwnSettingsThenTheList) {
     EXPECT_EQ(data.header.taxGTotal, c("44"));
 }
 
+TEST(RecalculateQuotation, AQuotationWithoutItsOwnTaxOffsetKeepsTheOneItsTaxUsed) {
+    QuotationData data;
+    data.items = {ItemRecord{}, newSheetItem(), rates(93, "0", "0", "10")};
+    data.sheets = {Sheet{}, Sheet{LineRecord{}, priced("1", "444", "444")}};
+    CalcSettings settings;
+    settings.taxOffset = c("0.9");
+
+    recalculateQuotation(data, settings, false);
+
+    expectTotals(data.items[2], "0", "45", 2); // 44.4 rounded up
+    EXPECT_EQ(data.taxOffset, c("0.9"));
+}
+
 } // namespace
 } // namespace kerbina
