@@ -211,7 +211,8 @@ SpreadsheetLines linesFromSpreadsheet(std::string_view text, int sheetNumber) {
             const std::string value = cellValue(cell);
             try {
                 return parseTypedNumber(value);
-            } catch (const NumberFormatError&) {
+            } catch (const UserError&) {
+                // Not a number, or one too large for an amount.
                 read.notReadCells.push_back(
                     SpreadsheetCell{rowNumber, std::string(columnName(column)), value});
                 return Currency();

@@ -138,6 +138,13 @@ TEST(SpreadsheetClipboard, HeaderNamesPlaceTheColumnsAndWhatIsNotReadIsSaid) {
     // One header word and nothing else is a header too; a header word among data is not.
     EXPECT_EQ(linesFromSpreadsheet("名称\t\r\n鋼管\t\r\n", 1).lines.size(), 1u);
     EXPECT_EQ(linesFromSpreadsheet("単位換算表\t\t2\t式\t100\r\n", 1).lines.size(), 1u);
+
+    // A number too large for an amount is not read either, never an error that loses the paste.
+    const SpreadsheetLines tooLarge = linesFromSpreadsheet("管\t\t1000000000000000\tｍ\t1\r\n", 1);
+    ASSERT_EQ(tooLarge.lines.size(), 1u);
+    EXPECT_EQ(tooLarge.lines[0].netQuantity, c("0"));
+    EXPECT_EQ(tooLarge.notReadCells,
+              (std::vector<SpreadsheetCell>{{1, "数量", "1000000000000000"}}));
 }
 
 TEST(SpreadsheetClipboard, APasteSaysWhatItDidNotRead) {
