@@ -21,8 +21,17 @@ bool isRefusedInFileName(unsigned char c) {
            std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
+// A field of the viewer's argument in double quotes, a double quote inside it doubled, so that no
+// path can end its field early or add one.
 std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\";";
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\";";
 }
 
 } // namespace
@@ -31,12 +40,16 @@ fs::path printFolder(const fs::path& dataRoot) {
     return dataRoot / std::string(kPrintFolderName);
 }
 
-std::string printFileName(std::string_view quotationNumber) {
+std::string fileNameOfNumber(std::string_view quotationNumber) {
     std::string name;
     for (const char c : quotationNumber) {
         name += isRefusedInFileName(static_cast<unsigned char>(c)) ? '_' : c;
     }
-    return name + ".dat";
+    return name;
+}
+
+std::string printFileName(std::string_view quotationNumber) {
+    return fileNameOfNumber(quotationNumber) + ".dat";
 }
 
 void startPrintBatch(const fs::path& dataRoot) {
@@ -85,7 +98,7 @@ writeStoredPrintFiles(const fs::path& dataRoot,
     std::vector<fs::path> files;
     for (const auto& [number, text] : quotations) {
         const fs::path file = printFolder(dataRoot) / printFileName(number);
-        writeFileAtomically(file, text);
+        writeFileAtomically(file, toCp932(text));
         files.push_back(file);
     }
     return files;
@@ -116,8 +129,10 @@ std::string releaseVersionText() {
 std::string viewerArgument(std::string_view reductionMark, const fs::path& dataRoot,
                            std::string_view printStyle, std::string_view version) {
     const std::string root = pathText(dataRoot);
-    return std::string(reductionMark) + ";" + inQuotes(root) + inQuotes(root) +
-           inQuotes(printStyle) + inQuotes(version);
+    // The mark stands bare, as the viewer has always read it, unless it would end its field early.
+    const bool plainMark = reductionMark.find_first_of(";\"") == std::string_view::npos;
+    const std::string mark = plainMark ? std::string(reductionMark) + ";" : inQuotes(reductionMark);
+    return mark + inQuotes(root) + inQuotes(root) + inQuotes(printStyle) + inQuotes(version);
 }
 
 std::string unitCostPrinterArgument(const fs::path& dataRoot) {

@@ -31,9 +31,11 @@ inline constexpr std::string_view kUnitCostPrinterProgramName = "dataprint";
 
 std::filesystem::path printFolder(const std::filesystem::path& dataRoot);
 
-// The file name of a quotation's print file: the number + ".dat". A number is typed by the user,
-// so characters that would name another folder or that file systems refuse ("/", "\", ":", "*",
-// "?", '"', "<", ">", "|", control characters) become "_"; the file always lies in the folder.
+// A quotation number as a file name without extension. A number is typed by the user, so
+// characters that would name another folder or that file systems refuse ("/", "\", ":", "*", "?",
+// '"', "<", ">", "|", control characters) become "_"; the file always lies in the folder given.
+std::string fileNameOfNumber(std::string_view quotationNumber);
+// The file name of a quotation's print file: fileNameOfNumber + ".dat".
 std::string printFileName(std::string_view quotationNumber);
 
 // Removes the quotation print files ("*.dat" without regard to case) of the folder, keeping
@@ -53,8 +55,9 @@ std::filesystem::path printOpenQuotation(DocumentState& state, WorkStore& store,
                                          const std::filesystem::path& dataRoot, PrintScope scope,
                                          bool listMode);
 
-// The list page's print: the stored text of each quotation (number, text as stored) is saved
-// unchanged as its print file, after the batch is started. Returns the files written.
+// The list page's print: the stored text of each quotation (number, text as stored, UTF-8) is saved
+// as its print file, in CP932 as every print file is, after the batch is started. Returns the
+// files written.
 std::vector<std::filesystem::path>
 writeStoredPrintFiles(const std::filesystem::path& dataRoot,
                       const std::vector<std::pair<std::string, std::string>>& quotations);
@@ -90,7 +93,8 @@ NumberCheckResult checkQuotationNumber(const NumberCheckFacts& facts, UserPrompt
 // "Release Version " + the program's version.
 std::string releaseVersionText();
 // The viewer's one argument: R;"D";"D";"P";"V"; — the reduction mark, the data root twice, the
-// print style file and the version text.
+// print style file and the version text. A double quote inside a quoted field is doubled; the mark
+// is quoted too when it holds ";" or a double quote. The viewer reads every field back exactly.
 std::string viewerArgument(std::string_view reductionMark, const std::filesystem::path& dataRoot,
                            std::string_view printStyle, std::string_view version);
 // The unit-cost breakdown printer's argument: the data root followed by ";".

@@ -9,6 +9,7 @@
 #include "test_data.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kerbina {
 namespace {
@@ -28,6 +29,11 @@ TEST(ViewerArgument, ReadWithOrWithoutQuotes) {
         {"\"" + viewerArgument("▲", "/a;b", "", "V") + "\"", "▲", "/a;b", "", "V"},
         {"△;/data;/data;/s.sle;V 1;", "△", "/data", "/s.sle", "V 1"},
         {"  ;\"/d\";\"/d\";\"\";\"\";  ", "", "/d", "", ""},
+        // Every path and text comes back exactly, whatever it holds.
+        {viewerArgument("△", "/home/u/a \"b\" c;d/見積 データ\"", "/s/\"x\";y.sle", "V \"1\""), "△",
+         "/home/u/a \"b\" c;d/見積 データ\"", "/s/\"x\";y.sle", "V \"1\""},
+        {viewerArgument("\";", "/\"", "", ""), "\";", "/\"", "", ""},
+        {viewerArgument("▲", "/\"\";\"\"", "", "V"), "▲", "/\"\";\"\"", "", "V"},
     };
     for (const auto& row : cases) {
         const auto handoff = parseViewerArgument(row.argument);
@@ -57,6 +63,52 @@ TEST(ViewerCommandLine, FileOrHandOff) {
     EXPECT_FALSE(bare->pdfFile);
     EXPECT_FALSE(parseViewerCommandLine({"--pdf"}));
     EXPECT_FALSE(parseViewerCommandLine({"--pdf", "out.pdf"}));
+    EXPECT_TRUE(parseViewerCommandLine({"--help"})->help);
+    EXPECT_FALSE(parseViewerCommandLine({"--help", "x"}));
+}
+
+TEST(ViewerCommandLine, AnythingOnTheDiskIsAQuotationFileAndOnlyARegularOneIsRead) {
+    TempFolder folder;
+    const fs::path fifo = folder.path() / "pipe.krb2";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& path : {folder.path(), fifo}) {
+        const auto request = parseViewerCommandLine({"--pdf", "out.pdf", path.string()});
+        ASSERT_TRUE(request) << path;
+        EXPECT_EQ(request->quotationFile, path);
+        try {
+            requestedQuotations(*request, folder.path());
+            ADD_FAILURE() << path << " was read";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find("通常のファイルではない"), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+TEST(ViewerArgument, PathsWithQuotesSpacesAndSemicolonsReachTheBatch) {
+    TempFolder folder;
+    const fs::path root = folder.path() / "見積 \"データ\";root";
+    fs::create_directories(printFolder(root));
+    fs::copy_file(exampleQuotation(2), printFolder(root) / "A.dat");
+    const auto request =
+        parseViewerCommandLine({viewerArgument("△", root, "", releaseVersionText())});
+    ASSERT_TRUE(request && request->handoff);
+    EXPECT_EQ(request->handoff->dataRoot, root);
+    EXPECT_EQ(requestedQuotations(*request, root).size(), 1u);
+    EXPECT_EQ(requestInputs(*request), (std::vector<fs::path>{printFolder(root) / "A.dat"}));
+    // The unit-cost printer's argument carries the data root as well.
+    EXPECT_EQ(parseUnitCostPrinterArgument(unitCostPrinterArgument(root)), root);
+}
+
+TEST(ViewerPdfName, TheQuotationNumberInTheQuotationFolder) {
+    TempFolder root;
+    const fs::path folder = root.path() / "kerbina_data";
+    EXPECT_EQ(suggestedPdfFile(root.path(), "A-2026/001", "御見積書.pdf"),
+              folder / "A-2026_001.pdf");
+    EXPECT_EQ(suggestedPdfFile(root.path(), " ", "御見積書.pdf"), folder / "御見積書.pdf");
+    fs::create_directories(root.path() / "conf");
+    writeTextLines(root.path() / "conf/Kerbina.conf", {"[Data_Dir]=/srv/見積"});
+    EXPECT_EQ(suggestedPdfFile(root.path(), "B-1", ""), fs::path("/srv/見積/B-1.pdf"));
 }
 
 TEST(ViewerBatch, ThePrintFilesOfTheFolderByName) {
@@ -140,6 +192,7 @@ TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
     QuotationData quotation = readQuotationFile(exampleQuotation(2));
     QuotationPages pages(PrintSettings{});
     pages.add(quotation);
+    pages.layOutAll();
     EXPECT_EQ(pages.pageCount(), 4); // cover, breakdown, sheets 1 and 9
 
     Sheet& sheet = quotation.sheets[1];
@@ -151,6 +204,7 @@ TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
     QuotationPages longer(PrintSettings{});
     longer.add(quotation);
     longer.add(quotation);
+    longer.layOutAll();
     const int sheetOnePages = longer.pageCount() / 2 - 3;
     EXPECT_GE(sheetOnePages, 3); // 100 lines do not fit on two pages
     EXPECT_EQ(longer.pageCount() % 2, 0);
