@@ -13,7 +13,7 @@ set(KERBINA_LAYER_storage base money records)
 set(KERBINA_LAYER_settings base money records storage)
 set(KERBINA_LAYER_cover base money records calc document storage settings)
 set(KERBINA_LAYER_output base money records calc document grid)
-set(KERBINA_LAYER_printviewer base money records calc document grid output)
+set(KERBINA_LAYER_printviewer base money records calc document grid storage settings output)
 set(KERBINA_LAYER_app base money records calc document grid storage settings cover output)
 set(KERBINA_LAYER_cli base money records calc document grid storage settings cover output app)
 

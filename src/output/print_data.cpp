@@ -68,6 +68,18 @@ void startPrintBatch(const fs::path& dataRoot) {
     }
 }
 
+QuotationWriteOptions printWriteOptions(bool itemNameLine, bool unitCostReferences) {
+    QuotationWriteOptions options;
+    options.itemNameLine = itemNameLine;
+    options.unitCostReferences = unitCostReferences;
+    options.omitUnlisted = true;
+    return options;
+}
+
+QuotationData asPrintFile(const QuotationData& data, bool itemNameLine) {
+    return readQuotationText(writeQuotationText(data, printWriteOptions(itemNameLine, false)));
+}
+
 fs::path printOpenQuotation(DocumentState& state, WorkStore& store, const fs::path& dataRoot,
                             PrintScope scope, bool listMode) {
     if (scope == PrintScope::WholeQuotation) {
@@ -77,10 +89,7 @@ fs::path printOpenQuotation(DocumentState& state, WorkStore& store, const fs::pa
                    state.currentSheetNumber);
     saveItemList(state, store, ListMode::Wrk);
 
-    QuotationWriteOptions options;
-    options.itemNameLine = state.itemNameLine;
-    options.unitCostReferences = state.unitCostReferences;
-    options.omitUnlisted = true;
+    QuotationWriteOptions options = printWriteOptions(state.itemNameLine, state.unitCostReferences);
     if (scope == PrintScope::CurrentSheet) {
         options.singleSheet = state.currentSheetNumber;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/user_prompt.h"
+#include "document/quotation_file.h"
 #include "document/work_folder.h"
 #include "records/document_state.h"
 
@@ -46,6 +47,15 @@ enum class PrintScope {
     CurrentSheet,   // the open sheet alone, under its item's totals, "[ItemMax]=1"
     WholeQuotation, // header, breakdown list and every sheet
 };
+
+// How a print file is written: 非掲載 lines left out, a title line before each named sheet when
+// the settings ask for one ([Items_Opt_1]), unit-cost references in the notes after a piping
+// aggregation that asked for them.
+QuotationWriteOptions printWriteOptions(bool itemNameLine, bool unitCostReferences);
+// A quotation as its whole-quotation print file holds it: written with printWriteOptions and read
+// back. The viewer lays a quotation file out through this, so that it prints exactly what the
+// program's print file of the same quotation prints.
+QuotationData asPrintFile(const QuotationData& data, bool itemNameLine);
 
 // Prints the open quotation: brings the work files up to date first (the whole quotation is
 // recalculated and the breakdown list written for the whole scope; the open sheet is written in

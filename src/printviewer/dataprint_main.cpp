@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
         std::cerr << kUnitCostPrinterUsage << '\n';
         return 2;
     }
+    quietQtNotices();
     const QString caption = QStringLiteral("代価表印刷");
     if (const auto problem = choosePlatform(!pdf)) {
         std::cerr << "dataprint: " << *problem << '\n';

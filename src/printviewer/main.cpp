@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     const bool windowed = !request->pdfFile;
+    quietQtNotices();
     const QString caption = QStringLiteral("印刷プレビュー");
     if (const auto problem = choosePlatform(windowed)) {
         std::cerr << "printviewer: " << *problem << '\n';

@@ -21,6 +21,14 @@ std::optional<std::string> choosePlatform(bool windowed) {
     return std::nullopt;
 }
 
+void quietQtNotices() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::cerr << message.toStdString() << '\n';
+        }
+    });
+}
+
 int reportFailure(std::string_view program, const QString& caption, const std::string& message,
                   bool windowed) {
     if (windowed) {

@@ -14,6 +14,10 @@ namespace kerbina {
 // program says so instead of letting the window system abort it. Returns that message.
 std::optional<std::string> choosePlatform(bool windowed);
 
+// Qt's own notices (font folders, runtime folders and the like, in English) are not for the users
+// of a print program: only its own messages, in Japanese, reach them. Qt's errors still show.
+void quietQtNotices();
+
 // Tells the user why the program stops: in a box titled `caption` for a preview, on standard
 // error after the program's name for a PDF. Returns the exit status 1.
 int reportFailure(std::string_view program, const QString& caption, const std::string& message,

@@ -1,5 +1,6 @@
 #include "printviewer/quotation_pages.h"
 
+#include "base/conf_file.h"
 #include "base/text.h"
 #include "calc/cost_split.h"
 #include "calc/totals.h"
@@ -7,7 +8,9 @@
 #include "document/work_store.h"
 #include "grid/grid_cells.h"
 #include "money/rounding.h"
+#include "output/print_data.h"
 #include "records/kinds.h"
+#include "settings/main_settings.h"
 
 #include <QFont>
 #include <QPainter>
@@ -454,9 +457,14 @@ std::vector<QuotationData> requestedQuotations(const ViewerRequest& request,
                                                const std::filesystem::path& dataRoot) {
     std::vector<QuotationData> quotations;
     if (request.quotationFile) {
+        // Recomputed with this machine's settings as the program opens it, then laid out from
+        // the print file the program would write of it.
+        SettingsSources sources;
+        sources.settingsLines = readSettingsFileLines(dataRoot);
+        const MainSettings settings = readSettings(MainSettings{}, sources);
         QuotationData data = readQuotationFile(*request.quotationFile);
-        recalculateQuotation(data, CalcSettings{}, true);
-        quotations.push_back(std::move(data));
+        recalculateQuotation(data, settings.calc, settings.itemNameLine);
+        quotations.push_back(asPrintFile(data, settings.itemNameLine));
     } else if (request.handoff) {
         for (const std::filesystem::path& file : printBatchFiles(request.handoff->dataRoot)) {
             quotations.push_back(readQuotationFile(file));

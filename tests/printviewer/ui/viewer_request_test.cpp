@@ -5,6 +5,8 @@
 #include "printviewer/quotation_pages.h"
 #include "printviewer/unit_cost_pages.h"
 #include "printviewer/viewer_request.h"
+#include "records/kinds.h"
+#include "session_fixture.h"
 #include "temp_folder.h"
 #include "test_data.h"
 
@@ -167,6 +169,66 @@ TEST(ViewerQuotations, FromTheWorkFolderTheBatchOrAFile) {
     const auto recomputed = requestedQuotations(file, root.path());
     ASSERT_EQ(recomputed.size(), 1u);
     EXPECT_EQ(recomputed[0].header.allGTotal.toString(), "5447455");
+}
+
+// The same quotation prints the same from its file and from the program: recomputed with the data
+// root's settings and laid out from the print file the program writes. With [Items_Opt_1]=FALSE
+// (the settings dialog's default) the program's sheets have no title line, so neither may the
+// file's; with TRUE both have one.
+TEST(ViewerQuotations, AFileIsLaidOutFromThePrintFileTheProgramWritesOfIt) {
+    // A quotation whose sheets hold no title line of their own.
+    TempFolder folder;
+    const fs::path file = folder.path() / "plain.krb2";
+    QuotationData plain = readQuotationFile(exampleQuotation(2));
+    for (std::size_t n = 1; n < plain.sheets.size(); ++n) {
+        std::erase_if(plain.sheets[n],
+                      [](const LineRecord& line) { return line.kind == LineKind::Title; });
+        if (plain.items[n].name.empty()) {
+            plain.items[n].name = "工事項目" + std::to_string(n);
+        }
+    }
+    // The rows each sheet prints: their kinds and texts.
+    const auto printedRows = [](const QuotationData& data) {
+        std::vector<std::pair<int, std::string>> rows;
+        for (const Sheet& sheet : data.sheets) {
+            for (std::size_t n = 1; n < sheet.size(); ++n) {
+                rows.emplace_back(sheet[n].kind, sheet[n].nameSpec);
+            }
+        }
+        return rows;
+    };
+    writeQuotationFile(file, plain, QuotationWriteOptions{false});
+    for (const bool titleLines : {false, true}) {
+        QuietPrompt prompt;
+        StartedSession started{prompt};
+        QuotationSession& session = *started.session;
+        const fs::path root = started.folders.dataRoot;
+        writeTextLines(root / "conf/Kerbina.conf",
+                       {std::string("[Items_Opt_1]=") + (titleLines ? "TRUE" : "FALSE")});
+        session.readSettingsFiles();
+        session.readSettings();
+        session.startNewQuotation(StartedSession::kToday);
+        ASSERT_TRUE(
+            session.openQuotationFile(file, FileRole::OwnFile, StartedSession::kToday).done);
+        session.document().header.number = "P-1";
+        fs::path printed;
+        ASSERT_TRUE(session
+                        .run([&] {
+                            printed = printOpenQuotation(session.document(), session.store(), root,
+                                                         PrintScope::WholeQuotation, false);
+                        })
+                        .succeeded);
+        const QuotationData program = readQuotationFile(printed);
+
+        ViewerRequest request;
+        request.quotationFile = file;
+        const std::vector<QuotationData> viewed = requestedQuotations(request, root);
+        ASSERT_EQ(viewed.size(), 1u);
+        EXPECT_EQ(printedRows(viewed[0]), printedRows(program)) << titleLines;
+        EXPECT_TRUE(viewed[0].sheets == program.sheets && viewed[0].items == program.items)
+            << titleLines;
+        EXPECT_EQ(viewed[0].sheets[1][1].kind == LineKind::Title, titleLines);
+    }
 }
 
 TEST(UnitCostPrinter, ArgumentAndPages) {
