@@ -99,3 +99,30 @@ foreach(n RANGE 1 16)
 endforeach()
 file(WRITE ${root}/printdata/print_Data.dat "${entries}")
 expect_program_pdf(${DATAPRINT} unit_costs "${root};" 2 "P-1" "P-2" "PIPE-16" "NOTE-16" "EXTRA-16")
+
+# A data root whose name holds quotes, blanks, ";" and Japanese reaches the viewer whole.
+set(odd_root "${WORK}/見積 \"root\";x")
+file(MAKE_DIRECTORY "${odd_root}/printdata")
+configure_file(${DATA}/totals/example_2.krb2 "${odd_root}/printdata/A-0001.dat" COPYONLY)
+string(REPLACE "\"" "\"\"" quoted_root "${odd_root}")
+expect_pdf(odd_root "△;\"${quoted_root}\";\"${quoted_root}\";\"\";\"V\";" 4)
+
+# --help is no error; an output that is a device or one of the inputs is refused with a message
+# and exit status 1, and the input stays as it was.
+execute_process(COMMAND ${VIEWER} --help RESULT_VARIABLE status OUTPUT_VARIABLE usage)
+if(NOT status EQUAL 0 OR NOT usage MATCHES "使い方")
+    message(FATAL_ERROR "printviewer --help ended with ${status}:\n${usage}")
+endif()
+configure_file(${DATA}/totals/example_2.krb2 ${WORK}/same.krb2 COPYONLY)
+foreach(output /dev/null ${WORK}/same.krb2 ${WORK})
+    execute_process(COMMAND ${VIEWER} --pdf ${output} ${WORK}/same.krb2 RESULT_VARIABLE status
+                    ERROR_VARIABLE errors)
+    if(NOT status EQUAL 1 OR NOT errors MATCHES "書き込めません")
+        message(FATAL_ERROR "printviewer --pdf ${output}: ended with ${status}: ${errors}")
+    endif()
+endforeach()
+file(READ ${DATA}/totals/example_2.krb2 original HEX)
+file(READ ${WORK}/same.krb2 kept HEX)
+if(NOT original STREQUAL kept)
+    message(FATAL_ERROR "printviewer --pdf replaced its own input")
+endif()
