@@ -39,8 +39,8 @@ QuotationData quotationOfItems(int items) {
     return data;
 }
 
-// The layout alone and the whole PDF of a quotation of many items: both grow in proportion to
-// the items (the goal: 20,000 items in at most 2 s).
+// The layout alone and the whole PDF of a quotation of many items (the goal: 20,000 items in at
+// most 2 s).
 void BM_LayoutOfItems(benchmark::State& benchState) {
     const QuotationData quotation = quotationOfItems(static_cast<int>(benchState.range(0)));
     for (auto _ : benchState) {
