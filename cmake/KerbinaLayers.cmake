@@ -13,7 +13,7 @@ set(KERBINA_LAYER_storage base money records)
 set(KERBINA_LAYER_settings base money records storage)
 set(KERBINA_LAYER_cover base money records calc document storage settings)
 set(KERBINA_LAYER_output base money records calc document grid)
-set(KERBINA_LAYER_printviewer base money records calc document grid output)
+set(KERBINA_LAYER_printviewer base money records calc document grid storage settings output)
 set(KERBINA_LAYER_app base money records calc document grid storage settings cover output)
 set(KERBINA_LAYER_cli base money records calc document grid storage settings cover output app)
 
@@ -21,6 +21,7 @@ set(KERBINA_LAYER_cli base money records calc document grid storage settings cov
 # Stops the configure when a file includes "folder/..." from a folder its own folder may not use.
 # Files in <folder>/ui/ may include every core folder and their own ui/; the main window's app/ui/
 # assembles the other folders' windows, and the message-box helper in app/ui/ serves every window.
+# The programs' main.cpp files (app/, and the print programs' in printviewer/) count as window code.
 function(kerbina_check_layers source_dir)
     foreach(source IN LISTS ARGN)
         file(RELATIVE_PATH relative ${source_dir} ${source})
@@ -30,7 +31,7 @@ function(kerbina_check_layers source_dir)
                                 "table in cmake/KerbinaLayers.cmake")
         endif()
         set(is_ui OFF)
-        if(relative MATCHES "^[^/]+/ui/" OR relative STREQUAL "app/main.cpp")
+        if(relative MATCHES "^[^/]+/ui/" OR relative MATCHES "^(app/main|printviewer/main|printviewer/dataprint_main)\\.cpp$")
             set(is_ui ON)
         endif()
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")

@@ -139,37 +139,57 @@ CostKind costKindOfItem(int itemKind) {
     return CostKind::Material;
 }
 
-CostSplit sheetCostSplit(const QuotationData& quotation, int item, const CalcSettings& settings) {
+namespace {
+
+// A copy of the quotation for the sheet passes: the header and the item list, copied once. A sheet
+// pass writes only its own item's totals, which are put back after it, so one copy serves every
+// sheet of a quotation and the split costs what its sheets hold, not sheets times items.
+DocumentState sheetPassCopy(const QuotationData& quotation) {
+    DocumentState state;
+    state.header = quotation.header;
+    state.items = quotation.items;
+    state.itemNameLine = false;
+    return state;
+}
+
+CostSplit sheetCostSplitIn(DocumentState& copy, const QuotationData& quotation, int item,
+                           const CalcSettings& settings) {
     const ItemRecord& record = quotation.items.at(static_cast<std::size_t>(item));
     const auto slot = static_cast<std::size_t>(item);
     SheetSplitObserver observer;
     if (slot < quotation.sheets.size() && !quotation.sheets[slot].empty()) {
-        // The pass runs on a copy; the title line is left as it is, so no row moves.
-        DocumentState state;
-        state.header = quotation.header;
-        state.items = quotation.items;
-        state.sheet = quotation.sheets[slot];
-        state.currentSheetNumber = item;
-        state.settings = settings;
-        state.settings.taxOffset = quotation.taxOffset.value_or(settings.taxOffset);
-        state.itemNameLine = false;
-        loadSheetSettings(state, item);
-        if (recalculateSheet(state, &observer).error) {
+        // The title line is left as it is, so no row moves.
+        copy.sheet = quotation.sheets[slot];
+        copy.currentSheetNumber = item;
+        copy.settings = settings;
+        copy.settings.taxOffset = quotation.taxOffset.value_or(settings.taxOffset);
+        loadSheetSettings(copy, item);
+        if (recalculateSheet(copy, &observer).error) {
             observer.split = CostSplit{};
         }
+        copy.items[slot] = record;
     }
     CostSplit split = observer.split;
     split.material += record.submittedTotal - split.total();
     return split;
 }
 
+} // namespace
+
+CostSplit sheetCostSplit(const QuotationData& quotation, int item, const CalcSettings& settings) {
+    DocumentState copy = sheetPassCopy(quotation);
+    return sheetCostSplitIn(copy, quotation, item, settings);
+}
+
 QuotationCostSplit quotationCostSplit(const QuotationData& quotation,
                                       const CalcSettings& settings) {
     const int last = quotation.itemMax();
     std::vector<std::optional<CostSplit>> sheetSplits(quotation.items.size());
+    DocumentState sheetCopy = sheetPassCopy(quotation);
     for (int n = 1; n <= last; ++n) {
         if (ownsSheet(quotation.items[static_cast<std::size_t>(n)].kind)) {
-            sheetSplits[static_cast<std::size_t>(n)] = sheetCostSplit(quotation, n, settings);
+            sheetSplits[static_cast<std::size_t>(n)] =
+                sheetCostSplitIn(sheetCopy, quotation, n, settings);
         }
     }
 

@@ -23,8 +23,17 @@ bool isRefusedInFileName(unsigned char c) {
            std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
+// A field of the viewer's argument in double quotes, a double quote inside it doubled, so that no
+// path can end its field early or add one.
 std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\";";
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\";";
 }
 
 } // namespace
@@ -33,12 +42,16 @@ fs::path printFolder(const fs::path& dataRoot) {
     return dataRoot / std::string(kPrintFolderName);
 }
 
-std::string printFileName(std::string_view quotationNumber) {
+std::string fileNameOfNumber(std::string_view quotationNumber) {
     std::string name;
     for (const char c : quotationNumber) {
         name += isRefusedInFileName(static_cast<unsigned char>(c)) ? '_' : c;
     }
-    return name + ".dat";
+    return name;
+}
+
+std::string printFileName(std::string_view quotationNumber) {
+    return fileNameOfNumber(quotationNumber) + ".dat";
 }
 
 void startPrintBatch(const fs::path& dataRoot) {
@@ -57,6 +70,18 @@ void startPrintBatch(const fs::path& dataRoot) {
     }
 }
 
+QuotationWriteOptions printWriteOptions(bool itemNameLine, bool unitCostReferences) {
+    QuotationWriteOptions options;
+    options.itemNameLine = itemNameLine;
+    options.unitCostReferences = unitCostReferences;
+    options.omitUnlisted = true;
+    return options;
+}
+
+QuotationData asPrintFile(const QuotationData& data, bool itemNameLine) {
+    return readQuotationText(writeQuotationText(data, printWriteOptions(itemNameLine, false)));
+}
+
 fs::path printOpenQuotation(DocumentState& state, WorkStore& store, const fs::path& dataRoot,
                             PrintScope scope, bool listMode) {
     if (scope == PrintScope::WholeQuotation) {
@@ -66,10 +91,7 @@ fs::path printOpenQuotation(DocumentState& state, WorkStore& store, const fs::pa
                    state.currentSheetNumber);
     saveItemList(state, store, ListMode::Wrk);
 
-    QuotationWriteOptions options;
-    options.itemNameLine = state.itemNameLine;
-    options.unitCostReferences = state.unitCostReferences;
-    options.omitUnlisted = true;
+    QuotationWriteOptions options = printWriteOptions(state.itemNameLine, state.unitCostReferences);
     if (scope == PrintScope::CurrentSheet) {
         options.singleSheet = state.currentSheetNumber;
     }
@@ -89,7 +111,7 @@ writeStoredPrintFiles(const fs::path& dataRoot,
     std::vector<fs::path> files;
     for (const auto& [number, text] : quotations) {
         const fs::path file = printFolder(dataRoot) / printFileName(number);
-        writeFileAtomically(file, text);
+        writeFileAtomically(file, toCp932(text));
         files.push_back(file);
     }
     return files;
@@ -120,8 +142,10 @@ std::string releaseVersionText() {
 std::string viewerArgument(std::string_view reductionMark, const fs::path& dataRoot,
                            std::string_view printStyle, std::string_view version) {
     const std::string root = pathText(dataRoot);
-    return std::string(reductionMark) + ";" + inQuotes(root) + inQuotes(root) +
-           inQuotes(printStyle) + inQuotes(version);
+    // The mark stands bare, as the viewer has always read it, unless it would end its field early.
+    const bool plainMark = reductionMark.find_first_of(";\"") == std::string_view::npos;
+    const std::string mark = plainMark ? std::string(reductionMark) + ";" : inQuotes(reductionMark);
+    return mark + inQuotes(root) + inQuotes(root) + inQuotes(printStyle) + inQuotes(version);
 }
 
 std::string unitCostPrinterArgument(const fs::path& dataRoot) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/user_prompt.h"
+#include "document/quotation_file.h"
 #include "document/work_folder.h"
 #include "records/document_state.h"
 
@@ -31,9 +32,11 @@ inline constexpr std::string_view kUnitCostPrinterProgramName = "dataprint";
 
 std::filesystem::path printFolder(const std::filesystem::path& dataRoot);
 
-// The file name of a quotation's print file: the number + ".dat". A number is typed by the user,
-// so characters that would name another folder or that file systems refuse ("/", "\", ":", "*",
-// "?", '"', "<", ">", "|", control characters) become "_"; the file always lies in the folder.
+// A quotation number as a file name without extension. A number is typed by the user, so
+// characters that would name another folder or that file systems refuse ("/", "\", ":", "*", "?",
+// '"', "<", ">", "|", control characters) become "_"; the file always lies in the folder given.
+std::string fileNameOfNumber(std::string_view quotationNumber);
+// The file name of a quotation's print file: fileNameOfNumber + ".dat".
 std::string printFileName(std::string_view quotationNumber);
 
 // Removes the quotation print files ("*.dat" without regard to case) of the folder, keeping
@@ -45,6 +48,15 @@ enum class PrintScope {
     WholeQuotation, // header, breakdown list and every sheet
 };
 
+// How a print file is written: 非掲載 lines left out, a title line before each named sheet when
+// the settings ask for one ([Items_Opt_1]), unit-cost references in the notes after a piping
+// aggregation that asked for them.
+QuotationWriteOptions printWriteOptions(bool itemNameLine, bool unitCostReferences);
+// A quotation as its whole-quotation print file holds it: written with printWriteOptions and read
+// back. The viewer lays a quotation file out through this, so that it prints exactly what the
+// program's print file of the same quotation prints.
+QuotationData asPrintFile(const QuotationData& data, bool itemNameLine);
+
 // Prints the open quotation: brings the work files up to date first (the whole quotation is
 // recalculated and the breakdown list written for the whole scope; the open sheet is written in
 // either scope), so the print file holds what the screen shows, then starts a batch and writes the
@@ -53,8 +65,9 @@ std::filesystem::path printOpenQuotation(DocumentState& state, WorkStore& store,
                                          const std::filesystem::path& dataRoot, PrintScope scope,
                                          bool listMode);
 
-// The list page's print: the stored text of each quotation (number, text as stored) is saved
-// unchanged as its print file, after the batch is started. Returns the files written.
+// The list page's print: the stored text of each quotation (number, text as stored, UTF-8) is saved
+// as its print file, in CP932 as every print file is, after the batch is started. Returns the
+// files written.
 std::vector<std::filesystem::path>
 writeStoredPrintFiles(const std::filesystem::path& dataRoot,
                       const std::vector<std::pair<std::string, std::string>>& quotations);
@@ -90,7 +103,8 @@ NumberCheckResult checkQuotationNumber(const NumberCheckFacts& facts, UserPrompt
 // "Release Version " + the program's version.
 std::string releaseVersionText();
 // The viewer's one argument: R;"D";"D";"P";"V"; — the reduction mark, the data root twice, the
-// print style file and the version text.
+// print style file and the version text. A double quote inside a quoted field is doubled; the mark
+// is quoted too when it holds ";" or a double quote. The viewer reads every field back exactly.
 std::string viewerArgument(std::string_view reductionMark, const std::filesystem::path& dataRoot,
                            std::string_view printStyle, std::string_view version);
 // The unit-cost breakdown printer's argument: the data root followed by ";".

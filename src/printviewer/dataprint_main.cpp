@@ -1,56 +1,54 @@
 // dataprint: prints the unit-cost breakdown list (代価表) that the program leaves in
 // print_Data.dat, as a PDF (--pdf) or in a print preview with "印刷" and "PDF保存".
+#include "app/ui/japanese_translations.h"
 #include "base/path_text.h"
 #include "base/user_error.h"
+#include "output/print_data.h"
 #include "printviewer/preview_window.h"
+#include "printviewer/print_program.h"
 #include "printviewer/unit_cost_pages.h"
 #include "printviewer/viewer_request.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <iostream>
 #include <string_view>
 
 int main(int argc, char* argv[]) {
     using namespace kerbina;
-    // A PDF needs no screen: scripts and tests run it where there is none.
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::cout << kUnitCostPrinterUsage << '\n';
+        return 0;
+    }
     const bool pdf = argc > 1 && std::string_view(argv[1]) == "--pdf";
-    if (pdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
     const int argumentAt = pdf ? 3 : 1;
-    if (argc != argumentAt + 1) {
-        std::cerr << kUnitCostPrinterUsage << '\n';
-        return 2;
-    }
-    const auto dataRoot = parseUnitCostPrinterArgument(argv[argumentAt]);
+    const auto dataRoot =
+        argc == argumentAt + 1 ? parseUnitCostPrinterArgument(argv[argumentAt]) : std::nullopt;
     if (!dataRoot) {
         std::cerr << kUnitCostPrinterUsage << '\n';
         return 2;
     }
-    const auto fail = [pdf](const std::string& message) {
-        if (pdf) {
-            std::cerr << message << '\n';
-        } else {
-            QMessageBox::warning(nullptr, QStringLiteral("代価表印刷"),
-                                 QString::fromStdString(message));
-        }
+    quietQtNotices();
+    const QString caption = QStringLiteral("代価表印刷");
+    if (const auto problem = choosePlatform(!pdf)) {
+        std::cerr << "dataprint: " << *problem << '\n';
         return 1;
-    };
+    }
+    QApplication application(argc, argv);
+    installJapaneseTranslations(application);
+    const std::filesystem::path input =
+        printFolder(*dataRoot) / std::string(kUnitCostPrintFileName);
     try {
         auto pages = std::make_unique<UnitCostPages>(readUnitCostPrintData(*dataRoot));
         if (pdf) {
-            if (!writePdf(*pages, QString::fromLocal8Bit(argv[2]))) {
-                return fail(std::string("PDFファイルを書き込めませんでした: ") + argv[2]);
-            }
+            writePdf(*pages, pathFromText(argv[2]), {input});
             return 0;
         }
-        PreviewWindow window(std::move(pages));
-        window.setWindowTitle(QStringLiteral("代価表印刷"));
+        PreviewWindow window(std::move(pages), suggestedPdfFile(*dataRoot, "", "代価表.pdf"),
+                             {input});
+        window.setWindowTitle(caption);
         window.show();
         return QApplication::exec();
     } catch (const UserError& error) {
-        return fail(error.what());
+        return reportFailure("dataprint", caption, error.what(), !pdf);
     }
 }

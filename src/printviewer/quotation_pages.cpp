@@ -1,5 +1,6 @@
 #include "printviewer/quotation_pages.h"
 
+#include "base/conf_file.h"
 #include "base/text.h"
 #include "calc/cost_split.h"
 #include "calc/totals.h"
@@ -7,7 +8,9 @@
 #include "document/work_store.h"
 #include "grid/grid_cells.h"
 #include "money/rounding.h"
+#include "output/print_data.h"
 #include "records/kinds.h"
+#include "settings/main_settings.h"
 
 #include <QFont>
 #include <QPainter>
@@ -94,16 +97,6 @@ bool isEmphasised(int kind) {
            kind == LineKind::Tax || kind == LineKind::WelfareSum || isRangeTotal(kind);
 }
 
-DocumentState sheetState(const QuotationData& quotation, int item) {
-    DocumentState state;
-    state.header = quotation.header;
-    state.items = quotation.items;
-    state.sheet = quotation.sheets[static_cast<std::size_t>(item)];
-    state.currentSheetNumber = item;
-    loadSheetSettings(state, item);
-    return state;
-}
-
 // A split amount as the breakdown prints amounts: taken-off amounts with the reduction mark, no
 // text for nothing.
 std::string splitText(Currency value, const PrintSettings& settings) {
@@ -150,9 +143,13 @@ std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintS
     return rows;
 }
 
-std::vector<TableRow> detailRows(const QuotationData& quotation, int item,
+// The rows of one sheet. `state` holds the quotation's header and items; the sheet and its
+// settings are put into it here, so that laying out every sheet copies the item list only once.
+std::vector<TableRow> detailRows(DocumentState& state, const QuotationData& quotation, int item,
                                  const PrintSettings& settings) {
-    const DocumentState state = sheetState(quotation, item);
+    state.sheet = quotation.sheets[static_cast<std::size_t>(item)];
+    state.currentSheetNumber = item;
+    loadSheetSettings(state, item);
     DisplayOptions options;
     options.reductionMark = settings.reductionMark;
     std::vector<TableRow> rows;
@@ -190,10 +187,17 @@ std::vector<TableRow> detailRows(const QuotationData& quotation, int item,
 struct QuotationPages::Data {
     PrintSettings settings;
     std::vector<QuotationData> quotations;
-    // By quotation: what its grand total is made of, for the cover's tax and welfare and, with
-    // the option, the breakdown's cost columns.
+    // By quotation, once its cover is laid out: what its grand total is made of, for the cover's
+    // tax and welfare and, with the option, the breakdown's cost columns.
     std::vector<QuotationCostSplit> splits;
     std::vector<Page> pages;
+
+    // Where the layout goes on: the quotation, and in it the cover (-1), the breakdown (0) or the
+    // first item from which a sheet is still to come.
+    std::size_t nextQuotation = 0;
+    int nextPart = -1;
+    // The header and items of the quotation being laid out, for the cells of its sheets.
+    DocumentState sheetState;
 
     void addTable(PageKind kind, std::size_t quotation, const std::string& subtitle,
                   const std::vector<TableRow>& rows) {
@@ -208,9 +212,53 @@ struct QuotationPages::Data {
         } while (first < rows.size());
     }
 
+    bool layOutStep();
     void paintCover(QPainter& painter, std::size_t index) const;
     void paintTable(QPainter& painter, const Page& page, int number) const;
 };
+
+// One part of the layout: a cover, a breakdown or one sheet. Each costs time in proportion to the
+// rows it lays out, so the whole layout is linear in the size of the quotations.
+bool QuotationPages::Data::layOutStep() {
+    if (nextQuotation >= quotations.size()) {
+        return false;
+    }
+    const std::size_t index = nextQuotation;
+    const QuotationData& quotation = quotations[index];
+    if (nextPart < 0) {
+        splits.push_back(quotationCostSplit(quotation, CalcSettings{}));
+        pages.push_back(Page{PageKind::Cover, index, {}, {}});
+        nextPart = 0;
+    } else if (nextPart == 0) {
+        addTable(PageKind::Breakdown, index, {},
+                 breakdownRows(quotation, settings, settings.costSplit ? &splits[index] : nullptr));
+        sheetState = DocumentState{};
+        sheetState.header = quotation.header;
+        sheetState.items = quotation.items;
+        nextPart = 1;
+    } else {
+        const auto hasSheet = [&quotation](int item) {
+            const std::size_t slot = static_cast<std::size_t>(item);
+            return ownsSheet(quotation.items[slot].kind) && slot < quotation.sheets.size() &&
+                   quotation.sheets[slot].size() > 1;
+        };
+        while (nextPart <= quotation.itemMax() && !hasSheet(nextPart)) {
+            ++nextPart;
+        }
+        if (nextPart <= quotation.itemMax()) {
+            addTable(PageKind::Detail, index,
+                     quotation.items[static_cast<std::size_t>(nextPart)].name,
+                     detailRows(sheetState, quotation, nextPart, settings));
+            ++nextPart;
+        }
+    }
+    if (nextPart > quotation.itemMax()) {
+        sheetState = DocumentState{};
+        ++nextQuotation;
+        nextPart = -1;
+    }
+    return nextQuotation < quotations.size();
+}
 
 QuotationPages::QuotationPages(PrintSettings settings) : data_(std::make_unique<Data>()) {
     data_->settings = std::move(settings);
@@ -219,24 +267,16 @@ QuotationPages::~QuotationPages() = default;
 QuotationPages::QuotationPages(QuotationPages&&) noexcept = default;
 QuotationPages& QuotationPages::operator=(QuotationPages&&) noexcept = default;
 
-void QuotationPages::add(const QuotationData& quotation) {
-    const std::size_t index = data_->quotations.size();
-    data_->quotations.push_back(quotation);
-    const QuotationCostSplit& split =
-        data_->splits.emplace_back(quotationCostSplit(quotation, CalcSettings{}));
-    data_->pages.push_back(Page{PageKind::Cover, index, {}, {}});
-    data_->addTable(
-        PageKind::Breakdown, index, {},
-        breakdownRows(quotation, data_->settings, data_->settings.costSplit ? &split : nullptr));
-    for (int item = 1; item <= quotation.itemMax(); ++item) {
-        const std::size_t slot = static_cast<std::size_t>(item);
-        if (!ownsSheet(quotation.items[slot].kind) || slot >= quotation.sheets.size() ||
-            quotation.sheets[slot].size() <= 1) {
-            continue;
-        }
-        data_->addTable(PageKind::Detail, index, quotation.items[slot].name,
-                        detailRows(quotation, item, data_->settings));
-    }
+void QuotationPages::add(QuotationData quotation) {
+    data_->quotations.push_back(std::move(quotation));
+}
+
+bool QuotationPages::layOutMore() {
+    return data_->layOutStep();
+}
+
+bool QuotationPages::laidOut() const {
+    return data_->nextQuotation >= data_->quotations.size();
 }
 
 QString QuotationPages::title() const {
@@ -417,9 +457,14 @@ std::vector<QuotationData> requestedQuotations(const ViewerRequest& request,
                                                const std::filesystem::path& dataRoot) {
     std::vector<QuotationData> quotations;
     if (request.quotationFile) {
+        // Recomputed with this machine's settings as the program opens it, then laid out from
+        // the print file the program would write of it.
+        SettingsSources sources;
+        sources.settingsLines = readSettingsFileLines(dataRoot);
+        const MainSettings settings = readSettings(MainSettings{}, sources);
         QuotationData data = readQuotationFile(*request.quotationFile);
-        recalculateQuotation(data, CalcSettings{}, true);
-        quotations.push_back(std::move(data));
+        recalculateQuotation(data, settings.calc, settings.itemNameLine);
+        quotations.push_back(asPrintFile(data, settings.itemNameLine));
     } else if (request.handoff) {
         for (const std::filesystem::path& file : printBatchFiles(request.handoff->dataRoot)) {
             quotations.push_back(readQuotationFile(file));

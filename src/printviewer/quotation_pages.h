@@ -19,7 +19,10 @@ public:
     QuotationPages(QuotationPages&&) noexcept;
     QuotationPages& operator=(QuotationPages&&) noexcept;
 
-    void add(const QuotationData& quotation);
+    // Adds a quotation to be laid out after those added before.
+    void add(QuotationData quotation);
+    bool layOutMore() override;
+    bool laidOut() const override;
     int pageCount() const override;
     void paint(QPainter& painter, int index) const override;
     QString title() const override;

@@ -2,6 +2,7 @@
 
 #include "base/conf_file.h"
 #include "base/file_io.h"
+#include "base/folders.h"
 #include "base/path_text.h"
 #include "base/text.h"
 #include "document/work_folder.h"
@@ -14,17 +15,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The fields of the argument, each up to its ";", a quoted one up to its closing quote.
+// The fields of the argument, each up to its ";", a quoted one up to its closing quote (a doubled
+// quote inside it stands for one).
 std::vector<std::string> argumentFields(std::string_view text) {
     std::vector<std::string> fields;
     std::size_t at = 0;
     while (at < text.size()) {
         std::string field;
         if (text[at] == '"') {
-            const std::size_t close = text.find('"', at + 1);
-            const std::size_t end = close == std::string_view::npos ? text.size() : close;
-            field = std::string(text.substr(at + 1, end - at - 1));
-            at = end + 1;
+            ++at;
+            while (at < text.size()) {
+                if (text[at] != '"') {
+                    field += text[at++];
+                } else if (at + 1 < text.size() && text[at + 1] == '"') {
+                    field += '"';
+                    at += 2;
+                } else {
+                    ++at;
+                    break;
+                }
+            }
             const std::size_t separator = text.find(';', std::min(at, text.size()));
             at = separator == std::string_view::npos ? text.size() : separator + 1;
         } else {
@@ -68,6 +78,10 @@ std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::strin
         request.openQuotation = true;
         return request;
     }
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        request.help = true;
+        return request;
+    }
     std::size_t at = 0;
     if (at < arguments.size() && arguments[at] == "--pdf") {
         if (at + 1 >= arguments.size()) {
@@ -79,8 +93,11 @@ std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::strin
     if (at + 1 != arguments.size()) {
         return std::nullopt;
     }
+    // Whatever names something on the disk is a quotation file: a folder or a FIFO is then refused
+    // as the file it is, not read as a mistyped hand-off argument.
     const fs::path asFile = pathFromText(arguments[at]);
-    if (fs::is_regular_file(asFile)) {
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(asFile, error))) {
         request.quotationFile = asFile;
         return request;
     }
@@ -158,6 +175,24 @@ std::vector<fs::path> printBatchFiles(const fs::path& dataRoot) {
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+std::vector<fs::path> requestInputs(const ViewerRequest& request) {
+    if (request.quotationFile) {
+        return {*request.quotationFile};
+    }
+    if (request.handoff) {
+        return printBatchFiles(request.handoff->dataRoot);
+    }
+    return {};
+}
+
+fs::path suggestedPdfFile(const fs::path& dataRoot, std::string_view quotationNumber,
+                          std::string_view fallbackName) {
+    const std::string_view number = trimBlanks(quotationNumber);
+    const std::string name =
+        number.empty() ? std::string(fallbackName) : fileNameOfNumber(number) + ".pdf";
+    return quotationFolder(dataRoot) / pathFromText(name);
 }
 
 } // namespace kerbina

@@ -19,11 +19,12 @@ struct ViewerHandoff {
 };
 std::optional<ViewerHandoff> parseViewerArgument(std::string_view argument);
 
-// The command line: [--pdf OUT.pdf] (ARGUMENT | FILE.krb2), or nothing at all. A last argument
-// that names an existing file is a quotation file; anything else is the hand-off argument. Started
-// without arguments (the breakdown list's print) the viewer shows the quotation open in the
-// program, from the work folder of the data root.
+// The command line: [--pdf OUT.pdf] (ARGUMENT | FILE.krb2), --help, or nothing at all. A last
+// argument that names anything on the disk is a quotation file; anything else is the hand-off
+// argument. Started without arguments (the breakdown list's print) the viewer shows the quotation
+// open in the program, from the work folder of the data root.
 struct ViewerRequest {
+    bool help = false;
     bool openQuotation = false;
     std::optional<std::filesystem::path> pdfFile;
     std::optional<std::filesystem::path> quotationFile;
@@ -34,6 +35,15 @@ std::optional<ViewerRequest> parseViewerCommandLine(const std::vector<std::strin
 
 // The quotation print files of a batch, by name: "*.dat" of the print folder but print_Data.dat.
 std::vector<std::filesystem::path> printBatchFiles(const std::filesystem::path& dataRoot);
+// The files a request prints from: the quotation file, or the print files of the batch. A PDF
+// never replaces one of them.
+std::vector<std::filesystem::path> requestInputs(const ViewerRequest& request);
+
+// The file "PDF保存" offers: the quotation number as its name, in the quotation folder of the data
+// root; `fallbackName` where there is no number.
+std::filesystem::path suggestedPdfFile(const std::filesystem::path& dataRoot,
+                                       std::string_view quotationNumber,
+                                       std::string_view fallbackName);
 
 // What the viewer takes from the program besides the quotations: the reduction mark, the cover
 // captions that the settings name and the company's letterhead.
@@ -61,11 +71,20 @@ std::optional<std::filesystem::path> parseUnitCostPrinterArgument(std::string_vi
 std::vector<std::string> readUnitCostPrintData(const std::filesystem::path& dataRoot);
 
 inline constexpr std::string_view kViewerUsage =
-    "使い方: printviewer [--pdf 出力.pdf] (引数 | 見積ファイル.krb2)";
+    "使い方: printviewer [--pdf 出力.pdf] (引数 | 見積ファイル.krb2)\n"
+    "  見積ファイル.krb2   見積ファイルを御見積書として印刷プレビューに表示します\n"
+    "  引数                本体から渡される印刷の引数 "
+    "R;\"データフォルダ\";\"データフォルダ\";\"様式\";\"版\";\n"
+    "  --pdf 出力.pdf      画面に表示せず PDF ファイルに書き出します\n"
+    "  引数なし            本体で編集中の見積を表示します\n"
+    "  --help              この説明を表示します";
 
 } // namespace kerbina
 
 namespace kerbina {
 inline constexpr std::string_view kUnitCostPrinterUsage =
-    "使い方: dataprint [--pdf 出力.pdf] データフォルダ;";
+    "使い方: dataprint [--pdf 出力.pdf] データフォルダ;\n"
+    "  データフォルダの printdata/print_Data.dat の代価表を印刷プレビューに表示します\n"
+    "  --pdf 出力.pdf      画面に表示せず PDF ファイルに書き出します\n"
+    "  --help              この説明を表示します";
 } // namespace kerbina

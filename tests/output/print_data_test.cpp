@@ -1,5 +1,6 @@
 #include "app/quotation_session.h"
 #include "base/file_io.h"
+#include "base/text_codec.h"
 #include "document/work_store.h"
 #include "output/csv_import.h"
 #include "output/print_data.h"
@@ -222,9 +223,14 @@ TEST_F(PrintSessionTest, ANumberCannotLeaveThePrintFolder) {
 
 TEST_F(PrintSessionTest, StoredQuotationsBecomeOneBatch) {
     writeFileAtomically(printFolder(folders.dataRoot) / "old.dat", "old");
-    const auto files = writeStoredPrintFiles(folders.dataRoot, {{"A-1", "text one"}, {"A-2", "2"}});
+    // The database holds the quotation text in UTF-8; its print file is CP932 like every other.
+    const QuotationData example = readQuotationFile(exampleQuotation(2));
+    const std::string stored = writeQuotationText(example, {});
+    const auto files = writeStoredPrintFiles(folders.dataRoot, {{"A-1", stored}, {"A-2", "２"}});
     EXPECT_EQ(files.size(), 2u);
-    EXPECT_EQ(readFileBytes(printFolder(folders.dataRoot) / "A-1.dat"), "text one");
+    EXPECT_EQ(readFileBytes(printFolder(folders.dataRoot) / "A-1.dat"), toCp932(stored));
+    EXPECT_EQ(readQuotationFile(files[0]).header.where, example.header.where);
+    EXPECT_EQ(readFileBytes(printFolder(folders.dataRoot) / "A-2.dat"), "\x82\x51");
     EXPECT_FALSE(fs::exists(printFolder(folders.dataRoot) / "old.dat"));
 }
 

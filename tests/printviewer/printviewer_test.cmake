@@ -51,7 +51,7 @@ expect_pdf(example_2 ${DATA}/totals/example_2.krb2 4 "5,447,455" "5,167,919")
 # The cover's tax and 法定福利費 are those the breakdown prints, not mixed with the tax and welfare
 # lines of example 1's first sheet.
 expect_pdf(example_1 ${DATA}/totals/example_1.krb2 6
-           "税抜...額 ¥16,559,213[ \n]+消費税額 ¥1,324,737[ \n]+うち法定福利費[ \n]+¥457,294")
+           "税抜金額 ¥16,559,213[ \n]+消費税額 ¥1,324,737[ \n]+うち法定福利費[ \n]+¥457,294")
 
 # The hand-off from the program: the argument names the data root, whose print folder holds the
 # batch; print_Data.dat belongs to another printer. Example 2 (4 pages) and example 5 (3 pages)
@@ -86,9 +86,9 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "cost_split: printviewer ended with ${status}")
 endif()
 execute_process(COMMAND ${PDFTOTEXT} ${WORK}/cost_split.pdf - OUTPUT_VARIABLE text)
-# (pdftotext gives 金 as the radical ⾦, three bytes as well; a line may break at any blank.)
+# (a line may break at any blank.)
 foreach(expected "材料費" "労務費" "法定福利費" "経費"
-                 "税抜...額 ¥5,447,455[ \n]+消費税額 ¥0）"
+                 "税抜金額 ¥5,447,455[ \n]+消費税額 ¥0）"
                  "材料費 ¥3,291,759[ \n]+労務費 ¥608,501[ \n]+法定福利費 ¥624,237[ \n]+経費 ¥922,958")
     if(NOT text MATCHES "${expected}")
         message(FATAL_ERROR "cost_split: \"${expected}\" missing from the text:\n${text}")
@@ -103,3 +103,30 @@ foreach(n RANGE 1 16)
 endforeach()
 file(WRITE ${root}/printdata/print_Data.dat "${entries}")
 expect_program_pdf(${DATAPRINT} unit_costs "${root};" 2 "P-1" "P-2" "PIPE-16" "NOTE-16" "EXTRA-16")
+
+# A data root whose name holds quotes, blanks, ";" and Japanese reaches the viewer whole.
+set(odd_root "${WORK}/見積 \"root\";x")
+file(MAKE_DIRECTORY "${odd_root}/printdata")
+configure_file(${DATA}/totals/example_2.krb2 "${odd_root}/printdata/A-0001.dat" COPYONLY)
+string(REPLACE "\"" "\"\"" quoted_root "${odd_root}")
+expect_pdf(odd_root "△;\"${quoted_root}\";\"${quoted_root}\";\"\";\"V\";" 4)
+
+# --help is no error; an output that is a device or one of the inputs is refused with a message
+# and exit status 1, and the input stays as it was.
+execute_process(COMMAND ${VIEWER} --help RESULT_VARIABLE status OUTPUT_VARIABLE usage)
+if(NOT status EQUAL 0 OR NOT usage MATCHES "使い方")
+    message(FATAL_ERROR "printviewer --help ended with ${status}:\n${usage}")
+endif()
+configure_file(${DATA}/totals/example_2.krb2 ${WORK}/same.krb2 COPYONLY)
+foreach(output /dev/null ${WORK}/same.krb2 ${WORK})
+    execute_process(COMMAND ${VIEWER} --pdf ${output} ${WORK}/same.krb2 RESULT_VARIABLE status
+                    ERROR_VARIABLE errors)
+    if(NOT status EQUAL 1 OR NOT errors MATCHES "書き込めません")
+        message(FATAL_ERROR "printviewer --pdf ${output}: ended with ${status}: ${errors}")
+    endif()
+endforeach()
+file(READ ${DATA}/totals/example_2.krb2 original HEX)
+file(READ ${WORK}/same.krb2 kept HEX)
+if(NOT original STREQUAL kept)
+    message(FATAL_ERROR "printviewer --pdf replaced its own input")
+endif()

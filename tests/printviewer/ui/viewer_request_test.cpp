@@ -5,10 +5,13 @@
 #include "printviewer/quotation_pages.h"
 #include "printviewer/unit_cost_pages.h"
 #include "printviewer/viewer_request.h"
+#include "records/kinds.h"
+#include "session_fixture.h"
 #include "temp_folder.h"
 #include "test_data.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kerbina {
 namespace {
@@ -28,6 +31,11 @@ TEST(ViewerArgument, ReadWithOrWithoutQuotes) {
         {"\"" + viewerArgument("▲", "/a;b", "", "V") + "\"", "▲", "/a;b", "", "V"},
         {"△;/data;/data;/s.sle;V 1;", "△", "/data", "/s.sle", "V 1"},
         {"  ;\"/d\";\"/d\";\"\";\"\";  ", "", "/d", "", ""},
+        // Every path and text comes back exactly, whatever it holds.
+        {viewerArgument("△", "/home/u/a \"b\" c;d/見積 データ\"", "/s/\"x\";y.sle", "V \"1\""), "△",
+         "/home/u/a \"b\" c;d/見積 データ\"", "/s/\"x\";y.sle", "V \"1\""},
+        {viewerArgument("\";", "/\"", "", ""), "\";", "/\"", "", ""},
+        {viewerArgument("▲", "/\"\";\"\"", "", "V"), "▲", "/\"\";\"\"", "", "V"},
     };
     for (const auto& row : cases) {
         const auto handoff = parseViewerArgument(row.argument);
@@ -57,6 +65,52 @@ TEST(ViewerCommandLine, FileOrHandOff) {
     EXPECT_FALSE(bare->pdfFile);
     EXPECT_FALSE(parseViewerCommandLine({"--pdf"}));
     EXPECT_FALSE(parseViewerCommandLine({"--pdf", "out.pdf"}));
+    EXPECT_TRUE(parseViewerCommandLine({"--help"})->help);
+    EXPECT_FALSE(parseViewerCommandLine({"--help", "x"}));
+}
+
+TEST(ViewerCommandLine, AnythingOnTheDiskIsAQuotationFileAndOnlyARegularOneIsRead) {
+    TempFolder folder;
+    const fs::path fifo = folder.path() / "pipe.krb2";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& path : {folder.path(), fifo}) {
+        const auto request = parseViewerCommandLine({"--pdf", "out.pdf", path.string()});
+        ASSERT_TRUE(request) << path;
+        EXPECT_EQ(request->quotationFile, path);
+        try {
+            requestedQuotations(*request, folder.path());
+            ADD_FAILURE() << path << " was read";
+        } catch (const FileError& error) {
+            EXPECT_NE(std::string(error.what()).find("通常のファイルではない"), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+TEST(ViewerArgument, PathsWithQuotesSpacesAndSemicolonsReachTheBatch) {
+    TempFolder folder;
+    const fs::path root = folder.path() / "見積 \"データ\";root";
+    fs::create_directories(printFolder(root));
+    fs::copy_file(exampleQuotation(2), printFolder(root) / "A.dat");
+    const auto request =
+        parseViewerCommandLine({viewerArgument("△", root, "", releaseVersionText())});
+    ASSERT_TRUE(request && request->handoff);
+    EXPECT_EQ(request->handoff->dataRoot, root);
+    EXPECT_EQ(requestedQuotations(*request, root).size(), 1u);
+    EXPECT_EQ(requestInputs(*request), (std::vector<fs::path>{printFolder(root) / "A.dat"}));
+    // The unit-cost printer's argument carries the data root as well.
+    EXPECT_EQ(parseUnitCostPrinterArgument(unitCostPrinterArgument(root)), root);
+}
+
+TEST(ViewerPdfName, TheQuotationNumberInTheQuotationFolder) {
+    TempFolder root;
+    const fs::path folder = root.path() / "kerbina_data";
+    EXPECT_EQ(suggestedPdfFile(root.path(), "A-2026/001", "御見積書.pdf"),
+              folder / "A-2026_001.pdf");
+    EXPECT_EQ(suggestedPdfFile(root.path(), " ", "御見積書.pdf"), folder / "御見積書.pdf");
+    fs::create_directories(root.path() / "conf");
+    writeTextLines(root.path() / "conf/Kerbina.conf", {"[Data_Dir]=/srv/見積"});
+    EXPECT_EQ(suggestedPdfFile(root.path(), "B-1", ""), fs::path("/srv/見積/B-1.pdf"));
 }
 
 TEST(ViewerBatch, ThePrintFilesOfTheFolderByName) {
@@ -117,6 +171,66 @@ TEST(ViewerQuotations, FromTheWorkFolderTheBatchOrAFile) {
     EXPECT_EQ(recomputed[0].header.allGTotal.toString(), "5447455");
 }
 
+// The same quotation prints the same from its file and from the program: recomputed with the data
+// root's settings and laid out from the print file the program writes. With [Items_Opt_1]=FALSE
+// (the settings dialog's default) the program's sheets have no title line, so neither may the
+// file's; with TRUE both have one.
+TEST(ViewerQuotations, AFileIsLaidOutFromThePrintFileTheProgramWritesOfIt) {
+    // A quotation whose sheets hold no title line of their own.
+    TempFolder folder;
+    const fs::path file = folder.path() / "plain.krb2";
+    QuotationData plain = readQuotationFile(exampleQuotation(2));
+    for (std::size_t n = 1; n < plain.sheets.size(); ++n) {
+        std::erase_if(plain.sheets[n],
+                      [](const LineRecord& line) { return line.kind == LineKind::Title; });
+        if (plain.items[n].name.empty()) {
+            plain.items[n].name = "工事項目" + std::to_string(n);
+        }
+    }
+    // The rows each sheet prints: their kinds and texts.
+    const auto printedRows = [](const QuotationData& data) {
+        std::vector<std::pair<int, std::string>> rows;
+        for (const Sheet& sheet : data.sheets) {
+            for (std::size_t n = 1; n < sheet.size(); ++n) {
+                rows.emplace_back(sheet[n].kind, sheet[n].nameSpec);
+            }
+        }
+        return rows;
+    };
+    writeQuotationFile(file, plain, QuotationWriteOptions{false});
+    for (const bool titleLines : {false, true}) {
+        QuietPrompt prompt;
+        StartedSession started{prompt};
+        QuotationSession& session = *started.session;
+        const fs::path root = started.folders.dataRoot;
+        writeTextLines(root / "conf/Kerbina.conf",
+                       {std::string("[Items_Opt_1]=") + (titleLines ? "TRUE" : "FALSE")});
+        session.readSettingsFiles();
+        session.readSettings();
+        session.startNewQuotation(StartedSession::kToday);
+        ASSERT_TRUE(
+            session.openQuotationFile(file, FileRole::OwnFile, StartedSession::kToday).done);
+        session.document().header.number = "P-1";
+        fs::path printed;
+        ASSERT_TRUE(session
+                        .run([&] {
+                            printed = printOpenQuotation(session.document(), session.store(), root,
+                                                         PrintScope::WholeQuotation, false);
+                        })
+                        .succeeded);
+        const QuotationData program = readQuotationFile(printed);
+
+        ViewerRequest request;
+        request.quotationFile = file;
+        const std::vector<QuotationData> viewed = requestedQuotations(request, root);
+        ASSERT_EQ(viewed.size(), 1u);
+        EXPECT_EQ(printedRows(viewed[0]), printedRows(program)) << titleLines;
+        EXPECT_TRUE(viewed[0].sheets == program.sheets && viewed[0].items == program.items)
+            << titleLines;
+        EXPECT_EQ(viewed[0].sheets[1][1].kind == LineKind::Title, titleLines);
+    }
+}
+
 TEST(UnitCostPrinter, ArgumentAndPages) {
     EXPECT_EQ(parseUnitCostPrinterArgument(unitCostPrinterArgument("/data root")),
               fs::path("/data root"));
@@ -140,6 +254,7 @@ TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
     QuotationData quotation = readQuotationFile(exampleQuotation(2));
     QuotationPages pages(PrintSettings{});
     pages.add(quotation);
+    pages.layOutAll();
     EXPECT_EQ(pages.pageCount(), 4); // cover, breakdown, sheets 1 and 9
 
     Sheet& sheet = quotation.sheets[1];
@@ -151,6 +266,7 @@ TEST(QuotationPages, LongSheetsRunOverPagesAndEveryQuotationHasItsCover) {
     QuotationPages longer(PrintSettings{});
     longer.add(quotation);
     longer.add(quotation);
+    longer.layOutAll();
     const int sheetOnePages = longer.pageCount() / 2 - 3;
     EXPECT_GE(sheetOnePages, 3); // 100 lines do not fit on two pages
     EXPECT_EQ(longer.pageCount() % 2, 0);
