@@ -3,6 +3,7 @@
 #include "app/app_title.h"
 #include "app/ui/fonts.h"
 #include "app/ui/message_box.h"
+#include "app/ui/typed_number_fields.h"
 #include "base/text_codec.h"
 #include "base/user_error.h"
 #include "money/rounding.h"
@@ -151,7 +152,7 @@ void CoverPage::buildCoverFields(QWidget* panel) {
     auto* date = new QHBoxLayout();
     date->setSpacing(2);
     const auto spin = [&](const char* name, int lowest, int highest, const char* unit) {
-        auto* box = new QSpinBox(panel);
+        auto* box = new TypedNumberSpinBox(panel);
         box->setObjectName(QString::fromUtf8(name));
         box->setRange(lowest, highest);
         date->addWidget(box);

@@ -1,6 +1,7 @@
 #include "cover/ui/title_entry_box.h"
 
 #include "app/app_title.h"
+#include "app/ui/typed_number_fields.h"
 #include "cover/cover_fields.h"
 
 #include <QComboBox>
@@ -57,11 +58,11 @@ TFMTBOX::TFMTBOX(QWidget* parent) : QDialog(parent) {
     prefix_ = new QLineEdit(numbering_);
     prefix_->setObjectName(QStringLiteral("header"));
     numberingForm->addRow(QStringLiteral("ヘッダー"), prefix_);
-    width_ = new QSpinBox(numbering_);
+    width_ = new TypedNumberSpinBox(numbering_);
     width_->setObjectName(QStringLiteral("keta"));
     width_->setRange(0, kMaxNumberWidth);
     numberingForm->addRow(QStringLiteral("見積番号桁"), width_);
-    counter_ = new QSpinBox(numbering_);
+    counter_ = new TypedNumberSpinBox(numbering_);
     counter_->setObjectName(QStringLiteral("number"));
     counter_->setRange(0, kMaxNumberCounter);
     numberingForm->addRow(QStringLiteral("初期番号"), counter_);

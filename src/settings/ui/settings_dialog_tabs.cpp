@@ -1,4 +1,5 @@
 // The seven tabs of the settings dialog, each control bound to its setting.
+#include "app/ui/typed_number_fields.h"
 #include "settings/environment_settings.h"
 #include "settings/ui/settings_dialog.h"
 #include "settings/ui/settings_dialog_layout.h"
@@ -98,8 +99,8 @@ QWidget* Tfconfig_Dlg::buildCoverTab() {
         auto* box = new QLineEdit;
         box->setObjectName(name);
         box->setMaximumWidth(160);
-        box->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9]{0,15}")), box));
+        box->setValidator(
+            new TypedNumberValidator(QRegularExpression(QStringLiteral("[0-9]{0,15}")), box));
         numbering->addRow(caption, box);
         bindings_.push_back(
             {[this, box, field] { box->setText(QString::number(settings_.*field)); },
@@ -191,7 +192,7 @@ QWidget* Tfconfig_Dlg::buildEstimateTab() {
 
     auto* rate = new QLineEdit;
     rate->setObjectName(QStringLiteral("tax_value"));
-    rate->setValidator(new QRegularExpressionValidator(
+    rate->setValidator(new TypedNumberValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,3}(\\.[0-9]{0,4})?")), rate));
     bindings_.push_back({[this, rate] { rate->setText(q(taxRateText(settings_.tax_value))); },
                          [this, rate] {

@@ -1,5 +1,6 @@
 #include "storage/ui/quotation_copy_dialog.h"
 
+#include "app/ui/typed_number_fields.h"
 #include "base/file_io.h"
 
 #include <QButtonGroup>
@@ -47,10 +48,10 @@ QuotationCopyDialog::QuotationCopyDialog(const CopyCounter& counter,
     setWindowTitle("見積複製");
 
     header_ = new QLineEdit(qt(counter.header));
-    width_ = new QSpinBox;
+    width_ = new TypedNumberSpinBox;
     width_->setRange(0, 12);
     width_->setValue(counter.width);
-    start_ = new QSpinBox;
+    start_ = new TypedNumberSpinBox;
     start_->setRange(0, 999999999);
     start_->setValue(static_cast<int>(std::clamp<long long>(counter.next, 0, 999999999)));
     auto* sequence = new QFormLayout;
