@@ -42,9 +42,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The libraries the programs link are found by dpkg-shlibdeps; the fonts the pages are drawn with
-# are named here.
+# are named here: IPAGothic for printing, whose text copied from a PDF is the text printed.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-ipafont")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont")
 # Qt's own dialogs and buttons speak Japanese with its translations installed.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)
