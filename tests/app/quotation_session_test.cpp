@@ -213,13 +213,7 @@ TEST_F(QuotationSessionTest, ANewQuotationWaitsForTheSaveItAskedFor) {
 TEST_F(QuotationSessionTest, RecoveredWorkIsOfferedForSaving) {
     writeLine(1, "配管");
     session.reset(); // the program stops here, without the clean end of its run
-    session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
-    session->openDatabases();
-    session->readSettingsFiles();
-    session->readSettings();
-    session->beginRun();
-    session->startNewQuotation(kToday);
-    session->showSheetPage();
+    session = startSession(folders, prompt, kToday);
     EXPECT_FALSE(session->document().modified);
 
     const std::optional<BackupSummary> backup = session->crashBackup();

@@ -4,6 +4,7 @@
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "document/quotation_file.h"
+#include "session_fixture.h"
 #include "settings/numbering_row.h"
 #include "settings/register_settings.h"
 #include "storage/database_files.h"
@@ -46,13 +47,7 @@ protected:
         fs::create_directories(folders.installFolder);
         fs::create_directories(folders.databaseFolder);
         seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
-        session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
-        session->openDatabases();
-        session->readSettingsFiles();
-        session->readSettings();
-        session->beginRun();
-        session->startNewQuotation(kToday);
-        session->showSheetPage();
+        session = startSession(folders, prompt, kToday);
     }
 
     // Stores an example quotation, recomputed, under `number` with the row status `status`

@@ -10,6 +10,20 @@
 
 namespace kerbina {
 
+// A session on `folders` started as the program starts one, with a new quotation open on its
+// first sheet.
+inline std::unique_ptr<QuotationSession> startSession(const AppFolders& folders, UserPrompt& prompt,
+                                                      std::chrono::year_month_day today) {
+    auto session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
+    session->openDatabases();
+    session->readSettingsFiles();
+    session->readSettings();
+    session->beginRun();
+    session->startNewQuotation(today);
+    session->showSheetPage();
+    return session;
+}
+
 // A quotation session started as the program starts it, on a fresh data root seeded from an
 // empty installation, with a new quotation open on its first sheet.
 class StartedSession {
@@ -25,13 +39,7 @@ public:
         std::filesystem::create_directories(folders.installFolder);
         std::filesystem::create_directories(folders.databaseFolder);
         seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
-        session = std::make_unique<QuotationSession>(folders, ModulePresence{}, prompt);
-        session->openDatabases();
-        session->readSettingsFiles();
-        session->readSettings();
-        session->beginRun();
-        session->startNewQuotation(kToday);
-        session->showSheetPage();
+        session = startSession(folders, prompt, kToday);
     }
 
     TempFolder root;
