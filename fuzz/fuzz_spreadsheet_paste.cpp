@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     // The clipboard's text is UTF-8.
     const std::string text = kerbina::fromCp932(kerbina::fuzz::bytesOf(bytes, size));
     kerbina::isSpreadsheetText(text);
-    const std::vector<kerbina::LineMessage> messages = kerbina::linesFromSpreadsheet(text, 1);
+    const std::vector<kerbina::LineMessage> messages = kerbina::linesFromSpreadsheet(text, 1).lines;
 
     kerbina::DocumentState state;
     state.currentSheetNumber = 1;
