@@ -149,7 +149,12 @@ std::string viewerArgument(std::string_view reductionMark, const fs::path& dataR
 }
 
 std::string unitCostPrinterArgument(const fs::path& dataRoot) {
-    return pathText(dataRoot) + ";";
+    const std::string root = pathText(dataRoot);
+    // The printer trims blanks around its argument and takes a quote at either end of the root as
+    // quoting, so a root with either at an end goes in quotes; any other root goes as it is.
+    const bool quoted = root.empty() || trimBlanks(root).size() != root.size() ||
+                        root.front() == '"' || root.back() == '"';
+    return quoted ? "\"" + root + "\";" : root + ";";
 }
 
 fs::path printProgramPath(const fs::path& installFolder, std::string_view baseName) {

@@ -107,7 +107,8 @@ std::string releaseVersionText();
 // is quoted too when it holds ";" or a double quote. The viewer reads every field back exactly.
 std::string viewerArgument(std::string_view reductionMark, const std::filesystem::path& dataRoot,
                            std::string_view printStyle, std::string_view version);
-// The unit-cost breakdown printer's argument: the data root followed by ";".
+// The unit-cost breakdown printer's argument: the data root followed by ";", the root in quotes
+// when it begins or ends with a blank or a quote.
 std::string unitCostPrinterArgument(const std::filesystem::path& dataRoot);
 // A print program of the installation folder: the base name, or the base name + ".exe" when only
 // that exists.

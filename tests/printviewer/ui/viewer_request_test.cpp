@@ -235,6 +235,11 @@ TEST(UnitCostPrinter, ArgumentAndPages) {
     EXPECT_EQ(parseUnitCostPrinterArgument(unitCostPrinterArgument("/data root")),
               fs::path("/data root"));
     EXPECT_EQ(parseUnitCostPrinterArgument("\"/d\";"), fs::path("/d"));
+    // Blanks, control characters and quotes at either end of the root come through as well.
+    for (const char* root : {" /d", "/d ", "\x1b/d", "\"/d", "/d\"", "\"/d\"", "/d;", "/d\";"}) {
+        EXPECT_EQ(parseUnitCostPrinterArgument(unitCostPrinterArgument(root)), fs::path(root))
+            << unitCostPrinterArgument(root);
+    }
     EXPECT_FALSE(parseUnitCostPrinterArgument(";"));
     const struct {
         int entries;
