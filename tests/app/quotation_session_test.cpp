@@ -64,6 +64,23 @@ protected:
             Selection{row, row});
     }
 
+    // "新規作成" answered はい to the save question, with a save dialog that saves nothing: whether
+    // the new quotation went ahead all the same, and whether the dialog was asked for.
+    struct NewQuotationTry {
+        bool started = false;
+        bool saveAsked = false;
+    };
+    NewQuotationTry newQuotationWithoutSaving() {
+        NewQuotationTry attempt;
+        prompt.yes = true;
+        session->setSaveDialog([&](SaveContext&) {
+            attempt.saveAsked = true;
+            return false;
+        });
+        attempt.started = session->newQuotation(kToday).done;
+        return attempt;
+    }
+
     static bool has(const ViewChanges& changes, Kind kind) {
         return std::ranges::any_of(
             changes, [kind](const ViewChange& change) { return change.kind == kind; });
@@ -190,14 +207,9 @@ TEST_F(QuotationSessionTest, AFailedActionChangesNothingAndSaysWhy) {
 // "新規作成" on a modified quotation asks first; a save that does not happen keeps the quotation.
 TEST_F(QuotationSessionTest, ANewQuotationWaitsForTheSaveItAskedFor) {
     writeLine(1, "配管");
-    prompt.yes = true;
-    bool saveAsked = false;
-    session->setSaveDialog([&](SaveContext&) {
-        saveAsked = true;
-        return false;
-    });
-    EXPECT_FALSE(session->newQuotation(kToday).done);
-    EXPECT_TRUE(saveAsked);
+    const NewQuotationTry attempt = newQuotationWithoutSaving();
+    EXPECT_FALSE(attempt.started);
+    EXPECT_TRUE(attempt.saveAsked);
     EXPECT_TRUE(session->document().sheet[1].nameSpec.starts_with("配管"));
 
     session->setSaveDialog([](SaveContext&) { return true; });
@@ -223,14 +235,9 @@ TEST_F(QuotationSessionTest, RecoveredWorkIsOfferedForSaving) {
     EXPECT_TRUE(session->document().modified);
     EXPECT_TRUE(session->ownFile().empty());
 
-    prompt.yes = true;
-    bool saveAsked = false;
-    session->setSaveDialog([&](SaveContext&) {
-        saveAsked = true;
-        return false;
-    });
-    EXPECT_FALSE(session->newQuotation(kToday).done);
-    EXPECT_TRUE(saveAsked);
+    const NewQuotationTry attempt = newQuotationWithoutSaving();
+    EXPECT_FALSE(attempt.started);
+    EXPECT_TRUE(attempt.saveAsked);
 
     // A quotation file of its own opens unmodified, as before.
     session->setSaveDialog([](SaveContext&) { return true; });
