@@ -158,6 +158,12 @@ void SheetPass::prepare(LineRecord& l) {
     }
     l.netQuantity = truncateQuantity(l.netQuantity, l.kind, settings_.quantityDecimals);
     l.submittedQuantity = truncateQuantity(l.submittedQuantity, l.kind, settings_.quantityDecimals);
+    // A quantity written in the sheet's fixed decimals is computed as written, so the saved file
+    // reopens with the same amounts.
+    if (hasDecimalQuantityText(l.kind)) {
+        l.netQuantity = roundQuantityAsShown(l.netQuantity, settings_.quantityDecimals);
+        l.submittedQuantity = roundQuantityAsShown(l.submittedQuantity, settings_.quantityDecimals);
+    }
     if (l.kind == LineKind::Title) {
         l.nameSpec = item_ != nullptr ? item_->name : std::string();
     }

@@ -169,35 +169,65 @@ std::string MoneyText(Currency value) {
     return text;
 }
 
+namespace {
+
+// The digits the fixed format of a quantity decimals setting shows: 1, 2 or 3; none for any other
+// setting.
+std::optional<int> shownQuantityDecimals(Currency quantityDecimals) {
+    for (const int decimals : {1, 2, 3}) {
+        WideInt setting = 1;
+        for (int i = 0; i < decimals; ++i) {
+            setting *= 10;
+        }
+        if (quantityDecimals.raw() == setting * kScale) {
+            return decimals;
+        }
+    }
+    return std::nullopt;
+}
+
+// 10^(4 − decimals): the stored decimals the format does not show.
+WideInt hiddenQuantityStep(int decimals) {
+    WideInt step = 1;
+    for (int i = decimals; i < 4; ++i) {
+        step *= 10;
+    }
+    return step;
+}
+
+// The magnitude in shown units, halves away from zero on the exact decimal value, like the
+// fixed format of the display.
+WideInt shownQuantityUnits(Currency quantity, WideInt step) {
+    return (magnitude(quantity.raw()) + step / 2) / step;
+}
+
+} // namespace
+
+Currency roundQuantityAsShown(Currency quantity, Currency quantityDecimals) {
+    const auto decimals = shownQuantityDecimals(quantityDecimals);
+    if (!decimals) {
+        return quantity;
+    }
+    const WideInt step = hiddenQuantityStep(*decimals);
+    const WideInt rounded = shownQuantityUnits(quantity, step) * step;
+    return currencyFromWide(quantity.raw() < 0 ? -rounded : rounded);
+}
+
 std::string QuantityText(Currency quantity, Currency quantityDecimals) {
-    int decimals = 0;
-    std::size_t width = 0;
-    if (quantityDecimals == Currency::fromWhole(10)) {
-        decimals = 1;
-        width = 7;
-    } else if (quantityDecimals == Currency::fromWhole(100)) {
-        decimals = 2;
-        width = 6;
-    } else if (quantityDecimals == Currency::fromWhole(1000)) {
-        decimals = 3;
-        width = 5;
-    } else {
+    const auto decimals = shownQuantityDecimals(quantityDecimals);
+    if (!decimals) {
         return {};
     }
-    WideInt dropped = 1; // 10^(4 − decimals): the stored decimals that are not shown
-    for (int i = decimals; i < 4; ++i) {
-        dropped *= 10;
-    }
-    const WideInt shownScale = kScale / dropped;
-    const WideInt raw = quantity.raw();
-    // Halves away from zero on the exact decimal value, like the fixed format of the display.
-    const WideInt shown = (magnitude(raw) + dropped / 2) / dropped;
+    const std::size_t width = 8 - static_cast<std::size_t>(*decimals);
+    const WideInt step = hiddenQuantityStep(*decimals);
+    const WideInt shownScale = kScale / step;
+    const WideInt shown = shownQuantityUnits(quantity, step);
     std::string fraction = std::to_string(static_cast<int>(shown % shownScale));
-    fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+    fraction.insert(0, static_cast<std::size_t>(*decimals) - fraction.size(), '0');
     std::string text = std::to_string(static_cast<std::uint64_t>(shown / shownScale));
     text += '.';
     text += fraction;
-    if (raw < 0 && shown != 0) {
+    if (quantity.raw() < 0 && shown != 0) {
         text.insert(text.begin(), '-');
     }
     if (text.size() < width) {

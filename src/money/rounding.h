@@ -22,6 +22,9 @@ Currency roundToSetting(Currency value, Currency level, Currency offset);
 // Whole-number kinds (10..19): Int(quantity); decimal kinds (20..29): Int(quantity × decimals) ÷
 // decimals; other kinds unchanged.
 Currency truncateQuantity(Currency quantity, int kind, Currency quantityDecimals);
+// The quantity the fixed format below shows (halves away from zero to 1, 2 or 3 decimals for
+// quantity decimals 10, 100, 1000); unchanged for any other setting.
+Currency roundQuantityAsShown(Currency quantity, Currency quantityDecimals);
 // Int(f × 1000) ÷ 1000
 Currency truncateLaborFactor(Currency factor);
 

@@ -471,6 +471,20 @@ TEST(SheetPass, LinePreparation) {
     EXPECT_EQ(result.submittedTotal, c("306"));
 }
 
+// A take-off quantity is saved in the sheet's fixed decimals; the pass computes with the saved
+// quantity, so a reopened quotation keeps its amounts.
+TEST(SheetPass, TakeoffQuantitiesAreComputedAsTheFileWritesThem) {
+    DocumentState state = sheetOf(
+        {priced(120, "120.05", "100"), priced(120, "-2.54", "100"), priced(10, "120.05", "100")});
+    recalculateSheet(state);
+
+    EXPECT_EQ(state.sheet[1].netQuantity, c("120.1"));
+    EXPECT_EQ(state.sheet[1].submittedQuantity, c("120.1"));
+    expectAmounts(state.sheet[1], {"12010", "12010"}, 1);
+    EXPECT_EQ(state.sheet[2].netQuantity, c("-2.5"));
+    EXPECT_EQ(state.sheet[3].netQuantity, c("120")); // whole-number kinds are cut, not rounded
+}
+
 TEST(SheetPass, ReductionOfLabourLowersTheLabourTotal) {
     LineRecord labour = priced(10, "1", "900", "1000");
     labour.priceKind = c("1");

@@ -137,6 +137,23 @@ TEST(TruncateQuantity, KeepsWholeOrSettingDecimalsByKind) {
     }
 }
 
+TEST(RoundQuantityAsShown, HalvesAwayFromZeroToTheShownDecimals) {
+    const struct {
+        const char* quantity;
+        const char* decimals;
+        const char* expected;
+    } cases[] = {
+        {"120.05", "10", "120.1"},  {"120.04", "10", "120"},     {"-2.55", "10", "-2.6"},
+        {"2.555", "100", "2.56"},   {"2.5675", "1000", "2.568"}, {"-0.04", "10", "0"},
+        {"2.5678", "50", "2.5678"}, // decimals outside the options: left for the totals pass
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(roundQuantityAsShown(c(row.quantity), c(row.decimals)), c(row.expected))
+            << row.quantity << " decimals " << row.decimals;
+    }
+    EXPECT_THROW(roundQuantityAsShown(kMin, c("1000")), CurrencyOverflow);
+}
+
 TEST(TruncateLaborFactor, KeepsThreeDecimalsTowardZero) {
     EXPECT_EQ(truncateLaborFactor(c("0.1239")), c("0.123"));
     EXPECT_EQ(truncateLaborFactor(c("-0.1239")), c("-0.123"));
