@@ -56,6 +56,15 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// The labour factor and quantities of a line as the main loop leaves them. A range line reads the
+// lines of its range this way, also those the loop has not reached yet, so a second pass over the
+// same sheet computes what the first one did.
+struct PreparedFigures {
+    Currency laborFactor;
+    Currency netQuantity;
+    Currency submittedQuantity;
+};
+
 class SheetPass {
 public:
     SheetPass(DocumentState& state, SubmittedTotalObserver* observer)
@@ -76,6 +85,7 @@ private:
     // One line of the main loop; false when the loop ends here or the pass stops.
     bool computeLine(int row);
     void prepare(LineRecord& line);
+    PreparedFigures preparedFigures(const LineRecord& line) const;
     std::pair<int, int> rangeBounds(const LineRecord& line) const;
     Pair amountSum(int first, int last, int group);
     void computeLaborRange(LineRecord& line);
@@ -149,20 +159,29 @@ void SheetPass::scan() {
     }
 }
 
+PreparedFigures SheetPass::preparedFigures(const LineRecord& l) const {
+    const Currency decimals = settings_.quantityDecimals;
+    PreparedFigures figures{truncateLaborFactor(l.laborFactor),
+                            truncateQuantity(l.netQuantity, l.kind, decimals),
+                            truncateQuantity(l.submittedQuantity, l.kind, decimals)};
+    // A quantity written in the sheet's fixed decimals is computed as written, so the saved file
+    // reopens with the same amounts.
+    if (hasDecimalQuantityText(l.kind)) {
+        figures.netQuantity = roundQuantityAsShown(figures.netQuantity, decimals);
+        figures.submittedQuantity = roundQuantityAsShown(figures.submittedQuantity, decimals);
+    }
+    return figures;
+}
+
 void SheetPass::prepare(LineRecord& l) {
-    l.laborFactor = truncateLaborFactor(l.laborFactor);
+    const PreparedFigures figures = preparedFigures(l);
+    l.laborFactor = figures.laborFactor;
+    l.netQuantity = figures.netQuantity;
+    l.submittedQuantity = figures.submittedQuantity;
     // Expense lines keep their rounding level code in hiddenFlag; unlisted lines keep their mark.
     // Range marks (93, 94, 193, 194) are set afresh by the range sums below.
     if (!isExpense(l.kind) && l.hiddenFlag != kUnlisted) {
         l.hiddenFlag = 0;
-    }
-    l.netQuantity = truncateQuantity(l.netQuantity, l.kind, settings_.quantityDecimals);
-    l.submittedQuantity = truncateQuantity(l.submittedQuantity, l.kind, settings_.quantityDecimals);
-    // A quantity written in the sheet's fixed decimals is computed as written, so the saved file
-    // reopens with the same amounts.
-    if (hasDecimalQuantityText(l.kind)) {
-        l.netQuantity = roundQuantityAsShown(l.netQuantity, settings_.quantityDecimals);
-        l.submittedQuantity = roundQuantityAsShown(l.submittedQuantity, settings_.quantityDecimals);
     }
     if (l.kind == LineKind::Title) {
         l.nameSpec = item_ != nullptr ? item_->name : std::string();
@@ -208,8 +227,9 @@ void SheetPass::computeLaborRange(LineRecord& l) {
         if (r.kind == LineKind::SmallSum || (group != 0 && dataGroupOf(r.sortCode) != group)) {
             continue;
         }
-        const Currency net = r.netQuantity * r.laborFactor;
-        const Currency sub = r.submittedQuantity * r.laborFactor;
+        const PreparedFigures figures = preparedFigures(r);
+        const Currency net = figures.netQuantity * figures.laborFactor;
+        const Currency sub = figures.submittedQuantity * figures.laborFactor;
         if (isReduction(r.kind)) {
             hours.subtract(net, sub);
         } else {
@@ -237,8 +257,9 @@ void SheetPass::computeAdditionalRange(LineRecord& l) {
             (group != 0 && dataGroupOf(r.sortCode) != group)) {
             continue;
         }
-        const Currency net = lineAmount(r.netAdditionalPrice, r.netQuantity, a);
-        const Currency sub = lineAmount(r.submittedAdditionalPrice, r.submittedQuantity, a);
+        const PreparedFigures figures = preparedFigures(r);
+        const Currency net = lineAmount(r.netAdditionalPrice, figures.netQuantity, a);
+        const Currency sub = lineAmount(r.submittedAdditionalPrice, figures.submittedQuantity, a);
         if (isReduction(r.kind)) {
             l.netAmount -= net;
             l.submittedAmount -= sub;

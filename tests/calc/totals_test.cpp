@@ -485,6 +485,23 @@ TEST(SheetPass, TakeoffQuantitiesAreComputedAsTheFileWritesThem) {
     EXPECT_EQ(state.sheet[3].netQuantity, c("120")); // whole-number kinds are cut, not rounded
 }
 
+// A range line reads the lines below it as the pass will leave them, so recomputing the sheet
+// changes nothing.
+TEST(SheetPass, RangeLinesReadLaterLinesAsPrepared) {
+    LineRecord later = priced(10, "2.5", "100"); // a whole-number kind: 2 after the pass
+    later.laborFactor = c("0.5");
+    later.netAdditionalPrice = later.submittedAdditionalPrice = c("10");
+    DocumentState state =
+        sheetOf({ranged(60, 1, 3, "1000", "1000"), ranged(70, 1, 3, "100", "100"), later});
+    recalculateSheet(state);
+    expectAmounts(state.sheet[1], {"1000", "1000"}, 1); // 2 × 0.5 hours at 1000
+    expectAmounts(state.sheet[2], {"20", "20"}, 2);     // 2 × 10 at 100 %
+
+    recalculateSheet(state);
+    expectAmounts(state.sheet[1], {"1000", "1000"}, 1);
+    expectAmounts(state.sheet[2], {"20", "20"}, 2);
+}
+
 TEST(SheetPass, ReductionOfLabourLowersTheLabourTotal) {
     LineRecord labour = priced(10, "1", "900", "1000");
     labour.priceKind = c("1");
