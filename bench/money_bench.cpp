@@ -67,7 +67,7 @@ void BM_TruncateQuantity(benchmark::State& state) {
     const Currency quantity = kerbina::parseNumber("2.5678");
     const Currency decimals = Currency::fromWhole(100);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(kerbina::truncateQuantity(quantity, 20, decimals));
+        benchmark::DoNotOptimize(kerbina::truncateToQuantityDecimals(quantity, decimals));
     }
 }
 BENCHMARK(BM_TruncateQuantity);

@@ -56,7 +56,7 @@ Sheet mixedSheet(int lines) {
             sheet.push_back(range);
         } else if (row % 40 == 38) {
             LineRecord range =
-                special(LineKind::RangeAmountTimesRate + 1, "指定範囲内単価合計×掛率",
+                special(LineKind::RangeAmountTimesRate.code() + 1, "指定範囲内単価合計×掛率",
                         whole(blockStart), whole(row - 1));
             range.netPrice = whole(3);
             range.submittedPrice = whole(5);

@@ -44,7 +44,7 @@ public:
 };
 
 // Rows that restate sums of other rows or carry no cost: their own amounts are never split.
-bool hasOwnSplit(int kind) {
+bool hasOwnSplit(ItemKind kind) {
     return !isHierarchyParent(kind) && kind != ItemKind::SmallSum &&
            kind != ItemKind::SumSincePrevious && kind != ItemKind::Tax &&
            kind != ItemKind::Comment && kind != ItemKind::SumLine;
@@ -129,8 +129,8 @@ CostKind costKindOfLine(const LineRecord& line) {
     return line.priceKind == kLaborPrice ? CostKind::Labor : CostKind::Material;
 }
 
-CostKind costKindOfItem(int itemKind) {
-    if (isExpense(itemKind)) {
+CostKind costKindOfItem(ItemKind itemKind) {
+    if (isExpenseItem(itemKind)) {
         return CostKind::Expenses;
     }
     if (itemKind == ItemKind::Welfare || itemKind == ItemKind::WelfareSum) {

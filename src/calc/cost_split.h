@@ -41,7 +41,7 @@ enum class CostKind { Material, Labor, Welfare, Expenses };
 
 // The column of a detail-sheet line, and of a breakdown item that is no sheet.
 CostKind costKindOfLine(const LineRecord& line);
-CostKind costKindOfItem(int itemKind);
+CostKind costKindOfItem(ItemKind itemKind);
 
 // The split of one sheet: its lines as the sheet pass counts them, with the item's own calculation
 // settings (`settings` supplies the tax offset). The four columns add up to the item's submitted

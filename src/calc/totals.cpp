@@ -1,6 +1,7 @@
 #include "calc/totals.h"
 
 #include "calc/totals_internal.h"
+#include "records/item_settings.h"
 #include "records/line_kinds.h"
 
 namespace kerbina {
@@ -41,14 +42,7 @@ AmountOverflow::AmountOverflow(int sheet, int row, const std::string& itemName)
     : CurrencyOverflow(overflowText(sheet, row, itemName)), sheet_(sheet), row_(row) {}
 
 void loadSheetSettings(DocumentState& state, int itemNumber) {
-    const ItemRecord& item = state.items.at(static_cast<std::size_t>(itemNumber));
-    CalcSettings& s = state.settings;
-    s.amountOffset = item.setAmountRounding;
-    s.expenseOffset = item.setExpenseRounding;
-    s.quantityDecimals = item.setQuantityDecimals;
-    s.totalLevel = item.setTotalLevel;
-    s.laborOffset = item.setLaborRounding;
-    s.totalOffset = item.setTotalRounding;
+    readSheetSettings(state.items.at(static_cast<std::size_t>(itemNumber)), state.settings);
 }
 
 void storeSheetSettings(DocumentState& state) {
@@ -56,13 +50,7 @@ void storeSheetSettings(DocumentState& state) {
     if (item == nullptr || !ownsSheet(item->kind)) {
         return;
     }
-    const CalcSettings& s = state.settings;
-    item->setAmountRounding = s.amountOffset;
-    item->setExpenseRounding = s.expenseOffset;
-    item->setQuantityDecimals = s.quantityDecimals;
-    item->setTotalLevel = s.totalLevel;
-    item->setLaborRounding = s.laborOffset;
-    item->setTotalRounding = s.totalOffset;
+    writeSheetSettings(*item, state.settings);
 }
 
 namespace {

@@ -2,29 +2,20 @@
 #include "calc/totals.h"
 #include "calc/totals_internal.h"
 #include "money/rounding.h"
+#include "records/item_settings.h"
 #include "records/kinds.h"
 
 #include <algorithm>
-#include <limits>
 
 // The list pass. Sheet items bring the totals their sheet pass stored; the structure items of the
 // list (hierarchy parents, small sums, 計 items) show sums without counting twice; expenses, the
 // reduction, welfare and tax work on the grand totals as they stand at their place in the list.
-// Expense, tax and welfare items keep their rates in the per-sheet setting fields: 144 net rate,
-// 152 submitted rate, 160 level code or tax rate, 192 third welfare rate.
+// Expense, tax and welfare items keep their rates in the per-sheet setting fields, read through
+// records/item_settings.h.
 
 namespace kerbina {
 
 namespace {
-
-bool between(int kind, int low, int high) {
-    return kind >= low && kind <= high;
-}
-
-int clampedWhole(Currency value) {
-    return static_cast<int>(std::clamp<std::int64_t>(
-        value.wholePart(), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 class ListPass {
 public:
@@ -45,8 +36,8 @@ private:
     ItemRecord& item(int number) { return state_.items[static_cast<std::size_t>(number)]; }
     // The item range of a hierarchy parent or small sum, limited to the items that exist.
     std::pair<int, int> itemRange(const ItemRecord& it) const {
-        return {std::max(clampedWhole(it.setAmountRounding), 1),
-                std::min(clampedWhole(it.setExpenseRounding), lastItem())};
+        const auto [first, last] = itemRangeNumbers(it);
+        return {std::max(first, 1), std::min(last, lastItem())};
     }
 
     // Item `number` goes into the grand totals and the sums since the last 計 item.
@@ -110,7 +101,7 @@ void ListPass::sumHierarchy(int number) {
     Currency sub;
     for (int n = first; n <= last; ++n) {
         const ItemRecord& child = item(n);
-        if (between(child.kind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast)) {
+        if (isHierarchySheet(child.kind)) {
             net += child.netTotal;
             sub += child.submittedTotal;
             summed(number, n);
@@ -130,9 +121,7 @@ void ListPass::sumSmall(int number) {
     Currency labor;
     for (int n = first; n <= last; ++n) {
         const ItemRecord& it = item(n);
-        // 11..19 are no item kinds; they have always been skipped with the hierarchy parents.
-        if (between(it.kind, 11, ItemKind::HierarchyParentLast) || it.kind == ItemKind::SmallSum ||
-            it.kind == ItemKind::Comment || it.kind == ItemKind::SumSincePrevious) {
+        if (isSkippedBySmallSum(it.kind)) {
             continue;
         }
         if (it.kind == ItemKind::Reduction) {
@@ -159,11 +148,12 @@ void ListPass::computeExpense(int number) {
         netBase -= list82Net_;
         subBase -= list82Sub_;
     }
-    e.netTotal = percentOf(netBase, e.setAmountRounding, cut_);
-    e.submittedTotal = percentOf(subBase, e.setExpenseRounding, cut_);
+    const ExpenseRates rates = expenseRates(e);
+    e.netTotal = percentOf(netBase, rates.netRate, cut_);
+    e.submittedTotal = percentOf(subBase, rates.submittedRate, cut_);
     if (e.kind == ItemKind::ExpenseOnTotal || e.kind == ItemKind::ExpenseOutsideOtherExpenses) {
         // The level code at 160 is rounded with the grand-total offset, as the percentages are.
-        e.submittedTotal = roundToLevel(e.submittedTotal, e.setQuantityDecimals, cut_);
+        e.submittedTotal = roundToLevel(e.submittedTotal, rates.roundingLevel, cut_);
     } else {
         const Currency total = e.submittedTotal + allSub_;
         if (!total.isZero()) {
@@ -186,9 +176,7 @@ void ListPass::welfareStep(int first) {
         at_ = n;
         ItemRecord& it = item(n);
         if (it.kind == ItemKind::Welfare) {
-            const Currency r1 = it.setAmountRounding;
-            const Currency r2 = it.setExpenseRounding;
-            const Currency r3 = it.setTotalRounding;
+            const auto [r1, r2, r3] = welfareRates(it);
             it.netTotal = welfareAmount(allNet_, r1, r2, r3);
             it.submittedTotal = welfareAmount(allSub_, r1, r2, r3);
             it.note = fitToWidth(welfareFormula(allSub_, r1, r2, r3), kItemNoteWidth);
@@ -210,10 +198,9 @@ void ListPass::addWelfare() {
 }
 
 void ListPass::taxStep(ItemRecord& tax) {
-    tax.submittedTotal = percentOf(allSub_, tax.setQuantityDecimals, state_.settings.taxOffset);
-    // 144 = 1: the tax is charged on the net side too.
-    tax.netTotal =
-        tax.setAmountRounding == Currency::fromWhole(1) ? tax.submittedTotal : Currency();
+    const TaxSetting setting = taxSetting(tax);
+    tax.submittedTotal = percentOf(allSub_, setting.ratePercent, state_.settings.taxOffset);
+    tax.netTotal = setting.chargedOnNet ? tax.submittedTotal : Currency();
     allNet_ += tax.netTotal;
     allSub_ += tax.submittedTotal;
     state_.listSubmittedTax = tax.submittedTotal;
@@ -234,7 +221,7 @@ ListPassResult ListPass::run() {
     int sumItem = 0;
     int welfareItem = 0;
     for (int n = 1; n <= lastItem(); ++n) {
-        const int kind = item(n).kind;
+        const ItemKind kind = item(n).kind;
         if (kind == ItemKind::Tax) {
             taxItem = n;
         } else if (kind == ItemKind::SumLine) {
@@ -252,7 +239,7 @@ ListPassResult ListPass::run() {
         if (it.submittedTax > Currency()) {
             header_.opt2Int = 1;
         }
-        const int kind = it.kind;
+        const ItemKind kind = it.kind;
         if (kind == ItemKind::Tax) {
             taxItem = n;
             endedAtTax = true;
@@ -263,7 +250,7 @@ ListPassResult ListPass::run() {
         }
         if (isHierarchyParent(kind)) {
             sumHierarchy(n);
-        } else if (isExpense(kind)) {
+        } else if (isExpenseItem(kind)) {
             computeExpense(n);
         } else if (kind == ItemKind::Reduction) {
             countReduction(n);

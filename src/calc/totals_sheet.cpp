@@ -325,7 +325,7 @@ bool SheetPass::computeRangeSum(int row, LineRecord& l) {
     for (int r = first; r <= last; ++r) {
         LineRecord& covered = line(r);
         if (covered.hiddenFlag != kUnlisted && !isExpense(covered.kind)) {
-            covered.hiddenFlag = l.kind;
+            covered.hiddenFlag = l.kind.code();
         }
         if (covered.kind != LineKind::SmallSum) {
             if (isReduction(covered.kind)) {
@@ -347,7 +347,7 @@ bool SheetPass::computeRangeSum(int row, LineRecord& l) {
 bool SheetPass::computeLine(int row) {
     LineRecord& l = line(row);
     prepare(l);
-    const int kind = l.kind;
+    const LineKind kind = l.kind;
     const Currency a = settings_.amountOffset;
     if (isPlainPriced(kind)) {
         l.netAmount = lineAmount(l.netPrice, l.netQuantity, a);
@@ -410,17 +410,17 @@ void SheetPass::addToRunning(const LineRecord& l) {
     if (l.hiddenFlag == kUnlisted && !isExpense(l.kind)) {
         return;
     }
-    switch (l.kind) {
-    case LineKind::RangeTotalHidingItems:
-    case LineKind::RangeTotalShowingItems:
-    case LineKind::WelfareSum:
-    case LineKind::TakeoffRangeTotalHidingItems:
-    case LineKind::TakeoffRangeTotalShowingItems:
+    switch (l.kind.code()) {
+    case LineKind::RangeTotalHidingItems.code():
+    case LineKind::RangeTotalShowingItems.code():
+    case LineKind::WelfareSum.code():
+    case LineKind::TakeoffRangeTotalHidingItems.code():
+    case LineKind::TakeoffRangeTotalShowingItems.code():
         return; // their lines are already in the totals
-    case LineKind::SmallSum:
+    case LineKind::SmallSum.code():
         small_ = Pair{};
         return;
-    case LineKind::MidSum:
+    case LineKind::MidSum.code():
         mid_ = Pair{};
         return;
     default:

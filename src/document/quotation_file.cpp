@@ -4,6 +4,7 @@
 #include "base/path_text.h"
 #include "base/text.h"
 #include "base/text_codec.h"
+#include "records/item_settings.h"
 #include "records/line_kinds.h"
 #include "records/line_text.h"
 
@@ -168,7 +169,7 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
 }
 
 std::string itemLine(const ItemRecord& item) {
-    std::string text = std::to_string(item.kind);
+    std::string text = std::to_string(item.kind.code());
     const auto add = [&text](std::string_view field) {
         text += ';';
         text += field;
@@ -209,7 +210,7 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
         return;
     }
     const int count = lineCountOf(&sheet);
-    const Currency decimals = item.setQuantityDecimals;
+    const Currency decimals = sheetQuantityDecimals(item);
     const auto isTitle = [&](int row) {
         return row <= count && sheet[row].kind == LineKind::Title;
     };

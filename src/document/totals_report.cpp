@@ -89,7 +89,7 @@ std::string jsonArray(const std::vector<std::string>& elements, int depth) {
 std::string itemJson(int number, const ItemRecord& item) {
     return JsonObject(2)
         .number("no", number)
-        .number("kind", item.kind)
+        .number("kind", item.kind.code())
         .text("name", item.name)
         .money("submittedTotal", item.submittedTotal)
         .money("netTotal", item.netTotal)
@@ -102,7 +102,7 @@ std::string itemJson(int number, const ItemRecord& item) {
 std::string lineJson(int row, const LineRecord& line) {
     return JsonObject(4)
         .number("row", row)
-        .number("kind", line.kind)
+        .number("kind", line.kind.code())
         .text("nameSpec", line.nameSpec)
         .money("netQuantity", line.netQuantity)
         .money("submittedQuantity", line.submittedQuantity)

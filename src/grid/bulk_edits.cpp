@@ -129,7 +129,7 @@ CommandResult makeQuantitiesWhole(GridContext& context, Selection selection, Cur
             const Currency one = Currency::fromWhole(1);
             line.netQuantity = lineAmount(line.netQuantity, one, offset);
             line.submittedQuantity = lineAmount(line.submittedQuantity, one, offset);
-            line.kind -= 10;
+            line.kind = wholeQuantityTwin(line.kind);
         }
     });
     result.selection = Selection{1, 1};

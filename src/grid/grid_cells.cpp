@@ -1,6 +1,7 @@
 #include "grid/grid_cells.h"
 
 #include "money/rounding.h"
+#include "records/item_settings.h"
 #include "records/line_kinds.h"
 
 #include <array>
@@ -13,10 +14,6 @@ namespace {
 
 constexpr std::string_view kYen = "¥";
 constexpr std::string_view kIdeographicSpace = "\u3000";
-
-bool between(int value, int low, int high) {
-    return value >= low && value <= high;
-}
 
 // "%3.3F": three decimals, halves away from zero.
 std::string laborFactorText(Currency factor) {
@@ -57,15 +54,16 @@ std::string rangeSuffix(const LineRecord& line) {
 
 // The labour-factor column of the calculated-price lines names what the line works on: all
 // groups or group A..F.
-std::string calculatedPriceLabel(int kind, std::string_view what) {
+std::string calculatedPriceLabel(LineKind kind, std::string_view what) {
     static constexpr std::array<std::string_view, 7> groups = {"全", "A", "B", "C", "D", "E", "F"};
     return std::string(groups[static_cast<std::size_t>(groupFilterOf(kind))]) + std::string(what);
 }
 
-std::string expenseLabel(int kind) {
+std::string expenseLabel(LineKind kind) {
     static constexpr std::array<std::string_view, 4> labels = {"経費内", "経費外", "経費含",
                                                                "経費抜"};
-    return std::string(labels[static_cast<std::size_t>(kind - LineKind::ExpenseOnTotal)]);
+    return std::string(
+        labels[static_cast<std::size_t>(kind.code() - LineKind::ExpenseOnTotal.code())]);
 }
 
 bool isLaborLine(const LineRecord& line) {
@@ -139,10 +137,10 @@ ItemCells itemCells(const DocumentState& state, const DisplayOptions& options,
     cells[Labor] = listMoney(item.laborTotal);
     cells[Note] = item.note;
     const auto rangeText = [&item] {
-        return "[" + item.setAmountRounding.toString() + "]～[" +
-               item.setExpenseRounding.toString() + "]";
+        const ItemRange range = itemRange(item);
+        return "[" + range.first.toString() + "]～[" + range.last.toString() + "]";
     };
-    const int kind = item.kind;
+    const ItemKind kind = item.kind;
     if (kind == ItemKind::HierarchyParentFirst) {
         cells[Fg] = "→";
         cells[Name] = item.name;
@@ -151,13 +149,12 @@ ItemCells itemCells(const DocumentState& state, const DisplayOptions& options,
         cells[Breakdown] = rangeText();
     } else if (isHierarchyParent(kind)) {
         cells[Fg] = "→";
-        cells[Name] = repeat(kIdeographicSpace, kind - ItemKind::HierarchyParentFirst) + item.name;
+        cells[Name] = repeat(kIdeographicSpace, hierarchyDepth(kind)) + item.name;
         cells[Total] = "(" + listMoney(item.submittedTotal) + ")";
         cells[Net] = "(" + listMoney(item.netTotal) + ")";
         cells[Breakdown] = rangeText();
-    } else if (between(kind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast)) {
-        cells[Name] =
-            repeat(kIdeographicSpace, kind - ItemKind::HierarchySheetFirst + 1) + item.name;
+    } else if (isHierarchySheet(kind)) {
+        cells[Name] = repeat(kIdeographicSpace, hierarchyDepth(kind) + 1) + item.name;
         cells[Total].clear();
         cells[Breakdown] = listMoney(item.submittedTotal);
     } else if (kind == ItemKind::Reduction) {
@@ -171,9 +168,7 @@ ItemCells itemCells(const DocumentState& state, const DisplayOptions& options,
         const std::string name = item.name;
         cells = ItemCells{};
         cells[Name] = name;
-        const bool noteInTotal =
-            item.subKind == Currency::fromWhole(15) || item.subKind == Currency::fromWhole(30);
-        cells[noteInTotal ? Total : Note] = item.note;
+        cells[showsNoteInTotalColumn(item) ? Total : Note] = item.note;
     } else if (kind == ItemKind::SumSincePrevious) {
         cells[Labor].clear();
     } else if (kind == ItemKind::SumLine) {
@@ -187,7 +182,7 @@ ItemCells itemCells(const DocumentState& state, const DisplayOptions& options,
         cells[Labor] = listMoney(options.laborTotal);
     } else if (kind == ItemKind::Welfare || kind == ItemKind::WelfareSum) {
         cells[Fg] = "法";
-        if (item.subKind == Currency::fromWhole(1)) {
+        if (showsFormulaWithName(item)) {
             cells[Name] = item.name + " " + item.note;
             cells[Note].clear();
         } else {
@@ -291,7 +286,7 @@ Alignment sheetAlignment(SheetColumn role) {
 
 } // namespace
 
-std::string groupText(Currency sortCode, int kind) {
+std::string groupText(Currency sortCode, LineKind kind) {
     const std::int64_t code = sortCode.wholePart();
     std::string letter = "+";
     if (code >= 0 && code <= 12000) {
@@ -316,7 +311,7 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
     const Currency amount = net ? line.netAmount : line.submittedAmount;
     const Currency decimals = state.settings.quantityDecimals;
     const std::string& mark = options.reductionMark;
-    const int kind = line.kind;
+    const LineKind kind = line.kind;
 
     LineCells cells;
     std::tie(cells.name, cells.specification) = splitNameSpec(line.nameSpec);
@@ -337,9 +332,9 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
         cells.quantity = MoneyText(quantity);
         cells.price = mark + MoneyText(price);
         cells.amount = mark + MoneyText(amount);
-    } else if (between(kind, LineKind::WholeAmountTextFirst, LineKind::WholeAmountTextLast) ||
-               between(kind, LineKind::TakeoffWholeAmountTextFirst,
-                       LineKind::TakeoffWholeAmountTextLast)) {
+    } else if (kindWithin(kind, LineKind::WholeAmountTextFirst, LineKind::WholeAmountTextLast) ||
+               kindWithin(kind, LineKind::TakeoffWholeAmountTextFirst,
+                          LineKind::TakeoffWholeAmountTextLast)) {
         cells.quantity = MoneyText(quantity);
         cells.amount = line.amountText;
     } else if (kind == LineKind::DecimalPriced || kind == LineKind::DecimalPricedOutsideExpense ||
@@ -351,9 +346,10 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
         cells.quantity = QuantityText(quantity, decimals);
         cells.price = mark + MoneyText(price);
         cells.amount = mark + MoneyText(amount);
-    } else if (between(kind, LineKind::DecimalAmountTextFirst, LineKind::DecimalAmountTextLast) ||
-               between(kind, LineKind::TakeoffDecimalAmountTextFirst,
-                       LineKind::TakeoffDecimalAmountTextLast)) {
+    } else if (kindWithin(kind, LineKind::DecimalAmountTextFirst,
+                          LineKind::DecimalAmountTextLast) ||
+               kindWithin(kind, LineKind::TakeoffDecimalAmountTextFirst,
+                          LineKind::TakeoffDecimalAmountTextLast)) {
         cells.quantity = QuantityText(quantity, decimals);
         cells.amount = line.amountText;
     } else if (kind == LineKind::Comment || kind == LineKind::TakeoffComment) {

@@ -89,6 +89,6 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
 
 // The group letter of a sort code: "A".."F" by ranges of 3000 above 12000, "+" outside;
 // lower case for the kinds 12 and 22.
-std::string groupText(Currency sortCode, int kind);
+std::string groupText(Currency sortCode, LineKind kind);
 
 } // namespace kerbina

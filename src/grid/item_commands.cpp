@@ -2,6 +2,7 @@
 
 #include "base/file_io.h"
 #include "base/text_codec.h"
+#include "records/item_settings.h"
 #include "records/line_kinds.h"
 
 #include <array>
@@ -14,16 +15,6 @@ namespace kerbina {
 namespace {
 
 constexpr std::size_t kPickupRecordSize = 440;
-
-std::pair<int, int> itemRange(const ItemRecord& item) {
-    return {static_cast<int>(item.setAmountRounding.wholePart()),
-            static_cast<int>(item.setExpenseRounding.wholePart())};
-}
-
-void setItemRange(ItemRecord& item, int first, int last) {
-    item.setAmountRounding = Currency::fromWhole(first);
-    item.setExpenseRounding = Currency::fromWhole(last);
-}
 
 std::span<ItemRecord> realItems(DocumentState& state) {
     return std::span(state.items).subspan(1);
@@ -117,20 +108,6 @@ CommandResult finishListChange(GridContext& context, Selection selection) {
     return result;
 }
 
-// Items that a removed hierarchy parent held go up one level; a kind that would leave the
-// hierarchy (19, 29) becomes an ordinary sheet item. Other kinds in the range are no hierarchy
-// members and keep their kind.
-int levelUp(int kind) {
-    if (kind >= ItemKind::HierarchyParentFirst && kind <= ItemKind::HierarchySheetLast) {
-        const int raised = kind - 1;
-        return raised == ItemKind::HierarchyParentFirst - 1 ||
-                       raised == ItemKind::HierarchySheetFirst - 1
-                   ? ItemKind::Sheet
-                   : raised;
-    }
-    return kind;
-}
-
 // The texts of Copy and Cut: nothing at the row, a hierarchy parent, and the confirmation's ending.
 struct RememberTexts {
     const char* nothingHere;
@@ -197,7 +174,7 @@ CommandResult pasteItem(GridContext& context, Selection selection) {
     if (!existing) {
         const int appended = target - state.itemMax();
         for (ItemRecord& item : realItems(state)) {
-            const auto [first, last] = itemRange(item);
+            const auto [first, last] = itemRangeNumbers(item);
             if (hasItemRange(item.kind) && last + appended == target) {
                 setItemRange(item, first, target);
             }
@@ -234,7 +211,7 @@ CommandResult insertItem(GridContext& context, Selection selection) {
         if (!hasItemRange(item.kind)) {
             continue;
         }
-        const auto [first, last] = itemRange(item);
+        const auto [first, last] = itemRangeNumbers(item);
         if (first > row) {
             setItemRange(item, first + 1, last + 1);
         } else if (last >= row) {
@@ -288,11 +265,11 @@ CommandResult deleteItem(GridContext& context, Selection selection) {
     }
     const ItemRecord removed = state.items[static_cast<std::size_t>(row)];
     if (isHierarchyParent(removed.kind)) {
-        const auto [first, last] = itemRange(removed);
+        const auto [first, last] = itemRangeNumbers(removed);
         for (int item = std::max(first, 1); item <= std::min(last, state.itemMax()); ++item) {
             if (item != row) {
                 ItemRecord& member = state.items[static_cast<std::size_t>(item)];
-                member.kind = levelUp(member.kind);
+                member.kind = oneLevelUp(member.kind);
             }
         }
     }
@@ -306,7 +283,7 @@ CommandResult deleteItem(GridContext& context, Selection selection) {
         if (!hasItemRange(item.kind)) {
             continue;
         }
-        const auto [first, last] = itemRange(item);
+        const auto [first, last] = itemRangeNumbers(item);
         if (first > row) {
             setItemRange(item, first - 1, last - 1);
         } else if (last >= row) {

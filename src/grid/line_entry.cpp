@@ -14,9 +14,9 @@ constexpr std::size_t kHistoryLength = 20;
 
 // Lines the data-entry dialog edits without making them ordinary lines: sums of a range,
 // calculated unit prices, expenses, tax and the sum lines keep their kind.
-bool keepsItsKind(int kind) {
+bool keepsItsKind(LineKind kind) {
     return kind == LineKind::RangeSum || isCalculatedRangeKind(kind) || isExpense(kind) ||
-           (kind >= LineKind::Tax && kind <= LineKind::SumLine);
+           kindWithin(kind, LineKind::Tax, LineKind::SumLine);
 }
 
 bool containsSeparator(const LineEntry& entry) {

@@ -27,7 +27,7 @@ struct LineEntry {
     std::string amountText;  // "金額欄摘要文字列"
     // What the line being edited keeps: its kind (a calculated, expense, sum or tax line keeps
     // it), its 非掲載 mark or rounding code, its price code. A new line has none of them.
-    std::optional<int> editedKind;
+    std::optional<LineKind> editedKind;
     int hiddenFlag = 0;
     std::string priceCode;
 

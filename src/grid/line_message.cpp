@@ -72,7 +72,7 @@ std::string lineMessageText(const LineMessage& m) {
         m.submittedQuantity.toString(),
         m.netAmount.toString(),
         m.submittedAmount.toString(),
-        std::to_string(m.kind),
+        std::to_string(m.kind.code()),
         m.groupCode.toString(),
         asSeparatedField(m.note),
         std::to_string(m.flag216),

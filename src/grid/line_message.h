@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/grid_commands.h"
+#include "records/kinds.h"
 
 #include <string>
 #include <string_view>
@@ -24,7 +25,7 @@ struct LineMessage {
     Currency submittedQuantity;
     Currency netAmount;
     Currency submittedAmount;
-    int kind = 0;
+    LineKind kind;
     Currency groupCode; // the line's sortCode (data group)
     std::string note;
     int flag216 = 0;

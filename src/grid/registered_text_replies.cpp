@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "base/text_codec.h"
 #include "document/work_store.h"
+#include "records/item_settings.h"
 #include "records/kinds.h"
 #include "records/line_kinds.h"
 
@@ -68,7 +69,7 @@ LineMessage itemNameLineMessage(const std::string& prefix, const std::string& na
     LineMessage message;
     message.messageName = kItemNameReply;
     message.name = std::string(trimBlanks(prefix)) + name;
-    message.kind = 0;
+    message.kind = LineKind::Empty;
     message.groupCode = Currency::fromWhole(99999);
     message.flag216 = 30000;
     return message;
@@ -139,7 +140,7 @@ CommandResult writeCommentItem(GridContext& context, Selection selection,
     ItemRecord& item = itemCreatedAt(state, row);
     item.name = fitToWidth(reply.name, kItemNameWidth);
     item.kind = ItemKind::Comment;
-    item.subKind = Currency::fromWhole(reply.kind);
+    setCommentPlacement(item, Currency::fromWhole(reply.kind.code()));
     item.note = fitToWidth(reply.amountText, kItemNoteWidth);
     context.cycle.recalculate(true);
     context.cycle.writeList();

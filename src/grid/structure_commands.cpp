@@ -11,13 +11,6 @@
 namespace kerbina {
 namespace {
 
-constexpr int kSmallSumKind = 95;
-constexpr int kMidSumKind = 96;
-constexpr int kSumLineKind = 99;
-constexpr int kTaxKind = 90;
-constexpr int kListTaxItemKind = 93;
-constexpr int kHiddenRangeKind = 93;
-
 const std::string kNotHere = "ここへは入力できません";
 const std::string kHiddenRangeRefusal = "範囲計(金額非表示)に計算項目を含める事はできません。";
 const std::string kSeparatorInName = "名称、仕様に\";\"は使用できません。";
@@ -28,8 +21,8 @@ LineRecord& lineAt(DocumentState& state, int row) {
 
 // A line made by these commands: every field not set here is empty or 0; a row range is kept in
 // the quantities.
-LineRecord structureLine(int kind, const std::string& nameSpec, const std::string& unit, int first,
-                         int last) {
+LineRecord structureLine(LineKind kind, const std::string& nameSpec, const std::string& unit,
+                         int first, int last) {
     LineRecord line = emptyLine();
     line.kind = kind;
     line.nameSpec = fitToWidth(nameSpec, kNameSpecWidth);
@@ -61,7 +54,8 @@ void insertStructureLine(DocumentState& state, int row, const LineRecord& line) 
 }
 
 bool refusesStructureLineAt(GridContext& context, int row) {
-    if (row <= context.state.lineCount() && lineAt(context.state, row).kind > 100) {
+    if (row <= context.state.lineCount() && isGeneratedKind(lineAt(context.state, row).kind) &&
+        lineAt(context.state, row).kind != LineKind::Title) {
         context.host.notify(kNotHere);
         return true;
     }
@@ -80,9 +74,8 @@ CommandResult finishCreated(GridContext& context, int row) {
 }
 
 // Kinds an amount-hidden range may hold: plain priced lines whose amounts it can hide.
-bool fitsHiddenRange(int kind) {
-    constexpr std::array<int, 8> kAllowed = {10, 11, 20, 21, 110, 120, 145, 150};
-    return std::ranges::find(kAllowed, kind) != kAllowed.end();
+bool fitsHiddenRange(LineKind kind) {
+    return mayBeHiddenByRangeTotal(kind) && kind != LineKind::Empty;
 }
 
 Selection normalized(Selection selection) {
@@ -110,8 +103,8 @@ CommandResult changeSelectedLines(GridContext& context, Selection selection, Cha
 
 // Expense lines keep their rounding code in the unlisted mark's field; sums, tax and generated
 // lines are never unlisted.
-bool canBeUnlisted(int kind) {
-    return !isExpense(kind) && kind < 90;
+bool canBeUnlisted(LineKind kind) {
+    return !isExpense(kind) && kind.code() < LineKind::Tax.code();
 }
 
 // A ";" in a name would split it into name and specification, and in any text it would break the
@@ -132,10 +125,10 @@ CommandResult blankSelected(GridContext& context, Selection selection, const std
     }
     const std::string amountText = fitToWidth(text, kAmountTextWidth);
     return changeSelectedLines(context, selection, [&amountText, clearUnit](LineRecord& line) {
-        if (line.kind >= 50) {
+        if (line.kind.code() >= LineKind::RangeAmountTimesRate.code()) {
             return;
         }
-        line.kind = 30;
+        line.kind = LineKind::Comment;
         line.amountText = amountText;
         if (clearUnit) {
             line.unit.clear();
@@ -143,63 +136,59 @@ CommandResult blankSelected(GridContext& context, Selection selection, const std
     });
 }
 
-bool between(int value, int low, int high) {
-    return value >= low && value <= high;
-}
-
 // What the property report says a line of this kind does.
 std::string kindDescription(const LineRecord& line) {
-    const int kind = line.kind;
-    if (between(kind, 15, 18)) {
+    const LineKind kind = line.kind;
+    if (kindWithin(kind, LineKind::WholeAmountTextFirst, LineKind::WholeAmountTextLast)) {
         return "数量実数 金額欄" + line.amountText;
     }
-    if (between(kind, 25, 28)) {
+    if (kindWithin(kind, LineKind::DecimalAmountTextFirst, LineKind::DecimalAmountTextLast)) {
         return "数量小数 金額欄" + line.amountText;
     }
-    if (between(kind, 51, 56)) {
+    if (isRangeAmountTimesRate(kind) && groupFilterOf(kind) != 0) {
         return "指定範囲内単価合計×掛率";
     }
-    if (between(kind, 61, 66)) {
+    if (isRangeLaborTimesPrice(kind) && groupFilterOf(kind) != 0) {
         return "指定範囲内指定範囲歩掛×単価";
     }
-    if (between(kind, 71, 76)) {
+    if (isRangeAdditionalTimesRate(kind) && groupFilterOf(kind) != 0) {
         return "指定範囲内付帯単価合計×掛率";
     }
-    switch (kind) {
-    case 10:
+    switch (kind.code()) {
+    case LineKind::WholePriced.code():
         return "数量実数 通常単価  経費対象";
-    case 11:
+    case LineKind::WholeReduction.code():
         return "数量実数 減    額";
-    case 12:
+    case LineKind::WholePricedOutsideExpense.code():
         return "数量実数 通常単価  経費対象外";
-    case 20:
+    case LineKind::DecimalPriced.code():
         return "数量小数 通常単価  経費対象";
-    case 21:
+    case LineKind::DecimalReduction.code():
         return "数量小数 減    額";
-    case 30:
+    case LineKind::Comment.code():
         return "コメント";
-    case 50:
+    case LineKind::RangeAmountTimesRate.code():
         return "指定範囲単価合計×掛率";
-    case 60:
+    case LineKind::RangeLaborTimesPrice.code():
         return "指定範囲歩掛×単価";
-    case 70:
+    case LineKind::RangeAdditionalTimesRate.code():
         return "指定範囲付帯単価合計×掛率";
-    case 81:
+    case LineKind::ExpenseOnTotal.code():
         return "諸経費  見積金額＋他の諸経費×掛率  丸込処理無";
-    case 82:
+    case LineKind::ExpenseOutsideOtherExpenses.code():
         return "諸経費  諸経費計算の際、計算外となります";
-    case 83:
+    case LineKind::ExpenseOnTotalRoundedOff.code():
         return "諸経費  見積金額＋他の諸経費×掛率  丸込処理有";
-    case 84:
+    case LineKind::ExpenseWithoutOthersRoundedOff.code():
         return "諸経費  見積金額＋諸経費外と指定のある諸経費を含まない×掛率\n"
                "丸込処理有丸込処理有";
-    case 97:
+    case LineKind::Welfare.code():
         return "法定福利費";
-    case 98:
+    case LineKind::WelfareSum.code():
         return "法定福利計";
-    case 99:
+    case LineKind::SumLine.code():
         return "合計線  印刷時ここに合計が印刷されます";
-    case 130:
+    case LineKind::TakeoffComment.code():
         return "(拾出)コメント";
     default:
         return "";
@@ -209,7 +198,7 @@ std::string kindDescription(const LineRecord& line) {
 // The two sides of a calculated unit price line (kinds 50..56, 60..66, 70..76): its rate or
 // percentage and its amount on each side.
 void appendCalculatedSides(std::vector<std::string>& report, const LineRecord& line) {
-    const bool laborTimesPrice = between(line.kind, 60, 66);
+    const bool laborTimesPrice = isRangeLaborTimesPrice(line.kind);
     const std::string rateLabel = laborTimesPrice ? "単    価  =  " : "掛 け 率  =  ";
     const std::string priceCodeLine = "単価番号 = " + line.priceCode;
     const auto [first, last] = rangeOf(line);
@@ -245,7 +234,7 @@ bool CheckNotInHiddenRange(GridContext& context, int row) {
     bool allowed = true;
     const Sheet& sheet = context.state.sheet;
     for (std::size_t rangeRow = 1; rangeRow < sheet.size(); ++rangeRow) {
-        if (sheet[rangeRow].kind != kHiddenRangeKind) {
+        if (sheet[rangeRow].kind != LineKind::RangeTotalHidingItems) {
             continue;
         }
         const auto [first, last] = rangeOf(sheet[rangeRow]);
@@ -266,7 +255,8 @@ CommandResult addSmallSum(GridContext& context, Selection selection,
     }
     DocumentState& state = context.state;
     context.cycle.takeSheetSnapshot();
-    const LineRecord line = structureLine(kSmallSumKind, settings.smallSumName, "", top, bottom);
+    const LineRecord line =
+        structureLine(LineKind::SmallSum, settings.smallSumName, "", top, bottom);
     if (bottom > state.lineCount()) {
         appendAt(state, bottom, line);
         return finishCreated(context, bottom);
@@ -295,7 +285,7 @@ CommandResult addMidSum(GridContext& context, Selection selection,
         return nothingChanged(selection);
     }
     insertStructureLine(context.state, row,
-                        structureLine(kMidSumKind, settings.midSumName, "", top, bottom));
+                        structureLine(LineKind::MidSum, settings.midSumName, "", top, bottom));
     return finishCreated(context, row);
 }
 
@@ -340,7 +330,7 @@ CommandResult addSumLine(GridContext& context, Selection selection,
     DocumentState& state = context.state;
     context.cycle.takeSheetSnapshot();
     const int row = selection.top;
-    LineRecord line = structureLine(kSumLineKind, settings.sumName, "", 0, 0);
+    LineRecord line = structureLine(LineKind::SumLine, settings.sumName, "", 0, 0);
     if (row > state.lineCount()) {
         appendAt(state, row, line);
         return finishCreated(context, row);
@@ -364,7 +354,7 @@ CommandResult addConsumptionTax(GridContext& context, Selection selection,
     const bool listChargesTax =
         state.header.opt2Int == 2 ||
         std::any_of(state.items.begin() + 1, state.items.end(),
-                    [](const ItemRecord& item) { return item.kind == kListTaxItemKind; });
+                    [](const ItemRecord& item) { return item.kind == ItemKind::Tax; });
     if (listChargesTax) {
         context.host.notify("内訳表紙にすでに消費税が入っています。");
         return nothingChanged(selection);
@@ -374,7 +364,7 @@ CommandResult addConsumptionTax(GridContext& context, Selection selection,
     const bool netSideToo =
         context.host.askYesNo("仕切に提出金額と同金額の消費税分を加算しますか？");
     LineRecord line = emptyLine();
-    line.kind = kTaxKind;
+    line.kind = LineKind::Tax;
     line.nameSpec = "消  費  税";
     line.unit = "％";
     line.netQuantity = netSideToo ? settings.taxRate : Currency();
@@ -447,20 +437,15 @@ CommandResult setAmountColumnText(GridContext& context, Selection selection,
     }
     const std::string amountText = fitToWidth(text, kAmountTextWidth);
     return changeSelectedLines(context, selection, [&amountText](LineRecord& line) {
-        switch (line.kind) {
-        case 10:
-        case 12:
-            line.kind = 15;
-            break;
-        case 20:
-        case 22:
-            line.kind = 25;
-            break;
-        case 15:
-        case 25:
-        case 30:
-            break;
-        default:
+        if (line.kind == LineKind::WholePriced ||
+            line.kind == LineKind::WholePricedOutsideExpense) {
+            line.kind = LineKind::WholeAmountTextFirst;
+        } else if (line.kind == LineKind::DecimalPriced ||
+                   line.kind == LineKind::DecimalPricedOutsideExpense) {
+            line.kind = LineKind::DecimalAmountTextFirst;
+        } else if (line.kind != LineKind::WholeAmountTextFirst &&
+                   line.kind != LineKind::DecimalAmountTextFirst &&
+                   line.kind != LineKind::Comment) {
             return;
         }
         line.amountText = amountText;
@@ -489,17 +474,19 @@ std::optional<std::string> linePropertyReport(const DocumentState& state, Select
     report.push_back(doubleRule);
     report.push_back("名       称  =  " + line.nameSpec);
     report.emplace_back();
-    report.push_back(line.kind == 12 || line.kind == 22 ? "経 費 計 算 = 対 象 外"
-                                                        : "経 費 計 算 = 対    象");
+    report.push_back(line.kind == LineKind::WholePricedOutsideExpense ||
+                             line.kind == LineKind::DecimalPricedOutsideExpense
+                         ? "経 費 計 算 = 対 象 外"
+                         : "経 費 計 算 = 対    象");
     report.push_back(kindDescription(line));
-    if (between(line.kind, 50, 56) || between(line.kind, 60, 66) || between(line.kind, 70, 76)) {
+    if (isCalculatedRangeKind(line.kind)) {
         appendCalculatedSides(report, line);
     } else {
         appendPricedSides(report, line);
     }
     report.push_back("--------------------------------------------");
     report.push_back("sort = " + line.sortCode.toString());
-    report.push_back("FLAG = " + std::to_string(line.kind));
+    report.push_back("FLAG = " + std::to_string(line.kind.code()));
     report.push_back("OPT1 = " + std::to_string(line.hiddenFlag));
     report.push_back(doubleRule);
     std::string text;

@@ -131,27 +131,21 @@ Currency roundToSetting(Currency value, Currency level, Currency offset) {
     return value;
 }
 
-Currency truncateQuantity(Currency quantity, int kind, Currency quantityDecimals) {
-    if (kind >= 10 && kind <= 19) {
-        return quantity.truncated();
+Currency truncateToQuantityDecimals(Currency quantity, Currency quantityDecimals) {
+    // Int(quantity × decimals) ÷ decimals keeps 1, 2 or 3 of the four stored decimals. Any other
+    // decimals value is repaired by the totals pass before it gets here; until then the quantity
+    // is left as it is.
+    std::int64_t step = 0;
+    if (quantityDecimals == Currency::fromWhole(10)) {
+        step = 1000;
+    } else if (quantityDecimals == Currency::fromWhole(100)) {
+        step = 100;
+    } else if (quantityDecimals == Currency::fromWhole(1000)) {
+        step = 10;
+    } else {
+        return quantity;
     }
-    if (kind >= 20 && kind <= 29) {
-        // Int(quantity × decimals) ÷ decimals keeps 1, 2 or 3 of the four stored decimals. Any
-        // other decimals value is repaired by the totals pass before it gets here; until then the
-        // quantity is left as it is.
-        std::int64_t step = 0;
-        if (quantityDecimals == Currency::fromWhole(10)) {
-            step = 1000;
-        } else if (quantityDecimals == Currency::fromWhole(100)) {
-            step = 100;
-        } else if (quantityDecimals == Currency::fromWhole(1000)) {
-            step = 10;
-        } else {
-            return quantity;
-        }
-        return Currency::fromRaw(quantity.raw() / step * step);
-    }
-    return quantity;
+    return Currency::fromRaw(quantity.raw() / step * step);
 }
 
 Currency truncateLaborFactor(Currency factor) {

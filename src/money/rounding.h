@@ -19,9 +19,9 @@ Currency percentOf(Currency base, Currency ratePercent, Currency offset);
 Currency roundToLevel(Currency value, Currency levelCode, Currency offset);
 // The same with a setting level (1..1000000 that unit, 7/8/9 significant digits, 0 read as 1)
 Currency roundToSetting(Currency value, Currency level, Currency offset);
-// Whole-number kinds (10..19): Int(quantity); decimal kinds (20..29): Int(quantity × decimals) ÷
-// decimals; other kinds unchanged.
-Currency truncateQuantity(Currency quantity, int kind, Currency quantityDecimals);
+// Int(quantity × decimals) ÷ decimals for quantity decimals 10, 100, 1000; unchanged for any other
+// setting.
+Currency truncateToQuantityDecimals(Currency quantity, Currency quantityDecimals);
 // The quantity the fixed format below shows (halves away from zero to 1, 2 or 3 decimals for
 // quantity decimals 10, 100, 1000); unchanged for any other setting.
 Currency roundQuantityAsShown(Currency quantity, Currency quantityDecimals);

@@ -54,14 +54,16 @@ std::string takeoffQuantityText(Currency quantity, Currency quantityDecimals) {
 // Lines whose amount is a total of other lines: ranges (their quantity fields hold the rows of the
 // range, their price a rate), 小計, 中計 and the welfare lines (their quantity fields hold the
 // rates of the formula). Their quantity and price fields are nothing a spreadsheet could use.
-bool totalsOtherLines(int kind) {
+bool totalsOtherLines(LineKind kind) {
     return isRangeKind(kind) || kind == LineKind::SmallSum || kind == LineKind::MidSum ||
            isWelfare(kind);
 }
 
 // Kinds whose amount-column text is shown in front of the note.
-bool showsAmountTextInNote(int kind) {
-    return kind == 15 || kind == 25 || kind == 115 || kind == 125;
+bool showsAmountTextInNote(LineKind kind) {
+    return kind == LineKind::WholeAmountTextFirst || kind == LineKind::DecimalAmountTextFirst ||
+           kind == LineKind::TakeoffWholeAmountTextFirst ||
+           kind == LineKind::TakeoffDecimalAmountTextFirst;
 }
 
 } // namespace

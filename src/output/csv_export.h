@@ -43,7 +43,7 @@ std::vector<std::string> unitCostCsvLines(const std::vector<std::vector<std::str
 // One take-off entry as the take-off grid shows it.
 struct TakeoffCsvEntry {
     int origin = 1; // 1: made by hand on the sheet, never exported
-    int kind = 0;
+    LineKind kind;
     std::string system;
     std::string nameSpec;
     std::string unit;

@@ -92,7 +92,7 @@ std::string dateText(const QuotationHeader& header, bool japaneseEra) {
 }
 
 // Titles and the lines that close a block of lines stand out.
-bool isEmphasised(int kind) {
+bool isEmphasised(LineKind kind) {
     return kind == LineKind::Title || kind == LineKind::SmallSum || kind == LineKind::MidSum ||
            kind == LineKind::Tax || kind == LineKind::WelfareSum || isRangeTotal(kind);
 }

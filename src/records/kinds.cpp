@@ -1,16 +1,24 @@
 #include "records/kinds.h"
 
 #include <initializer_list>
+#include <ostream>
 
 namespace kerbina {
 namespace {
 
-bool between(int kind, int low, int high) {
-    return kind >= low && kind <= high;
+// The data group of the filtered range kinds x6.
+constexpr int kLastGroupFilter = 6;
+
+bool between(LineKind kind, LineKind low, LineKind high) {
+    return kind.code() >= low.code() && kind.code() <= high.code();
 }
 
-bool isOneOf(int kind, std::initializer_list<int> kinds) {
-    for (const int member : kinds) {
+bool between(ItemKind kind, ItemKind low, ItemKind high) {
+    return kind.code() >= low.code() && kind.code() <= high.code();
+}
+
+template <typename Kind> bool isOneOf(Kind kind, std::initializer_list<Kind> kinds) {
+    for (const Kind member : kinds) {
         if (member == kind) {
             return true;
         }
@@ -19,124 +27,184 @@ bool isOneOf(int kind, std::initializer_list<int> kinds) {
 }
 
 // x0..x6 of a calculated range kind's tens.
-bool isRangeFamily(int kind, int base) {
-    return between(kind, base, base + LineKind::LastGroupFilter);
+bool isRangeFamily(LineKind kind, LineKind base) {
+    return between(kind, base, base.code() + kLastGroupFilter);
 }
 
 } // namespace
 
-using namespace LineKind;
+std::ostream& operator<<(std::ostream& out, LineKind kind) {
+    return out << kind.code();
+}
 
-bool isOrdinaryLine(int kind) {
+std::ostream& operator<<(std::ostream& out, ItemKind kind) {
+    return out << kind.code();
+}
+
+bool kindWithin(LineKind kind, LineKind first, LineKind last) {
+    return between(kind, first, last);
+}
+
+bool kindWithin(ItemKind kind, ItemKind first, ItemKind last) {
+    return between(kind, first, last);
+}
+
+bool isOrdinaryLine(LineKind kind) {
     return isHandPriced(kind) ||
-           isOneOf(kind, {WholeAmountTextFirst, DecimalAmountTextFirst, Comment});
+           isOneOf(kind, {LineKind::WholeAmountTextFirst, LineKind::DecimalAmountTextFirst,
+                          LineKind::Comment});
 }
 
-bool isHandPriced(int kind) {
-    return isOneOf(kind, {WholePriced, WholeReduction, WholePricedOutsideExpense, DecimalPriced,
-                          DecimalReduction, DecimalPricedOutsideExpense});
+bool isHandPriced(LineKind kind) {
+    return isOneOf(kind, {LineKind::WholePriced, LineKind::WholeReduction,
+                          LineKind::WholePricedOutsideExpense, LineKind::DecimalPriced,
+                          LineKind::DecimalReduction, LineKind::DecimalPricedOutsideExpense});
 }
 
-bool isPlainPriced(int kind) {
-    return isOneOf(kind,
-                   {WholePriced, WholeReduction, WholePricedOutsideExpense, DecimalPriced,
-                    DecimalReduction, DecimalPricedOutsideExpense, TakeoffWholePriced,
-                    TakeoffDecimalPriced, TakeoffPriced145, TakeoffPriced150, TakeoffPriced170});
+bool isPlainPriced(LineKind kind) {
+    return isOneOf(kind, {LineKind::WholePriced, LineKind::WholeReduction,
+                          LineKind::WholePricedOutsideExpense, LineKind::DecimalPriced,
+                          LineKind::DecimalReduction, LineKind::DecimalPricedOutsideExpense,
+                          LineKind::TakeoffWholePriced, LineKind::TakeoffDecimalPriced,
+                          LineKind::TakeoffPriced145, LineKind::TakeoffPriced150,
+                          LineKind::TakeoffPriced170});
 }
 
-bool isPriced(int kind) {
-    return isPlainPriced(kind) || kind == TakeoffPricePerHundred || kind == TakeoffHundredths;
+bool isPriced(LineKind kind) {
+    return isPlainPriced(kind) || kind == LineKind::TakeoffPricePerHundred ||
+           kind == LineKind::TakeoffHundredths;
 }
 
-bool isReduction(int kind) {
-    return kind == WholeReduction || kind == DecimalReduction;
+bool isReduction(LineKind kind) {
+    return kind == LineKind::WholeReduction || kind == LineKind::DecimalReduction;
 }
 
-bool isRangeAmountTimesRate(int kind) {
-    return isRangeFamily(kind, RangeAmountTimesRate);
+bool isRangeAmountTimesRate(LineKind kind) {
+    return isRangeFamily(kind, LineKind::RangeAmountTimesRate);
 }
 
-bool isRangeLaborTimesPrice(int kind) {
-    return isRangeFamily(kind, RangeLaborTimesPrice);
+bool isRangeLaborTimesPrice(LineKind kind) {
+    return isRangeFamily(kind, LineKind::RangeLaborTimesPrice);
 }
 
-bool isRangeAdditionalTimesRate(int kind) {
-    return isRangeFamily(kind, RangeAdditionalTimesRate);
+bool isRangeAdditionalTimesRate(LineKind kind) {
+    return isRangeFamily(kind, LineKind::RangeAdditionalTimesRate);
 }
 
-bool isCalculatedRangeKind(int kind) {
+bool isCalculatedRangeKind(LineKind kind) {
     return isRangeAmountTimesRate(kind) || isRangeLaborTimesPrice(kind) ||
            isRangeAdditionalTimesRate(kind);
 }
 
-bool isRangeTotal(int kind) {
-    return isOneOf(kind, {RangeTotalHidingItems, RangeTotalShowingItems,
-                          TakeoffRangeTotalHidingItems, TakeoffRangeTotalShowingItems});
+bool isRangeTotal(LineKind kind) {
+    return isOneOf(kind, {LineKind::RangeTotalHidingItems, LineKind::RangeTotalShowingItems,
+                          LineKind::TakeoffRangeTotalHidingItems,
+                          LineKind::TakeoffRangeTotalShowingItems});
 }
 
-bool isRangeKind(int kind) {
-    return kind == RangeSum || isCalculatedRangeKind(kind) || isRangeTotal(kind);
+bool isRangeKind(LineKind kind) {
+    return kind == LineKind::RangeSum || isCalculatedRangeKind(kind) || isRangeTotal(kind);
 }
 
-int groupFilterOf(int kind) {
-    return isCalculatedRangeKind(kind) ? kind % 10 : 0;
+int groupFilterOf(LineKind kind) {
+    return isCalculatedRangeKind(kind) ? kind.code() % 10 : 0;
 }
 
-bool mayBeHiddenByRangeTotal(int kind) {
-    return isOneOf(kind,
-                   {Empty, WholePriced, WholeReduction, DecimalPriced, DecimalReduction,
-                    TakeoffWholePriced, TakeoffDecimalPriced, TakeoffPriced145, TakeoffPriced150});
+bool mayBeHiddenByRangeTotal(LineKind kind) {
+    return isOneOf(kind, {LineKind::Empty, LineKind::WholePriced, LineKind::WholeReduction,
+                          LineKind::DecimalPriced, LineKind::DecimalReduction,
+                          LineKind::TakeoffWholePriced, LineKind::TakeoffDecimalPriced,
+                          LineKind::TakeoffPriced145, LineKind::TakeoffPriced150});
 }
 
-bool isExpense(int kind) {
-    return between(kind, ExpenseOnTotal, ExpenseWithoutOthersRoundedOff);
+bool isExpense(LineKind kind) {
+    return between(kind, LineKind::ExpenseOnTotal, LineKind::ExpenseWithoutOthersRoundedOff);
 }
 
-bool isWelfare(int kind) {
-    return kind == Welfare || kind == WelfareSum;
+bool isWelfare(LineKind kind) {
+    return kind == LineKind::Welfare || kind == LineKind::WelfareSum;
 }
 
-bool isWholeQuantity(int kind) {
-    return between(kind, 10, 19);
+bool isWholeQuantity(LineKind kind) {
+    return between(kind, LineKind::WholePriced, 19);
 }
 
-bool isDecimalQuantity(int kind) {
-    return between(kind, 20, 29);
+bool isDecimalQuantity(LineKind kind) {
+    return between(kind, LineKind::DecimalPriced, 29);
 }
 
-bool hasDecimalQuantityText(int kind) {
-    return between(kind, DecimalPriced, DecimalPricedOutsideExpense) ||
-           between(kind, DecimalAmountTextFirst, DecimalAmountTextLast) ||
-           kind == TakeoffDecimalPriced ||
-           between(kind, TakeoffDecimalAmountTextFirst, TakeoffDecimalAmountTextLast) ||
-           isOneOf(kind, {TakeoffPricePerHundred, TakeoffPriced145, TakeoffPriced150});
+bool hasDecimalQuantityText(LineKind kind) {
+    return between(kind, LineKind::DecimalPriced, LineKind::DecimalPricedOutsideExpense) ||
+           between(kind, LineKind::DecimalAmountTextFirst, LineKind::DecimalAmountTextLast) ||
+           kind == LineKind::TakeoffDecimalPriced ||
+           between(kind, LineKind::TakeoffDecimalAmountTextFirst,
+                   LineKind::TakeoffDecimalAmountTextLast) ||
+           isOneOf(kind, {LineKind::TakeoffPricePerHundred, LineKind::TakeoffPriced145,
+                          LineKind::TakeoffPriced150});
 }
 
-bool isGeneratedKind(int kind) {
-    return kind >= FirstGenerated;
+bool isGeneratedKind(LineKind kind) {
+    return kind.code() >= LineKind::FirstGenerated.code();
 }
 
-bool ownsSheet(int itemKind) {
+bool isTakeoffLine(LineKind kind) {
+    return kind.code() > LineKind::FirstGenerated.code() && kind.code() <= 200;
+}
+
+bool ownsSheet(ItemKind itemKind) {
     return itemKind == ItemKind::Sheet ||
            between(itemKind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast);
 }
 
-bool isHierarchyParent(int itemKind) {
+bool isHierarchyParent(ItemKind itemKind) {
     return between(itemKind, ItemKind::HierarchyParentFirst, ItemKind::HierarchyParentLast);
 }
 
-bool hasItemRange(int itemKind) {
+bool isHierarchySheet(ItemKind itemKind) {
+    return between(itemKind, ItemKind::HierarchySheetFirst, ItemKind::HierarchySheetLast);
+}
+
+int hierarchyDepth(ItemKind itemKind) {
+    if (isHierarchyParent(itemKind)) {
+        return itemKind.code() - ItemKind::HierarchyParentFirst.code();
+    }
+    if (isHierarchySheet(itemKind)) {
+        return itemKind.code() - ItemKind::HierarchySheetFirst.code();
+    }
+    return 0;
+}
+
+ItemKind oneLevelUp(ItemKind itemKind) {
+    if (itemKind == ItemKind::HierarchyParentFirst || itemKind == ItemKind::HierarchySheetFirst) {
+        return ItemKind::Sheet;
+    }
+    if (isHierarchyParent(itemKind) || isHierarchySheet(itemKind)) {
+        return itemKind.code() - 1;
+    }
+    return itemKind;
+}
+
+bool isExpenseItem(ItemKind itemKind) {
+    return between(itemKind, ItemKind::ExpenseOnTotal, ItemKind::ExpenseWithoutOthersRoundedOff);
+}
+
+bool isSkippedBySmallSum(ItemKind itemKind) {
+    return between(itemKind, 11, ItemKind::HierarchyParentLast) ||
+           isOneOf(itemKind, {ItemKind::SmallSum, ItemKind::Comment, ItemKind::SumSincePrevious});
+}
+
+bool hasItemRange(ItemKind itemKind) {
     return isHierarchyParent(itemKind) || itemKind == ItemKind::SmallSum;
 }
 
-bool isListOnlyKind(int itemKind) {
+bool isListOnlyKind(ItemKind itemKind) {
     return isHierarchyParent(itemKind) ||
            between(itemKind, ItemKind::ExpenseOnTotal, ItemKind::ExpenseWithoutOthersRoundedOff) ||
            isOneOf(itemKind, {ItemKind::Reduction, ItemKind::Tax, ItemKind::SmallSum,
                               ItemKind::Comment, ItemKind::Welfare});
 }
 
-bool skipsDataSection(int itemKind) {
+bool skipsDataSection(ItemKind itemKind) {
     return isHierarchyParent(itemKind) ||
            between(itemKind, ItemKind::ExpenseOnTotal, ItemKind::ExpenseWithoutOthersRoundedOff) ||
            isOneOf(itemKind, {ItemKind::Reduction, ItemKind::Tax, ItemKind::SmallSum,

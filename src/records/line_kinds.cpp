@@ -1,5 +1,7 @@
 #include "records/line_kinds.h"
 
+#include "money/rounding.h"
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -8,15 +10,15 @@ namespace kerbina {
 namespace {
 
 // The data-entry dialog's FLAG choices 0..8 in order.
-constexpr std::array<int, 9> kFlagChoiceKinds = {LineKind::WholePriced,
-                                                 LineKind::DecimalPriced,
-                                                 LineKind::WholeReduction,
-                                                 LineKind::DecimalReduction,
-                                                 LineKind::WholeAmountTextFirst,
-                                                 LineKind::DecimalAmountTextFirst,
-                                                 LineKind::Comment,
-                                                 LineKind::WholePricedOutsideExpense,
-                                                 LineKind::DecimalPricedOutsideExpense};
+constexpr std::array<LineKind, 9> kFlagChoiceKinds = {LineKind::WholePriced,
+                                                      LineKind::DecimalPriced,
+                                                      LineKind::WholeReduction,
+                                                      LineKind::DecimalReduction,
+                                                      LineKind::WholeAmountTextFirst,
+                                                      LineKind::DecimalAmountTextFirst,
+                                                      LineKind::Comment,
+                                                      LineKind::WholePricedOutsideExpense,
+                                                      LineKind::DecimalPricedOutsideExpense};
 
 int clampToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
@@ -27,7 +29,7 @@ int clampToInt(std::int64_t value) {
 
 bool hasReachableTitleLine(const Sheet& sheet) {
     for (std::size_t row = 1; row < sheet.size(); ++row) {
-        const int kind = sheet[row].kind;
+        const LineKind kind = sheet[row].kind;
         if (kind == LineKind::Title) {
             return true;
         }
@@ -52,7 +54,7 @@ Currency sortCodeOfGroup(int group) {
     return Currency::fromWhole(11999 + 3000 * (std::clamp(group, 1, 6) - 1));
 }
 
-int kindToFlagChoice(int kind) {
+int kindToFlagChoice(LineKind kind) {
     if (kind == LineKind::TakeoffDecimalPriced) {
         return 1; // the take-off decimal line edits as a decimal-quantity line
     }
@@ -60,7 +62,7 @@ int kindToFlagChoice(int kind) {
     return found == kFlagChoiceKinds.end() ? 0 : static_cast<int>(found - kFlagChoiceKinds.begin());
 }
 
-int flagChoiceToKind(int choice) {
+LineKind flagChoiceToKind(int choice) {
     if (choice < 0 || choice >= static_cast<int>(kFlagChoiceKinds.size())) {
         return kFlagChoiceKinds[0];
     }
@@ -77,6 +79,20 @@ std::pair<std::string, std::string> splitNameSpec(const std::string& nameSpec) {
 
 std::string joinNameSpec(const std::string& name, const std::string& specification) {
     return name + ";" + specification;
+}
+
+Currency truncateQuantity(Currency quantity, LineKind kind, Currency quantityDecimals) {
+    if (isWholeQuantity(kind)) {
+        return quantity.truncated();
+    }
+    if (isDecimalQuantity(kind)) {
+        return truncateToQuantityDecimals(quantity, quantityDecimals);
+    }
+    return quantity;
+}
+
+LineKind wholeQuantityTwin(LineKind kind) {
+    return kind.code() - (LineKind::DecimalPriced.code() - LineKind::WholePriced.code());
 }
 
 std::pair<int, int> rangeOf(const LineRecord& line) {

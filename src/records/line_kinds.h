@@ -19,12 +19,20 @@ int dataGroupOf(Currency sortCode);
 Currency sortCodeOfGroup(int group);
 
 // The data-entry dialog's FLAG choices.
-int kindToFlagChoice(int kind);
-int flagChoiceToKind(int choice);
+int kindToFlagChoice(LineKind kind);
+LineKind flagChoiceToKind(int choice);
 
 // nameSpec is name ";" specification, split at the first ";".
 std::pair<std::string, std::string> splitNameSpec(const std::string& nameSpec);
 std::string joinNameSpec(const std::string& name, const std::string& specification);
+
+// The quantity a line computes with: whole-number kinds (10..19) Int(quantity); decimal kinds
+// (20..29) cut to the quantity decimals; other kinds unchanged.
+Currency truncateQuantity(Currency quantity, LineKind kind, Currency quantityDecimals);
+
+// The kind ten lower: a decimal-quantity kind's whole-quantity twin (20..29 → 10..19); the bulk
+// edit to whole quantities also takes a comment (30) to 20.
+LineKind wholeQuantityTwin(LineKind kind);
 
 // First and last row of a range line: netQuantity and submittedQuantity truncated to integers.
 std::pair<int, int> rangeOf(const LineRecord& line);

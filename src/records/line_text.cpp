@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kFieldCount = 22;
 
-std::string quantityText(Currency quantity, int kind, Currency quantityDecimals) {
+std::string quantityText(Currency quantity, LineKind kind, Currency quantityDecimals) {
     if (!hasDecimalQuantityText(kind)) {
         return quantity.toString();
     }
@@ -72,7 +72,7 @@ std::string lineToText(int sheetNumber, const LineRecord& line, Currency quantit
     number(line.laborFactor.toString());
     number(line.sortCode.toString());
     appendField(text, line.unit, true);
-    number(std::to_string(line.kind));
+    number(std::to_string(line.kind.code()));
     number(quantityText(line.netQuantity, line.kind, quantityDecimals));
     number(quantityText(line.submittedQuantity, line.kind, quantityDecimals));
     number(line.netPrice.toString());

@@ -88,7 +88,7 @@ LineBytes encodeLine(const LineRecord& line) {
     w.currency<112>(line.laborFactor);
     w.currency<120>(line.sortCode);
     w.text<128, kUnitWidth>(line.unit);
-    w.int32<136>(line.kind);
+    w.int32<136>(line.kind.code());
     w.currency<144>(line.netQuantity);
     w.currency<152>(line.submittedQuantity);
     w.currency<160>(line.netPrice);
@@ -137,7 +137,7 @@ LineRecord decodeLine(std::span<const std::uint8_t, kLineRecordSize> bytes) {
 ItemBytes encodeItem(const ItemRecord& item) {
     ItemBytes bytes{};
     RecordWriter w(bytes);
-    w.int32<0>(item.kind);
+    w.int32<0>(item.kind.code());
     w.text<4, kItemNameWidth>(item.name);
     w.currency<112>(item.submittedTotal);
     w.currency<120>(item.netTotal);

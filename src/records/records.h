@@ -31,7 +31,7 @@ struct LineRecord {
     Currency laborFactor;
     Currency sortCode = Currency::fromWhole(11999);
     std::string unit;
-    std::int32_t kind = LineKind::WholePriced;
+    LineKind kind = LineKind::WholePriced;
     Currency netQuantity;
     Currency submittedQuantity;
     Currency netPrice;
@@ -53,7 +53,7 @@ struct LineRecord {
 
 // One entry of the breakdown list (内訳一覧表).
 struct ItemRecord {
-    std::int32_t kind = ItemKind::Sheet;
+    ItemKind kind = ItemKind::Sheet;
     std::string name;
     Currency submittedTotal;
     Currency netTotal;

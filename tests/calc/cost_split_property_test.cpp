@@ -66,7 +66,7 @@ private:
         } else if (isHierarchyParent(kind) || kind == ItemKind::SmallSum) {
             it.setAmountRounding = Currency::fromWhole(between(0, count + 1));  // first item
             it.setExpenseRounding = Currency::fromWhole(between(0, count + 1)); // last item
-        } else if (isExpense(kind)) {
+        } else if (isExpenseItem(kind)) {
             it.setAmountRounding = tenths(20); // rates in percent
             it.setExpenseRounding = tenths(20);
             it.setQuantityDecimals = Currency::fromWhole(pick({0, 1, 2, 3}));
@@ -141,7 +141,7 @@ bool sumsRowsWithoutSplit(const QuotationData& data, const ItemRecord& sum) {
     const auto first = std::max<std::int64_t>(sum.setAmountRounding.wholePart(), 1);
     const auto last = std::min<std::int64_t>(sum.setExpenseRounding.wholePart(), data.itemMax());
     for (auto n = first; n <= last; ++n) {
-        const int kind = data.items[static_cast<std::size_t>(n)].kind;
+        const ItemKind kind = data.items[static_cast<std::size_t>(n)].kind;
         if (kind == ItemKind::Tax || kind == ItemKind::SumLine) {
             return true;
         }

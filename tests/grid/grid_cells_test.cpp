@@ -94,7 +94,7 @@ TEST(GridCells, EveryLineKindInTheSubmittedView) {
     for (const auto& row : cases) {
         const DocumentState state = sheetWith({row.line});
         const LineCells cells = lineCells(state, options, row.line);
-        const std::string kind = "kind " + std::to_string(row.line.kind);
+        const std::string kind = "kind " + std::to_string(row.line.kind.code());
         EXPECT_EQ(cells.name, "名") << kind;
         EXPECT_EQ(cells.specification, row.specification) << kind;
         EXPECT_EQ(cells.laborFactor, row.laborFactor) << kind;

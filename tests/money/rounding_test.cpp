@@ -1,5 +1,6 @@
 #include "money/rounding.h"
 #include "money_literal.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -74,14 +74,14 @@ TEST(SheetCsv, GoldenFile) {
 // amount is written.
 TEST(SheetCsv, SumsAreWrittenWithoutTheirInternalNumbers) {
     const struct {
-        int kind;
+        LineKind kind;
         const char* written;
     } cases[] = {
         {LineKind::RangeTotalShowingItems, "［小　計］,,,,,203950,"},
         {LineKind::RangeTotalHidingItems, "［小　計］,,,,,203950,"},
         {LineKind::RangeSum, "［小　計］,,,,,203950,"},
         {LineKind::RangeAmountTimesRate, "［小　計］,,,,,203950,"},
-        {LineKind::RangeLaborTimesPrice + 2, "［小　計］,,,,,203950,"},
+        {LineKind::RangeLaborTimesPrice.code() + 2, "［小　計］,,,,,203950,"},
         {LineKind::TakeoffRangeTotalShowingItems, "［小　計］,,,,,203950,"},
         {LineKind::SmallSum, "［小　計］,,,,,203950,"},
         {LineKind::MidSum, "［小　計］,,,,,203950,"},

@@ -34,7 +34,7 @@ TEST(CsvImportLine, FieldsGoToTheirPlaces) {
 TEST(CsvImportLine, KindFollowsTheQuantities) {
     const struct {
         const char* text;
-        int kind;
+        LineKind kind;
     } cases[] = {
         {"a;;;;2;2", LineKind::WholePriced},     {"a;;;;2;2.5", LineKind::DecimalPriced},
         {"a;;;;0.1;3", LineKind::DecimalPriced}, {"a;;;;\"\";", LineKind::WholePriced},

@@ -3,6 +3,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -72,6 +73,10 @@ TEST(Kinds, EachSetHasExactlyItsMembers) {
         {"generated", isGeneratedKind, kindsIn({{100, 300}})},
         {"owns a sheet", ownsSheet, kindsIn({{10, 10}, {30, 39}})},
         {"hierarchy parent", isHierarchyParent, kindsIn({{20, 29}})},
+        {"hierarchy sheet", isHierarchySheet, kindsIn({{30, 39}})},
+        {"expense item", isExpenseItem, kindsIn({{81, 84}})},
+        {"left out of a small sum", isSkippedBySmallSum, kindsIn({{11, 29}, {95, 96}, {98, 98}})},
+        {"take-off line", isTakeoffLine, kindsIn({{101, 200}})},
         {"item range", hasItemRange, kindsIn({{20, 29}, {95, 95}})},
         {"list only", isListOnlyKind,
          kindsIn({{20, 29}, {81, 84}, {91, 91}, {93, 93}, {95, 96}, {101, 101}})},
@@ -91,6 +96,26 @@ TEST(Kinds, GroupFilterOfTheCalculatedRanges) {
                  {70, 0}, {76, 6}, {77, 0}, {93, 0}, {11, 0}, {151, 0}};
     for (const auto& row : cases) {
         EXPECT_EQ(groupFilterOf(row.kind), row.group) << row.kind;
+    }
+}
+
+// A line kind and an item kind share their numbers but never stand in for each other; both are
+// built from the stored numbers.
+static_assert(!std::is_convertible_v<LineKind, ItemKind>);
+static_assert(!std::is_convertible_v<ItemKind, LineKind>);
+static_assert(std::is_convertible_v<int, LineKind> && std::is_convertible_v<int, ItemKind>);
+static_assert(!std::is_convertible_v<LineKind, int> && !std::is_convertible_v<ItemKind, int>);
+
+TEST(Kinds, HierarchyLevels) {
+    const struct {
+        int kind;
+        int depth;
+        int oneLevelUp;
+    } cases[] = {{10, 0, 10}, {20, 0, 10}, {21, 1, 20}, {29, 9, 28}, {30, 0, 10},
+                 {31, 1, 30}, {39, 9, 38}, {19, 0, 19}, {40, 0, 40}, {95, 0, 95}};
+    for (const auto& row : cases) {
+        EXPECT_EQ(hierarchyDepth(row.kind), row.depth) << row.kind;
+        EXPECT_EQ(oneLevelUp(row.kind), row.oneLevelUp) << row.kind;
     }
 }
 

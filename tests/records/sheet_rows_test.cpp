@@ -9,7 +9,7 @@
 namespace kerbina {
 namespace {
 
-LineRecord named(const std::string& name, int kind = LineKind::WholePriced) {
+LineRecord named(const std::string& name, LineKind kind = LineKind::WholePriced) {
     LineRecord line;
     line.nameSpec = name + ";";
     line.kind = kind;

@@ -444,8 +444,8 @@ TfDATASELECT_Dlg& TFKERBINA::textSelectionDialog() {
 namespace {
 
 // A line the take-off produced (kinds 101..200) becomes a hand-entered line when edited here.
-bool agreesToEditTakeoffLine(QWidget* parent, int kind) {
-    return kind <= LineKind::FirstGenerated || kind > 200 ||
+bool agreesToEditTakeoffLine(QWidget* parent, LineKind kind) {
+    return !isTakeoffLine(kind) ||
            MessageBox::ask(
                parent,
                QStringLiteral("数量調書からのデータです。編集すると積算データとなります。"
@@ -498,7 +498,7 @@ void TFKERBINA::openLineEditor() {
         return;
     }
     const LineRecord& line = state_.sheet[static_cast<std::size_t>(row)];
-    const int kind = line.kind;
+    const LineKind kind = line.kind;
     if (isCalculatedRangeKind(kind) || isWelfare(kind)) {
         // The calculated unit price and welfare dialogs come with their subsystems.
         MessageBox::notify(this, QStringLiteral("この機能はまだ使えません。"));
@@ -532,8 +532,9 @@ void TFKERBINA::newDataEntry() {
         return;
     }
     const int row = selectedRows().first;
-    const int kind =
-        row <= state_.lineCount() ? state_.sheet[static_cast<std::size_t>(row)].kind : 0;
+    const LineKind kind = row <= state_.lineCount()
+                              ? state_.sheet[static_cast<std::size_t>(row)].kind
+                              : LineKind::Empty;
     if (kind == LineKind::Tax) {
         MessageBox::notify(this, QStringLiteral("このデータはここでは修正できません"));
     } else if (kind == LineKind::Title) {

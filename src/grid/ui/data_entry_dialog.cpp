@@ -346,7 +346,7 @@ void TFDataedit_Dlg::enableAll() {
     heading_->clear();
 }
 
-void TFDataedit_Dlg::adaptToKind(int kind, Currency sortCode) {
+void TFDataedit_Dlg::adaptToKind(LineKind kind, Currency sortCode) {
     const auto disable = [this](std::initializer_list<int> tags) {
         for (int tag : tags) {
             fields_[static_cast<std::size_t>(tag)]->setEnabled(false);

@@ -84,7 +84,7 @@ private:
     void fill(const LineEntry& entry);
     void clearFields();
     void enableAll();
-    void adaptToKind(int kind, Currency sortCode);
+    void adaptToKind(LineKind kind, Currency sortCode);
     QWidget* tagged(int tag) const;
     void saveLists() const;
 
