@@ -1,12 +1,12 @@
 #include "grid/ui/quotation_view.h"
 
-#include "app/ui/fonts.h"
 #include "grid/cell_entry.h"
 #include "grid/column_layout.h"
 #include "grid/ui/quotation_grid_delegate.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
+#include "widgets/fonts.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -2,9 +2,9 @@
 
 #include "app/seeding.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
 #include "base/folders.h"
 #include "temp_folder.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QTableView>
