@@ -3,6 +3,7 @@
 #include "app/ui/main_window.h"
 #include "cover/ui/cover_page.h"
 #include "grid/ui/quotation_view.h"
+#include "records/line_kinds.h"
 #include "settings/numbering_row.h"
 #include "settings/register_settings.h"
 #include "storage/database_health.h"

@@ -302,7 +302,7 @@ void SheetEditingSubsystem::addLineCommands(QMenu& linesMenu, CommandSet& comman
     commands.add(menu, "itemNamePrompt", QStringLiteral("内訳名入力"), {}, CommandPage::Both,
                  [this] { renameItemPrompt(); });
     menu->addSeparator();
-    add(menu, "properties", QStringLiteral("プロパティ"), QKeySequence(Qt::CTRL | Qt::Key_I),
+    add(menu, "properties", QStringLiteral("プロパティ"), {QKeySequence(Qt::CTRL | Qt::Key_I)},
         [this] { host_.runGridCommand(showLineProperties); });
 }
 
