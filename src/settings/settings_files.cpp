@@ -189,17 +189,9 @@ SettingsWritten writeSettingsStores(EnvironmentSettings& settings, const fs::pat
     KeyCollector ownKeys;
     forEachSettingsKey(std::as_const(settings), ownKeys);
     std::vector<std::string> lines = settingsFileLines(settings);
-    // The print options follow the file's own lines only while they are on, so the file stays
-    // exactly those lines for everyone who never turns them on.
     const auto isPrintOption = [](std::string_view key) {
         return key == kCostSplitPrintKey || key == kJapaneseEraPrintKey;
     };
-    if (settings.printCostSplit) {
-        lines.push_back(confLine(kCostSplitPrintKey, checkText(true)));
-    }
-    if (settings.printJapaneseEra) {
-        lines.push_back(confLine(kJapaneseEraPrintKey, checkText(true)));
-    }
     for (const std::string& line : readSettingsFileLines(dataRoot)) {
         const auto key = confKey(line);
         if (key && !ownKeys.keys.contains(std::string(*key)) && !isPrintOption(*key)) {
@@ -224,6 +216,14 @@ fs::path companyDataFilePath(const fs::path& dataRoot) {
 std::vector<std::string> settingsFileLines(const EnvironmentSettings& settings) {
     LineWriter writer;
     forEachSettingsKey(settings, writer);
+    // The print options follow the file's own lines only while they are on, so the file stays
+    // exactly those lines for everyone who never turns them on.
+    if (settings.printCostSplit) {
+        writer.lines.push_back(confLine(kCostSplitPrintKey, checkText(true)));
+    }
+    if (settings.printJapaneseEra) {
+        writer.lines.push_back(confLine(kJapaneseEraPrintKey, checkText(true)));
+    }
     return std::move(writer.lines);
 }
 
