@@ -1,5 +1,6 @@
 #include "grid/structure_commands.h"
 
+#include "base/bounds.h"
 #include "base/text_codec.h"
 #include "grid/row_commands.h"
 #include "records/line_kinds.h"
@@ -141,10 +142,6 @@ CommandResult blankSelected(GridContext& context, Selection selection, const std
             line.unit.clear();
         }
     });
-}
-
-bool between(int value, int low, int high) {
-    return value >= low && value <= high;
 }
 
 // What the property report says a line of this kind does.

@@ -22,13 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string numberedKey(std::string_view stem, std::size_t number) {
-    std::string key(stem);
-    key += std::to_string(number);
-    key += ']';
-    return key;
-}
-
 // Every key of Kerbina.conf with its control and form, in the order the file is written. Writing
 // and reading both walk this one list, so a key can never be written under one spelling and read
 // under another. `Settings` is const when writing.
