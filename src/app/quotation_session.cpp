@@ -137,14 +137,9 @@ Database& QuotationSession::quotationDatabase() {
 SearchIndex* QuotationSession::searchIndex() {
     if (!searchIndexTried_) {
         searchIndexTried_ = true;
-        const std::filesystem::path file =
-            databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation);
-        try {
-            searchIndex_ = std::make_unique<SearchIndex>(file, SearchIndex::indexFileFor(file));
-        } catch (const DatabaseError&) {
-            // The list answers from the table then, with the same rows, only slower.
-            searchIndex_.reset();
-        }
+        searchIndex_ = openSearchIndex(quotationDatabase(),
+                                       SearchIndex::indexFileFor(databaseFilePath(
+                                           folders_.databaseFolder, DatabaseFile::Quotation)));
     }
     return searchIndex_.get();
 }
@@ -232,6 +227,8 @@ void QuotationSession::refresh(const RecalcOutcome& outcome, bool listMode) {
 void QuotationSession::openDatabases() {
     const std::filesystem::path file =
         databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation);
+    searchIndex_.reset(); // it reads through the database it was opened on
+    searchIndexTried_ = false;
     quotations_ = std::make_unique<SqliteFileDatabase>(file, prompt_);
     prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, prompt_);
     const DatabaseCheck check = checkDatabaseFile(file, CheckDepth::Quick, kStartCheckLimit);
@@ -521,7 +518,7 @@ bool QuotationSession::saveToDatabase() {
     }
     if (index != nullptr) {
         // The list's search index takes the saved row at once instead of comparing the table at
-        // its next read.
+        // its next read; a fault of the index is reported, and the save stands.
         index->noteChanged(state_.header.number, stampBefore);
     }
     state_.modified = false;

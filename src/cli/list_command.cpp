@@ -151,12 +151,8 @@ int runList(const std::vector<std::string_view>& words) {
     SqliteFileDatabase database(file, quiet);
     // The search index speeds up text searches; without it (a read-only folder) the table is
     // searched directly with the same result.
-    std::unique_ptr<SearchIndex> index;
-    try {
-        index = std::make_unique<SearchIndex>(file, SearchIndex::indexFileFor(file));
-    } catch (const DatabaseError&) {
-        index.reset();
-    }
+    const std::unique_ptr<SearchIndex> index =
+        openSearchIndex(database, SearchIndex::indexFileFor(file));
     try {
         printPage(readQuotationList(database, arguments->request, index.get()));
     } catch (const DatabaseError& failure) {

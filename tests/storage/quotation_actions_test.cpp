@@ -94,8 +94,8 @@ TEST_F(QuotationActionsTest, StatusChangeReachesTableAndIndex) {
                     {.number = "S1", .status = "0", .data = quotationText("S1", "ポンプ\r\n")});
     insertQuotation(database(),
                     {.number = "S2", .status = "0", .data = quotationText("S2", "ポンプ\r\n")});
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
-    ASSERT_TRUE(index.refresh());
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_EQ(changeQuotationStatus(database(), {"S2"}, 4, &index).done, 1);
     EXPECT_EQ(changeQuotationStatus(database(), {"S1"}, 7, &index).done, 0);
     EXPECT_EQ(column("status", "S1"), "0");

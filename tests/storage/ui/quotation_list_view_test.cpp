@@ -50,7 +50,7 @@ protected:
                                     .addressee = "東西設備",
                                     .amount = "90",
                                     .data = quotationText("NF003", "1;排風機;\r\n")});
-        index = std::make_unique<SearchIndex>(root / "kerbinaXe5.db3",
+        index = std::make_unique<SearchIndex>(*database,
                                               SearchIndex::indexFileFor(root / "kerbinaXe5.db3"));
         view = std::make_unique<QuotationListView>(*database, index.get(), prompt, root);
         view->resize(1200, 600);
