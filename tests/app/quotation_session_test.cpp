@@ -286,6 +286,7 @@ TEST_F(QuotationSessionTest, ADamagedDatabaseIsToldAtStartAndNeverSavedInto) {
     writeLine(1, "配管");
     const fs::path file = databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation);
     ASSERT_NO_FATAL_FAILURE(damageLastDatabasePage(file, 2));
+    const std::string bytes = readFileBytes(file);
 
     session->openDatabases(); // as the next start does
     EXPECT_TRUE(session->quotationDatabaseDamaged());

@@ -50,6 +50,7 @@ TEST_F(MainWindowTest, ADamagedDatabaseIsToldAtStartAndCheckedOnRequest) {
     EXPECT_TRUE(start()->close()); // makes the database
     const fs::path file = databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation);
     ASSERT_NO_FATAL_FAILURE(damageLastDatabasePage(file, 2));
+    const std::string bytes = readFileBytes(file);
     MessageBox::takeShownTexts();
 
     const auto window = start();
