@@ -1,8 +1,10 @@
 #include "app/quotation_session.h"
 #include "base/file_io.h"
+#include "damaged_database.h"
 #include "grid/line_message.h"
 #include "money_literal.h"
 #include "records/kinds.h"
+#include "scripted_prompt.h"
 #include "session_fixture.h"
 #include "settings/numbering_row.h"
 #include "settings/register_settings.h"
@@ -21,29 +23,6 @@ namespace fs = std::filesystem;
 using Kind = ViewChange::Kind;
 
 constexpr std::chrono::year_month_day kToday = StartedSession::kToday;
-
-// A prompt that answers Yes or No as told and keeps every notice.
-class ScriptedPrompt : public QuietPrompt {
-public:
-    Answer askYesNoCancel(const std::string&) override { return yes ? Answer::Yes : Answer::No; }
-    bool askYesNo(const std::string&) override { return yes; }
-    bool askYesNoDefaultNo(const std::string&) override { return yes; }
-    void notify(const std::string& text) override { notices.push_back(text); }
-    void reportError(std::string_view, std::string_view detail) override {
-        notices.emplace_back(detail);
-    }
-
-    std::optional<fs::path> chooseFileToSave(const std::string&, const fs::path& suggested,
-                                             const std::string&, const std::string&) override {
-        offeredFile = suggested;
-        return fileToSave;
-    }
-
-    bool yes = false;
-    std::vector<std::string> notices;
-    std::optional<fs::path> fileToSave;
-    fs::path offeredFile;
-};
 
 class QuotationSessionTest : public testing::Test {
 protected:
@@ -72,7 +51,7 @@ protected:
     };
     NewQuotationTry newQuotationWithoutSaving() {
         NewQuotationTry attempt;
-        prompt.yes = true;
+        prompt.otherwise = true;
         session->setSaveDialog([&](SaveContext&) {
             attempt.saveAsked = true;
             return false;
@@ -86,7 +65,7 @@ protected:
             changes, [kind](const ViewChange& change) { return change.kind == kind; });
     }
 
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     StartedSession started{prompt};
     TempFolder& root = started.root;
     AppFolders& folders = started.folders;
@@ -156,7 +135,7 @@ TEST_F(QuotationSessionTest, OpeningAFileRecomputesItShowsOnePageAndOffersItForS
     EXPECT_EQ(session->ownFile(), exampleQuotation(1));
 
     EXPECT_FALSE(session->saveChosenQuotationFile().done); // cancelled
-    EXPECT_EQ(prompt.offeredFile, exampleQuotation(1));
+    EXPECT_EQ(prompt.fileDialogs.back().start, exampleQuotation(1));
     prompt.fileToSave = root.path() / "saved.krb2";
     const SessionOutcome saved = session->saveChosenQuotationFile();
     EXPECT_TRUE(saved.done);
@@ -306,11 +285,8 @@ TEST_F(QuotationSessionTest, ASaveThatMeetsALockSaysSoAndSavesNothing) {
 TEST_F(QuotationSessionTest, ADamagedDatabaseIsToldAtStartAndNeverSavedInto) {
     writeLine(1, "配管");
     const fs::path file = databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation);
-    std::string bytes = readFileBytes(file);
-    constexpr std::size_t kPage = 4096;
-    ASSERT_GT(bytes.size(), 2 * kPage);
-    bytes.replace(bytes.size() - kPage, kPage, std::string(kPage, '\xFF'));
-    writeFileAtomically(file, bytes);
+    ASSERT_NO_FATAL_FAILURE(damageLastDatabasePage(file, 2));
+    const std::string bytes = readFileBytes(file);
 
     session->openDatabases(); // as the next start does
     EXPECT_TRUE(session->quotationDatabaseDamaged());

@@ -1,9 +1,9 @@
-#include "../document/work_store_fixture.h"
 #include "app/work_folder_save_source.h"
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "document/direct_read.h"
 #include "settings/main_settings.h"
+#include "work_store_fixture.h"
 
 namespace kerbina {
 namespace {

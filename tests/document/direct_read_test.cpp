@@ -51,6 +51,15 @@ protected:
         writeFileAtomically(path, toCp932(utf8));
         return path;
     }
+
+    // A readable one-sheet quotation open, with unsaved changes.
+    void openEditedQuotation() {
+        const auto good = writeFile(
+            "one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
+        startNewQuotation(state, store, host, kToday);
+        loadQuotationFile(state, store, host, good, std::nullopt, kToday);
+        state.modified = true;
+    }
 };
 
 TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
@@ -154,11 +163,7 @@ TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
 // A cut file, or one whose parts disagree, opens only when the user says Yes to a question that
 // names the file and the line; No (the default) changes nothing.
 TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgrees) {
-    const auto good =
-        writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
-    startNewQuotation(state, store, host, kToday);
-    loadQuotationFile(state, store, host, good, std::nullopt, kToday);
-    state.modified = true;
+    openEditedQuotation();
     const DocumentState before = state;
     const std::string headerFile = readFileBytes(work("HEAD.WRK"));
 
@@ -206,11 +211,7 @@ TEST_F(DirectReadTest, TotalBeyondTheCurrencyRangeLeavesTheOpenQuotationAlone) {
 }
 
 TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
-    const auto good =
-        writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
-    startNewQuotation(state, store, host, kToday);
-    loadQuotationFile(state, store, host, good, std::nullopt, kToday);
-    state.modified = true;
+    openEditedQuotation();
     const DocumentState before = state;
     const std::string headerFile = readFileBytes(work("HEAD.WRK"));
     const std::string sheetFile = readFileBytes(work("WITEM1.WRK"));

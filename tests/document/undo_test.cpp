@@ -9,7 +9,6 @@ namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::commentLine;
 using testing_support::kToday;
 using testing_support::namesOf;
 

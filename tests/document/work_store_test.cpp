@@ -15,7 +15,6 @@ namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::commentLine;
 using testing_support::folderContents;
 using testing_support::kToday;
 using testing_support::namesOf;
@@ -51,13 +50,6 @@ std::string headerFile(const QuotationHeader& header, std::int32_t storedCount,
         appendRecord(bytes, encodeItem(item));
     }
     return bytes;
-}
-
-ItemRecord namedItem(const std::string& name, int kind = 10) {
-    ItemRecord item = newSheetItem();
-    item.name = name;
-    item.kind = kind;
-    return item;
 }
 
 TEST_F(WorkStoreTest, NewQuotationWritesItsFilesAndTheFirstGeneration) {
@@ -238,7 +230,7 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
 }
 
 TEST_F(WorkStoreTest, LoadSheetReadsOrCreatesTheSheet) {
-    state.items = {ItemRecord{}, namedItem("one"), namedItem("two"), namedItem("three")};
+    state.items = {ItemRecord{}, sheetItem("one"), sheetItem("two"), sheetItem("three")};
     state.items[2].setAmountRounding = Currency::fromRaw(9000);
     state.items[2].netTotal = Currency::fromWhole(300);
     LineRecord marked = commentLine("x");
@@ -291,9 +283,9 @@ TEST_F(WorkStoreTest, HeaderFileCountIsBoundedByTheFile) {
         std::vector<std::string> names;
     } cases[] = {
         {"count 0 gives one new sheet item", 0, {}, {""}},
-        {"negative count", -5, {namedItem("a")}, {""}},
-        {"count as stored", 2, {namedItem("a"), namedItem("b"), namedItem("c")}, {"a", "b"}},
-        {"count beyond the file", 1000000, {namedItem("a"), namedItem("b")}, {"a", "b"}},
+        {"negative count", -5, {sheetItem("a")}, {""}},
+        {"count as stored", 2, {sheetItem("a"), sheetItem("b"), sheetItem("c")}, {"a", "b"}},
+        {"count beyond the file", 1000000, {sheetItem("a"), sheetItem("b")}, {"a", "b"}},
         {"count beyond an empty file", 7, {}, {""}},
     };
     for (const auto& row : cases) {
@@ -317,7 +309,7 @@ TEST_F(WorkStoreTest, HeaderFileCountIsBoundedByTheFile) {
 }
 
 TEST_F(WorkStoreTest, UnreadableHeaderFileChangesNothing) {
-    state.items = {ItemRecord{}, namedItem("kept")};
+    state.items = {ItemRecord{}, sheetItem("kept")};
     EXPECT_THROW(readHeaderFile(state, store.workFolder, "UND"), FileError);
     std::ofstream(work("HEAD.UND"), std::ios::binary) << std::string(kHeaderRecordSize + 3, '\0');
     EXPECT_THROW(readHeaderFile(state, store.workFolder, "UND"), FileError);
@@ -331,7 +323,7 @@ TEST_F(WorkStoreTest, HeadWriteStoresSettingsOnlyIntoTheSheetsOwnItem) {
     } cases[] = {{10, true}, {35, true}, {91, false}, {93, false}, {101, false}, {81, false}};
     for (const auto& row : cases) {
         DocumentState open;
-        open.items = {ItemRecord{}, namedItem("sheet"), namedItem("current", row.kind)};
+        open.items = {ItemRecord{}, sheetItem("sheet"), sheetItem("current", row.kind)};
         open.items[2].submittedTotal = Currency::fromWhole(500);
         open.items[2].setAmountRounding = Currency::fromWhole(3);
         open.currentSheetNumber = 2;
@@ -365,7 +357,7 @@ TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
     data.header.atesaki1 = "山田建設株式会社";
     data.header.number = "2024-0001";
     data.header.allGTotal = Currency::fromWhole(999);
-    data.items = {ItemRecord{}, namedItem("配管"), namedItem("ダクト"), namedItem("空")};
+    data.items = {ItemRecord{}, sheetItem("配管"), sheetItem("ダクト"), sheetItem("空")};
     LineRecord priced = newLine();
     priced.nameSpec = "配管;SGP 25A";
     priced.netQuantity = Currency::fromWhole(12);

@@ -1,7 +1,6 @@
 // A command that fails at any of its file steps leaves the data root byte for byte as it was and
 // the document in memory as it was; the same command without the failure gives the same files as
 // a run that never failed.
-#include "../document/work_store_fixture.h"
 #include "base/file_io.h"
 #include "document/direct_read.h"
 #include "document/document_host.h"
@@ -12,6 +11,7 @@
 #include "grid/work_folder_cycle.h"
 #include "grid_test_support.h"
 #include "records/line_kinds.h"
+#include "work_store_fixture.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -70,7 +70,7 @@ struct Workspace {
     DocumentState state;
     QuietDocumentHost documentHost;
     WorkFolderEditCycle cycle{state, store, documentHost};
-    testing::ScriptedHost host;
+    ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};
 };

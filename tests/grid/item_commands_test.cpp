@@ -6,6 +6,7 @@
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
 #include "grid_test_support.h"
+#include "record_builders.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@ namespace {
 using testing::CommandBench;
 
 const std::vector<std::string> kListSteps = {"list snapshot", "list totals", "write list"};
-
-ItemRecord sheetItem(const std::string& name, int kind = 10) {
-    ItemRecord item = newSheetItem();
-    item.name = name;
-    item.kind = kind;
-    return item;
-}
 
 ItemRecord rangeItem(int kind, int first, int last) {
     ItemRecord item = sheetItem("範囲", kind);
@@ -306,7 +300,7 @@ TEST(WorkFolderEditCycle, ListUndoBringsBackTheItemFiles) {
     WorkStore store{testing::freshFolder("work"), testing::freshFolder("backup")};
     QuietDocumentHost documentHost;
     WorkFolderEditCycle cycle(state, store, documentHost);
-    testing::ScriptedHost host;
+    ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};
 
@@ -351,7 +345,7 @@ TEST(WorkFolderEditCycle, MovedLinesAreRecalculatedBeforeTheSheetIsWritten) {
     WorkStore store{testing::freshFolder("work"), testing::freshFolder("backup")};
     QuietDocumentHost documentHost;
     WorkFolderEditCycle cycle(state, store, documentHost);
-    testing::ScriptedHost host;
+    ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};
     state.itemNameLine = false;
