@@ -123,8 +123,8 @@ constexpr const char* kIndexSchema[] = {
     "CREATE INDEX IF NOT EXISTS list_created ON list(created,krbnumber)",
     "CREATE INDEX IF NOT EXISTS list_status ON list(status,krbnumber)",
     "CREATE TABLE IF NOT EXISTS bodies(id INTEGER PRIMARY KEY, body text)",
-    "CREATE VIRTUAL TABLE IF NOT EXISTS grams USING fts5(body, content='bodies', "
-    "content_rowid='id', detail=none, tokenize='kerbina_grams')",
+    ("CREATE VIRTUAL TABLE IF NOT EXISTS grams USING fts5(body, content='bodies', "
+     "content_rowid='id', detail=none, tokenize='kerbina_grams')"),
     "CREATE TEMP TABLE IF NOT EXISTS hits(id INTEGER PRIMARY KEY)",
 };
 
