@@ -31,7 +31,8 @@ TEST_F(WorkFolderSaveSourceTest, TheSavedTextIsTheQuotationFileOfTheOpenQuotatio
         SetUp();
         const std::filesystem::path path = std::filesystem::path(KERBINA_TEST_DATA_DIR) / "totals" /
                                            ("example_" + std::to_string(example) + ".krb2");
-        loadQuotationFile(state, store, fresh, path, std::nullopt, testing_support::kToday);
+        loadQuotationFile(state, store, fresh, fresh.settings(), path, std::nullopt,
+                          testing_support::kToday);
         WorkFolderSaveSource source(state, store, fresh);
         EXPECT_EQ(toCp932(source.render().text), backupBytes());
 

@@ -53,7 +53,7 @@ protected:
         data.unitCostBreakdowns = {"UB;配管", "UC;継手"};
         const fs::path file = root / "start.krb2";
         writeQuotationFile(file, data, {});
-        loadQuotationFile(state, store, host, file, std::nullopt, kToday);
+        loadQuotationFile(state, store, host, host.settings(), file, std::nullopt, kToday);
     }
 
     // The backup on disk against the quotation file written whole from the work folder.

@@ -19,7 +19,7 @@ using testing_support::folderContents;
 using testing_support::kToday;
 using testing_support::namesOf;
 using testing_support::WorkStoreTest;
-using Answer = DocumentHost::Answer;
+using Answer = UserPrompt::Answer;
 
 std::int32_t int32At(const std::string& bytes, std::size_t offset) {
     std::uint32_t bits = 0;
@@ -53,7 +53,7 @@ std::string headerFile(const QuotationHeader& header, std::int32_t storedCount,
 }
 
 TEST_F(WorkStoreTest, NewQuotationWritesItsFilesAndTheFirstGeneration) {
-    ASSERT_TRUE(askAndStartNewQuotation(state, store, host, kToday));
+    startNewQuotation(state, store, host, host.settings(), kToday);
 
     EXPECT_EQ(state.header.dy, 2024 - 1988);
     EXPECT_EQ(state.header.dm, 5);
@@ -90,36 +90,8 @@ TEST_F(WorkStoreTest, NewDocumentFilesStartsFromTheCurrentSettings) {
     EXPECT_EQ(state.lineCount(), 0);
 }
 
-TEST_F(WorkStoreTest, NewKerbinaAsksBeforeDiscardingAModifiedQuotation) {
-    const struct {
-        Answer answer;
-        bool saveSucceeds;
-        bool started;
-        int saves;
-    } cases[] = {
-        {Answer::Cancel, true, false, 0},
-        {Answer::Yes, false, false, 1},
-        {Answer::Yes, true, true, 1},
-        {Answer::No, true, true, 0},
-    };
-    for (const auto& row : cases) {
-        testing_support::ScriptedHost asked;
-        asked.answers = {row.answer};
-        asked.saveSucceeds = row.saveSucceeds;
-        DocumentState open;
-        open.sheet.push_back(commentLine("unsaved"));
-        open.modified = true;
-
-        EXPECT_EQ(askAndStartNewQuotation(open, store, asked, kToday), row.started);
-        EXPECT_EQ(asked.questions, std::vector<std::string>{"編集中のデータを保存しますか？"});
-        EXPECT_EQ(asked.saves, row.saves);
-        EXPECT_EQ(namesOf(open.sheet), row.started ? "" : "unsaved");
-        EXPECT_EQ(open.modified, !row.started);
-    }
-}
-
 TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     for (int edit = 1; edit <= 3; ++edit) {
         state.sheet.push_back(commentLine(std::to_string(edit)));
         saveSheetRecords(state, store, host, RecordMode::Wrk);
@@ -135,7 +107,7 @@ TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
 }
 
 TEST_F(WorkStoreTest, SnapshotBeforeAChangeLeavesFilesThatHoldItAlone) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     state.sheet.push_back(commentLine("a"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
     const std::vector<std::string> names = {"HEAD_TITLE.WRK", "HEAD.WRK", "WITEM1.WRK",
@@ -157,7 +129,7 @@ TEST_F(WorkStoreTest, SnapshotBeforeAChangeLeavesFilesThatHoldItAlone) {
 }
 
 TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     openSheet(state, store, host, 2);
     LineRecord marked = commentLine("a");
     marked.mark = 7;
@@ -209,7 +181,7 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
         fs::create_directories(store.workFolder);
         WorkStore run{store.workFolder, store.backupFolder};
         DocumentState open;
-        askAndStartNewQuotation(open, run, host, kToday);
+        startNewQuotation(open, run, host, host.settings(), kToday);
         ASSERT_FALSE(open.modified);
 
         row.block(run);
@@ -258,7 +230,7 @@ TEST_F(WorkStoreTest, LoadSheetReadsOrCreatesTheSheet) {
 }
 
 TEST_F(WorkStoreTest, OpenSheetStartsAFreshTapeAtTheOpenedState) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     state.sheet.push_back(commentLine("one"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
     ASSERT_TRUE(fs::exists(work("2WITEM1.UND")));
@@ -395,11 +367,10 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
     fs::create_directories(store.backupFolder);
     std::ofstream(backupFilePath(store.backupFolder)) << "the last run's quotation";
 
-    askAndStartNewQuotation(state, store, host, kToday); // start-up
+    startNewQuotation(state, store, host, host.settings(), kToday); // start-up
     state.sheet.push_back(commentLine("edit"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
-    host.answers = {Answer::No};
-    askAndStartNewQuotation(state, store, host, kToday); // "新規作成"
+    startNewQuotation(state, store, host, host.settings(), kToday); // "新規作成"
 
     const std::vector<BackupSummary> backups = listBackups(store.backupFolder);
     ASSERT_EQ(backups.size(), 2u);
@@ -409,7 +380,7 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
 }
 
 TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     state.sheet.push_back(commentLine("a"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
     state.modified = false; // as after a save
@@ -431,7 +402,7 @@ TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
 }
 
 TEST_F(WorkStoreTest, ListChangeIsAChange) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     saveItemList(state, store, ListMode::Und);
     EXPECT_FALSE(state.modified);
     state.items[1].name = "配管工事";

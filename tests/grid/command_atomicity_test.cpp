@@ -3,7 +3,7 @@
 // a run that never failed.
 #include "base/file_io.h"
 #include "document/direct_read.h"
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
@@ -56,10 +56,10 @@ struct Workspace {
         writeFileAtomically(store.workFolder / aggregationFileName(3), "[HN1]=x\r\n");
         state.currentSheetNumber = 2;
         loadSheet(state, store.workFolder, 2);
-        recalculateAndShow(state, documentHost, false);
-        saveSheetRecords(state, store, documentHost, RecordMode::Wrk);
+        runTotalsPasses(state, documentEvents, false);
+        saveSheetRecords(state, store, documentEvents, RecordMode::Wrk);
         state.sheet[1].nameSpec = "変更;";
-        saveSheetRecords(state, store, documentHost, RecordMode::Wrk);
+        saveSheetRecords(state, store, documentEvents, RecordMode::Wrk);
         cycle.takeListSnapshot();
         copyLines(context, Selection{1, 2});
         copyItem(context, Selection{3, 3});
@@ -68,8 +68,8 @@ struct Workspace {
     fs::path root;
     WorkStore store{root / "temp", root / "backup"};
     DocumentState state;
-    QuietDocumentHost documentHost;
-    WorkFolderEditCycle cycle{state, store, documentHost};
+    QuietDocumentEvents documentEvents;
+    WorkFolderEditCycle cycle{state, store, documentEvents};
     ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};

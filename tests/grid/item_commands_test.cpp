@@ -1,6 +1,6 @@
 #include "base/file_io.h"
 #include "base/text_codec.h"
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
@@ -298,8 +298,8 @@ Sheet linesNamed(const std::string& name, int count) {
 TEST(WorkFolderEditCycle, ListUndoBringsBackTheItemFiles) {
     DocumentState state;
     WorkStore store{testing::freshFolder("work"), testing::freshFolder("backup")};
-    QuietDocumentHost documentHost;
-    WorkFolderEditCycle cycle(state, store, documentHost);
+    QuietDocumentEvents documentEvents;
+    WorkFolderEditCycle cycle(state, store, documentEvents);
     ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};
@@ -343,8 +343,8 @@ TEST(WorkFolderEditCycle, ListUndoBringsBackTheItemFiles) {
 TEST(WorkFolderEditCycle, MovedLinesAreRecalculatedBeforeTheSheetIsWritten) {
     DocumentState state;
     WorkStore store{testing::freshFolder("work"), testing::freshFolder("backup")};
-    QuietDocumentHost documentHost;
-    WorkFolderEditCycle cycle(state, store, documentHost);
+    QuietDocumentEvents documentEvents;
+    WorkFolderEditCycle cycle(state, store, documentEvents);
     ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};

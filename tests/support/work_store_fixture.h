@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/work_store.h"
 #include "record_builders.h"
 #include "records/document_state.h"
@@ -18,24 +18,39 @@
 
 namespace kerbina::testing_support {
 
-// The window side of the store, scripted: answers come from a queue, everything shown is kept.
-class ScriptedHost : public Scripted<QuietDocumentHost> {
+// Whoever drives the store, scripted: answers come from a queue, every change is kept, and the
+// last of each kind that tests look at is at hand.
+class ScriptedHost : public Scripted<QuietDocumentEvents> {
 public:
-    bool saveSucceeds = true;
-    int saves = 0;
+    DocumentChanges changes;
     std::string counters;
     std::string sheetTitle;
     std::string quotationNumber;
-    int tab = -1;
 
-    void showQuotationNumber(const std::string& number) override { quotationNumber = number; }
-    bool saveToDatabase() override {
-        ++saves;
-        return saveSucceeds;
+    void changed(DocumentChange change) override {
+        switch (change.kind) {
+        case DocumentChange::Kind::UndoMoved:
+            counters = change.text;
+            break;
+        case DocumentChange::Kind::SheetOpened:
+            sheetTitle = change.text;
+            break;
+        case DocumentChange::Kind::HeaderWritten:
+            quotationNumber = change.text;
+            break;
+        default:
+            break;
+        }
+        changes.push_back(std::move(change));
     }
-    void showSheetTitle(const std::string& itemName) override { sheetTitle = itemName; }
-    void selectTab(int selected) override { tab = selected; }
-    void showUndoCounters(const std::string& text) override { counters = text; }
+
+    // The settings in force that a new or opened quotation takes; none unless a test says.
+    virtual void readSettings(DocumentState&) {}
+    ApplySettings settings() {
+        return [this](DocumentState& state) {
+            readSettings(state);
+        };
+    }
 };
 
 inline constexpr std::chrono::year_month_day kToday{std::chrono::year{2024}, std::chrono::May,

@@ -114,7 +114,7 @@ private:
                                                           const std::string& suffix) override;
 
     // ---- what the session's operations changed on screen ----
-    void apply(const ViewChanges& changes);
+    void apply(const DocumentChanges& changes);
     void applyGridLayout();
     void updateViewChecks();
     void repaintGrid();

@@ -76,7 +76,7 @@ void TFKERBINA::printOpenQuotation(bool wholeQuotation) {
     if (state_.header.number != numberBefore) {
         // The cover shows the number before it is taken into the header again: a cover edited
         // before the print would otherwise put its empty number back.
-        apply({ViewChange(ViewChange::Kind::QuotationNumber, 0, state_.header.number)});
+        apply({{DocumentChange::Kind::HeaderWritten, 0, state_.header.number}});
         apply(session_.writeCover());
     }
     updateTotalsPanel();
