@@ -1,3 +1,4 @@
+#include "base/bounds.h"
 #include "base/text_codec.h"
 #include "calc/totals.h"
 #include "calc/totals_internal.h"
@@ -5,7 +6,6 @@
 #include "records/kinds.h"
 
 #include <algorithm>
-#include <limits>
 
 // The list pass. Sheet items bring the totals their sheet pass stored; the structure items of the
 // list (hierarchy parents, small sums, 計 items) show sums without counting twice; expenses, the
@@ -16,15 +16,6 @@
 namespace kerbina {
 
 namespace {
-
-bool between(int kind, int low, int high) {
-    return kind >= low && kind <= high;
-}
-
-int clampedWhole(Currency value) {
-    return static_cast<int>(std::clamp<std::int64_t>(
-        value.wholePart(), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 class ListPass {
 public:
@@ -45,8 +36,8 @@ private:
     ItemRecord& item(int number) { return state_.items[static_cast<std::size_t>(number)]; }
     // The item range of a hierarchy parent or small sum, limited to the items that exist.
     std::pair<int, int> itemRange(const ItemRecord& it) const {
-        return {std::max(clampedWhole(it.setAmountRounding), 1),
-                std::min(clampedWhole(it.setExpenseRounding), lastItem())};
+        return {std::max(it.setAmountRounding.clampedWhole(), 1),
+                std::min(it.setExpenseRounding.clampedWhole(), lastItem())};
     }
 
     // Item `number` goes into the grand totals and the sums since the last 計 item.

@@ -1,5 +1,6 @@
 #include "grid/grid_cells.h"
 
+#include "base/bounds.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
 
@@ -13,10 +14,6 @@ namespace {
 
 constexpr std::string_view kYen = "¥";
 constexpr std::string_view kIdeographicSpace = "\u3000";
-
-bool between(int value, int low, int high) {
-    return value >= low && value <= high;
-}
 
 // "%3.3F": three decimals, halves away from zero.
 std::string laborFactorText(Currency factor) {

@@ -106,17 +106,6 @@ ItemClipboard captureItem(const GridContext& context, int item) {
     return clipboard;
 }
 
-// The end of every list change: the list pass, then "HEAD.WRK".
-CommandResult finishListChange(GridContext& context, Selection selection) {
-    context.cycle.recalculate(true);
-    context.cycle.writeList();
-    CommandResult result;
-    result.changed = true;
-    result.itemsChanged = true;
-    result.selection = selection;
-    return result;
-}
-
 // Items that a removed hierarchy parent held go up one level; a kind that would leave the
 // hierarchy (19, 29) becomes an ordinary sheet item. Other kinds in the range are no hierarchy
 // members and keep their kind.

@@ -1,13 +1,11 @@
 #include "records/kinds.h"
 
+#include "base/bounds.h"
+
 #include <initializer_list>
 
 namespace kerbina {
 namespace {
-
-bool between(int kind, int low, int high) {
-    return kind >= low && kind <= high;
-}
 
 bool isOneOf(int kind, std::initializer_list<int> kinds) {
     for (const int member : kinds) {

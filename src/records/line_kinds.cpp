@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 
 namespace kerbina {
 namespace {
@@ -17,11 +16,6 @@ constexpr std::array<int, 9> kFlagChoiceKinds = {LineKind::WholePriced,
                                                  LineKind::Comment,
                                                  LineKind::WholePricedOutsideExpense,
                                                  LineKind::DecimalPricedOutsideExpense};
-
-int clampToInt(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
-}
 
 } // namespace
 
@@ -80,8 +74,7 @@ std::string joinNameSpec(const std::string& name, const std::string& specificati
 }
 
 std::pair<int, int> rangeOf(const LineRecord& line) {
-    return {clampToInt(line.netQuantity.wholePart()),
-            clampToInt(line.submittedQuantity.wholePart())};
+    return {line.netQuantity.clampedWhole(), line.submittedQuantity.clampedWhole()};
 }
 
 LineRecord newLine() {

@@ -32,6 +32,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 
 namespace kerbina {
@@ -113,7 +114,7 @@ void TFKERBINA::buildWidgets() {
             [this](const QString& name) { runCommand([this, name] { runNamed(name); }); });
     connect(view_, &QuotationView::tabChosen, this, &TFKERBINA::onTabChanged);
     connect(view_, &QuotationView::rowDoubleClicked, this, &TFKERBINA::onGridDoubleClicked);
-    // After the editor has closed: the write resets the model.
+    // After the editor has closed: the write changes the rows the typed line touches.
     connect(view_->model(), &QuotationGridModel::cellTyped, this, &TFKERBINA::onCellTyped,
             Qt::QueuedConnection);
 
@@ -257,7 +258,7 @@ void TFKERBINA::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-DocumentHost::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
+UserPrompt::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
     switch (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoCancel)) {
     case MessageBox::Answer::Yes:
         return Answer::Yes;
@@ -273,58 +274,67 @@ bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
            MessageBox::Answer::Yes;
 }
 
-// Repaints what a session operation changed, in the order it changed it.
-void TFKERBINA::apply(const ViewChanges& changes) {
-    using Kind = ViewChange::Kind;
-    for (const ViewChange& change : changes) {
+// Shows what a session operation changed, in the order it changed it: the rows it changed are
+// repainted, inserted or removed in the grid; a new quotation, another page, other settings or
+// columns lay the grid out anew.
+void TFKERBINA::apply(const DocumentChanges& changes) {
+    using Kind = DocumentChange::Kind;
+    QuotationGridModel* model = view_->model();
+    for (const DocumentChange& change : changes) {
         switch (change.kind) {
-        case Kind::Cleared:
+        case Kind::QuotationStarted:
             clearView();
-            break;
-        case Kind::GridLayout:
             applyGridLayout();
             break;
-        case Kind::CoverLoaded:
+        case Kind::HeaderReplaced:
             showCover();
-            break;
-        case Kind::CoverTabShown:
             sidePanel_->setCurrentIndex(0);
             break;
-        case Kind::TabsRebuilt:
-            view_->rebuildTabs();
-            break;
-        case Kind::TabSelected:
-            view_->selectTabOfSheet(change.number);
-            break;
-        case Kind::ListTabShown:
-            view_->showListTabQuietly();
-            break;
-        case Kind::PageShown:
-            showPageWidgets();
-            break;
-        case Kind::ModuleTabs:
-            break;
-        case Kind::Repainted:
-            view_->model()->refresh();
-            if (change.number > 0) {
-                view_->model()->setGridRows(change.number);
-            }
-            updateTotalsPanel();
-            break;
-        case Kind::TotalsShown:
-            updateTotalsPanel();
-            break;
-        case Kind::SheetTitle:
-            view_->showItemTitle(q(splitNameSpec(change.text).first));
-            break;
-        case Kind::UndoCounters:
-            setStatusPanel(4, change.text);
-            break;
-        case Kind::QuotationNumber:
+        case Kind::HeaderWritten:
             statusPanels_[5]->setToolTip(q(change.text));
             coverPage_->showNumber(change.text);
             break;
-        case Kind::OwnFile:
+        case Kind::ItemsChanged:
+            view_->rebuildTabs();
+            break;
+        case Kind::SheetOpened:
+            view_->showItemTitle(q(splitNameSpec(change.text).first));
+            break;
+        case Kind::SettingsChanged:
+            model->refresh();
+            break;
+        case Kind::ColumnsChanged:
+            applyGridLayout();
+            break;
+        case Kind::TotalsChanged:
+            // The grid grows with the page; it shrinks only for a new quotation.
+            model->setGridRows(std::max(model->gridRows(), session_.gridRows()));
+            updateTotalsPanel();
+            break;
+        case Kind::UndoMoved:
+            setStatusPanel(4, change.text);
+            break;
+        case Kind::RowsChanged:
+            model->rowsChanged(change.first, change.last);
+            break;
+        case Kind::RowsInserted:
+            model->rowsInserted(change.first, change.last);
+            break;
+        case Kind::RowsRemoved:
+            model->rowsRemoved(change.first, change.last);
+            break;
+        case Kind::PageChosen:
+            if (change.sheet == 0) {
+                view_->showListTabQuietly();
+            } else {
+                view_->selectTabOfSheet(change.sheet);
+            }
+            break;
+        case Kind::PageEntered:
+            showPageWidgets();
+            applyGridLayout();
+            break;
+        case Kind::FileChanged:
             showOwnFile();
             break;
         }

@@ -147,7 +147,7 @@ private:
                                                           const std::string& suffix) override;
 
     // ---- what the session's operations changed on screen ----
-    void apply(const ViewChanges& changes);
+    void apply(const DocumentChanges& changes);
     void applyGridLayout();
     void clearView();
     bool runSaveDialog(SaveContext& context);

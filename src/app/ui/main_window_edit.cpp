@@ -62,10 +62,8 @@ void TFKERBINA::runGridCommand(const GridCommand& command) {
     showCommandResult(result);
 }
 
+// The rows the command changed were repainted with its changes; the selection follows it.
 void TFKERBINA::showCommandResult(const CommandResult& result) {
-    if (!result.itemsChanged && result.changed) {
-        view_->model()->refresh();
-    }
     selectRows(result.selection.top, result.selection.bottom);
     if (result.scrollTop) {
         view_->grid()->scrollTo(view_->model()->index(*result.scrollTop - 1, 0),
@@ -146,11 +144,12 @@ void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
         // Like a spreadsheet, Enter takes the cursor down one row in the same column; Tab has
         // already taken it to the next cell, where it stays.
         const bool movedOn = current.row() != row - 1 || current.column() != column;
+        view_->closeCurrentEditor();
         view_->grid()->setCurrentIndex(view_->model()->index(
             movedOn ? current.row() : std::min(row, view_->model()->rowCount() - 1),
             current.column()));
-        // The write repainted the grid and closed any editor Tab had opened: the keys typed next
-        // go to the grid again.
+        // With the write, any editor Tab had opened is closed: the keys typed next go to the grid
+        // again.
         view_->grid()->setFocus();
     });
 }

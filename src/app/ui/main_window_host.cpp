@@ -48,7 +48,7 @@ void TFKERBINA::writeCover() {
 // The cover shows the number before it is taken into the header again: a cover edited before the
 // number was issued would otherwise put its empty number back.
 void TFKERBINA::showQuotationNumber() {
-    apply({ViewChange(ViewChange::Kind::QuotationNumber, 0, state_.header.number)});
+    apply({{DocumentChange::Kind::HeaderWritten, 0, state_.header.number}});
     apply(session_.writeCover());
 }
 

@@ -18,7 +18,7 @@ bool TFKERBINA::runSaveDialog(SaveContext& context) {
 bool TFKERBINA::saveToDatabase() {
     const bool saved = session_.saveToDatabase();
     // A number issued in the dialog is shown on the cover and in the status bar.
-    apply(session_.takeViewChanges());
+    apply(session_.takeChanges());
     return saved;
 }
 

@@ -8,6 +8,7 @@
 #include "records/line_kinds.h"
 #include "widgets/fonts.h"
 
+#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -363,6 +364,14 @@ void QuotationView::editCell(int row, int column, const QString& text) {
     if (auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         editor != nullptr && editor->parentWidget() == grid_->viewport()) {
         editor->setText(text);
+    }
+}
+
+void QuotationView::closeCurrentEditor() {
+    const QModelIndex current = grid_->currentIndex();
+    if (QWidget* editor = grid_->indexWidget(current); editor != nullptr) {
+        emit grid_->itemDelegateForIndex(current)->closeEditor(editor,
+                                                               QAbstractItemDelegate::NoHint);
     }
 }
 

@@ -1,8 +1,8 @@
-#include "../settings_fixture.h"
 #include "base/conf_file.h"
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "settings/ui/settings_dialog.h"
+#include "settings_fixture.h"
 #include "widgets/message_box.h"
 
 #include <QAbstractButton>
