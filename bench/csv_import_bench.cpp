@@ -17,6 +17,10 @@ namespace {
 using namespace kerbina;
 using namespace kerbina::bench;
 
+// The settings of a quotation opened without settings files.
+const ApplySettings kWithoutSettingsFiles = [](DocumentState&) {
+};
+
 constexpr std::chrono::year_month_day kToday{std::chrono::year{2026}, std::chrono::month{12},
                                              std::chrono::day{10}};
 
@@ -32,8 +36,8 @@ void BM_CsvImport100000Lines(benchmark::State& benchState) {
     recalculateQuotation(data, CalcSettings{}, true);
     writeQuotationFile(file, data, QuotationWriteOptions{});
     DocumentState state;
-    QuietDocumentHost host;
-    loadQuotationFile(state, store, host, file, std::nullopt, kToday);
+    QuietDocumentEvents host;
+    loadQuotationFile(state, store, host, kWithoutSettingsFiles, file, std::nullopt, kToday);
     openSheet(state, store, host, 1);
     const Sheet original = state.sheet;
 

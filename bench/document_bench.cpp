@@ -16,6 +16,10 @@ namespace {
 using namespace kerbina;
 using namespace kerbina::bench;
 
+// The settings of a quotation opened without settings files.
+const ApplySettings kWithoutSettingsFiles = [](DocumentState&) {
+};
+
 constexpr std::chrono::year_month_day kToday{std::chrono::year{2026}, std::chrono::month{12},
                                              std::chrono::day{10}};
 
@@ -37,7 +41,7 @@ struct OpenQuotation {
     ScratchFolder folder;
     WorkStore store;
     DocumentState state;
-    QuietDocumentHost host;
+    QuietDocumentEvents host;
     std::filesystem::path file;
 
     OpenQuotation() {
@@ -50,7 +54,7 @@ struct OpenQuotation {
         QuotationData data = mixedQuotation(100, 500);
         recalculateQuotation(data, CalcSettings{}, true);
         writeQuotationFile(file, data, QuotationWriteOptions{});
-        loadQuotationFile(state, store, host, file, std::nullopt, kToday);
+        loadQuotationFile(state, store, host, kWithoutSettingsFiles, file, std::nullopt, kToday);
     }
 };
 
@@ -65,7 +69,7 @@ void BM_EditCycle100x500(benchmark::State& benchState) {
             saveSheetRecords(open.state, open.store, open.host, RecordMode::Und);
             LineRecord& line = open.state.sheet[static_cast<std::size_t>(5)];
             line.submittedPrice = Currency::fromWhole(1000 + (++step % 100));
-            recalculateAndShow(open.state, open.host, false);
+            runTotalsPasses(open.state, open.host, false);
             saveSheetRecords(open.state, open.store, open.host, RecordMode::Wrk);
         });
     }
@@ -99,7 +103,8 @@ void BM_OpenQuotation100x500(benchmark::State& benchState) {
     // As one unit of file changes, as the window opens a file.
     for (auto _ : benchState) {
         runAsOneChange(open.state, open.store, [&] {
-            loadQuotationFile(open.state, open.store, open.host, open.file, std::nullopt, kToday);
+            loadQuotationFile(open.state, open.store, open.host, kWithoutSettingsFiles, open.file,
+                              std::nullopt, kToday);
         });
     }
 }

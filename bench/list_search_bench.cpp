@@ -90,7 +90,7 @@ struct SearchFixture {
             }
         }
         database = std::make_unique<SqliteFileDatabase>(quotations, prompt);
-        index = std::make_unique<SearchIndex>(quotations, SearchIndex::indexFileFor(quotations));
+        index = std::make_unique<SearchIndex>(*database, SearchIndex::indexFileFor(quotations));
         const auto start = std::chrono::steady_clock::now();
         index->refresh();
         const auto seconds =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "records/document_state.h"
 #include "records/quotation_data.h"
 

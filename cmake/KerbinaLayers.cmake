@@ -2,7 +2,7 @@
 #
 # Each core folder may include its own headers and those of the folders listed for it, never a
 # folder above it. ARCHITECTURE.md draws the same table; change both together.
-set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover output printviewer app cli)
+set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover output widgets printviewer app cli)
 set(KERBINA_LAYER_base "")
 set(KERBINA_LAYER_money base)
 set(KERBINA_LAYER_records base money)
@@ -13,15 +13,20 @@ set(KERBINA_LAYER_storage base money records)
 set(KERBINA_LAYER_settings base money records storage)
 set(KERBINA_LAYER_cover base money records calc document storage settings)
 set(KERBINA_LAYER_output base money records calc document grid)
+# widgets/: the window layer below every subsystem's ui/ (message box, fonts, window positions,
+# text conversions, the application title, the subsystem seam). Window code, on the core folders.
+set(KERBINA_LAYER_widgets base money records calc document grid storage settings cover output)
 set(KERBINA_LAYER_printviewer base money records calc document grid storage settings output)
 set(KERBINA_LAYER_app base money records calc document grid storage settings cover output)
 set(KERBINA_LAYER_cli base money records calc document grid storage settings cover output app)
 
 # kerbina_check_layers(SOURCE_DIR files...)
 # Stops the configure when a file includes "folder/..." from a folder its own folder may not use.
-# Files in <folder>/ui/ may include every core folder and their own ui/; the main window's app/ui/
-# assembles the other folders' windows, and the message-box helper in app/ui/ serves every window.
-# The programs' main.cpp files (app/, and the print programs' in printviewer/) count as window code.
+# - A core file: its own folder and the folders listed for it, never a ui/ folder or widgets/.
+# - widgets/: itself and the core folders listed for it; no ui/ folder and not app/.
+# - <folder>/ui/ (and the print programs' main.cpp files): its own folder with its ui/, widgets/
+#   and the core folders widgets/ may use; never app/ nor another folder's ui/.
+# - app/ui/ (and app/main.cpp), the main window that composes the subsystems: everything.
 function(kerbina_check_layers source_dir)
     foreach(source IN LISTS ARGN)
         file(RELATIVE_PATH relative ${source_dir} ${source})
@@ -30,9 +35,14 @@ function(kerbina_check_layers source_dir)
             message(FATAL_ERROR "src/${relative}: the folder ${folder}/ is missing from the layer "
                                 "table in cmake/KerbinaLayers.cmake")
         endif()
-        set(is_ui OFF)
-        if(relative MATCHES "^[^/]+/ui/" OR relative MATCHES "^(app/main|printviewer/main|printviewer/dataprint_main)\\.cpp$")
-            set(is_ui ON)
+        if(relative MATCHES "^app/ui/" OR relative STREQUAL "app/main.cpp")
+            continue()
+        endif()
+        set(role core)
+        if(folder STREQUAL "widgets")
+            set(role widgets)
+        elseif(relative MATCHES "^[^/]+/ui/" OR relative MATCHES "^printviewer/(main|dataprint_main)\\.cpp$")
+            set(role ui)
         endif()
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
         foreach(line IN LISTS includes)
@@ -42,19 +52,24 @@ function(kerbina_check_layers source_dir)
             if(line MATCHES "\"[a-z_]+/ui/")
                 set(used_ui ON)
             endif()
-            if(used STREQUAL folder AND (is_ui OR NOT used_ui))
-                continue()
-            endif()
-            if(is_ui)
-                if(NOT used_ui OR folder STREQUAL "app" OR used STREQUAL "app")
+            if(role STREQUAL "core")
+                if(NOT used_ui AND (used STREQUAL folder OR used IN_LIST KERBINA_LAYER_${folder}))
                     continue()
                 endif()
-            elseif(NOT used_ui AND used IN_LIST KERBINA_LAYER_${folder})
-                continue()
+                string(REPLACE ";" " " allowed "${KERBINA_LAYER_${folder}}")
+                set(rule "${folder}/ may include only its own folder and: ${allowed}")
+            else()
+                if(used STREQUAL "widgets" OR (role STREQUAL "ui" AND used STREQUAL folder)
+                   OR (NOT used_ui AND used IN_LIST KERBINA_LAYER_widgets))
+                    continue()
+                endif()
+                string(REPLACE ";" " " allowed "${KERBINA_LAYER_widgets}")
+                string(CONCAT rule "window code outside app/ may include only its own folder, "
+                       "widgets/ and: ${allowed}; only the main window's app/ui/ composes app/ "
+                       "and the other ui/ folders")
             endif()
-            string(REPLACE ";" " " allowed "${KERBINA_LAYER_${folder}}")
-            message(FATAL_ERROR "src/${relative} includes ${line}: ${folder}/ may include only its "
-                                "own folder and: ${allowed} (layer table in cmake/KerbinaLayers.cmake)")
+            message(FATAL_ERROR "src/${relative} includes ${line}: ${rule} (layer table in "
+                                "cmake/KerbinaLayers.cmake)")
         endforeach()
     endforeach()
 endfunction()

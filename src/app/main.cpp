@@ -1,12 +1,12 @@
-#include "app/app_title.h"
 #include "app/instance_lock.h"
 #include "app/seeding.h"
 #include "app/startup.h"
-#include "app/ui/japanese_translations.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
 #include "base/folders.h"
 #include "base/platform_paths.h"
+#include "widgets/application_title.h"
+#include "widgets/japanese_translations.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <exception>

@@ -7,7 +7,6 @@
 #include "base/text.h"
 #include "base/text_codec.h"
 #include "base/user_error.h"
-#include "document/document_host.h"
 #include "document/quotation_file.h"
 #include "document/quotation_file_name.h"
 #include "document/undo.h"
@@ -21,6 +20,7 @@
 #include "storage/schema.h"
 #include "storage/search_index.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -45,12 +45,12 @@ std::string messageForUser(const std::exception& error) {
     return "内部エラーのため、この操作は行われませんでした。";
 }
 
-// The work-file store, undo and the opening of files report what they change on screen through a
-// DocumentHost; the session's host records it as view changes and passes questions on to the
-// session's prompt.
-class QuotationSession::ViewRecorder final : public DocumentHost {
+// The work-file store, undo and the opening of files report what they change through
+// DocumentEvents; the session's recorder keeps it as the operation's changes and passes questions
+// on to the session's prompt.
+class QuotationSession::EventRecorder final : public DocumentEvents {
 public:
-    explicit ViewRecorder(QuotationSession& session) : session_(session) {}
+    explicit EventRecorder(QuotationSession& session) : session_(session) {}
 
     Answer askYesNoCancel(const std::string& question) override {
         return session_.prompt_.askYesNoCancel(question);
@@ -77,40 +77,22 @@ public:
         return session_.prompt_.chooseFileToSave(caption, suggested, filter, suffix);
     }
 
-    // The cover's history lists are kept by the cover page itself.
-    void updateCoverHistory() override {}
-    void copyCoverToHeader(QuotationHeader& header) override {
+    void changed(DocumentChange change) override {
+        if (change.kind == DocumentChange::Kind::QuotationStarted) {
+            session_.gridRows_ = kDefaultGridRows;
+        } else if (change.kind == DocumentChange::Kind::HeaderReplaced) {
+            session_.coverStale_ = true;
+        }
+        session_.record(std::move(change));
+    }
+    void recalculated(const RecalcOutcome& outcome, bool listMode) override {
+        session_.refresh(outcome, listMode);
+    }
+    int roomForEntries() const override { return session_.gridRows_; }
+    void takeHeaderEdits(QuotationHeader& header) override {
         if (session_.copyCoverFields_ && !session_.coverStale_) {
             session_.copyCoverFields_(header);
         }
-    }
-    void showQuotationNumber(const std::string& number) override {
-        session_.record({ViewChange::Kind::QuotationNumber, 0, number});
-    }
-    void loadCoverPage(const QuotationHeader&) override {
-        session_.coverStale_ = true;
-        session_.record({ViewChange::Kind::CoverLoaded});
-    }
-    void showCoverTab() override { session_.record({ViewChange::Kind::CoverTabShown}); }
-    void readSettings(DocumentState& state) override { session_.readSettingsInto(state); }
-    bool saveToDatabase() override { return session_.saveToDatabase(); }
-    void showSheetTitle(const std::string& itemName) override {
-        session_.record({ViewChange::Kind::SheetTitle, 0, itemName});
-    }
-    void rebuildSheetTabs() override { session_.record({ViewChange::Kind::TabsRebuilt}); }
-    void selectTab(int tab) override { session_.record({ViewChange::Kind::TabSelected, tab}); }
-    void applyGridLayout() override { session_.record({ViewChange::Kind::GridLayout}); }
-    void showModuleTabs() override { session_.record({ViewChange::Kind::ModuleTabs}); }
-    void refresh(const RecalcOutcome& outcome, bool listMode) override {
-        session_.refresh(outcome, listMode);
-    }
-    int gridRowCount() const override { return session_.gridRows_; }
-    void clearView() override {
-        session_.gridRows_ = kDefaultGridRows;
-        session_.record({ViewChange::Kind::Cleared});
-    }
-    void showUndoCounters(const std::string& text) override {
-        session_.record({ViewChange::Kind::UndoCounters, 0, text});
     }
 
 private:
@@ -119,7 +101,7 @@ private:
 
 QuotationSession::QuotationSession(AppFolders folders, ModulePresence modules, UserPrompt& prompt)
     : folders_(std::move(folders)), modules_(modules), prompt_(prompt),
-      recorder_(std::make_unique<ViewRecorder>(*this)),
+      recorder_(std::make_unique<EventRecorder>(*this)),
       cycle_(std::make_unique<WorkFolderEditCycle>(state_, store_, *recorder_)) {
     store_.workFolder = folders_.dataRoot / "temp";
     store_.backupFolder = folders_.dataRoot / "backup";
@@ -137,14 +119,9 @@ Database& QuotationSession::quotationDatabase() {
 SearchIndex* QuotationSession::searchIndex() {
     if (!searchIndexTried_) {
         searchIndexTried_ = true;
-        const std::filesystem::path file =
-            databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation);
-        try {
-            searchIndex_ = std::make_unique<SearchIndex>(file, SearchIndex::indexFileFor(file));
-        } catch (const DatabaseError&) {
-            // The list answers from the table then, with the same rows, only slower.
-            searchIndex_.reset();
-        }
+        searchIndex_ = openSearchIndex(quotationDatabase(),
+                                       SearchIndex::indexFileFor(databaseFilePath(
+                                           folders_.databaseFolder, DatabaseFile::Quotation)));
     }
     return searchIndex_.get();
 }
@@ -180,8 +157,37 @@ GridContext QuotationSession::gridContext() {
     return GridContext{state_, *cycle_, prompt_, gridSession_, store_.workFolder};
 }
 
-ViewChanges QuotationSession::takeViewChanges() {
+DocumentChanges QuotationSession::takeChanges() {
+    // After these a window shows the whole page anew.
+    const bool pageShownAnew =
+        std::ranges::any_of(pendingChanges_, [](const DocumentChange& change) {
+            using Kind = DocumentChange::Kind;
+            return change.kind == Kind::QuotationStarted || change.kind == Kind::PageEntered ||
+                   change.kind == Kind::SettingsChanged || change.kind == Kind::ColumnsChanged;
+        });
+    if (!pageShownAnew && shownList_ != display_.listMode) {
+        // The totals passes of the other page ran in its place: that page is the one worked on.
+        pendingChanges_.emplace_back(DocumentChange::Kind::PageEntered);
+    } else if (!pageShownAnew) {
+        if (display_.listMode) {
+            appendRowChanges(shownItems_, state_.items, pendingChanges_);
+        } else {
+            appendRowChanges(shownLines_, state_.sheet, state_.currentSheetNumber, pendingChanges_);
+        }
+    }
+    rememberShownPage();
     return std::exchange(pendingChanges_, {});
+}
+
+void QuotationSession::rememberShownPage() {
+    shownList_ = display_.listMode;
+    if (shownList_) {
+        shownItems_ = state_.items;
+        shownLines_.clear();
+    } else {
+        shownLines_ = state_.sheet;
+        shownItems_.clear();
+    }
 }
 
 void QuotationSession::setCoverSource(std::function<void(QuotationHeader&)> copyCoverFields) {
@@ -197,14 +203,12 @@ void QuotationSession::setLockWait(LockWaitObserver* observer, LockWaitPolicy po
     lockWaitPolicy_ = policy;
 }
 
-void QuotationSession::record(ViewChange change) {
-    // Only the last tab brought to the front counts: an earlier one (the new quotation that opening
-    // a file starts with) would switch the page in front once more.
-    if (change.kind == ViewChange::Kind::TabSelected ||
-        change.kind == ViewChange::Kind::ListTabShown) {
-        std::erase_if(pendingChanges_, [](const ViewChange& earlier) {
-            return earlier.kind == ViewChange::Kind::TabSelected ||
-                   earlier.kind == ViewChange::Kind::ListTabShown;
+void QuotationSession::record(DocumentChange change) {
+    // Only the last page chosen counts: an earlier one (the new quotation that opening a file
+    // starts with) would switch the page worked on once more.
+    if (change.kind == DocumentChange::Kind::PageChosen) {
+        std::erase_if(pendingChanges_, [](const DocumentChange& earlier) {
+            return earlier.kind == DocumentChange::Kind::PageChosen;
         });
     }
     pendingChanges_.push_back(std::move(change));
@@ -216,7 +220,7 @@ void QuotationSession::refresh(const RecalcOutcome& outcome, bool listMode) {
     if (outcome.growGridTo) {
         gridRows_ = *outcome.growGridTo;
     }
-    record({ViewChange::Kind::Repainted, outcome.growGridTo.value_or(0)});
+    record({DocumentChange::Kind::TotalsChanged});
     if (!outcome.error) {
         return;
     }
@@ -232,6 +236,8 @@ void QuotationSession::refresh(const RecalcOutcome& outcome, bool listMode) {
 void QuotationSession::openDatabases() {
     const std::filesystem::path file =
         databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation);
+    searchIndex_.reset(); // it reads through the database it was opened on
+    searchIndexTried_ = false;
     quotations_ = std::make_unique<SqliteFileDatabase>(file, prompt_);
     prepareDatabaseFiles(folders_.databaseFolder, folders_.installFolder, modules_, prompt_);
     const DatabaseCheck check = checkDatabaseFile(file, CheckDepth::Quick, kStartCheckLimit);
@@ -293,6 +299,11 @@ void QuotationSession::readSettings() {
 }
 
 void QuotationSession::readSettingsInto(DocumentState& state) {
+    readSettingsInForce();
+    applySettingsInForce(state);
+}
+
+void QuotationSession::readSettingsInForce() {
     SettingsSources sources;
     try {
         sources = gatherSettingsSources(folders_.dataRoot, quotationDatabase(), environment_.title1,
@@ -306,8 +317,18 @@ void QuotationSession::readSettingsInto(DocumentState& state) {
     settings_.printStylePath = environment_.print_dir;
     settings_ = kerbina::readSettings(settings_, sources);
     environment_.print_dir = settings_.printStylePath;
+}
+
+void QuotationSession::applySettingsInForce(DocumentState& state) {
     applyToDocument(settings_, state);
     display_.reductionMark = settings_.reductionMark;
+}
+
+ApplySettings QuotationSession::settingsToApply() {
+    readSettingsInForce();
+    return [this](DocumentState& state) {
+        applySettingsInForce(state);
+    };
 }
 
 void QuotationSession::beginRun() {
@@ -338,14 +359,14 @@ RunOutcome QuotationSession::run(const std::function<void()>& action) {
         coverStale_ = false;
         outcome.succeeded = false;
         outcome.error = messageForUser(error);
-        outcome.changes = {{ViewChange::Kind::TabsRebuilt},
-                           {ViewChange::Kind::PageShown},
-                           {ViewChange::Kind::GridLayout},
-                           {ViewChange::Kind::TotalsShown}};
+        outcome.changes = {{DocumentChange::Kind::ItemsChanged},
+                           {DocumentChange::Kind::PageEntered},
+                           {DocumentChange::Kind::TotalsChanged}};
+        rememberShownPage();
     }
     --runDepth_;
     if (outcome.succeeded) {
-        outcome.changes = takeViewChanges();
+        outcome.changes = takeChanges();
     }
     if (runDepth_ == 0 && pendingPassError_) {
         outcome.notices.push_back(std::move(*pendingPassError_));
@@ -354,20 +375,40 @@ RunOutcome QuotationSession::run(const std::function<void()>& action) {
     return outcome;
 }
 
-ViewChanges QuotationSession::startNewQuotation(std::chrono::year_month_day today) {
-    kerbina::startNewQuotation(state_, store_, *recorder_, today);
-    return takeViewChanges();
+void QuotationSession::startNewQuotationSteps(std::chrono::year_month_day today) {
+    kerbina::startNewQuotation(state_, store_, *recorder_, settingsToApply(), today);
+    record({DocumentChange::Kind::PageChosen, 1});
+}
+
+DocumentChanges QuotationSession::startNewQuotation(std::chrono::year_month_day today) {
+    startNewQuotationSteps(today);
+    return takeChanges();
 }
 
 SessionOutcome QuotationSession::newQuotation(std::chrono::year_month_day today) {
     display_.listMode = false;
     SessionOutcome outcome;
-    outcome.done = askAndStartNewQuotation(state_, store_, *recorder_, today);
-    if (outcome.done) {
-        enterPage(false);
-        setOwnFile({});
+    if (state_.modified) {
+        switch (prompt_.askYesNoCancel("編集中のデータを保存しますか？")) {
+        case UserPrompt::Answer::Cancel:
+            outcome.changes = takeChanges();
+            return outcome;
+        case UserPrompt::Answer::Yes:
+            // A save that did not happen must not be followed by discarding the quotation.
+            if (!saveToDatabase()) {
+                outcome.changes = takeChanges();
+                return outcome;
+            }
+            break;
+        case UserPrompt::Answer::No:
+            break;
+        }
     }
-    outcome.changes = takeViewChanges();
+    startNewQuotationSteps(today);
+    outcome.done = true;
+    enterPage(false);
+    setOwnFile({});
+    outcome.changes = takeChanges();
     return outcome;
 }
 
@@ -378,17 +419,18 @@ bool QuotationSession::isInBackupFolder(const std::filesystem::path& file) const
 
 void QuotationSession::setOwnFile(std::filesystem::path file) {
     ownFile_ = std::move(file);
-    record({ViewChange::Kind::OwnFile});
+    record({DocumentChange::Kind::FileChanged});
 }
 
 bool QuotationSession::loadAndShow(const std::filesystem::path& file, std::optional<int> status,
                                    std::chrono::year_month_day today) {
-    const OpenedView view = loadQuotationFile(state_, store_, *recorder_, file, status, today);
+    const OpenedView view =
+        loadQuotationFile(state_, store_, *recorder_, settingsToApply(), file, status, today);
     if (view == OpenedView::Sheet) {
-        record({ViewChange::Kind::TabSelected, state_.currentSheetNumber});
+        record({DocumentChange::Kind::PageChosen, state_.currentSheetNumber});
         enterPage(false);
     } else if (view == OpenedView::ItemList) {
-        record({ViewChange::Kind::ListTabShown});
+        record({DocumentChange::Kind::PageChosen, 0});
         enterPage(true);
     }
     return view != OpenedView::NotOpened;
@@ -409,7 +451,7 @@ SessionOutcome QuotationSession::openQuotationFile(const std::filesystem::path& 
             state_.modified = true;
         }
     }
-    outcome.changes = takeViewChanges();
+    outcome.changes = takeChanges();
     return outcome;
 }
 
@@ -419,7 +461,7 @@ SessionOutcome QuotationSession::openStoredQuotation(const std::string& number,
         "SELECT data,status FROM kerbina WHERE krbnumber=?", {number});
     if (rows.empty()) {
         prompt_.notify("見積番号 " + number + " の見積はデータベースにありません。");
-        return {false, takeViewChanges()};
+        return {false, takeChanges()};
     }
     // The text goes through the quotation file reader as a file would, so a stored quotation opens
     // exactly as its exported file does. The write is checked: a stale file is never read.
@@ -434,9 +476,8 @@ SessionOutcome QuotationSession::openStoredQuotation(const std::string& number,
     outcome.done = loadAndShow(file, status, today);
     if (outcome.done) {
         setOwnFile({});
-        record({ViewChange::Kind::CoverTabShown});
     }
-    outcome.changes = takeViewChanges();
+    outcome.changes = takeChanges();
     return outcome;
 }
 
@@ -464,12 +505,12 @@ std::optional<std::string> QuotationSession::issueCopyNumber(const std::string& 
 SessionOutcome QuotationSession::openChosenQuotationFile(std::chrono::year_month_day today) {
     if (state_.modified && prompt_.askYesNo("編集中のデータを保存しますか？") &&
         !saveToDatabase()) {
-        return {false, takeViewChanges()};
+        return {false, takeChanges()};
     }
     const auto file = prompt_.chooseFileToOpen("直接ファイルを開く", folders_.quotationFolder,
                                                "ケルビナファイル(krb2) (*.krb2)");
     if (!file) {
-        return {false, takeViewChanges()};
+        return {false, takeChanges()};
     }
     return openQuotationFile(*file, FileRole::OwnFile, today);
 }
@@ -486,13 +527,13 @@ SessionOutcome QuotationSession::importChosenVersion1File(std::chrono::year_mont
     return openQuotationFile(*file, FileRole::Source, today);
 }
 
-ViewChanges QuotationSession::saveQuotationFile(const std::filesystem::path& file) {
+DocumentChanges QuotationSession::saveQuotationFile(const std::filesystem::path& file) {
     saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
     writeQuotationFile(file, collectQuotation(state_, store_.workFolder),
                        QuotationWriteOptions{state_.itemNameLine});
     state_.modified = false;
     setOwnFile(file);
-    return takeViewChanges();
+    return takeChanges();
 }
 
 SessionOutcome QuotationSession::saveChosenQuotationFile() {
@@ -521,7 +562,7 @@ bool QuotationSession::saveToDatabase() {
     }
     if (index != nullptr) {
         // The list's search index takes the saved row at once instead of comparing the table at
-        // its next read.
+        // its next read; a fault of the index is reported, and the save stands.
         index->noteChanged(state_.header.number, stampBefore);
     }
     state_.modified = false;
@@ -531,13 +572,12 @@ bool QuotationSession::saveToDatabase() {
 
 void QuotationSession::enterPage(bool listMode) {
     display_.listMode = listMode;
-    record({ViewChange::Kind::PageShown});
-    record({ViewChange::Kind::GridLayout});
-    recalculateAndShow(state_, *recorder_, listMode);
+    record({DocumentChange::Kind::PageEntered});
+    runTotalsPasses(state_, *recorder_, listMode);
 }
 
-ViewChanges QuotationSession::showPage(int sheet) {
-    recorder_->copyCoverToHeader(state_.header);
+DocumentChanges QuotationSession::showPage(int sheet) {
+    recorder_->takeHeaderEdits(state_.header);
     writeHeaderFiles(state_, store_.workFolder, *recorder_);
     if (sheet == 0) {
         saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
@@ -547,28 +587,28 @@ ViewChanges QuotationSession::showPage(int sheet) {
         openSheet(state_, store_, *recorder_, sheet);
         enterPage(false);
     }
-    return takeViewChanges();
+    return takeChanges();
 }
 
-ViewChanges QuotationSession::writeCover() {
-    recorder_->copyCoverToHeader(state_.header);
+DocumentChanges QuotationSession::writeCover() {
+    recorder_->takeHeaderEdits(state_.header);
     writeHeaderFiles(state_, store_.workFolder, *recorder_);
-    return takeViewChanges();
+    return takeChanges();
 }
 
-ViewChanges QuotationSession::showSheetPage() {
+DocumentChanges QuotationSession::showSheetPage() {
     enterPage(false);
-    return takeViewChanges();
+    return takeChanges();
 }
 
-ViewChanges QuotationSession::showListPage() {
+DocumentChanges QuotationSession::showListPage() {
     enterPage(true);
-    return takeViewChanges();
+    return takeChanges();
 }
 
-ViewChanges QuotationSession::recalculate() {
-    recalculateAndShow(state_, *recorder_, display_.listMode);
-    return takeViewChanges();
+DocumentChanges QuotationSession::recalculate() {
+    runTotalsPasses(state_, *recorder_, display_.listMode);
+    return takeChanges();
 }
 
 SessionOutcome QuotationSession::undo() {
@@ -576,16 +616,15 @@ SessionOutcome QuotationSession::undo() {
     if (display_.listMode) {
         outcome.done = undoList(state_, store_, *recorder_);
         if (outcome.done) {
-            record({ViewChange::Kind::TabsRebuilt});
             enterPage(true);
         }
     } else {
         outcome.done = undoSheet(state_, store_, *recorder_);
         if (outcome.done) {
-            recalculateAndShow(state_, *recorder_, false);
+            runTotalsPasses(state_, *recorder_, false);
         }
     }
-    outcome.changes = takeViewChanges();
+    outcome.changes = takeChanges();
     return outcome;
 }
 
@@ -593,9 +632,9 @@ SessionOutcome QuotationSession::redo() {
     SessionOutcome outcome;
     outcome.done = !display_.listMode && redoSheet(state_, store_, *recorder_);
     if (outcome.done) {
-        recalculateAndShow(state_, *recorder_, false);
+        runTotalsPasses(state_, *recorder_, false);
     }
-    outcome.changes = takeViewChanges();
+    outcome.changes = takeChanges();
     return outcome;
 }
 
@@ -609,36 +648,37 @@ void QuotationSession::applyRegisteredSettings(const RegisterOutcome& outcome) {
     display_.alternateRowShading = !outcome.displayStyle.horizontalGridLines;
 }
 
-ViewChanges QuotationSession::applyCalculationSettings(const CalcSettings& chosen) {
+DocumentChanges QuotationSession::applyCalculationSettings(const CalcSettings& chosen) {
     applyCalcSettings(state_, chosen);
+    record({DocumentChange::Kind::SettingsChanged});
     if (display_.listMode) {
         recalculateSheet(state_);
-        recalculateAndShow(state_, *recorder_, true);
+        runTotalsPasses(state_, *recorder_, true);
         saveItemList(state_, store_, ListMode::Wrk);
     } else {
-        recalculateAndShow(state_, *recorder_, false);
+        runTotalsPasses(state_, *recorder_, false);
         saveSheetRecords(state_, store_, *recorder_, RecordMode::Wrk);
     }
-    return takeViewChanges();
+    return takeChanges();
 }
 
-ViewChanges QuotationSession::setSeparateNameSpec(bool separate) {
+DocumentChanges QuotationSession::setSeparateNameSpec(bool separate) {
     state_.separateNameSpec = separate;
-    record({ViewChange::Kind::GridLayout});
-    recalculateAndShow(state_, *recorder_, display_.listMode);
-    return takeViewChanges();
+    record({DocumentChange::Kind::ColumnsChanged});
+    runTotalsPasses(state_, *recorder_, display_.listMode);
+    return takeChanges();
 }
 
-std::pair<CommandResult, ViewChanges> QuotationSession::runGridCommand(
+std::pair<CommandResult, DocumentChanges> QuotationSession::runGridCommand(
     const std::function<CommandResult(GridContext&, Selection)>& command, Selection selection) {
     GridContext context = gridContext();
     CommandResult result = command(context, selection);
     if (result.itemsChanged) {
-        record({ViewChange::Kind::TabsRebuilt});
-        record({ViewChange::Kind::ListTabShown});
+        record({DocumentChange::Kind::ItemsChanged});
+        record({DocumentChange::Kind::PageChosen, 0});
         enterPage(true);
     }
-    return {result, takeViewChanges()};
+    return {result, takeChanges()};
 }
 
 } // namespace kerbina

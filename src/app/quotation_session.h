@@ -5,6 +5,7 @@
 #include "calc/cost_split.h"
 #include "calc/totals.h"
 #include "document/direct_read.h"
+#include "document/document_events.h"
 #include "document/work_folder.h"
 #include "grid/grid_cells.h"
 #include "grid/grid_commands.h"
@@ -33,43 +34,10 @@ class SearchIndex;
 class WorkFolderEditCycle;
 struct RegisterOutcome;
 
-// One thing on screen that an operation changed. The window repaints from these, in order; the
-// core never paints.
-struct ViewChange {
-    enum class Kind {
-        Cleared,         // a new quotation: no sheet totals, the default rows, row 1 at the top
-        GridLayout,      // the columns of the page in front
-        CoverLoaded,     // the header was replaced: the cover fields show it
-        CoverTabShown,   // the side panel shows the cover
-        TabsRebuilt,     // the sheet tabs follow the breakdown list
-        TabSelected,     // `number`: the sheet whose tab comes to the front, as a click on it
-                         // would bring it (0: the breakdown list)
-        ListTabShown,    // the breakdown list's tab is in front; the page is shown separately
-        PageShown,       // the list or a sheet came to the front: tool page, menus, module tabs
-        ModuleTabs,      // the take-off tabs follow the page in front
-        Repainted,       // the grid and the totals panel show the document (`number`: rows the
-                         // grid grows to, 0 when it keeps its rows)
-        TotalsShown,     // the totals panel alone
-        SheetTitle,      // `text`: the name of the item whose sheet is open
-        UndoCounters,    // `text`: the undo tape position ("3/4")
-        QuotationNumber, // `text`
-        OwnFile,         // the quotation's own file changed (ownFile())
-    };
-    ViewChange(Kind changed, int changedNumber = 0, std::string changedText = {})
-        : kind(changed), number(changedNumber), text(std::move(changedText)) {}
-
-    Kind kind;
-    int number = 0;
-    std::string text;
-
-    friend bool operator==(const ViewChange&, const ViewChange&) = default;
-};
-using ViewChanges = std::vector<ViewChange>;
-
 // What an operation that can decline (a question answered Cancel, nothing to undo) did.
 struct SessionOutcome {
     bool done = false;
-    ViewChanges changes;
+    DocumentChanges changes;
 };
 
 // What an opened file is to the quotation. An opened .krb2 file becomes the quotation's own file;
@@ -80,8 +48,9 @@ enum class FileRole { OwnFile, Source };
 // What one user action run through `run` ended with.
 struct RunOutcome {
     bool succeeded = true;
-    // On failure: what brings the screen back to the document, which is as it was before.
-    ViewChanges changes;
+    // On failure: what brings a window back to the document, which is as it was before (the page
+    // worked on entered again).
+    DocumentChanges changes;
     // Notices to show once the action has ended (a range sum the totals pass could not form).
     std::vector<std::string> notices;
     // On failure: the user's message (the files and the document are as they were).
@@ -94,9 +63,25 @@ struct RunOutcome {
 std::string messageForUser(const std::exception& error);
 
 // The open quotation and everything in force for it: the document in memory, the work-file store
-// and its edit cycle, the settings, the databases, the page in front. The window, kerbina-cli and
-// the tests drive it alike: each operation returns what changed on screen instead of painting,
-// and questions go to the prompt the session was made with.
+// and its edit cycle, the settings, the databases, the page worked on (the breakdown list or the
+// open sheet). The window and the tests drive it alike; kerbina-cli does not: it reads, recomputes
+// and writes quotation files through the document layer without a session. Questions go to the
+// prompt the session was made with, and each operation returns what it changed in document terms
+// (DocumentChange), in order, for a window to turn into screen updates:
+//
+//   QuotationStarted, HeaderReplaced, HeaderWritten, ItemsChanged, SheetOpened, TotalsChanged,
+//   UndoMoved    what the work-file store, undo and the opening of files report as they go;
+//   SettingsChanged, ColumnsChanged, PageChosen, PageEntered, FileChanged
+//                what the session itself changed: the sheet's settings, the name and
+//                specification columns, the page worked on, the quotation's own file;
+//   RowsChanged, RowsInserted, RowsRemoved
+//                the rows of the page worked on that an operation changed, last: the session
+//                compares the page with the one it last handed out, unless the operation entered
+//                a page or changed what every row shows (QuotationStarted, PageEntered,
+//                SettingsChanged, ColumnsChanged), after which a window shows the page anew.
+//
+// The session reads the settings files and saves to the database itself, in order around the
+// document layer's operations, which never do either.
 class QuotationSession {
 public:
     static constexpr int kDefaultGridRows = 101;
@@ -138,14 +123,15 @@ public:
     int gridRows() const { return gridRows_; }
     void setGridRows(int rows) { gridRows_ = rows; }
     // The grid commands' context over this session's document, edit cycle and prompt. Commands
-    // run through it record their screen changes here: collect them with takeViewChanges.
+    // run through it record their changes here: collect them with takeChanges.
     GridContext gridContext();
-    ViewChanges takeViewChanges();
+    // The changes recorded since the last call, with the rows of the page worked on that changed.
+    DocumentChanges takeChanges();
 
     // What only a window has: the cover page's fields (copied into the header before every write),
     // and the save dialog (shown over the context; true when it saved the quotation).
     void setCoverSource(std::function<void(QuotationHeader&)> copyCoverFields);
-    // The window calls this once the cover page shows the header of a CoverLoaded change. From
+    // The window calls this once the cover page shows the header of a HeaderReplaced change. From
     // the moment an operation replaces the header until then, the page still shows the previous
     // quotation's cover, and copying that would put it into the new header: no copy is made.
     void coverShown() { coverStale_ = false; }
@@ -181,7 +167,7 @@ public:
     RunOutcome run(const std::function<void()>& action);
 
     // The new quotation without the question (start-up, and the first step of opening a file).
-    ViewChanges startNewQuotation(std::chrono::year_month_day today);
+    DocumentChanges startNewQuotation(std::chrono::year_month_day today);
     // "新規作成": asks whether to save a modified quotation first; not done when the user
     // cancelled or the save did not happen (nothing changed then).
     SessionOutcome newQuotation(std::chrono::year_month_day today);
@@ -208,15 +194,15 @@ public:
     SessionOutcome importChosenVersion1File(std::chrono::year_month_day today);
     // Writes the open quotation to a quotation file (after writing the open sheet); it becomes
     // the quotation's own file.
-    ViewChanges saveQuotationFile(const std::filesystem::path& file);
+    DocumentChanges saveQuotationFile(const std::filesystem::path& file);
     // "ファイルに保存": asks where (the quotation's own file, or a name made from it in the
     // quotation folder) and writes there. Not done when the user cancelled; a failed write raises.
     SessionOutcome saveChosenQuotationFile();
     // The save to the database: writes the open sheet, shows the save dialog over the session's
     // databases, numbering options and the open quotation as its work files hold it, and once it
     // saved, tells the list's search index, clears the modified mark and says
-    // "データを保存しました。". False when it did not happen. Its screen changes (the number
-    // shown) wait in takeViewChanges. Before the dialog it waits for another program's lock on the
+    // "データを保存しました。". False when it did not happen. Its changes (the number written)
+    // wait in takeChanges. Before the dialog it waits for another program's lock on the
     // quotation database (see setLockWait); a database still held, a wait stopped by the user or
     // a database known to be damaged is told, and nothing is saved.
     bool saveToDatabase();
@@ -225,34 +211,42 @@ public:
     std::optional<CostSplit> costSplit() const;
     // Brings a page to the front: 0 the breakdown list, n the sheet of item n. The page that is
     // left is written first.
-    ViewChanges showPage(int sheet);
-    // The list or the current sheet again (after a view option changed): layout, totals, repaint.
-    ViewChanges showSheetPage();
-    ViewChanges showListPage();
+    DocumentChanges showPage(int sheet);
+    // The list or the current sheet entered again (after a view option changed), with its totals.
+    DocumentChanges showSheetPage();
+    DocumentChanges showListPage();
     // The cover changed on the page in a way the header follows at once (an addressee, a
     // number): the cover goes into the header and the header file is written.
-    ViewChanges writeCover();
-    // The totals passes and a repaint of the page in front.
-    ViewChanges recalculate();
+    DocumentChanges writeCover();
+    // The totals passes over the page worked on.
+    DocumentChanges recalculate();
     SessionOutcome undo();
     SessionOutcome redo();
     // Applies the calculation settings of the dialog (桁設定) and writes the page in front.
-    ViewChanges applyCalculationSettings(const CalcSettings& chosen);
+    DocumentChanges applyCalculationSettings(const CalcSettings& chosen);
     // What "登　録" of the settings dialog puts into effect at once for the open quotation: the
     // tax rounding, the numbering options, the cover captions and the row shading.
     void applyRegisteredSettings(const RegisterOutcome& outcome);
     // The 名称 and 仕様 columns shown apart or together.
-    ViewChanges setSeparateNameSpec(bool separate);
+    DocumentChanges setSeparateNameSpec(bool separate);
     // Runs one grid command on the selection.
-    std::pair<CommandResult, ViewChanges>
+    std::pair<CommandResult, DocumentChanges>
     runGridCommand(const std::function<CommandResult(GridContext&, Selection)>& command,
                    Selection selection);
 
 private:
-    class ViewRecorder;
+    class EventRecorder;
 
     void readSettingsInto(DocumentState& state);
-    void record(ViewChange change);
+    // Reads the settings files into the settings in force; what they cannot give stays.
+    void readSettingsInForce();
+    void applySettingsInForce(DocumentState& state);
+    // Reads the settings files once, for a document operation that applies them.
+    ApplySettings settingsToApply();
+    void startNewQuotationSteps(std::chrono::year_month_day today);
+    void record(DocumentChange change);
+    // The rows of the page worked on as the last takeChanges handed them out.
+    void rememberShownPage();
     void refresh(const RecalcOutcome& outcome, bool listMode);
     void enterPage(bool listMode);
     // Opens a quotation file as the open quotation and brings the page it shows to the front;
@@ -280,7 +274,7 @@ private:
     bool searchIndexTried_ = false;
     std::unique_ptr<Database> addresses_;
     std::unique_ptr<QuotationSaveSource> saveSource_;
-    std::unique_ptr<ViewRecorder> recorder_;
+    std::unique_ptr<EventRecorder> recorder_;
     std::unique_ptr<WorkFolderEditCycle> cycle_;
     GridSession gridSession_;
     std::function<void(QuotationHeader&)> copyCoverFields_;
@@ -289,7 +283,10 @@ private:
     LockWaitObserver* lockWait_ = nullptr;
     LockWaitPolicy lockWaitPolicy_;
     bool quotationDatabaseDamaged_ = false;
-    ViewChanges pendingChanges_;
+    DocumentChanges pendingChanges_;
+    bool shownList_ = false;
+    Sheet shownLines_;
+    ItemList shownItems_;
     int runDepth_ = 0;
     std::optional<std::string> pendingPassError_;
 };

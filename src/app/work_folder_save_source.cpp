@@ -7,10 +7,9 @@ namespace kerbina {
 void WorkFolderSaveSource::storeQuotationNumber(const std::string& number) {
     runAsOneChange(state_, store_, [&] {
         state_.header.number = number;
-        writeHeaderFiles(state_, store_.workFolder, host_);
+        writeHeaderFiles(state_, store_.workFolder, events_);
         writeBackup(state_, store_);
     });
-    host_.showQuotationNumber(state_.header.number);
 }
 
 RenderedQuotation WorkFolderSaveSource::render() {

@@ -42,6 +42,13 @@ std::string confLine(std::string_view key, std::string_view value) {
     return line;
 }
 
+std::string numberedKey(std::string_view stem, std::size_t number) {
+    std::string key(stem);
+    key += std::to_string(number);
+    key += ']';
+    return key;
+}
+
 std::string firstConfValue(const std::vector<std::string>& lines, std::string_view key) {
     for (const std::string& line : lines) {
         if (confKey(line) == key) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -20,6 +21,9 @@ std::optional<std::string_view> confKey(std::string_view line);
 std::string_view confValue(std::string_view line);
 // key + "=" + value
 std::string confLine(std::string_view key, std::string_view value);
+
+// The key of the n-th of a numbered group: stem "[GROUP_NAME" and 3 give "[GROUP_NAME3]".
+std::string numberedKey(std::string_view stem, std::size_t number);
 
 // First match: the value of the first line whose key is `key`; empty when none has it.
 std::string firstConfValue(const std::vector<std::string>& lines, std::string_view key);

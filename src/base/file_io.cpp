@@ -502,21 +502,27 @@ int countedFileCalls() {
     return fileCalls;
 }
 
-std::vector<std::string> splitTextLines(std::string_view utf8) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> splitTextLineViews(std::string_view utf8) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n')) + 1);
     while (!utf8.empty()) {
         const std::size_t end = utf8.find('\n');
         std::string_view line = utf8.substr(0, end);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        lines.emplace_back(line);
+        lines.push_back(line);
         if (end == std::string_view::npos) {
             break;
         }
         utf8.remove_prefix(end + 1);
     }
     return lines;
+}
+
+std::vector<std::string> splitTextLines(std::string_view utf8) {
+    const std::vector<std::string_view> views = splitTextLineViews(utf8);
+    return {views.begin(), views.end()};
 }
 
 std::vector<std::string> readTextLines(const fs::path& path) {

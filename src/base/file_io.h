@@ -172,6 +172,9 @@ int countedFileCalls();
 // is stripped). A missing file reads as no lines; anything the file reader refuses (see above, with
 // the text limit) raises FileError.
 std::vector<std::string> splitTextLines(std::string_view utf8);
+// The same lines as views into the text, so a large file is not copied line by line before it is
+// parsed.
+std::vector<std::string_view> splitTextLineViews(std::string_view utf8);
 std::vector<std::string> readTextLines(const std::filesystem::path& path);
 void writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
                     Durability durability = Durability::Durable);

@@ -63,6 +63,13 @@ void appendAsSeparatedField(std::string& out, std::string_view text);
 // The text without CR and LF: a value that must stay on its line.
 std::string withoutLineBreaks(std::string_view text);
 void appendWithoutLineBreaks(std::string& out, std::string_view text);
+
+// The text without ",": a value in a comma-separated line that is not quoted.
+std::string withoutCommas(std::string_view text);
+// The text as a JSON string: in double quotes, with '"', '\\' and the control characters escaped
+// ("\n", "\r", "\t", the others as "\u00XX"); every other byte is kept, so UTF-8 passes whole.
+std::string jsonString(std::string_view text);
+
 // A message on one line, for a console: each LF becomes a blank, CRs go.
 std::string onOneLine(std::string_view text);
 

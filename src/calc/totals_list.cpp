@@ -1,3 +1,4 @@
+#include "base/bounds.h"
 #include "base/text_codec.h"
 #include "calc/totals.h"
 #include "calc/totals_internal.h"

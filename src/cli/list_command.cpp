@@ -50,43 +50,10 @@ std::optional<Currency> amount(std::string_view text) {
     }
 }
 
-std::string jsonText(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static constexpr char kHex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += kHex[(c >> 4) & 0xF];
-                out += kHex[c & 0xF];
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
-
 // A stored number as a JSON number when it is one, else as text.
 std::string jsonAmount(const std::string& text) {
     const auto value = amount(text);
-    return value ? value->toString() : jsonText(text);
+    return value ? value->toString() : jsonString(text);
 }
 
 struct ListArguments {
@@ -146,15 +113,15 @@ void printPage(const QuotationListPage& page) {
     bool first = true;
     for (const QuotationListRow& row : page.rows) {
         const auto status = parseInteger(row.status);
-        std::cout << (first ? "\n" : ",\n") << "    {\"number\": " << jsonText(row.number)
+        std::cout << (first ? "\n" : ",\n") << "    {\"number\": " << jsonString(row.number)
                   << ", \"status\": " << (status ? std::to_string(*status) : "null")
-                  << ", \"statusText\": " << jsonText(statusText(row.status))
-                  << ", \"addressee\": " << jsonText(row.addressee)
-                  << ", \"site\": " << jsonText(row.site)
-                  << ", \"workName\": " << jsonText(row.workName)
+                  << ", \"statusText\": " << jsonString(statusText(row.status))
+                  << ", \"addressee\": " << jsonString(row.addressee)
+                  << ", \"site\": " << jsonString(row.site)
+                  << ", \"workName\": " << jsonString(row.workName)
                   << ", \"amount\": " << jsonAmount(row.amount)
-                  << ", \"requester\": " << jsonText(row.requester)
-                  << ", \"date\": " << jsonText(row.created) << "}";
+                  << ", \"requester\": " << jsonString(row.requester)
+                  << ", \"date\": " << jsonString(row.created) << "}";
         first = false;
     }
     std::cout << (first ? "]\n}\n" : "\n  ]\n}\n");
@@ -184,12 +151,8 @@ int runList(const std::vector<std::string_view>& words) {
     SqliteFileDatabase database(file, quiet);
     // The search index speeds up text searches; without it (a read-only folder) the table is
     // searched directly with the same result.
-    std::unique_ptr<SearchIndex> index;
-    try {
-        index = std::make_unique<SearchIndex>(file, SearchIndex::indexFileFor(file));
-    } catch (const DatabaseError&) {
-        index.reset();
-    }
+    const std::unique_ptr<SearchIndex> index =
+        openSearchIndex(database, SearchIndex::indexFileFor(file));
     try {
         printPage(readQuotationList(database, arguments->request, index.get()));
     } catch (const DatabaseError& failure) {

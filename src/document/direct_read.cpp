@@ -38,9 +38,9 @@ std::string damagedFileQuestion(const std::filesystem::path& path,
     return text + "読み込めた部分だけを開きますか？";
 }
 
-OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHost& host,
-                             const std::filesystem::path& path, std::optional<int> status,
-                             std::chrono::year_month_day today) {
+OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentEvents& events,
+                             const ApplySettings& applySettings, const std::filesystem::path& path,
+                             std::optional<int> status, std::chrono::year_month_day today) {
     const bool version1 = isVersion1Path(path);
     QuotationReading reading;
     if (version1) {
@@ -49,7 +49,7 @@ OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHos
         reading = readQuotationFileLeniently(path);
     }
     if (!reading.problems.empty() &&
-        !host.askYesNoDefaultNo(damagedFileQuestion(path, reading.problems))) {
+        !events.askYesNoDefaultNo(damagedFileQuestion(path, reading.problems))) {
         return OpenedView::NotOpened;
     }
     QuotationData& data = reading.data;
@@ -63,12 +63,12 @@ OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHos
         data.header.dd = fresh.dd;
     }
 
-    // The settings a new quotation gets, read before anything of the open quotation is touched:
-    // the recomputation below may still fail.
+    // The settings in force, as a new quotation takes them, put into a state of their own: the
+    // recomputation below may still fail before anything of the open quotation is touched.
     DocumentState fresh;
     fresh.header.keta = 1; // a new quotation's grand-total setting where no settings are read
     fresh.header.cutLevel = Currency::fromRaw(5000);
-    host.readSettings(fresh);
+    applySettings(fresh);
     if (version1) {
         // The old format has no grand-total settings: those of a new quotation apply.
         data.header.keta = fresh.header.keta;
@@ -76,7 +76,7 @@ OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHos
     }
     recalculateQuotation(data, fresh.settings, fresh.itemNameLine);
 
-    startNewQuotation(state, store, host, today);
+    startNewQuotation(state, store, events, applySettings, today);
     writeWorkFolder(data, store.workFolder);
     store.backupWriter.forget();
     if (data.taxOffset) {
@@ -91,19 +91,20 @@ OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHos
     const int current = firstSheetItem(state);
     state.currentSheetNumber = current;
     loadSheet(state, store.workFolder, current);
-    host.showSheetTitle(state.items[static_cast<std::size_t>(current)].name);
+    events.changed({DocumentChange::Kind::SheetOpened, current,
+                    state.items[static_cast<std::size_t>(current)].name});
     // The grand totals and the list's tax, from the recomputed items, before the header file and
     // the backup take them.
     recalculateItemList(state);
     saveItemList(state, store, ListMode::Und);
     saveItemList(state, store, ListMode::Wrk);
-    host.rebuildSheetTabs();
-    host.loadCoverPage(state.header);
+    events.changed({DocumentChange::Kind::ItemsChanged});
+    events.changed({DocumentChange::Kind::HeaderReplaced});
 
     OpenedView view = OpenedView::ItemList;
     if (state.itemMax() == 1) {
-        openSheet(state, store, host, current);
-        saveSheetRecords(state, store, host, RecordMode::Wrk);
+        openSheet(state, store, events, current);
+        saveSheetRecords(state, store, events, RecordMode::Wrk);
         view = OpenedView::Sheet;
     }
     state.modified = false;

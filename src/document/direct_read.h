@@ -1,8 +1,9 @@
 #pragma once
 
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/quotation_file.h"
 #include "document/work_folder.h"
+#include "document/work_store.h"
 #include "records/document_state.h"
 
 #include <chrono>
@@ -13,7 +14,7 @@
 
 namespace kerbina {
 
-// What the window shows after a quotation was opened; NotOpened when the user declined to open
+// The page an opened quotation is worked on from; NotOpened when the user declined to open
 // what could be read of a damaged file (nothing changed).
 enum class OpenedView { Sheet, ItemList, NotOpened };
 
@@ -26,9 +27,9 @@ enum class OpenedView { Sheet, ItemList, NotOpened };
 // user says Yes to the question naming its problems (No is the default). Only then is a new
 // quotation started, the work folder rebuilt from the file and the first sheet-owning item made
 // current. `status` (from the quotation list) replaces [STATUS].
-OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentHost& host,
-                             const std::filesystem::path& path, std::optional<int> status,
-                             std::chrono::year_month_day today);
+OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentEvents& events,
+                             const ApplySettings& applySettings, const std::filesystem::path& path,
+                             std::optional<int> status, std::chrono::year_month_day today);
 
 // The question asked before opening what could be read of a damaged file: the file, each problem
 // with its line (the first few), and "読み込めた部分だけを開きますか？".

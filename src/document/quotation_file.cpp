@@ -273,31 +273,11 @@ std::pair<int, int> sheetsWritten(const QuotationData& data, const QuotationWrit
     return {1, data.itemMax()};
 }
 
-// The lines of a text as splitTextLines gives them, but as views into the text: a large file is
-// not copied line by line before it is parsed.
-std::vector<std::string_view> lineViews(std::string_view utf8) {
-    std::vector<std::string_view> lines;
-    lines.reserve(static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n')) + 1);
-    while (!utf8.empty()) {
-        const std::size_t end = utf8.find('\n');
-        std::string_view line = utf8.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        utf8.remove_prefix(end + 1);
-    }
-    return lines;
-}
-
 // Reads a whole quotation file into memory, section by section, and stops at the first thing it
 // cannot accept; nothing outside the reader sees a quotation until all of it has been read.
 class QuotationReader {
 public:
-    explicit QuotationReader(std::string_view utf8) : lines_(lineViews(utf8)) {
+    explicit QuotationReader(std::string_view utf8) : lines_(splitTextLineViews(utf8)) {
         // A file cut short ends inside a line: that half line is no line of the file. Only the
         // end marker itself may go without its line end.
         if (!utf8.empty() && utf8.back() != '\n' && !isMarker(lines_.back(), "</EOF>")) {

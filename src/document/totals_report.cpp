@@ -1,44 +1,12 @@
 #include "document/totals_report.h"
 
-#include <cstdio>
+#include "base/text.h"
+
 #include <vector>
 
 namespace kerbina {
 
 namespace {
-
-std::string quoted(std::string_view text) {
-    std::string result = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '"':
-            result += "\\\"";
-            break;
-        case '\\':
-            result += "\\\\";
-            break;
-        case '\n':
-            result += "\\n";
-            break;
-        case '\r':
-            result += "\\r";
-            break;
-        case '\t':
-            result += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-                result += escaped;
-            } else {
-                result += c;
-            }
-        }
-    }
-    result += '"';
-    return result;
-}
 
 // Members of one JSON object on one line each, indented by the object's depth.
 class JsonObject {
@@ -48,16 +16,16 @@ public:
     JsonObject& raw(std::string_view key, std::string_view json) {
         text_ += text_.empty() ? "{\n" : ",\n";
         text_ += indent_;
-        text_ += quoted(key);
+        text_ += jsonString(key);
         text_ += ": ";
         text_ += json;
         return *this;
     }
     JsonObject& text(std::string_view key, std::string_view value) {
-        return raw(key, quoted(value));
+        return raw(key, jsonString(value));
     }
     JsonObject& money(std::string_view key, Currency value) {
-        return raw(key, quoted(value.toString()));
+        return raw(key, jsonString(value.toString()));
     }
     JsonObject& number(std::string_view key, long long value) {
         return raw(key, std::to_string(value));

@@ -11,13 +11,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void showCounters(const DocumentState& state, DocumentHost& host) {
-    host.showUndoCounters(undoCounterText(state));
+void reportPosition(const DocumentState& state, DocumentEvents& events) {
+    events.changed({DocumentChange::Kind::UndoMoved, 0, undoCounterText(state)});
 }
 
 // Moves the cursor by `step` and loads the snapshot there. Without a snapshot file at the new
 // position (deleted outside the program) the cursor goes back and the sheet stays as it is.
-bool loadSnapshotAt(DocumentState& state, WorkStore& store, DocumentHost& host, int step,
+bool loadSnapshotAt(DocumentState& state, WorkStore& store, DocumentEvents& events, int step,
                     RecordMode mode) {
     state.undoGeneration += step;
     const fs::path file =
@@ -25,7 +25,7 @@ bool loadSnapshotAt(DocumentState& state, WorkStore& store, DocumentHost& host, 
     std::error_code error;
     if (!fs::is_regular_file(file, error)) {
         state.undoGeneration -= step;
-        showCounters(state, host);
+        reportPosition(state, events);
         return false;
     }
     Sheet sheet;
@@ -33,18 +33,18 @@ bool loadSnapshotAt(DocumentState& state, WorkStore& store, DocumentHost& host, 
         sheet = readSheetFile(file);
     } catch (const FileError&) {
         state.undoGeneration -= step;
-        showCounters(state, host);
+        reportPosition(state, events);
         throw;
     }
-    showCounters(state, host);
+    reportPosition(state, events);
     // The amounts are left to the totals pass, which recomputes them from the restored lines.
     for (LineRecord& line : sheet) {
         line.netAmount = Currency();
         line.submittedAmount = Currency();
     }
     state.sheet = std::move(sheet);
-    recalculateAndShow(state, host, false);
-    saveSheetRecords(state, store, host, mode);
+    runTotalsPasses(state, events, false);
+    saveSheetRecords(state, store, events, mode);
     return true;
 }
 
@@ -64,31 +64,30 @@ void advanceUndoTape(DocumentState& state) {
     state.undoGeneration = state.undoCount;
 }
 
-bool undoSheet(DocumentState& state, WorkStore& store, DocumentHost& host) {
+bool undoSheet(DocumentState& state, WorkStore& store, DocumentEvents& events) {
     if (state.undoGeneration <= 1) {
-        host.notify("これ以上は戻れません");
+        events.notify("これ以上は戻れません");
         return false;
     }
-    return loadSnapshotAt(state, store, host, -1, RecordMode::Und);
+    return loadSnapshotAt(state, store, events, -1, RecordMode::Und);
 }
 
-bool redoSheet(DocumentState& state, WorkStore& store, DocumentHost& host) {
+bool redoSheet(DocumentState& state, WorkStore& store, DocumentEvents& events) {
     if (state.undoGeneration >= state.undoCount) {
         return false;
     }
-    return loadSnapshotAt(state, store, host, +1, RecordMode::Redo);
+    return loadSnapshotAt(state, store, events, +1, RecordMode::Redo);
 }
 
-bool undoList(DocumentState& state, WorkStore& store, DocumentHost& host) {
+bool undoList(DocumentState& state, WorkStore& store, DocumentEvents& events) {
     std::error_code error;
     if (!fs::is_regular_file(store.workFolder / headerFileName("UND"), error)) {
         return false;
     }
     readHeaderFile(state, store.workFolder, "UND");
-    recalculateAndShow(state, host, true);
+    runTotalsPasses(state, events, true);
     saveItemList(state, store, ListMode::Wrk);
-    host.rebuildSheetTabs();
-    host.selectTab(0);
+    events.changed({DocumentChange::Kind::ItemsChanged});
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/work_folder.h"
 #include "records/document_state.h"
 
@@ -13,9 +13,9 @@ namespace kerbina {
 //
 // The open sheet has a tape: the files g "WITEM" n ".UND", one whole copy of sheet n per
 // position g. `undoCount` is the number of positions written; `undoGeneration` is the cursor,
-// the position whose snapshot matches the screen. Both are 0 after a reset. Opening a sheet or
-// starting a quotation writes position 1, the state the sheet was opened in, so undo never goes
-// behind it.
+// the position whose snapshot matches the sheet in memory. Both are 0 after a reset. Opening a
+// sheet or starting a quotation writes position 1, the state the sheet was opened in, so undo never
+// goes behind it.
 //
 // An edit first rewrites the snapshot at the cursor (saveSheetRecords "UND"), changes the lines,
 // and then appends its result at `undoCount` + 1 (saveSheetRecords "WRK"), which becomes the
@@ -35,11 +35,11 @@ void advanceUndoTape(DocumentState& state);
 // "取り消し" and "やり直し" on a sheet tab. Undo at position 1 shows "これ以上は戻れません";
 // redo at the end of the tape does nothing. A missing snapshot file leaves the cursor and the
 // sheet as they were. Return true when a snapshot was loaded.
-bool undoSheet(DocumentState& state, WorkStore& store, DocumentHost& host);
-bool redoSheet(DocumentState& state, WorkStore& store, DocumentHost& host);
+bool undoSheet(DocumentState& state, WorkStore& store, DocumentEvents& events);
+bool redoSheet(DocumentState& state, WorkStore& store, DocumentEvents& events);
 // "取り消し" on the breakdown-list tab: the list as it was before the last list change. Returns
 // false, changing nothing, when there is no list snapshot.
-bool undoList(DocumentState& state, WorkStore& store, DocumentHost& host);
+bool undoList(DocumentState& state, WorkStore& store, DocumentEvents& events);
 
 // The status bar text of the sheet tape: cursor + "/" + count.
 std::string undoCounterText(const DocumentState& state);

@@ -202,8 +202,8 @@ QuotationData collectAllButSheets(const DocumentState& state, const fs::path& wo
 
 } // namespace
 
-void recalculateAndShow(DocumentState& state, DocumentHost& host, bool listMode) {
-    host.refresh(recalculateTotals(state, listMode, host.gridRowCount()), listMode);
+void runTotalsPasses(DocumentState& state, DocumentEvents& events, bool listMode) {
+    events.recalculated(recalculateTotals(state, listMode, events.roomForEntries()), listMode);
 }
 
 Sheet readSheetFile(const fs::path& file) {
@@ -271,7 +271,7 @@ void loadSheet(DocumentState& state, const fs::path& workFolder, int sheet) {
     state.allSubmittedTotal -= state.items[index].submittedTotal;
 }
 
-void writeHeaderFiles(DocumentState& state, const fs::path& workFolder, DocumentHost& host) {
+void writeHeaderFiles(DocumentState& state, const fs::path& workFolder, DocumentEvents& events) {
     const fs::path titleFile = workFolder / kHeaderTitleFileName;
     std::string image;
     appendBytes(image, encodeHeader(state.header));
@@ -294,19 +294,19 @@ void writeHeaderFiles(DocumentState& state, const fs::path& workFolder, Document
                         headerFileBytes(state.header, state.items))) {
         state.modified = true;
     }
-    host.showQuotationNumber(state.header.number);
+    events.changed({DocumentChange::Kind::HeaderWritten, 0, state.header.number});
 }
 
-void saveSheetRecords(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode) {
+void saveSheetRecords(DocumentState& state, WorkStore& store, DocumentEvents& events,
+                      RecordMode mode) {
     // `modified` is set by the writes that change what the quotation holds (the header file, the
     // sheet file), not by the write itself: leaving a page writes it too. A write that fails
     // leaves memory and files as they were (runAsOneChange), `modified` included.
-    host.updateCoverHistory();
-    host.copyCoverToHeader(state.header);
-    writeHeaderFiles(state, store.workFolder, host);
+    events.takeHeaderEdits(state.header);
+    writeHeaderFiles(state, store.workFolder, events);
     if (mode == RecordMode::Wrk) {
         advanceUndoTape(state);
-        host.showUndoCounters(undoCounterText(state));
+        events.changed({DocumentChange::Kind::UndoMoved, 0, undoCounterText(state)});
     }
     setHeaderTotals(state.header, state, state.sheetSubmittedTax, state.sheetNetTax);
     bool changed = writeHeaderFile(store.workFolder / headerFileName("WRK"),
@@ -335,18 +335,17 @@ void saveItemList(DocumentState& state, WorkStore& store, ListMode mode) {
     writeBackup(state, store);
 }
 
-void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int sheet) {
+void openSheet(DocumentState& state, WorkStore& store, DocumentEvents& events, int sheet) {
     if (sheet < 1) {
         throw std::invalid_argument("sheet number below 1");
     }
     readHeaderFile(state, store.workFolder, "WRK");
     resetUndo(state, store.workFolder);
     loadSheet(state, store.workFolder, sheet);
-    host.showSheetTitle(state.items[static_cast<std::size_t>(sheet)].name);
-    host.rebuildSheetTabs();
-    host.applyGridLayout();
-    recalculateAndShow(state, host, false);
-    host.showModuleTabs();
+    events.changed({DocumentChange::Kind::SheetOpened, sheet,
+                    state.items[static_cast<std::size_t>(sheet)].name});
+    events.changed({DocumentChange::Kind::ItemsChanged});
+    runTotalsPasses(state, events, false);
 
     // Position 1 of the fresh tape is the sheet as opened, so the first edit after a tab switch
     // can be undone.
@@ -355,7 +354,7 @@ void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int s
     advanceUndoTape(state);
     writeSheetFile(store.workFolder / sheetSnapshotFileName(state.undoGeneration, sheet),
                    state.sheet, sheet);
-    host.showUndoCounters(undoCounterText(state));
+    events.changed({DocumentChange::Kind::UndoMoved, 0, undoCounterText(state)});
 }
 
 void newDocumentFiles(DocumentState& state, const fs::path& workFolder,
@@ -381,52 +380,32 @@ void newDocumentFiles(DocumentState& state, const fs::path& workFolder,
     state.header.cutLevel = Currency::fromRaw(5000);
 }
 
-void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
-                       std::chrono::year_month_day today) {
-    host.readSettings(state);
+void startNewQuotation(DocumentState& state, WorkStore& store, DocumentEvents& events,
+                       const ApplySettings& applySettings, std::chrono::year_month_day today) {
+    applySettings(state);
     resetUndo(state, store.workFolder);
-    host.clearView();
+    events.changed({DocumentChange::Kind::QuotationStarted});
     state.unitCostBreakdowns.clear();
     newDocumentFiles(state, store.workFolder, today);
-    host.readSettings(state);
-    host.applyGridLayout();
+    // The new header has the grand-total settings of a quotation without settings: those in force
+    // replace them.
+    applySettings(state);
     state.currentSheetNumber = 1;
     state.header.dataLevel = 0;
     state.header.status = -1;
-    // The cover shows the new header before saveSheetRecords copies the cover fields back into it.
-    host.loadCoverPage(state.header);
-    recalculateAndShow(state, host, false);
+    // Replaced before saveSheetRecords takes the header edits made outside the document: those
+    // belong to the quotation that was open.
+    events.changed({DocumentChange::Kind::HeaderReplaced});
+    runTotalsPasses(state, events, false);
 
     state.undoGeneration = 0;
     state.undoCount = 0;
-    saveSheetRecords(state, store, host, RecordMode::Wrk);
-    host.showSheetTitle(state.items[1].name);
+    saveSheetRecords(state, store, events, RecordMode::Wrk);
+    events.changed({DocumentChange::Kind::SheetOpened, 1, state.items[1].name});
     saveItemList(state, store, ListMode::Und);
     saveItemList(state, store, ListMode::Wrk);
-    host.rebuildSheetTabs();
-    host.selectTab(1);
-    host.showCoverTab();
+    events.changed({DocumentChange::Kind::ItemsChanged});
     state.modified = false;
-}
-
-bool askAndStartNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
-                             std::chrono::year_month_day today) {
-    if (state.modified) {
-        switch (host.askYesNoCancel("編集中のデータを保存しますか？")) {
-        case DocumentHost::Answer::Cancel:
-            return false;
-        case DocumentHost::Answer::Yes:
-            // A save that did not happen must not be followed by discarding the quotation.
-            if (!host.saveToDatabase()) {
-                return false;
-            }
-            break;
-        case DocumentHost::Answer::No:
-            break;
-        }
-    }
-    startNewQuotation(state, store, host, today);
-    return true;
 }
 
 QuotationData collectQuotation(const DocumentState& state, const fs::path& workFolder) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/work_folder.h"
 #include "records/document_state.h"
 #include "records/quotation_data.h"
@@ -38,7 +38,8 @@ enum class ListMode { Und, Wrk };
 
 // Writes the open quotation: the header files, the current sheet and its snapshot, then the
 // backup quotation file. Sets `modified` when the header file or the sheet file changed.
-void saveSheetRecords(DocumentState& state, WorkStore& store, DocumentHost& host, RecordMode mode);
+void saveSheetRecords(DocumentState& state, WorkStore& store, DocumentEvents& events,
+                      RecordMode mode);
 // Writes the header and the breakdown list to "HEAD.UND" before a list change or "HEAD.WRK"
 // after it; "WRK" also rewrites the backup, and sets `modified` when "HEAD.WRK" changed.
 void saveItemList(DocumentState& state, WorkStore& store, ListMode mode);
@@ -46,7 +47,7 @@ void saveItemList(DocumentState& state, WorkStore& store, ListMode mode);
 // current calculation settings stored into the item that owns the open sheet; sets `modified` when
 // that changed what "HEAD.WRK" holds.
 void writeHeaderFiles(DocumentState& state, const std::filesystem::path& workFolder,
-                      DocumentHost& host);
+                      DocumentEvents& events);
 // Reads "HEAD." + extension into the header and a fresh breakdown list. Raises FileError, and
 // changes nothing, when the file is missing or too short for its header and count.
 void readHeaderFile(DocumentState& state, const std::filesystem::path& workFolder,
@@ -57,22 +58,24 @@ void readHeaderFile(DocumentState& state, const std::filesystem::path& workFolde
 void loadSheet(DocumentState& state, const std::filesystem::path& workFolder, int sheet);
 // The sheet-tab switch: re-reads "HEAD.WRK", loads sheet n, recomputes and redisplays, and starts
 // a fresh undo tape whose position 1 is the sheet as opened.
-void openSheet(DocumentState& state, WorkStore& store, DocumentHost& host, int sheet);
+void openSheet(DocumentState& state, WorkStore& store, DocumentEvents& events, int sheet);
 
 // Keeps the previous quotation's work files as backups and sets up an empty quotation in memory:
 // one sheet item carrying the current calculation settings, a header dated `today`.
 void newDocumentFiles(DocumentState& state, const std::filesystem::path& workFolder,
                       std::chrono::year_month_day today);
-// "新規作成": asks whether to save a modified quotation first. Returns false when the user
-// cancelled or the save did not happen, and then changes nothing.
-bool askAndStartNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
-                             std::chrono::year_month_day today);
-// The new quotation without the question (also the first step of opening a file).
-void startNewQuotation(DocumentState& state, WorkStore& store, DocumentHost& host,
-                       std::chrono::year_month_day today);
+// Puts the settings in force (read by whoever drives the operation, beforehand) into a document
+// state: its calculation settings and options and the header's grand-total settings.
+using ApplySettings = std::function<void(DocumentState&)>;
+// Replaces the open quotation by a new one (also the first step of opening a file), whatever it
+// held: asking whether to save it first is for the caller. The new quotation takes the settings
+// in force through `applySettings`.
+void startNewQuotation(DocumentState& state, WorkStore& store, DocumentEvents& events,
+                       const ApplySettings& applySettings, std::chrono::year_month_day today);
 
-// The totals passes (the sheet pass unless in list mode, then the list pass), then the repaint.
-void recalculateAndShow(DocumentState& state, DocumentHost& host, bool listMode);
+// The totals passes (the sheet pass unless in list mode, then the list pass), reported as
+// TotalsChanged.
+void runTotalsPasses(DocumentState& state, DocumentEvents& events, bool listMode);
 
 // A sheet file holds lines 1.. of the sheet, without its scratch slot, with `mark` set to the
 // sheet number in the file only. Reading gives a sheet with a scratch slot and every `mark` 0; a

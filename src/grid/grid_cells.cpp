@@ -1,5 +1,6 @@
 #include "grid/grid_cells.h"
 
+#include "base/bounds.h"
 #include "money/rounding.h"
 #include "records/item_settings.h"
 #include "records/line_kinds.h"

@@ -84,6 +84,12 @@ struct GridContext {
     std::filesystem::path workFolder; // dataRoot + "/temp"
 };
 
+// The end of every command that changed lines of the open sheet: the totals passes, then the work
+// files; the selection afterwards is `selection`.
+CommandResult finishChange(GridContext& context, Selection selection);
+// The end of every change of the breakdown list on its page: the list pass, then "HEAD.WRK".
+CommandResult finishListChange(GridContext& context, Selection selection);
+
 // Files of breakdown item n in the work folder.
 std::filesystem::path itemSheetFile(const std::filesystem::path& workFolder, int item);
 std::filesystem::path itemPickupFile(const std::filesystem::path& workFolder, int item);

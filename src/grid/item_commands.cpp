@@ -97,17 +97,6 @@ ItemClipboard captureItem(const GridContext& context, int item) {
     return clipboard;
 }
 
-// The end of every list change: the list pass, then "HEAD.WRK".
-CommandResult finishListChange(GridContext& context, Selection selection) {
-    context.cycle.recalculate(true);
-    context.cycle.writeList();
-    CommandResult result;
-    result.changed = true;
-    result.itemsChanged = true;
-    result.selection = selection;
-    return result;
-}
-
 // The texts of Copy and Cut: nothing at the row, a hierarchy parent, and the confirmation's ending.
 struct RememberTexts {
     const char* nothingHere;

@@ -139,10 +139,7 @@ CommandResult renameLine(GridContext& context, int row, const std::string& name)
     context.cycle.takeSheetSnapshot();
     context.state.sheet[static_cast<std::size_t>(row)].nameSpec =
         fitToWidth(name + ";", kNameSpecWidth);
-    context.cycle.recalculate(false);
-    context.cycle.writeSheet();
-    result.changed = true;
-    return result;
+    return finishChange(context, result.selection);
 }
 
 LineMessage commentLineMessage(const std::string& text, const std::string& unit,

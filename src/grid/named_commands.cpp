@@ -7,13 +7,14 @@ namespace kerbina {
 namespace {
 
 NamedCommandResult ran(CommandResult result) {
-    return NamedCommandResult{result, WindowAction::None};
+    return NamedCommandResult{result, {}};
 }
 
-NamedCommandResult action(Selection selection, WindowAction what) {
+// A command the windows run; `name` empty for one that does nothing here.
+NamedCommandResult action(Selection selection, std::string_view name) {
     CommandResult result;
     result.selection = selection;
-    return NamedCommandResult{result, what};
+    return NamedCommandResult{result, std::string(name)};
 }
 
 NamedCommandResult runInList(GridContext& context, std::string_view name, Selection selection) {
@@ -24,19 +25,19 @@ NamedCommandResult runInList(GridContext& context, std::string_view name, Select
         return ran(deleteItem(context, selection));
     }
     if (name == "csv_out") {
-        return action(selection, WindowAction::CsvOutput);
+        return action(selection, "csv_out");
     }
     if (name == "note_in") {
-        return action(selection, WindowAction::NoteInput);
+        return action(selection, "note_in");
     }
-    return action(selection, WindowAction::None);
+    return action(selection, {});
 }
 
 NamedCommandResult runInSheet(GridContext& context, std::string_view name, Selection selection) {
     if (name == "erase") {
         if (holdsGeneratedLines(context.state, selection)) {
             context.host.notify("ここでは修正できないデータが含まれています");
-            return action(selection, WindowAction::None);
+            return action(selection, {});
         }
         return ran(eraseLines(context, selection));
     }
@@ -56,18 +57,18 @@ NamedCommandResult runInSheet(GridContext& context, std::string_view name, Selec
         return ran(insertLines(context, selection));
     }
     if (name == "new_data") {
-        return action(selection, WindowAction::OpenDataEntry);
+        return action(selection, "new_data");
     }
     if (name == "datasort") {
-        return action(selection, WindowAction::PipingAggregation);
+        return action(selection, "datasort");
     }
     if (name == "part_load") {
-        return action(selection, WindowAction::ChoosePartsToLoad);
+        return action(selection, "part_load");
     }
     if (name == "part_save") {
-        return action(selection, WindowAction::ChoosePartsToSave);
+        return action(selection, "part_save");
     }
-    return action(selection, WindowAction::None);
+    return action(selection, {});
 }
 
 } // namespace
@@ -91,13 +92,13 @@ NamedCommandResult runNamedCommand(GridContext& context, std::string_view name, 
         return ran(goToLastLine(state, selection, listMode, !listMode));
     }
     if (name == "close") {
-        return action(selection, WindowAction::Close);
+        return action(selection, "close");
     }
     if (name == "print") {
-        return action(selection, WindowAction::Print);
+        return action(selection, "print");
     }
     if (name == "uchiwake_title") {
-        return action(selection, WindowAction::RenameItem);
+        return action(selection, "uchiwake_title");
     }
     if (name == "undo") {
         CommandResult result;

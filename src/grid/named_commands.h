@@ -2,28 +2,19 @@
 
 #include "grid/grid_commands.h"
 
+#include <string>
 #include <string_view>
 
 namespace kerbina {
 
 // Menu items can run a command given by name (their hint text). The grid's own commands run
-// here; commands that need a window or another subsystem come back as an action for the window.
-enum class WindowAction {
-    None,
-    Close,             // "close": close the main window
-    Print,             // "print": the current sheet, or the breakdown list in list mode
-    OpenDataEntry,     // "new_data": the line data-entry dialog
-    PipingAggregation, // "datasort"
-    ChoosePartsToLoad, // "part_load": choose a ".prt" file, then loadPartsFile
-    ChoosePartsToSave, // "part_save": choose a ".prt" file, then savePartsFile
-    RenameItem,        // "uchiwake_title": the current item (sheet) or the selected one (list)
-    CsvOutput,         // "csv_out" (list mode)
-    NoteInput,         // "note_in" (list mode)
-};
-
+// here; commands that need a window or another subsystem come back by name for the windows.
 struct NamedCommandResult {
     CommandResult result;
-    WindowAction action = WindowAction::None;
+    // The name, when the command is the windows' to run: "close", "print", "new_data", "datasort",
+    // "part_load", "part_save", "uchiwake_title"; on the breakdown list also "csv_out" and
+    // "note_in". Empty when the command ran here or does nothing in the current mode.
+    std::string windowCommand;
 };
 
 // Unknown names, and names that do nothing in the current mode, change nothing.

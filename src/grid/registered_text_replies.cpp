@@ -142,13 +142,7 @@ CommandResult writeCommentItem(GridContext& context, Selection selection,
     item.kind = ItemKind::Comment;
     setCommentPlacement(item, Currency::fromWhole(reply.kind.code()));
     item.note = fitToWidth(reply.amountText, kItemNoteWidth);
-    context.cycle.recalculate(true);
-    context.cycle.writeList();
-    CommandResult result;
-    result.changed = true;
-    result.itemsChanged = true;
-    result.selection = Selection{row + 1, row + 1};
-    return result;
+    return finishListChange(context, Selection{row + 1, row + 1});
 }
 
 CommandResult editCommentItem(GridContext& context, Selection selection, int row,

@@ -16,16 +16,6 @@ std::pair<int, int> existingRows(const DocumentState& state, Selection selection
     return {std::max(selection.top, 1), std::min(selection.bottom, state.lineCount())};
 }
 
-// The end of every command that changed lines: totals, then the work files.
-CommandResult finishChange(GridContext& context, Selection selection) {
-    context.cycle.recalculate(false);
-    context.cycle.writeSheet();
-    CommandResult result;
-    result.changed = true;
-    result.selection = selection;
-    return result;
-}
-
 CommandResult eraseSelected(GridContext& context, Selection selection) {
     DocumentState& state = context.state;
     context.cycle.takeSheetSnapshot();

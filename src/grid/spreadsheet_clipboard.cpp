@@ -315,11 +315,7 @@ CommandResult pasteSpreadsheetRows(GridContext& context, Selection selection,
         applyLineMessage(state.sheet[static_cast<std::size_t>(row)], message, true);
         ++row;
     }
-    context.cycle.recalculate(false);
-    context.cycle.writeSheet();
-    result.changed = true;
-    result.selection = Selection{first, row - 1};
-    return result;
+    return finishChange(context, Selection{first, row - 1});
 }
 
 std::string lineCopyText(const DocumentState& state, Selection selection) {

@@ -1,5 +1,6 @@
 #include "grid/structure_commands.h"
 
+#include "base/bounds.h"
 #include "base/text_codec.h"
 #include "grid/row_commands.h"
 #include "records/line_kinds.h"
@@ -65,12 +66,7 @@ bool refusesStructureLineAt(GridContext& context, int row) {
 // The ending of every command that created a line at `row`: totals, the work files, and the
 // selection on the row below.
 CommandResult finishCreated(GridContext& context, int row) {
-    context.cycle.recalculate(false);
-    context.cycle.writeSheet();
-    CommandResult result;
-    result.changed = true;
-    result.selection = Selection{row + 1, row + 1};
-    return result;
+    return finishChange(context, Selection{row + 1, row + 1});
 }
 
 // Kinds an amount-hidden range may hold: plain priced lines whose amounts it can hide.
@@ -93,12 +89,7 @@ CommandResult changeSelectedLines(GridContext& context, Selection selection, Cha
     for (int row = selection.top; row <= last; ++row) {
         change(lineAt(context.state, row));
     }
-    context.cycle.recalculate(false);
-    context.cycle.writeSheet();
-    CommandResult result;
-    result.changed = true;
-    result.selection = selection;
-    return result;
+    return finishChange(context, selection);
 }
 
 // Expense lines keep their rounding code in the unlisted mark's field; sums, tax and generated
@@ -410,12 +401,7 @@ CommandResult groupAsUnlisted(GridContext& context, Selection selection, const s
     summary.submittedPrice = Currency::fromWhole(100);
     const int row = bottom + 1;
     insertStructureLine(state, row, summary);
-    context.cycle.recalculate(false);
-    context.cycle.writeSheet();
-    CommandResult result;
-    result.changed = true;
-    result.selection = Selection{row, row};
-    return result;
+    return finishChange(context, Selection{row, row});
 }
 
 CommandResult ungroupUnlisted(GridContext& context, Selection selection) {

@@ -54,19 +54,20 @@ void copyInto(const fs::path& file, const fs::path& folder) {
 
 } // namespace
 
-WorkFolderEditCycle::WorkFolderEditCycle(DocumentState& state, WorkStore& store, DocumentHost& host)
-    : state_(state), store_(store), host_(host) {}
+WorkFolderEditCycle::WorkFolderEditCycle(DocumentState& state, WorkStore& store,
+                                         DocumentEvents& events)
+    : state_(state), store_(store), events_(events) {}
 
 void WorkFolderEditCycle::takeSheetSnapshot() {
-    saveSheetRecords(state_, store_, host_, RecordMode::Und);
+    saveSheetRecords(state_, store_, events_, RecordMode::Und);
 }
 
 void WorkFolderEditCycle::recalculate(bool listMode) {
-    recalculateAndShow(state_, host_, listMode);
+    runTotalsPasses(state_, events_, listMode);
 }
 
 void WorkFolderEditCycle::writeSheet() {
-    saveSheetRecords(state_, store_, host_, RecordMode::Wrk);
+    saveSheetRecords(state_, store_, events_, RecordMode::Wrk);
 }
 
 void WorkFolderEditCycle::takeListSnapshot() {
@@ -122,10 +123,10 @@ bool WorkFolderEditCycle::restoreListFiles() {
 
 bool WorkFolderEditCycle::undo(bool listMode) {
     if (!listMode) {
-        return undoSheet(state_, store_, host_);
+        return undoSheet(state_, store_, events_);
     }
     const bool filesRestored = restoreListFiles();
-    if (!undoList(state_, store_, host_)) {
+    if (!undoList(state_, store_, events_)) {
         return false;
     }
     if (filesRestored) {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/work_folder.h"
 #include "grid/grid_commands.h"
 
 namespace kerbina {
 
 // The edit cycle of the running program: snapshots and writes go to the work folder through the
-// work-file store; the totals pass is recalculateTotals, whose figures the document host shows.
+// work-file store; the totals passes report their figures to the document events.
 //
 // The list snapshot is "HEAD.UND" plus a copy of every item's sheet, take-off and aggregation
 // file in the folder "LIST.UND" beside it (with its own copy of "HEAD.UND", so a "HEAD.UND" that
@@ -16,7 +16,7 @@ namespace kerbina {
 // sheets back with their items.
 class WorkFolderEditCycle final : public EditCycle {
 public:
-    WorkFolderEditCycle(DocumentState& state, WorkStore& store, DocumentHost& host);
+    WorkFolderEditCycle(DocumentState& state, WorkStore& store, DocumentEvents& events);
 
     void takeSheetSnapshot() override;
     void recalculate(bool listMode) override;
@@ -31,7 +31,7 @@ private:
 
     DocumentState& state_;
     WorkStore& store_;
-    DocumentHost& host_;
+    DocumentEvents& events_;
 };
 
 } // namespace kerbina

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +45,18 @@ public:
     constexpr std::int64_t raw() const { return raw_; }
     // The whole part, truncated toward zero.
     constexpr std::int64_t wholePart() const { return raw_ / kScale; }
+    // The whole part held to the range of int: an item range or line range read from a damaged
+    // file may be any amount.
+    constexpr int clampedWhole() const {
+        const std::int64_t whole = wholePart();
+        if (whole < std::numeric_limits<int>::min()) {
+            return std::numeric_limits<int>::min();
+        }
+        if (whole > std::numeric_limits<int>::max()) {
+            return std::numeric_limits<int>::max();
+        }
+        return static_cast<int>(whole);
+    }
     constexpr bool isZero() const { return raw_ == 0; }
     constexpr bool isWhole() const { return raw_ % kScale == 0; }
 

@@ -13,17 +13,6 @@ namespace {
 
 constexpr int kUnitCostColumns = 27;
 
-std::string withoutCommas(std::string_view text) {
-    std::string kept;
-    kept.reserve(text.size());
-    for (const char c : text) {
-        if (c != ',') {
-            kept += c;
-        }
-    }
-    return kept;
-}
-
 std::string cell(const std::vector<std::string>& row, std::size_t column) {
     return column < row.size() ? row[column] : std::string{};
 }

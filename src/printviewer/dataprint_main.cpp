@@ -1,6 +1,5 @@
 // dataprint: prints the unit-cost breakdown list (代価表) that the program leaves in
 // print_Data.dat, as a PDF (--pdf) or in a print preview with "印刷" and "PDF保存".
-#include "app/ui/japanese_translations.h"
 #include "base/path_text.h"
 #include "base/user_error.h"
 #include "output/print_data.h"
@@ -8,6 +7,7 @@
 #include "printviewer/print_program.h"
 #include "printviewer/unit_cost_pages.h"
 #include "printviewer/viewer_request.h"
+#include "widgets/japanese_translations.h"
 
 #include <QApplication>
 #include <iostream>

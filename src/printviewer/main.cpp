@@ -1,6 +1,5 @@
 // printviewer: lays quotations out as a 見積書 (cover, breakdown, detail sheets) and writes a PDF
 // (--pdf) or shows a print preview with "印刷" and "PDF保存".
-#include "app/ui/japanese_translations.h"
 #include "base/folders.h"
 #include "base/path_text.h"
 #include "base/user_error.h"
@@ -9,6 +8,7 @@
 #include "printviewer/print_program.h"
 #include "printviewer/quotation_pages.h"
 #include "printviewer/viewer_request.h"
+#include "widgets/japanese_translations.h"
 
 #include <QApplication>
 #include <algorithm>

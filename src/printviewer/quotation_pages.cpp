@@ -226,7 +226,7 @@ bool QuotationPages::Data::layOutStep() {
     const std::size_t index = nextQuotation;
     const QuotationData& quotation = quotations[index];
     if (nextPart < 0) {
-        splits.push_back(quotationCostSplit(quotation, CalcSettings{}));
+        splits.push_back(quotationCostSplit(quotation, settings.calc));
         pages.push_back(Page{PageKind::Cover, index, {}, {}});
         nextPart = 0;
     } else if (nextPart == 0) {

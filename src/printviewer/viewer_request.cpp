@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "document/work_folder.h"
 #include "output/print_data.h"
+#include "settings/main_settings.h"
 
 #include <algorithm>
 
@@ -119,6 +120,9 @@ PrintSettings readPrintSettings(const fs::path& dataRoot) {
     }
     settings.costSplit = lastConfValue(conf, kCostSplitPrintKey) == "TRUE";
     settings.japaneseEra = lastConfValue(conf, kJapaneseEraPrintKey) == "TRUE";
+    SettingsSources sources;
+    sources.settingsLines = conf;
+    settings.calc = readSettings(MainSettings{}, sources).calc;
     const std::vector<std::string> company = readTextLines(dataRoot / "conf" / "USER_DATA.conf");
     const auto value = [&](std::string_view key) {
         return std::string(trimBlanks(lastConfValue(company, key).value_or("")));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "money/calc_settings.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -59,6 +61,9 @@ struct PrintSettings {
     bool costSplit = false;
     // The cover's date in the Japanese era (令和8年12月10日) instead of the Western calendar.
     bool japaneseEra = false;
+    // The calculation settings of the data root, as the window computes the quotation with them:
+    // the cover's cost split is computed with them too.
+    CalcSettings calc;
 };
 // The captions of the settings file and the company data of a data root; the defaults where the
 // files or the keys are missing.

@@ -1,5 +1,7 @@
 #include "records/kinds.h"
 
+#include "base/bounds.h"
+
 #include <initializer_list>
 #include <ostream>
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 
 namespace kerbina {
 namespace {
@@ -19,11 +18,6 @@ constexpr std::array<LineKind, 9> kFlagChoiceKinds = {LineKind::WholePriced,
                                                       LineKind::Comment,
                                                       LineKind::WholePricedOutsideExpense,
                                                       LineKind::DecimalPricedOutsideExpense};
-
-int clampToInt(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
-}
 
 } // namespace
 
@@ -96,8 +90,7 @@ LineKind wholeQuantityTwin(LineKind kind) {
 }
 
 std::pair<int, int> rangeOf(const LineRecord& line) {
-    return {clampToInt(line.netQuantity.wholePart()),
-            clampToInt(line.submittedQuantity.wholePart())};
+    return {line.netQuantity.clampedWhole(), line.submittedQuantity.clampedWhole()};
 }
 
 LineRecord newLine() {

@@ -3,6 +3,7 @@
 #include "base/text_codec.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kerbina {
 namespace {
@@ -17,6 +18,8 @@ public:
         static_assert(Offset + 4 <= Size);
         putLittleEndian(Offset, static_cast<std::uint32_t>(value), 4);
     }
+    // A line or item kind, stored as its code.
+    template <std::size_t Offset, typename Kind> void kind(Kind value) { int32<Offset>(value.code()); }
     template <std::size_t Offset> void currency(Currency value) {
         static_assert(Offset + 8 <= Size);
         putLittleEndian(Offset, static_cast<std::uint64_t>(value.raw()), 8);
@@ -48,22 +51,27 @@ template <std::size_t Size> class RecordReader {
 public:
     explicit RecordReader(std::span<const std::uint8_t, Size> bytes) : bytes_(bytes) {}
 
-    template <std::size_t Offset> std::int32_t int32() const {
+    template <std::size_t Offset> void int32(std::int32_t& target) const {
         static_assert(Offset + 4 <= Size);
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(Offset, 4)));
+        target = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(Offset, 4)));
     }
-    template <std::size_t Offset> Currency currency() const {
+    template <std::size_t Offset, typename Kind> void kind(Kind& target) const {
+        std::int32_t code = 0;
+        int32<Offset>(code);
+        target = Kind(code);
+    }
+    template <std::size_t Offset> void currency(Currency& target) const {
         static_assert(Offset + 8 <= Size);
-        return Currency::fromRaw(static_cast<std::int64_t>(getLittleEndian(Offset, 8)));
+        target = Currency::fromRaw(static_cast<std::int64_t>(getLittleEndian(Offset, 8)));
     }
     // A length byte above the capacity (a damaged file) is clamped to the capacity; a last
     // character cut in half by an older writer is dropped rather than shown as garbage.
-    template <std::size_t Offset, int Width> std::string text() const {
+    template <std::size_t Offset, int Width> void text(std::string& target) const {
         static_assert(Width <= 255 && Offset + 1 + Width <= Size);
         const int length = std::min<int>(bytes_[Offset], Width);
         const std::string_view cp932(reinterpret_cast<const char*>(bytes_.data() + Offset + 1),
                                      static_cast<std::size_t>(length));
-        return fromCp932(cutCp932(cp932, length));
+        target = fromCp932(cutCp932(cp932, length));
     }
 
 private:
@@ -78,176 +86,133 @@ private:
     std::span<const std::uint8_t, Size> bytes_;
 };
 
+// The field tables: every field of a record at its offset, in one list that the writer and the
+// reader both walk, so a field can never be written at one offset and read at another. `Record`
+// is const when writing.
+template <typename Record, typename Fields> void forEachLineField(Record& line, Fields& f) {
+    f.template int32<0>(line.mark);
+    f.template text<4, kNameSpecWidth>(line.nameSpec);
+    f.template currency<112>(line.laborFactor);
+    f.template currency<120>(line.sortCode);
+    f.template text<128, kUnitWidth>(line.unit);
+    f.template kind<136>(line.kind);
+    f.template currency<144>(line.netQuantity);
+    f.template currency<152>(line.submittedQuantity);
+    f.template currency<160>(line.netPrice);
+    f.template currency<168>(line.submittedPrice);
+    f.template currency<176>(line.reserved176);
+    f.template currency<184>(line.netAdditionalPrice);
+    f.template currency<192>(line.submittedAdditionalPrice);
+    f.template currency<200>(line.netAmount);
+    f.template currency<208>(line.submittedAmount);
+    f.template int32<216>(line.flag216);
+    f.template int32<220>(line.hiddenFlag);
+    f.template currency<224>(line.priceKind);
+    f.template text<232, kAmountTextWidth>(line.amountText);
+    f.template text<245, kLineNoteWidth>(line.note);
+    f.template text<286, kPriceCodeWidth>(line.priceCode);
+}
+
+template <typename Record, typename Fields> void forEachItemField(Record& item, Fields& f) {
+    f.template kind<0>(item.kind);
+    f.template text<4, kItemNameWidth>(item.name);
+    f.template currency<112>(item.submittedTotal);
+    f.template currency<120>(item.netTotal);
+    f.template currency<128>(item.submittedTax);
+    f.template currency<136>(item.laborTotal);
+    f.template currency<144>(item.setAmountRounding);
+    f.template currency<152>(item.setExpenseRounding);
+    f.template currency<160>(item.setQuantityDecimals);
+    f.template currency<168>(item.setTotalLevel);
+    f.template currency<176>(item.setLaborRounding);
+    f.template currency<184>(item.subKind);
+    f.template currency<192>(item.setTotalRounding);
+    f.template text<200, kItemNoteWidth>(item.note);
+}
+
+template <typename Record, typename Fields> void forEachHeaderField(Record& header, Fields& f) {
+    f.template text<0, 12>(header.id);
+    f.template text<13, 50>(header.atesaki1);
+    f.template text<64, 50>(header.atesaki2);
+    f.template text<115, 50>(header.constract1);
+    f.template text<166, 50>(header.constract2);
+    f.template currency<224>(header.allGTotal);
+    f.template currency<232>(header.allNTotal);
+    f.template currency<240>(header.taxGTotal);
+    f.template currency<248>(header.taxNTotal);
+    f.template text<256, 50>(header.where);
+    f.template text<307, 40>(header.mLimit);
+    f.template text<348, 40>(header.uLimit);
+    f.template text<389, 40>(header.trade);
+    f.template text<430, 12>(header.number);
+    f.template text<443, 12>(header.keisyo);
+    f.template int32<456>(header.dy);
+    f.template int32<460>(header.dm);
+    f.template int32<464>(header.dd);
+    f.template text<468, 20>(header.inTanto);
+    f.template text<489, 20>(header.outTanto);
+    f.template int32<512>(header.dataLevel);
+    f.template int32<516>(header.keyCode);
+    f.template text<520, 80>(header.opt1Str);
+    f.template text<601, 80>(header.opt2Str);
+    f.template text<682, 80>(header.opt3Str);
+    f.template int32<764>(header.opt1Int);
+    f.template int32<768>(header.opt2Int);
+    f.template int32<772>(header.opt3Int);
+    f.template int32<776>(header.keta);
+    f.template currency<784>(header.cutLevel);
+    f.template int32<792>(header.status);
+}
+
 } // namespace
 
 LineBytes encodeLine(const LineRecord& line) {
     LineBytes bytes{};
-    RecordWriter w(bytes);
-    w.int32<0>(line.mark);
-    w.text<4, kNameSpecWidth>(line.nameSpec);
-    w.currency<112>(line.laborFactor);
-    w.currency<120>(line.sortCode);
-    w.text<128, kUnitWidth>(line.unit);
-    w.int32<136>(line.kind.code());
-    w.currency<144>(line.netQuantity);
-    w.currency<152>(line.submittedQuantity);
-    w.currency<160>(line.netPrice);
-    w.currency<168>(line.submittedPrice);
-    w.currency<176>(line.reserved176);
-    w.currency<184>(line.netAdditionalPrice);
-    w.currency<192>(line.submittedAdditionalPrice);
-    w.currency<200>(line.netAmount);
-    w.currency<208>(line.submittedAmount);
-    w.int32<216>(line.flag216);
-    w.int32<220>(line.hiddenFlag);
-    w.currency<224>(line.priceKind);
-    w.text<232, kAmountTextWidth>(line.amountText);
-    w.text<245, kLineNoteWidth>(line.note);
-    w.text<286, kPriceCodeWidth>(line.priceCode);
+    RecordWriter writer(bytes);
+    forEachLineField(line, writer);
     return bytes;
 }
 
 LineRecord decodeLine(std::span<const std::uint8_t, kLineRecordSize> bytes) {
-    const RecordReader r(bytes);
+    const RecordReader reader(bytes);
     LineRecord line;
-    line.mark = r.int32<0>();
-    line.nameSpec = r.text<4, kNameSpecWidth>();
-    line.laborFactor = r.currency<112>();
-    line.sortCode = r.currency<120>();
-    line.unit = r.text<128, kUnitWidth>();
-    line.kind = r.int32<136>();
-    line.netQuantity = r.currency<144>();
-    line.submittedQuantity = r.currency<152>();
-    line.netPrice = r.currency<160>();
-    line.submittedPrice = r.currency<168>();
-    line.reserved176 = r.currency<176>();
-    line.netAdditionalPrice = r.currency<184>();
-    line.submittedAdditionalPrice = r.currency<192>();
-    line.netAmount = r.currency<200>();
-    line.submittedAmount = r.currency<208>();
-    line.flag216 = r.int32<216>();
-    line.hiddenFlag = r.int32<220>();
-    line.priceKind = r.currency<224>();
-    line.amountText = r.text<232, kAmountTextWidth>();
-    line.note = r.text<245, kLineNoteWidth>();
-    line.priceCode = r.text<286, kPriceCodeWidth>();
+    forEachLineField(line, reader);
     return line;
 }
 
 ItemBytes encodeItem(const ItemRecord& item) {
     ItemBytes bytes{};
-    RecordWriter w(bytes);
-    w.int32<0>(item.kind.code());
-    w.text<4, kItemNameWidth>(item.name);
-    w.currency<112>(item.submittedTotal);
-    w.currency<120>(item.netTotal);
-    w.currency<128>(item.submittedTax);
-    w.currency<136>(item.laborTotal);
-    w.currency<144>(item.setAmountRounding);
-    w.currency<152>(item.setExpenseRounding);
-    w.currency<160>(item.setQuantityDecimals);
-    w.currency<168>(item.setTotalLevel);
-    w.currency<176>(item.setLaborRounding);
-    w.currency<184>(item.subKind);
-    w.currency<192>(item.setTotalRounding);
-    w.text<200, kItemNoteWidth>(item.note);
+    RecordWriter writer(bytes);
+    forEachItemField(item, writer);
     return bytes;
 }
 
 ItemRecord decodeItem(std::span<const std::uint8_t, kItemRecordSize> bytes) {
-    const RecordReader r(bytes);
+    const RecordReader reader(bytes);
     ItemRecord item;
-    item.kind = r.int32<0>();
-    item.name = r.text<4, kItemNameWidth>();
-    item.submittedTotal = r.currency<112>();
-    item.netTotal = r.currency<120>();
-    item.submittedTax = r.currency<128>();
-    item.laborTotal = r.currency<136>();
-    item.setAmountRounding = r.currency<144>();
-    item.setExpenseRounding = r.currency<152>();
-    item.setQuantityDecimals = r.currency<160>();
-    item.setTotalLevel = r.currency<168>();
-    item.setLaborRounding = r.currency<176>();
-    item.subKind = r.currency<184>();
-    item.setTotalRounding = r.currency<192>();
-    item.note = r.text<200, kItemNoteWidth>();
+    forEachItemField(item, reader);
     return item;
 }
 
 HeaderBytes encodeHeader(const QuotationHeader& header) {
     HeaderBytes bytes{};
-    RecordWriter w(bytes);
-    w.text<0, 12>(header.id);
-    w.text<13, 50>(header.atesaki1);
-    w.text<64, 50>(header.atesaki2);
-    w.text<115, 50>(header.constract1);
-    w.text<166, 50>(header.constract2);
-    w.currency<224>(header.allGTotal);
-    w.currency<232>(header.allNTotal);
-    w.currency<240>(header.taxGTotal);
-    w.currency<248>(header.taxNTotal);
-    w.text<256, 50>(header.where);
-    w.text<307, 40>(header.mLimit);
-    w.text<348, 40>(header.uLimit);
-    w.text<389, 40>(header.trade);
-    w.text<430, 12>(header.number);
-    w.text<443, 12>(header.keisyo);
-    w.int32<456>(header.dy);
-    w.int32<460>(header.dm);
-    w.int32<464>(header.dd);
-    w.text<468, 20>(header.inTanto);
-    w.text<489, 20>(header.outTanto);
-    w.int32<512>(std::max(header.dataLevel, 0)); // a negative data level is stored as 0
-    w.int32<516>(header.keyCode);
-    w.text<520, 80>(header.opt1Str);
-    w.text<601, 80>(header.opt2Str);
-    w.text<682, 80>(header.opt3Str);
-    w.int32<764>(header.opt1Int);
-    w.int32<768>(header.opt2Int);
-    w.int32<772>(header.opt3Int);
-    w.int32<776>(header.keta);
-    w.currency<784>(header.cutLevel);
-    w.int32<792>(header.status);
+    RecordWriter writer(bytes);
+    QuotationHeader stored = header;
+    stored.dataLevel = std::max(header.dataLevel, 0); // a negative data level is stored as 0
+    forEachHeaderField(std::as_const(stored), writer);
     return bytes;
 }
 
 QuotationHeader decodeHeader(std::span<const std::uint8_t, kHeaderRecordSize> bytes) {
-    const RecordReader r(bytes);
+    const RecordReader reader(bytes);
     QuotationHeader header;
-    header.id = r.text<0, 12>();
-    header.atesaki1 = r.text<13, 50>();
-    header.atesaki2 = r.text<64, 50>();
-    header.constract1 = r.text<115, 50>();
-    header.constract2 = r.text<166, 50>();
-    header.allGTotal = r.currency<224>();
-    header.allNTotal = r.currency<232>();
-    header.taxGTotal = r.currency<240>();
-    header.taxNTotal = r.currency<248>();
-    header.where = r.text<256, 50>();
-    header.mLimit = r.text<307, 40>();
-    header.uLimit = r.text<348, 40>();
-    header.trade = r.text<389, 40>();
-    header.number = r.text<430, 12>();
-    header.keisyo = r.text<443, 12>();
-    header.dy = r.int32<456>();
-    header.dm = r.int32<460>();
-    header.dd = r.int32<464>();
-    header.inTanto = r.text<468, 20>();
-    header.outTanto = r.text<489, 20>();
-    header.dataLevel = std::max(r.int32<512>(), 0);
-    const std::int32_t keyCode = r.int32<516>();
-    header.keyCode = keyCode >= 1 && keyCode <= 5 ? keyCode : 0;
-    header.opt1Str = r.text<520, 80>();
-    header.opt2Str = r.text<601, 80>();
-    header.opt3Str = r.text<682, 80>();
-    header.opt1Int = r.int32<764>();
-    header.opt2Int = r.int32<768>();
-    header.opt3Int = r.int32<772>();
+    forEachHeaderField(header, reader);
+    header.dataLevel = std::max(header.dataLevel, 0);
+    header.keyCode = header.keyCode >= 1 && header.keyCode <= 5 ? header.keyCode : 0;
     // [KETA] 0 is kept as stored; the passes compute with it as level 1.
-    header.keta = r.int32<776>();
-    const Currency cutLevel = r.currency<784>();
-    header.cutLevel = cutLevel > Currency::fromWhole(1) ? Currency::fromRaw(5000) : cutLevel;
-    header.status = r.int32<792>();
+    if (header.cutLevel > Currency::fromWhole(1)) {
+        header.cutLevel = Currency::fromRaw(5000);
+    }
     return header;
 }
 

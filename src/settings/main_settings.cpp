@@ -4,6 +4,7 @@
 #include "base/file_io.h"
 #include "base/folders.h"
 #include "records/document_state.h"
+#include "settings/value_forms.h"
 
 #include <string_view>
 #include <system_error>
@@ -19,16 +20,6 @@ std::optional<int> optionIndex(std::string_view value) {
         return std::nullopt;
     }
     return value[0] - '0';
-}
-
-std::optional<bool> trueOrFalse(std::string_view value) {
-    if (value == "TRUE") {
-        return true;
-    }
-    if (value == "FALSE") {
-        return false;
-    }
-    return std::nullopt;
 }
 
 std::optional<Currency> taxOffsetFromText(std::string_view value) {
@@ -86,9 +77,9 @@ void applySettingsLine(std::string_view line, MainSettings& settings, bool& oneC
             oneColumn = (value == "1");
         }
     } else if (*key == "[Items_Opt_1]") {
-        settings.itemNameLine = trueOrFalse(value).value_or(settings.itemNameLine);
+        settings.itemNameLine = checkFromText(value).value_or(settings.itemNameLine);
     } else if (*key == "[status_bar]") {
-        settings.statusBarVisible = trueOrFalse(value).value_or(settings.statusBarVisible);
+        settings.statusBarVisible = checkFromText(value).value_or(settings.statusBarVisible);
     } else if (*key == "[GENGAKU]") {
         settings.reductionMark = std::string(value);
     }
@@ -100,7 +91,7 @@ void applyNumberingLine(std::string_view line, MainSettings& settings) {
     if (!key) {
         return;
     }
-    const std::optional<bool> flag = trueOrFalse(confValue(line));
+    const std::optional<bool> flag = checkFromText(confValue(line));
     if (*key == "[EDIT_OPT1]") {
         settings.autoNumbering = flag.value_or(settings.autoNumbering);
     } else if (*key == "[NUMBER_OPT4]") {
@@ -110,7 +101,7 @@ void applyNumberingLine(std::string_view line, MainSettings& settings) {
             flag.value_or(settings.offerNumberAfterCustomerPick);
     }
     for (std::size_t group = 0; group < settings.groupCaptions.size(); ++group) {
-        if (*key == "[EXGROUP" + std::to_string(group + 1) + "]") {
+        if (*key == numberedKey("[EXGROUP", group + 1)) {
             settings.groupCaptions[group] = std::string(confValue(line));
         }
     }

@@ -14,13 +14,6 @@ namespace kerbina {
 
 namespace {
 
-std::string numberedKey(std::string_view stem, std::size_t number) {
-    std::string key(stem);
-    key += std::to_string(number);
-    key += ']';
-    return key;
-}
-
 // A notes line whose whole text is one of the three check-box lines sets that box.
 void applyNotesCheckLine(std::string_view line, EnvironmentSettings& settings) {
     const auto key = confKey(line);

@@ -22,13 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string numberedKey(std::string_view stem, std::size_t number) {
-    std::string key(stem);
-    key += std::to_string(number);
-    key += ']';
-    return key;
-}
-
 // Every key of Kerbina.conf with its control and form, in the order the file is written. Writing
 // and reading both walk this one list, so a key can never be written under one spelling and read
 // under another. `Settings` is const when writing.
@@ -189,17 +182,9 @@ SettingsWritten writeSettingsStores(EnvironmentSettings& settings, const fs::pat
     KeyCollector ownKeys;
     forEachSettingsKey(std::as_const(settings), ownKeys);
     std::vector<std::string> lines = settingsFileLines(settings);
-    // The print options follow the file's own lines only while they are on, so the file stays
-    // exactly those lines for everyone who never turns them on.
     const auto isPrintOption = [](std::string_view key) {
         return key == kCostSplitPrintKey || key == kJapaneseEraPrintKey;
     };
-    if (settings.printCostSplit) {
-        lines.push_back(confLine(kCostSplitPrintKey, checkText(true)));
-    }
-    if (settings.printJapaneseEra) {
-        lines.push_back(confLine(kJapaneseEraPrintKey, checkText(true)));
-    }
     for (const std::string& line : readSettingsFileLines(dataRoot)) {
         const auto key = confKey(line);
         if (key && !ownKeys.keys.contains(std::string(*key)) && !isPrintOption(*key)) {
@@ -224,6 +209,14 @@ fs::path companyDataFilePath(const fs::path& dataRoot) {
 std::vector<std::string> settingsFileLines(const EnvironmentSettings& settings) {
     LineWriter writer;
     forEachSettingsKey(settings, writer);
+    // The print options follow the file's own lines only while they are on, so the file stays
+    // exactly those lines for everyone who never turns them on.
+    if (settings.printCostSplit) {
+        writer.lines.push_back(confLine(kCostSplitPrintKey, checkText(true)));
+    }
+    if (settings.printJapaneseEra) {
+        writer.lines.push_back(confLine(kJapaneseEraPrintKey, checkText(true)));
+    }
     return std::move(writer.lines);
 }
 

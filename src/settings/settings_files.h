@@ -20,7 +20,7 @@ class NumberingRowStore;
 // dataRoot/conf/USER_DATA.conf
 std::filesystem::path companyDataFilePath(const std::filesystem::path& dataRoot);
 
-// The 51 lines of Kerbina.conf, in the file's order.
+// The 51 lines of Kerbina.conf, in the file's order, then the print options that are on.
 std::vector<std::string> settingsFileLines(const EnvironmentSettings& settings);
 // Sets the control of each key that Kerbina.conf carries; unknown keys and values that are not
 // in their key's form change nothing, and a later line for the same key wins.

@@ -100,10 +100,18 @@ public:
     // Runs one statement that returns no rows. Errors raise DatabaseError.
     virtual void execute(std::string_view sql, const SqlParams& params = {}) = 0;
 
-    // Runs one statement that returns no rows. On any error it reports "ERROR" with the
-    // user's message for the fault (databaseFaultMessage) and returns false; the statement then
-    // has had no effect.
+    // Runs one statement that returns no rows. On any error it reports the fault (report) and
+    // returns false; the statement then has had no effect.
     bool executeOrReport(std::string_view sql, const SqlParams& params = {});
+    // Tells the user of a failed statement: "ERROR" with the user's message for the fault
+    // (databaseFaultMessage). Also for the faults of what is kept beside the database (the
+    // search index of its quotation list).
+    void report(const DatabaseError& error);
+
+    // What tells the state of the database without reading its rows: "<writes>:<size>", where
+    // `writes` counts the write transactions the database has taken, or the empty text when the
+    // database keeps no such count. A text that did not change means nothing was written.
+    virtual std::string changeStamp() const { return {}; }
 
     // Where the database is, for messages: a file path, or a server's name. Errors raised by
     // queryRows and execute carry it.
@@ -130,7 +138,14 @@ public:
     SqlRows queryRows(std::string_view sql, const SqlParams& params = {}) override;
     void execute(std::string_view sql, const SqlParams& params = {}) override;
 
+    // The file's change counter (advanced by every write transaction) and its size. Empty in
+    // WAL mode, whose writes do not advance the counter, and for a file that cannot be read.
+    std::string changeStamp() const override;
+
 private:
+    // Runs `statement` on a connection opened for it, the faults carrying the file's location.
+    template <typename Statement> auto onConnection(Statement statement);
+
     std::filesystem::path file_;
     std::chrono::milliseconds busyTimeout_;
 };

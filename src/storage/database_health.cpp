@@ -1,9 +1,9 @@
 #include "storage/database_health.h"
 
 #include "base/path_text.h"
+#include "storage/sqlite_connection.h"
 
 #include <algorithm>
-#include <sqlite3.h>
 #include <thread>
 #include <vector>
 
@@ -14,50 +14,16 @@ namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
-// A connection of its own for one look at the file; nothing is ever created.
-class Connection {
-public:
-    Connection(const fs::path& file, int flags) {
-        if (sqlite3_open_v2(pathText(file).c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-            sqlite3_close_v2(db_);
-            db_ = nullptr;
-        }
-    }
-    ~Connection() { sqlite3_close_v2(db_); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    sqlite3* handle() const { return db_; }
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
-bool isLockCode(int code) {
-    return (code & 0xFF) == SQLITE_BUSY || (code & 0xFF) == SQLITE_LOCKED;
-}
-
 // Whether another connection holds the write lock (or more) of the file now. Without waiting:
-// the caller decides how long to look again.
+// the caller decides how long to look again. A file that cannot be opened tells nothing.
 bool writeLockHeld(const fs::path& file) {
-    const Connection connection(file, SQLITE_OPEN_READWRITE);
-    if (connection.handle() == nullptr) {
-        return false;
+    try {
+        TSQLiteDatabase connection(file, SqliteOpenMode::ReadWrite);
+        SqliteTransaction lock(connection);
+    } catch (const DatabaseError& error) {
+        return sqliteFault(error.code()) == SqliteFault::Busy;
     }
-    const int rc = sqlite3_exec(connection.handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_exec(connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        return false;
-    }
-    return isLockCode(rc);
-}
-
-struct Deadline {
-    steady_clock::time_point end;
-};
-
-int stopAfterDeadline(void* data) {
-    return steady_clock::now() >= static_cast<Deadline*>(data)->end ? 1 : 0;
+    return false;
 }
 
 } // namespace
@@ -98,45 +64,41 @@ DatabaseCheck checkDatabaseFile(const fs::path& file, CheckDepth depth,
     if (!fs::is_regular_file(file, error)) {
         return {};
     }
-    const Connection connection(file, SQLITE_OPEN_READONLY);
-    sqlite3* db = connection.handle();
-    if (db == nullptr) {
-        return {};
-    }
     // Another program's write lock is waited for a little, never for the whole time given.
     constexpr milliseconds kLockWait{1000};
-    sqlite3_busy_timeout(db, static_cast<int>(kLockWait.count()));
-    Deadline deadline{};
-    if (limit) {
-        deadline.end = steady_clock::now() + *limit;
-        sqlite3_progress_handler(db, 1000, &stopAfterDeadline, &deadline);
-    }
-    const char* sql =
-        depth == CheckDepth::Quick ? "PRAGMA quick_check(20)" : "PRAGMA integrity_check(20)";
-    sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
     std::vector<std::string> faults;
-    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
-        rc = sqlite3_step(statement);
-        if (rc == SQLITE_ROW) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-            faults.emplace_back(text != nullptr ? text : "");
-        }
-    }
-    sqlite3_finalize(statement);
     DatabaseCheck check;
-    if (rc == SQLITE_DONE) {
-        const bool sound = faults.size() == 1 && faults.front() == "ok";
-        check.result = sound ? DatabaseCheck::Result::Sound : DatabaseCheck::Result::Damaged;
-        if (!sound) {
-            for (const std::string& fault : faults) {
-                check.detail += (check.detail.empty() ? "" : "\n") + fault;
-            }
+    try {
+        TSQLiteDatabase connection(file, SqliteOpenMode::ReadOnly);
+        connection.setBusyTimeout(kLockWait);
+        if (limit) {
+            connection.interruptAt(steady_clock::now() + *limit);
         }
-    } else if ((rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB) {
-        check.result = (rc & 0xFF) == SQLITE_CORRUPT ? DatabaseCheck::Result::Damaged
-                                                     : DatabaseCheck::Result::NotADatabase;
-        check.detail = sqlite3_errmsg(db);
+        try {
+            const SqlRows rows =
+                connection.GetTable(depth == CheckDepth::Quick ? "PRAGMA quick_check(20)"
+                                                               : "PRAGMA integrity_check(20)");
+            for (const SqlRow& row : rows) {
+                faults.push_back(row.field(1));
+            }
+        } catch (const DatabaseError& error) {
+            const SqliteFault fault = sqliteFault(error.code());
+            if (fault == SqliteFault::Damaged || fault == SqliteFault::NotADatabase) {
+                check.result = fault == SqliteFault::Damaged ? DatabaseCheck::Result::Damaged
+                                                             : DatabaseCheck::Result::NotADatabase;
+                check.detail = connection.lastErrorMessage();
+            }
+            return check;
+        }
+    } catch (const DatabaseError&) {
+        return check; // not opened
+    }
+    const bool sound = faults.size() == 1 && faults.front() == "ok";
+    check.result = sound ? DatabaseCheck::Result::Sound : DatabaseCheck::Result::Damaged;
+    if (!sound) {
+        for (const std::string& fault : faults) {
+            check.detail += (check.detail.empty() ? "" : "\n") + fault;
+        }
     }
     return check;
 }

@@ -17,16 +17,6 @@
 namespace kerbina {
 namespace {
 
-std::string withoutCommas(std::string_view text) {
-    std::string out;
-    for (const char c : withoutLineBreaks(text)) {
-        if (c != ',') {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The amount as a number for the spreadsheet; nothing when the stored text is not one.
 std::optional<Currency> amountNumber(std::string_view text) {
     try {
@@ -109,7 +99,7 @@ std::string listCsvText(const std::vector<QuotationListRow>& rows, bool showAddr
         const std::vector<std::string> cells = listCells(row, showAddressee);
         std::vector<std::string> values;
         for (std::size_t column = 1; column < cells.size(); ++column) {
-            values.push_back(withoutCommas(cells[column]));
+            values.push_back(withoutCommas(withoutLineBreaks(cells[column])));
         }
         text += csvLine(values);
         text += "\r\n";

@@ -29,16 +29,10 @@ std::string deleteQuestion(std::size_t count) {
 RowActionResult deleteQuotations(Database& quotations, const std::vector<std::string>& numbers,
                                  SearchIndex* index) {
     RowActionResult result;
+    IndexedWrites writes(quotations, index);
     for (const std::string& number : numbers) {
-        const std::string stamp = index != nullptr ? index->stampBeforeWrite() : std::string();
-        if (quotations.executeOrReport("DELETE FROM kerbina where krbnumber=?", {number})) {
-            ++result.done;
-            if (index != nullptr) {
-                index->noteDeleted(number, stamp);
-            }
-        } else {
-            ++result.failed;
-        }
+        const bool done = writes.write(number, "DELETE FROM kerbina where krbnumber=?", {number});
+        ++(done ? result.done : result.failed);
     }
     return result;
 }
@@ -49,17 +43,11 @@ RowActionResult changeQuotationStatus(Database& quotations, const std::vector<st
     if (code < 0 || code > 6) {
         return result;
     }
+    IndexedWrites writes(quotations, index);
     for (const std::string& number : numbers) {
-        const std::string stamp = index != nullptr ? index->stampBeforeWrite() : std::string();
-        if (quotations.executeOrReport("update kerbina SET status=? where krbnumber=?",
-                                       {std::to_string(code), number})) {
-            ++result.done;
-            if (index != nullptr) {
-                index->noteChanged(number, stamp);
-            }
-        } else {
-            ++result.failed;
-        }
+        const bool done = writes.write(number, "update kerbina SET status=? where krbnumber=?",
+                                       {std::to_string(code), number});
+        ++(done ? result.done : result.failed);
     }
     return result;
 }

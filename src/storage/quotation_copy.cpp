@@ -171,6 +171,7 @@ CopyOutcome copyQuotations(Database& quotations, const std::vector<std::string>&
     const std::string insert =
         "INSERT INTO kerbina(" + columns + ") SELECT " + values + " FROM kerbina WHERE krbnumber=?";
     const std::chrono::year_month_day date = request.date.value_or(clock.today);
+    IndexedWrites writes(quotations, index);
 
     for (const auto& [source, number] : planned) {
         const SqlRows rows =
@@ -213,12 +214,8 @@ CopyOutcome copyQuotations(Database& quotations, const std::vector<std::string>&
             }
         }
         params.emplace_back(source);
-        const std::string stamp = index != nullptr ? index->stampBeforeWrite() : std::string();
-        if (quotations.executeOrReport(insert, params)) {
+        if (writes.write(number, insert, params)) {
             outcome.copied.emplace_back(source, number);
-            if (index != nullptr) {
-                index->noteChanged(number, stamp);
-            }
         }
     }
 

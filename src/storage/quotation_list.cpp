@@ -130,9 +130,9 @@ QuotationListRow listRow(const SqlRow& row) {
             row.field(5), row.field(6), row.field(7), row.field(8)};
 }
 
-// Where the list queries run: on the index file when there is one in step (its list table has
-// every list column and an index per sort column), else on the quotation table. `index` is null
-// for the table.
+// Where the list queries run: on the index file when there is an index (its list table has every
+// list column and an index per sort column), brought in step first; else on the quotation table.
+// `index` is null for the table.
 struct Source {
     std::string_view table;
     SearchIndex* index;
@@ -145,12 +145,9 @@ struct Source {
 };
 
 template <typename Query> auto onBestSource(Database& quotations, SearchIndex* index, Query query) {
-    if (index != nullptr && index->refresh()) {
-        try {
-            return query(Source{"list", index, &quotations});
-        } catch (const DatabaseError&) {
-            // The index could not answer: the table itself gives the same rows.
-        }
+    if (index != nullptr) {
+        index->refresh();
+        return query(Source{"list", index, &quotations});
     }
     return query(Source{"kerbina", nullptr, &quotations});
 }

@@ -64,9 +64,9 @@ struct QuotationListPage {
 };
 
 // Reads one page of the list. With an index, the rows come from the index file (refreshed first,
-// so rows written by other programs are found); without an index, or when the index cannot be
-// used, from the quotation table (the search text by a LIKE scan) with the same result.
-// Raises DatabaseError when the quotation table cannot be read.
+// so rows written by other programs are found); without an index from the quotation table (the
+// search text by a LIKE scan) with the same result. Raises DatabaseError when the quotation
+// table or the index cannot be read.
 QuotationListPage readQuotationList(Database& quotations, const QuotationListRequest& request,
                                     SearchIndex* index = nullptr);
 

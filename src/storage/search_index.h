@@ -3,19 +3,20 @@
 #include "storage/database.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-struct sqlite3;
-
 namespace kerbina {
+
+class TSQLiteDatabase;
 
 // The search index of the quotation list: answers "which quotations contain this text" without
 // reading every stored quotation.
 //
-// It lives in its own database file beside the quotation database, so that the quotation
+// It lives in its own SQLite file beside the quotation database, so that the quotation
 // database keeps only plain tables: another program writing quotations there needs nothing of
 // ours. The index file holds
 //   list    one row per quotation with the columns the list shows and filters by, and `modified`;
@@ -27,17 +28,24 @@ namespace kerbina {
 // text asks for all of its character pairs and then confirms each candidate with LIKE on its
 // stored text, so the answer is always exactly the rows LIKE would find.
 //
+// It reads the quotation table only through the quotation database's `Database`, so any database
+// that holds the table can stand behind it.
+//
 // Keeping in step: the program reports its own saves, copies and deletes (noteChanged,
 // noteDeleted). Rows written by anyone else are found by `refresh`: whenever the quotation
-// database's file change counter differs from the one the index last saw, the row numbers,
-// `modified` stamps and the other list columns of the quotation table are compared with the
-// index, and every row added, changed or removed is indexed again. A database in WAL mode has no
-// reliable change counter and is compared on every refresh.
+// database's change stamp (Database::changeStamp) differs from the one the index last saw, the
+// row numbers, `modified` stamps and the other list columns of the quotation table are compared
+// with the index, and every row added, changed or removed is indexed again. A database without a
+// stamp (a SQLite file in WAL mode) is compared on every refresh.
+//
+// Faults: a fault of the index file raises DatabaseError located at the index file, like the
+// faults of every database; one of the quotation database keeps its own location.
 class SearchIndex {
 public:
-    // Opens (creating when absent) the index of `quotationFile` at `indexFile`. Raises
-    // DatabaseError when the index file cannot be opened or set up.
-    SearchIndex(std::filesystem::path quotationFile, std::filesystem::path indexFile);
+    // Opens (creating when absent) the index of the quotation table of `quotations` at
+    // `indexFile`; a damaged index file is set up again from nothing. Raises DatabaseError when
+    // the index file cannot be opened or set up. `quotations` must outlive the index.
+    SearchIndex(Database& quotations, std::filesystem::path indexFile);
     ~SearchIndex();
     SearchIndex(const SearchIndex&) = delete;
     SearchIndex& operator=(const SearchIndex&) = delete;
@@ -45,18 +53,19 @@ public:
     // The index file of a quotation database: beside it, "kerbinaXe5.db3" -> "kerbinaXe5.search".
     static std::filesystem::path indexFileFor(const std::filesystem::path& quotationFile);
 
-    // Brings the index in step with the quotation table. False when that could not be done
-    // (the quotation database or the index locked or unreadable); the index must then not answer.
-    bool refresh();
+    // Brings the index in step with the quotation table. Raises DatabaseError when that cannot
+    // be done (the quotation database or the index locked, unreadable or not writable).
+    void refresh();
 
     // Indexes the row `number` again as it now stands in the quotation table (after a save, a
-    // copy or a status change), or drops it when the row is gone. False on failure; the next
-    // refresh then compares the whole table. With `stampBefore`, taken by stampBeforeWrite just
-    // before a write of one transaction, and no other write since, the index counts as in step
-    // and the next refresh compares nothing.
+    // copy or a status change), or drops it when the row is gone. On failure it reports the
+    // fault through the quotation database (Database::report) and returns false; the index then
+    // stays as it was, and the next refresh compares the whole table. With `stampBefore`, taken
+    // by stampBeforeWrite just before a write of one transaction, and no other write since, the
+    // index counts as in step and the next refresh compares nothing.
     bool noteChanged(const std::string& number, const std::string& stampBefore = {});
     bool noteDeleted(const std::string& number, const std::string& stampBefore = {});
-    // The state of the quotation database file now, for noteChanged.
+    // The quotation database's change stamp now, for noteChanged.
     std::string stampBeforeWrite() const;
 
     // How many rows were indexed again by the last refresh (0 when nothing had changed).
@@ -69,9 +78,9 @@ public:
     // order) instead of the set of rows to look up.
     std::string containsCondition(std::string_view text, SqlParams& params, bool asTest) const;
 
-    // How many rows contain `text`; nothing on failure. A text of three or more characters has
-    // its candidates confirmed here once; the confirmed rows then answer containsCondition for
-    // the same text until the index changes.
+    // How many rows contain `text`; nothing for an empty text. A text of three or more
+    // characters has its candidates confirmed here once; the confirmed rows then answer
+    // containsCondition for the same text until the index changes. Raises DatabaseError.
     std::optional<long long> textMatchCount(std::string_view text);
 
     // Runs a query on the index file. Raises DatabaseError.
@@ -79,14 +88,40 @@ public:
 
 private:
     void reindex(const std::vector<std::string>& numbers, const std::vector<long long>& staleIds);
-    void execute(const char* sql);
+    // The quotation database's stamp the index was last brought in step with.
+    std::string storedStamp() const;
 
-    std::filesystem::path quotationFile_;
+    Database& quotations_;
     std::filesystem::path indexFile_;
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<TSQLiteDatabase> index_;
     long long lastRefreshCount_ = 0;
     bool lastRefreshCompared_ = false;
     std::string confirmedText_; // the text whose rows are in the temporary table `hits`
 };
+
+// Writes of the quotation table, one row each, that the search index (when there is one) takes at
+// once.
+class IndexedWrites {
+public:
+    IndexedWrites(Database& quotations, SearchIndex* index)
+        : quotations_(quotations), index_(index) {}
+
+    // Runs one statement that writes the row `number` (Database::executeOrReport) and has the
+    // index take the row as it now stands. False when the statement failed. Once the index has
+    // failed (reported), the writes that follow leave it behind: its next refresh compares the
+    // table, so one fault is not told again for every row.
+    bool write(const std::string& number, std::string_view sql, const SqlParams& params);
+
+private:
+    Database& quotations_;
+    SearchIndex* index_;
+};
+
+// The index of the quotation list of `quotations` at `indexFile`, or none when the index file
+// cannot be opened or set up (a database folder this user may only read). That is a decision, not
+// a fault: the list then searches the quotation table itself, with the same rows, only slower.
+// Every later fault of the index is raised or reported.
+std::unique_ptr<SearchIndex> openSearchIndex(Database& quotations,
+                                             const std::filesystem::path& indexFile);
 
 } // namespace kerbina

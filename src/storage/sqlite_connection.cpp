@@ -1,7 +1,10 @@
 #include "storage/sqlite_connection.h"
 
+#include "base/path_text.h"
+
 #include <array>
 #include <charconv>
+#include <new>
 #include <sqlite3.h>
 #include <thread>
 
@@ -47,11 +50,6 @@ constexpr std::array<const char*, 27> kCodeTexts = {
     message += "\": ";
     message += sqliteMessage;
     throw DatabaseError(message, code);
-}
-
-std::string utf8Path(const std::filesystem::path& file) {
-    const std::u8string text = file.u8string();
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
 enum class ColumnKind { Integer, Float, Blob, Text };
@@ -114,6 +112,11 @@ std::string columnText(sqlite3_stmt* stmt, int column, ColumnKind kind) {
     return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
 }
 
+constexpr SqliteStatement::FailureTexts kExecTexts = {"Error executing SQL",
+                                                      "Error executing SQL statement"};
+constexpr SqliteStatement::FailureTexts kQueryTexts = {"Could not prepare SQL statement",
+                                                       "Could not retrieve data"};
+
 bool onlySeparatorsLeft(const char* tail) {
     for (; *tail != '\0'; ++tail) {
         if (*tail != ';' && *tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n') {
@@ -138,10 +141,38 @@ std::string sqliteCodeText(int code) {
     return "Unknown SQLite Error Code \"" + std::to_string(code) + "\"";
 }
 
-TSQLiteDatabase::TSQLiteDatabase(const std::filesystem::path& file) {
-    const std::string name = utf8Path(file);
-    const int rc =
-        sqlite3_open_v2(name.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+std::string sqliteErrorText(int code) {
+    return sqlite3_errstr(code);
+}
+
+SqliteFault sqliteFault(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return SqliteFault::Busy;
+    case SQLITE_CORRUPT:
+        return SqliteFault::Damaged;
+    case SQLITE_NOTADB:
+        return SqliteFault::NotADatabase;
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+        return SqliteFault::CannotWrite;
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_AUTH:
+        return SqliteFault::NoAccess;
+    default:
+        return SqliteFault::Other;
+    }
+}
+
+TSQLiteDatabase::TSQLiteDatabase(const std::filesystem::path& file, SqliteOpenMode mode) {
+    const std::string name = pathText(file);
+    const int flags = mode == SqliteOpenMode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                      : mode == SqliteOpenMode::ReadWrite ? SQLITE_OPEN_READWRITE
+                                                          : SQLITE_OPEN_READONLY;
+    const int rc = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const std::string reason = db_ != nullptr ? sqlite3_errmsg(db_) : "unknown error";
         sqlite3_close_v2(db_);
@@ -151,10 +182,14 @@ TSQLiteDatabase::TSQLiteDatabase(const std::filesystem::path& file) {
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {
+    rollbackOpenTransaction();
+    sqlite3_close_v2(db_);
+}
+
+void TSQLiteDatabase::rollbackOpenTransaction() noexcept {
     if (sqlite3_get_autocommit(db_) == 0) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
-    sqlite3_close_v2(db_);
 }
 
 void TSQLiteDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
@@ -176,19 +211,31 @@ int TSQLiteDatabase::waitWhileBusy(void* data, int attempts) {
     return 1;
 }
 
+void TSQLiteDatabase::interruptAt(std::chrono::steady_clock::time_point deadline) {
+    deadline_ = deadline;
+    sqlite3_progress_handler(db_, 1000, &TSQLiteDatabase::stopAtDeadline, &deadline_);
+}
+
+int TSQLiteDatabase::stopAtDeadline(void* deadline) {
+    return std::chrono::steady_clock::now() >=
+                   *static_cast<std::chrono::steady_clock::time_point*>(deadline)
+               ? 1
+               : 0;
+}
+
 void TSQLiteDatabase::ExecSQL(std::string_view sql, const SqlParams& params) {
-    SqliteStatement statement(db_, sql, params, "Error executing SQL");
-    if (statement.step("Error executing SQL statement")) {
-        raiseSqlError("Error executing SQL statement", SQLITE_ROW, sql, sqlite3_errstr(SQLITE_ROW));
+    SqliteStatement statement(db_, sql, &params, kExecTexts);
+    if (statement.step()) {
+        raiseSqlError(kExecTexts.step, SQLITE_ROW, sql, sqlite3_errstr(SQLITE_ROW));
     }
 }
 
 SqlRows TSQLiteDatabase::GetTable(std::string_view sql, const SqlParams& params) {
-    SqliteStatement statement(db_, sql, params, "Could not prepare SQL statement");
-    sqlite3_stmt* stmt = statement.handle();
+    SqliteStatement statement(db_, sql, &params, kQueryTexts);
+    sqlite3_stmt* stmt = statement.stmt_.get();
     SqlRows rows;
     std::vector<ColumnKind> kinds;
-    while (statement.step("Could not retrieve data")) {
+    while (statement.step()) {
         const int count = sqlite3_column_count(stmt);
         if (kinds.empty()) {
             for (int column = 0; column < count; ++column) {
@@ -205,37 +252,136 @@ SqlRows TSQLiteDatabase::GetTable(std::string_view sql, const SqlParams& params)
     return rows;
 }
 
-SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql, const SqlParams& params,
-                                 const char* failureText)
-    : db_(db), sql_(sql) {
+SqliteStatement TSQLiteDatabase::prepare(std::string_view sql) {
+    return SqliteStatement(db_, sql, nullptr, kQueryTexts);
+}
+
+void TSQLiteDatabase::requireWritable() const {
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        throw DatabaseError("The database file can only be read", SQLITE_READONLY);
+    }
+}
+
+long long TSQLiteDatabase::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+long long TSQLiteDatabase::changedRows() const {
+    return sqlite3_changes64(db_);
+}
+
+std::string TSQLiteDatabase::lastErrorMessage() const {
+    return sqlite3_errmsg(db_);
+}
+
+namespace {
+
+// The full-text module's side of a tokenizer: one instance per table, each holding the function.
+struct TokenizerInstance {
+    Tokenizer tokenizer;
+};
+
+int createTokenizer(void* tokenizer, const char**, int, Fts5Tokenizer** out) {
+    *out = reinterpret_cast<Fts5Tokenizer*>(
+        new (std::nothrow) TokenizerInstance{*static_cast<const Tokenizer*>(tokenizer)});
+    return *out != nullptr ? SQLITE_OK : SQLITE_NOMEM;
+}
+
+void deleteTokenizer(Fts5Tokenizer* instance) {
+    delete reinterpret_cast<TokenizerInstance*>(instance);
+}
+
+void deleteTokenizerFunction(void* tokenizer) {
+    delete static_cast<Tokenizer*>(tokenizer);
+}
+
+int tokenize(Fts5Tokenizer* instance, void* context, int flags, const char* text, int length,
+             int (*emit)(void*, int, const char*, int, int, int)) {
+    if (length <= 0) {
+        return SQLITE_OK;
+    }
+    int rc = SQLITE_OK;
+    const TokenEmitter emitToken = [&](std::string_view token, std::size_t offset) {
+        if (rc == SQLITE_OK) {
+            const int start = static_cast<int>(offset);
+            rc = emit(context, 0, token.data(), static_cast<int>(token.size()), start,
+                      start + static_cast<int>(token.size()));
+        }
+    };
+    // Nothing may be thrown back into the library.
+    try {
+        reinterpret_cast<TokenizerInstance*>(instance)->tokenizer(
+            std::string_view(text, static_cast<std::size_t>(length)),
+            (flags & FTS5_TOKENIZE_QUERY) != 0, emitToken);
+    } catch (const std::exception&) {
+        return SQLITE_NOMEM;
+    }
+    return rc;
+}
+
+} // namespace
+
+void TSQLiteDatabase::addTokenizer(const char* name, Tokenizer tokenizer) {
+    fts5_api* api = nullptr;
+    {
+        SqliteStatement lookup(db_, "SELECT fts5(?1)", nullptr, kQueryTexts);
+        sqlite3_bind_pointer(lookup.stmt_.get(), 1, static_cast<void*>(&api), "fts5_api_ptr",
+                             nullptr);
+        lookup.step();
+    }
+    static fts5_tokenizer functions = {createTokenizer, deleteTokenizer, tokenize};
+    if (api == nullptr) {
+        throw DatabaseError("The full-text module is not available", SQLITE_ERROR);
+    }
+    auto function = std::make_unique<Tokenizer>(tokenizer);
+    const int rc =
+        api->xCreateTokenizer(api, name, function.get(), &functions, deleteTokenizerFunction);
+    if (rc != SQLITE_OK) {
+        throw DatabaseError(std::string("Could not register the tokenizer ") + name, rc);
+    }
+    function.release(); // the module deletes it with the connection
+}
+
+SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql, const SqlParams* params,
+                                 FailureTexts failureTexts)
+    : db_(db), sql_(sql), failureTexts_(failureTexts) {
     sqlite3_stmt* prepared = nullptr;
     const char* tail = nullptr;
     const int rc = sqlite3_prepare_v2(db_, sql_.c_str(), -1, &prepared, &tail);
     stmt_.reset(prepared);
     if (rc != SQLITE_OK) {
-        raiseSqlError(failureText, rc, sql_, sqlite3_errmsg(db_));
+        raiseSqlError(failureTexts_.prepare, rc, sql_, sqlite3_errmsg(db_));
     }
     // An empty text, or a second statement that would silently be skipped, is a caller's fault.
     if (!stmt_ || !onlySeparatorsLeft(tail)) {
-        raiseSqlError(failureText, SQLITE_MISUSE, sql_, "one statement expected");
+        raiseSqlError(failureTexts_.prepare, SQLITE_MISUSE, sql_, "one statement expected");
     }
-    if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(params.size())) {
-        raiseSqlError(failureText, SQLITE_RANGE, sql_, sqlite3_errstr(SQLITE_RANGE));
+    if (params != nullptr) {
+        bind(*params);
+    }
+}
+
+void SqliteStatement::bind(const SqlParams& params) {
+    sqlite3_stmt* stmt = stmt_.get();
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (sqlite3_bind_parameter_count(stmt) != static_cast<int>(params.size())) {
+        raiseSqlError(failureTexts_.prepare, SQLITE_RANGE, sql_, sqlite3_errstr(SQLITE_RANGE));
     }
     for (std::size_t index = 0; index < params.size(); ++index) {
         const SqlValue& value = params[index];
         const int position = static_cast<int>(index) + 1;
         int bound = SQLITE_OK;
         if (const std::int64_t* number = value.integer()) {
-            bound = sqlite3_bind_int64(prepared, position, *number);
+            bound = sqlite3_bind_int64(stmt, position, *number);
         } else if (const std::string* text = value.text()) {
-            bound = sqlite3_bind_text64(prepared, position, text->data(), text->size(),
+            bound = sqlite3_bind_text64(stmt, position, text->data(), text->size(),
                                         SQLITE_TRANSIENT, SQLITE_UTF8);
         } else {
-            bound = sqlite3_bind_null(prepared, position);
+            bound = sqlite3_bind_null(stmt, position);
         }
         if (bound != SQLITE_OK) {
-            raiseSqlError(failureText, bound, sql_, sqlite3_errmsg(db_));
+            raiseSqlError(failureTexts_.prepare, bound, sql_, sqlite3_errmsg(db_));
         }
     }
 }
@@ -244,7 +390,7 @@ void SqliteStatement::Finalizer::operator()(sqlite3_stmt* stmt) const {
     sqlite3_finalize(stmt);
 }
 
-bool SqliteStatement::step(const char* failureText) {
+bool SqliteStatement::step() {
     const int rc = sqlite3_step(stmt_.get());
     if (rc == SQLITE_ROW) {
         return true;
@@ -252,7 +398,32 @@ bool SqliteStatement::step(const char* failureText) {
     if (rc == SQLITE_DONE) {
         return false;
     }
-    raiseSqlError(failureText, rc, sql_, sqlite3_errmsg(db_));
+    raiseSqlError(failureTexts_.step, rc, sql_, sqlite3_errmsg(db_));
+}
+
+void SqliteStatement::run(const SqlParams& params) {
+    bind(params);
+    while (step()) {
+    }
+}
+
+long long SqliteStatement::integer(int column) const {
+    return sqlite3_column_int64(stmt_.get(), column);
+}
+
+SqliteTransaction::SqliteTransaction(TSQLiteDatabase& connection) : connection_(connection) {
+    connection_.ExecSQL("BEGIN IMMEDIATE");
+}
+
+SqliteTransaction::~SqliteTransaction() {
+    if (open_) {
+        connection_.rollbackOpenTransaction();
+    }
+}
+
+void SqliteTransaction::commit() {
+    connection_.ExecSQL("COMMIT");
+    open_ = false;
 }
 
 } // namespace kerbina

@@ -1,8 +1,11 @@
 #include "app/quotation_session.h"
 #include "base/file_io.h"
+#include "damaged_database.h"
 #include "grid/line_message.h"
+#include "grid/row_commands.h"
 #include "money_literal.h"
 #include "records/kinds.h"
+#include "scripted_prompt.h"
 #include "session_fixture.h"
 #include "settings/numbering_row.h"
 #include "settings/register_settings.h"
@@ -13,42 +16,20 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
-using Kind = ViewChange::Kind;
+using Kind = DocumentChange::Kind;
 
 constexpr std::chrono::year_month_day kToday = StartedSession::kToday;
-
-// A prompt that answers Yes or No as told and keeps every notice.
-class ScriptedPrompt : public QuietPrompt {
-public:
-    Answer askYesNoCancel(const std::string&) override { return yes ? Answer::Yes : Answer::No; }
-    bool askYesNo(const std::string&) override { return yes; }
-    bool askYesNoDefaultNo(const std::string&) override { return yes; }
-    void notify(const std::string& text) override { notices.push_back(text); }
-    void reportError(std::string_view, std::string_view detail) override {
-        notices.emplace_back(detail);
-    }
-
-    std::optional<fs::path> chooseFileToSave(const std::string&, const fs::path& suggested,
-                                             const std::string&, const std::string&) override {
-        offeredFile = suggested;
-        return fileToSave;
-    }
-
-    bool yes = false;
-    std::vector<std::string> notices;
-    std::optional<fs::path> fileToSave;
-    fs::path offeredFile;
-};
 
 class QuotationSessionTest : public testing::Test {
 protected:
     // Writes one priced line over row `row` of the sheet in front, as the data-entry dialog does.
-    std::pair<CommandResult, ViewChanges> writeLine(int row, const std::string& name) {
+    std::pair<CommandResult, DocumentChanges> writeLine(int row, const std::string& name) {
         LineMessage line;
         line.name = name;
         line.unit = "m";
@@ -72,7 +53,7 @@ protected:
     };
     NewQuotationTry newQuotationWithoutSaving() {
         NewQuotationTry attempt;
-        prompt.yes = true;
+        prompt.otherwise = true;
         session->setSaveDialog([&](SaveContext&) {
             attempt.saveAsked = true;
             return false;
@@ -81,12 +62,12 @@ protected:
         return attempt;
     }
 
-    static bool has(const ViewChanges& changes, Kind kind) {
+    static bool has(const DocumentChanges& changes, Kind kind) {
         return std::ranges::any_of(
-            changes, [kind](const ViewChange& change) { return change.kind == kind; });
+            changes, [kind](const DocumentChange& change) { return change.kind == kind; });
     }
 
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     StartedSession started{prompt};
     TempFolder& root = started.root;
     AppFolders& folders = started.folders;
@@ -98,26 +79,94 @@ protected:
 TEST_F(QuotationSessionTest, EditsPagesAndUndoRunHeadlessAndReportWhatChanged) {
     const auto [result, changes] = writeLine(1, "配管");
     EXPECT_TRUE(result.changed);
-    EXPECT_TRUE(has(changes, Kind::Repainted));
+    EXPECT_TRUE(has(changes, Kind::TotalsChanged));
     EXPECT_TRUE(session->document().sheet[1].nameSpec.starts_with("配管"));
     EXPECT_EQ(session->totals().sheet->submitted, c("3000"));
     EXPECT_TRUE(session->document().modified);
 
-    const ViewChanges list = session->showPage(0);
+    const DocumentChanges list = session->showPage(0);
     EXPECT_TRUE(session->listMode());
-    EXPECT_TRUE(has(list, Kind::PageShown));
-    const ViewChanges sheet = session->showPage(1);
+    EXPECT_TRUE(has(list, Kind::PageEntered));
+    const DocumentChanges sheet = session->showPage(1);
     EXPECT_FALSE(session->listMode());
-    EXPECT_TRUE(has(sheet, Kind::UndoCounters));
+    EXPECT_TRUE(has(sheet, Kind::UndoMoved));
     EXPECT_TRUE(session->document().sheet[1].nameSpec.starts_with("配管"));
 
     writeLine(2, "ダクト");
     const SessionOutcome undone = session->undo();
     EXPECT_TRUE(undone.done);
-    EXPECT_TRUE(has(undone.changes, Kind::Repainted));
+    EXPECT_TRUE(has(undone.changes, Kind::TotalsChanged));
     EXPECT_EQ(session->document().lineCount(), 1);
     EXPECT_TRUE(session->redo().done);
     EXPECT_TRUE(session->document().sheet[2].nameSpec.starts_with("ダクト"));
+}
+
+// An edit reports the rows of the sheet it changed, as they are numbered before and after it,
+// instead of the whole page; entering a page shows it anew and reports no rows.
+TEST_F(QuotationSessionTest, EditsReportTheRowsTheyChanged) {
+    writeLine(1, "配管");
+    writeLine(2, "ダクト");
+    writeLine(3, "保温");
+    const auto rowsOf = [](const DocumentChanges& changes) {
+        DocumentChanges rows;
+        std::ranges::copy_if(changes, std::back_inserter(rows), [](const DocumentChange& change) {
+            return change.kind == Kind::RowsChanged || change.kind == Kind::RowsInserted ||
+                   change.kind == Kind::RowsRemoved;
+        });
+        return rows;
+    };
+    const auto run = [&](const std::function<CommandResult(GridContext&, Selection)>& command,
+                         int row) {
+        return session->runGridCommand(command, {row, row}).second;
+    };
+
+    EXPECT_EQ(rowsOf(writeLine(4, "架台").second),
+              (DocumentChanges{{Kind::RowsInserted, 1, 4, 4}}));
+    EXPECT_EQ(rowsOf(writeLine(2, "ダクト継手").second),
+              (DocumentChanges{{Kind::RowsChanged, 1, 2, 2}}));
+    EXPECT_EQ(rowsOf(run(insertLines, 2)), (DocumentChanges{{Kind::RowsInserted, 1, 2, 2}}));
+    EXPECT_EQ(rowsOf(run(deleteLines, 2)), (DocumentChanges{{Kind::RowsRemoved, 1, 2, 2}}));
+    EXPECT_EQ(rowsOf(run(moveLineDown, 1)), (DocumentChanges{{Kind::RowsChanged, 1, 1, 2}}));
+    EXPECT_EQ(rowsOf(session->undo().changes), (DocumentChanges{{Kind::RowsChanged, 1, 1, 2}}));
+
+    const DocumentChanges list = session->showPage(0);
+    EXPECT_TRUE(has(list, Kind::PageEntered));
+    EXPECT_TRUE(rowsOf(list).empty());
+}
+
+// "新規作成" on a modified quotation asks whether to save it first; it starts anew only when the
+// answer is いいえ or the save happened.
+TEST_F(QuotationSessionTest, ANewQuotationAsksBeforeDiscardingAModifiedOne) {
+    const struct {
+        bool yes;
+        bool cancel;
+        bool saveSucceeds;
+        bool started;
+        int saves;
+    } cases[] = {
+        {false, true, true, false, 0},
+        {true, false, false, false, 1},
+        {true, false, true, true, 1},
+        {false, false, true, true, 0},
+    };
+    for (const auto& row : cases) {
+        writeLine(1, "配管");
+        prompt.questions.clear();
+        prompt.otherwise = row.cancel ? UserPrompt::Answer::Cancel
+                           : row.yes  ? UserPrompt::Answer::Yes
+                                      : UserPrompt::Answer::No;
+        int saves = 0;
+        session->setSaveDialog([&](SaveContext&) {
+            ++saves;
+            return row.saveSucceeds;
+        });
+
+        EXPECT_EQ(session->newQuotation(kToday).done, row.started);
+        EXPECT_EQ(prompt.questions, std::vector<std::string>{"編集中のデータを保存しますか？"});
+        EXPECT_EQ(saves, row.saves);
+        EXPECT_EQ(session->document().lineCount(), row.started ? 0 : 1);
+        EXPECT_EQ(session->document().modified, !row.started);
+    }
 }
 
 // "登　録" of the settings dialog: the tax rounding, the numbering options, the cover captions and
@@ -149,18 +198,18 @@ TEST_F(QuotationSessionTest, OpeningAFileRecomputesItShowsOnePageAndOffersItForS
         session->openQuotationFile(exampleQuotation(1), FileRole::OwnFile, kToday);
     ASSERT_TRUE(opened.done);
     EXPECT_EQ(session->document().header.allGTotal, Currency::fromWhole(17883950));
-    const auto tabChanges = std::ranges::count_if(opened.changes, [](const ViewChange& change) {
-        return change.kind == Kind::TabSelected || change.kind == Kind::ListTabShown;
+    const auto tabChanges = std::ranges::count_if(opened.changes, [](const DocumentChange& change) {
+        return change.kind == Kind::PageChosen;
     });
     EXPECT_EQ(tabChanges, 1);
     EXPECT_EQ(session->ownFile(), exampleQuotation(1));
 
     EXPECT_FALSE(session->saveChosenQuotationFile().done); // cancelled
-    EXPECT_EQ(prompt.offeredFile, exampleQuotation(1));
+    EXPECT_EQ(prompt.fileDialogs.back().start, exampleQuotation(1));
     prompt.fileToSave = root.path() / "saved.krb2";
     const SessionOutcome saved = session->saveChosenQuotationFile();
     EXPECT_TRUE(saved.done);
-    EXPECT_TRUE(has(saved.changes, Kind::OwnFile));
+    EXPECT_TRUE(has(saved.changes, Kind::FileChanged));
     EXPECT_EQ(session->ownFile(), *prompt.fileToSave);
     EXPECT_FALSE(session->document().modified);
     ASSERT_TRUE(session->openQuotationFile(*prompt.fileToSave, FileRole::Source, kToday).done);
@@ -179,7 +228,7 @@ TEST_F(QuotationSessionTest, AFailedActionChangesNothingAndSaysWhy) {
     });
     EXPECT_FALSE(failed.succeeded);
     EXPECT_EQ(failed.error, "ファイルに書き込めません。");
-    EXPECT_TRUE(has(failed.changes, Kind::TabsRebuilt));
+    EXPECT_TRUE(has(failed.changes, Kind::ItemsChanged));
     EXPECT_FALSE(session->listMode());
     EXPECT_EQ(session->document().lineCount(), 1);
     EXPECT_EQ(session->totals().sheet->submitted, c("3000"));
@@ -215,7 +264,7 @@ TEST_F(QuotationSessionTest, ANewQuotationWaitsForTheSaveItAskedFor) {
     session->setSaveDialog([](SaveContext&) { return true; });
     const SessionOutcome started = session->newQuotation(kToday);
     EXPECT_TRUE(started.done);
-    EXPECT_TRUE(has(started.changes, Kind::Cleared));
+    EXPECT_TRUE(has(started.changes, Kind::QuotationStarted));
     EXPECT_EQ(session->document().lineCount(), 0);
     EXPECT_FALSE(session->document().modified);
 }
@@ -306,11 +355,8 @@ TEST_F(QuotationSessionTest, ASaveThatMeetsALockSaysSoAndSavesNothing) {
 TEST_F(QuotationSessionTest, ADamagedDatabaseIsToldAtStartAndNeverSavedInto) {
     writeLine(1, "配管");
     const fs::path file = databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation);
-    std::string bytes = readFileBytes(file);
-    constexpr std::size_t kPage = 4096;
-    ASSERT_GT(bytes.size(), 2 * kPage);
-    bytes.replace(bytes.size() - kPage, kPage, std::string(kPage, '\xFF'));
-    writeFileAtomically(file, bytes);
+    ASSERT_NO_FATAL_FAILURE(damageLastDatabasePage(file, 2));
+    const std::string bytes = readFileBytes(file);
 
     session->openDatabases(); // as the next start does
     EXPECT_TRUE(session->quotationDatabaseDamaged());

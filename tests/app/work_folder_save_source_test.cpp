@@ -1,9 +1,9 @@
-#include "../document/work_store_fixture.h"
 #include "app/work_folder_save_source.h"
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "document/direct_read.h"
 #include "settings/main_settings.h"
+#include "work_store_fixture.h"
 
 namespace kerbina {
 namespace {
@@ -31,7 +31,8 @@ TEST_F(WorkFolderSaveSourceTest, TheSavedTextIsTheQuotationFileOfTheOpenQuotatio
         SetUp();
         const std::filesystem::path path = std::filesystem::path(KERBINA_TEST_DATA_DIR) / "totals" /
                                            ("example_" + std::to_string(example) + ".krb2");
-        loadQuotationFile(state, store, fresh, path, std::nullopt, testing_support::kToday);
+        loadQuotationFile(state, store, fresh, fresh.settings(), path, std::nullopt,
+                          testing_support::kToday);
         WorkFolderSaveSource source(state, store, fresh);
         EXPECT_EQ(toCp932(source.render().text), backupBytes());
 

@@ -30,6 +30,14 @@ protected:
             std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
 
+    // The test's folder emptied, then holding the files "a" and "b", each with its name as text.
+    void emptyFolderHoldingAAndB() {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        writeFileAtomically(folder_ / "a", "a");
+        writeFileAtomically(folder_ / "b", "b");
+    }
+
     fs::path folder_;
 };
 
@@ -350,10 +358,7 @@ TEST_F(FileIoTest, ATransactionKeepsAllItsChangesOrNone) {
     const std::map<std::string, std::string> initial = {{"a", "a"}, {"b", "b"}};
     for (const auto& row : cases) {
         for (const bool commit : {false, true}) {
-            fs::remove_all(folder_);
-            fs::create_directories(folder_);
-            writeFileAtomically(folder_ / "a", "a");
-            writeFileAtomically(folder_ / "b", "b");
+            emptyFolderHoldingAAndB();
             try {
                 FileTransaction outer;
                 {
@@ -377,10 +382,7 @@ TEST_F(FileIoTest, ATransactionKeepsAllItsChangesOrNone) {
 // undone as a whole.
 TEST_F(FileIoTest, ATransactionInsideAnotherUndoesOnlyItsOwnChanges) {
     for (const bool outerCommits : {true, false}) {
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        writeFileAtomically(folder_ / "a", "a");
-        writeFileAtomically(folder_ / "b", "b");
+        emptyFolderHoldingAAndB();
         try {
             FileTransaction outer;
             writeFileAtomically(folder_ / "a", "outer a");

@@ -90,6 +90,22 @@ TEST(Text, FieldsAndSeparators) {
 namespace kerbina {
 namespace {
 
+TEST(JsonString, QuotesAndControlCharactersAreEscapedAndUtf8PassesWhole) {
+    const struct {
+        std::string_view text;
+        std::string json;
+    } cases[] = {
+        {"", R"("")"},
+        {"見積\"1\"", R"("見積\"1\"")"},
+        {"a\\b", R"("a\\b")"},
+        {"1\r\n2\t3", R"("1\r\n2\t3")"},
+        {std::string_view("\x00\x1f\x7f", 3), "\"\\u0000\\u001f\x7f\""},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(jsonString(row.text), row.json) << row.json;
+    }
+}
+
 TEST(OnOneLine, LineBreaksBecomeBlanks) {
     EXPECT_EQ(onOneLine("保存できません。\r\n再度お試しください。\nERROR"),
               "保存できません。 再度お試しください。 ERROR");

@@ -1,8 +1,8 @@
 // kerbina-cli list, run as a user runs it, over a database with a few saved quotations.
-#include "../storage/stored_quotations.h"
 #include "base/file_io.h"
 #include "base/path_text.h"
 #include "storage/database.h"
+#include "stored_quotations.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "cover/title_book.h"
+#include "scripted_prompt.h"
 #include "storage/schema.h"
 #include "temp_folder.h"
 
@@ -7,17 +8,10 @@
 namespace kerbina {
 namespace {
 
-struct RecordingPrompt : QuietPrompt {
-    std::vector<std::string> errors;
-    void reportError(std::string_view text, std::string_view) override {
-        errors.emplace_back(text);
-    }
-};
-
 class TitleBookTest : public testing::Test {
 protected:
     TempFolder folder;
-    RecordingPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     SqliteFileDatabase quotations{folder.path() / "kerbinaXe5.db3", prompt};
     SqliteFileDatabase addresses{folder.path() / "addressXe5.db3", prompt};
     TitleBook book{quotations, addresses};
@@ -65,7 +59,7 @@ TEST_F(TitleBookTest, AddresseesAreInsertedListedByGroupAndUpdated) {
     ASSERT_TRUE(book.remove(kAddresseeKind, all[1].id));
     EXPECT_EQ(names(kAddresseeKind, kAllGroups),
               (std::vector<std::string>{"北辰設備", "南部工業株式会社"}));
-    EXPECT_TRUE(prompt.errors.empty());
+    EXPECT_TRUE(prompt.reports.empty());
 }
 
 TEST_F(TitleBookTest, MasterListsAreKeptApartByKindAndGroup) {
@@ -103,7 +97,8 @@ TEST_F(TitleBookTest, MasterListsAreKeptApartByKindAndGroup) {
 TEST_F(TitleBookTest, AFailedWriteIsReportedAndGivesFalse) {
     quotations.execute("DROP TABLE masteritems;");
     EXPECT_FALSE(book.save("1", {0, "本町ビル", "", "", 0, 0, "", 0}, "2026-12-10 09:00:00"));
-    EXPECT_EQ(prompt.errors, std::vector<std::string>{"ERROR"});
+    ASSERT_EQ(prompt.reports.size(), 1u);
+    EXPECT_EQ(prompt.reports[0].first, "ERROR");
     EXPECT_THROW(book.groups("1"), DatabaseError);
 }
 

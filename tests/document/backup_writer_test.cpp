@@ -6,7 +6,9 @@
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
+#include "record_builders.h"
 #include "records/line_kinds.h"
+#include "scripted_prompt.h"
 #include "work_store_fixture.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::kToday;
-
-class AgreeingHost : public QuietPrompt {
-public:
-    bool askYesNo(const std::string&) override { return true; }
-};
 
 // Sheets of the same number of lines (so their files have the same size) that differ in names
 // and prices, with a sum line that takes the item's totals and a line priced from a unit-cost
@@ -47,20 +44,16 @@ class BackupTest : public testing_support::WorkStoreTest {
 protected:
     void SetUp() override {
         WorkStoreTest::SetUp();
-        QuotationData data;
-        data.header = newHeader(2024, 5, 17);
-        data.items = {ItemRecord{}};
-        data.sheets = {Sheet{}};
+        std::vector<NamedSheet> sheets;
         for (int n = 1; n <= 4; ++n) {
-            ItemRecord item = newSheetItem();
-            item.name = "工事" + std::to_string(n);
-            data.items.push_back(item);
-            data.sheets.push_back(sheetNamed(std::string(1, static_cast<char>('A' + n)), n * 100));
+            sheets.push_back({"工事" + std::to_string(n),
+                              sheetNamed(std::string(1, static_cast<char>('A' + n)), n * 100)});
         }
+        QuotationData data = quotationOf(newHeader(2024, 5, 17), sheets);
         data.unitCostBreakdowns = {"UB;配管", "UC;継手"};
         const fs::path file = root / "start.krb2";
         writeQuotationFile(file, data, {});
-        loadQuotationFile(state, store, host, file, std::nullopt, kToday);
+        loadQuotationFile(state, store, host, host.settings(), file, std::nullopt, kToday);
     }
 
     // The backup on disk against the quotation file written whole from the work folder.
@@ -76,7 +69,7 @@ protected:
                                     << fromCp932(full);
     }
 
-    AgreeingHost commandHost;
+    ScriptedPrompt commandHost = ScriptedPrompt::answering(true);
     GridSession session;
 };
 

@@ -51,6 +51,15 @@ protected:
         writeFileAtomically(path, toCp932(utf8));
         return path;
     }
+
+    // A readable one-sheet quotation open, with unsaved changes.
+    void openEditedQuotation() {
+        const auto good = writeFile(
+            "one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
+        startNewQuotation(state, store, host, host.settings(), kToday);
+        loadQuotationFile(state, store, host, host.settings(), good, std::nullopt, kToday);
+        state.modified = true;
+    }
 };
 
 TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
@@ -58,10 +67,10 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
         writeFile("two.krb2",
                   quotationText(itemLine("93", "消費税") + itemLine("10", "") + itemLine("10", ""),
                                 3, dataLine(2, "配管", "100") + dataLine(3, "継手", "50")));
-    startNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     state.modified = true;
 
-    EXPECT_EQ(loadQuotationFile(state, store, host, path, std::nullopt, kToday),
+    EXPECT_EQ(loadQuotationFile(state, store, host, host.settings(), path, std::nullopt, kToday),
               OpenedView::ItemList);
     EXPECT_EQ(state.itemMax(), 3);
     EXPECT_EQ(state.header.atesaki1, "山田建設株式会社");
@@ -87,24 +96,26 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
 TEST_F(DirectReadTest, AFileWithoutADateTakesTodaysDate) {
     const auto undated =
         writeFile("undated.krb2", quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100")));
-    startNewQuotation(state, store, host, kToday);
-    loadQuotationFile(state, store, host, undated, std::nullopt, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
+    loadQuotationFile(state, store, host, host.settings(), undated, std::nullopt, kToday);
     const QuotationHeader today = newHeader(2024, 5, static_cast<int>(unsigned(kToday.day())));
     EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd),
               std::tuple(today.dy, today.dm, today.dd));
 
     std::string text = quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100"));
     text.insert(text.find("[ItemMax]"), "[DY]=30\r\n[DM]=2\r\n[DD]=31\r\n");
-    loadQuotationFile(state, store, host, writeFile("dated.krb2", text), std::nullopt, kToday);
+    loadQuotationFile(state, store, host, host.settings(), writeFile("dated.krb2", text),
+                      std::nullopt, kToday);
     EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd), std::tuple(30, 2, 31));
 }
 
 TEST_F(DirectReadTest, OneItemOpensItsSheetComputedWithAFreshUndoTape) {
     const auto path =
         writeFile("one.krb2", quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100")));
-    startNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
 
-    EXPECT_EQ(loadQuotationFile(state, store, host, path, 5, kToday), OpenedView::Sheet);
+    EXPECT_EQ(loadQuotationFile(state, store, host, host.settings(), path, 5, kToday),
+              OpenedView::Sheet);
     EXPECT_EQ(state.header.status, 5);
     ASSERT_EQ(state.lineCount(), 1);
     EXPECT_EQ(state.sheet[1].submittedAmount, parseNumber("200"));
@@ -127,7 +138,7 @@ TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
         recalculateQuotation(expected, settings.calc, settings.itemNameLine);
 
         FreshSettingsHost fresh;
-        loadQuotationFile(state, store, fresh, path, std::nullopt, kToday);
+        loadQuotationFile(state, store, fresh, fresh.settings(), path, std::nullopt, kToday);
         for (const QuotationHeader& header :
              {state.header, readQuotationFile(backupFilePath(store.backupFolder)).header}) {
             EXPECT_EQ(header.allGTotal, expected.header.allGTotal);
@@ -154,11 +165,7 @@ TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
 // A cut file, or one whose parts disagree, opens only when the user says Yes to a question that
 // names the file and the line; No (the default) changes nothing.
 TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgrees) {
-    const auto good =
-        writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
-    startNewQuotation(state, store, host, kToday);
-    loadQuotationFile(state, store, host, good, std::nullopt, kToday);
-    state.modified = true;
+    openEditedQuotation();
     const DocumentState before = state;
     const std::string headerFile = readFileBytes(work("HEAD.WRK"));
 
@@ -166,8 +173,8 @@ TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgre
                                             dataLine(1, "配管", "100") + dataLine(1, "継手", "50") +
                                                 dataLine(1, "弁", "7"));
     const auto cut = writeFile("cut.krb2", whole.substr(0, whole.find("1;弁;") + 6));
-    host.answers = {DocumentHost::Answer::No};
-    EXPECT_EQ(loadQuotationFile(state, store, host, cut, std::nullopt, kToday),
+    host.answers = {UserPrompt::Answer::No};
+    EXPECT_EQ(loadQuotationFile(state, store, host, host.settings(), cut, std::nullopt, kToday),
               OpenedView::NotOpened);
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_EQ(host.questions[0],
@@ -179,8 +186,9 @@ TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgre
     EXPECT_TRUE(state.modified);
     EXPECT_EQ(readFileBytes(work("HEAD.WRK")), headerFile);
 
-    host.answers = {DocumentHost::Answer::Yes};
-    EXPECT_EQ(loadQuotationFile(state, store, host, cut, std::nullopt, kToday), OpenedView::Sheet);
+    host.answers = {UserPrompt::Answer::Yes};
+    EXPECT_EQ(loadQuotationFile(state, store, host, host.settings(), cut, std::nullopt, kToday),
+              OpenedView::Sheet);
     EXPECT_EQ(namesOf(state.sheet), "工事,配管;,継手;"); // the half line is left out
     EXPECT_EQ(state.items[1].submittedTotal, parseNumber("300"));
 }
@@ -188,13 +196,13 @@ TEST_F(DirectReadTest, DamagedFileOpensOnlyWhatCouldBeReadAndOnlyWhenTheUserAgre
 // The stored totals are never trusted, so an amount that overflows when the file is recomputed
 // stops the open before anything changed.
 TEST_F(DirectReadTest, TotalBeyondTheCurrencyRangeLeavesTheOpenQuotationAlone) {
-    startNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     const DocumentState before = state;
     const auto huge = writeFile("huge.krb2", quotationText(itemLine("10", "工事"), 1,
                                                            dataLine(1, "配管", "900000000000000") +
                                                                dataLine(1, "継手", "1")));
     try {
-        loadQuotationFile(state, store, host, huge, std::nullopt, kToday);
+        loadQuotationFile(state, store, host, host.settings(), huge, std::nullopt, kToday);
         ADD_FAILURE() << "opened a quotation whose total overflows";
     } catch (const AmountOverflow& error) {
         EXPECT_EQ(error.sheet(), 1);
@@ -206,11 +214,7 @@ TEST_F(DirectReadTest, TotalBeyondTheCurrencyRangeLeavesTheOpenQuotationAlone) {
 }
 
 TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
-    const auto good =
-        writeFile("one.krb2", quotationText(itemLine("10", "工事"), 1, dataLine(1, "配管", "1")));
-    startNewQuotation(state, store, host, kToday);
-    loadQuotationFile(state, store, host, good, std::nullopt, kToday);
-    state.modified = true;
+    openEditedQuotation();
     const DocumentState before = state;
     const std::string headerFile = readFileBytes(work("HEAD.WRK"));
     const std::string sheetFile = readFileBytes(work("WITEM1.WRK"));
@@ -218,25 +222,27 @@ TEST_F(DirectReadTest, UnreadableFileLeavesTheOpenQuotationAlone) {
     const auto shortFile =
         writeFile("short.krb2", quotationText(itemLine("10", "") + itemLine("10", ""), 3,
                                               dataLine(1, "別", "1")));
-    host.answers = {DocumentHost::Answer::No};
-    EXPECT_EQ(loadQuotationFile(state, store, host, shortFile, std::nullopt, kToday),
-              OpenedView::NotOpened);
+    host.answers = {UserPrompt::Answer::No};
+    EXPECT_EQ(
+        loadQuotationFile(state, store, host, host.settings(), shortFile, std::nullopt, kToday),
+        OpenedView::NotOpened);
     ASSERT_EQ(host.questions.size(), 1u);
     EXPECT_NE(host.questions[0].find("11 行目: [ItemMax]=3 と内訳の行数 2 が一致しません。"),
               std::string::npos)
         << host.questions[0];
     try {
-        loadQuotationFile(state, store, host, writeFile("bad.krb2", "<TITLE>\r\n[KETA]=x\r\n"),
-                          std::nullopt, kToday);
+        loadQuotationFile(state, store, host, host.settings(),
+                          writeFile("bad.krb2", "<TITLE>\r\n[KETA]=x\r\n"), std::nullopt, kToday);
         ADD_FAILURE() << "opened a file with a bad number";
     } catch (const QuotationFileError& error) {
         EXPECT_EQ(error.line(), 2);
         EXPECT_NE(std::string(error.what()).find("bad.krb2 の 2 行目: "), std::string::npos);
     }
-    EXPECT_THROW(loadQuotationFile(state, store, host, writeFile("old.krb", "not old"),
-                                   std::nullopt, kToday),
+    EXPECT_THROW(loadQuotationFile(state, store, host, host.settings(),
+                                   writeFile("old.krb", "not old"), std::nullopt, kToday),
                  QuotationFileError);
-    EXPECT_THROW(loadQuotationFile(state, store, host, root / "missing.krb2", std::nullopt, kToday),
+    EXPECT_THROW(loadQuotationFile(state, store, host, host.settings(), root / "missing.krb2",
+                                   std::nullopt, kToday),
                  FileError);
 
     EXPECT_EQ(state.header, before.header);

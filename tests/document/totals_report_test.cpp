@@ -7,235 +7,72 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace kerbina {
 namespace {
 
-// Just enough JSON to compare two reports key by key: objects, arrays, strings, and numbers and
-// literals kept as their text.
-struct Json {
-    enum class Type { Object, Array, String, Scalar } type = Type::Scalar;
-    std::string text;
-    std::map<std::string, Json> members;
-    std::vector<Json> elements;
-};
+using Json = nlohmann::json;
 
-class JsonParser {
-public:
-    explicit JsonParser(std::string_view text) : text_(text) {}
-
-    Json parseDocument() {
-        Json value = parseValue();
-        skipBlanks();
-        if (at_ != text_.size()) {
-            fail("trailing text");
-        }
-        return value;
-    }
-
-private:
-    [[noreturn]] void fail(const std::string& what) const {
-        throw std::runtime_error("JSON: " + what + " at " + std::to_string(at_));
-    }
-    void skipBlanks() {
-        while (at_ < text_.size() && std::string_view(" \t\r\n").find(text_[at_]) != npos) {
-            ++at_;
-        }
-    }
-    char peek() {
-        skipBlanks();
-        if (at_ >= text_.size()) {
-            fail("unexpected end");
-        }
-        return text_[at_];
-    }
-    void expect(char c) {
-        if (peek() != c) {
-            fail(std::string("expected ") + c);
-        }
-        ++at_;
-    }
-
-    Json parseValue() {
-        Json value;
-        const char c = peek();
-        if (c == '{') {
-            value.type = Json::Type::Object;
-            ++at_;
-            if (peek() == '}') {
-                ++at_;
-                return value;
-            }
-            for (;;) {
-                const std::string key = parseString();
-                expect(':');
-                if (!value.members.emplace(key, parseValue()).second) {
-                    fail("duplicate key " + key);
-                }
-                if (peek() == '}') {
-                    ++at_;
-                    return value;
-                }
-                expect(',');
-            }
-        }
-        if (c == '[') {
-            value.type = Json::Type::Array;
-            ++at_;
-            if (peek() == ']') {
-                ++at_;
-                return value;
-            }
-            for (;;) {
-                value.elements.push_back(parseValue());
-                if (peek() == ']') {
-                    ++at_;
-                    return value;
-                }
-                expect(',');
-            }
-        }
-        if (c == '"') {
-            value.type = Json::Type::String;
-            value.text = parseString();
-            return value;
-        }
-        const std::size_t start = at_;
-        while (at_ < text_.size() && std::string_view(",]} \t\r\n").find(text_[at_]) == npos) {
-            ++at_;
-        }
-        value.text = std::string(text_.substr(start, at_ - start));
-        if (value.text.empty()) {
-            fail("empty value");
-        }
-        return value;
-    }
-
-    void appendUtf8(std::string& out, unsigned code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
-    unsigned hex4() {
-        if (at_ + 4 > text_.size()) {
-            fail("short \\u escape");
-        }
-        const unsigned code = std::stoul(std::string(text_.substr(at_, 4)), nullptr, 16);
-        at_ += 4;
-        return code;
-    }
-
-    std::string parseString() {
-        expect('"');
-        std::string out;
-        for (;;) {
-            if (at_ >= text_.size()) {
-                fail("unterminated string");
-            }
-            const char c = text_[at_++];
-            if (c == '"') {
-                return out;
-            }
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            const char e = text_.at(at_++);
-            switch (e) {
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'u': {
-                unsigned code = hex4();
-                if (code >= 0xD800 && code < 0xDC00 && text_.substr(at_, 2) == "\\u") {
-                    at_ += 2;
-                    code = 0x10000 + ((code - 0xD800) << 10) + (hex4() - 0xDC00);
-                }
-                appendUtf8(out, code);
-                break;
-            }
-            default:
-                out += e;
-            }
-        }
-    }
-
-    static constexpr auto npos = std::string_view::npos;
-    std::string_view text_;
-    std::size_t at_ = 0;
-};
-
+// A report or expected file parsed; a key given twice in one object fails the test instead of
+// one copy hiding the other.
 Json parseJson(std::string_view text) {
-    return JsonParser(text).parseDocument();
+    std::vector<std::set<std::string>> keysOfOpenObjects;
+    return Json::parse(text, [&](int, Json::parse_event_t event, Json& parsed) {
+        if (event == Json::parse_event_t::object_start) {
+            keysOfOpenObjects.emplace_back();
+        } else if (event == Json::parse_event_t::object_end) {
+            keysOfOpenObjects.pop_back();
+        } else if (event == Json::parse_event_t::key &&
+                   !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second) {
+            throw std::runtime_error("JSON: duplicate key " + parsed.get<std::string>());
+        }
+        return true;
+    });
+}
+
+// A string's text, or a number's or literal's as it is written.
+std::string textOf(const Json& value) {
+    return value.is_string() ? value.get<std::string>() : value.dump();
 }
 
 // Every difference between two values, by path: missing and extra keys, lengths, texts.
 void compare(const Json& got, const Json& expected, const std::string& path,
              std::vector<std::string>& differences) {
-    if (got.type != expected.type) {
+    if (got.is_object() != expected.is_object() || got.is_array() != expected.is_array() ||
+        got.is_string() != expected.is_string()) {
         differences.push_back(path + ": different types");
         return;
     }
-    switch (got.type) {
-    case Json::Type::Object:
-        for (const auto& [key, value] : expected.members) {
-            const auto found = got.members.find(key);
-            if (found == got.members.end()) {
+    if (got.is_object()) {
+        for (const auto& [key, value] : expected.items()) {
+            if (!got.contains(key)) {
                 differences.push_back(path + "." + key + ": missing");
             } else {
-                compare(found->second, value, path + "." + key, differences);
+                compare(got.at(key), value, path + "." + key, differences);
             }
         }
-        for (const auto& [key, value] : got.members) {
-            if (!expected.members.contains(key)) {
+        for (const auto& [key, value] : got.items()) {
+            if (!expected.contains(key)) {
                 differences.push_back(path + "." + key + ": not expected");
             }
         }
-        break;
-    case Json::Type::Array:
-        if (got.elements.size() != expected.elements.size()) {
-            differences.push_back(path + ": " + std::to_string(got.elements.size()) +
-                                  " elements, expected " +
-                                  std::to_string(expected.elements.size()));
+    } else if (got.is_array()) {
+        if (got.size() != expected.size()) {
+            differences.push_back(path + ": " + std::to_string(got.size()) +
+                                  " elements, expected " + std::to_string(expected.size()));
         }
-        for (std::size_t i = 0; i < std::min(got.elements.size(), expected.elements.size()); ++i) {
-            compare(got.elements[i], expected.elements[i], path + "[" + std::to_string(i) + "]",
-                    differences);
+        for (std::size_t i = 0; i < std::min(got.size(), expected.size()); ++i) {
+            compare(got.at(i), expected.at(i), path + "[" + std::to_string(i) + "]", differences);
         }
-        break;
-    default:
-        if (got.text != expected.text) {
-            differences.push_back(path + ": \"" + got.text + "\", expected \"" + expected.text +
-                                  "\"");
-        }
+    } else if (textOf(got) != textOf(expected)) {
+        differences.push_back(path + ": \"" + textOf(got) + "\", expected \"" + textOf(expected) +
+                              "\"");
     }
 }
 
@@ -275,12 +112,12 @@ TEST(TotalsReport, TextsAreEscapedAndMoneyIsText) {
     data.items[1].kind = 96;
     data.items[1].submittedTotal = c("-0.5");
     const Json report = parseJson(reportOf(data));
-    const Json& item = report.members.at("items").elements.at(0);
-    EXPECT_EQ(item.members.at("name").text, data.items[1].name);
-    EXPECT_EQ(item.members.at("no").text, "1");
-    EXPECT_EQ(item.members.at("note").type, Json::Type::String);
-    EXPECT_EQ(report.members.at("sheets").elements.size(), 0u);
-    EXPECT_EQ(report.members.at("grand").members.at("ALLGTOTAL").type, Json::Type::String);
+    const Json& item = report.at("items").at(0);
+    EXPECT_EQ(textOf(item.at("name")), data.items[1].name);
+    EXPECT_EQ(textOf(item.at("no")), "1");
+    EXPECT_TRUE(item.at("note").is_string());
+    EXPECT_EQ(report.at("sheets").size(), 0u);
+    EXPECT_TRUE(report.at("grand").at("ALLGTOTAL").is_string());
 }
 
 TEST(TotalsReport, StoppedSheetPassReportsItsRowAndMessage) {
@@ -293,13 +130,13 @@ TEST(TotalsReport, StoppedSheetPassReportsItsRowAndMessage) {
                           "1;範囲計;;0;11999;;93;1;2;0;0;0;0;0;0;0;0;0;0;;;\r\n"
                           "</DATA>\r\n</EOF>\r\n");
     const Json report = parseJson(reportOf(data));
-    const Json& sheet = report.members.at("sheets").elements.at(0);
-    EXPECT_EQ(sheet.members.at("no").text, "1");
-    const Json& error = sheet.members.at("error");
-    ASSERT_EQ(error.type, Json::Type::Object);
-    EXPECT_EQ(error.members.at("row").text, "3");
-    EXPECT_NE(error.members.at("message").text.find("範囲計"), std::string::npos);
-    EXPECT_EQ(sheet.members.at("lines").elements.size(), 3u);
+    const Json& sheet = report.at("sheets").at(0);
+    EXPECT_EQ(textOf(sheet.at("no")), "1");
+    const Json& error = sheet.at("error");
+    ASSERT_TRUE(error.is_object());
+    EXPECT_EQ(textOf(error.at("row")), "3");
+    EXPECT_NE(textOf(error.at("message")).find("範囲計"), std::string::npos);
+    EXPECT_EQ(sheet.at("lines").size(), 3u);
 }
 
 } // namespace

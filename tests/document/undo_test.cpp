@@ -9,7 +9,6 @@ namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::commentLine;
 using testing_support::kToday;
 using testing_support::namesOf;
 
@@ -18,7 +17,7 @@ protected:
     // A quotation with one line on sheet 1, opened again as after a tab switch.
     void SetUp() override {
         WorkStoreTest::SetUp();
-        askAndStartNewQuotation(state, store, host, kToday);
+        startNewQuotation(state, store, host, host.settings(), kToday);
         state.sheet.push_back(commentLine("0"));
         saveSheetRecords(state, store, host, RecordMode::Wrk);
         openSheet(state, store, host, 1);
@@ -131,7 +130,7 @@ TEST_F(UndoTest, ListUndoRestoresTheListBeforeTheLastChange) {
         ASSERT_TRUE(undoList(state, store, host));
         EXPECT_EQ(state.itemMax(), 1) << repeat;
         EXPECT_EQ(state.items[1].name, before[1].name) << repeat;
-        EXPECT_EQ(host.tab, 0);
+        EXPECT_EQ(host.changes.back().kind, DocumentChange::Kind::ItemsChanged);
         DocumentState written;
         readHeaderFile(written, store.workFolder, "WRK");
         EXPECT_EQ(written.itemMax(), 1) << repeat;
@@ -151,7 +150,7 @@ TEST_F(UndoTest, TheListSnapshotFolderGoesWithTheOtherSnapshots) {
     openSheet(state, store, host, 1);
     EXPECT_FALSE(fs::exists(snapshot));
     leaveSnapshot();
-    startNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     EXPECT_FALSE(fs::exists(snapshot));
 }
 

@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 #include "document/quotation_file.h"
 #include "document/work_folder.h"
+#include "record_builders.h"
 #include "records/line_kinds.h"
 
 #include <cstdlib>
@@ -240,12 +241,8 @@ TEST(CrashBackup, PreviousFileThatCannotBeKeptStopsTheWrite) {
 }
 
 QuotationData quotationTotalling(Currency total) {
-    QuotationData data;
-    data.header = newHeader(2026, 12, 10);
+    QuotationData data = quotationOf(newHeader(2026, 12, 10), {{"配管工事", sheetWithLines({})}});
     data.header.allGTotal = total;
-    data.items = ItemList{ItemRecord{}, newSheetItem()};
-    data.items[1].name = "配管工事";
-    data.sheets = {Sheet{}, Sheet{LineRecord{}}};
     return data;
 }
 

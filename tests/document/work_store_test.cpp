@@ -15,12 +15,11 @@ namespace kerbina {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::commentLine;
 using testing_support::folderContents;
 using testing_support::kToday;
 using testing_support::namesOf;
 using testing_support::WorkStoreTest;
-using Answer = DocumentHost::Answer;
+using Answer = UserPrompt::Answer;
 
 std::int32_t int32At(const std::string& bytes, std::size_t offset) {
     std::uint32_t bits = 0;
@@ -53,15 +52,8 @@ std::string headerFile(const QuotationHeader& header, std::int32_t storedCount,
     return bytes;
 }
 
-ItemRecord namedItem(const std::string& name, int kind = 10) {
-    ItemRecord item = newSheetItem();
-    item.name = name;
-    item.kind = kind;
-    return item;
-}
-
 TEST_F(WorkStoreTest, NewQuotationWritesItsFilesAndTheFirstGeneration) {
-    ASSERT_TRUE(askAndStartNewQuotation(state, store, host, kToday));
+    startNewQuotation(state, store, host, host.settings(), kToday);
 
     EXPECT_EQ(state.header.dy, 2024 - 1988);
     EXPECT_EQ(state.header.dm, 5);
@@ -98,36 +90,8 @@ TEST_F(WorkStoreTest, NewDocumentFilesStartsFromTheCurrentSettings) {
     EXPECT_EQ(state.lineCount(), 0);
 }
 
-TEST_F(WorkStoreTest, NewKerbinaAsksBeforeDiscardingAModifiedQuotation) {
-    const struct {
-        Answer answer;
-        bool saveSucceeds;
-        bool started;
-        int saves;
-    } cases[] = {
-        {Answer::Cancel, true, false, 0},
-        {Answer::Yes, false, false, 1},
-        {Answer::Yes, true, true, 1},
-        {Answer::No, true, true, 0},
-    };
-    for (const auto& row : cases) {
-        testing_support::ScriptedHost asked;
-        asked.answers = {row.answer};
-        asked.saveSucceeds = row.saveSucceeds;
-        DocumentState open;
-        open.sheet.push_back(commentLine("unsaved"));
-        open.modified = true;
-
-        EXPECT_EQ(askAndStartNewQuotation(open, store, asked, kToday), row.started);
-        EXPECT_EQ(asked.questions, std::vector<std::string>{"編集中のデータを保存しますか？"});
-        EXPECT_EQ(asked.saves, row.saves);
-        EXPECT_EQ(namesOf(open.sheet), row.started ? "" : "unsaved");
-        EXPECT_EQ(open.modified, !row.started);
-    }
-}
-
 TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     for (int edit = 1; edit <= 3; ++edit) {
         state.sheet.push_back(commentLine(std::to_string(edit)));
         saveSheetRecords(state, store, host, RecordMode::Wrk);
@@ -143,7 +107,7 @@ TEST_F(WorkStoreTest, EveryWriteAppendsAGeneration) {
 }
 
 TEST_F(WorkStoreTest, SnapshotBeforeAChangeLeavesFilesThatHoldItAlone) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     state.sheet.push_back(commentLine("a"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
     const std::vector<std::string> names = {"HEAD_TITLE.WRK", "HEAD.WRK", "WITEM1.WRK",
@@ -165,7 +129,7 @@ TEST_F(WorkStoreTest, SnapshotBeforeAChangeLeavesFilesThatHoldItAlone) {
 }
 
 TEST_F(WorkStoreTest, SheetFileCarriesTheSheetNumberInMark) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     openSheet(state, store, host, 2);
     LineRecord marked = commentLine("a");
     marked.mark = 7;
@@ -217,7 +181,7 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
         fs::create_directories(store.workFolder);
         WorkStore run{store.workFolder, store.backupFolder};
         DocumentState open;
-        askAndStartNewQuotation(open, run, host, kToday);
+        startNewQuotation(open, run, host, host.settings(), kToday);
         ASSERT_FALSE(open.modified);
 
         row.block(run);
@@ -238,7 +202,7 @@ TEST_F(WorkStoreTest, FailedWriteIsReportedAndChangesNothing) {
 }
 
 TEST_F(WorkStoreTest, LoadSheetReadsOrCreatesTheSheet) {
-    state.items = {ItemRecord{}, namedItem("one"), namedItem("two"), namedItem("three")};
+    state.items = {ItemRecord{}, sheetItem("one"), sheetItem("two"), sheetItem("three")};
     state.items[2].setAmountRounding = Currency::fromRaw(9000);
     state.items[2].netTotal = Currency::fromWhole(300);
     LineRecord marked = commentLine("x");
@@ -266,7 +230,7 @@ TEST_F(WorkStoreTest, LoadSheetReadsOrCreatesTheSheet) {
 }
 
 TEST_F(WorkStoreTest, OpenSheetStartsAFreshTapeAtTheOpenedState) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     state.sheet.push_back(commentLine("one"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
     ASSERT_TRUE(fs::exists(work("2WITEM1.UND")));
@@ -291,9 +255,9 @@ TEST_F(WorkStoreTest, HeaderFileCountIsBoundedByTheFile) {
         std::vector<std::string> names;
     } cases[] = {
         {"count 0 gives one new sheet item", 0, {}, {""}},
-        {"negative count", -5, {namedItem("a")}, {""}},
-        {"count as stored", 2, {namedItem("a"), namedItem("b"), namedItem("c")}, {"a", "b"}},
-        {"count beyond the file", 1000000, {namedItem("a"), namedItem("b")}, {"a", "b"}},
+        {"negative count", -5, {sheetItem("a")}, {""}},
+        {"count as stored", 2, {sheetItem("a"), sheetItem("b"), sheetItem("c")}, {"a", "b"}},
+        {"count beyond the file", 1000000, {sheetItem("a"), sheetItem("b")}, {"a", "b"}},
         {"count beyond an empty file", 7, {}, {""}},
     };
     for (const auto& row : cases) {
@@ -317,7 +281,7 @@ TEST_F(WorkStoreTest, HeaderFileCountIsBoundedByTheFile) {
 }
 
 TEST_F(WorkStoreTest, UnreadableHeaderFileChangesNothing) {
-    state.items = {ItemRecord{}, namedItem("kept")};
+    state.items = {ItemRecord{}, sheetItem("kept")};
     EXPECT_THROW(readHeaderFile(state, store.workFolder, "UND"), FileError);
     std::ofstream(work("HEAD.UND"), std::ios::binary) << std::string(kHeaderRecordSize + 3, '\0');
     EXPECT_THROW(readHeaderFile(state, store.workFolder, "UND"), FileError);
@@ -331,7 +295,7 @@ TEST_F(WorkStoreTest, HeadWriteStoresSettingsOnlyIntoTheSheetsOwnItem) {
     } cases[] = {{10, true}, {35, true}, {91, false}, {93, false}, {101, false}, {81, false}};
     for (const auto& row : cases) {
         DocumentState open;
-        open.items = {ItemRecord{}, namedItem("sheet"), namedItem("current", row.kind)};
+        open.items = {ItemRecord{}, sheetItem("sheet"), sheetItem("current", row.kind)};
         open.items[2].submittedTotal = Currency::fromWhole(500);
         open.items[2].setAmountRounding = Currency::fromWhole(3);
         open.currentSheetNumber = 2;
@@ -365,7 +329,7 @@ TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
     data.header.atesaki1 = "山田建設株式会社";
     data.header.number = "2024-0001";
     data.header.allGTotal = Currency::fromWhole(999);
-    data.items = {ItemRecord{}, namedItem("配管"), namedItem("ダクト"), namedItem("空")};
+    data.items = {ItemRecord{}, sheetItem("配管"), sheetItem("ダクト"), sheetItem("空")};
     LineRecord priced = newLine();
     priced.nameSpec = "配管;SGP 25A";
     priced.netQuantity = Currency::fromWhole(12);
@@ -403,11 +367,10 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
     fs::create_directories(store.backupFolder);
     std::ofstream(backupFilePath(store.backupFolder)) << "the last run's quotation";
 
-    askAndStartNewQuotation(state, store, host, kToday); // start-up
+    startNewQuotation(state, store, host, host.settings(), kToday); // start-up
     state.sheet.push_back(commentLine("edit"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
-    host.answers = {Answer::No};
-    askAndStartNewQuotation(state, store, host, kToday); // "新規作成"
+    startNewQuotation(state, store, host, host.settings(), kToday); // "新規作成"
 
     const std::vector<BackupSummary> backups = listBackups(store.backupFolder);
     ASSERT_EQ(backups.size(), 2u);
@@ -417,7 +380,7 @@ TEST_F(WorkStoreTest, BackupOfThePreviousRunSurvivesStartAndNewQuotation) {
 }
 
 TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     state.sheet.push_back(commentLine("a"));
     saveSheetRecords(state, store, host, RecordMode::Wrk);
     state.modified = false; // as after a save
@@ -439,7 +402,7 @@ TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
 }
 
 TEST_F(WorkStoreTest, ListChangeIsAChange) {
-    askAndStartNewQuotation(state, store, host, kToday);
+    startNewQuotation(state, store, host, host.settings(), kToday);
     saveItemList(state, store, ListMode::Und);
     EXPECT_FALSE(state.modified);
     state.items[1].name = "配管工事";

@@ -1,5 +1,6 @@
 #include "base/file_io.h"
 #include "grid/column_layout.h"
+#include "scripted_prompt.h"
 
 #include <gtest/gtest.h>
 
@@ -66,12 +67,10 @@ TEST_F(ColumnLayoutTest, UnreadableWidthsBecomeFiftyAndNamesIgnoreCase) {
     EXPECT_EQ(layout->widths, (std::vector<int>{31, 50, 50, 50, 77, -3, 2, 50}));
     EXPECT_EQ(layout->splitter2, std::nullopt);
 
-    struct Host : QuietPrompt {
-        void notify(const std::string& text) override { shown = text; }
-        std::string shown;
-    } host;
+    ScriptedPrompt host = ScriptedPrompt::answering(false);
     saveItemListColumnLayout(root_, ColumnLayout{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {}}, host);
-    EXPECT_EQ(host.shown, "セル幅の設定を保存しました。");
+    ASSERT_FALSE(host.notices.empty());
+    EXPECT_EQ(host.notices.back(), "セル幅の設定を保存しました。");
     // The existing file is rewritten under its own spelling; column 8 is not stored.
     EXPECT_EQ(readTextLines(root_ / "conf" / "krb_DISPLAY_3.INI").size(), 9u);
     EXPECT_FALSE(fs::exists(root_ / "conf" / "KRB_display_3.ini"));

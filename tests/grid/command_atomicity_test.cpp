@@ -1,10 +1,9 @@
 // A command that fails at any of its file steps leaves the data root byte for byte as it was and
 // the document in memory as it was; the same command without the failure gives the same files as
 // a run that never failed.
-#include "../document/work_store_fixture.h"
 #include "base/file_io.h"
 #include "document/direct_read.h"
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/quotation_file.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
@@ -12,6 +11,7 @@
 #include "grid/work_folder_cycle.h"
 #include "grid_test_support.h"
 #include "records/line_kinds.h"
+#include "work_store_fixture.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -56,10 +56,10 @@ struct Workspace {
         writeFileAtomically(store.workFolder / aggregationFileName(3), "[HN1]=x\r\n");
         state.currentSheetNumber = 2;
         loadSheet(state, store.workFolder, 2);
-        recalculateAndShow(state, documentHost, false);
-        saveSheetRecords(state, store, documentHost, RecordMode::Wrk);
+        runTotalsPasses(state, documentEvents, false);
+        saveSheetRecords(state, store, documentEvents, RecordMode::Wrk);
         state.sheet[1].nameSpec = "変更;";
-        saveSheetRecords(state, store, documentHost, RecordMode::Wrk);
+        saveSheetRecords(state, store, documentEvents, RecordMode::Wrk);
         cycle.takeListSnapshot();
         copyLines(context, Selection{1, 2});
         copyItem(context, Selection{3, 3});
@@ -68,9 +68,9 @@ struct Workspace {
     fs::path root;
     WorkStore store{root / "temp", root / "backup"};
     DocumentState state;
-    QuietDocumentHost documentHost;
-    WorkFolderEditCycle cycle{state, store, documentHost};
-    testing::ScriptedHost host;
+    QuietDocumentEvents documentEvents;
+    WorkFolderEditCycle cycle{state, store, documentEvents};
+    ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};
 };

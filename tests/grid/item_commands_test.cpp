@@ -1,11 +1,12 @@
 #include "base/file_io.h"
 #include "base/text_codec.h"
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/row_commands.h"
 #include "grid/work_folder_cycle.h"
 #include "grid_test_support.h"
+#include "record_builders.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@ namespace {
 using testing::CommandBench;
 
 const std::vector<std::string> kListSteps = {"list snapshot", "list totals", "write list"};
-
-ItemRecord sheetItem(const std::string& name, int kind = 10) {
-    ItemRecord item = newSheetItem();
-    item.name = name;
-    item.kind = kind;
-    return item;
-}
 
 ItemRecord rangeItem(int kind, int first, int last) {
     ItemRecord item = sheetItem("範囲", kind);
@@ -304,9 +298,9 @@ Sheet linesNamed(const std::string& name, int count) {
 TEST(WorkFolderEditCycle, ListUndoBringsBackTheItemFiles) {
     DocumentState state;
     WorkStore store{testing::freshFolder("work"), testing::freshFolder("backup")};
-    QuietDocumentHost documentHost;
-    WorkFolderEditCycle cycle(state, store, documentHost);
-    testing::ScriptedHost host;
+    QuietDocumentEvents documentEvents;
+    WorkFolderEditCycle cycle(state, store, documentEvents);
+    ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};
 
@@ -349,9 +343,9 @@ TEST(WorkFolderEditCycle, ListUndoBringsBackTheItemFiles) {
 TEST(WorkFolderEditCycle, MovedLinesAreRecalculatedBeforeTheSheetIsWritten) {
     DocumentState state;
     WorkStore store{testing::freshFolder("work"), testing::freshFolder("backup")};
-    QuietDocumentHost documentHost;
-    WorkFolderEditCycle cycle(state, store, documentHost);
-    testing::ScriptedHost host;
+    QuietDocumentEvents documentEvents;
+    WorkFolderEditCycle cycle(state, store, documentEvents);
+    ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, store.workFolder};
     state.itemNameLine = false;

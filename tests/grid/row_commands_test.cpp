@@ -260,9 +260,9 @@ TEST(SelectionCommands, GoWhereTheyName) {
     fillSheet(bench.state, 30);
     const NamedCommandResult named = runNamedCommand(bench.context, "Last_Line", any, false);
     EXPECT_EQ(named.result.scrollTop, 29);
-    EXPECT_EQ(runNamedCommand(bench.context, "print", any, true).action, WindowAction::Print);
-    EXPECT_EQ(runNamedCommand(bench.context, "part_load", any, true).action, WindowAction::None);
-    EXPECT_EQ(runNamedCommand(bench.context, "ketain", any, false).action, WindowAction::None);
+    EXPECT_EQ(runNamedCommand(bench.context, "print", any, true).windowCommand, "print");
+    EXPECT_EQ(runNamedCommand(bench.context, "part_load", any, true).windowCommand, "");
+    EXPECT_EQ(runNamedCommand(bench.context, "ketain", any, false).windowCommand, "");
     EXPECT_TRUE(bench.cycle.steps.empty());
 }
 

@@ -2,6 +2,7 @@
 #include "grid/row_commands.h"
 #include "grid/structure_commands.h"
 #include "grid_test_support.h"
+#include "record_builders.h"
 #include "records/line_kinds.h"
 
 #include <functional>
@@ -14,28 +15,6 @@ using testing::CommandBench;
 
 const std::vector<std::string> kEditSteps = {"snapshot", "totals", "write"};
 const std::string kHiddenRangeRefusal = "範囲計(金額非表示)に計算項目を含める事はできません。";
-
-LineRecord named(const std::string& name, int kind = 10) {
-    LineRecord line;
-    line.nameSpec = name + ";";
-    line.kind = kind;
-    return line;
-}
-
-LineRecord rangeLine(int kind, int first, int last) {
-    LineRecord line = named("range", kind);
-    line.netQuantity = Currency::fromWhole(first);
-    line.submittedQuantity = Currency::fromWhole(last);
-    return line;
-}
-
-// Lines "L1".."Ln" of kind 10.
-void fillSheet(DocumentState& state, int count) {
-    state.sheet = Sheet{LineRecord{}};
-    for (int i = 1; i <= count; ++i) {
-        state.sheet.push_back(named("L" + std::to_string(i)));
-    }
-}
 
 const LineRecord& lineAt(const DocumentState& state, int row) {
     return state.sheet.at(static_cast<std::size_t>(row));
@@ -190,7 +169,7 @@ TEST(StructureCommands, PlaceTheirLinesAndLeaveTheSelectionBelow) {
     };
     for (const auto& test : cases) {
         CommandBench bench;
-        fillSheet(bench.state, 10);
+        bench.state.sheet = numberedLines(10);
         const CommandResult result = test.command(bench, test.selection);
         SCOPED_TRACE(test.what);
         EXPECT_TRUE(result.changed);
@@ -214,7 +193,7 @@ TEST(StructureCommands, PlaceTheirLinesAndLeaveTheSelectionBelow) {
 
 TEST(StructureCommands, TaxAsksWhetherTheNetSideIsChargedToo) {
     CommandBench bench;
-    fillSheet(bench.state, 3);
+    bench.state.sheet = numberedLines(3);
     taxCommand(true)(bench, Selection{4, 4});
     EXPECT_EQ(bench.host.questions,
               std::vector<std::string>{"仕切に提出金額と同金額の消費税分を加算しますか？"});
@@ -222,7 +201,7 @@ TEST(StructureCommands, TaxAsksWhetherTheNetSideIsChargedToo) {
 
 TEST(StructureCommands, SumLineKeepsThePriceCodeOfTheLineItReplaces) {
     CommandBench bench;
-    fillSheet(bench.state, 5);
+    bench.state.sheet = numberedLines(5);
     LineRecord& old = bench.state.sheet[3];
     old.priceCode = "P-123";
     old.reserved176 = Currency::fromWhole(4);
@@ -260,7 +239,7 @@ TEST(StructureCommands, RangesKeepPointingAtTheirLines) {
     for (const auto& test : cases) {
         for (const int kind : {50, 93, 94}) {
             CommandBench bench;
-            fillSheet(bench.state, 10);
+            bench.state.sheet = numberedLines(10);
             bench.state.sheet[8] = rangeLine(kind, test.range.first, test.range.second);
             test.command(bench, test.selection);
             SCOPED_TRACE(std::string(test.what) + " kind " + std::to_string(kind));
@@ -279,7 +258,7 @@ TEST(StructureCommands, RangesKeepPointingAtTheirLines) {
 TEST(StructureCommands, SumsInsideAnAmountHiddenRangeAreRefusedPerRangeLine) {
     for (const Command& command : {smallSum(), midSum(), sumLineCommand()}) {
         CommandBench bench;
-        fillSheet(bench.state, 12);
+        bench.state.sheet = numberedLines(12);
         bench.state.sheet[10] = rangeLine(93, 7, 9);
         bench.state.sheet[11] = rangeLine(93, 9, 9);
         bench.state.sheet[12] = rangeLine(94, 1, 9);
@@ -335,7 +314,7 @@ TEST(StructureCommands, RefusalsLeaveTheSheetAsItWas) {
     };
     for (const auto& test : cases) {
         CommandBench bench;
-        fillSheet(bench.state, 8);
+        bench.state.sheet = numberedLines(8);
         bench.state.sheet[5].kind = test.kindAt5;
         bench.state.sheet[6].kind = test.kindAt5;
         const Sheet before = bench.state.sheet;
@@ -351,7 +330,7 @@ TEST(StructureCommands, RefusalsLeaveTheSheetAsItWas) {
 
 TEST(StructureCommands, RangeSumCheckBeforeTheNamePrompt) {
     CommandBench bench;
-    fillSheet(bench.state, 6);
+    bench.state.sheet = numberedLines(6);
     bench.state.sheet[3].kind = 81;
     bench.state.sheet[4].kind = 145;
     EXPECT_FALSE(rangeSumAllowed(bench.context, Selection{2, 3}, RangeSumKind::AmountsHidden));
@@ -381,7 +360,7 @@ TEST(StructureCommands, TaxIsRefusedWhileTheBreakdownListChargesTax) {
     };
     for (const auto& test : cases) {
         CommandBench bench;
-        fillSheet(bench.state, 3);
+        bench.state.sheet = numberedLines(3);
         bench.state.items = {ItemRecord{}, ItemRecord{}, ItemRecord{}, ItemRecord{}};
         bench.state.items[2].kind = test.itemKind;
         bench.state.header.opt2Int = test.opt2Int;
@@ -400,7 +379,7 @@ TEST(StructureCommands, TaxIsRefusedWhileTheBreakdownListChargesTax) {
 
 TEST(UnlistedGrouping, MarksTheLinesAndPutsTheSummaryBelow) {
     CommandBench bench;
-    fillSheet(bench.state, 8);
+    bench.state.sheet = numberedLines(8);
     bench.state.sheet[4].kind = 81; // an expense line: its field holds the rounding code
     bench.state.sheet[4].hiddenFlag = 3;
     bench.state.sheet[5].kind = 90;
@@ -436,7 +415,7 @@ TEST(UnlistedGrouping, MarksTheLinesAndPutsTheSummaryBelow) {
 
 TEST(UnlistedGrouping, SelectionIsCutToTheSheet) {
     CommandBench bench;
-    fillSheet(bench.state, 4);
+    bench.state.sheet = numberedLines(4);
     const CommandResult result = groupAsUnlisted(bench.context, Selection{2, 30}, "まとめ");
     EXPECT_EQ(result.selection, (Selection{5, 5}));
     ASSERT_EQ(bench.state.lineCount(), 5);
@@ -446,7 +425,7 @@ TEST(UnlistedGrouping, SelectionIsCutToTheSheet) {
 
 TEST(UnlistedGrouping, NothingHappensPastTheLastLineOrWithASeparator) {
     CommandBench bench;
-    fillSheet(bench.state, 4);
+    bench.state.sheet = numberedLines(4);
     const Sheet before = bench.state.sheet;
     EXPECT_EQ(unlistedSummaryDefaultName(bench.state, Selection{5, 6}), std::nullopt);
     EXPECT_FALSE(groupAsUnlisted(bench.context, Selection{5, 6}, "x").changed);
@@ -491,7 +470,7 @@ TEST(AmountColumnCommands, ConvertOnlyTheKindsTheyName) {
     const std::string text = "御支給品です予定";
     for (const auto& test : cases) {
         CommandBench bench;
-        fillSheet(bench.state, 3);
+        bench.state.sheet = numberedLines(3);
         LineRecord& line = bench.state.sheet[2];
         line.kind = test.kind;
         line.unit = "ｍ";
@@ -514,7 +493,7 @@ TEST(AmountColumnCommands, ConvertOnlyTheKindsTheyName) {
         EXPECT_EQ(result.selection, (Selection{2, 9}));
         EXPECT_EQ((std::vector<std::string>{"totals", "write"}), bench.cycle.steps);
         ASSERT_EQ(bench.state.lineCount(), 3);
-        EXPECT_EQ(lineAt(bench.state, 1), named("L1"));
+        EXPECT_EQ(lineAt(bench.state, 1), namedLine("L1"));
         if (test.kindAfter < 0) {
             EXPECT_EQ(lineAt(bench.state, 2), before);
             continue;
@@ -529,7 +508,7 @@ TEST(AmountColumnCommands, ConvertOnlyTheKindsTheyName) {
 
 TEST(AmountColumnCommands, BlankTextIsAllowedASeparatorIsNot) {
     CommandBench bench;
-    fillSheet(bench.state, 2);
+    bench.state.sheet = numberedLines(2);
     bench.state.sheet[1].amountText = "前";
     blankQuantityAndAmount(bench.context, Selection{1, 1}, "");
     EXPECT_EQ(lineAt(bench.state, 1).kind, 30);
@@ -554,7 +533,7 @@ std::string joined(const std::vector<std::string>& lines) {
 
 TEST(LineProperties, ReportOfAnOrdinaryLine) {
     CommandBench bench;
-    fillSheet(bench.state, 3);
+    bench.state.sheet = numberedLines(3);
     LineRecord& line = bench.state.sheet[2];
     line.nameSpec = "白ガス管;20A;";
     line.kind = 12;
@@ -618,7 +597,7 @@ TEST(LineProperties, ReportOfCalculatedLinesKeepsTheSidesApart) {
     };
     for (const auto& test : cases) {
         DocumentState state;
-        fillSheet(state, 6);
+        state.sheet = numberedLines(6);
         LineRecord& line = state.sheet[6];
         line = rangeLine(test.kind, 1, 5);
         line.submittedPrice = Currency::fromWhole(110);
@@ -679,7 +658,7 @@ TEST(LineProperties, KindDescriptions) {
     };
     for (const auto& test : cases) {
         DocumentState state;
-        fillSheet(state, 1);
+        state.sheet = numberedLines(1);
         state.sheet[1].kind = test.kind;
         state.sheet[1].amountText = "御支給品";
         const std::string report = linePropertyReport(state, Selection{1, 1}).value();
@@ -694,7 +673,7 @@ TEST(LineProperties, KindDescriptions) {
 }
 
 // Runs the real sheet pass where the recording cycle only notes the step.
-class CalculatingCycle : public testing::RecordingCycle {
+class CalculatingCycle : public RecordingCycle {
 public:
     explicit CalculatingCycle(DocumentState& state) : state_(state) {}
     std::optional<RangeSumError> lastError;
@@ -711,10 +690,10 @@ private:
 TEST(StructureCommands, ASheetBuiltWithThemAddsUp) {
     DocumentState state;
     CalculatingCycle cycle(state);
-    testing::ScriptedHost host;
+    ScriptedPrompt host;
     GridSession session;
     GridContext context{state, cycle, host, session, testing::freshFolder("work")};
-    fillSheet(state, 3);
+    state.sheet = numberedLines(3);
     for (int row = 1; row <= 3; ++row) {
         LineRecord& line = state.sheet[static_cast<std::size_t>(row)];
         line.netQuantity = line.submittedQuantity = Currency::fromWhole(1);

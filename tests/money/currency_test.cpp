@@ -93,5 +93,25 @@ TEST(CurrencyArithmetic, TruncationGoesTowardZero) {
     EXPECT_EQ(c("-0.3").truncated(), c("0"));
 }
 
+TEST(CurrencyArithmetic, ClampedWholeTruncatesAndHoldsToIntRange) {
+    constexpr int intMax = std::numeric_limits<int>::max();
+    constexpr int intMin = std::numeric_limits<int>::min();
+    const struct {
+        const char* value;
+        int whole;
+    } cases[] = {
+        {"12.9", 12},
+        {"-12.9", -12},
+        {"2147483647.5", intMax},
+        {"2147483648", intMax},
+        {"-2147483648", intMin},
+        {"-2147483649", intMin},
+        {"800000000000000", intMax},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(c(row.value).clampedWhole(), row.whole) << row.value;
+    }
+}
+
 } // namespace
 } // namespace kerbina

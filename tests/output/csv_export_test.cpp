@@ -2,6 +2,7 @@
 #include "money_literal.h"
 #include "output/csv_export.h"
 #include "records/kinds.h"
+#include "scripted_prompt.h"
 #include "temp_folder.h"
 #include "test_data.h"
 
@@ -118,50 +119,40 @@ TEST(SheetCsv, OfferedUnderTheQuotationsName) {
     EXPECT_EQ(suggestedCsvPath(DocumentState{}, {}, folder), folder / "見積書.csv");
 }
 
-// Saves to the file it is given and keeps what it was asked and shown.
-class SavingPrompt : public QuietPrompt {
-public:
-    std::optional<fs::path> file;
-    std::vector<std::string> shown;
-    std::optional<fs::path> chooseFileToSave(const std::string&, const fs::path& suggested,
-                                             const std::string& filter,
-                                             const std::string& suffix) override {
-        shown.push_back(filter + " " + suffix + " " + suggested.filename().string());
-        return file;
-    }
-    void notify(const std::string& text) override { shown.push_back(text); }
-};
-
 TEST(CsvExportCommand, AsksWritesAndTells) {
     TempFolder folder;
-    SavingPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     EXPECT_FALSE(exportCsv(prompt, CsvExport::Sheet, folder.path() / "見積.csv", {"a,"}));
-    EXPECT_EQ(prompt.shown, std::vector<std::string>{"csvファイル (*.csv) csv 見積.csv"});
-    prompt.shown.clear();
-    prompt.file = folder.path() / "out.csv";
+    EXPECT_TRUE(prompt.shown.empty());
+    ASSERT_EQ(prompt.fileDialogs.size(), 1u);
+    EXPECT_EQ(prompt.fileDialogs[0].filter, "csvファイル (*.csv)");
+    EXPECT_EQ(prompt.fileDialogs[0].suffix, "csv");
+    EXPECT_EQ(prompt.fileDialogs[0].start.filename(), "見積.csv");
+    prompt.fileToSave = folder.path() / "out.csv";
     EXPECT_TRUE(exportCsv(prompt, CsvExport::Sheet, folder.path(), {"配管,", "b,"}));
-    EXPECT_EQ(readFileBytes(*prompt.file), "\x94\x7a\x8a\xc7,\r\nb,\r\n");
+    EXPECT_EQ(readFileBytes(*prompt.fileToSave), "\x94\x7a\x8a\xc7,\r\nb,\r\n");
     EXPECT_EQ(prompt.shown.back(), kCsvWrittenNotice);
     EXPECT_TRUE(exportCsv(prompt, CsvExport::QuotationList, folder.path(), {"x,"}));
     EXPECT_EQ(prompt.shown.back(), kListCsvWrittenNotice);
-    EXPECT_TRUE(prompt.shown[prompt.shown.size() - 2].starts_with("CSVファイル (*.csv) csv"));
+    EXPECT_EQ(prompt.fileDialogs.back().filter, "CSVファイル (*.csv)");
+    EXPECT_EQ(prompt.fileDialogs.back().suffix, "csv");
 }
 
 // A FIFO or a folder chosen in the save dialog is left as it is and the export fails instead of
 // telling the user a file was written.
 TEST(CsvExportCommand, NeverReplacesWhatIsNoRegularFile) {
     TempFolder folder;
-    SavingPrompt prompt;
-    prompt.file = folder.path() / "pipe.csv";
-    ASSERT_EQ(std::system(("mkfifo '" + prompt.file->string() + "'").c_str()), 0);
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
+    prompt.fileToSave = folder.path() / "pipe.csv";
+    ASSERT_EQ(std::system(("mkfifo '" + prompt.fileToSave->string() + "'").c_str()), 0);
     EXPECT_THROW(exportCsv(prompt, CsvExport::Sheet, folder.path() / "見積.csv", {"a,"}),
                  FileError);
-    EXPECT_TRUE(fs::is_fifo(*prompt.file));
-    prompt.file = folder.path() / "folder.csv";
-    fs::create_directory(*prompt.file);
+    EXPECT_TRUE(fs::is_fifo(*prompt.fileToSave));
+    prompt.fileToSave = folder.path() / "folder.csv";
+    fs::create_directory(*prompt.fileToSave);
     EXPECT_THROW(exportCsv(prompt, CsvExport::Sheet, folder.path() / "見積.csv", {"a,"}),
                  FileError);
-    EXPECT_TRUE(fs::is_directory(*prompt.file));
+    EXPECT_TRUE(fs::is_directory(*prompt.fileToSave));
     EXPECT_EQ(std::count(prompt.shown.begin(), prompt.shown.end(), std::string(kCsvWrittenNotice)),
               0);
 }

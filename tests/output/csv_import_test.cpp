@@ -1,9 +1,11 @@
 #include "base/file_io.h"
 #include "money_literal.h"
 #include "output/csv_import.h"
+#include "recording_cycle.h"
 #include "records/kinds.h"
 #include "records/line_kinds.h"
 #include "records/sheet_rows.h"
+#include "scripted_prompt.h"
 #include "temp_folder.h"
 
 #include <cstdlib>
@@ -99,25 +101,6 @@ TEST(CsvEditorRows, TheFirstUnreadableRowIsNamed) {
     EXPECT_FALSE(firstUnreadableCsvEditorRow({rows[0], rows[1]}));
 }
 
-// The steps of the edit cycle in the order the import takes them.
-class RecordingCycle : public EditCycle {
-public:
-    std::vector<std::string> steps;
-    void takeSheetSnapshot() override { steps.push_back("snapshot"); }
-    void recalculate(bool) override { steps.push_back("totals"); }
-    void writeSheet() override { steps.push_back("write"); }
-    void takeListSnapshot() override {}
-    void writeList() override {}
-    void reloadSheet() override {}
-    bool undo(bool) override { return false; }
-};
-
-class NoticeKeeper : public QuietPrompt {
-public:
-    std::vector<std::string> notices;
-    void notify(const std::string& text) override { notices.push_back(text); }
-};
-
 class CsvImportTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -147,7 +130,7 @@ protected:
     TempFolder folder;
     DocumentState state;
     RecordingCycle cycle;
-    NoticeKeeper prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     GridSession session;
     GridContext context{state, cycle, prompt, session, folder.path()};
 };

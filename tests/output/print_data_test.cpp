@@ -4,6 +4,7 @@
 #include "document/work_store.h"
 #include "output/csv_import.h"
 #include "output/print_data.h"
+#include "scripted_prompt.h"
 #include "session_fixture.h"
 #include "temp_folder.h"
 #include "test_data.h"
@@ -19,32 +20,6 @@ namespace fs = std::filesystem;
 
 constexpr std::chrono::year_month_day kToday{std::chrono::year{2026}, std::chrono::month{12},
                                              std::chrono::day{10}};
-
-// Answers from a script; keeps every text shown, questions and notices alike, in order.
-class ScriptedPrompt : public QuietPrompt {
-public:
-    std::deque<bool> answers;
-    std::vector<std::string> shown;
-
-    Answer askYesNoCancel(const std::string& text) override {
-        return askYesNo(text) ? Answer::Yes : Answer::No;
-    }
-    bool askYesNo(const std::string& text) override {
-        shown.push_back(text);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unscripted question: " << text;
-            return false;
-        }
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    bool askYesNoDefaultNo(const std::string& text) override { return askYesNo(text); }
-    void notify(const std::string& text) override { shown.push_back(text); }
-    void reportError(std::string_view, std::string_view detail) override {
-        shown.emplace_back(detail);
-    }
-};
 
 void expectGolden(const fs::path& written, const std::string& golden) {
     const fs::path expected = testDataFile("output/" + golden);
@@ -92,7 +67,7 @@ TEST(NumberCheck, DecidesAndAsksAsTheSettingsSay) {
     const std::string noAddressee(kNoAddresseeNotice);
     const struct {
         NumberCheckFacts facts;
-        std::deque<bool> answers;
+        std::deque<ScriptedAnswer> answers;
         NumberCheckResult result;
         std::vector<std::string> shown;
     } cases[] = {
@@ -244,7 +219,7 @@ TEST_F(PrintSessionTest, PrintCommandsWriteNothingWithoutANumber) {
         bool automatic;
         bool perCustomer;
         std::string addressee;
-        std::deque<bool> answers;
+        std::deque<ScriptedAnswer> answers;
         bool printed;
         int numberEntries;
     } cases[] = {

@@ -1,3 +1,4 @@
+#include "record_builders.h"
 #include "records/line_kinds.h"
 #include "records/sheet_rows.h"
 
@@ -8,29 +9,6 @@
 
 namespace kerbina {
 namespace {
-
-LineRecord named(const std::string& name, LineKind kind = LineKind::WholePriced) {
-    LineRecord line;
-    line.nameSpec = name + ";";
-    line.kind = kind;
-    return line;
-}
-
-LineRecord rangeLine(int kind, int first, int last) {
-    LineRecord line = named("range", kind);
-    line.netQuantity = Currency::fromWhole(first);
-    line.submittedQuantity = Currency::fromWhole(last);
-    return line;
-}
-
-// A sheet of the lines "L1".."Ln" of kind 10.
-Sheet numberedLines(int count) {
-    Sheet sheet{LineRecord{}};
-    for (int i = 1; i <= count; ++i) {
-        sheet.push_back(named("L" + std::to_string(i)));
-    }
-    return sheet;
-}
 
 std::pair<int, int> rangeOfKind(const Sheet& sheet, int kind) {
     for (std::size_t i = 1; i < sheet.size(); ++i) {
@@ -109,7 +87,7 @@ TEST(RangeUpkeep, BoundsBeyondTheIntRangeMoveByOne) {
     const std::int64_t last = 4'000'000'000;
     for (const bool insert : {true, false}) {
         Sheet sheet = numberedLines(11);
-        LineRecord range = named("range", LineKind::RangeSum);
+        LineRecord range = namedLine("range", LineKind::RangeSum);
         range.netQuantity = Currency::fromWhole(first);
         range.submittedQuantity = Currency::fromWhole(last);
         sheet.push_back(range);

@@ -1,3 +1,4 @@
+#include "scripted_prompt.h"
 #include "settings/numbering_row.h"
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
@@ -79,11 +80,6 @@ TEST(NumberingRowRead, WidthAndCounterAreDecimalNumbers) {
     }
 }
 
-struct RecordingReporter : QuietPrompt {
-    std::vector<std::string> texts;
-    void reportError(std::string_view text, std::string_view) override { texts.emplace_back(text); }
-};
-
 class DatabaseNumberingTest : public SettingsTest {
 protected:
     void SetUp() override {
@@ -106,7 +102,7 @@ protected:
 
     Database& database() { return *databaseFile; }
 
-    RecordingReporter reporter;
+    ScriptedPrompt reporter = ScriptedPrompt::answering(false);
     std::unique_ptr<SqliteFileDatabase> databaseFile;
     std::unique_ptr<DatabaseNumberingRowStore> store;
 };
@@ -137,7 +133,7 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
     issueNumbersUpTo(104);
     registerSettings(reread, root(), *store, reread);
     EXPECT_EQ(storedNumber(), "104");
-    EXPECT_TRUE(reporter.texts.empty());
+    EXPECT_TRUE(reporter.reports.empty());
 }
 
 TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumbers) {
@@ -156,7 +152,7 @@ TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumber
     registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(storedNumber(), "8");
     EXPECT_EQ(database().queryRows("SELECT count(*) FROM krbconf").front().field(1), "1");
-    EXPECT_TRUE(reporter.texts.empty());
+    EXPECT_TRUE(reporter.reports.empty());
 }
 
 TEST_F(DatabaseNumberingTest, AFailedUpdateIsReportedAndTheFilesAreStillWritten) {
@@ -164,7 +160,8 @@ TEST_F(DatabaseNumberingTest, AFailedUpdateIsReportedAndTheFilesAreStillWritten)
     EnvironmentSettings settings;
     settings.title1 = "現場";
     const RegisterOutcome outcome = registerSettings(settings, root(), *store, settings);
-    EXPECT_EQ(reporter.texts, std::vector<std::string>{"ERROR"});
+    ASSERT_EQ(reporter.reports.size(), 1u);
+    EXPECT_EQ(reporter.reports[0].first, "ERROR");
     EXPECT_EQ(outcome.message, std::nullopt);
     EXPECT_EQ(lines("Kerbina.conf").front(), "[TITLE1]=現場");
 }

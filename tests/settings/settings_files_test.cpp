@@ -441,7 +441,11 @@ TEST_F(SettingsTest, CostSplitPrintOptionIsRememberedOnlyWhileOn) {
     EnvironmentSettings settings;
     settings.printCostSplit = true;
     writeEnvironmentSettings(settings, root(), numbering);
-    std::vector<std::string> expected = settingsFileLines(settings);
+    const auto withoutPrintOptions = [](EnvironmentSettings options) {
+        options.printCostSplit = options.printJapaneseEra = false;
+        return settingsFileLines(options);
+    };
+    std::vector<std::string> expected = withoutPrintOptions(settings);
     expected.push_back("[Print_CostSplit]=TRUE");
     expected.push_back("[Data_Dir]=/data");
     EXPECT_EQ(lines("Kerbina.conf"), expected);
@@ -466,13 +470,18 @@ TEST_F(SettingsTest, CostSplitPrintOptionIsRememberedOnlyWhileOn) {
     read.printCostSplit = true;
     read.printJapaneseEra = true;
     writeEnvironmentSettings(read, root(), numbering);
-    expected = settingsFileLines(read);
+    expected = withoutPrintOptions(read);
     expected.push_back("[Print_CostSplit]=TRUE");
     expected.push_back("[Print_JapaneseEra]=TRUE");
     expected.push_back("[Data_Dir]=/data");
     EXPECT_EQ(lines("Kerbina.conf"), expected);
     EnvironmentSettings eraRead;
     readEnvironmentSettings(eraRead, root(), numbering);
+    EnvironmentSettings fromLines;
+    applySettingsFileLines(fromLines, settingsFileLines(read));
+    // The lines written carry the print options too.
+    EXPECT_TRUE(fromLines.costSplitPrinted());
+    EXPECT_TRUE(fromLines.japaneseEraPrinted());
     EXPECT_TRUE(eraRead.japaneseEraPrinted());
 }
 

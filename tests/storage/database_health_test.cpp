@@ -1,4 +1,5 @@
 #include "base/file_io.h"
+#include "damaged_database.h"
 #include "storage/database_health.h"
 #include "storage/schema.h"
 #include "storage/sqlite_connection.h"
@@ -99,11 +100,7 @@ TEST_F(DatabaseHealthTest, TheCheckFindsADamagedPageAndTellsWhatToDo) {
     EXPECT_FALSE(fs::exists(folder() / "absent.db3"));
 
     // A page of rows overwritten with 0xFF, as a failing disk leaves it.
-    std::string bytes = readFileBytes(file);
-    constexpr std::size_t kPage = 4096;
-    ASSERT_GT(bytes.size(), 4 * kPage);
-    bytes.replace(bytes.size() - kPage, kPage, std::string(kPage, '\xFF'));
-    writeFileAtomically(file, bytes);
+    ASSERT_NO_FATAL_FAILURE(damageLastDatabasePage(file, 4));
     for (const CheckDepth depth : {CheckDepth::Quick, CheckDepth::Full}) {
         const DatabaseCheck check = checkDatabaseFile(file, depth, milliseconds(5000));
         EXPECT_EQ(check.result, Result::Damaged);

@@ -16,18 +16,6 @@ namespace {
 
 using namespace std::chrono;
 
-// Records what the copy shows, and lets the test look at the table at that moment.
-struct NotePrompt : RecordingReporter {
-    std::vector<std::string> notes;
-    std::function<void()> onNotify;
-    void notify(const std::string& text) override {
-        notes.push_back(text);
-        if (onNotify) {
-            onNotify();
-        }
-    }
-};
-
 class QuotationActionsTest : public StorageTest {
 protected:
     void SetUp() override {
@@ -62,7 +50,7 @@ protected:
             prompt);
     }
 
-    NotePrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     CopyClock clock{year{2026} / December / 10, "2026-12-10 15:04:05"};
 
 private:
@@ -94,8 +82,8 @@ TEST_F(QuotationActionsTest, StatusChangeReachesTableAndIndex) {
                     {.number = "S1", .status = "0", .data = quotationText("S1", "ポンプ\r\n")});
     insertQuotation(database(),
                     {.number = "S2", .status = "0", .data = quotationText("S2", "ポンプ\r\n")});
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
-    ASSERT_TRUE(index.refresh());
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_EQ(changeQuotationStatus(database(), {"S2"}, 4, &index).done, 1);
     EXPECT_EQ(changeQuotationStatus(database(), {"S1"}, 7, &index).done, 0);
     EXPECT_EQ(column("status", "S1"), "0");
@@ -134,7 +122,7 @@ TEST_F(QuotationActionsTest, SequenceCopiesGetNumbersAndStoreTheNextCounter) {
     EXPECT_EQ(column("created", "MA00002"), "2026-12-10 00:00:00");
     EXPECT_EQ(column("modified", "MA00002"), "2026-12-10 15:04:05");
     EXPECT_NE(column("data", "MA00002").find("[NUMBER]=MA00002\r\n"), std::string::npos);
-    EXPECT_TRUE(prompt.notes.empty());
+    EXPECT_TRUE(prompt.notices.empty());
 }
 
 TEST_F(QuotationActionsTest, CopyRewritesTheChosenValuesInColumnsAndHeaderLines) {
@@ -168,18 +156,18 @@ TEST_F(QuotationActionsTest, BadNumbersAreReportedBeforeAnythingIsWritten) {
     const CopyOutcome outcome =
         copy({"A1", "A2", "設備見積AB12"}, {.numbering = CopyNumbering::Prefix, .addedText = "X"});
     EXPECT_EQ(rowsWhenShown, (std::vector<std::string>{"A1", "A2", "XA2", "設備見積AB12"}));
-    ASSERT_EQ(prompt.notes.size(), 1u);
-    EXPECT_EQ(prompt.notes[0],
+    ASSERT_EQ(prompt.notices.size(), 1u);
+    EXPECT_EQ(prompt.notices[0],
               "番号が重複しています\r\nXA2\r\n見積番号が12バイトを超えています\r\nX設備見積AB12");
     EXPECT_EQ(outcome.copied, (std::vector<std::pair<std::string, std::string>>{{"A1", "XA1"}}));
 
     // Without a numbering row the automatic choice has no number to give.
     database().execute("DELETE FROM krbconf WHERE conf='KERBINA'");
-    prompt.notes.clear();
+    prompt.notices.clear();
     EXPECT_TRUE(copy({"A1"}, {}).copied.empty());
     // The issuer says why it gave no number; the copy then names the quotation it skipped.
-    EXPECT_EQ(prompt.notes, (std::vector<std::string>{std::string(kNoCounterRowText),
-                                                      "見積番号を取得できませんでした\r\nA1"}));
+    EXPECT_EQ(prompt.notices, (std::vector<std::string>{std::string(kNoCounterRowText),
+                                                        "見積番号を取得できませんでした\r\nA1"}));
 }
 
 TEST_F(QuotationActionsTest, AutomaticNumbersComeFromOneAtomicStatement) {

@@ -147,7 +147,7 @@ TEST_F(QuotationListTest, FiltersSelectExactlyTheMatchingRows) {
          {"A4"}},
         {"number of the header", {.searchText = "[NUMBER]=A2"}, {"A2"}},
     };
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (SearchIndex* through : {static_cast<SearchIndex*>(nullptr), &index}) {
@@ -191,7 +191,7 @@ TEST_F(QuotationListTest, SideListsNewestSaveFirst) {
     insertQuotation(
         database(),
         {.number = "L4", .addressee = "", .tag = "t1", .modified = "2024-06-01 10:00:00"});
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
     for (SearchIndex* through : {static_cast<SearchIndex*>(nullptr), &index}) {
         EXPECT_EQ(listedAddressees(database(), through),
                   (std::vector<std::string>{"東西", "南北"}));

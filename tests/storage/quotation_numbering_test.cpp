@@ -63,7 +63,7 @@ protected:
             .field(1);
     }
 
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
 };
 
 TEST_F(IssueNumberTest, TheCentralCounterGivesNextNumbersAndStaysAnInteger) {
@@ -126,8 +126,6 @@ TEST_F(IssueNumberTest, ADatabaseThatCannotBeUsedIssuesNothingAndSaysSo) {
 
 TEST_F(IssueNumberTest, TwoConnectionsIssuingAtOnceNeverShareANumber) {
     constexpr int kEach = 200;
-    std::vector<std::string> first;
-    std::vector<std::string> second;
     const auto issueMany = [this](std::vector<std::string>& numbers) {
         QuietPrompt quiet;
         SqliteFileDatabase ownQuotations(folder() / "kerbinaXe5.db3", quiet);
@@ -139,14 +137,7 @@ TEST_F(IssueNumberTest, TwoConnectionsIssuingAtOnceNeverShareANumber) {
             }
         }
     };
-    std::thread a(issueMany, std::ref(first));
-    std::thread b(issueMany, std::ref(second));
-    a.join();
-    b.join();
-    std::set<std::string> distinct(first.begin(), first.end());
-    distinct.insert(second.begin(), second.end());
-    EXPECT_EQ(first.size() + second.size(), 2u * kEach);
-    EXPECT_EQ(distinct.size(), 2u * kEach);
+    expectDistinctWhenTwoTakeAtOnce(kEach, issueMany);
     EXPECT_EQ(central(), "integer:400");
 }
 

@@ -55,7 +55,7 @@ protected:
     }
     SqlRows stored() { return rowsOf("SELECT * FROM kerbina ORDER BY krbnumber"); }
 
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     const std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
 };
 

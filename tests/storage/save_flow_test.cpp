@@ -50,7 +50,7 @@ protected:
     SqlRows stored() { return rowsOf("SELECT krbnumber,ATESAKI_1,data FROM kerbina"); }
 
     MemorySource source;
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     const std::chrono::system_clock::time_point now = std::chrono::system_clock::now();
 };
 
@@ -62,7 +62,7 @@ TEST_F(SaveFlowTest, ThePressOfSaveDecidesAsTheNumberingAndTheStoredRowsRequire)
         const char* number;
         const char* customer;
         bool rowExists;
-        std::vector<bool> answers;
+        std::deque<ScriptedAnswer> answers;
         SaveStep step;
         std::vector<std::string> shown;
         const char* numberAfter;
@@ -150,7 +150,7 @@ TEST_F(SaveFlowTest, ThePressOfSaveDecidesAsTheNumberingAndTheStoredRowsRequire)
         source.current.number = c.number;
         source.current.id = c.customer;
         source.current.atesaki1 = "新しい宛先";
-        prompt.yesNo = c.answers;
+        prompt.answers = c.answers;
         prompt.shown.clear();
         auto saving = context(c.mode);
         EXPECT_EQ(pressSave(saving, now).step, c.step);
@@ -169,7 +169,7 @@ TEST_F(SaveFlowTest, ThePressOfSaveDecidesAsTheNumberingAndTheStoredRowsRequire)
 
 TEST_F(SaveFlowTest, TheFirstPressOnlyIssuesANumberAndTheSecondSavesUnderIt) {
     auto saving = context({.automatic = true});
-    prompt.yesNo = {true};
+    prompt.answers = {true};
     const SavePressOutcome first = pressSave(saving, now);
     EXPECT_EQ(first.step, SaveStep::StayOpen);
     EXPECT_EQ(first.issuedNumber, "NF00001");
@@ -191,7 +191,7 @@ TEST_F(SaveFlowTest, ARowAnotherWorkstationInsertedMeanwhileIsNotOverwrittenUnas
         storeRow("NF00009", "他の端末");
     };
     auto saving = context({.automatic = true});
-    prompt.yesNo = {false};
+    prompt.answers = {false};
     EXPECT_EQ(pressSave(saving, now).step, SaveStep::StayOpen);
     EXPECT_EQ(prompt.shown,
               std::vector<std::string>{"NF00009\r\n" + std::string(kOverwriteQuestion)});
@@ -260,16 +260,7 @@ TEST_F(SaveFlowTest, TwoWorkstationsSavingAtOnceGetDistinctNumbersAndRows) {
             }
         }
     };
-    std::vector<std::string> first;
-    std::vector<std::string> second;
-    std::thread a(saveMany, std::ref(first));
-    std::thread b(saveMany, std::ref(second));
-    a.join();
-    b.join();
-    std::set<std::string> distinct(first.begin(), first.end());
-    distinct.insert(second.begin(), second.end());
-    EXPECT_EQ(first.size() + second.size(), 2u * kEach);
-    EXPECT_EQ(distinct.size(), 2u * kEach);
+    expectDistinctWhenTwoTakeAtOnce(kEach, saveMany);
     EXPECT_EQ(rowsOf("SELECT count(*) FROM kerbina").front().field(1), "400");
 }
 

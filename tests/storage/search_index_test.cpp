@@ -1,4 +1,5 @@
 #include "base/file_io.h"
+#include "base/path_text.h"
 #include "storage/quotation_actions.h"
 #include "storage/quotation_list.h"
 #include "storage/search_index.h"
@@ -6,6 +7,8 @@
 #include "storage_fixture.h"
 #include "stored_quotations.h"
 
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -77,8 +80,8 @@ TEST_F(SearchIndexTest, IndexedSearchEqualsTheTableScan) {
         }
         connection.ExecSQL("COMMIT");
     }
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
-    ASSERT_TRUE(index.refresh());
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_EQ(index.lastRefreshCount(), 3000);
 
     std::vector<std::string> searches = {"a",    "A",    "Ａ", "%",     "_",     "\\",
@@ -124,7 +127,7 @@ TEST_F(SearchIndexTest, IndexedSearchEqualsTheTableScan) {
 TEST_F(SearchIndexTest, RowsWrittenBehindItsBackAreNoticed) {
     insertQuotation(database(), {.number = "N1", .data = quotationText("N1", "1;空調機;\r\n")});
     insertQuotation(database(), {.number = "N2", .data = quotationText("N2", "1;送風機;\r\n")});
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
     EXPECT_EQ(found("風機", &index), (std::vector<std::string>{"N2"}));
 
     insertQuotation(database(), {.number = "N3", .data = quotationText("N3", "1;排風機;\r\n")});
@@ -132,7 +135,7 @@ TEST_F(SearchIndexTest, RowsWrittenBehindItsBackAreNoticed) {
                        "krbnumber='N1'",
                        {quotationText("N1", "1;換気扇;\r\n")});
     database().execute("DELETE FROM kerbina WHERE krbnumber='N2'");
-    ASSERT_TRUE(index.refresh());
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_EQ(index.lastRefreshCount(), 3);
     EXPECT_EQ(found("風機", &index), (std::vector<std::string>{"N3"}));
     EXPECT_EQ(found("換気", &index), (std::vector<std::string>{"N1"}));
@@ -155,8 +158,8 @@ TEST_F(SearchIndexTest, RowsWrittenBehindItsBackAreNoticed) {
 
 TEST_F(SearchIndexTest, OwnWritesAreTakenAtOnce) {
     insertQuotation(database(), {.number = "M1", .data = quotationText("M1", "1;冷温水;\r\n")});
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
-    ASSERT_TRUE(index.refresh());
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
+    ASSERT_NO_THROW(index.refresh());
     database().execute("UPDATE kerbina SET data=? WHERE krbnumber='M1'",
                        {quotationText("M1", "1;冷却水;\r\n")});
     ASSERT_TRUE(index.noteChanged("M1"));
@@ -173,13 +176,13 @@ TEST_F(SearchIndexTest, OwnWritesNeedNoCompareUnlessAnotherCameBetween) {
     for (const char* number : {"W1", "W2", "W3"}) {
         insertQuotation(database(), {.number = number, .data = quotationText(number, "暖房\r\n")});
     }
-    SearchIndex index(file(), SearchIndex::indexFileFor(file()));
-    ASSERT_TRUE(index.refresh());
+    SearchIndex index(database(), SearchIndex::indexFileFor(file()));
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_TRUE(index.lastRefreshCompared());
 
     EXPECT_EQ(deleteQuotations(database(), {"W1"}, &index).done, 1);
     EXPECT_EQ(changeQuotationStatus(database(), {"W2"}, 3, &index).done, 1);
-    ASSERT_TRUE(index.refresh());
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_FALSE(index.lastRefreshCompared());
     EXPECT_EQ(found("暖房", &index), (std::vector<std::string>{"W2", "W3"}));
 
@@ -187,7 +190,7 @@ TEST_F(SearchIndexTest, OwnWritesNeedNoCompareUnlessAnotherCameBetween) {
     database().execute("DELETE FROM kerbina WHERE krbnumber='W3'");
     insertQuotation(database(), {.number = "W4", .data = quotationText("W4", "暖房\r\n")});
     ASSERT_TRUE(index.noteDeleted("W3", stamp));
-    ASSERT_TRUE(index.refresh());
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_TRUE(index.lastRefreshCompared());
     EXPECT_EQ(found("暖房", &index), (std::vector<std::string>{"W2", "W4"}));
 }
@@ -196,10 +199,97 @@ TEST_F(SearchIndexTest, ADamagedIndexFileIsBuiltAgain) {
     insertQuotation(database(), {.number = "D1", .data = quotationText("D1", "1;給湯器;\r\n")});
     const auto indexFile = SearchIndex::indexFileFor(file());
     writeFileAtomically(indexFile, std::string(8192, 'x'));
-    SearchIndex index(file(), indexFile);
-    ASSERT_TRUE(index.refresh());
+    SearchIndex index(database(), indexFile);
+    ASSERT_NO_THROW(index.refresh());
     EXPECT_EQ(index.lastRefreshCount(), 1);
     EXPECT_EQ(found("湯", &index), (std::vector<std::string>{"D1"}));
+}
+
+// Every fault inside the index reaches the caller as a database fault located at the index file:
+// a list read raises it, a write the program reports on its own index is told once.
+TEST_F(SearchIndexTest, FaultsOfTheIndexAreDatabaseFaultsOfTheIndexFile) {
+    const auto indexFile = SearchIndex::indexFileFor(file());
+    const std::string indexPath = pathText(indexFile);
+    const auto firstRow = [&](const char* sql) {
+        return std::stoll(TSQLiteDatabase(indexFile).GetTable(sql).at(0).field(1));
+    };
+    const struct {
+        const char* name;
+        std::function<void()> harm;
+    } cases[] = {
+        {"a damaged page",
+         [&] {
+             const long long pageSize = firstRow("PRAGMA page_size");
+             const long long page =
+                 firstRow("SELECT rootpage FROM sqlite_master WHERE name='list'");
+             std::fstream index(indexFile, std::ios::in | std::ios::out | std::ios::binary);
+             index.seekp((page - 1) * pageSize);
+             index << std::string(static_cast<std::size_t>(pageSize), 'x');
+             // A new change counter has the open connection read its pages again.
+             index.seekg(27);
+             const int counter = index.get();
+             index.seekp(27);
+             index.put(static_cast<char>(counter + 1));
+         }},
+        {"a file that cannot be read or written",
+         [&] {
+             std::filesystem::create_directory(pathFromText(indexPath + "-journal"));
+         }},
+        {"a failing statement",
+         [&] {
+             TSQLiteDatabase(indexFile).ExecSQL("DROP TABLE bodies");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(indexFile);
+        std::filesystem::remove_all(pathFromText(indexPath + "-journal"));
+        database().execute("DELETE FROM kerbina");
+        for (const char* number : {"F1", "F2"}) {
+            insertQuotation(database(),
+                            {.number = number, .data = quotationText(number, "1;膨張タンク;\r\n")});
+        }
+        SearchIndex index(database(), indexFile);
+        ASSERT_NO_THROW(index.refresh());
+        c.harm();
+
+        // The program's own writes: done, the index's fault told once for all rows.
+        reporter.reports.clear();
+        EXPECT_EQ(changeQuotationStatus(database(), {"F1", "F2"}, 2, &index).done, 2);
+        ASSERT_EQ(reporter.reports.size(), 1u);
+        EXPECT_EQ(reporter.reports[0].first, "ERROR");
+        EXPECT_NE(reporter.reports[0].second.find("\n" + indexPath + "\n"), std::string::npos)
+            << reporter.reports[0].second;
+
+        // A read: raised, never answered from elsewhere.
+        try {
+            readQuotationList(database(), {.filter = {.searchText = "タンク"}}, &index);
+            ADD_FAILURE() << "no fault raised";
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.location(), indexPath);
+            EXPECT_NE(databaseFaultMessage(error).find("\n" + indexPath + "\n"), std::string::npos);
+        }
+    }
+}
+
+// An index file that cannot be opened leaves the search to the quotation table: that is the one
+// decision, and it is the caller's; the index itself raises the fault.
+TEST_F(SearchIndexTest, AnIndexThatCannotBeOpenedLeavesTheSearchToTheTable) {
+    insertQuotation(database(), {.number = "T1", .data = quotationText("T1", "1;加湿器;\r\n")});
+    const auto unreachable = folder() / "missing" / "kerbinaXe5.search";
+    EXPECT_EQ(openSearchIndex(database(), unreachable), nullptr);
+    try {
+        SearchIndex index(database(), unreachable);
+        ADD_FAILURE() << "no fault raised";
+    } catch (const DatabaseError& error) {
+        EXPECT_TRUE(databaseFaultMessage(error).starts_with(
+            "データベースファイルを開けないか、書き込みが許可されていません。\n" +
+            pathText(unreachable)))
+            << databaseFaultMessage(error);
+    }
+    EXPECT_EQ(found("加湿", openSearchIndex(database(), unreachable).get()),
+              (std::vector<std::string>{"T1"}));
+    EXPECT_TRUE(reporter.reports.empty());
 }
 
 } // namespace

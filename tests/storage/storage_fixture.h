@@ -1,12 +1,16 @@
 #pragma once
 
+#include "scripted_prompt.h"
 #include "storage/database.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <random>
+#include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -16,14 +20,22 @@ inline void PrintTo(const SqlRow& row, std::ostream* out) {
     *out << testing::PrintToString(row.columns);
 }
 
-// Records what the database layer reports instead of showing a box.
-struct RecordingReporter : QuietPrompt {
-    std::vector<std::pair<std::string, std::string>> reports; // box text, detail
-
-    void reportError(std::string_view text, std::string_view detail) override {
-        reports.emplace_back(text, detail);
-    }
-};
+// Runs `take` on two threads at once, each keeping what it was given, and checks that together
+// they were given 2 × `each` texts, none of them twice.
+inline void
+expectDistinctWhenTwoTakeAtOnce(std::size_t each,
+                                const std::function<void(std::vector<std::string>&)>& take) {
+    std::vector<std::string> first;
+    std::vector<std::string> second;
+    std::thread a(take, std::ref(first));
+    std::thread b(take, std::ref(second));
+    a.join();
+    b.join();
+    std::set<std::string> distinct(first.begin(), first.end());
+    distinct.insert(second.begin(), second.end());
+    EXPECT_EQ(first.size() + second.size(), 2u * each);
+    EXPECT_EQ(distinct.size(), 2u * each);
+}
 
 // A fresh folder per test, removed afterwards.
 class StorageTest : public testing::Test {
@@ -40,7 +52,7 @@ protected:
 
     const std::filesystem::path& folder() const { return folder_; }
 
-    RecordingReporter reporter;
+    ScriptedPrompt reporter = ScriptedPrompt::answering(false);
 
 private:
     std::filesystem::path folder_;

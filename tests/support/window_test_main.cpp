@@ -1,8 +1,8 @@
 // Entry point of the window tests: a fresh data folder and one QApplication (offscreen unless a
 // platform is chosen) around the run, and every message box scripted so that no test can block on
 // a modal dialog.
-#include "app/ui/message_box.h"
 #include "fresh_app_data.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <cstdlib>

@@ -1,26 +1,25 @@
 // The main window: construction, start-up and close, what the core asks of the window, and the
-// page in front. Its commands live in main_window_files.cpp (quotation files and backups),
-// main_window_edit.cpp (grid, view and calculation commands) and main_window_menus.cpp.
+// page in front. Its commands live in main_window_files.cpp (quotation files),
+// main_window_edit.cpp (grid, view and calculation commands) and main_window_menus.cpp; what it
+// offers the subsystems in main_window_host.cpp.
 #include "app/ui/main_window.h"
 
-#include "app/app_title.h"
 #include "app/startup.h"
-#include "app/ui/main_window_support.h"
-#include "app/ui/message_box.h"
 #include "base/conf_file.h"
-#include "calc/ui/calc_settings_dialog.h"
 #include "cover/ui/cover_page.h"
-#include "cover/ui/title_data_dialog.h"
 #include "grid/column_layout.h"
-#include "grid/ui/data_entry_dialog.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "grid/ui/quotation_view.h"
 #include "records/line_kinds.h"
 #include "settings/numbering_row.h"
 #include "settings/settings_files.h"
 #include "storage/database_files.h"
-#include "storage/ui/quotation_list_view.h"
 #include "storage/ui/save_dialog.h"
+#include "widgets/application_title.h"
+#include "widgets/calendar.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+#include "widgets/window_position.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,8 +32,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
-#include <span>
 
 namespace kerbina {
 
@@ -44,8 +43,12 @@ constexpr const char* kWindowPositionName = "FKerbina";
 
 } // namespace
 
-TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent)
-    : QMainWindow(parent), session_(std::move(folders), modules, *this) {
+TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules,
+                     const std::vector<SubsystemFactory>& subsystems, QWidget* parent)
+    : QMainWindow(parent), session_(std::move(folders), modules, *this),
+      commands_(
+          *this, [this](const std::function<void()>& handler) { runCommand(handler); },
+          [this] { return display_.listMode; }) {
     setObjectName(QStringLiteral("TFKERBINA"));
     setWindowTitle(QString::fromUtf8(applicationTitle(modules_)));
     session_.setSaveDialog([this](SaveContext& context) { return runSaveDialog(context); });
@@ -56,10 +59,12 @@ TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent
         coverPage_->updateHistories();
         coverPage_->writeCover(header);
     });
+    view_ = new QuotationView(state_, display_);
+    for (const SubsystemFactory& make : subsystems) {
+        subsystems_.push_back(make(*this));
+    }
     buildWidgets();
     buildMenus();
-    calcSettingsDialog_ = new TFCalcSettings_Dlg(this);
-    dataEntryDialog_ = new TFDataedit_Dlg(folders_.dataRoot, this);
     restoreWindowPosition();
 }
 
@@ -84,13 +89,6 @@ void TFKERBINA::buildWidgets() {
     // The side panel: one page per subsystem that shows something beside the quotation.
     sidePanel_ = new QTabWidget(splitter_);
     sidePanel_->setObjectName(QStringLiteral("sidePanel"));
-    coverPage_ = new CoverPage(sidePanel_);
-    sidePanel_->addTab(coverPage_, QStringLiteral("表紙・合計"));
-    coverPage_->setDataRoot(folders_.dataRoot);
-    coverPage_->setPicker(
-        [this](const std::string& kind, const std::string& heading, const std::string& current) {
-            return pickTitle(kind, heading, current);
-        });
     // The split reads every sheet's work file: it is worked out once the window has been idle for
     // a moment, never on the way of a keystroke.
     costSplitTimer_ = new QTimer(this);
@@ -98,36 +96,25 @@ void TFKERBINA::buildWidgets() {
     costSplitTimer_->setInterval(300);
     connect(costSplitTimer_, &QTimer::timeout, this, &TFKERBINA::showCostSplit);
     connect(sidePanel_, &QTabWidget::currentChanged, costSplitTimer_, qOverload<>(&QTimer::start));
-    coverPage_->setNumberIssuer([this](const std::string& customerId) {
-        return session_.issueQuotationNumber(customerId);
-    });
-    // A new addressee or number goes into the header file at once.
-    connect(coverPage_, &CoverPage::coverChanged, this,
-            [this] { runCommand([this] { apply(session_.writeCover()); }); });
-    for (const char* caption :
-         {"仕様単価", "登録単価", "パーツファイル", "宛先一覧", "配管工事編", "ダクト工事編"}) {
-        auto* page = new QWidget(sidePanel_);
-        page->setObjectName(QString::fromUtf8(caption));
-        sidePanel_->addTab(page, QString::fromUtf8(caption));
+    for (const auto& subsystem : subsystems_) {
+        for (const SidePage& side : subsystem->sidePages()) {
+            const int tab = sidePanel_->addTab(side.page, side.caption);
+            if (side.shownWith == SidePageFor::QuotationList) {
+                sidePanel_->setTabVisible(tab, false);
+                quotationListSidePages_.push_back(side.page);
+            }
+        }
     }
-    sidePanel_->setTabVisible(4, false); // "宛先一覧": only beside the quotation list
-    sidePanel_->setTabVisible(5, modules_.piping);
-    sidePanel_->setTabVisible(6, modules_.duct);
+    // The window shows the header, the totals and the number on the cover's page.
+    coverPage_ = sidePanel_->findChild<CoverPage*>();
 
-    view_ = new QuotationView(state_, display_, splitter_);
     connect(view_, &QuotationView::itemNameClicked, this,
-            [this] { runCommand([this] { selectItemName(); }); });
-    connect(view_, &QuotationView::netClicked, this, [this] { showPriceView(true, false); });
-    connect(view_, &QuotationView::submittedClicked, this, [this] { showPriceView(false, false); });
-    connect(view_, &QuotationView::additionalNetClicked, this,
-            [this] { showPriceView(true, true); });
-    connect(view_, &QuotationView::additionalSubmittedClicked, this,
-            [this] { showPriceView(false, true); });
+            [this] { runCommand([this] { runWindowCommand("uchiwake_title"); }); });
     connect(view_, &QuotationView::namedCommandClicked, this,
             [this](const QString& name) { runCommand([this, name] { runNamed(name); }); });
     connect(view_, &QuotationView::tabChosen, this, &TFKERBINA::onTabChanged);
     connect(view_, &QuotationView::rowDoubleClicked, this, &TFKERBINA::onGridDoubleClicked);
-    // After the editor has closed: the write resets the model.
+    // After the editor has closed: the write changes the rows the typed line touches.
     connect(view_->model(), &QuotationGridModel::cellTyped, this, &TFKERBINA::onCellTyped,
             Qt::QueuedConnection);
 
@@ -154,15 +141,10 @@ void TFKERBINA::buildWidgets() {
 // is placed at the stored position, and the size left for the window's inside once the frame is
 // known (when the window is first shown).
 void TFKERBINA::restoreWindowPosition() {
-    try {
-        const WindowPosition position = readWindowPosition(folders_.dataRoot, kWindowPositionName);
-        if (position.height > 0) {
-            move(position.left, position.top);
-            resize(position.width, position.height);
-            restoredFrameSize_ = QSize(position.width, position.height);
-        }
-    } catch (const std::exception&) {
-        // An unreadable position file leaves the designed position.
+    if (const auto stored = storedWindowPosition(folders_.dataRoot, kWindowPositionName)) {
+        move(stored->topLeft());
+        resize(stored->size());
+        restoredFrameSize_ = stored->size();
     }
 }
 
@@ -175,11 +157,8 @@ void TFKERBINA::showEvent(QShowEvent* event) {
 }
 
 void TFKERBINA::saveWindowPosition() {
-    const QRect frame = frameGeometry();
     try {
-        writeWindowPosition(
-            folders_.dataRoot, kWindowPositionName,
-            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+        storeWindowPosition(folders_.dataRoot, kWindowPositionName, *this);
     } catch (const std::exception& error) {
         MessageBox::error(this, QString::fromStdString(error.what()));
     }
@@ -196,7 +175,7 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
         showError(error);
     }
     setStatusPanel(3, pathText(databaseFilePath(folders_.databaseFolder, DatabaseFile::Quotation)));
-    dataEntryDialog_->applySettings(environment_);
+    environmentEdited();
     // Shaded rows replace the horizontal grid lines; the delegate draws the vertical ones.
     view_->grid()->setShowGrid(!display_.alternateRowShading);
 
@@ -266,33 +245,20 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
 }
 
 void TFKERBINA::closeEvent(QCloseEvent* event) {
-    if (state_.modified) {
-        switch (MessageBox::ask(this, QStringLiteral("編集中のデータを保存しますか？"),
-                                MessageBox::Buttons::YesNoCancel)) {
-        case MessageBox::Answer::Yes:
-            if (!saveToDatabase()) {
-                saveWindowPosition();
-                event->ignore();
-                return;
-            }
-            break;
-        case MessageBox::Answer::No:
-            break;
-        default:
-            saveWindowPosition();
-            event->ignore();
-            return;
-        }
+    if (!offerToSave()) {
+        saveWindowPosition();
+        event->ignore();
+        return;
     }
-    if (listView_ != nullptr) {
-        listView_->saveLayout();
+    for (const auto& subsystem : subsystems_) {
+        subsystem->windowClosing();
     }
     saveWindowPosition();
     endRun(folders_.dataRoot);
     event->accept();
 }
 
-DocumentHost::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
+UserPrompt::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
     switch (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoCancel)) {
     case MessageBox::Answer::Yes:
         return Answer::Yes;
@@ -308,59 +274,67 @@ bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
            MessageBox::Answer::Yes;
 }
 
-// Repaints what a session operation changed, in the order it changed it.
-void TFKERBINA::apply(const ViewChanges& changes) {
-    using Kind = ViewChange::Kind;
-    for (const ViewChange& change : changes) {
+// Shows what a session operation changed, in the order it changed it: the rows it changed are
+// repainted, inserted or removed in the grid; a new quotation, another page, other settings or
+// columns lay the grid out anew.
+void TFKERBINA::apply(const DocumentChanges& changes) {
+    using Kind = DocumentChange::Kind;
+    QuotationGridModel* model = view_->model();
+    for (const DocumentChange& change : changes) {
         switch (change.kind) {
-        case Kind::Cleared:
+        case Kind::QuotationStarted:
             clearView();
-            break;
-        case Kind::GridLayout:
             applyGridLayout();
             break;
-        case Kind::CoverLoaded:
+        case Kind::HeaderReplaced:
             showCover();
-            break;
-        case Kind::CoverTabShown:
             sidePanel_->setCurrentIndex(0);
             break;
-        case Kind::TabsRebuilt:
-            view_->rebuildTabs();
-            break;
-        case Kind::TabSelected:
-            view_->selectTabOfSheet(change.number);
-            break;
-        case Kind::ListTabShown:
-            view_->showListTabQuietly();
-            break;
-        case Kind::PageShown:
-            showPageWidgets();
-            break;
-        case Kind::ModuleTabs:
-            showModuleTabs();
-            break;
-        case Kind::Repainted:
-            view_->model()->refresh();
-            if (change.number > 0) {
-                view_->model()->setGridRows(change.number);
-            }
-            updateTotalsPanel();
-            break;
-        case Kind::TotalsShown:
-            updateTotalsPanel();
-            break;
-        case Kind::SheetTitle:
-            view_->showItemTitle(q(splitNameSpec(change.text).first));
-            break;
-        case Kind::UndoCounters:
-            setStatusPanel(4, change.text);
-            break;
-        case Kind::QuotationNumber:
+        case Kind::HeaderWritten:
             statusPanels_[5]->setToolTip(q(change.text));
             coverPage_->showNumber(change.text);
             break;
-        case Kind::OwnFile:
+        case Kind::ItemsChanged:
+            view_->rebuildTabs();
+            break;
+        case Kind::SheetOpened:
+            view_->showItemTitle(q(splitNameSpec(change.text).first));
+            break;
+        case Kind::SettingsChanged:
+            model->refresh();
+            break;
+        case Kind::ColumnsChanged:
+            applyGridLayout();
+            break;
+        case Kind::TotalsChanged:
+            // The grid grows with the page; it shrinks only for a new quotation.
+            model->setGridRows(std::max(model->gridRows(), session_.gridRows()));
+            updateTotalsPanel();
+            break;
+        case Kind::UndoMoved:
+            setStatusPanel(4, change.text);
+            break;
+        case Kind::RowsChanged:
+            model->rowsChanged(change.first, change.last);
+            break;
+        case Kind::RowsInserted:
+            model->rowsInserted(change.first, change.last);
+            break;
+        case Kind::RowsRemoved:
+            model->rowsRemoved(change.first, change.last);
+            break;
+        case Kind::PageChosen:
+            if (change.sheet == 0) {
+                view_->showListTabQuietly();
+            } else {
+                view_->selectTabOfSheet(change.sheet);
+            }
+            break;
+        case Kind::PageEntered:
+            showPageWidgets();
+            applyGridLayout();
+            break;
+        case Kind::FileChanged:
             showOwnFile();
             break;
         }
@@ -376,12 +350,9 @@ void TFKERBINA::applyGridLayout() {
     view_->applyColumnWidths(
         layout,
         loadColumnLayout(folders_.dataRoot, layout, view_->grid()->viewport()->width()).widths);
-    updateViewChecks();
-}
-
-void TFKERBINA::showModuleTabs() {
-    sidePanel_->setTabVisible(5, modules_.piping && !display_.listMode);
-    sidePanel_->setTabVisible(6, modules_.duct && !display_.listMode);
+    for (const auto& subsystem : subsystems_) {
+        subsystem->gridLaidOut();
+    }
 }
 
 void TFKERBINA::clearView() {
@@ -480,24 +451,10 @@ void TFKERBINA::showCover() {
     session_.coverShown();
 }
 
-std::optional<TitleEntry> TFKERBINA::pickTitle(const std::string& kind, const std::string& heading,
-                                               const std::string& current) {
-    if (titleDataDialog_ == nullptr) {
-        titleDataDialog_ =
-            new TFTITLEDATA(session_.quotationDatabase(), session_.addressDatabase(), this);
-    }
-    const MainSettings& settings = session_.settings();
-    titleDataDialog_->setNumbering(NumberingOptions{settings.autoNumbering,
-                                                    settings.perCustomerNumbering,
-                                                    settings.offerNumberAfterCustomerPick});
-    return titleDataDialog_->pick(kind, heading, current);
-}
-
-// The tool page, title bar, menus and module tabs of the page in front.
+// The tool page, title bar and menus of the page in front.
 void TFKERBINA::showPageWidgets() {
     view_->showPage();
     updateMenusForMode();
-    showModuleTabs();
 }
 
 void TFKERBINA::updateMenusForMode() {
@@ -509,31 +466,19 @@ void TFKERBINA::updateMenusForMode() {
     for (QAction* shown : view_->grid()->actions()) {
         view_->grid()->removeAction(shown);
     }
-    const char* const sheetMenu[] = {"copy",
-                                     "cut",
-                                     "pasteInserting",
-                                     "pasteOverwriting",
-                                     "insert",
-                                     "erase",
-                                     "delete",
-                                     "moveUp",
-                                     "moveDown",
-                                     "pasteClipboard",
-                                     "cursorNameToSpecification",
-                                     "cursorSpecificationToName",
-                                     "smallSum",
-                                     "midSum",
-                                     "rangeSum",
-                                     "hiddenRangeSum",
-                                     "sumLine",
-                                     "tax",
-                                     "comment",
-                                     "properties"};
-    const char* const listMenu[] = {"listUndo",   "listCopy",    "listPaste",       "listInsert",
-                                    "listDelete", "listComment", "listCalcSettings"};
-    for (const char* name :
-         sheet ? std::span<const char* const>(sheetMenu) : std::span<const char* const>(listMenu)) {
-        view_->grid()->addAction(action(QString::fromUtf8(name)));
+    // A command of a subsystem that is not present is left out.
+    const QString commands =
+        sheet
+            ? QStringLiteral("copy cut pasteInserting pasteOverwriting insert erase delete moveUp "
+                             "moveDown pasteClipboard cursorNameToSpecification "
+                             "cursorSpecificationToName smallSum midSum rangeSum hiddenRangeSum "
+                             "sumLine tax comment properties")
+            : QStringLiteral("listUndo listCopy listPaste listInsert listDelete listComment "
+                             "listCalcSettings");
+    for (const QString& name : commands.split(QLatin1Char(' '))) {
+        if (QAction* command = action(name)) {
+            view_->grid()->addAction(command);
+        }
     }
 }
 
@@ -553,8 +498,9 @@ void TFKERBINA::showCostSplit() {
     }
 }
 
-std::pair<int, int> TFKERBINA::selectedRows() const {
-    return view_->selectedRows();
+Selection TFKERBINA::selection() const {
+    const auto [top, bottom] = view_->selectedRows();
+    return Selection{top, bottom};
 }
 
 void TFKERBINA::selectRows(int top, int bottom) {

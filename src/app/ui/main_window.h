@@ -2,24 +2,19 @@
 
 #include "app/quotation_session.h"
 #include "app/seeding.h"
+#include "app/ui/subsystems.h"
 #include "base/folders.h"
 #include "base/user_prompt.h"
-#include "calc/totals.h"
-#include "cover/title_book.h"
-#include "document/work_folder.h"
 #include "grid/grid_cells.h"
-#include "grid/grid_commands.h"
 #include "records/document_state.h"
 #include "settings/environment_settings.h"
-#include "settings/main_settings.h"
-#include "storage/database.h"
+#include "widgets/command_set.h"
+#include "widgets/subsystem.h"
 
 #include <QMainWindow>
 #include <QSet>
-#include <array>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -38,35 +33,26 @@ namespace kerbina {
 class CoverPage;
 class QuotationListView;
 class QuotationView;
-class TFCalcSettings_Dlg;
 class Tfsave_Dlg;
-class TFTITLEDATA;
-class TFDataedit_Dlg;
-class Tfconfig_Dlg;
-struct PrintRequest;
-struct QuotationPrintSettings;
-struct RegisterOutcome;
-class TfDATASELECT_Dlg;
 
-// The main window: the shell around the quotation session. It builds the menus and panels, owns
-// every dialog, answers the session's questions through the message-box helper and repaints what
-// each session operation says it changed.
-class TFKERBINA : public QMainWindow, public UserPrompt {
+// The main window: the shell around the quotation session. It shows the quotation page and the
+// cover, builds its own menus and composes the registered subsystems (their side pages, commands,
+// line editors and settings tabs), answers the session's questions through the message-box helper
+// and repaints what each session operation says it changed.
+class TFKERBINA : public QMainWindow, public UserPrompt, public SubsystemHost {
     Q_OBJECT
 
 public:
-    TFKERBINA(AppFolders folders, ModulePresence modules, QWidget* parent = nullptr);
+    TFKERBINA(AppFolders folders, ModulePresence modules,
+              const std::vector<SubsystemFactory>& subsystems = standardSubsystems(),
+              QWidget* parent = nullptr);
     ~TFKERBINA() override;
 
     // The start-up proper: databases, settings, the start-up password, a new quotation (or the
     // file named on the command line). False when the program must end (a refused password).
     bool startUp(const std::optional<std::filesystem::path>& fileToOpen);
 
-    // For tests and the companion link: the document and the widgets that show it.
-    const DocumentState& document() const { return state_; }
-    const DisplayOptions& displayOptions() const { return display_; }
-    const EnvironmentSettings& environment() const { return environment_; }
-    const AppFolders& folders() const { return folders_; }
+    // For tests and the companion link: the widgets that show the document.
     QTableView* grid() const;
     QTabBar* sheetTabs() const;
     QAction* action(const QString& objectName) const;
@@ -74,8 +60,60 @@ public:
     int sheetOfTab(int tab) const;
     bool listMode() const { return display_.listMode; }
     // The quotation list page "見積一覧" (made when first entered) and whether it is in front.
-    QuotationListView* quotationList() const { return listView_; }
-    bool quotationListShown() const { return listPageShown_; }
+    QuotationListView* quotationList() const;
+    bool quotationListShown() const { return coveringPage_ != nullptr; }
+    // A companion program's message, offered to each subsystem; true when one handled it.
+    bool handleCompanionMessage(int code, std::string_view target, std::string_view text);
+
+    // ---- SubsystemHost ----
+    QWidget* dialogParent() override { return this; }
+    UserPrompt& prompt() override { return *this; }
+    const AppFolders& folders() const override { return folders_; }
+    const ModulePresence& modules() const override { return modules_; }
+    const DocumentState& document() const override { return state_; }
+    const DisplayOptions& displayOptions() const override { return display_; }
+    DisplayOptions& editableDisplay() override { return display_; }
+    QuotationView& quotationView() override { return *view_; }
+    int sidePanelWidth() const override;
+    const EnvironmentSettings& environment() const override { return environment_; }
+    EnvironmentSettings& editableEnvironment() override { return environment_; }
+    const MainSettings& mainSettings() const override { return session_.settings(); }
+    Database& quotationDatabase() override { return session_.quotationDatabase(); }
+    Database& addressDatabase() override { return session_.addressDatabase(); }
+    SearchIndex* searchIndex() override { return session_.searchIndex(); }
+    const std::filesystem::path& ownFile() const override { return session_.ownFile(); }
+    const std::filesystem::path& backupFolder() override { return session_.store().backupFolder; }
+    Selection selection() const override;
+    void selectRows(int top, int bottom) override;
+    GridContext gridContext() override { return session_.gridContext(); }
+    bool runCommand(const std::function<void()>& command) override;
+    void runGridCommand(const GridCommand& command) override;
+    void applyCalculationSettings(const CalcSettings& chosen) override;
+    void setSeparateNameSpec(bool separate) override;
+    void layOutGrid() override { applyGridLayout(); }
+    void addGridRows(int count) override;
+    void showCommandResult(const CommandResult& result) override;
+    void changeQuotation(const std::function<void(DocumentState&, WorkStore&)>& work) override;
+    void writeCover() override;
+    void showQuotationNumber() override;
+    void openCoverNumberEntry() override;
+    void showItemName(int item) override;
+    bool saveToDatabase() override;
+    bool offerToSave() override;
+    bool openStoredQuotation(const std::string& number) override;
+    void openAsUnsavedWork(const std::filesystem::path& file) override;
+    std::optional<std::string> issueQuotationNumber(const std::string& customerId) override {
+        return session_.issueQuotationNumber(customerId);
+    }
+    std::optional<std::string> issueCopyNumber(const std::string& sourceNumber) override;
+    DatabaseCheck checkQuotationDatabase() override;
+    void registerSettings(const RegisterOutcome& outcome) override;
+    void environmentEdited() override;
+    std::vector<SidePage> settingsTabs() override;
+    void showInPlaceOfQuotation(QWidget* page, QMenu* menu) override;
+    void showQuotationAgain() override;
+    bool quotationCovered() const override { return coveringPage_ != nullptr; }
+    void showSidePage(QWidget* page) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,15 +124,10 @@ private:
     void buildWidgets();
     void buildMenus();
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
-                        const QKeySequence& shortcut, void (TFKERBINA::*handler)());
-    QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
-                        const QKeySequence& shortcut, const std::function<void()>& handler);
-    // Whether a command acts on the page in front (sheet commands only on a sheet, list commands
-    // only on the breakdown list).
-    bool commandFitsPage(const QAction* command) const;
-    void buildBulkEditMenu(QMenu* menu);
-    void buildStructureMenu(QMenu* menu);
-    Selection selectionNow() const;
+                        const QList<QKeySequence>& keys, CommandPage page,
+                        void (TFKERBINA::*handler)());
+    // The subsystems' commands at `place` of `menu`.
+    void addSubsystemCommands(std::string_view place, QMenu* menu);
     void restoreWindowPosition();
     void saveWindowPosition();
 
@@ -114,22 +147,12 @@ private:
                                                           const std::string& suffix) override;
 
     // ---- what the session's operations changed on screen ----
-    void apply(const ViewChanges& changes);
+    void apply(const DocumentChanges& changes);
     void applyGridLayout();
-    void updateViewChecks();
-    void repaintGrid();
-    void showModuleTabs();
     void clearView();
-    // Shows the save dialog over the open quotation; true when it was saved
-    // ("データを保存しました。").
-    bool saveToDatabase();
     bool runSaveDialog(SaveContext& context);
     void saveQuotation();
 
-    // Runs one command: any error is shown, and the files and the document are as they were
-    // before the command (runAsOneChange).
-    // False when the command failed (the error was shown and nothing changed).
-    bool runCommand(const std::function<void()>& command);
     void showError(const std::exception& error);
     // At start-up after a run that did not end cleanly: asks whether to open that run's last
     // backup (default No) and opens it; true when it was opened.
@@ -141,99 +164,32 @@ private:
     // The cover page shows the header (a CoverLoaded change), with the captions and numbering in
     // force.
     void showCover();
-    // The picker of a cover field; made when first used (it needs the databases).
-    std::optional<TitleEntry> pickTitle(const std::string& kind, const std::string& heading,
-                                        const std::string& current);
     void updateTotalsPanel();
     void showCostSplit();
     void setStatusPanel(int panel, const std::string& text);
     void updateMenusForMode();
-    std::pair<int, int> selectedRows() const; // first and last selected grid row (1-based)
-    void selectRows(int top, int bottom);
+    // The quotation list page covers the window again after something repainted its chrome.
+    void coverWithPage();
 
     // ---- grid commands ----
-    using GridCommand = std::function<CommandResult(GridContext&, Selection)>;
-    // Runs a grid command on the selection and shows its result.
-    void runGridCommand(const GridCommand& command);
-    void showCommandResult(const CommandResult& result);
+    // A named command of the tool page: the core's, else the window's or a subsystem's.
     void runNamed(const QString& name);
-    void insertRows();
-    void eraseRows();
-    void deleteRows();
-    void moveRowUp();
-    void moveRowDown();
-    void copyRows();
-    void cutRows();
-    void pasteInserting();
-    void pasteOverwriting();
-    void pasteFromClipboard();
-    void copyToClipboard();
-    void selectAllRows();
-    void cancelSelectionCommand();
-    void firstLine();
-    void lastLine();
+    void runWindowCommand(std::string_view name);
     void onGridDoubleClicked(int row);
     void onCellTyped(int row, int column, const QString& text);
-    // Opens the editor a line's kind calls for, at the selection's first row (double-click,
-    // "new_data", "新規データ入力").
+    // Offers the line at the selection's first row to the subsystem that edits its kind
+    // (double-click, "new_data").
     void openLineEditor();
-    void newDataEntry();
-    void openDataEntryDialog(int row);
-    void selectComment();
-    void selectItemName();
-    TfDATASELECT_Dlg& textSelectionDialog();
-    void renameItemPrompt();
 
     // ---- commands ----
     void newQuotation();
     void openQuotationFile();
     void saveQuotationFile();
     void importVersion1File();
-    void loadBackupFile();
     void openWorkFolder();
-    void environmentSettings();
-    void applyRegisteredSettings(const RegisterOutcome& outcome);
     void closeProgram();
     void undo();
     void redo();
-    void calcSettings();
-    void separateNameSpec();
-    void combineNameSpec();
-    void toggleAdditionalView();
-    void showNetView();
-    void showSubmittedView();
-    void showPriceView(bool net, bool additional);
-    void saveColumnWidths();
-    void resetColumnWidths();
-    void saveListColumnWidths();
-    void resetListColumnWidths();
-    void addOneGridRow();
-    void addTenGridRows();
-    void nextSheet();
-    void previousSheet();
-
-    // ---- printing and CSV (main_window_print.cpp) ----
-    void buildPrintMenu(QMenu* menu);
-    QuotationPrintSettings printSettings() const;
-    // Starts a print program; one that does not start is reported.
-    void startPrint(const PrintRequest& request);
-    void printOpenQuotation(bool wholeQuotation);
-    void printFromPage();
-    void printUnitCostList();
-    void exportPageCsv();
-    void importCsvFromEditor();
-    // ---- the quotation list page (main_window_list.cpp) ----
-    void buildListPageMenu();
-    void showQuotationList();
-    void coverWithListPage();
-    void leaveQuotationList();
-    void openFromList(const QString& number);
-    void copyFromList();
-    void printFromList(const QStringList& numbers);
-    void exportListCsv();
-    void exportListWorkbook();
-    void openWrittenWorkbook(const QString& file);
-    void setListShowsAddressee(bool show);
 
     void openQuotation(const std::filesystem::path& path, FileRole role);
     void showOpenedQuotation(const SessionOutcome& opened);
@@ -246,35 +202,31 @@ private:
     DocumentState& state_ = session_.document();
     DisplayOptions& display_ = session_.display();
     EnvironmentSettings& environment_ = session_.environment();
-    Tfsave_Dlg* saveDialog_ = nullptr;          // made at its first show, kept for the run
-    Tfconfig_Dlg* environmentDialog_ = nullptr; // made at its first show, kept for the run
+    Tfsave_Dlg* saveDialog_ = nullptr; // made at its first show, kept for the run
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
     int commandDepth_ = 0;         // runCommand calls under way
     QTimer* costSplitTimer_ = nullptr; // shows the cost split once the window is idle
 
+    CommandSet commands_;
+    std::vector<std::unique_ptr<Subsystem>> subsystems_;
     QuotationView* view_ = nullptr;
     CoverPage* coverPage_ = nullptr;
     QTabWidget* sidePanel_ = nullptr;
     QSplitter* splitter_ = nullptr;
     std::vector<QLabel*> statusPanels_;
-    std::map<QString, QAction*> actions_;
     QMenu* editMenu_ = nullptr;
     QMenu* convertMenu_ = nullptr;
     QMenu* listMenu_ = nullptr;
-    QAction* additionalViewAction_ = nullptr;
-    TFCalcSettings_Dlg* calcSettingsDialog_ = nullptr;
-    TFDataedit_Dlg* dataEntryDialog_ = nullptr;
-    TfDATASELECT_Dlg* textSelectionDialog_ = nullptr; // made when first used: it needs the database
-    TFTITLEDATA* titleDataDialog_ = nullptr;          // made when first used, like the above
-    QuotationListView* listView_ = nullptr;           // made when the list is first entered
-    QMenu* listPageMenu_ = nullptr;
-    bool listPageShown_ = false;
-    // What the list page turned off, to turn on again when it is left.
-    std::vector<QAction*> actionsOffForList_;
-    std::vector<bool> sideTabsBeforeList_;
-    int sideTabBeforeList_ = 0;
-    friend class SheetLineEditor;
+    // The side pages that stand beside the quotation list page rather than the quotation.
+    std::vector<QWidget*> quotationListSidePages_;
+    // A page standing in place of the quotation page, its menu, and what it turned off, to turn
+    // on again when it is left.
+    QWidget* coveringPage_ = nullptr;
+    QMenu* coveringMenu_ = nullptr;
+    std::vector<QAction*> actionsOffForCover_;
+    std::vector<bool> sideTabsBeforeCover_;
+    int sideTabBeforeCover_ = 0;
 };
 
 } // namespace kerbina

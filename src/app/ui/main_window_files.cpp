@@ -1,13 +1,12 @@
-// The main window's file commands: new, open, save, import, the crash backups.
-#include "app/app_title.h"
+// The main window's file commands: new, open, save, import, the crash backup at start-up.
 #include "app/ui/main_window.h"
-#include "app/ui/main_window_support.h"
-#include "app/ui/message_box.h"
 #include "document/quotation_file_name.h"
-#include "document/ui/backup_list_dialog.h"
 #include "grid/ui/quotation_view.h"
 #include "money/rounding.h"
-#include "storage/list_export.h"
+#include "widgets/application_title.h"
+#include "widgets/calendar.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -64,41 +63,8 @@ void TFKERBINA::saveQuotationFile() {
     }
 }
 
-void TFKERBINA::loadBackupFile() {
-    if (state_.modified) {
-        switch (MessageBox::ask(this, QStringLiteral("編集中のデータを保存しますか？"),
-                                MessageBox::Buttons::YesNoCancel)) {
-        case MessageBox::Answer::Yes:
-            if (!saveToDatabase()) {
-                return;
-            }
-            break;
-        case MessageBox::Answer::No:
-            break;
-        default:
-            return;
-        }
-    }
-    const std::vector<BackupSummary> backups = listBackups(session_.store().backupFolder);
-    if (backups.empty()) {
-        MessageBox::notify(this, QStringLiteral("バックアップファイルがありません。"));
-        return;
-    }
-    if (const auto chosen = BackupListDialog::choose(this, backups)) {
-        openQuotation(backups[*chosen].file, FileRole::Source);
-    }
-}
-
 void TFKERBINA::openWorkFolder() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(q(pathText(folders_.dataRoot))));
-}
-
-// The workbook of "ファイル一覧・エクセル出力" opens in the desktop's spreadsheet program; where
-// none is set up for it, the user is told where the file is instead of seeing nothing happen.
-void TFKERBINA::openWrittenWorkbook(const QString& file) {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
-        MessageBox::error(this, q(workbookNotOpenedText(pathFromText(s(file)))));
-    }
 }
 
 void TFKERBINA::closeProgram() {

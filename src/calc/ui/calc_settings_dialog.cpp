@@ -1,6 +1,6 @@
 #include "calc/ui/calc_settings_dialog.h"
 
-#include "app/app_title.h"
+#include "widgets/application_title.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

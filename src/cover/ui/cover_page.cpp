@@ -1,13 +1,15 @@
 #include "cover/ui/cover_page.h"
 
-#include "app/app_title.h"
-#include "app/ui/fonts.h"
-#include "app/ui/message_box.h"
-#include "app/ui/typed_number_fields.h"
 #include "base/text_codec.h"
 #include "base/user_error.h"
 #include "money/rounding.h"
 #include "storage/schema.h"
+#include "widgets/application_title.h"
+#include "widgets/calendar.h"
+#include "widgets/fonts.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+#include "widgets/typed_number_fields.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -24,19 +26,6 @@
 
 namespace kerbina {
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::chrono::year_month_day today() {
-    return std::chrono::year_month_day(
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
-}
 
 // The pick buttons by their historic names, in the order of coverPicks().
 constexpr const char* kPickButtonNames[] = {"title13",  "title14",  "title3",    "title4",

@@ -1,8 +1,9 @@
 #include "cover/ui/title_data_dialog.h"
 
-#include "app/app_title.h"
-#include "app/ui/message_box.h"
 #include "cover/ui/title_entry_box.h"
+#include "widgets/application_title.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -16,10 +17,6 @@
 
 namespace kerbina {
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::string now() {
     return QDateTime::currentDateTime()

@@ -1,8 +1,9 @@
 #include "cover/ui/title_entry_box.h"
 
-#include "app/app_title.h"
-#include "app/ui/typed_number_fields.h"
 #include "cover/cover_fields.h"
+#include "widgets/application_title.h"
+#include "widgets/qt_text.h"
+#include "widgets/typed_number_fields.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -15,13 +16,7 @@
 #include <algorithm>
 
 namespace kerbina {
-namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
+namespace {} // namespace
 
 TFMTBOX::TFMTBOX(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFMTBOX"));

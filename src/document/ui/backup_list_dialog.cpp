@@ -1,6 +1,6 @@
 #include "document/ui/backup_list_dialog.h"
 
-#include "app/ui/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,13 +1,15 @@
 #include "grid/ui/data_entry_dialog.h"
 
-#include "app/app_title.h"
-#include "app/ui/message_box.h"
 #include "base/conf_file.h"
 #include "base/file_io.h"
 #include "money/rounding.h"
 #include "money/typed_number.h"
 #include "records/line_kinds.h"
 #include "settings/environment_settings.h"
+#include "widgets/application_title.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+#include "widgets/window_position.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,10 +41,6 @@ const char* const kFlagCaptions[] = {"数量実数",
                                      "金額欄摘要(数量なし)",
                                      "数量実数+経費対象外",
                                      "数量小数+経費対象外"};
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::vector<std::string> readList(const std::filesystem::path& file) {
     std::error_code error;
@@ -83,13 +81,8 @@ TFDataedit_Dlg::TFDataedit_Dlg(const std::filesystem::path& dataRoot, QWidget* p
     }
     amountTexts_ = readList(dataRoot_ / "conf" / "comment.DAT");
     buildWidgets();
-    try {
-        const WindowPosition position = readWindowPosition(dataRoot_, kPositionName);
-        if (position.height > 0) {
-            setGeometry(position.left, position.top, position.width, position.height);
-        }
-    } catch (const std::exception&) {
-        // An unreadable position file leaves the designed position.
+    if (const auto stored = storedWindowPosition(dataRoot_, kPositionName)) {
+        setGeometry(*stored);
     }
 }
 
@@ -107,10 +100,7 @@ void TFDataedit_Dlg::saveLists() const {
         if (!amountTexts_.empty()) {
             writeTextLines(dataRoot_ / "conf" / "comment.DAT", amountTexts_);
         }
-        const QRect frame = frameGeometry();
-        writeWindowPosition(
-            dataRoot_, kPositionName,
-            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+        storeWindowPosition(dataRoot_, kPositionName, *this);
     } catch (const std::exception&) {
         // Lists and positions are conveniences; a folder that cannot be written loses them only.
     }

@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 #include <exception>
 
 namespace kerbina {
@@ -127,6 +128,37 @@ void QuotationGridModel::setGridRows(int rows) {
         gridRows_ = rows;
         endRemoveRows();
     }
+}
+
+void QuotationGridModel::rowsChanged(int first, int last) {
+    last = std::min(last, gridRows_);
+    if (first < 1 || first > last) {
+        return;
+    }
+    emit dataChanged(index(first - 1, 0), index(last - 1, std::max(columns_ - 1, 0)));
+}
+
+void QuotationGridModel::rowsInserted(int first, int last) {
+    const int shown = gridRows_;
+    if (first < 1 || first > last || first > shown + 1) {
+        return;
+    }
+    beginInsertRows(QModelIndex(), first - 1, last - 1);
+    gridRows_ += last - first + 1;
+    endInsertRows();
+    setGridRows(shown);
+}
+
+void QuotationGridModel::rowsRemoved(int first, int last) {
+    const int shown = gridRows_;
+    last = std::min(last, gridRows_);
+    if (first < 1 || first > last) {
+        return;
+    }
+    beginRemoveRows(QModelIndex(), first - 1, last - 1);
+    gridRows_ -= last - first + 1;
+    endRemoveRows();
+    setGridRows(shown);
 }
 
 void QuotationGridModel::refresh() {

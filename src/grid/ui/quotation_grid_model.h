@@ -7,8 +7,10 @@
 namespace kerbina {
 
 // The only place that knows how the open quotation maps to grid rows: a view over the document
-// that builds every cell text on demand. Grid row n (1..) is model row n - 1; row 0 of the grid is
-// the horizontal header. The model holds no texts; after a command the window calls refresh().
+// that builds every cell text on demand. Grid row n (1..) is model row n - 1 and shows row n of
+// the page in front (line n of the open sheet, item n of the breakdown list); row 0 of the grid is
+// the horizontal header. The model holds no texts: the window tells it which rows a command
+// changed, and calls refresh() when the whole page is shown anew.
 class QuotationGridModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -29,6 +31,12 @@ public:
     void setGridRows(int rows);
     // Repaints everything: texts, headers, column count.
     void refresh();
+    // Rows first..last of the page in front changed: they are repainted. Inserted: the rows from
+    // `first` on moved down; removed: the rows below `last` moved up. The number of rows shown
+    // stays: the rows below fill up or drop off at the bottom.
+    void rowsChanged(int first, int last);
+    void rowsInserted(int first, int last);
+    void rowsRemoved(int first, int last);
 
     const DocumentState& state() const { return state_; }
 

@@ -1,13 +1,14 @@
 #include "grid/ui/quotation_view.h"
 
-#include "app/ui/fonts.h"
 #include "grid/cell_entry.h"
 #include "grid/column_layout.h"
 #include "grid/ui/quotation_grid_delegate.h"
 #include "grid/ui/quotation_grid_model.h"
 #include "money/rounding.h"
 #include "records/line_kinds.h"
+#include "widgets/fonts.h"
 
+#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -363,6 +364,14 @@ void QuotationView::editCell(int row, int column, const QString& text) {
     if (auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         editor != nullptr && editor->parentWidget() == grid_->viewport()) {
         editor->setText(text);
+    }
+}
+
+void QuotationView::closeCurrentEditor() {
+    const QModelIndex current = grid_->currentIndex();
+    if (QWidget* editor = grid_->indexWidget(current); editor != nullptr) {
+        emit grid_->itemDelegateForIndex(current)->closeEditor(editor,
+                                                               QAbstractItemDelegate::NoHint);
     }
 }
 

@@ -64,6 +64,8 @@ public:
     void selectRows(int top, int bottom);
     // Opens the editor of a cell (grid row from 1) holding `text`.
     void editCell(int row, int column, const QString& text);
+    // Closes the editor open on the current cell, if any, without taking its text.
+    void closeCurrentEditor();
 
 signals:
     void tabChosen(int tab);

@@ -1,10 +1,12 @@
 #include "grid/ui/text_selection_dialog.h"
 
-#include "app/app_title.h"
-#include "app/ui/message_box.h"
 #include "base/conf_file.h"
 #include "base/file_io.h"
 #include "grid/registered_text_replies.h"
+#include "widgets/application_title.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
+#include "widgets/window_position.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -27,10 +29,6 @@ namespace {
 constexpr const char* kPositionName = "Data_Select";
 constexpr int kItemNameHeight = 530;
 constexpr int kFirstStatusPanel = 3;
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::string today() {
     return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")).toStdString();
@@ -133,13 +131,8 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
     }
     layout->addWidget(status);
     resize(560, 480);
-    try {
-        const WindowPosition position = readWindowPosition(dataRoot_, kPositionName);
-        if (position.height > 0) {
-            setGeometry(position.left, position.top, position.width, position.height);
-        }
-    } catch (const std::exception&) {
-        // An unreadable position file leaves the designed position.
+    if (const auto stored = storedWindowPosition(dataRoot_, kPositionName)) {
+        setGeometry(*stored);
     }
 }
 
@@ -149,10 +142,7 @@ TfDATASELECT_Dlg::~TfDATASELECT_Dlg() {
         if (!amountTexts_.empty()) {
             writeTextLines(dataRoot_ / "conf" / "comment.lst", amountTexts_);
         }
-        const QRect frame = frameGeometry();
-        writeWindowPosition(
-            dataRoot_, kPositionName,
-            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+        storeWindowPosition(dataRoot_, kPositionName, *this);
     } catch (const std::exception&) {
         // A folder that cannot be written loses only these conveniences.
     }

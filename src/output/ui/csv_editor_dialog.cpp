@@ -1,9 +1,9 @@
 #include "output/ui/csv_editor_dialog.h"
 
-#include "app/app_title.h"
-#include "app/ui/message_box.h"
 #include "base/file_io.h"
 #include "output/csv_import.h"
+#include "widgets/application_title.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,12 +1,12 @@
 #include "settings/ui/settings_dialog.h"
 
-#include "app/ui/message_box.h"
 #include "base/path_text.h"
 #include "settings/environment_settings.h"
 #include "settings/numbering_row.h"
 #include "settings/settings_files.h"
 #include "settings/ui/settings_dialog_layout.h"
 #include "settings/value_forms.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -190,6 +190,10 @@ void Tfconfig_Dlg::chooseNetworkFolder() {
     if (!chosen.isEmpty()) {
         folder->setText(q(browsedFolderText(s(chosen))));
     }
+}
+
+void Tfconfig_Dlg::addTab(QWidget* tab, const QString& caption) {
+    tabs_->addTab(tab, caption);
 }
 
 void Tfconfig_Dlg::setDatabaseCheck(std::function<std::string()> check) {

@@ -65,6 +65,8 @@ public:
     // What "データベースを検査" does: checks the quotation database in full and gives the text
     // to show. Without it the button is hidden.
     void setDatabaseCheck(std::function<std::string()> check);
+    // A tab another subsystem brings, after the dialog's own.
+    void addTab(QWidget* tab, const QString& caption);
 
     // "登　録": writes USER_DATA.conf, the numbering row, Kerbina.conf and Network_conf.conf from
     // the controls. True when every file was written.

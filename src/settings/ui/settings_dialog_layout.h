@@ -1,7 +1,9 @@
 #pragma once
 
-// Small layout pieces the settings dialog's files share: text conversions, the choice captions of
-// the rounding groups and a group, a column and a row of controls.
+// Small layout pieces the settings dialog's files share: the choice captions of the rounding
+// groups and a group, a column and a row of controls.
+
+#include "widgets/qt_text.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,14 +16,6 @@
 #include <string>
 
 namespace kerbina::settings_layout {
-
-inline QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-inline std::string s(const QString& text) {
-    return text.toStdString();
-}
 
 inline const QStringList kRoundingCaptions = {
     QStringLiteral("四捨五入"), QStringLiteral("切り上げ"), QStringLiteral("切り捨て")};

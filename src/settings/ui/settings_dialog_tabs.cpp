@@ -1,9 +1,9 @@
 // The seven tabs of the settings dialog, each control bound to its setting.
-#include "app/ui/typed_number_fields.h"
 #include "settings/environment_settings.h"
 #include "settings/ui/settings_dialog.h"
 #include "settings/ui/settings_dialog_layout.h"
 #include "settings/value_forms.h"
+#include "widgets/typed_number_fields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "storage/ui/quotation_copy_dialog.h"
 
-#include "app/ui/typed_number_fields.h"
 #include "base/file_io.h"
+#include "widgets/typed_number_fields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

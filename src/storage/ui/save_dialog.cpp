@@ -3,6 +3,8 @@
 #include "base/conf_file.h"
 #include "base/text.h"
 #include "base/user_error.h"
+#include "widgets/qt_text.h"
+#include "widgets/window_position.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -19,10 +21,6 @@ namespace kerbina {
 namespace {
 
 constexpr const char* kPositionName = "Save_Dlg";
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QString joined(const std::string& first, const std::string& second) {
     return q(first + " " + second);
@@ -90,11 +88,10 @@ Tfsave_Dlg::Tfsave_Dlg(std::filesystem::path dataRoot, const QString& siteCaptio
     connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { reject(); });
 
-    const WindowPosition position = readWindowPosition(dataRoot_, kPositionName);
-    if (position.height > 0) {
+    if (const auto stored = storedWindowPosition(dataRoot_, kPositionName)) {
         // The stored height is kept in the file but not applied: the fields decide it.
-        move(position.left, position.top);
-        resize(position.width, sizeHint().height());
+        move(stored->topLeft());
+        resize(stored->width(), sizeHint().height());
     }
 }
 
@@ -129,11 +126,8 @@ QString Tfsave_Dlg::fieldText(const QString& caption) const {
 }
 
 void Tfsave_Dlg::done(int result) {
-    const QRect frame = frameGeometry();
     try {
-        writeWindowPosition(
-            dataRoot_, kPositionName,
-            WindowPosition{frame.left(), frame.top(), frame.width(), frame.height()});
+        storeWindowPosition(dataRoot_, kPositionName, *this);
     } catch (const UserError&) {
         // A position that cannot be written is not worth a message on every close: the next
         // showing simply opens where Qt places it.

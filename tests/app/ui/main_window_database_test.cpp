@@ -1,4 +1,5 @@
 #include "base/file_io.h"
+#include "damaged_database.h"
 #include "main_window_fixture.h"
 #include "settings/ui/settings_dialog.h"
 #include "storage/database_files.h"
@@ -48,11 +49,8 @@ TEST_F(MainWindowTest, ASaveThatMeetsALockShowsABoxThatCanBeStopped) {
 TEST_F(MainWindowTest, ADamagedDatabaseIsToldAtStartAndCheckedOnRequest) {
     EXPECT_TRUE(start()->close()); // makes the database
     const fs::path file = databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation);
-    std::string bytes = readFileBytes(file);
-    constexpr std::size_t kPage = 4096;
-    ASSERT_GT(bytes.size(), 2 * kPage);
-    bytes.replace(bytes.size() - kPage, kPage, std::string(kPage, '\xFF'));
-    writeFileAtomically(file, bytes);
+    ASSERT_NO_FATAL_FAILURE(damageLastDatabasePage(file, 2));
+    const std::string bytes = readFileBytes(file);
     MessageBox::takeShownTexts();
 
     const auto window = start();

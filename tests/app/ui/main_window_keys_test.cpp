@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <algorithm>
@@ -218,6 +219,33 @@ TEST_F(MainWindowKeysTest, TabMovesRightAndEnterMovesDown) {
     EXPECT_EQ(cell(*window, 6, 2), QStringLiteral("SUS"));
     EXPECT_EQ(grid->currentIndex().row(), 6);
     EXPECT_EQ(grid->currentIndex().column(), 2);
+}
+
+// A typed cell repaints the rows its line touches, and a line typed on the first empty row is a row
+// inserted there; the grid is never reset, so its selection and scroll position stay.
+TEST_F(MainWindowKeysTest, TypingACellChangesItsRowsWithoutResettingTheGrid) {
+    const auto window = startOnFirstSheet();
+    QAbstractItemModel* model = window->grid()->model();
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+
+    setCurrentCell(*window, 2, 1);
+    typeKeys("Tee");
+    commit();
+    EXPECT_EQ(cell(*window, 2, 1), QStringLiteral("Tee"));
+    ASSERT_FALSE(changed.isEmpty());
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 1);
+    EXPECT_TRUE(inserted.isEmpty());
+
+    setCurrentCell(*window, 5, 1);
+    typeKeys("Flange");
+    commit();
+    EXPECT_EQ(cell(*window, 5, 1), QStringLiteral("Flange"));
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 4);
+    EXPECT_EQ(model->rowCount(), 101);
+    EXPECT_EQ(resets.size(), 0);
 }
 
 // Numbers left by an input method in full-width mode are numbers; a number that is refused comes

@@ -1,4 +1,3 @@
-#include "app/ui/main_window_support.h"
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "main_window_fixture.h"
@@ -10,6 +9,7 @@
 #include "settings/ui/settings_dialog.h"
 #include "storage/database_files.h"
 #include "test_data.h"
+#include "widgets/qt_text.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,5 @@
 #include "app/seeding.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
 #include "base/file_io.h"
 #include "base/folders.h"
 #include "document/ui/backup_list_dialog.h"
@@ -9,6 +8,7 @@
 #include "main_window_fixture.h"
 #include "money/rounding.h"
 #include "test_data.h"
+#include "widgets/message_box.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "app/ui/japanese_translations.h"
-#include "app/ui/message_box.h"
+#include "widgets/japanese_translations.h"
+#include "widgets/message_box.h"
 
 #include <QCoreApplication>
 #include <QFile>

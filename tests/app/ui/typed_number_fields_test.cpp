@@ -1,4 +1,4 @@
-#include "app/ui/typed_number_fields.h"
+#include "widgets/typed_number_fields.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>

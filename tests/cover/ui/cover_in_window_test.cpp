@@ -1,6 +1,6 @@
-#include "../../app/ui/main_window_fixture.h"
 #include "base/file_io.h"
 #include "cover/ui/cover_page.h"
+#include "main_window_fixture.h"
 #include "records/record_io.h"
 
 #include <QAction>

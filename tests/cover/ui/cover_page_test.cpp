@@ -1,10 +1,10 @@
-#include "app/ui/message_box.h"
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "cover/ui/cover_page.h"
 #include "cover_fixture.h"
 #include "money_literal.h"
 #include "temp_folder.h"
+#include "widgets/message_box.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

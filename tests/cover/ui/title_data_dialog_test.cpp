@@ -1,8 +1,8 @@
-#include "app/ui/message_box.h"
 #include "cover/ui/title_data_dialog.h"
 #include "cover/ui/title_entry_box.h"
 #include "storage/schema.h"
 #include "temp_folder.h"
+#include "widgets/message_box.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "app/ui/message_box.h"
 #include "grid/ui/data_entry_dialog.h"
 #include "money_literal.h"
 #include "records/line_kinds.h"
 #include "settings/environment_settings.h"
 #include "temp_folder.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,8 @@
 #include "grid/ui/quotation_grid_model.h"
 #include "records/line_kinds.h"
 
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -37,6 +39,46 @@ TEST(QuotationGridModel, ShowsTheDocumentAndMarksValuesTooLargeToShow) {
     options.additionalView = true;
     model.refresh();
     EXPECT_EQ(model.index(1, 8).data().toString(), QStringLiteral("########"));
+}
+
+// Rows a command changed are repainted alone; rows inserted or removed move the rows below them, as
+// far as the grid goes, and the grid keeps the number of rows it shows.
+TEST(QuotationGridModel, RepaintsMovesAndKeepsRowsWithoutAReset) {
+    DocumentState state;
+    DisplayOptions options;
+    QuotationGridModel model(state, options);
+    QAbstractItemModelTester tester(&model,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+
+    model.rowsChanged(3, 4);
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 2);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 3);
+    EXPECT_EQ(changed[0][1].toModelIndex().column(), model.columnCount() - 1);
+
+    model.rowsInserted(2, 3);
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 1);
+    EXPECT_EQ(inserted[0][2].toInt(), 2);
+    // The two rows that dropped off at the bottom.
+    ASSERT_EQ(removed.size(), 1);
+    EXPECT_EQ(removed[0][1].toInt(), 101);
+    EXPECT_EQ(model.rowCount(), 101);
+
+    model.rowsRemoved(5, 5);
+    ASSERT_EQ(removed.size(), 2);
+    EXPECT_EQ(removed[1][1].toInt(), 4);
+    EXPECT_EQ(model.rowCount(), 101);
+    EXPECT_EQ(inserted.size(), 2); // the row that fills up at the bottom
+
+    // Past the rows shown nothing is told.
+    model.rowsChanged(150, 160);
+    EXPECT_EQ(changed.size(), 1);
+    EXPECT_EQ(resets.size(), 0);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "app/ui/message_box.h"
 #include "grid/ui/text_selection_dialog.h"
 #include "storage/schema.h"
 #include "temp_folder.h"
+#include "widgets/message_box.h"
 
 #include <QComboBox>
 #include <QPixmap>

@@ -1,10 +1,10 @@
-#include "app/ui/message_box.h"
 #include "base/file_io.h"
 #include "output/csv_import.h"
 #include "output/print_data.h"
 #include "output/ui/csv_editor_dialog.h"
-#include "output/ui/print_launch.h"
 #include "temp_folder.h"
+#include "widgets/message_box.h"
+#include "widgets/print_start.h"
 
 #include <QDir>
 #include <QTableWidget>

@@ -132,7 +132,8 @@ TEST(ViewerSettings, CaptionsAndLetterheadFromTheDataRoot) {
     EXPECT_TRUE(defaults.letterhead.empty());
 
     fs::create_directories(root.path() / "conf");
-    writeTextLines(root.path() / "conf/Kerbina.conf", {"[TITLE1]=受渡場所", "[TITLE2]=工事件名"});
+    writeTextLines(root.path() / "conf/Kerbina.conf",
+                   {"[TITLE1]=受渡場所", "[TITLE2]=工事件名", "[CALC_OPT2]=2", "[CALC_OPT6]=0"});
     writeTextLines(root.path() / "conf/USER_DATA.conf",
                    {"[OFFICE_NAME1]=ケルビナ設備株式会社", "[OFFICE_NAME2]=", "[SERVICE]= 管工事 ",
                     "[ZIPCODE]=100-0001", "[ADDRESS1]=東京都千代田区1-1",
@@ -140,6 +141,12 @@ TEST(ViewerSettings, CaptionsAndLetterheadFromTheDataRoot) {
     const PrintSettings settings = readPrintSettings(root.path());
     EXPECT_EQ(settings.siteTitle, "受渡場所");
     EXPECT_EQ(settings.workTitle, "工事件名");
+    // The cover's cost split is computed with the calculation settings the window uses.
+    EXPECT_EQ(defaults.calc, CalcSettings{});
+    CalcSettings calc;
+    calc.amountOffset = *offsetFromOptionIndex(2);
+    calc.laborOffset = *offsetFromOptionIndex(0);
+    EXPECT_EQ(settings.calc, calc);
     EXPECT_EQ(settings.letterhead,
               (std::vector<std::string>{"ケルビナ設備株式会社", "管工事",
                                         "〒100-0001　東京都千代田区1-1", "TEL 03-0000-0000"}));

@@ -1,9 +1,9 @@
-#include "../settings_fixture.h"
-#include "app/ui/message_box.h"
 #include "base/conf_file.h"
 #include "settings/register_settings.h"
 #include "settings/settings_files.h"
 #include "settings/ui/settings_dialog.h"
+#include "settings_fixture.h"
+#include "widgets/message_box.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,7 +1,8 @@
-#include "../stored_quotations.h"
 #include "base/file_io.h"
+#include "scripted_prompt.h"
 #include "storage/search_index.h"
 #include "storage/ui/quotation_list_view.h"
+#include "stored_quotations.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -18,17 +19,6 @@
 
 namespace kerbina {
 namespace {
-
-struct ScriptedPrompt : QuietPrompt {
-    bool answer = true;
-    std::vector<std::string> asked;
-    std::vector<std::string> notes;
-    bool askYesNo(const std::string& question) override {
-        asked.push_back(question);
-        return answer;
-    }
-    void notify(const std::string& text) override { notes.push_back(text); }
-};
 
 class QuotationListViewTest : public testing::Test {
 protected:
@@ -50,7 +40,7 @@ protected:
                                     .addressee = "東西設備",
                                     .amount = "90",
                                     .data = quotationText("NF003", "1;排風機;\r\n")});
-        index = std::make_unique<SearchIndex>(root / "kerbinaXe5.db3",
+        index = std::make_unique<SearchIndex>(*database,
                                               SearchIndex::indexFileFor(root / "kerbinaXe5.db3"));
         view = std::make_unique<QuotationListView>(*database, index.get(), prompt, root);
         view->resize(1200, 600);
@@ -84,7 +74,7 @@ protected:
     }
 
     std::filesystem::path root;
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(true);
     std::unique_ptr<SqliteFileDatabase> database;
     std::unique_ptr<SearchIndex> index;
     std::unique_ptr<QuotationListView> view;
@@ -123,7 +113,7 @@ TEST_F(QuotationListViewTest, SearchSortAndCount) {
 
 TEST_F(QuotationListViewTest, SpaceMarksRowsAndDeleteRemovesThem) {
     button("削  除")->click();
-    EXPECT_EQ(prompt.notes, (std::vector<std::string>{"削除するデータが選択されていません。"}));
+    EXPECT_EQ(prompt.notices, (std::vector<std::string>{"削除するデータが選択されていません。"}));
 
     grid()->selectRow(0);
     QTest::keyClick(grid(), Qt::Key_Space);
@@ -134,7 +124,7 @@ TEST_F(QuotationListViewTest, SpaceMarksRowsAndDeleteRemovesThem) {
     EXPECT_EQ(grid()->item(0, 1)->background().color(), QColor(94, 99, 162));
 
     button("削  除")->click();
-    EXPECT_EQ(prompt.asked, (std::vector<std::string>{"2件、削除していいですか？"}));
+    EXPECT_EQ(prompt.questions, (std::vector<std::string>{"2件、削除していいですか？"}));
     EXPECT_EQ(shownNumbers(), (std::vector<std::string>{"NF002"}));
     EXPECT_TRUE(view->marks().empty());
 }
@@ -161,7 +151,7 @@ TEST_F(QuotationListViewTest, ExportsTheListAsShown) {
     view->findChild<QLineEdit*>("検索文字列")->setText("風機");
     button("検索実行")->click();
     ASSERT_TRUE(view->exportCsv(root / "list.csv"));
-    EXPECT_EQ(prompt.notes, (std::vector<std::string>{"出力しました。"}));
+    EXPECT_EQ(prompt.notices, (std::vector<std::string>{"出力しました。"}));
     EXPECT_EQ(readTextLines(root / "list.csv"),
               (std::vector<std::string>{"NF003,下書き,,,90,,2024-04-01 00:00:00,",
                                         "NF001,下書き,,,1500,,2024-04-01 00:00:00,"}));
@@ -175,7 +165,7 @@ TEST_F(QuotationListViewTest, ExportsTheListAsShown) {
 TEST_F(QuotationListViewTest, CopyTheMarkedRows) {
     QSignalSpy copies(view.get(), &QuotationListView::copyRequested);
     button("複　製")->click();
-    EXPECT_EQ(prompt.notes, (std::vector<std::string>{"複製するデータが選択されていません。"}));
+    EXPECT_EQ(prompt.notices, (std::vector<std::string>{"複製するデータが選択されていません。"}));
     grid()->selectRow(1); // NF002
     QTest::keyClick(grid(), Qt::Key_Space);
     button("複　製")->click();

@@ -1,5 +1,5 @@
-#include "../quotation_database_fixture.h"
 #include "base/conf_file.h"
+#include "quotation_database_fixture.h"
 #include "storage/quotation_rows.h"
 #include "storage/ui/save_dialog.h"
 
@@ -56,7 +56,7 @@ protected:
     SqlRows stored() { return rowsOf("SELECT krbnumber,data FROM kerbina"); }
 
     HeaderSource source;
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt = ScriptedPrompt::answering(false);
     bool stillOpen = false;
 };
 
@@ -121,7 +121,7 @@ TEST_F(SaveDialogTest, NoToOverwritingKeepsTheDialogOpenAndTheRowAsItWas) {
                                 std::chrono::system_clock::now(), prompt),
               RowWriteResult::Written);
     source.current.number = "NF00042";
-    prompt.yesNo = {false};
+    prompt.answers = {false};
     Tfsave_Dlg dialog(folder(), {}, {});
     EXPECT_EQ(run(dialog, {.automatic = true}, [&] { dialog.saveButton()->click(); }), "");
     EXPECT_TRUE(stillOpen);

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "document/document_host.h"
+#include "document/document_events.h"
 #include "document/work_store.h"
+#include "record_builders.h"
 #include "records/document_state.h"
+#include "scripted_prompt.h"
 
 #include <chrono>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -17,58 +18,39 @@
 
 namespace kerbina::testing_support {
 
-// The window side of the store, scripted: answers come from a queue, everything shown is kept.
-class ScriptedHost : public DocumentHost {
+// Whoever drives the store, scripted: answers come from a queue, every change is kept, and the
+// last of each kind that tests look at is at hand.
+class ScriptedHost : public Scripted<QuietDocumentEvents> {
 public:
-    std::deque<Answer> answers;
-    bool saveSucceeds = true;
-    int saves = 0;
-    std::vector<std::string> questions;
-    std::vector<std::string> notices;
+    DocumentChanges changes;
     std::string counters;
     std::string sheetTitle;
     std::string quotationNumber;
-    int tab = -1;
 
-    Answer askYesNoCancel(const std::string& question) override {
-        questions.push_back(question);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << question;
-            return Answer::Cancel;
+    void changed(DocumentChange change) override {
+        switch (change.kind) {
+        case DocumentChange::Kind::UndoMoved:
+            counters = change.text;
+            break;
+        case DocumentChange::Kind::SheetOpened:
+            sheetTitle = change.text;
+            break;
+        case DocumentChange::Kind::HeaderWritten:
+            quotationNumber = change.text;
+            break;
+        default:
+            break;
         }
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        changes.push_back(std::move(change));
     }
-    bool askYesNo(const std::string& question) override {
-        return askYesNoCancel(question) == Answer::Yes;
+
+    // The settings in force that a new or opened quotation takes; none unless a test says.
+    virtual void readSettings(DocumentState&) {}
+    ApplySettings settings() {
+        return [this](DocumentState& state) {
+            readSettings(state);
+        };
     }
-    bool askYesNoDefaultNo(const std::string& question) override {
-        return askYesNoCancel(question) == Answer::Yes;
-    }
-    void notify(const std::string& text) override { notices.push_back(text); }
-    void reportError(std::string_view, std::string_view detail) override {
-        notices.emplace_back(detail);
-    }
-    void updateCoverHistory() override {}
-    void copyCoverToHeader(QuotationHeader&) override {}
-    void showQuotationNumber(const std::string& number) override { quotationNumber = number; }
-    void loadCoverPage(const QuotationHeader&) override {}
-    void showCoverTab() override {}
-    void readSettings(DocumentState&) override {}
-    bool saveToDatabase() override {
-        ++saves;
-        return saveSucceeds;
-    }
-    void showSheetTitle(const std::string& itemName) override { sheetTitle = itemName; }
-    void rebuildSheetTabs() override {}
-    void selectTab(int selected) override { tab = selected; }
-    void applyGridLayout() override {}
-    void showModuleTabs() override {}
-    void refresh(const RecalcOutcome&, bool) override {}
-    int gridRowCount() const override { return 101; }
-    void clearView() override {}
-    void showUndoCounters(const std::string& text) override { counters = text; }
 };
 
 inline constexpr std::chrono::year_month_day kToday{std::chrono::year{2024}, std::chrono::May,
@@ -113,13 +95,6 @@ inline std::map<std::string, std::string> folderContents(const std::filesystem::
         }
     }
     return contents;
-}
-
-inline LineRecord commentLine(const std::string& text) {
-    LineRecord line;
-    line.kind = 30;
-    line.nameSpec = text;
-    return line;
 }
 
 // The names of the sheet's lines joined by ",", a compact picture of a sheet for comparisons.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/seeding.h"
 #include "app/ui/main_window.h"
-#include "app/ui/message_box.h"
 #include "base/folders.h"
+#include "session_fixture.h"
 #include "temp_folder.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 #include <QTableView>
@@ -27,13 +27,7 @@ class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         MessageBox::setScripted(true);
-        folders.installFolder = root.path() / "install";
-        folders.dataRoot = root.path() / "common/Norfell/kerbina_xe5";
-        folders.databaseFolder = root.path() / "common/Norfell/database";
-        folders.quotationFolder = folders.dataRoot / "kerbina_data";
-        fs::create_directories(folders.installFolder);
-        seedDataRoot(folders.installFolder, folders.dataRoot, ModulePresence{});
-        fs::create_directories(folders.databaseFolder);
+        folders = seededFolders(root.path());
     }
 
     std::unique_ptr<TFKERBINA> start(std::optional<fs::path> file = std::nullopt) {

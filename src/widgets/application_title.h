@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/seeding.h"
+#include "storage/module_presence.h"
 
 namespace kerbina {
 

@@ -1,6 +1,6 @@
-#include "app/ui/message_box.h"
+#include "widgets/message_box.h"
 
-#include "app/app_title.h"
+#include "widgets/application_title.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

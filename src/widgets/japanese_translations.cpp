@@ -1,4 +1,4 @@
-#include "app/ui/japanese_translations.h"
+#include "widgets/japanese_translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

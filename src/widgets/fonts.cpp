@@ -1,4 +1,4 @@
-#include "app/ui/fonts.h"
+#include "widgets/fonts.h"
 
 #include <QStringList>
 
