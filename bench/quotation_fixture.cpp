@@ -31,7 +31,7 @@ LineRecord priced(int row) {
     return line;
 }
 
-LineRecord special(int kind, const char* name, Currency net, Currency submitted) {
+LineRecord special(LineKind kind, const char* name, Currency net, Currency submitted) {
     LineRecord line = newLine();
     line.kind = kind;
     line.nameSpec = name;

@@ -19,7 +19,9 @@ public:
         putLittleEndian(Offset, static_cast<std::uint32_t>(value), 4);
     }
     // A line or item kind, stored as its code.
-    template <std::size_t Offset, typename Kind> void kind(Kind value) { int32<Offset>(value.code()); }
+    template <std::size_t Offset, typename Kind> void kind(Kind value) {
+        int32<Offset>(value.code());
+    }
     template <std::size_t Offset> void currency(Currency value) {
         static_assert(Offset + 8 <= Size);
         putLittleEndian(Offset, static_cast<std::uint64_t>(value.raw()), 8);

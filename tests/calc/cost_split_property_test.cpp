@@ -52,7 +52,7 @@ private:
     Currency whole(int limit) { return Currency::fromWhole(between(0, limit)); }
     Currency tenths(int limit) { return Currency::fromRaw(between(0, limit * 10) * 1000); }
 
-    ItemRecord item(int kind, int count) {
+    ItemRecord item(ItemKind kind, int count) {
         ItemRecord it = newSheetItem();
         it.kind = kind;
         it.name = "内訳";

@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kLabor = 1;
 
-LineRecord priced(int kind, const char* quantity, const char* price, int priceKind = 0) {
+LineRecord priced(LineKind kind, const char* quantity, const char* price, int priceKind = 0) {
     LineRecord line = newLine();
     line.kind = kind;
     line.netQuantity = line.submittedQuantity = c(quantity);
@@ -31,7 +31,8 @@ LineRecord priced(int kind, const char* quantity, const char* price, int priceKi
     return line;
 }
 
-LineRecord special(int kind, const char* netQuantity = "0", const char* submittedQuantity = "0") {
+LineRecord special(LineKind kind, const char* netQuantity = "0",
+                   const char* submittedQuantity = "0") {
     LineRecord line = newLine();
     line.kind = kind;
     line.netQuantity = c(netQuantity);
@@ -74,7 +75,7 @@ QuotationData quotationOf(const std::vector<std::vector<LineRecord>>& sheets,
     return data;
 }
 
-ItemRecord listItem(int kind, const char* setAmount = "0", const char* setExpense = "0",
+ItemRecord listItem(ItemKind kind, const char* setAmount = "0", const char* setExpense = "0",
                     const char* setDecimals = "0") {
     ItemRecord item;
     item.kind = kind;

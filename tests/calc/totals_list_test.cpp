@@ -10,7 +10,7 @@
 namespace kerbina {
 namespace {
 
-ItemRecord totals(int kind, const char* net, const char* submitted, const char* labor = "0") {
+ItemRecord totals(ItemKind kind, const char* net, const char* submitted, const char* labor = "0") {
     ItemRecord item = newSheetItem();
     item.kind = kind;
     item.netTotal = c(net);
@@ -19,7 +19,7 @@ ItemRecord totals(int kind, const char* net, const char* submitted, const char* 
     return item;
 }
 
-ItemRecord ranged(int kind, int first, int last) {
+ItemRecord ranged(ItemKind kind, int first, int last) {
     ItemRecord item;
     item.kind = kind;
     item.setAmountRounding = Currency::fromWhole(first);
@@ -31,7 +31,7 @@ ItemRecord ranged(int kind, int first, int last) {
 // Expense, tax and welfare items keep their rates in the setting fields: 144 net rate,
 // 152 submitted rate, 160 level code or tax rate, 192 the expense dialog's copy of the level code
 // or the third welfare rate.
-ItemRecord rates(int kind, const char* at144, const char* at152, const char* at160 = "0",
+ItemRecord rates(ItemKind kind, const char* at144, const char* at152, const char* at160 = "0",
                  const char* at192 = "0") {
     ItemRecord item;
     item.kind = kind;

@@ -11,7 +11,7 @@
 namespace kerbina {
 namespace {
 
-LineRecord priced(int kind, const char* quantity, const char* netPrice,
+LineRecord priced(LineKind kind, const char* quantity, const char* netPrice,
                   const char* submittedPrice = nullptr, const char* sortCode = "11999") {
     LineRecord line;
     line.kind = kind;
@@ -22,7 +22,7 @@ LineRecord priced(int kind, const char* quantity, const char* netPrice,
     return line;
 }
 
-LineRecord ranged(int kind, int first, int last, const char* netRate = "0",
+LineRecord ranged(LineKind kind, int first, int last, const char* netRate = "0",
                   const char* submittedRate = "0", const char* levelCode = "0") {
     LineRecord line;
     line.kind = kind;
@@ -34,14 +34,14 @@ LineRecord ranged(int kind, int first, int last, const char* netRate = "0",
     return line;
 }
 
-LineRecord special(int kind) {
+LineRecord special(LineKind kind) {
     LineRecord line;
     line.kind = kind;
     return line;
 }
 
 // An expense line: rates in percent, the line's level code and the "計算後の有効桁" code.
-LineRecord expense(int kind, const char* netRate, const char* submittedRate,
+LineRecord expense(LineKind kind, const char* netRate, const char* submittedRate,
                    const char* levelCode = "0", int afterCode = 0) {
     LineRecord line;
     line.kind = kind;

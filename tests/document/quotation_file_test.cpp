@@ -14,7 +14,8 @@ namespace kerbina {
 namespace {
 
 // Lines as the program holds them after reading a file: nameSpec always has its ";".
-LineRecord line(std::string nameSpec, int kind, std::string_view quantity, std::string_view price) {
+LineRecord line(std::string nameSpec, LineKind kind, std::string_view quantity,
+                std::string_view price) {
     LineRecord record;
     record.nameSpec = nameSpec.find(';') == std::string::npos ? nameSpec + ";" : nameSpec;
     record.kind = kind;

@@ -14,7 +14,7 @@ const Currency kHalfUp = c("0.5");
 const Currency kUp = c("0.9");
 const Currency kDown = c("0");
 
-LineRecord line(int kind, const char* nameSpec, const char* netQuantity = "1",
+LineRecord line(LineKind kind, const char* nameSpec, const char* netQuantity = "1",
                 const char* submittedQuantity = "1", const char* netPrice = "0",
                 const char* submittedPrice = "0") {
     LineRecord l = newLine();

@@ -8,7 +8,7 @@ namespace {
 
 // One sheet line with distinct net and submitted values, so that every column shows which field
 // it came from.
-LineRecord sampleLine(int kind) {
+LineRecord sampleLine(LineKind kind) {
     LineRecord line;
     line.kind = kind;
     line.nameSpec = "名;仕様";
@@ -28,7 +28,7 @@ LineRecord sampleLine(int kind) {
 }
 
 // Range lines keep their first and last row in the quantity fields.
-LineRecord rangeLine(int kind, Currency laborFactor = {}) {
+LineRecord rangeLine(LineKind kind, Currency laborFactor = {}) {
     LineRecord line = sampleLine(kind);
     line.netQuantity = c("3");
     line.submittedQuantity = c("7");
@@ -221,7 +221,7 @@ TEST(GridCells, RowShadingAndSelection) {
     EXPECT_EQ(cellStyle(state, options, 2, 1, true).background, kSelectedCell);
 }
 
-ItemRecord item(int kind, const char* name) {
+ItemRecord item(ItemKind kind, const char* name) {
     ItemRecord record;
     record.kind = kind;
     record.name = name;

@@ -20,7 +20,7 @@ using testing::CommandBench;
 
 const std::vector<std::string> kListSteps = {"list snapshot", "list totals", "write list"};
 
-ItemRecord rangeItem(int kind, int first, int last) {
+ItemRecord rangeItem(ItemKind kind, int first, int last) {
     ItemRecord item = sheetItem("範囲", kind);
     item.setAmountRounding = Currency::fromWhole(first);
     item.setExpenseRounding = Currency::fromWhole(last);
@@ -191,7 +191,7 @@ TEST(ItemCommands, DeletingAParentLiftsItsMembersOneLevel) {
     deleteItem(bench.context, Selection{1, 1});
     std::vector<int> kinds;
     for (std::size_t n = 1; n < bench.state.items.size(); ++n) {
-        kinds.push_back(bench.state.items[n].kind);
+        kinds.push_back(bench.state.items[n].kind.code());
     }
     EXPECT_EQ(kinds, (std::vector<int>{10, 20, 30, 95, 30}));
     EXPECT_EQ(rangeAt(bench.state, 2), (std::pair{3, 4}));

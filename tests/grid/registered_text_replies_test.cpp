@@ -13,7 +13,7 @@ namespace {
 
 using testing::CommandBench;
 
-ItemRecord itemOf(int kind, const std::string& name, Currency submittedTotal = {}) {
+ItemRecord itemOf(ItemKind kind, const std::string& name, Currency submittedTotal = {}) {
     ItemRecord item = newSheetItem();
     item.kind = kind;
     item.name = name;
@@ -21,7 +21,7 @@ ItemRecord itemOf(int kind, const std::string& name, Currency submittedTotal = {
     return item;
 }
 
-LineRecord lineNamed(int kind, const std::string& nameSpec) {
+LineRecord lineNamed(LineKind kind, const std::string& nameSpec) {
     LineRecord line;
     line.kind = kind;
     line.nameSpec = nameSpec;

@@ -14,7 +14,7 @@ using testing::CommandBench;
 
 const std::vector<std::string> kEditSteps = {"snapshot", "totals", "write"};
 
-LineRecord named(const std::string& name, int kind = 10) {
+LineRecord named(const std::string& name, LineKind kind = 10) {
     LineRecord line;
     line.nameSpec = name + ";";
     line.kind = kind;

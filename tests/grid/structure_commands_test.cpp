@@ -21,8 +21,8 @@ const LineRecord& lineAt(const DocumentState& state, int row) {
 }
 
 // The line a structure command is expected to write: everything not given is empty or 0.
-LineRecord structureLine(int kind, const std::string& nameSpec, const std::string& unit, int first,
-                         int last, int sortCode = 99999) {
+LineRecord structureLine(LineKind kind, const std::string& nameSpec, const std::string& unit,
+                         int first, int last, int sortCode = 99999) {
     LineRecord line = emptyLine();
     line.kind = kind;
     line.nameSpec = nameSpec;

@@ -25,7 +25,7 @@ void expectGolden(const fs::path& written, const std::string& golden) {
     EXPECT_EQ(readFileBytes(written), readFileBytes(expected)) << golden;
 }
 
-LineRecord line(int kind, std::string nameSpec, std::string unit, const char* quantity,
+LineRecord line(LineKind kind, std::string nameSpec, std::string unit, const char* quantity,
                 const char* price, const char* amount) {
     LineRecord record;
     record.kind = kind;

@@ -10,7 +10,7 @@
 namespace kerbina {
 namespace {
 
-std::pair<int, int> rangeOfKind(const Sheet& sheet, int kind) {
+std::pair<int, int> rangeOfKind(const Sheet& sheet, LineKind kind) {
     for (std::size_t i = 1; i < sheet.size(); ++i) {
         if (sheet[i].kind == kind) {
             return rangeOf(sheet[i]);

@@ -24,8 +24,8 @@ namespace kerbina {
 namespace {
 
 // A line the take-off produced (kinds 101..200) becomes a hand-entered line when edited here.
-bool agreesToEditTakeoffLine(QWidget* parent, int kind) {
-    return kind <= LineKind::FirstGenerated || kind > 200 ||
+bool agreesToEditTakeoffLine(QWidget* parent, LineKind kind) {
+    return !isTakeoffLine(kind) ||
            MessageBox::ask(
                parent,
                QStringLiteral("数量調書からのデータです。編集すると積算データとなります。"
@@ -99,7 +99,7 @@ bool SheetEditingSubsystem::openLine(int row, const LineRecord* line) {
         openDataEntryDialog(row);
         return true;
     }
-    const int kind = line->kind;
+    const LineKind kind = line->kind;
     if (isCalculatedRangeKind(kind) || isWelfare(kind)) {
         return false;
     }
@@ -155,7 +155,8 @@ void SheetEditingSubsystem::newDataEntry() {
     }
     const DocumentState& state = host_.document();
     const int row = host_.selection().top;
-    const int kind = row <= state.lineCount() ? state.sheet[static_cast<std::size_t>(row)].kind : 0;
+    const LineKind kind = row <= state.lineCount() ? state.sheet[static_cast<std::size_t>(row)].kind
+                                                   : LineKind::Empty;
     if (kind == LineKind::Tax) {
         MessageBox::notify(host_.dialogParent(),
                            QStringLiteral("このデータはここでは修正できません"));

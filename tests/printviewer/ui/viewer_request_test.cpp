@@ -199,7 +199,7 @@ TEST(ViewerQuotations, AFileIsLaidOutFromThePrintFileTheProgramWritesOfIt) {
         std::vector<std::pair<int, std::string>> rows;
         for (const Sheet& sheet : data.sheets) {
             for (std::size_t n = 1; n < sheet.size(); ++n) {
-                rows.emplace_back(sheet[n].kind, sheet[n].nameSpec);
+                rows.emplace_back(sheet[n].kind.code(), sheet[n].nameSpec);
             }
         }
         return rows;
