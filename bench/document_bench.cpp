@@ -77,7 +77,7 @@ void BM_EditCycle100x500(benchmark::State& benchState) {
 BENCHMARK(BM_EditCycle100x500)->Unit(benchmark::kMillisecond);
 
 // The same cycle as the data-entry dialog and typing in the grid drive it: one line message
-// written over a line through WriteLineFromMessage and the grid's edit cycle.
+// written over a line through writeLineFromMessage and the grid's edit cycle.
 void BM_EditThroughLineMessage100x500(benchmark::State& benchState) {
     OpenQuotation open;
     openSheet(open.state, open.store, open.host, 1);
@@ -91,7 +91,7 @@ void BM_EditThroughLineMessage100x500(benchmark::State& benchState) {
     for (auto _ : benchState) {
         message.submittedPrice = Currency::fromWhole(1000 + (++step % 100));
         runAsOneChange(open.state, open.store, [&] {
-            WriteLineFromMessage(context, Selection{5, 5}, message, LineWriteMode::Overwrite,
+            writeLineFromMessage(context, Selection{5, 5}, message, LineWriteMode::Overwrite,
                                  AfterWrite::Save, false);
         });
     }

@@ -104,8 +104,8 @@ struct SearchFixture {
     void generate() {
         SqliteFileDatabase creator(quotations, prompt);
         createDatabaseTables(creator, databaseFileDef(DatabaseFile::Quotation));
-        TSQLiteDatabase connection(quotations);
-        connection.ExecSQL("BEGIN");
+        SqliteConnection connection(quotations);
+        connection.execute("BEGIN");
         std::mt19937 random(42);
         for (int i = 1; i <= kQuotations; ++i) {
             char number[16];
@@ -115,7 +115,7 @@ struct SearchFixture {
             char created[32];
             std::snprintf(created, sizeof created, "20%02d-%02d-%02d 00:00:00", 15 + i % 10, month,
                           1 + i % 28);
-            connection.ExecSQL(
+            connection.execute(
                 "INSERT INTO kerbina(krbnumber,ATESAKI_1,CONSTRACT_1,NWHERE,ALLGTOTAL,OUTTANTO,"
                 "created,modified,status,NUMBER,data) VALUES(?,?,?,?,?,?,?,?,?,?,?)",
                 {number, std::string(kCompanies[i % kCompanies.size()]),
@@ -123,7 +123,7 @@ struct SearchFixture {
                  static_cast<std::int64_t>(random() % 9000000), "佐藤", created, created,
                  std::to_string(i % 7), number, text});
         }
-        connection.ExecSQL("COMMIT");
+        connection.execute("COMMIT");
     }
 };
 

@@ -75,7 +75,7 @@ BENCHMARK(BM_TruncateQuantity);
 void BM_MoneyText(benchmark::State& state) {
     const Currency value = kerbina::parseNumber("-1234567890.5");
     for (auto _ : state) {
-        benchmark::DoNotOptimize(kerbina::MoneyText(value));
+        benchmark::DoNotOptimize(kerbina::wholeYenText(value));
     }
 }
 BENCHMARK(BM_MoneyText);
@@ -84,7 +84,7 @@ void BM_QuantityText(benchmark::State& state) {
     const Currency quantity = kerbina::parseNumber("1234.5675");
     const Currency decimals = Currency::fromWhole(1000);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(kerbina::QuantityText(quantity, decimals));
+        benchmark::DoNotOptimize(kerbina::fixedQuantityText(quantity, decimals));
     }
 }
 BENCHMARK(BM_QuantityText);

@@ -84,7 +84,7 @@ Sheet mixedSheet(int lines) {
 QuotationData mixedQuotation(int sheets, int lines) {
     QuotationData data;
     data.header = newHeader(2026, 12, 10);
-    data.header.atesaki1 = "山田建設株式会社";
+    data.header.addressee1 = "山田建設株式会社";
     data.items = ItemList{ItemRecord{}};
     data.sheets.resize(static_cast<std::size_t>(sheets) + 1);
     for (int n = 1; n <= sheets; ++n) {

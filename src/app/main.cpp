@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
         if (argc > 1) {
             fileToOpen = pathFromText(QString::fromLocal8Bit(argv[1]).toStdString());
         }
-        TFKERBINA window(folders, modules);
+        MainWindow window(folders, modules);
         window.show();
         if (!window.startUp(fileToOpen)) {
             return 0;

@@ -306,17 +306,17 @@ void QuotationSession::readSettingsInto(DocumentState& state) {
 void QuotationSession::readSettingsInForce() {
     SettingsSources sources;
     try {
-        sources = gatherSettingsSources(folders_.dataRoot, quotationDatabase(), environment_.title1,
-                                        environment_.title2);
+        sources = gatherSettingsSources(folders_.dataRoot, quotationDatabase(),
+                                        environment_.siteNameTitle, environment_.workNameTitle);
     } catch (const std::exception& error) {
         // A settings file that cannot be read is told; the values in force stay.
         prompt_.reportError(kSqlErrorText, messageForUser(error));
     }
     // The print style is the settings dialog's value; where it is empty the bundled style fills
     // it, so that a later "登　録" keeps it instead of writing it empty.
-    settings_.printStylePath = environment_.print_dir;
+    settings_.printStylePath = environment_.printStyleFile;
     settings_ = kerbina::readSettings(settings_, sources);
-    environment_.print_dir = settings_.printStylePath;
+    environment_.printStyleFile = settings_.printStylePath;
 }
 
 void QuotationSession::applySettingsInForce(DocumentState& state) {

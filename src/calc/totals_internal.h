@@ -20,7 +20,7 @@ inline ItemRecord* currentItem(DocumentState& state) {
 
 // Int(base × r1/100 × r2/100 × r3/100 + 0.5), exact.
 Currency welfareAmount(Currency base, Currency rate1, Currency rate2, Currency rate3);
-// MoneyText(base) + "×" + r1 + "%×" + r2 + "%", then "×" + r3 + "%" unless r3 is 100.
+// wholeYenText(base) + "×" + r1 + "%×" + r2 + "%", then "×" + r3 + "%" unless r3 is 100.
 std::string welfareFormula(Currency base, Currency rate1, Currency rate2, Currency rate3);
 
 } // namespace kerbina

@@ -296,10 +296,10 @@ ListPassResult ListPass::run() {
 
     state_.allNetTotal = allNet_;
     state_.allSubmittedTotal = allSub_;
-    header_.allNTotal = allNet_;
-    header_.allGTotal = allSub_;
-    header_.taxGTotal = state_.listSubmittedTax;
-    header_.taxNTotal = state_.listNetTax;
+    header_.netGrandTotal = allNet_;
+    header_.submittedGrandTotal = allSub_;
+    header_.submittedTaxTotal = state_.listSubmittedTax;
+    header_.netTaxTotal = state_.listNetTax;
     return ListPassResult{allLabor_};
 }
 

@@ -36,7 +36,7 @@ Currency welfareAmount(Currency base, Currency rate1, Currency rate2, Currency r
 }
 
 std::string welfareFormula(Currency base, Currency rate1, Currency rate2, Currency rate3) {
-    std::string text = MoneyText(base) + "×" + rate1.toString() + "%×" + rate2.toString() + "%";
+    std::string text = wholeYenText(base) + "×" + rate1.toString() + "%×" + rate2.toString() + "%";
     if (rate3 != Currency::fromWhole(100)) {
         text += "×" + rate3.toString() + "%";
     }

@@ -153,7 +153,7 @@ int runSave(const DatabaseArguments& arguments, const ToolServices& tool) {
     if (const auto row = rowStore.read()) {
         EnvironmentSettings environment;
         applyNumberingRow(environment, *row);
-        numbering.perCustomer = environment.NUMBER_OPT4;
+        numbering.perCustomer = environment.numberingPerCustomer;
     }
 
     int status = 0;

@@ -12,17 +12,17 @@ namespace {
 using H = QuotationHeader;
 
 constexpr CoverTextField kFields[] = {
-    {CoverText::Addressee1, "[ATESAKI_1]", &H::atesaki1, 50, "atesaki_1", "atesaki_1.lst"},
-    {CoverText::Addressee2, "[ATESAKI_2]", &H::atesaki2, 50, "atesaki_2", "atesaki_2.lst"},
-    {CoverText::Honorific, "[KEISYO]", &H::keisyo, 12, "keisyo", ""},
-    {CoverText::Site1, "[CONSTRACT_1]", &H::constract1, 50, "CONSTEDIT_1", "CONSTEDIT_1.lst"},
-    {CoverText::Site2, "[CONSTRACT_2]", &H::constract2, 50, "CONSTEDIT_2", "CONSTEDIT_2.lst"},
-    {CoverText::WorkName, "[WHERE]", &H::where, 50, "where", "WHERE.lst"},
-    {CoverText::Delivery, "[ULIMIT]", &H::uLimit, 40, "ULIMITEDIT", "ULIMITEDIT.lst"},
-    {CoverText::Trade, "[TRADE]", &H::trade, 40, "TRADEEDIT", "TRADEEDIT.lst"},
-    {CoverText::Validity, "[MLIMIT]", &H::mLimit, 40, "MLIMITEDIT", "MLIMITEDIT.lst"},
-    {CoverText::Requester, "[OUTTANTO]", &H::outTanto, 20, "OUTTANTOEDIT", "OUTTANTOEDIT.lst"},
-    {CoverText::Author, "[INTANTO]", &H::inTanto, 20, "INTANTOEDIT", "INTANTOEDIT.lst"},
+    {CoverText::Addressee1, "[ATESAKI_1]", &H::addressee1, 50, "atesaki_1", "atesaki_1.lst"},
+    {CoverText::Addressee2, "[ATESAKI_2]", &H::addressee2, 50, "atesaki_2", "atesaki_2.lst"},
+    {CoverText::Honorific, "[KEISYO]", &H::honorific, 12, "keisyo", ""},
+    {CoverText::Site1, "[CONSTRACT_1]", &H::siteName1, 50, "CONSTEDIT_1", "CONSTEDIT_1.lst"},
+    {CoverText::Site2, "[CONSTRACT_2]", &H::siteName2, 50, "CONSTEDIT_2", "CONSTEDIT_2.lst"},
+    {CoverText::WorkName, "[WHERE]", &H::workName, 50, "where", "WHERE.lst"},
+    {CoverText::Delivery, "[ULIMIT]", &H::deliveryDate, 40, "ULIMITEDIT", "ULIMITEDIT.lst"},
+    {CoverText::Trade, "[TRADE]", &H::tradeTerms, 40, "TRADEEDIT", "TRADEEDIT.lst"},
+    {CoverText::Validity, "[MLIMIT]", &H::validity, 40, "MLIMITEDIT", "MLIMITEDIT.lst"},
+    {CoverText::Requester, "[OUTTANTO]", &H::requester, 20, "OUTTANTOEDIT", "OUTTANTOEDIT.lst"},
+    {CoverText::Author, "[INTANTO]", &H::author, 20, "INTANTOEDIT", "INTANTOEDIT.lst"},
     {CoverText::Number, "[NUMBER]", &H::number, 12, "number", ""},
     {CoverText::Tag, "[Opt1Str]", &H::opt1Str, 80, "tag1", "tag1.lst"},
 };
@@ -77,9 +77,9 @@ CoverValues coverOfHeader(const QuotationHeader& header) {
     for (const CoverTextField& field : kFields) {
         cover[field.text] = header.*field.member;
     }
-    cover.storedYear = header.dy;
-    cover.month = header.dm;
-    cover.day = header.dd;
+    cover.storedYear = header.storedYear;
+    cover.month = header.month;
+    cover.day = header.day;
     if (header.status >= 0 && header.status <= kHighestStatus) {
         cover.status = header.status;
     }
@@ -91,9 +91,9 @@ void writeCover(const CoverValues& cover, QuotationHeader& header) {
     for (const CoverTextField& field : kFields) {
         header.*field.member = fitToWidth(cover[field.text], field.width);
     }
-    header.dy = cover.storedYear;
-    header.dm = cover.month;
-    header.dd = cover.day;
+    header.storedYear = cover.storedYear;
+    header.month = cover.month;
+    header.day = cover.day;
     header.status = std::clamp(cover.status.value_or(0), 0, kHighestStatus);
     header.id = fitToWidth(cover.customerId, kCustomerIdWidth);
     header.dataLevel = 0;

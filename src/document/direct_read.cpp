@@ -58,9 +58,9 @@ OpenedView loadQuotationFile(DocumentState& state, WorkStore& store, DocumentEve
         const QuotationHeader fresh = newHeader(
             static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
             static_cast<int>(static_cast<unsigned>(today.day())));
-        data.header.dy = fresh.dy;
-        data.header.dm = fresh.dm;
-        data.header.dd = fresh.dd;
+        data.header.storedYear = fresh.storedYear;
+        data.header.month = fresh.month;
+        data.header.day = fresh.day;
     }
 
     // The settings in force, as a new quotation takes them, put into a state of their own: the

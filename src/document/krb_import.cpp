@@ -61,20 +61,20 @@ private:
 
 void readHeader(const OldRecord& record, QuotationHeader& header) {
     header.id = record.textAt(0, 13, 12);
-    header.atesaki1 = record.textAt(13, 54, 50);
-    header.constract1 = record.textAt(54, 96, 50);
-    header.allGTotal = record.currencyAt(96);
-    header.allNTotal = record.currencyAt(104);
-    header.where = record.textAt(112, 143, 50);
-    header.mLimit = record.textAt(143, 164, 40);
-    header.uLimit = record.textAt(164, 185, 40);
-    header.trade = record.textAt(185, 216, 40);
+    header.addressee1 = record.textAt(13, 54, 50);
+    header.siteName1 = record.textAt(54, 96, 50);
+    header.submittedGrandTotal = record.currencyAt(96);
+    header.netGrandTotal = record.currencyAt(104);
+    header.workName = record.textAt(112, 143, 50);
+    header.validity = record.textAt(143, 164, 40);
+    header.deliveryDate = record.textAt(164, 185, 40);
+    header.tradeTerms = record.textAt(185, 216, 40);
     header.number = record.textAt(216, 228, 12);
-    header.dy = record.int32At(228);
-    header.dm = record.int32At(232);
-    header.dd = record.int32At(236);
-    header.inTanto = record.textAt(240, 261, 20);
-    header.outTanto = record.textAt(261, 284, 20);
+    header.storedYear = record.int32At(228);
+    header.month = record.int32At(232);
+    header.day = record.int32At(236);
+    header.author = record.textAt(240, 261, 20);
+    header.requester = record.textAt(261, 284, 20);
     header.dataLevel = std::max(record.int32At(284), 0);
     const std::int32_t keyCode = record.int32At(288);
     header.keyCode = (keyCode >= 1 && keyCode <= 5) ? keyCode : 0;

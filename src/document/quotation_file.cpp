@@ -107,10 +107,10 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
     const QuotationHeader& header = data.header;
     out.entry("[NUMBER_ID]=", header.id);
     out.entry("[id]=", header.id);
-    out.entry("[ATESAKI_1]=", header.atesaki1);
-    out.entry("[ATESAKI_2]=", header.atesaki2);
-    out.entry("[CONSTRACT_1]=", header.constract1);
-    out.entry("[CONSTRACT_2]=", header.constract2);
+    out.entry("[ATESAKI_1]=", header.addressee1);
+    out.entry("[ATESAKI_2]=", header.addressee2);
+    out.entry("[CONSTRACT_1]=", header.siteName1);
+    out.entry("[CONSTRACT_2]=", header.siteName2);
     if (options.singleSheet > 0) {
         const ItemRecord& item = data.items[options.singleSheet];
         out.entry("[ALLGTOTAL]=", item.submittedTotal);
@@ -127,10 +127,10 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
         }
         out.entry("[GHOTEITOTAL]=", wideMoneyText(welfare));
     } else {
-        out.entry("[ALLGTOTAL]=", header.allGTotal);
-        out.entry("[ALLNTOTAL]=", header.allNTotal);
-        out.entry("[TAXGTOTAL]=", header.taxGTotal);
-        out.entry("[TAXNTOTAL]=", header.taxNTotal);
+        out.entry("[ALLGTOTAL]=", header.submittedGrandTotal);
+        out.entry("[ALLNTOTAL]=", header.netGrandTotal);
+        out.entry("[TAXGTOTAL]=", header.submittedTaxTotal);
+        out.entry("[TAXNTOTAL]=", header.netTaxTotal);
         WideInt welfareNet = 0;
         WideInt welfareSubmitted = 0;
         for (int n = 1; n <= data.itemMax(); ++n) {
@@ -142,17 +142,17 @@ void writeTitle(TextWriter& out, const QuotationData& data, const QuotationWrite
         out.entry("[NHOTEITOTAL]=", wideMoneyText(welfareNet));
         out.entry("[GHOTEITOTAL]=", wideMoneyText(welfareSubmitted));
     }
-    out.entry("[WHERE]=", header.where);
-    out.entry("[MLIMIT]=", header.mLimit);
-    out.entry("[ULIMIT]=", header.uLimit);
-    out.entry("[TRADE]=", header.trade);
+    out.entry("[WHERE]=", header.workName);
+    out.entry("[MLIMIT]=", header.validity);
+    out.entry("[ULIMIT]=", header.deliveryDate);
+    out.entry("[TRADE]=", header.tradeTerms);
     out.entry("[NUMBER]=", header.number);
-    out.entry("[KEISYO]=", header.keisyo);
-    out.entry("[DY]=", header.dy);
-    out.entry("[DM]=", header.dm);
-    out.entry("[DD]=", header.dd);
-    out.entry("[INTANTO]=", header.inTanto);
-    out.entry("[OUTTANTO]=", header.outTanto);
+    out.entry("[KEISYO]=", header.honorific);
+    out.entry("[DY]=", header.storedYear);
+    out.entry("[DM]=", header.month);
+    out.entry("[DD]=", header.day);
+    out.entry("[INTANTO]=", header.author);
+    out.entry("[OUTTANTO]=", header.requester);
     out.entry("[DATALEVEL]=", header.dataLevel);
     out.entry("[KEYCODE]=", header.keyCode);
     out.entry("[Opt1Str]=", header.opt1Str);
@@ -407,11 +407,11 @@ private:
         if (header.keyCode < 1 || header.keyCode > 5) {
             header.keyCode = 0;
         }
-        if (header.keisyo.empty()) {
-            header.keisyo = takeHonorific(header.atesaki1);
+        if (header.honorific.empty()) {
+            header.honorific = takeHonorific(header.addressee1);
         }
-        if (header.keisyo.empty()) {
-            header.keisyo = takeHonorific(header.atesaki2);
+        if (header.honorific.empty()) {
+            header.honorific = takeHonorific(header.addressee2);
         }
     }
 
@@ -426,18 +426,18 @@ private:
             int width;
         } texts[] = {
             {"[id]", &header.id, 12},
-            {"[ATESAKI_1]", &header.atesaki1, 50},
-            {"[ATESAKI_2]", &header.atesaki2, 50},
-            {"[CONSTRACT_1]", &header.constract1, 50},
-            {"[CONSTRACT_2]", &header.constract2, 50},
-            {"[WHERE]", &header.where, 50},
-            {"[MLIMIT]", &header.mLimit, 40},
-            {"[ULIMIT]", &header.uLimit, 40},
-            {"[TRADE]", &header.trade, 40},
+            {"[ATESAKI_1]", &header.addressee1, 50},
+            {"[ATESAKI_2]", &header.addressee2, 50},
+            {"[CONSTRACT_1]", &header.siteName1, 50},
+            {"[CONSTRACT_2]", &header.siteName2, 50},
+            {"[WHERE]", &header.workName, 50},
+            {"[MLIMIT]", &header.validity, 40},
+            {"[ULIMIT]", &header.deliveryDate, 40},
+            {"[TRADE]", &header.tradeTerms, 40},
             {"[NUMBER]", &header.number, 12},
-            {"[KEISYO]", &header.keisyo, 12},
-            {"[INTANTO]", &header.inTanto, 20},
-            {"[OUTTANTO]", &header.outTanto, 20},
+            {"[KEISYO]", &header.honorific, 12},
+            {"[INTANTO]", &header.author, 20},
+            {"[OUTTANTO]", &header.requester, 20},
             {"[Opt1Str]", &header.opt1Str, 80},
             {"[Opt2Str]", &header.opt2Str, 80},
             {"[Opt3Str]", &header.opt3Str, 80},
@@ -453,8 +453,8 @@ private:
             std::string_view key;
             std::int32_t* value;
         } integers[] = {
-            {"[DY]", &header.dy},           {"[DM]", &header.dm},
-            {"[DD]", &header.dd},           {"[DATALEVEL]", &header.dataLevel},
+            {"[DY]", &header.storedYear},   {"[DM]", &header.month},
+            {"[DD]", &header.day},          {"[DATALEVEL]", &header.dataLevel},
             {"[KEYCODE]", &header.keyCode}, {"[Opt1Int]", &header.opt1Int},
             {"[Opt2Int]", &header.opt2Int}, {"[Opt3Int]", &header.opt3Int},
             {"[KETA]", &header.keta},
@@ -469,9 +469,12 @@ private:
             std::string_view key;
             Currency* value;
         } amounts[] = {
-            {"[ALLGTOTAL]", &header.allGTotal}, {"[ALLTOTAL]", &header.allGTotal},
-            {"[ALLNTOTAL]", &header.allNTotal}, {"[TAXGTOTAL]", &header.taxGTotal},
-            {"[TAXNTOTAL]", &header.taxNTotal}, {"[CUTLEVEL]", &header.cutLevel},
+            {"[ALLGTOTAL]", &header.submittedGrandTotal},
+            {"[ALLTOTAL]", &header.submittedGrandTotal},
+            {"[ALLNTOTAL]", &header.netGrandTotal},
+            {"[TAXGTOTAL]", &header.submittedTaxTotal},
+            {"[TAXNTOTAL]", &header.netTaxTotal},
+            {"[CUTLEVEL]", &header.cutLevel},
         };
         for (const auto& field : amounts) {
             if (key == field.key) {

@@ -109,10 +109,10 @@ std::string totalsReportJson(const QuotationData& data,
                              const std::map<int, SheetPassResult>& sheets) {
     const QuotationHeader& header = data.header;
     const std::string grand = JsonObject(1)
-                                  .money("ALLGTOTAL", header.allGTotal)
-                                  .money("ALLNTOTAL", header.allNTotal)
-                                  .money("TAXGTOTAL", header.taxGTotal)
-                                  .money("TAXNTOTAL", header.taxNTotal)
+                                  .money("ALLGTOTAL", header.submittedGrandTotal)
+                                  .money("ALLNTOTAL", header.netGrandTotal)
+                                  .money("TAXGTOTAL", header.submittedTaxTotal)
+                                  .money("TAXNTOTAL", header.netTaxTotal)
                                   .close();
     std::vector<std::string> items;
     for (int n = 1; n <= data.itemMax(); ++n) {

@@ -140,9 +140,9 @@ bool holdsNoWork(const fs::path& backup) {
         return false;
     }
     const QuotationHeader& header = data.header;
-    const bool noCover = header.atesaki1.empty() && header.atesaki2.empty() &&
-                         header.constract1.empty() && header.constract2.empty() &&
-                         header.where.empty() && header.number.empty();
+    const bool noCover = header.addressee1.empty() && header.addressee2.empty() &&
+                         header.siteName1.empty() && header.siteName2.empty() &&
+                         header.workName.empty() && header.number.empty();
     const bool noItems = std::all_of(data.items.begin() + 1, data.items.end(),
                                      [](const ItemRecord& item) { return item.name.empty(); });
     const bool noLines = std::all_of(data.sheets.begin(), data.sheets.end(),
@@ -338,7 +338,7 @@ std::string localTimeText(std::chrono::system_clock::time_point time) {
 std::string backupRowText(const BackupSummary& backup) {
     std::string row = localTimeText(backup.written) + "　";
     row += backup.damaged ? "（壊れているか途中までのファイルです）"
-                          : "総合計 " + MoneyText(backup.grandTotal);
+                          : "総合計 " + wholeYenText(backup.grandTotal);
     if (backup.crashRun) {
         row += "　（異常終了）";
     }

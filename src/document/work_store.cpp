@@ -144,10 +144,10 @@ std::string sheetFileBytes(const Sheet& sheet, int sheetNumber) {
 
 void setHeaderTotals(QuotationHeader& header, const DocumentState& state, Currency submittedTax,
                      Currency netTax) {
-    header.allGTotal = state.allSubmittedTotal;
-    header.allNTotal = state.allNetTotal;
-    header.taxGTotal = submittedTax;
-    header.taxNTotal = netTax;
+    header.submittedGrandTotal = state.allSubmittedTotal;
+    header.netGrandTotal = state.allNetTotal;
+    header.submittedTaxTotal = submittedTax;
+    header.netTaxTotal = netTax;
 }
 
 std::optional<QuotationHeader> readHeaderRecord(const fs::path& file) {
@@ -180,7 +180,7 @@ QuotationData collectAllButSheets(const DocumentState& state, const fs::path& wo
     // "HEAD.WRK" holds the header as the cover page last wrote it, with the totals of the last
     // write; the grand total of the running totals pass is newer in memory.
     data.header = readHeaderRecord(workFolder / headerFileName("WRK")).value_or(state.header);
-    data.header.allGTotal = state.header.allGTotal;
+    data.header.submittedGrandTotal = state.header.submittedGrandTotal;
     data.items = state.items;
     data.sheets.resize(state.items.size());
     for (int n = 1; n <= state.itemMax(); ++n) {

@@ -10,7 +10,7 @@ namespace kerbina {
 
 // Typing in the grid, as in a spreadsheet: the 名称, 仕様, 数量, 単位, 単価 and 備考 cells of an
 // ordinary line (or of an empty row, which becomes a new line) take the typed text, and the line
-// goes through the same line message and WriteLineFromMessage as from the data-entry dialog.
+// goes through the same line message and writeLineFromMessage as from the data-entry dialog.
 
 enum class CellField { Name, Specification, Quantity, Unit, Price, Note };
 
@@ -34,7 +34,7 @@ std::string cellEditText(const DocumentState& state, const DisplayOptions& optio
 // agree and otherwise, like a price, to the side shown (`netView`).
 void enterTypedQuantity(LineEntry& entry, Currency value, bool isNew, bool netView);
 void enterTypedPrice(LineEntry& entry, Currency value, bool isNew, bool netView);
-// The line the cell's new text makes, as a line message for WriteLineFromMessage, or the reason it
+// The line the cell's new text makes, as a line message for writeLineFromMessage, or the reason it
 // is refused. A quantity applies to both sides when they were the same (or the line is new), a
 // price to both sides on a new line and else to the side shown.
 EntryOutcome typedCellEntry(const DocumentState& state, const DisplayOptions& options, int row,

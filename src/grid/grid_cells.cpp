@@ -81,7 +81,7 @@ Currency sheetTotal(const DocumentState& state, bool net) {
 }
 
 std::string listMoney(Currency value) {
-    std::string text = MoneyText(value);
+    std::string text = wholeYenText(value);
     if (!text.empty() && text.front() == '-') {
         return "-" + std::string(kYen) + text.substr(1);
     }
@@ -326,87 +326,87 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
     cells.group = groupText(line.sortCode, kind);
 
     if (kind == LineKind::WholePriced || kind == LineKind::WholePricedOutsideExpense) {
-        cells.quantity = MoneyText(quantity);
-        cells.price = MoneyText(price);
-        cells.amount = MoneyText(amount);
+        cells.quantity = wholeYenText(quantity);
+        cells.price = wholeYenText(price);
+        cells.amount = wholeYenText(amount);
     } else if (kind == LineKind::WholeReduction) {
-        cells.quantity = MoneyText(quantity);
-        cells.price = mark + MoneyText(price);
-        cells.amount = mark + MoneyText(amount);
+        cells.quantity = wholeYenText(quantity);
+        cells.price = mark + wholeYenText(price);
+        cells.amount = mark + wholeYenText(amount);
     } else if (kindWithin(kind, LineKind::WholeAmountTextFirst, LineKind::WholeAmountTextLast) ||
                kindWithin(kind, LineKind::TakeoffWholeAmountTextFirst,
                           LineKind::TakeoffWholeAmountTextLast)) {
-        cells.quantity = MoneyText(quantity);
+        cells.quantity = wholeYenText(quantity);
         cells.amount = line.amountText;
     } else if (kind == LineKind::DecimalPriced || kind == LineKind::DecimalPricedOutsideExpense ||
                kind == LineKind::TakeoffDecimalPriced) {
-        cells.quantity = QuantityText(quantity, decimals);
-        cells.price = MoneyText(price);
-        cells.amount = MoneyText(amount);
+        cells.quantity = fixedQuantityText(quantity, decimals);
+        cells.price = wholeYenText(price);
+        cells.amount = wholeYenText(amount);
     } else if (kind == LineKind::DecimalReduction) {
-        cells.quantity = QuantityText(quantity, decimals);
-        cells.price = mark + MoneyText(price);
-        cells.amount = mark + MoneyText(amount);
+        cells.quantity = fixedQuantityText(quantity, decimals);
+        cells.price = mark + wholeYenText(price);
+        cells.amount = mark + wholeYenText(amount);
     } else if (kindWithin(kind, LineKind::DecimalAmountTextFirst,
                           LineKind::DecimalAmountTextLast) ||
                kindWithin(kind, LineKind::TakeoffDecimalAmountTextFirst,
                           LineKind::TakeoffDecimalAmountTextLast)) {
-        cells.quantity = QuantityText(quantity, decimals);
+        cells.quantity = fixedQuantityText(quantity, decimals);
         cells.amount = line.amountText;
     } else if (kind == LineKind::Comment || kind == LineKind::TakeoffComment) {
         cells.amount = line.amountText;
     } else if (kind == LineKind::RangeSum) {
-        cells.quantity = MoneyText(price);
-        cells.amount = MoneyText(amount);
+        cells.quantity = wholeYenText(price);
+        cells.amount = wholeYenText(amount);
     } else if (isRangeAmountTimesRate(kind)) {
         cells.laborFactor = calculatedPriceLabel(kind, "単価");
-        cells.quantity = MoneyText(price) + "%";
-        cells.amount = MoneyText(amount);
+        cells.quantity = wholeYenText(price) + "%";
+        cells.amount = wholeYenText(amount);
     } else if (isRangeLaborTimesPrice(kind)) {
         cells.laborFactor = calculatedPriceLabel(kind, "歩掛");
-        cells.quantity = QuantityText(additional, decimals);
-        cells.price = MoneyText(price);
-        cells.amount = MoneyText(amount);
+        cells.quantity = fixedQuantityText(additional, decimals);
+        cells.price = wholeYenText(price);
+        cells.amount = wholeYenText(amount);
     } else if (isRangeAdditionalTimesRate(kind)) {
         cells.laborFactor = calculatedPriceLabel(kind, "付帯");
-        cells.quantity = MoneyText(price) + "%";
-        cells.amount = MoneyText(amount);
+        cells.quantity = wholeYenText(price) + "%";
+        cells.amount = wholeYenText(amount);
     } else if (isExpense(kind)) {
         cells.laborFactor = expenseLabel(kind);
-        cells.quantity = QuantityText(quantity, decimals);
-        cells.amount = MoneyText(amount);
+        cells.quantity = fixedQuantityText(quantity, decimals);
+        cells.amount = wholeYenText(amount);
     } else if (kind == LineKind::Tax) {
         cells.group = "税";
         cells.quantity = quantity.toString();
-        cells.amount = MoneyText(amount);
+        cells.amount = wholeYenText(amount);
     } else if (isRangeTotal(kind)) {
         cells.unit.clear();
-        cells.amount = MoneyText(amount);
+        cells.amount = wholeYenText(amount);
     } else if (kind == LineKind::SmallSum || kind == LineKind::MidSum) {
         cells.group = "=";
-        cells.amount = MoneyText(amount);
+        cells.amount = wholeYenText(amount);
     } else if (isWelfare(kind)) {
         cells.group = "福利";
         cells.quantity = "1";
-        cells.amount = MoneyText(amount);
+        cells.amount = wholeYenText(amount);
     } else if (kind == LineKind::SumLine) {
         cells.group = std::string(kYen);
-        cells.amount = MoneyText(sheetTotal(state, net));
+        cells.amount = wholeYenText(sheetTotal(state, net));
     } else if (kind == LineKind::TakeoffWholePriced || kind == LineKind::TakeoffLumpSum ||
                kind == LineKind::TakeoffPriced170 || kind == LineKind::TakeoffHundredths) {
         if (kind != LineKind::TakeoffWholePriced) {
             cells.group = "拾";
         }
         cells.quantity =
-            quantity.isWhole() ? MoneyText(quantity) : QuantityText(quantity, decimals);
-        cells.price = MoneyText(price);
-        cells.amount = MoneyText(amount);
+            quantity.isWhole() ? wholeYenText(quantity) : fixedQuantityText(quantity, decimals);
+        cells.price = wholeYenText(price);
+        cells.amount = wholeYenText(amount);
     } else if (kind == LineKind::TakeoffPricePerHundred || kind == LineKind::TakeoffPriced145 ||
                kind == LineKind::TakeoffPriced150) {
         cells.group = "拾";
-        cells.quantity = QuantityText(quantity, decimals);
-        cells.price = MoneyText(price);
-        cells.amount = MoneyText(amount);
+        cells.quantity = fixedQuantityText(quantity, decimals);
+        cells.price = wholeYenText(price);
+        cells.amount = wholeYenText(amount);
     }
     if (isRangeKind(kind)) {
         cells.specification += rangeSuffix(line);
@@ -414,18 +414,19 @@ LineCells lineCells(const DocumentState& state, const DisplayOptions& options,
 
     if (options.additionalView) {
         if (isRangeAdditionalTimesRate(kind)) {
-            cells.quantity = MoneyText(price) + "%";
+            cells.quantity = wholeYenText(price) + "%";
             cells.price.clear();
-            cells.amount = MoneyText(amount);
+            cells.amount = wholeYenText(amount);
         } else {
-            cells.price = MoneyText(additional);
-            cells.amount = MoneyText(lineAmount(additional, quantity, state.settings.amountOffset));
+            cells.price = wholeYenText(additional);
+            cells.amount =
+                wholeYenText(lineAmount(additional, quantity, state.settings.amountOffset));
         }
     }
     if (cells.amount == "0") {
         cells.amount.clear();
         if (amount > Currency()) {
-            cells.price = MoneyText(amount);
+            cells.price = wholeYenText(amount);
         }
     }
     if (isLaborLine(line)) {

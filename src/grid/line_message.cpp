@@ -125,7 +125,7 @@ void applyLineMessage(LineRecord& line, const LineMessage& message, bool appende
     line.reserved176 = Currency();
 }
 
-CommandResult WriteLineFromMessage(GridContext& context, Selection selection,
+CommandResult writeLineFromMessage(GridContext& context, Selection selection,
                                    const LineMessage& message, LineWriteMode mode,
                                    AfterWrite afterWrite, bool listMode) {
     CommandResult result;

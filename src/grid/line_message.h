@@ -49,7 +49,7 @@ std::string lineMessageText(const LineMessage& message);
 // amounts and name ";" specification.
 void applyLineMessage(LineRecord& line, const LineMessage& message, bool appended);
 
-// Where WriteLineFromMessage puts the line: over the selection's last row (or appended after the
+// Where writeLineFromMessage puts the line: over the selection's last row (or appended after the
 // last line), or into empty lines inserted first at the selection's first row.
 enum class LineWriteMode { Overwrite, InsertFirst };
 // Whether the sheet is written to its work files afterwards (some companion messages write
@@ -62,7 +62,7 @@ enum class AfterWrite { Save, KeepInMemory };
 // its amounts taken from the message and its nameSpec name ";" specification. Texts are cut to
 // their field widths. The selection moves to the row below. Nothing happens on the breakdown
 // list.
-CommandResult WriteLineFromMessage(GridContext& context, Selection selection,
+CommandResult writeLineFromMessage(GridContext& context, Selection selection,
                                    const LineMessage& message, LineWriteMode mode,
                                    AfterWrite afterWrite, bool listMode);
 

@@ -221,7 +221,7 @@ void appendPricedSides(std::vector<std::string>& report, const LineRecord& line)
 
 } // namespace
 
-bool CheckNotInHiddenRange(GridContext& context, int row) {
+bool checkNotInHiddenRange(GridContext& context, int row) {
     bool allowed = true;
     const Sheet& sheet = context.state.sheet;
     for (std::size_t rangeRow = 1; rangeRow < sheet.size(); ++rangeRow) {
@@ -241,7 +241,7 @@ CommandResult addSmallSum(GridContext& context, Selection selection,
                           const StructureSettings& settings) {
     selection = normalized(selection);
     const auto [top, bottom] = selection;
-    if (!CheckNotInHiddenRange(context, bottom)) {
+    if (!checkNotInHiddenRange(context, bottom)) {
         return nothingChanged(selection);
     }
     DocumentState& state = context.state;
@@ -266,7 +266,7 @@ CommandResult addMidSum(GridContext& context, Selection selection,
                         const StructureSettings& settings) {
     selection = normalized(selection);
     const auto [top, bottom] = selection;
-    if (!CheckNotInHiddenRange(context, bottom)) {
+    if (!checkNotInHiddenRange(context, bottom)) {
         return nothingChanged(selection);
     }
     context.cycle.takeSheetSnapshot();
@@ -315,7 +315,7 @@ CommandResult addRangeSum(GridContext& context, Selection selection, RangeSumKin
 CommandResult addSumLine(GridContext& context, Selection selection,
                          const StructureSettings& settings) {
     selection = normalized(selection);
-    if (!CheckNotInHiddenRange(context, selection.bottom)) {
+    if (!checkNotInHiddenRange(context, selection.bottom)) {
         return nothingChanged(selection);
     }
     DocumentState& state = context.state;

@@ -29,7 +29,7 @@ enum class RangeSumKind { AmountsHidden = 93, AmountsShown = 94 };
 
 // False, after one notice per amount-hidden range sum (kind 93) whose range holds `row`, when the
 // row lies inside such a range: no sum or structure line may go there.
-bool CheckNotInHiddenRange(GridContext& context, int row);
+bool checkNotInHiddenRange(GridContext& context, int row);
 
 // "小計": a small-sum line at the selection's first row, above the selected lines, in as many
 // empty lines as rows are selected; on the row `bottom` when that is past the last line.

@@ -152,7 +152,7 @@ Currency truncateLaborFactor(Currency factor) {
     return Currency::fromRaw(factor.raw() / 10 * 10);
 }
 
-std::string MoneyText(Currency value) {
+std::string wholeYenText(Currency value) {
     // Whole yen, halves away from zero, as a "#,##0" format shows it.
     const WideInt raw = value.raw();
     const auto whole = static_cast<UnsignedWideInt>((magnitude(raw) + kScale / 2) / kScale);
@@ -207,7 +207,7 @@ Currency roundQuantityAsShown(Currency quantity, Currency quantityDecimals) {
     return currencyFromWide(quantity.raw() < 0 ? -rounded : rounded);
 }
 
-std::string QuantityText(Currency quantity, Currency quantityDecimals) {
+std::string fixedQuantityText(Currency quantity, Currency quantityDecimals) {
     const auto decimals = shownQuantityDecimals(quantityDecimals);
     if (!decimals) {
         return {};

@@ -29,9 +29,9 @@ Currency roundQuantityAsShown(Currency quantity, Currency quantityDecimals);
 Currency truncateLaborFactor(Currency factor);
 
 // Whole yen with "," grouping and a leading "-" (1234567 → "1,234,567").
-std::string MoneyText(Currency value);
+std::string wholeYenText(Currency value);
 // "%7.1F", "%6.2F", "%5.3F" for quantity decimals 10, 100, 1000 (leading blanks kept); the empty
 // text for any other setting. Computed in decimal, never through a floating-point value.
-std::string QuantityText(Currency quantity, Currency quantityDecimals);
+std::string fixedQuantityText(Currency quantity, Currency quantityDecimals);
 
 } // namespace kerbina

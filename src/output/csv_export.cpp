@@ -33,7 +33,7 @@ std::string placeText(int place) {
 }
 
 std::string takeoffQuantityText(Currency quantity, Currency quantityDecimals) {
-    const std::string shown = QuantityText(quantity, quantityDecimals);
+    const std::string shown = fixedQuantityText(quantity, quantityDecimals);
     if (shown.empty()) {
         return quantity.toString();
     }

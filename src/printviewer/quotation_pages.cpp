@@ -76,19 +76,19 @@ QString qs(const std::string& text) {
 }
 
 std::string moneyText(Currency value) {
-    return "¥" + MoneyText(value);
+    return "¥" + wholeYenText(value);
 }
 
 std::string dateText(const QuotationHeader& header, bool japaneseEra) {
-    if (header.dy <= 0 || header.dm <= 0 || header.dd <= 0) {
+    if (header.storedYear <= 0 || header.month <= 0 || header.day <= 0) {
         return {};
     }
-    const int year = header.dy + 1988;
+    const int year = header.storedYear + 1988;
     if (japaneseEra) {
-        return japaneseEraDateText(year, header.dm, header.dd);
+        return japaneseEraDateText(year, header.month, header.day);
     }
-    return std::to_string(year) + "年" + std::to_string(header.dm) + "月" +
-           std::to_string(header.dd) + "日";
+    return std::to_string(year) + "年" + std::to_string(header.month) + "月" +
+           std::to_string(header.day) + "日";
 }
 
 // Titles and the lines that close a block of lines stand out.
@@ -103,7 +103,7 @@ std::string splitText(Currency value, const PrintSettings& settings) {
     if (value.isZero()) {
         return {};
     }
-    return value < Currency() ? settings.reductionMark + MoneyText(-value) : MoneyText(value);
+    return value < Currency() ? settings.reductionMark + wholeYenText(-value) : wholeYenText(value);
 }
 
 std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintSettings& settings,
@@ -112,8 +112,8 @@ std::vector<TableRow> breakdownRows(const QuotationData& quotation, const PrintS
     state.header = quotation.header;
     state.items = quotation.items;
     // The sum item shows the grand totals, which the header carries.
-    state.allSubmittedTotal = quotation.header.allGTotal;
-    state.allNetTotal = quotation.header.allNTotal;
+    state.allSubmittedTotal = quotation.header.submittedGrandTotal;
+    state.allNetTotal = quotation.header.netGrandTotal;
     DisplayOptions options;
     options.listMode = true;
     options.reductionMark = settings.reductionMark;
@@ -165,7 +165,7 @@ std::vector<TableRow> detailRows(DocumentState& state, const QuotationData& quot
         if (line.kind == LineKind::SumLine) {
             rows.push_back(TableRow{
                 {"合　　計", "", "", "", "",
-                 MoneyText(quotation.items[static_cast<std::size_t>(item)].submittedTotal), ""},
+                 wholeYenText(quotation.items[static_cast<std::size_t>(item)].submittedTotal), ""},
                 true});
             continue;
         }
@@ -320,11 +320,12 @@ void QuotationPages::Data::paintCover(QPainter& painter, std::size_t index) cons
 
     // Addressee with honorific.
     const QString addresseeLine =
-        qs(header.atesaki2.empty() ? header.atesaki1 + "　" + header.keisyo : header.atesaki1);
+        qs(header.addressee2.empty() ? header.addressee1 + "　" + header.honorific
+                                     : header.addressee1);
     drawFitted(painter, QRectF(kMargin, 430, 1050, 80), addresseeLine, Qt::AlignLeft, 55, true);
-    if (!header.atesaki2.empty()) {
+    if (!header.addressee2.empty()) {
         drawFitted(painter, QRectF(kMargin, 510, 1050, 80),
-                   qs(header.atesaki2 + "　" + header.keisyo), Qt::AlignLeft, 55, true);
+                   qs(header.addressee2 + "　" + header.honorific), Qt::AlignLeft, 55, true);
     }
     painter.setPen(thin);
     painter.drawLine(QPointF(kMargin, 600), QPointF(1200, 600));
@@ -339,13 +340,13 @@ void QuotationPages::Data::paintCover(QPainter& painter, std::size_t index) cons
     drawFitted(painter, QRectF(box.left() + 30, box.top(), 330, box.height()),
                QStringLiteral("御見積金額"), Qt::AlignLeft, 46, true);
     drawFitted(painter, QRectF(box.left() + 360, box.top(), 780, box.height()),
-               qs(moneyText(header.allGTotal) + "－"), Qt::AlignRight, 72, true);
+               qs(moneyText(header.submittedGrandTotal) + "－"), Qt::AlignRight, 72, true);
     drawFitted(painter, QRectF(box.left() + 1150, box.top(), 140, box.height()),
                QStringLiteral("(税込)"), Qt::AlignLeft, 30);
     // The tax and the welfare of the breakdown list, as the breakdown page prints them and as far
     // as the grand total holds them.
     const QuotationCostSplit& split = splits[index];
-    std::string breakdown = "（税抜金額 " + moneyText(header.allGTotal - split.tax) +
+    std::string breakdown = "（税抜金額 " + moneyText(header.submittedGrandTotal - split.tax) +
                             "　消費税額 " + moneyText(split.tax);
     if (!split.welfare.isZero()) {
         breakdown += "　うち法定福利費 " + moneyText(split.welfare);
@@ -363,14 +364,14 @@ void QuotationPages::Data::paintCover(QPainter& painter, std::size_t index) cons
 
     // The quotation's terms.
     const std::pair<std::string, std::string> terms[] = {
-        {settings.workTitle, header.where},
-        {settings.siteTitle, header.constract1},
-        {"", header.constract2},
-        {"納入期日", header.uLimit},
-        {"取引条件", header.trade},
-        {"見積有効期限", header.mLimit},
-        {"御依頼者", header.outTanto},
-        {"見積作成者", header.inTanto},
+        {settings.workTitle, header.workName},
+        {settings.siteTitle, header.siteName1},
+        {"", header.siteName2},
+        {"納入期日", header.deliveryDate},
+        {"取引条件", header.tradeTerms},
+        {"見積有効期限", header.validity},
+        {"御依頼者", header.requester},
+        {"見積作成者", header.author},
     };
     double y = 1100;
     for (const auto& [caption, value] : terms) {
@@ -409,7 +410,7 @@ void QuotationPages::Data::paintTable(QPainter& painter, const Page& page, int) 
                Qt::AlignHCenter, 64, true);
     drawFitted(painter, QRectF(kMargin + 1300, 180, 500, 50), qs("No. " + quotation.header.number),
                Qt::AlignRight, 28);
-    const std::string subtitle = detail ? page.subtitle : quotation.header.where;
+    const std::string subtitle = detail ? page.subtitle : quotation.header.workName;
     drawFitted(painter, QRectF(kMargin, 280, 1300, 70), qs(subtitle), Qt::AlignLeft, 38, true);
 
     QPen thin(Qt::black, 2);

@@ -111,9 +111,9 @@ ItemRecord newSheetItem() {
 
 QuotationHeader newHeader(int gregorianYear, int month, int day) {
     QuotationHeader header; // data level 0, status -1, keta 1, cut level 0.5
-    header.dy = gregorianYear - 1988;
-    header.dm = month;
-    header.dd = day;
+    header.storedYear = gregorianYear - 1988;
+    header.month = month;
+    header.day = day;
     return header;
 }
 

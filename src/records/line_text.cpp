@@ -22,7 +22,7 @@ std::string quantityText(Currency quantity, LineKind kind, Currency quantityDeci
                        quantityDecimals == Currency::fromWhole(100) ||
                        quantityDecimals == Currency::fromWhole(1000);
     const std::string text =
-        QuantityText(quantity, known ? quantityDecimals : Currency::fromWhole(10));
+        fixedQuantityText(quantity, known ? quantityDecimals : Currency::fromWhole(10));
     return text.substr(std::min(text.find_first_not_of(' '), text.size()));
 }
 

@@ -74,25 +74,25 @@ struct ItemRecord {
 // The quotation header: cover-page data, grand totals and quotation-wide settings.
 struct QuotationHeader {
     std::string id;                              // [id] Str[12] @0
-    std::string atesaki1;                        // [ATESAKI_1] Str[50] @13
-    std::string atesaki2;                        // [ATESAKI_2] Str[50] @64
-    std::string constract1;                      // [CONSTRACT_1] Str[50] @115
-    std::string constract2;                      // [CONSTRACT_2] Str[50] @166
-    Currency allGTotal;                          // [ALLGTOTAL] @224
-    Currency allNTotal;                          // [ALLNTOTAL] @232
-    Currency taxGTotal;                          // [TAXGTOTAL] @240
-    Currency taxNTotal;                          // [TAXNTOTAL] @248
-    std::string where;                           // [WHERE] Str[50] @256
-    std::string mLimit;                          // [MLIMIT] Str[40] @307
-    std::string uLimit;                          // [ULIMIT] Str[40] @348
-    std::string trade;                           // [TRADE] Str[40] @389
+    std::string addressee1;                      // [ATESAKI_1] Str[50] @13
+    std::string addressee2;                      // [ATESAKI_2] Str[50] @64
+    std::string siteName1;                       // [CONSTRACT_1] Str[50] @115
+    std::string siteName2;                       // [CONSTRACT_2] Str[50] @166
+    Currency submittedGrandTotal;                // [ALLGTOTAL] @224
+    Currency netGrandTotal;                      // [ALLNTOTAL] @232
+    Currency submittedTaxTotal;                  // [TAXGTOTAL] @240
+    Currency netTaxTotal;                        // [TAXNTOTAL] @248
+    std::string workName;                        // [WHERE] Str[50] @256
+    std::string validity;                        // [MLIMIT] Str[40] @307
+    std::string deliveryDate;                    // [ULIMIT] Str[40] @348
+    std::string tradeTerms;                      // [TRADE] Str[40] @389
     std::string number;                          // [NUMBER] Str[12] @430
-    std::string keisyo;                          // [KEISYO] Str[12] @443
-    std::int32_t dy = 0;                         // [DY] @456, Gregorian year - 1988
-    std::int32_t dm = 0;                         // [DM] @460
-    std::int32_t dd = 0;                         // [DD] @464
-    std::string inTanto;                         // [INTANTO] Str[20] @468
-    std::string outTanto;                        // [OUTTANTO] Str[20] @489
+    std::string honorific;                       // [KEISYO] Str[12] @443
+    std::int32_t storedYear = 0;                 // [DY] @456, Gregorian year - 1988
+    std::int32_t month = 0;                      // [DM] @460
+    std::int32_t day = 0;                        // [DD] @464
+    std::string author;                          // [INTANTO] Str[20] @468
+    std::string requester;                       // [OUTTANTO] Str[20] @489
     std::int32_t dataLevel = 0;                  // [DATALEVEL] @512
     std::int32_t keyCode = 0;                    // [KEYCODE] @516
     std::string opt1Str;                         // [Opt1Str] Str[80] @520

@@ -5,32 +5,32 @@
 namespace kerbina {
 
 Currency EnvironmentSettings::taxOffset() const {
-    return offsetFromOptionIndex(tax_opt_1).value_or(Currency::fromText("0.5"));
+    return offsetFromOptionIndex(taxRoundingChoice).value_or(Currency::fromText("0.5"));
 }
 
 NumberingOptions EnvironmentSettings::numberingOptions() const {
     return NumberingOptions{
-        .automatic = EDIT_OPT1,
-        .perCustomer = NUMBER_OPT4,
-        .offerAfterCustomerPick = NUMBER_OPT5,
+        .automatic = automaticNumbering,
+        .perCustomer = numberingPerCustomer,
+        .offerAfterCustomerPick = offerNumberAfterCustomerPick,
     };
 }
 
 DisplayStyle displayStyle(const EnvironmentSettings& settings) {
     return DisplayStyle{
         .horizontalGridLines = !settings.alternateRowShading(),
-        .priceButtonCaptions = settings.tankabtnName,
+        .priceButtonCaptions = settings.priceButtonNames,
         .registerAsCodePriceCaption =
-            "カーソル行のデータを" + settings.tankabtnName[0] + "として登録",
+            "カーソル行のデータを" + settings.priceButtonNames[0] + "として登録",
         .registerAsTreePriceCaption =
-            "カーソル行のデータを" + settings.tankabtnName[1] + "として登録",
+            "カーソル行のデータを" + settings.priceButtonNames[1] + "として登録",
         .coverCaptions =
             CoverCaptions{
-                .siteName1 = settings.title1 + "1",
-                .siteName2 = settings.title1 + "2",
-                .workName = settings.title2,
-                .siteNameHint = settings.title1,
-                .workNameHint = settings.title2,
+                .siteName1 = settings.siteNameTitle + "1",
+                .siteName2 = settings.siteNameTitle + "2",
+                .workName = settings.workNameTitle,
+                .siteNameHint = settings.siteNameTitle,
+                .workNameHint = settings.workNameTitle,
             },
     };
 }

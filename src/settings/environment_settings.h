@@ -19,9 +19,9 @@ inline constexpr int kTwoWayChoices = 2; // the two-choice groups of the layout 
 
 // The three numbering options that "登　録" puts into effect at once.
 struct NumberingOptions {
-    bool automatic = true;               // EDIT_OPT1
-    bool perCustomer = false;            // NUMBER_OPT4
-    bool offerAfterCustomerPick = false; // NUMBER_OPT5
+    bool automatic = true;               // automaticNumbering
+    bool perCustomer = false;            // numberingPerCustomer
+    bool offerAfterCustomerPick = false; // offerNumberAfterCustomerPick
 
     friend bool operator==(const NumberingOptions&, const NumberingOptions&) = default;
 };
@@ -48,93 +48,94 @@ struct DisplayStyle {
 // are the values before anything is read.
 struct EnvironmentSettings {
     // ---- 全般設定 ----
-    std::string EDIT_OPT5;     // start-up password, shown in clear
-    std::string print_dir;     // full path of the default print style file
-    bool EDIT_OPT4 = false;    // ask for the password at start-up
-    std::string networkFolder; // the database folder (Network_conf.conf)
+    std::string startupPassword;     // start-up password, shown in clear
+    std::string printStyleFile;      // full path of the default print style file
+    bool askPasswordAtStart = false; // ask for the password at start-up
+    std::string networkFolder;       // the database folder (Network_conf.conf)
 
     // ---- 表紙関係: quotation numbering (the krbconf row) and cover captions ----
-    std::string NUMBER_OPT1 = "AA"; // number prefix
-    std::int64_t NUMBER_OPT2 = 7;   // total width
-    std::int64_t NUMBER_OPT3 = 0;   // counter
-    bool EDIT_OPT1 = true;          // automatic quotation numbers
-    bool NUMBER_OPT4 = false;       // numbered per customer
-    bool NUMBER_OPT5 = false;       // offer the latest number after a customer pick (hidden)
-    std::string title1 = "受渡場所";
-    std::string title2 = "物件名称";
-    int printopt_space = 0; // the space before "御中"
+    std::string numberPrefix = "AA";   // number prefix
+    std::int64_t numberWidth = 7;      // total width
+    std::int64_t numberCounter = 0;    // counter
+    bool automaticNumbering = true;    // automatic quotation numbers
+    bool numberingPerCustomer = false; // numbered per customer
+    bool offerNumberAfterCustomerPick =
+        false; // offer the latest number after a customer pick (hidden)
+    std::string siteNameTitle = "受渡場所";
+    std::string workNameTitle = "物件名称";
+    int spaceBeforeHonorific = 0; // the space before "御中"
     // Print the cost split (材料費, 労務費, 法定福利費, 経費) on the breakdown and the cover.
     bool printCostSplit = false;
     // Date the printed cover in the Japanese era.
     bool printJapaneseEra = false;
 
     // ---- 積算関係 ----
-    bool FILE_OPT1 = false; // quotation number as file name (hidden)
-    std::array<std::string, 4> KINGAKU_NAME{"御支給品", "既設品利用", "撤去品流用", "別途見積"};
-    bool items_opt_1 = false; // item name as the first line of its sheet
-    std::array<std::string, 6> GROUP_NAME{"Group1", "Group2", "Group3",
-                                          "Group4", "Group5", "Group6"};
-    bool CALC_OPT5 = false;    // item reductions also reduce the cost
-    std::string GENGAKU = "△"; // reduction mark
+    bool numberAsFileName = false; // quotation number as file name (hidden)
+    std::array<std::string, 4> amountTexts{"御支給品", "既設品利用", "撤去品流用", "別途見積"};
+    bool itemNameAsFirstLine = false; // item name as the first line of its sheet
+    std::array<std::string, 6> groupNameList{"Group1", "Group2", "Group3",
+                                             "Group4", "Group5", "Group6"};
+    bool reductionReducesCost = false; // item reductions also reduce the cost
+    std::string reductionMark = "△";   // reduction mark
     // Consumption tax rate in percent; a new installation quotes today's 10 %.
-    Currency tax_value = Currency::fromWhole(10);
-    std::array<std::string, 6> tankabtnName{"登録単価", "仕様単価", "単価計算",
-                                            "歩掛計算", "付帯単価", "通常単価"};
-    std::array<std::string, 9> ci{"ｍ", "㎡", "式", "日", "台", "ケ", "本", "枚", "kg"};
+    Currency taxRate = Currency::fromWhole(10);
+    std::array<std::string, 6> priceButtonNames{"登録単価", "仕様単価", "単価計算",
+                                                "歩掛計算", "付帯単価", "通常単価"};
+    std::array<std::string, 9> unitList{"ｍ", "㎡", "式", "日", "台", "ケ", "本", "枚", "kg"};
     std::string smallSumName = "［小　計］";
     std::string midSumName = "【中　計】";
-    std::string AllSumName = "【合　計】";
+    std::string sumName = "【合　計】";
 
     // ---- 計算処理設定: option indexes ----
-    int CALC_OPT1 = 1;  // quantity decimals
-    int CALC_OPT2 = 1;  // amount rounding
-    int Calc_Opt6 = 0;  // quantity × labour rounding
-    int Calc_Opt3 = 8;  // sheet total level
-    int CALC_OPT7 = 0;  // sheet total rounding
-    int Calc_Opt4 = 0;  // expense rounding
-    int aCalc_Opt3 = 0; // grand total level
-    int aCALC_OPT7 = 0; // grand total rounding
-    int ACALC_OPT4 = 0; // grand total expense rounding
-    int tax_opt_1 = 0;  // tax rounding; stored as its offset, not as the index
+    int quantityDecimalsChoice = 1;          // quantity decimals
+    int amountRoundingChoice = 1;            // amount rounding
+    int laborRoundingChoice = 0;             // quantity × labour rounding
+    int sheetTotalLevelChoice = 8;           // sheet total level
+    int sheetTotalRoundingChoice = 0;        // sheet total rounding
+    int expenseRoundingChoice = 0;           // expense rounding
+    int grandTotalLevelChoice = 0;           // grand total level
+    int grandTotalRoundingChoice = 0;        // grand total rounding
+    int grandTotalExpenseRoundingChoice = 0; // grand total expense rounding
+    int taxRoundingChoice = 0;               // tax rounding; stored as its offset, not as the index
 
     // ---- 配管工事版 ----
-    std::array<std::string, 6> EXGroup{"配管材",   "一般弁類", "計器類",
-                                       "空調機器", "衛生器具", "排水器具"};
+    std::array<std::string, 6> pipingGroupNames{"配管材",   "一般弁類", "計器類",
+                                                "空調機器", "衛生器具", "排水器具"};
 
     // ---- レイアウト ----
-    bool status_bar = true;
-    bool EDIT_OPT6 = true; // data-entry dialog: labour (hidden, as are 7 to 9)
-    bool EDIT_OPT7 = true; // accessory prices
-    bool EDIT_OPT8 = true; // cost
-    bool EDIT_OPT9 = true; // group prices
-    int FILE_OPT2 = 0;     // 0 shows the addressee in the quotation list
-    int EDIT_OPT2 = 0;     // 0 separates name and specification
-    int EDIT_OPT10 = 0;    // 1 shades alternate rows
+    bool statusBarShown = true;
+    bool entryShowsLabor = true;           // data-entry dialog: labour (hidden, as are 7 to 9)
+    bool entryShowsAccessoryPrices = true; // accessory prices
+    bool entryShowsCost = true;            // cost
+    bool entryShowsGroupPrices = true;     // group prices
+    int listAddresseeChoice = 0;           // 0 shows the addressee in the quotation list
+    int nameSpecColumnsChoice = 0;         // 0 separates name and specification
+    int rowShadingChoice = 0;              // 1 shades alternate rows
 
     // ---- 自社情報 (USER_DATA.conf) ----
-    std::array<std::string, 10> EDATA;
+    std::array<std::string, 10> companyData;
 
     // The counter as last read from or written to the numbering row. Registering writes the
-    // counter back only when the user changed NUMBER_OPT3 from this, so numbers issued since the
+    // counter back only when the user changed numberCounter from this, so numbers issued since the
     // dialog read the row are never handed out a second time.
     std::int64_t numberAsLoaded = 0;
 
     // ---- values other windows read while the program runs ----
-    const std::array<std::string, 9>& unitTexts() const { return ci; }
-    const std::array<std::string, 6>& groupNames() const { return GROUP_NAME; }
+    const std::array<std::string, 9>& unitTexts() const { return unitList; }
+    const std::array<std::string, 6>& groupNames() const { return groupNameList; }
     const std::string& smallSumText() const { return smallSumName; }
     const std::string& midSumText() const { return midSumName; }
-    const std::string& sumText() const { return AllSumName; }
-    const std::string& printStyle() const { return print_dir; }
+    const std::string& sumText() const { return sumName; }
+    const std::string& printStyle() const { return printStyleFile; }
     bool costSplitPrinted() const { return printCostSplit; }
     bool japaneseEraPrinted() const { return printJapaneseEra; }
-    bool alternateRowShading() const { return EDIT_OPT10 == 1; }
+    bool alternateRowShading() const { return rowShadingChoice == 1; }
     // The tax rounding offset: 0.5, 0.9 or 0.
     Currency taxOffset() const;
     NumberingOptions numberingOptions() const;
-    // NUMBER_OPT4 and NUMBER_OPT5 can be changed only while automatic numbering is ticked; they
-    // keep their ticks while greyed.
-    bool numberingSubOptionsEnabled() const { return EDIT_OPT1; }
+    // numberingPerCustomer and offerNumberAfterCustomerPick can be changed only while automatic
+    // numbering is ticked; they keep their ticks while greyed.
+    bool numberingSubOptionsEnabled() const { return automaticNumbering; }
 
     friend bool operator==(const EnvironmentSettings&, const EnvironmentSettings&) = default;
 };

@@ -25,11 +25,11 @@ void applyNotesCheckLine(std::string_view line, EnvironmentSettings& settings) {
         return;
     }
     if (*key == "[EDIT_OPT1]") {
-        settings.EDIT_OPT1 = *ticked;
+        settings.automaticNumbering = *ticked;
     } else if (*key == "[NUMBER_OPT4]") {
-        settings.NUMBER_OPT4 = *ticked;
+        settings.numberingPerCustomer = *ticked;
     } else if (*key == "[NUMBER_OPT5]") {
-        settings.NUMBER_OPT5 = *ticked;
+        settings.offerNumberAfterCustomerPick = *ticked;
     }
 }
 
@@ -39,21 +39,21 @@ void applyNotesTextLine(std::string_view line, EnvironmentSettings& settings) {
         return;
     }
     const std::string value(confValue(line));
-    for (std::size_t i = 0; i < settings.EXGroup.size(); ++i) {
+    for (std::size_t i = 0; i < settings.pipingGroupNames.size(); ++i) {
         if (*key == numberedKey("[EXGROUP", i + 1)) {
-            settings.EXGroup[i] = value;
+            settings.pipingGroupNames[i] = value;
         }
     }
-    for (std::size_t i = 0; i < settings.tankabtnName.size(); ++i) {
+    for (std::size_t i = 0; i < settings.priceButtonNames.size(); ++i) {
         if (*key == numberedKey("[tankaBtnName", i + 1)) {
-            settings.tankabtnName[i] = value;
+            settings.priceButtonNames[i] = value;
         }
     }
     // Rows written by earlier versions may carry units 1 to 8; the ninth unit only ever lives in
     // the settings file.
     for (std::size_t i = 0; i < 8; ++i) {
         if (*key == numberedKey("[CI_", i + 1)) {
-            settings.ci[i] = value;
+            settings.unitList[i] = value;
         }
     }
 }
@@ -94,23 +94,23 @@ std::string numberingNotes(const EnvironmentSettings& settings) {
         notes += confLine(key, value);
         notes += "\r\n";
     };
-    for (std::size_t i = 0; i < settings.tankabtnName.size(); ++i) {
-        addLine(numberedKey("[tankaBtnName", i + 1), settings.tankabtnName[i]);
+    for (std::size_t i = 0; i < settings.priceButtonNames.size(); ++i) {
+        addLine(numberedKey("[tankaBtnName", i + 1), settings.priceButtonNames[i]);
     }
-    for (std::size_t i = 0; i < settings.EXGroup.size(); ++i) {
-        addLine(numberedKey("[EXGROUP", i + 1), settings.EXGroup[i]);
+    for (std::size_t i = 0; i < settings.pipingGroupNames.size(); ++i) {
+        addLine(numberedKey("[EXGROUP", i + 1), settings.pipingGroupNames[i]);
     }
-    addLine("[EDIT_OPT1]", checkText(settings.EDIT_OPT1));
-    addLine("[NUMBER_OPT4]", checkText(settings.NUMBER_OPT4));
-    addLine("[NUMBER_OPT5]", checkText(settings.NUMBER_OPT5));
+    addLine("[EDIT_OPT1]", checkText(settings.automaticNumbering));
+    addLine("[NUMBER_OPT4]", checkText(settings.numberingPerCustomer));
+    addLine("[NUMBER_OPT5]", checkText(settings.offerNumberAfterCustomerPick));
     return notes;
 }
 
 NumberingRow numberingRow(const EnvironmentSettings& settings) {
     return NumberingRow{
-        .header = settings.NUMBER_OPT1,
-        .keta = std::to_string(settings.NUMBER_OPT2),
-        .number = std::to_string(settings.NUMBER_OPT3),
+        .header = settings.numberPrefix,
+        .keta = std::to_string(settings.numberWidth),
+        .number = std::to_string(settings.numberCounter),
         .notes = numberingNotes(settings),
     };
 }
@@ -120,16 +120,16 @@ void applyNumberingRow(EnvironmentSettings& settings, const NumberingRow& row) {
         applyNotesCheckLine(line, settings);
         applyNotesTextLine(line, settings);
     }
-    settings.NUMBER_OPT1 = row.header;
+    settings.numberPrefix = row.header;
     if (const auto keta = wholeNumberFromText(row.keta)) {
-        settings.NUMBER_OPT2 = *keta;
+        settings.numberWidth = *keta;
     }
     applyNumberingCounter(settings, row);
 }
 
 void applyNumberingCounter(EnvironmentSettings& settings, const NumberingRow& row) {
     if (const auto number = wholeNumberFromText(row.number)) {
-        settings.NUMBER_OPT3 = *number;
+        settings.numberCounter = *number;
         settings.numberAsLoaded = *number;
     }
 }

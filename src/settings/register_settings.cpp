@@ -6,30 +6,30 @@ namespace kerbina {
 
 bool restartNeeded(const EnvironmentSettings& inForce, const EnvironmentSettings& registered) {
     EnvironmentSettings waiting = registered;
-    waiting.EDIT_OPT5 = inForce.EDIT_OPT5;
-    waiting.EDIT_OPT4 = inForce.EDIT_OPT4;
-    waiting.print_dir = inForce.print_dir;
-    waiting.NUMBER_OPT1 = inForce.NUMBER_OPT1;
-    waiting.NUMBER_OPT2 = inForce.NUMBER_OPT2;
-    waiting.NUMBER_OPT3 = inForce.NUMBER_OPT3;
+    waiting.startupPassword = inForce.startupPassword;
+    waiting.askPasswordAtStart = inForce.askPasswordAtStart;
+    waiting.printStyleFile = inForce.printStyleFile;
+    waiting.numberPrefix = inForce.numberPrefix;
+    waiting.numberWidth = inForce.numberWidth;
+    waiting.numberCounter = inForce.numberCounter;
     waiting.numberAsLoaded = inForce.numberAsLoaded;
-    waiting.EDIT_OPT1 = inForce.EDIT_OPT1;
-    waiting.NUMBER_OPT4 = inForce.NUMBER_OPT4;
-    waiting.NUMBER_OPT5 = inForce.NUMBER_OPT5;
-    waiting.title1 = inForce.title1;
-    waiting.title2 = inForce.title2;
+    waiting.automaticNumbering = inForce.automaticNumbering;
+    waiting.numberingPerCustomer = inForce.numberingPerCustomer;
+    waiting.offerNumberAfterCustomerPick = inForce.offerNumberAfterCustomerPick;
+    waiting.siteNameTitle = inForce.siteNameTitle;
+    waiting.workNameTitle = inForce.workNameTitle;
     waiting.printCostSplit = inForce.printCostSplit;
     waiting.printJapaneseEra = inForce.printJapaneseEra;
-    waiting.KINGAKU_NAME = inForce.KINGAKU_NAME;
-    waiting.GROUP_NAME = inForce.GROUP_NAME;
-    waiting.tankabtnName = inForce.tankabtnName;
-    waiting.ci = inForce.ci;
+    waiting.amountTexts = inForce.amountTexts;
+    waiting.groupNameList = inForce.groupNameList;
+    waiting.priceButtonNames = inForce.priceButtonNames;
+    waiting.unitList = inForce.unitList;
     waiting.smallSumName = inForce.smallSumName;
     waiting.midSumName = inForce.midSumName;
-    waiting.AllSumName = inForce.AllSumName;
-    waiting.tax_opt_1 = inForce.tax_opt_1;
-    waiting.EDIT_OPT10 = inForce.EDIT_OPT10;
-    waiting.EDATA = inForce.EDATA;
+    waiting.sumName = inForce.sumName;
+    waiting.taxRoundingChoice = inForce.taxRoundingChoice;
+    waiting.rowShadingChoice = inForce.rowShadingChoice;
+    waiting.companyData = inForce.companyData;
     return waiting != inForce;
 }
 

@@ -26,47 +26,47 @@ namespace fs = std::filesystem;
 // and reading both walk this one list, so a key can never be written under one spelling and read
 // under another. `Settings` is const when writing.
 template <typename Settings, typename Visitor> void forEachSettingsKey(Settings& s, Visitor& v) {
-    v.text("[TITLE1]", s.title1);
-    v.text("[TITLE2]", s.title2);
-    for (std::size_t i = 0; i < s.KINGAKU_NAME.size(); ++i) {
-        v.text(numberedKey("[KINGAKU_NAME", i + 1), s.KINGAKU_NAME[i]);
+    v.text("[TITLE1]", s.siteNameTitle);
+    v.text("[TITLE2]", s.workNameTitle);
+    for (std::size_t i = 0; i < s.amountTexts.size(); ++i) {
+        v.text(numberedKey("[KINGAKU_NAME", i + 1), s.amountTexts[i]);
     }
-    v.taxRate("[Tax_Value]", s.tax_value);
-    v.check("[FILE_OPT1]", s.FILE_OPT1);
-    v.option("[CALC_OPT1]", s.CALC_OPT1, kQuantityDecimalChoices);
-    v.option("[CALC_OPT2]", s.CALC_OPT2, kRoundingChoices);
-    v.option("[CALC_OPT3]", s.Calc_Opt3, kLevelChoices);
-    v.option("[CALC_OPT4]", s.Calc_Opt4, kRoundingChoices);
-    v.option("[CALC_OPT6]", s.Calc_Opt6, kRoundingChoices);
-    v.option("[CALC_OPT7]", s.CALC_OPT7, kRoundingChoices);
-    v.option("[ACALC_OPT3]", s.aCalc_Opt3, kLevelChoices);
-    v.option("[ACALC_OPT4]", s.ACALC_OPT4, kRoundingChoices);
-    v.option("[ACALC_OPT7]", s.aCALC_OPT7, kRoundingChoices);
-    v.taxOffset("[Tax_Opt1]", s.tax_opt_1);
-    v.check("[CALC_OPT5]", s.CALC_OPT5);
-    v.text("[GENGAKU]", s.GENGAKU);
-    v.option("[EDIT_OPT2]", s.EDIT_OPT2, kTwoWayChoices);
-    v.option("[FILE_OPT2]", s.FILE_OPT2, kTwoWayChoices);
-    v.option("[EDIT_OPT10]", s.EDIT_OPT10, kTwoWayChoices);
-    v.text("[Print_Dir]", s.print_dir);
-    v.check("[EDIT_OPT4]", s.EDIT_OPT4);
-    v.text("[EDIT_OPT5]", s.EDIT_OPT5);
-    v.check("[EDIT_OPT6]", s.EDIT_OPT6);
-    v.check("[EDIT_OPT7]", s.EDIT_OPT7);
-    v.check("[EDIT_OPT8]", s.EDIT_OPT8);
-    v.check("[EDIT_OPT9]", s.EDIT_OPT9);
-    v.check("[status_bar]", s.status_bar);
-    v.check("[Items_Opt_1]", s.items_opt_1);
-    v.option("[Print_Space]", s.printopt_space, kSpaceChoices);
-    for (std::size_t i = 0; i < s.GROUP_NAME.size(); ++i) {
-        v.text(numberedKey("[GROUP_NAME", i + 1), s.GROUP_NAME[i]);
+    v.taxRate("[Tax_Value]", s.taxRate);
+    v.check("[FILE_OPT1]", s.numberAsFileName);
+    v.option("[CALC_OPT1]", s.quantityDecimalsChoice, kQuantityDecimalChoices);
+    v.option("[CALC_OPT2]", s.amountRoundingChoice, kRoundingChoices);
+    v.option("[CALC_OPT3]", s.sheetTotalLevelChoice, kLevelChoices);
+    v.option("[CALC_OPT4]", s.expenseRoundingChoice, kRoundingChoices);
+    v.option("[CALC_OPT6]", s.laborRoundingChoice, kRoundingChoices);
+    v.option("[CALC_OPT7]", s.sheetTotalRoundingChoice, kRoundingChoices);
+    v.option("[ACALC_OPT3]", s.grandTotalLevelChoice, kLevelChoices);
+    v.option("[ACALC_OPT4]", s.grandTotalExpenseRoundingChoice, kRoundingChoices);
+    v.option("[ACALC_OPT7]", s.grandTotalRoundingChoice, kRoundingChoices);
+    v.taxOffset("[Tax_Opt1]", s.taxRoundingChoice);
+    v.check("[CALC_OPT5]", s.reductionReducesCost);
+    v.text("[GENGAKU]", s.reductionMark);
+    v.option("[EDIT_OPT2]", s.nameSpecColumnsChoice, kTwoWayChoices);
+    v.option("[FILE_OPT2]", s.listAddresseeChoice, kTwoWayChoices);
+    v.option("[EDIT_OPT10]", s.rowShadingChoice, kTwoWayChoices);
+    v.text("[Print_Dir]", s.printStyleFile);
+    v.check("[EDIT_OPT4]", s.askPasswordAtStart);
+    v.text("[EDIT_OPT5]", s.startupPassword);
+    v.check("[EDIT_OPT6]", s.entryShowsLabor);
+    v.check("[EDIT_OPT7]", s.entryShowsAccessoryPrices);
+    v.check("[EDIT_OPT8]", s.entryShowsCost);
+    v.check("[EDIT_OPT9]", s.entryShowsGroupPrices);
+    v.check("[status_bar]", s.statusBarShown);
+    v.check("[Items_Opt_1]", s.itemNameAsFirstLine);
+    v.option("[Print_Space]", s.spaceBeforeHonorific, kSpaceChoices);
+    for (std::size_t i = 0; i < s.groupNameList.size(); ++i) {
+        v.text(numberedKey("[GROUP_NAME", i + 1), s.groupNameList[i]);
     }
-    for (std::size_t i = 0; i < s.ci.size(); ++i) {
-        v.text(numberedKey("[CI_", i + 1), s.ci[i]);
+    for (std::size_t i = 0; i < s.unitList.size(); ++i) {
+        v.text(numberedKey("[CI_", i + 1), s.unitList[i]);
     }
     v.text("[SmallSumName]", s.smallSumName);
     v.text("[MidSumName]", s.midSumName);
-    v.text("[AllSumName]", s.AllSumName);
+    v.text("[AllSumName]", s.sumName);
 }
 
 struct LineWriter {
@@ -171,10 +171,10 @@ enum class NetworkFile { Write, KeepExisting };
 SettingsWritten writeSettingsStores(EnvironmentSettings& settings, const fs::path& dataRoot,
                                     NumberingRowStore& numbering, NetworkFile networkFile) {
     SettingsWritten written;
-    const bool withNumber = settings.NUMBER_OPT3 != settings.numberAsLoaded;
+    const bool withNumber = settings.numberCounter != settings.numberAsLoaded;
     written.numberingRowWritten = numbering.write(numberingRow(settings), withNumber);
     if (written.numberingRowWritten && withNumber) {
-        settings.numberAsLoaded = settings.NUMBER_OPT3;
+        settings.numberAsLoaded = settings.numberCounter;
     }
     written.taxOffset = settings.taxOffset();
 
@@ -236,7 +236,7 @@ void applySettingsFileLines(EnvironmentSettings& settings, const std::vector<std
 std::vector<std::string> companyDataLines(const EnvironmentSettings& settings) {
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < kCompanyDataKeys.size(); ++i) {
-        lines.push_back(confLine(kCompanyDataKeys[i], settings.EDATA[i]));
+        lines.push_back(confLine(kCompanyDataKeys[i], settings.companyData[i]));
     }
     return lines;
 }
@@ -253,7 +253,7 @@ void applyCompanyDataLines(EnvironmentSettings& settings, const std::vector<std:
         }
         const auto index = static_cast<std::size_t>(found - kCompanyDataKeys.begin());
         const std::string_view value = confValue(line);
-        settings.EDATA[index] = std::string(index == 0 ? value : trimBlanks(value));
+        settings.companyData[index] = std::string(index == 0 ? value : trimBlanks(value));
     }
 }
 
@@ -263,7 +263,7 @@ void readUserSettings(EnvironmentSettings& settings, const fs::path& dataRoot) {
         std::vector<std::string> lines;
         for (std::size_t i = 0; i < kCompanyDataKeys.size(); ++i) {
             std::string value(kCompanyDataSamples[i]);
-            value += settings.EDATA[i];
+            value += settings.companyData[i];
             lines.push_back(confLine(kCompanyDataKeys[i], value));
         }
         writeConfFile(file, lines);
@@ -290,8 +290,8 @@ void readEnvironmentSettings(EnvironmentSettings& settings, const fs::path& data
         if (row && !isFreshNumberingRow(*row)) {
             applyNumberingRow(settings, *row);
         }
-        settings.title1 = "受渡場所";
-        settings.title2 = "物件名称";
+        settings.siteNameTitle = "受渡場所";
+        settings.workNameTitle = "物件名称";
         writeSettingsStores(settings, dataRoot, numbering, NetworkFile::KeepExisting);
         return;
     }

@@ -76,7 +76,7 @@ std::string SqliteFileDatabase::location() const {
 
 template <typename Statement> auto SqliteFileDatabase::onConnection(Statement statement) {
     try {
-        TSQLiteDatabase connection(file_);
+        SqliteConnection connection(file_);
         connection.setBusyTimeout(busyTimeout_);
         return statement(connection);
     } catch (DatabaseError& error) {
@@ -87,11 +87,11 @@ template <typename Statement> auto SqliteFileDatabase::onConnection(Statement st
 
 SqlRows SqliteFileDatabase::queryRows(std::string_view sql, const SqlParams& params) {
     return onConnection(
-        [&](TSQLiteDatabase& connection) { return connection.GetTable(sql, params); });
+        [&](SqliteConnection& connection) { return connection.queryRows(sql, params); });
 }
 
 void SqliteFileDatabase::execute(std::string_view sql, const SqlParams& params) {
-    onConnection([&](TSQLiteDatabase& connection) { connection.ExecSQL(sql, params); });
+    onConnection([&](SqliteConnection& connection) { connection.execute(sql, params); });
 }
 
 std::string SqliteFileDatabase::changeStamp() const {

@@ -18,7 +18,7 @@ using std::chrono::steady_clock;
 // the caller decides how long to look again. A file that cannot be opened tells nothing.
 bool writeLockHeld(const fs::path& file) {
     try {
-        TSQLiteDatabase connection(file, SqliteOpenMode::ReadWrite);
+        SqliteConnection connection(file, SqliteOpenMode::ReadWrite);
         SqliteTransaction lock(connection);
     } catch (const DatabaseError& error) {
         return sqliteFault(error.code()) == SqliteFault::Busy;
@@ -69,15 +69,15 @@ DatabaseCheck checkDatabaseFile(const fs::path& file, CheckDepth depth,
     std::vector<std::string> faults;
     DatabaseCheck check;
     try {
-        TSQLiteDatabase connection(file, SqliteOpenMode::ReadOnly);
+        SqliteConnection connection(file, SqliteOpenMode::ReadOnly);
         connection.setBusyTimeout(kLockWait);
         if (limit) {
             connection.interruptAt(steady_clock::now() + *limit);
         }
         try {
             const SqlRows rows =
-                connection.GetTable(depth == CheckDepth::Quick ? "PRAGMA quick_check(20)"
-                                                               : "PRAGMA integrity_check(20)");
+                connection.queryRows(depth == CheckDepth::Quick ? "PRAGMA quick_check(20)"
+                                                                : "PRAGMA integrity_check(20)");
             for (const SqlRow& row : rows) {
                 faults.push_back(row.field(1));
             }

@@ -76,31 +76,31 @@ std::string dateTimeText(std::chrono::system_clock::time_point time) {
 }
 
 std::string quotationDateText(const QuotationHeader& header) {
-    return dateTime(header.dy + 1988, header.dm, header.dd, 0, 0, 0);
+    return dateTime(header.storedYear + 1988, header.month, header.day, 0, 0, 0);
 }
 
 SqlParams quotationRowValues(const QuotationHeader& header, std::string_view data,
                              std::string_view modified) {
     return {
         header.number,
-        header.atesaki1,
-        header.atesaki2,
-        header.constract1,
-        header.constract2,
-        header.allGTotal,
-        header.allNTotal,
-        header.taxGTotal,
-        header.taxNTotal,
-        header.where,
-        header.mLimit,
-        header.uLimit,
-        header.trade,
+        header.addressee1,
+        header.addressee2,
+        header.siteName1,
+        header.siteName2,
+        header.submittedGrandTotal,
+        header.netGrandTotal,
+        header.submittedTaxTotal,
+        header.netTaxTotal,
+        header.workName,
+        header.validity,
+        header.deliveryDate,
+        header.tradeTerms,
         header.number,
-        header.keisyo,
+        header.honorific,
         quotationDateText(header),
         modified,
-        header.inTanto,
-        header.outTanto,
+        header.author,
+        header.requester,
         std::to_string(header.dataLevel),
         std::to_string(header.keyCode),
         header.opt1Str,

@@ -159,15 +159,15 @@ SqlParams listValues(const std::vector<std::string>& columns) {
 constexpr std::size_t kQuotationsPerRead = 100;
 
 // Index files that are damaged are only an index: they are set up again from nothing.
-std::unique_ptr<TSQLiteDatabase> openIndex(const std::filesystem::path& file) {
+std::unique_ptr<SqliteConnection> openIndex(const std::filesystem::path& file) {
     for (int attempt = 0;; ++attempt) {
         try {
-            auto connection = std::make_unique<TSQLiteDatabase>(file);
+            auto connection = std::make_unique<SqliteConnection>(file);
             connection->requireWritable();
             connection->setBusyTimeout(SqliteFileDatabase::kBusyTimeout);
             connection->addTokenizer(kTokenizerName, gramTokens);
             for (const char* statement : kIndexSchema) {
-                connection->ExecSQL(statement);
+                connection->execute(statement);
             }
             return connection;
         } catch (const DatabaseError& error) {
@@ -241,17 +241,17 @@ std::optional<long long> SearchIndex::textMatchCount(std::string_view text) {
     }
     return onIndexFile(indexFile_, [&]() -> long long {
         if (chars.size() <= 2) {
-            const SqlRows rows = index_->GetTable("SELECT count(*) FROM grams WHERE grams MATCH ?",
-                                                  {quotedToken(folding)});
+            const SqlRows rows = index_->queryRows("SELECT count(*) FROM grams WHERE grams MATCH ?",
+                                                   {quotedToken(folding)});
             return rows.empty() ? 0 : std::stoll(rows.front().field(1));
         }
         // Confirming candidates reads their stored texts: done once here, and the confirmed set
         // answers the count and the page that follow.
         confirmedText_.clear();
-        index_->ExecSQL("DELETE FROM temp.hits");
+        index_->execute("DELETE FROM temp.hits");
         SqlParams params;
         const std::string rows = confirmedRows(text, chars, params);
-        index_->ExecSQL("INSERT INTO temp.hits " + rows, params);
+        index_->execute("INSERT INTO temp.hits " + rows, params);
         confirmedText_ = std::string(text);
         return index_->changedRows();
     });
@@ -275,11 +275,11 @@ std::string SearchIndex::containsCondition(std::string_view text, SqlParams& par
 }
 
 SqlRows SearchIndex::queryRows(std::string_view sql, const SqlParams& params) {
-    return onIndexFile(indexFile_, [&] { return index_->GetTable(sql, params); });
+    return onIndexFile(indexFile_, [&] { return index_->queryRows(sql, params); });
 }
 
 std::string SearchIndex::storedStamp() const {
-    const SqlRows rows = index_->GetTable("SELECT value FROM meta WHERE key='stamp'");
+    const SqlRows rows = index_->queryRows("SELECT value FROM meta WHERE key='stamp'");
     return rows.empty() ? std::string() : rows.front().field(1);
 }
 
@@ -363,7 +363,7 @@ void SearchIndex::refresh() {
         }
         std::vector<long long> stale;
         std::vector<std::string> changed;
-        for (SqlRow& row : index_->GetTable("SELECT id," + listColumnsRead() + " FROM list")) {
+        for (SqlRow& row : index_->queryRows("SELECT id," + listColumnsRead() + " FROM list")) {
             const long long id = std::stoll(row.field(1));
             row.columns.erase(row.columns.begin());
             const auto found = source.find(row.columns.front());
@@ -381,9 +381,9 @@ void SearchIndex::refresh() {
         }
         SqliteTransaction transaction(*index_);
         reindex(changed, stale);
-        index_->ExecSQL("INSERT OR REPLACE INTO meta(key,value) VALUES('stamp',?)", {stamp});
+        index_->execute("INSERT OR REPLACE INTO meta(key,value) VALUES('stamp',?)", {stamp});
         if (changed.size() + stale.size() >= 1000) {
-            index_->ExecSQL("INSERT INTO grams(grams) VALUES('optimize')");
+            index_->execute("INSERT INTO grams(grams) VALUES('optimize')");
         }
         transaction.commit();
         lastRefreshCount_ = static_cast<long long>(changed.size() + stale.size());
@@ -406,7 +406,7 @@ bool SearchIndex::noteChanged(const std::string& number, const std::string& stam
             const auto before = stampCounter(stampBefore);
             const auto after = stampCounter(now);
             if (before && after && *after == *before + 1 && storedStamp() == stampBefore) {
-                index_->ExecSQL("UPDATE meta SET value=? WHERE key='stamp'", {now});
+                index_->execute("UPDATE meta SET value=? WHERE key='stamp'", {now});
             }
             transaction.commit();
         });

@@ -11,7 +11,7 @@
 
 namespace kerbina {
 
-class TSQLiteDatabase;
+class SqliteConnection;
 
 // The search index of the quotation list: answers "which quotations contain this text" without
 // reading every stored quotation.
@@ -93,7 +93,7 @@ private:
 
     Database& quotations_;
     std::filesystem::path indexFile_;
-    std::unique_ptr<TSQLiteDatabase> index_;
+    std::unique_ptr<SqliteConnection> index_;
     long long lastRefreshCount_ = 0;
     bool lastRefreshCompared_ = false;
     std::string confirmedText_; // the text whose rows are in the temporary table `hits`

@@ -167,7 +167,7 @@ SqliteFault sqliteFault(int code) {
     }
 }
 
-TSQLiteDatabase::TSQLiteDatabase(const std::filesystem::path& file, SqliteOpenMode mode) {
+SqliteConnection::SqliteConnection(const std::filesystem::path& file, SqliteOpenMode mode) {
     const std::string name = pathText(file);
     const int flags = mode == SqliteOpenMode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
                       : mode == SqliteOpenMode::ReadWrite ? SQLITE_OPEN_READWRITE
@@ -181,24 +181,24 @@ TSQLiteDatabase::TSQLiteDatabase(const std::filesystem::path& file, SqliteOpenMo
     }
 }
 
-TSQLiteDatabase::~TSQLiteDatabase() {
+SqliteConnection::~SqliteConnection() {
     rollbackOpenTransaction();
     sqlite3_close_v2(db_);
 }
 
-void TSQLiteDatabase::rollbackOpenTransaction() noexcept {
+void SqliteConnection::rollbackOpenTransaction() noexcept {
     if (sqlite3_get_autocommit(db_) == 0) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }
 
-void TSQLiteDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
+void SqliteConnection::setBusyTimeout(std::chrono::milliseconds timeout) {
     busyWait_.timeout = timeout;
-    sqlite3_busy_handler(db_, timeout.count() > 0 ? &TSQLiteDatabase::waitWhileBusy : nullptr,
+    sqlite3_busy_handler(db_, timeout.count() > 0 ? &SqliteConnection::waitWhileBusy : nullptr,
                          &busyWait_);
 }
 
-int TSQLiteDatabase::waitWhileBusy(void* data, int attempts) {
+int SqliteConnection::waitWhileBusy(void* data, int attempts) {
     auto& wait = *static_cast<BusyWait*>(data);
     const auto now = std::chrono::steady_clock::now();
     if (attempts == 0) {
@@ -211,26 +211,26 @@ int TSQLiteDatabase::waitWhileBusy(void* data, int attempts) {
     return 1;
 }
 
-void TSQLiteDatabase::interruptAt(std::chrono::steady_clock::time_point deadline) {
+void SqliteConnection::interruptAt(std::chrono::steady_clock::time_point deadline) {
     deadline_ = deadline;
-    sqlite3_progress_handler(db_, 1000, &TSQLiteDatabase::stopAtDeadline, &deadline_);
+    sqlite3_progress_handler(db_, 1000, &SqliteConnection::stopAtDeadline, &deadline_);
 }
 
-int TSQLiteDatabase::stopAtDeadline(void* deadline) {
+int SqliteConnection::stopAtDeadline(void* deadline) {
     return std::chrono::steady_clock::now() >=
                    *static_cast<std::chrono::steady_clock::time_point*>(deadline)
                ? 1
                : 0;
 }
 
-void TSQLiteDatabase::ExecSQL(std::string_view sql, const SqlParams& params) {
+void SqliteConnection::execute(std::string_view sql, const SqlParams& params) {
     SqliteStatement statement(db_, sql, &params, kExecTexts);
     if (statement.step()) {
         raiseSqlError(kExecTexts.step, SQLITE_ROW, sql, sqlite3_errstr(SQLITE_ROW));
     }
 }
 
-SqlRows TSQLiteDatabase::GetTable(std::string_view sql, const SqlParams& params) {
+SqlRows SqliteConnection::queryRows(std::string_view sql, const SqlParams& params) {
     SqliteStatement statement(db_, sql, &params, kQueryTexts);
     sqlite3_stmt* stmt = statement.stmt_.get();
     SqlRows rows;
@@ -252,25 +252,25 @@ SqlRows TSQLiteDatabase::GetTable(std::string_view sql, const SqlParams& params)
     return rows;
 }
 
-SqliteStatement TSQLiteDatabase::prepare(std::string_view sql) {
+SqliteStatement SqliteConnection::prepare(std::string_view sql) {
     return SqliteStatement(db_, sql, nullptr, kQueryTexts);
 }
 
-void TSQLiteDatabase::requireWritable() const {
+void SqliteConnection::requireWritable() const {
     if (sqlite3_db_readonly(db_, "main") == 1) {
         throw DatabaseError("The database file can only be read", SQLITE_READONLY);
     }
 }
 
-long long TSQLiteDatabase::lastInsertId() const {
+long long SqliteConnection::lastInsertId() const {
     return sqlite3_last_insert_rowid(db_);
 }
 
-long long TSQLiteDatabase::changedRows() const {
+long long SqliteConnection::changedRows() const {
     return sqlite3_changes64(db_);
 }
 
-std::string TSQLiteDatabase::lastErrorMessage() const {
+std::string SqliteConnection::lastErrorMessage() const {
     return sqlite3_errmsg(db_);
 }
 
@@ -321,7 +321,7 @@ int tokenize(Fts5Tokenizer* instance, void* context, int flags, const char* text
 
 } // namespace
 
-void TSQLiteDatabase::addTokenizer(const char* name, Tokenizer tokenizer) {
+void SqliteConnection::addTokenizer(const char* name, Tokenizer tokenizer) {
     fts5_api* api = nullptr;
     {
         SqliteStatement lookup(db_, "SELECT fts5(?1)", nullptr, kQueryTexts);
@@ -411,8 +411,8 @@ long long SqliteStatement::integer(int column) const {
     return sqlite3_column_int64(stmt_.get(), column);
 }
 
-SqliteTransaction::SqliteTransaction(TSQLiteDatabase& connection) : connection_(connection) {
-    connection_.ExecSQL("BEGIN IMMEDIATE");
+SqliteTransaction::SqliteTransaction(SqliteConnection& connection) : connection_(connection) {
+    connection_.execute("BEGIN IMMEDIATE");
 }
 
 SqliteTransaction::~SqliteTransaction() {
@@ -422,7 +422,7 @@ SqliteTransaction::~SqliteTransaction() {
 }
 
 void SqliteTransaction::commit() {
-    connection_.ExecSQL("COMMIT");
+    connection_.execute("COMMIT");
     open_ = false;
 }
 

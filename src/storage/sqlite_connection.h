@@ -50,13 +50,13 @@ using Tokenizer = void (*)(std::string_view text, bool query, const TokenEmitter
 // An open connection to one database file. Closing rolls back a transaction left open. Every
 // failure raises DatabaseError. This file and its source are the only ones that speak to the
 // SQLite library.
-class TSQLiteDatabase {
+class SqliteConnection {
 public:
-    explicit TSQLiteDatabase(const std::filesystem::path& file,
-                             SqliteOpenMode mode = SqliteOpenMode::Create);
-    ~TSQLiteDatabase();
-    TSQLiteDatabase(const TSQLiteDatabase&) = delete;
-    TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+    explicit SqliteConnection(const std::filesystem::path& file,
+                              SqliteOpenMode mode = SqliteOpenMode::Create);
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     // How long a statement waits for another connection's lock before it fails. While it waits
     // it looks again every millisecond: SQLite's own wait backs off to 100 ms between looks, and a
@@ -67,9 +67,9 @@ public:
     void interruptAt(std::chrono::steady_clock::time_point deadline);
 
     // Runs one statement that must finish without returning a row.
-    void ExecSQL(std::string_view sql, const SqlParams& params = {});
+    void execute(std::string_view sql, const SqlParams& params = {});
     // Runs one query to its end and returns every row.
-    SqlRows GetTable(std::string_view sql, const SqlParams& params = {});
+    SqlRows queryRows(std::string_view sql, const SqlParams& params = {});
     // Prepares one statement to be run many times with new values.
     SqliteStatement prepare(std::string_view sql);
 
@@ -130,7 +130,7 @@ public:
     long long integer(int column) const;
 
 private:
-    friend class TSQLiteDatabase;
+    friend class SqliteConnection;
     // Binds `params` at once; without them the statement waits for `bind`.
     SqliteStatement(sqlite3* db, std::string_view sql, const SqlParams* params,
                     FailureTexts failureTexts);
@@ -149,7 +149,7 @@ private:
 // waited for at the start), committed by `commit`, rolled back when it leaves scope without.
 class SqliteTransaction {
 public:
-    explicit SqliteTransaction(TSQLiteDatabase& connection);
+    explicit SqliteTransaction(SqliteConnection& connection);
     ~SqliteTransaction();
     SqliteTransaction(const SqliteTransaction&) = delete;
     SqliteTransaction& operator=(const SqliteTransaction&) = delete;
@@ -157,7 +157,7 @@ public:
     void commit();
 
 private:
-    TSQLiteDatabase& connection_;
+    SqliteConnection& connection_;
     bool open_ = true;
 };
 

@@ -39,7 +39,7 @@ protected:
         line.kind = LineKind::WholePriced;
         return session->runGridCommand(
             [&](GridContext& context, Selection) {
-                return WriteLineFromMessage(context, Selection{row, row}, line,
+                return writeLineFromMessage(context, Selection{row, row}, line,
                                             LineWriteMode::Overwrite, AfterWrite::Save, false);
             },
             Selection{row, row});
@@ -173,11 +173,11 @@ TEST_F(QuotationSessionTest, ANewQuotationAsksBeforeDiscardingAModifiedOne) {
 // the row shading take effect for the open quotation at once, without a restart.
 TEST_F(QuotationSessionTest, RegisteredSettingsTakeEffectAtOnce) {
     EnvironmentSettings& environment = session->environment();
-    environment.tax_opt_1 = 1;
-    environment.EDIT_OPT1 = false;
-    environment.NUMBER_OPT4 = true;
-    environment.EDIT_OPT10 = 1;
-    environment.title2 = "件名";
+    environment.taxRoundingChoice = 1;
+    environment.automaticNumbering = false;
+    environment.numberingPerCustomer = true;
+    environment.rowShadingChoice = 1;
+    environment.workNameTitle = "件名";
     DatabaseNumberingRowStore numbering(session->quotationDatabase());
     session->applyRegisteredSettings(
         registerSettings(environment, folders.dataRoot, numbering, environment));
@@ -197,7 +197,7 @@ TEST_F(QuotationSessionTest, OpeningAFileRecomputesItShowsOnePageAndOffersItForS
     const SessionOutcome opened =
         session->openQuotationFile(exampleQuotation(1), FileRole::OwnFile, kToday);
     ASSERT_TRUE(opened.done);
-    EXPECT_EQ(session->document().header.allGTotal, Currency::fromWhole(17883950));
+    EXPECT_EQ(session->document().header.submittedGrandTotal, Currency::fromWhole(17883950));
     const auto tabChanges = std::ranges::count_if(opened.changes, [](const DocumentChange& change) {
         return change.kind == Kind::PageChosen;
     });
@@ -213,7 +213,7 @@ TEST_F(QuotationSessionTest, OpeningAFileRecomputesItShowsOnePageAndOffersItForS
     EXPECT_EQ(session->ownFile(), *prompt.fileToSave);
     EXPECT_FALSE(session->document().modified);
     ASSERT_TRUE(session->openQuotationFile(*prompt.fileToSave, FileRole::Source, kToday).done);
-    EXPECT_EQ(session->document().header.allGTotal, Currency::fromWhole(17883950));
+    EXPECT_EQ(session->document().header.submittedGrandTotal, Currency::fromWhole(17883950));
     EXPECT_TRUE(session->ownFile().empty()); // a source only: the next save offers a new name
 }
 
@@ -327,8 +327,8 @@ TEST_F(QuotationSessionTest, ASaveThatMeetsALockSaysSoAndSavesNothing) {
     ScriptedWait wait;
     session->setLockWait(
         &wait, LockWaitPolicy{std::chrono::milliseconds(200), std::chrono::milliseconds(10)});
-    TSQLiteDatabase other(databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation));
-    other.ExecSQL("BEGIN IMMEDIATE");
+    SqliteConnection other(databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation));
+    other.execute("BEGIN IMMEDIATE");
 
     EXPECT_FALSE(session->saveToDatabase());
     EXPECT_GT(wait.looks, 1);
@@ -343,7 +343,7 @@ TEST_F(QuotationSessionTest, ASaveThatMeetsALockSaysSoAndSavesNothing) {
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(session->document().modified);
 
-    other.ExecSQL("ROLLBACK");
+    other.execute("ROLLBACK");
     wait.stop = false;
     EXPECT_TRUE(session->saveToDatabase());
     EXPECT_EQ(dialogs, 1);

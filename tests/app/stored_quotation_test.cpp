@@ -61,7 +61,7 @@ TEST_F(StoredQuotationTest, OpensRecomputedWithTheStatusOfItsRow) {
     ASSERT_TRUE(opened.done);
     const QuotationHeader& header = session->document().header;
     EXPECT_EQ(header.number, "Q-0001");
-    EXPECT_EQ(header.allGTotal, Currency::fromWhole(17883950));
+    EXPECT_EQ(header.submittedGrandTotal, Currency::fromWhole(17883950));
     EXPECT_EQ(header.status, 3);
     EXPECT_FALSE(session->document().modified);
     EXPECT_TRUE(session->ownFile().empty());
@@ -93,7 +93,7 @@ TEST_F(StoredQuotationTest, WhatCannotBeOpenedLeavesTheOpenQuotation) {
             session->run([&] { done = session->openStoredQuotation(tried.number, kToday).done; });
         EXPECT_FALSE(outcome.succeeded && done);
         EXPECT_EQ(session->document().header.number, "Q-0001");
-        EXPECT_EQ(session->document().header.allGTotal, Currency::fromWhole(17883950));
+        EXPECT_EQ(session->document().header.submittedGrandTotal, Currency::fromWhole(17883950));
         if (tried.notice != nullptr) {
             EXPECT_EQ(prompt.notices, std::vector<std::string>{tried.notice});
         }
@@ -104,8 +104,8 @@ TEST_F(StoredQuotationTest, WhatCannotBeOpenedLeavesTheOpenQuotation) {
 // quotation's addressee; without such an entry no number is issued and the reason is shown.
 TEST_F(StoredQuotationTest, CopyNumbersPerCustomerFollowTheAddresseeOfTheRow) {
     EnvironmentSettings& environment = session->environment();
-    environment.EDIT_OPT1 = true;
-    environment.NUMBER_OPT4 = true;
+    environment.automaticNumbering = true;
+    environment.numberingPerCustomer = true;
     DatabaseNumberingRowStore numbering(session->quotationDatabase());
     session->applyRegisteredSettings(
         registerSettings(environment, folders.dataRoot, numbering, environment));

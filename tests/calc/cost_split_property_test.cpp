@@ -159,8 +159,8 @@ TEST(CostSplitProperty, ColumnsAndTheListsTaxMakeTheGrandTotal) {
         recalculateQuotation(data, CalcSettings{}, seed % 2 == 0);
         const QuotationCostSplit result = quotationCostSplit(data, CalcSettings{});
 
-        EXPECT_EQ(result.total.total() + result.tax, data.header.allGTotal);
-        EXPECT_EQ(result.tax, data.header.taxGTotal);
+        EXPECT_EQ(result.total.total() + result.tax, data.header.submittedGrandTotal);
+        EXPECT_EQ(result.tax, data.header.submittedTaxTotal);
         Currency welfareItems;
         for (int n = 1; n <= data.itemMax(); ++n) {
             const ItemRecord& item = data.items[static_cast<std::size_t>(n)];

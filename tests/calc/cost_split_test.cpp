@@ -106,8 +106,8 @@ void expectAddsUp(const QuotationData& data, const QuotationCostSplit& result) {
                 << "item " << n;
         }
     }
-    EXPECT_EQ(result.total.total() + result.tax, data.header.allGTotal);
-    EXPECT_EQ(result.tax, data.header.taxGTotal);
+    EXPECT_EQ(result.total.total() + result.tax, data.header.submittedGrandTotal);
+    EXPECT_EQ(result.tax, data.header.submittedTaxTotal);
 }
 
 TEST(CostSplit, OneSheetLineByLine) {

@@ -103,8 +103,8 @@ TEST(ListPass, HierarchyAndSumItemsShowSumsWithoutCountingTwice) {
     expectTotals(state.items[8], "3300", "4350", 8);
     expectTotals(state.items[10], "7", "9", 10);
     expectTotals(state.items[11], "3307", "4359", 11);
-    EXPECT_EQ(state.header.allNTotal, c("3307"));
-    EXPECT_EQ(state.header.allGTotal, c("4359"));
+    EXPECT_EQ(state.header.netGrandTotal, c("3307"));
+    EXPECT_EQ(state.header.submittedGrandTotal, c("4359"));
     EXPECT_EQ(state.allSubmittedTotal, c("4359"));
     EXPECT_EQ(result.allLabor, c("320")); // the reduction lowers the labour total too
 }
@@ -216,10 +216,10 @@ TEST(ListPass, WelfareAndTaxFollowTheOrderOfTheList) {
         EXPECT_EQ(w.note, row.note);
         expectTotals(state.items[static_cast<std::size_t>(welfareItem + 1)], row.welfareNet,
                      row.welfareSubmitted, welfareItem + 1);
-        EXPECT_EQ(state.header.taxGTotal, c(row.tax));
-        EXPECT_EQ(state.header.taxNTotal, c(row.tax));
-        EXPECT_EQ(state.header.allNTotal, c(row.allNet));
-        EXPECT_EQ(state.header.allGTotal, c(row.allSubmitted));
+        EXPECT_EQ(state.header.submittedTaxTotal, c(row.tax));
+        EXPECT_EQ(state.header.netTaxTotal, c(row.tax));
+        EXPECT_EQ(state.header.netGrandTotal, c(row.allNet));
+        EXPECT_EQ(state.header.submittedGrandTotal, c(row.allSubmitted));
     }
 }
 
@@ -235,8 +235,8 @@ TEST(ListPass, TaxItemTakesItsRateAtTheTaxOffsetAndEndsTheList) {
     expectTotals(state.items[2], "0", "1235", 2);
     EXPECT_EQ(state.listSubmittedTax, c("1235"));
     EXPECT_EQ(state.listNetTax, Currency());
-    EXPECT_EQ(state.header.allGTotal, c("13580"));
-    EXPECT_EQ(state.header.allNTotal, c("10000"));
+    EXPECT_EQ(state.header.submittedGrandTotal, c("13580"));
+    EXPECT_EQ(state.header.netGrandTotal, c("10000"));
     EXPECT_EQ(state.header.opt2Int, 1);
 }
 
@@ -248,7 +248,7 @@ TEST(ListPass, SumItemEndsTheListAndOnlyPositiveSheetTaxMarksTheHeader) {
     DocumentState state = listOf({negativeTax, ranged(99, 0, 0), laterTax});
     state.header.opt2Int = 1;
     recalculateItemList(state);
-    EXPECT_EQ(state.header.allGTotal, c("100"));
+    EXPECT_EQ(state.header.submittedGrandTotal, c("100"));
     EXPECT_EQ(state.header.opt2Int, 0);
 
     DocumentState taxed = listOf({laterTax});
@@ -377,8 +377,8 @@ TEST(RecalculateQuotation, EachSheetWithItsOwnSettingsThenTheList) {
     EXPECT_EQ(data.sheets[2][1].kind, 100);
     EXPECT_EQ(data.sheets[3].size(), 1u);
     expectTotals(data.items[4], "0", "44", 4); // 44.4 at offset 0.5
-    EXPECT_EQ(data.header.allGTotal, c("488"));
-    EXPECT_EQ(data.header.taxGTotal, c("44"));
+    EXPECT_EQ(data.header.submittedGrandTotal, c("488"));
+    EXPECT_EQ(data.header.submittedTaxTotal, c("44"));
 }
 
 TEST(RecalculateQuotation, AQuotationWithoutItsOwnTaxOffsetKeepsTheOneItsTaxUsed) {

@@ -30,13 +30,13 @@ TEST(CoverFields, ReadAndWriteRoundTripTheCoverAndLeaveTheRestOfTheHeader) {
     EXPECT_EQ(cover.customerId, "17");
 
     QuotationHeader target;
-    target.allGTotal = c("123456");
+    target.submittedGrandTotal = c("123456");
     target.opt2Str = ",,,";
     target.keta = 1000;
     target.dataLevel = 5;
     writeCover(cover, target);
     QuotationHeader expected = source;
-    expected.allGTotal = c("123456");
+    expected.submittedGrandTotal = c("123456");
     expected.opt2Str = ",,,";
     expected.keta = 1000;
     expected.dataLevel = 0;
@@ -72,8 +72,8 @@ TEST(CoverFields, EveryTextIsCutToItsFieldWidthAtAWholeCharacter) {
     cover[CoverText::Addressee1] = "A" + repeated("設", 30);
     QuotationHeader header;
     writeCover(cover, header);
-    EXPECT_EQ(header.atesaki1, "A" + repeated("設", 24));
-    EXPECT_EQ(cp932Length(header.atesaki1), 49);
+    EXPECT_EQ(header.addressee1, "A" + repeated("設", 24));
+    EXPECT_EQ(cp932Length(header.addressee1), 49);
 }
 
 TEST(CoverFields, StatusNoneIsWrittenAsDraftAndUnknownCodesReadAsNone) {

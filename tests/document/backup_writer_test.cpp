@@ -148,7 +148,7 @@ TEST_F(BackupTest, IsRewrittenUnlessTheFileHoldsTheNextBackupAlready) {
     QuotationData data = collectQuotation(state, store.workFolder);
     writer.prepare(data, {}, store.workFolder);
     writer.write(file);
-    data.header.where = "変更";
+    data.header.workName = "変更";
     writer.prepare(data, {}, store.workFolder);
     EXPECT_THROW(writer.write(root / "missing" / "unit.krb2"), FileError);
     writer.prepare(data, {}, store.workFolder);

@@ -73,8 +73,8 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
     EXPECT_EQ(loadQuotationFile(state, store, host, host.settings(), path, std::nullopt, kToday),
               OpenedView::ItemList);
     EXPECT_EQ(state.itemMax(), 3);
-    EXPECT_EQ(state.header.atesaki1, "山田建設株式会社");
-    EXPECT_EQ(state.header.keisyo, "御中");
+    EXPECT_EQ(state.header.addressee1, "山田建設株式会社");
+    EXPECT_EQ(state.header.honorific, "御中");
     EXPECT_EQ(state.header.status, 2);
     EXPECT_EQ(state.currentSheetNumber, 2); // the tax item has no sheet of its own
     EXPECT_EQ(namesOf(state.sheet), "配管;");
@@ -99,14 +99,15 @@ TEST_F(DirectReadTest, AFileWithoutADateTakesTodaysDate) {
     startNewQuotation(state, store, host, host.settings(), kToday);
     loadQuotationFile(state, store, host, host.settings(), undated, std::nullopt, kToday);
     const QuotationHeader today = newHeader(2024, 5, static_cast<int>(unsigned(kToday.day())));
-    EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd),
-              std::tuple(today.dy, today.dm, today.dd));
+    EXPECT_EQ(std::tuple(state.header.storedYear, state.header.month, state.header.day),
+              std::tuple(today.storedYear, today.month, today.day));
 
     std::string text = quotationText(itemLine("10", ""), 1, dataLine(1, "配管", "100"));
     text.insert(text.find("[ItemMax]"), "[DY]=30\r\n[DM]=2\r\n[DD]=31\r\n");
     loadQuotationFile(state, store, host, host.settings(), writeFile("dated.krb2", text),
                       std::nullopt, kToday);
-    EXPECT_EQ(std::tuple(state.header.dy, state.header.dm, state.header.dd), std::tuple(30, 2, 31));
+    EXPECT_EQ(std::tuple(state.header.storedYear, state.header.month, state.header.day),
+              std::tuple(30, 2, 31));
 }
 
 TEST_F(DirectReadTest, OneItemOpensItsSheetComputedWithAFreshUndoTape) {
@@ -141,12 +142,12 @@ TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
         loadQuotationFile(state, store, fresh, fresh.settings(), path, std::nullopt, kToday);
         for (const QuotationHeader& header :
              {state.header, readQuotationFile(backupFilePath(store.backupFolder)).header}) {
-            EXPECT_EQ(header.allGTotal, expected.header.allGTotal);
-            EXPECT_EQ(header.allNTotal, expected.header.allNTotal);
-            EXPECT_EQ(header.taxGTotal, expected.header.taxGTotal);
-            EXPECT_EQ(header.taxNTotal, expected.header.taxNTotal);
+            EXPECT_EQ(header.submittedGrandTotal, expected.header.submittedGrandTotal);
+            EXPECT_EQ(header.netGrandTotal, expected.header.netGrandTotal);
+            EXPECT_EQ(header.submittedTaxTotal, expected.header.submittedTaxTotal);
+            EXPECT_EQ(header.netTaxTotal, expected.header.netTaxTotal);
         }
-        EXPECT_EQ(state.allSubmittedTotal, expected.header.allGTotal);
+        EXPECT_EQ(state.allSubmittedTotal, expected.header.submittedGrandTotal);
         ASSERT_EQ(state.itemMax(), expected.itemMax());
         for (int n = 1; n <= expected.itemMax(); ++n) {
             const auto i = static_cast<std::size_t>(n);
@@ -156,8 +157,9 @@ TEST_F(DirectReadTest, OpeningRecomputesEverySheetAsTheCommandLineToolDoes) {
             EXPECT_EQ(state.items[i].laborTotal, expected.items[i].laborTotal) << n;
         }
         if (example == 1) {
-            EXPECT_NE(stored.allGTotal, expected.header.allGTotal); // the file's total is stale
-            EXPECT_EQ(state.header.allGTotal, Currency::fromWhole(17883950));
+            EXPECT_NE(stored.submittedGrandTotal,
+                      expected.header.submittedGrandTotal); // the file's total is stale
+            EXPECT_EQ(state.header.submittedGrandTotal, Currency::fromWhole(17883950));
         }
     }
 }

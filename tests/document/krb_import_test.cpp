@@ -119,27 +119,27 @@ TEST(KrbImport, ConvertsTheRecordsAtTheirOffsets) {
 
     const QuotationHeader& h = data.header;
     EXPECT_EQ(h.id, "C-7");
-    EXPECT_EQ(h.atesaki1, "山田建設株式会社");
-    EXPECT_EQ(h.constract1, "東西ビル新築工事");
-    EXPECT_EQ(h.allGTotal, c("1650000"));
-    EXPECT_EQ(h.allNTotal, c("1200000"));
-    EXPECT_EQ(h.where, "衛生設備工事");
-    EXPECT_EQ(h.mLimit, "提出後3ヶ月");
-    EXPECT_EQ(h.uLimit, "別途協議");
-    EXPECT_EQ(h.trade, "従来通り");
+    EXPECT_EQ(h.addressee1, "山田建設株式会社");
+    EXPECT_EQ(h.siteName1, "東西ビル新築工事");
+    EXPECT_EQ(h.submittedGrandTotal, c("1650000"));
+    EXPECT_EQ(h.netGrandTotal, c("1200000"));
+    EXPECT_EQ(h.workName, "衛生設備工事");
+    EXPECT_EQ(h.validity, "提出後3ヶ月");
+    EXPECT_EQ(h.deliveryDate, "別途協議");
+    EXPECT_EQ(h.tradeTerms, "従来通り");
     EXPECT_EQ(h.number, "H-0042");
-    EXPECT_EQ(h.dy, 11);
-    EXPECT_EQ(h.dm, 6);
-    EXPECT_EQ(h.dd, 30);
-    EXPECT_EQ(h.inTanto, "佐藤");
-    EXPECT_EQ(h.outTanto, "鈴木");
+    EXPECT_EQ(h.storedYear, 11);
+    EXPECT_EQ(h.month, 6);
+    EXPECT_EQ(h.day, 30);
+    EXPECT_EQ(h.author, "佐藤");
+    EXPECT_EQ(h.requester, "鈴木");
     EXPECT_EQ(h.dataLevel, 3);
     EXPECT_EQ(h.keyCode, 2);
     EXPECT_EQ(h.opt1Str, "タグ");
     EXPECT_EQ(h.opt2Str, "自由");
     EXPECT_EQ(h.opt1Int, 1);
     // Fields the old format lacks keep the values of a new quotation.
-    EXPECT_EQ(h.atesaki2, "");
+    EXPECT_EQ(h.addressee2, "");
     EXPECT_EQ(h.status, -1);
     EXPECT_EQ(h.keta, 1);
     EXPECT_EQ(h.cutLevel, c("0.5"));
@@ -190,8 +190,8 @@ TEST(KrbImport, TextsAreCutToTheirFieldsEvenWithDamagedLengths) {
     damaged.text(13, "山田建設", 255); // the length byte claims more than the field holds
     const std::string bytes = damaged.bytes() + int32Bytes(0);
     const QuotationData data = importVersion1(bytes);
-    EXPECT_TRUE(data.header.atesaki1.starts_with("山田建設"));
-    EXPECT_LE(cp932Length(data.header.atesaki1), 40);
+    EXPECT_TRUE(data.header.addressee1.starts_with("山田建設"));
+    EXPECT_LE(cp932Length(data.header.addressee1), 40);
     ASSERT_EQ(data.itemMax(), 1); // no items: one new sheet item
     EXPECT_EQ(data.items[1], newSheetItem());
 }

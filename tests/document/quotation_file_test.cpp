@@ -45,21 +45,21 @@ QuotationData sampleQuotation() {
     QuotationData data;
     QuotationHeader& header = data.header;
     header.id = "C-001";
-    header.atesaki1 = "山田建設株式会社";
-    header.constract1 = "東西ビル新築工事";
-    header.where = "衛生設備工事";
+    header.addressee1 = "山田建設株式会社";
+    header.siteName1 = "東西ビル新築工事";
+    header.workName = "衛生設備工事";
     header.number = "2024-0012";
-    header.keisyo = "御中";
-    header.dy = 36;
-    header.dm = 4;
-    header.dd = 15;
-    header.inTanto = "佐藤";
+    header.honorific = "御中";
+    header.storedYear = 36;
+    header.month = 4;
+    header.day = 15;
+    header.author = "佐藤";
     header.opt2Str = ",,,";
     header.keta = 1000;
     header.cutLevel = c("0.9");
     header.status = 1;
-    header.allGTotal = c("1650000");
-    header.allNTotal = c("1200000");
+    header.submittedGrandTotal = c("1650000");
+    header.netGrandTotal = c("1200000");
     data.taxOffset = c("0.5");
 
     data.items.push_back(ItemRecord{}); // placeholder
@@ -187,7 +187,7 @@ TEST(QuotationFile, SeparatorsAndLineBreaksInTextsCannotShiftFields) {
     data.items[1].note = "別紙;参照\r\n";
     data.sheets[1][2].note = "一;二";
     data.sheets[1][2].unit = "ｍ;";
-    data.header.where = "衛生\r\n設備";
+    data.header.workName = "衛生\r\n設備";
     data.pickupLines[1][0] += "\n";
 
     const QuotationData read = readQuotationText(writeQuotationText(data, {}));
@@ -196,7 +196,7 @@ TEST(QuotationFile, SeparatorsAndLineBreaksInTextsCannotShiftFields) {
     EXPECT_EQ(read.items[1].submittedTotal, c("1500000"));
     EXPECT_EQ(read.sheets[1][2].note, "一；二");
     EXPECT_EQ(read.sheets[1][2].priceCode, "P-100");
-    EXPECT_EQ(read.header.where, "衛生設備");
+    EXPECT_EQ(read.header.workName, "衛生設備");
     EXPECT_EQ(read.header.number, "2024-0012");
     EXPECT_EQ(read.pickupLines.at(1).size(), 2u);
     // The title line of the renamed item keeps its name in one field too.
@@ -297,12 +297,12 @@ TEST(QuotationFile, UnitCostReferencesNameThePageAndNumber) {
 
 TEST(QuotationFile, HonorificIsTakenOnlyFromTheEndOfTheAddressee) {
     const struct {
-        const char* atesaki1;
-        const char* atesaki2;
-        const char* keisyo;
+        const char* addressee1;
+        const char* addressee2;
+        const char* honorific;
         const char* expected1;
         const char* expected2;
-        const char* expectedKeisyo;
+        const char* expectedHonorific;
     } cases[] = {
         {"山田建設株式会社御中", "", "", "山田建設株式会社", "", "御中"},
         {"  山田建設株式会社　御中　 ", "", "", "山田建設株式会社", "", "御中"},
@@ -317,13 +317,13 @@ TEST(QuotationFile, HonorificIsTakenOnlyFromTheEndOfTheAddressee) {
     };
     for (const auto& row : cases) {
         QuotationData data = sampleQuotation();
-        data.header.atesaki1 = row.atesaki1;
-        data.header.atesaki2 = row.atesaki2;
-        data.header.keisyo = row.keisyo;
+        data.header.addressee1 = row.addressee1;
+        data.header.addressee2 = row.addressee2;
+        data.header.honorific = row.honorific;
         const QuotationHeader read = readQuotationText(writeQuotationText(data, {})).header;
-        EXPECT_EQ(read.atesaki1, row.expected1) << row.atesaki1;
-        EXPECT_EQ(read.atesaki2, row.expected2) << row.atesaki1;
-        EXPECT_EQ(read.keisyo, row.expectedKeisyo) << row.atesaki1;
+        EXPECT_EQ(read.addressee1, row.expected1) << row.addressee1;
+        EXPECT_EQ(read.addressee2, row.expected2) << row.addressee1;
+        EXPECT_EQ(read.honorific, row.expectedHonorific) << row.addressee1;
     }
 }
 
@@ -339,7 +339,7 @@ TEST(QuotationFile, TitleRulesForOlderAndOddValues) {
                                    "[DATALEVEL]=-3\r\n[KEYCODE]=9\r\n[NHOTEITOTAL]=x\r\n"
                                    "[Unknown]=y\r\n[ItemMax]=1\r\n",
                                    "10;;0;0;0.5;0.5;10;1;0.5;0;0;;0;0\r\n"));
-    EXPECT_EQ(data.header.allGTotal, c("1234.5"));
+    EXPECT_EQ(data.header.submittedGrandTotal, c("1234.5"));
     EXPECT_EQ(data.header.cutLevel, c("0.5"));
     EXPECT_EQ(data.header.status, 0);
     EXPECT_EQ(data.header.dataLevel, 0);

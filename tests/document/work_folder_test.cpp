@@ -242,7 +242,7 @@ TEST(CrashBackup, PreviousFileThatCannotBeKeptStopsTheWrite) {
 
 QuotationData quotationTotalling(Currency total) {
     QuotationData data = quotationOf(newHeader(2026, 12, 10), {{"配管工事", sheetWithLines({})}});
-    data.header.allGTotal = total;
+    data.header.submittedGrandTotal = total;
     return data;
 }
 

@@ -55,9 +55,9 @@ std::string headerFile(const QuotationHeader& header, std::int32_t storedCount,
 TEST_F(WorkStoreTest, NewQuotationWritesItsFilesAndTheFirstGeneration) {
     startNewQuotation(state, store, host, host.settings(), kToday);
 
-    EXPECT_EQ(state.header.dy, 2024 - 1988);
-    EXPECT_EQ(state.header.dm, 5);
-    EXPECT_EQ(state.header.dd, 17);
+    EXPECT_EQ(state.header.storedYear, 2024 - 1988);
+    EXPECT_EQ(state.header.month, 5);
+    EXPECT_EQ(state.header.day, 17);
     EXPECT_EQ(state.header.dataLevel, 0);
     EXPECT_EQ(state.header.status, -1);
     EXPECT_EQ(state.itemMax(), 1);
@@ -80,7 +80,7 @@ TEST_F(WorkStoreTest, NewDocumentFilesStartsFromTheCurrentSettings) {
     state.allNetTotal = Currency::fromWhole(5);
     newDocumentFiles(state, store.workFolder, kToday);
 
-    EXPECT_EQ(state.header.dy, 36);
+    EXPECT_EQ(state.header.storedYear, 36);
     EXPECT_EQ(state.header.dataLevel, 15);
     EXPECT_EQ(state.allNetTotal, Currency());
     ASSERT_EQ(state.itemMax(), 1);
@@ -326,9 +326,9 @@ TEST_F(WorkStoreTest, HeadWriteStoresSettingsOnlyIntoTheSheetsOwnItem) {
 
 TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
     QuotationData data;
-    data.header.atesaki1 = "山田建設株式会社";
+    data.header.addressee1 = "山田建設株式会社";
     data.header.number = "2024-0001";
-    data.header.allGTotal = Currency::fromWhole(999);
+    data.header.submittedGrandTotal = Currency::fromWhole(999);
     data.items = {ItemRecord{}, sheetItem("配管"), sheetItem("ダクト"), sheetItem("空")};
     LineRecord priced = newLine();
     priced.nameSpec = "配管;SGP 25A";
@@ -349,12 +349,12 @@ TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
     }
 
     state.items = data.items;
-    state.header.allGTotal = Currency::fromWhole(1234);
+    state.header.submittedGrandTotal = Currency::fromWhole(1234);
     state.unitCostBreakdowns = data.unitCostBreakdowns;
     const QuotationData collected = collectQuotation(state, store.workFolder);
 
     QuotationHeader expectedHeader = data.header;
-    expectedHeader.allGTotal = Currency::fromWhole(1234);
+    expectedHeader.submittedGrandTotal = Currency::fromWhole(1234);
     EXPECT_EQ(collected.header, expectedHeader);
     EXPECT_EQ(collected.items, data.items);
     EXPECT_EQ(collected.sheets, data.sheets);
@@ -396,7 +396,7 @@ TEST_F(WorkStoreTest, AWriteThatRepeatsTheQuotationIsNotAnEdit) {
     saveSheetRecords(state, store, host, RecordMode::Wrk);
     EXPECT_TRUE(state.modified);
     state.modified = false;
-    state.header.atesaki1 = "山田建設";
+    state.header.addressee1 = "山田建設";
     writeHeaderFiles(state, store.workFolder, host);
     EXPECT_TRUE(state.modified);
 }

@@ -55,11 +55,11 @@ TEST(LineMessage, TextFormRoundTripsAndReadsDamagedFieldsAsZero) {
 
 // Appending past the last line and overwriting an existing one differ in the name's closing ";"
 // and in where the amounts come from; the selection moves down one row.
-TEST(WriteLineFromMessage, AppendsOrOverwritesAndMovesTheSelectionDown) {
+TEST(writeLineFromMessage, AppendsOrOverwritesAndMovesTheSelectionDown) {
     CommandBench bench;
     bench.state.sheet = Sheet{LineRecord{}};
     CommandResult result =
-        WriteLineFromMessage(bench.context, Selection{3, 3}, priced("鋼管", "2", "100"),
+        writeLineFromMessage(bench.context, Selection{3, 3}, priced("鋼管", "2", "100"),
                              LineWriteMode::Overwrite, AfterWrite::Save, false);
     ASSERT_EQ(bench.state.lineCount(), 3);
     EXPECT_EQ(bench.state.sheet[1], emptyLine());
@@ -71,7 +71,7 @@ TEST(WriteLineFromMessage, AppendsOrOverwritesAndMovesTheSelectionDown) {
     EXPECT_EQ(bench.cycle.steps, (std::vector<std::string>{"snapshot", "totals", "write"}));
 
     bench.cycle.steps.clear();
-    result = WriteLineFromMessage(bench.context, Selection{1, 2}, priced("継手", "1", "50"),
+    result = writeLineFromMessage(bench.context, Selection{1, 2}, priced("継手", "1", "50"),
                                   LineWriteMode::Overwrite, AfterWrite::KeepInMemory, false);
     EXPECT_EQ(bench.state.sheet[2].nameSpec, "継手;SGP 25A"); // the selection's last row
     EXPECT_EQ(bench.state.sheet[2].submittedAmount, c("999"));
@@ -80,13 +80,13 @@ TEST(WriteLineFromMessage, AppendsOrOverwritesAndMovesTheSelectionDown) {
     EXPECT_EQ(bench.cycle.steps, (std::vector<std::string>{"snapshot", "totals"}));
     EXPECT_TRUE(bench.state.modified);
 
-    EXPECT_FALSE(WriteLineFromMessage(bench.context, Selection{1, 1}, priced("x", "1", "1"),
+    EXPECT_FALSE(writeLineFromMessage(bench.context, Selection{1, 1}, priced("x", "1", "1"),
                                       LineWriteMode::Overwrite, AfterWrite::Save, true)
                      .changed);
 }
 
 // Mode 2 with rows 3..4 selected inserts two empty lines at 3 and writes the message into line 3.
-TEST(WriteLineFromMessage, InsertFirstWritesIntoTheFirstInsertedRow) {
+TEST(writeLineFromMessage, InsertFirstWritesIntoTheFirstInsertedRow) {
     CommandBench bench;
     bench.state.sheet = Sheet{LineRecord{}};
     for (const char* name : {"一", "二", "三", "四"}) {
@@ -94,7 +94,7 @@ TEST(WriteLineFromMessage, InsertFirstWritesIntoTheFirstInsertedRow) {
         line.nameSpec = std::string(name) + ";";
         bench.state.sheet.push_back(line);
     }
-    WriteLineFromMessage(bench.context, Selection{3, 4}, priced("新", "1", "10"),
+    writeLineFromMessage(bench.context, Selection{3, 4}, priced("新", "1", "10"),
                          LineWriteMode::InsertFirst, AfterWrite::Save, false);
     ASSERT_EQ(bench.state.lineCount(), 6);
     EXPECT_EQ(bench.state.sheet[3].nameSpec, "新;SGP 25A");

@@ -161,7 +161,7 @@ TEST(TruncateLaborFactor, KeepsThreeDecimalsTowardZero) {
     EXPECT_EQ(truncateLaborFactor(c("12")), c("12"));
 }
 
-TEST(MoneyText, WholeYenGroupedInThrees) {
+TEST(wholeYenText, WholeYenGroupedInThrees) {
     const struct {
         Currency value;
         const char* text;
@@ -180,11 +180,11 @@ TEST(MoneyText, WholeYenGroupedInThrees) {
         {kMin, "-922,337,203,685,478"},
     };
     for (const auto& row : cases) {
-        EXPECT_EQ(MoneyText(row.value), row.text) << row.value.toString();
+        EXPECT_EQ(wholeYenText(row.value), row.text) << row.value.toString();
     }
 }
 
-TEST(QuantityText, FixedDecimalsPaddedToTheFormatWidth) {
+TEST(fixedQuantityText, FixedDecimalsPaddedToTheFormatWidth) {
     const struct {
         const char* quantity;
         const char* decimals;
@@ -206,10 +206,10 @@ TEST(QuantityText, FixedDecimalsPaddedToTheFormatWidth) {
         {"2.5", "10000", ""},
     };
     for (const auto& row : cases) {
-        EXPECT_EQ(QuantityText(c(row.quantity), c(row.decimals)), row.text)
+        EXPECT_EQ(fixedQuantityText(c(row.quantity), c(row.decimals)), row.text)
             << row.quantity << " decimals " << row.decimals;
     }
-    EXPECT_EQ(QuantityText(kMin, c("1000")), "-922337203685477.581");
+    EXPECT_EQ(fixedQuantityText(kMin, c("1000")), "-922337203685477.581");
 }
 
 } // namespace

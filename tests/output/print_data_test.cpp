@@ -171,9 +171,9 @@ TEST_F(PrintSessionTest, OneSheetGoldenFile) {
 
 TEST_F(PrintSessionTest, WhatTheScreenHoldsIsPrinted) {
     // The cover fields reach the header in memory only; the print must not show the old ones.
-    session->document().header.where = "新しい現場";
+    session->document().header.workName = "新しい現場";
     session->document().sheet[1].nameSpec = "書き換えた名称;";
-    const std::string text = readQuotationFile(print(PrintScope::WholeQuotation)).header.where;
+    const std::string text = readQuotationFile(print(PrintScope::WholeQuotation)).header.workName;
     EXPECT_EQ(text, "新しい現場");
     const QuotationData printed = readQuotationFile(printFolder(folders.dataRoot) / "P-0001.dat");
     EXPECT_EQ(printed.sheets[1][1].nameSpec, "書き換えた名称;");
@@ -204,7 +204,7 @@ TEST_F(PrintSessionTest, StoredQuotationsBecomeOneBatch) {
     const auto files = writeStoredPrintFiles(folders.dataRoot, {{"A-1", stored}, {"A-2", "２"}});
     EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(readFileBytes(printFolder(folders.dataRoot) / "A-1.dat"), toCp932(stored));
-    EXPECT_EQ(readQuotationFile(files[0]).header.where, example.header.where);
+    EXPECT_EQ(readQuotationFile(files[0]).header.workName, example.header.workName);
     EXPECT_EQ(readFileBytes(printFolder(folders.dataRoot) / "A-2.dat"), "\x82\x51");
     EXPECT_FALSE(fs::exists(printFolder(folders.dataRoot) / "old.dat"));
 }
@@ -279,7 +279,7 @@ TEST_F(PrintSessionTest, BreakdownListPrintWritesTheGrandTotals) {
     const QuotationPrintSettings settings{
         folders.dataRoot, folders.installFolder, "△", "", true, false};
     session->showPage(0);
-    session->document().header.allGTotal = Currency::fromWhole(123456);
+    session->document().header.submittedGrandTotal = Currency::fromWhole(123456);
     PrintRequest request;
     ASSERT_TRUE(session
                     ->run([&] {
@@ -290,7 +290,7 @@ TEST_F(PrintSessionTest, BreakdownListPrintWritesTheGrandTotals) {
     EXPECT_EQ(request, (PrintRequest{folders.installFolder / "printviewer", std::nullopt}));
     DocumentState written;
     readHeaderFile(written, folders.dataRoot / "temp", "WRK");
-    EXPECT_EQ(written.header.allGTotal, session->document().allSubmittedTotal);
+    EXPECT_EQ(written.header.submittedGrandTotal, session->document().allSubmittedTotal);
 }
 
 TEST_F(PrintSessionTest, ImportedLinesAreOneUndoStep) {

@@ -119,9 +119,9 @@ TEST(LineKinds, NewRecords) {
     EXPECT_TRUE(item.setTotalRounding.isZero() && item.subKind.isZero() && item.name.empty());
 
     QuotationHeader expected;
-    expected.dy = 36;
-    expected.dm = 4;
-    expected.dd = 1;
+    expected.storedYear = 36;
+    expected.month = 4;
+    expected.day = 1;
     expected.dataLevel = 0;
     expected.status = -1;
     expected.keta = 1;

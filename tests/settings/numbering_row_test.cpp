@@ -23,29 +23,29 @@ TEST(NumberingRowRead, NotesSetOnlyTheKeysTheyMayCarry) {
     } cases[] = {
         {"[CI_8]=x\r\n",
          [](auto& s) {
-             s.ci[7] = "x";
+             s.unitList[7] = "x";
          }},
         {"[CI_1]=\n",
          [](auto& s) {
-             s.ci[0] = "";
+             s.unitList[0] = "";
          }},
         {"[CI_9]=y\r\n[GROUP_NAME1]=g\r\n[TITLE1]=t", unchanged},
         {"[EDIT_OPT1]=FALSE",
          [](auto& s) {
-             s.EDIT_OPT1 = false;
+             s.automaticNumbering = false;
          }},
         {"[EDIT_OPT1]=false\r\n[NUMBER_OPT4]=1\r\n[NUMBER_OPT5]=TRUE ", unchanged},
         {"[NUMBER_OPT4]=TRUE\n[NUMBER_OPT5]=TRUE\n",
          [](auto& s) {
-             s.NUMBER_OPT4 = s.NUMBER_OPT5 = true;
+             s.numberingPerCustomer = s.offerNumberAfterCustomerPick = true;
          }},
         {"[EXGROUP3]=z=1\r\n[EXGROUP3]=z=2",
          [](auto& s) {
-             s.EXGroup[2] = "z=2";
+             s.pipingGroupNames[2] = "z=2";
          }},
         {"[tankaBtnName2]=w;v\r\n[tankabtnName3]=no",
          [](auto& s) {
-             s.tankabtnName[1] = "w;v";
+             s.priceButtonNames[1] = "w;v";
          }},
     };
     for (const auto& row : cases) {
@@ -71,11 +71,11 @@ TEST(NumberingRowRead, WidthAndCounterAreDecimalNumbers) {
     };
     for (const auto& row : cases) {
         EnvironmentSettings read;
-        read.NUMBER_OPT3 = read.numberAsLoaded = 33;
+        read.numberCounter = read.numberAsLoaded = 33;
         applyNumberingRow(read, NumberingRow{"P", row.keta, row.number, ""});
-        EXPECT_EQ(read.NUMBER_OPT1, "P");
-        EXPECT_EQ(read.NUMBER_OPT2, row.expectedKeta) << row.keta;
-        EXPECT_EQ(read.NUMBER_OPT3, row.expectedNumber) << row.number;
+        EXPECT_EQ(read.numberPrefix, "P");
+        EXPECT_EQ(read.numberWidth, row.expectedKeta) << row.keta;
+        EXPECT_EQ(read.numberCounter, row.expectedNumber) << row.number;
         EXPECT_EQ(read.numberAsLoaded, row.expectedNumber) << row.number;
     }
 }
@@ -110,22 +110,22 @@ protected:
 TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
     EnvironmentSettings settings;
     readEnvironmentSettings(settings, root(), *store);
-    EXPECT_EQ(settings.NUMBER_OPT1, "NF");
-    EXPECT_EQ(settings.NUMBER_OPT3, 0);
+    EXPECT_EQ(settings.numberPrefix, "NF");
+    EXPECT_EQ(settings.numberCounter, 0);
 
-    settings.tankabtnName[0] = "登録;単価";
+    settings.priceButtonNames[0] = "登録;単価";
     issueNumbersUpTo(5);
     registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(storedNumber(), "5");
 
     EnvironmentSettings reread;
     readEnvironmentSettings(reread, root(), *store);
-    EXPECT_EQ(reread.tankabtnName[0], "登録;単価"); // a ";" does not end the notes
-    EXPECT_EQ(reread.NUMBER_OPT3, 5);
-    EXPECT_EQ(reread.NUMBER_OPT2, 7);
+    EXPECT_EQ(reread.priceButtonNames[0], "登録;単価"); // a ";" does not end the notes
+    EXPECT_EQ(reread.numberCounter, 5);
+    EXPECT_EQ(reread.numberWidth, 7);
 
     // The user sets the counter on purpose: that is written, as a number.
-    reread.NUMBER_OPT3 = 100;
+    reread.numberCounter = 100;
     registerSettings(reread, root(), *store, reread);
     EXPECT_EQ(storedNumber(), "100");
     EXPECT_EQ(database().queryRows("SELECT typeof(keta), typeof(number) FROM krbconf").front(),
@@ -139,7 +139,7 @@ TEST_F(DatabaseNumberingTest, CounterIsNeverWrittenBackBelowIssuedNumbers) {
 TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumbers) {
     database().execute("DELETE FROM krbconf");
     EnvironmentSettings settings;
-    settings.NUMBER_OPT1 = "見積";
+    settings.numberPrefix = "見積";
     registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(database().queryRows("SELECT header,keta,number,typeof(number) FROM krbconf "
                                    "WHERE conf='KERBINA'"),
@@ -148,7 +148,7 @@ TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumber
     // Numbers issued while the dialog was closed appear at the next show and stay issued.
     issueNumbersUpTo(8);
     readForShow(settings, root(), root() / "database", *store);
-    EXPECT_EQ(settings.NUMBER_OPT3, 8);
+    EXPECT_EQ(settings.numberCounter, 8);
     registerSettings(settings, root(), *store, settings);
     EXPECT_EQ(storedNumber(), "8");
     EXPECT_EQ(database().queryRows("SELECT count(*) FROM krbconf").front().field(1), "1");
@@ -158,7 +158,7 @@ TEST_F(DatabaseNumberingTest, AMissingRowIsInsertedAndTheDialogShowsIssuedNumber
 TEST_F(DatabaseNumberingTest, AFailedUpdateIsReportedAndTheFilesAreStillWritten) {
     database().execute("DROP TABLE krbconf");
     EnvironmentSettings settings;
-    settings.title1 = "現場";
+    settings.siteNameTitle = "現場";
     const RegisterOutcome outcome = registerSettings(settings, root(), *store, settings);
     ASSERT_EQ(reporter.reports.size(), 1u);
     EXPECT_EQ(reporter.reports[0].first, "ERROR");

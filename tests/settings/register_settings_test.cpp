@@ -8,13 +8,13 @@ namespace {
 TEST_F(SettingsTest, RegisterReturnsWhatTakesEffectAtOnce) {
     MemoryNumberingStore numbering;
     EnvironmentSettings settings;
-    settings.tax_opt_1 = 1;
-    settings.EDIT_OPT10 = 1;
-    settings.tankabtnName = {"A", "B", "C", "D", "E", "F"};
-    settings.title1 = "現場";
-    settings.title2 = "件名";
-    settings.EDIT_OPT1 = false;
-    settings.NUMBER_OPT4 = true;
+    settings.taxRoundingChoice = 1;
+    settings.rowShadingChoice = 1;
+    settings.priceButtonNames = {"A", "B", "C", "D", "E", "F"};
+    settings.siteNameTitle = "現場";
+    settings.workNameTitle = "件名";
+    settings.automaticNumbering = false;
+    settings.numberingPerCustomer = true;
     settings.networkFolder = "/srv/db";
 
     const RegisterOutcome outcome =
@@ -27,7 +27,7 @@ TEST_F(SettingsTest, RegisterReturnsWhatTakesEffectAtOnce) {
     EXPECT_EQ(outcome.displayStyle,
               (DisplayStyle{
                   .horizontalGridLines = false,
-                  .priceButtonCaptions = settings.tankabtnName,
+                  .priceButtonCaptions = settings.priceButtonNames,
                   .registerAsCodePriceCaption = "カーソル行のデータをAとして登録",
                   .registerAsTreePriceCaption = "カーソル行のデータをBとして登録",
                   .coverCaptions = {"現場1", "現場2", "件名", "現場", "件名"},
@@ -46,23 +46,23 @@ TEST_F(SettingsTest, OnlyAChangeThatWaitsForTheNextStartAsksForARestart) {
         bool restart;
     } cases[] = {
         {"nothing", [](EnvironmentSettings&) {}, false},
-        {"print style", [](EnvironmentSettings& s) { s.print_dir = "/style/b.sle"; }, false},
+        {"print style", [](EnvironmentSettings& s) { s.printStyleFile = "/style/b.sle"; }, false},
         {"printed era", [](EnvironmentSettings& s) { s.printJapaneseEra = true; }, false},
-        {"unit text", [](EnvironmentSettings& s) { s.ci[0] = "個"; }, false},
+        {"unit text", [](EnvironmentSettings& s) { s.unitList[0] = "個"; }, false},
         {"sum text", [](EnvironmentSettings& s) { s.smallSumName = "小計"; }, false},
-        {"numbering", [](EnvironmentSettings& s) { s.EDIT_OPT1 = false; }, false},
-        {"counter", [](EnvironmentSettings& s) { s.NUMBER_OPT3 = 40; }, false},
-        {"tax rounding", [](EnvironmentSettings& s) { s.tax_opt_1 = 2; }, false},
-        {"row shading", [](EnvironmentSettings& s) { s.EDIT_OPT10 = 1; }, false},
-        {"cover title", [](EnvironmentSettings& s) { s.title1 = "現場"; }, false},
-        {"company", [](EnvironmentSettings& s) { s.EDATA[0] = "会社"; }, false},
-        {"password", [](EnvironmentSettings& s) { s.EDIT_OPT5 = "pw"; }, false},
+        {"numbering", [](EnvironmentSettings& s) { s.automaticNumbering = false; }, false},
+        {"counter", [](EnvironmentSettings& s) { s.numberCounter = 40; }, false},
+        {"tax rounding", [](EnvironmentSettings& s) { s.taxRoundingChoice = 2; }, false},
+        {"row shading", [](EnvironmentSettings& s) { s.rowShadingChoice = 1; }, false},
+        {"cover title", [](EnvironmentSettings& s) { s.siteNameTitle = "現場"; }, false},
+        {"company", [](EnvironmentSettings& s) { s.companyData[0] = "会社"; }, false},
+        {"password", [](EnvironmentSettings& s) { s.startupPassword = "pw"; }, false},
         {"network folder", [](EnvironmentSettings& s) { s.networkFolder = "/srv"; }, true},
-        {"amount rounding", [](EnvironmentSettings& s) { s.CALC_OPT2 = 2; }, true},
-        {"tax rate", [](EnvironmentSettings& s) { s.tax_value = Currency::fromWhole(8); }, true},
-        {"status bar", [](EnvironmentSettings& s) { s.status_bar = false; }, true},
-        {"columns", [](EnvironmentSettings& s) { s.EDIT_OPT2 = 1; }, true},
-        {"reduction mark", [](EnvironmentSettings& s) { s.GENGAKU = "▲"; }, true},
+        {"amount rounding", [](EnvironmentSettings& s) { s.amountRoundingChoice = 2; }, true},
+        {"tax rate", [](EnvironmentSettings& s) { s.taxRate = Currency::fromWhole(8); }, true},
+        {"status bar", [](EnvironmentSettings& s) { s.statusBarShown = false; }, true},
+        {"columns", [](EnvironmentSettings& s) { s.nameSpecColumnsChoice = 1; }, true},
+        {"reduction mark", [](EnvironmentSettings& s) { s.reductionMark = "▲"; }, true},
     };
     const std::string restart =
         std::string(kSettingsRegisteredMessage) + "\r\n" + std::string(kRestartNeededLine);
@@ -82,18 +82,18 @@ TEST_F(SettingsTest, ShowingRereadsTheCompanyDataAndTheCounterAndFillsAnEmptyFol
     MemoryNumberingStore numbering;
     numbering.row = NumberingRow{"AA", "7", "12", ""};
     EnvironmentSettings settings;
-    settings.EDATA[0] = "登録済";
+    settings.companyData[0] = "登録済";
     writeCompanyData(settings, root());
-    settings.EDATA[0] = "未登録";
-    settings.ci[0] = "未登録";
-    settings.NUMBER_OPT1 = "未登録";
-    settings.NUMBER_OPT3 = 3; // typed, then cancelled
+    settings.companyData[0] = "未登録";
+    settings.unitList[0] = "未登録";
+    settings.numberPrefix = "未登録";
+    settings.numberCounter = 3; // typed, then cancelled
 
     readForShow(settings, root(), "/data/database", numbering);
-    EXPECT_EQ(settings.EDATA[0], "登録済");
-    EXPECT_EQ(settings.ci[0], "未登録");
-    EXPECT_EQ(settings.NUMBER_OPT1, "未登録");
-    EXPECT_EQ(settings.NUMBER_OPT3, 12); // numbers issued since are shown
+    EXPECT_EQ(settings.companyData[0], "登録済");
+    EXPECT_EQ(settings.unitList[0], "未登録");
+    EXPECT_EQ(settings.numberPrefix, "未登録");
+    EXPECT_EQ(settings.numberCounter, 12); // numbers issued since are shown
     EXPECT_EQ(settings.numberAsLoaded, 12);
     EXPECT_EQ(settings.networkFolder, "/data/database");
 
@@ -101,7 +101,7 @@ TEST_F(SettingsTest, ShowingRereadsTheCompanyDataAndTheCounterAndFillsAnEmptyFol
     numbering.row->number = "15";
     readForShow(settings, root(), "/data/database", numbering);
     EXPECT_EQ(settings.networkFolder, "/srv/db\\");
-    EXPECT_EQ(settings.NUMBER_OPT3, 15);
+    EXPECT_EQ(settings.numberCounter, 15);
 
     // Registering without touching the counter never writes it.
     registerSettings(settings, root(), numbering, settings);

@@ -25,49 +25,49 @@ EnvironmentSettings changed(const Change& change) {
 // texts that a careless reader would damage: blanks at either end, "=" and ";" inside.
 EnvironmentSettings everythingChanged() {
     EnvironmentSettings s;
-    s.EDIT_OPT5 = " pass=word ";
-    s.print_dir = "/styles/A3横.sle";
-    s.EDIT_OPT4 = true;
-    s.NUMBER_OPT1 = "QX";
-    s.NUMBER_OPT2 = 9;
-    s.NUMBER_OPT3 = 1234;
-    s.EDIT_OPT1 = false;
-    s.NUMBER_OPT4 = true;
-    s.NUMBER_OPT5 = true;
-    s.title1 = " 工事場所";
-    s.title2 = "工事名=件名";
-    s.printopt_space = 2;
-    s.FILE_OPT1 = true;
-    s.KINGAKU_NAME = {"a", "b ", " c", "d;e"};
-    s.items_opt_1 = true;
-    s.GROUP_NAME = {"空調", "衛生", "電気", "", "G5", "G6"};
-    s.CALC_OPT5 = true;
-    s.GENGAKU = "▲";
-    s.tax_value = Currency::fromText("8.5");
-    s.tankabtnName = {"登録;単価", "t2", "t3", "t4", "t5", "t6"};
-    s.ci = {"m", "m2", "式", "日", "台", "個", "本", "枚", "t"};
+    s.startupPassword = " pass=word ";
+    s.printStyleFile = "/styles/A3横.sle";
+    s.askPasswordAtStart = true;
+    s.numberPrefix = "QX";
+    s.numberWidth = 9;
+    s.numberCounter = 1234;
+    s.automaticNumbering = false;
+    s.numberingPerCustomer = true;
+    s.offerNumberAfterCustomerPick = true;
+    s.siteNameTitle = " 工事場所";
+    s.workNameTitle = "工事名=件名";
+    s.spaceBeforeHonorific = 2;
+    s.numberAsFileName = true;
+    s.amountTexts = {"a", "b ", " c", "d;e"};
+    s.itemNameAsFirstLine = true;
+    s.groupNameList = {"空調", "衛生", "電気", "", "G5", "G6"};
+    s.reductionReducesCost = true;
+    s.reductionMark = "▲";
+    s.taxRate = Currency::fromText("8.5");
+    s.priceButtonNames = {"登録;単価", "t2", "t3", "t4", "t5", "t6"};
+    s.unitList = {"m", "m2", "式", "日", "台", "個", "本", "枚", "t"};
     s.smallSumName = "小計";
     s.midSumName = "中計";
-    s.AllSumName = "合計";
-    s.CALC_OPT1 = 2;
-    s.CALC_OPT2 = 0;
-    s.Calc_Opt6 = 2;
-    s.Calc_Opt3 = 9;
-    s.CALC_OPT7 = 2;
-    s.Calc_Opt4 = 1;
-    s.aCalc_Opt3 = 3;
-    s.aCALC_OPT7 = 2;
-    s.ACALC_OPT4 = 1;
-    s.tax_opt_1 = 2;
-    s.EXGroup = {"e1", "e2", "e3", "e4", "e5", "e=6"};
-    s.status_bar = false;
-    s.EDIT_OPT6 = false;
-    s.EDIT_OPT7 = false;
-    s.EDIT_OPT8 = false;
-    s.EDIT_OPT9 = false;
-    s.FILE_OPT2 = 1;
-    s.EDIT_OPT2 = 1;
-    s.EDIT_OPT10 = 1;
+    s.sumName = "合計";
+    s.quantityDecimalsChoice = 2;
+    s.amountRoundingChoice = 0;
+    s.laborRoundingChoice = 2;
+    s.sheetTotalLevelChoice = 9;
+    s.sheetTotalRoundingChoice = 2;
+    s.expenseRoundingChoice = 1;
+    s.grandTotalLevelChoice = 3;
+    s.grandTotalRoundingChoice = 2;
+    s.grandTotalExpenseRoundingChoice = 1;
+    s.taxRoundingChoice = 2;
+    s.pipingGroupNames = {"e1", "e2", "e3", "e4", "e5", "e=6"};
+    s.statusBarShown = false;
+    s.entryShowsLabor = false;
+    s.entryShowsAccessoryPrices = false;
+    s.entryShowsCost = false;
+    s.entryShowsGroupPrices = false;
+    s.listAddresseeChoice = 1;
+    s.nameSpecColumnsChoice = 1;
+    s.rowShadingChoice = 1;
     return s;
 }
 
@@ -75,7 +75,7 @@ TEST_F(SettingsTest, FirstStartWritesTheStoresWithTheInitialValues) {
     MemoryNumberingStore numbering;
     numbering.row = NumberingRow{"NF", "7", "0", ""};
     EnvironmentSettings settings;
-    settings.title1 = "x"; // the first start sets both cover titles
+    settings.siteNameTitle = "x"; // the first start sets both cover titles
     readEnvironmentSettings(settings, root(), numbering);
 
     EXPECT_EQ(settings, EnvironmentSettings());
@@ -178,10 +178,10 @@ TEST_F(SettingsTest, FirstStartLeavesAChosenNetworkFolderAlone) {
 // the initial values; a row in use keeps its prefix, width, counter and options.
 TEST_F(SettingsTest, FirstStartKeepsANumberingRowInUse) {
     EnvironmentSettings used;
-    used.NUMBER_OPT1 = "QX";
-    used.NUMBER_OPT2 = 9;
-    used.EDIT_OPT1 = false;
-    used.tankabtnName[0] = "共通単価";
+    used.numberPrefix = "QX";
+    used.numberWidth = 9;
+    used.automaticNumbering = false;
+    used.priceButtonNames[0] = "共通単価";
     const NumberingRow usedRow{"QX", "9", "57", numberingNotes(used)};
     const std::string initialNotes = numberingNotes(EnvironmentSettings());
     const struct {
@@ -204,7 +204,7 @@ TEST_F(SettingsTest, FirstStartKeepsANumberingRowInUse) {
         readEnvironmentSettings(settings, root(), numbering);
         EXPECT_EQ(numbering.row, c.after) << c.name;
         EXPECT_EQ(numbering.writesWithNumber, std::vector<bool>{false}) << c.name;
-        EXPECT_EQ(settings.NUMBER_OPT3, std::stoll(c.after.number)) << c.name;
+        EXPECT_EQ(settings.numberCounter, std::stoll(c.after.number)) << c.name;
         EXPECT_EQ(lines("Kerbina.conf"), settingsFileLines(settings)) << c.name;
     }
 }
@@ -272,7 +272,7 @@ TEST_F(SettingsTest, WholeWriteThenDatareadGivesTheSameModel) {
     EnvironmentSettings read;
     readEnvironmentSettings(read, root(), numbering);
     // The company data and the network folder live in files read elsewhere.
-    read.EDATA = written.EDATA;
+    read.companyData = written.companyData;
     read.networkFolder = written.networkFolder;
     EXPECT_EQ(read, written);
 }
@@ -286,51 +286,51 @@ TEST(SettingsValueForms, WriteAndReadBack) {
     } cases[] = {
         {"[EDIT_OPT4]", "TRUE",
          [](auto& s) {
-             s.EDIT_OPT4 = true;
+             s.askPasswordAtStart = true;
          }},
         {"[status_bar]", "FALSE",
          [](auto& s) {
-             s.status_bar = false;
+             s.statusBarShown = false;
          }},
         {"[CALC_OPT3]", "3",
          [](auto& s) {
-             s.Calc_Opt3 = 3;
+             s.sheetTotalLevelChoice = 3;
          }},
         {"[EDIT_OPT10]", "1",
          [](auto& s) {
-             s.EDIT_OPT10 = 1;
+             s.rowShadingChoice = 1;
          }},
         {"[GENGAKU]", " ▲ ",
          [](auto& s) {
-             s.GENGAKU = " ▲ ";
+             s.reductionMark = " ▲ ";
          }},
         {"[Print_Dir]", "",
          [](auto& s) {
-             s.print_dir = "";
+             s.printStyleFile = "";
          }},
         {"[Tax_Value]", "8",
          [](auto& s) {
-             s.tax_value = Currency::fromWhole(8);
+             s.taxRate = Currency::fromWhole(8);
          }},
         {"[Tax_Value]", "8.5",
          [](auto& s) {
-             s.tax_value = Currency::fromText("8.5");
+             s.taxRate = Currency::fromText("8.5");
          }},
         {"[Tax_Value]", "10.125",
          [](auto& s) {
-             s.tax_value = Currency::fromText("10.125");
+             s.taxRate = Currency::fromText("10.125");
          }},
         {"[Tax_Opt1]", "0.5",
          [](auto& s) {
-             s.tax_opt_1 = 0;
+             s.taxRoundingChoice = 0;
          }},
         {"[Tax_Opt1]", "0.9",
          [](auto& s) {
-             s.tax_opt_1 = 1;
+             s.taxRoundingChoice = 1;
          }},
         {"[Tax_Opt1]", "0",
          [](auto& s) {
-             s.tax_opt_1 = 2;
+             s.taxRoundingChoice = 2;
          }},
     };
     for (const auto& row : cases) {
@@ -363,20 +363,20 @@ TEST(SettingsFileRead, LinesOutOfFormChangeOnlyWhatTheyName) {
         {{"[Tax_Opt1]=x"}, unchanged},
         {{"[Tax_Opt1]=0.90"},
          [](auto& s) {
-             s.tax_opt_1 = 1;
+             s.taxRoundingChoice = 1;
          }},
         {{"[Tax_Value]=abc"}, unchanged},
         {{"[Tax_Value]=8.50"},
          [](auto& s) {
-             s.tax_value = Currency::fromText("8.5");
+             s.taxRate = Currency::fromText("8.5");
          }},
         {{"[CALC_OPT3]=x"},
          [](auto& s) {
-             s.Calc_Opt3 = 0;
+             s.sheetTotalLevelChoice = 0;
          }},
         {{"[CALC_OPT3]=2.5"},
          [](auto& s) {
-             s.Calc_Opt3 = 0;
+             s.sheetTotalLevelChoice = 0;
          }},
         {{"[CALC_OPT3]=10"}, unchanged},
         {{"[CALC_OPT2]=-1"}, unchanged},
@@ -384,11 +384,11 @@ TEST(SettingsFileRead, LinesOutOfFormChangeOnlyWhatTheyName) {
         {{"[NUMBER_OPT4]=TRUE", "[EXGROUP1]=x", "[Network_Dir]=/x"}, unchanged},
         {{"[GENGAKU]=a=b"},
          [](auto& s) {
-             s.GENGAKU = "a=b";
+             s.reductionMark = "a=b";
          }},
         {{"[TITLE2]=A", "[TITLE2]=B"},
          [](auto& s) {
-             s.title2 = "B";
+             s.workNameTitle = "B";
          }},
     };
     for (const auto& row : cases) {
@@ -407,15 +407,15 @@ TEST_F(SettingsTest, DatareadAcceptsLfLineEndsAndTakesTheRowAfterTheFile) {
     readEnvironmentSettings(settings, root(), numbering);
 
     EXPECT_EQ(settings, changed([](auto& s) {
-                  s.title1 = "現場";
-                  s.ci[7] = "row";
-                  s.ci[8] = "kg9";
-                  s.tax_value = Currency::fromWhole(10);
-                  s.NUMBER_OPT1 = "K-";
-                  s.NUMBER_OPT2 = 9;
-                  s.NUMBER_OPT3 = 41;
+                  s.siteNameTitle = "現場";
+                  s.unitList[7] = "row";
+                  s.unitList[8] = "kg9";
+                  s.taxRate = Currency::fromWhole(10);
+                  s.numberPrefix = "K-";
+                  s.numberWidth = 9;
+                  s.numberCounter = 41;
                   s.numberAsLoaded = 41;
-                  s.EDIT_OPT1 = false;
+                  s.automaticNumbering = false;
               }));
     EXPECT_TRUE(numbering.writesWithNumber.empty());
 }
@@ -487,8 +487,8 @@ TEST_F(SettingsTest, CostSplitPrintOptionIsRememberedOnlyWhileOn) {
 
 TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {
     EnvironmentSettings settings;
-    settings.EDATA[1] = "第二";
-    settings.EDATA[6] = "内線1";
+    settings.companyData[1] = "第二";
+    settings.companyData[6] = "内線1";
     readUserSettings(settings, root());
 
     const std::vector<std::string> written = lines("USER_DATA.conf");
@@ -503,26 +503,26 @@ TEST_F(SettingsTest, UserreadCreatesAMissingCompanyFileWithSamples) {
     EXPECT_EQ(written[3], "[ZIPCODE]=555-5555");
     EXPECT_EQ(written[6], "[TEL]=066-6666-6666内線1");
     EXPECT_EQ(written[7], "[FAX]=077-7777-7777");
-    EXPECT_EQ(settings.EDATA[3], "555-5555");
-    EXPECT_EQ(settings.EDATA[6], "066-6666-6666内線1");
+    EXPECT_EQ(settings.companyData[3], "555-5555");
+    EXPECT_EQ(settings.companyData[6], "066-6666-6666内線1");
 }
 
 TEST_F(SettingsTest, CompanyDataTrimsEveryValueButTheFirstName) {
     EnvironmentSettings settings;
-    settings.EDATA = {" 設備 ", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
+    settings.companyData = {" 設備 ", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
     writeCompanyData(settings, root());
     EnvironmentSettings read;
     readUserSettings(read, root());
-    EXPECT_EQ(read.EDATA, settings.EDATA);
+    EXPECT_EQ(read.companyData, settings.companyData);
 
     writeFileAtomically(conf("USER_DATA.conf"),
                         toCp932("[OFFICE_NAME1]=  名称 \n[TEL]= 06-1 \t\n[FAX]=1\n[FAX]=2\n"
                                 "[fax]=3\n[OTHER]=x\n"));
     readUserSettings(read, root());
-    EXPECT_EQ(read.EDATA[0], "  名称 ");
-    EXPECT_EQ(read.EDATA[6], "06-1");
-    EXPECT_EQ(read.EDATA[7], "2");
-    EXPECT_EQ(read.EDATA[1], "b"); // no line: as it was
+    EXPECT_EQ(read.companyData[0], "  名称 ");
+    EXPECT_EQ(read.companyData[6], "06-1");
+    EXPECT_EQ(read.companyData[7], "2");
+    EXPECT_EQ(read.companyData[1], "b"); // no line: as it was
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenStopsTheRegistration) {
@@ -530,8 +530,8 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenStopsTheRegistration) {
     MemoryNumberingStore numbering;
     numbering.row = NumberingRow{"NF", "7", "0", ""};
     EnvironmentSettings settings;
-    settings.EDATA[0] = "会社";
-    settings.NUMBER_OPT1 = "ZZ";
+    settings.companyData[0] = "会社";
+    settings.numberPrefix = "ZZ";
 
     EXPECT_THROW(registerSettings(settings, root(), numbering, settings), FileError);
     // What was written before the failure stays written.
@@ -544,7 +544,7 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenStopsTheRegistration) {
 // wholly rewritten, never cut short, and leaves no temporary behind.
 TEST_F(SettingsTest, EveryStoreIsReplacedWholeOrNotAtAll) {
     EnvironmentSettings old;
-    old.title1 = "旧";
+    old.siteNameTitle = "旧";
     old.networkFolder = "/old";
     MemoryNumberingStore numbering;
     registerSettings(old, root(), numbering, old);
@@ -556,7 +556,7 @@ TEST_F(SettingsTest, EveryStoreIsReplacedWholeOrNotAtAll) {
 
     EnvironmentSettings changed = everythingChanged();
     changed.networkFolder = "/new";
-    changed.EDATA[0] = "新";
+    changed.companyData[0] = "新";
     bool registered = false;
     for (int n = 1; !registered && n < 100; ++n) {
         for (std::size_t i = 0; i < std::size(files); ++i) {

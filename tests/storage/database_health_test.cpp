@@ -56,8 +56,8 @@ TEST_F(DatabaseHealthTest, ASaveWaitsForTheLockThenGivesUpOrStops) {
         EXPECT_EQ(wait.looks, 0);
         EXPECT_EQ(wait.ended, 0);
     }
-    TSQLiteDatabase other(file);
-    other.ExecSQL("BEGIN IMMEDIATE");
+    SqliteConnection other(file);
+    other.execute("BEGIN IMMEDIATE");
     {
         CountingWait wait;
         EXPECT_EQ(waitForWriteAccess(file, wait, kShortWait), WriteAccess::InUse);
@@ -74,7 +74,7 @@ TEST_F(DatabaseHealthTest, ASaveWaitsForTheLockThenGivesUpOrStops) {
         // The other program commits during the wait: the save goes on.
         CountingWait wait([&other](int look) {
             if (look == 3) {
-                other.ExecSQL("COMMIT");
+                other.execute("COMMIT");
             }
             return true;
         });
@@ -83,8 +83,8 @@ TEST_F(DatabaseHealthTest, ASaveWaitsForTheLockThenGivesUpOrStops) {
         EXPECT_EQ(wait.ended, 1);
     }
     // A reader does not stop a save.
-    other.ExecSQL("BEGIN");
-    other.GetTable("SELECT count(*) FROM kerbina");
+    other.execute("BEGIN");
+    other.queryRows("SELECT count(*) FROM kerbina");
     CountingWait wait;
     EXPECT_EQ(waitForWriteAccess(file, wait, kShortWait), WriteAccess::Free);
 }
@@ -120,8 +120,8 @@ TEST_F(DatabaseHealthTest, TheCheckFindsADamagedPageAndTellsWhatToDo) {
 // A check that meets another program's exclusive lock tells nothing rather than "damaged".
 TEST_F(DatabaseHealthTest, ALockedDatabaseIsNotChecked) {
     const fs::path file = quotationDatabase();
-    TSQLiteDatabase other(file);
-    other.ExecSQL("BEGIN EXCLUSIVE");
+    SqliteConnection other(file);
+    other.execute("BEGIN EXCLUSIVE");
     EXPECT_EQ(checkDatabaseFile(file, CheckDepth::Quick, milliseconds(5000)).result,
               DatabaseCheck::Result::NotChecked);
 }

@@ -168,9 +168,9 @@ TEST_F(DatabaseTest, LockedDatabaseFailsAfterTheBusyTimeout) {
     ASSERT_TRUE(
         db.executeOrReport("CREATE TABLE krbconf(conf VARCHAR(20) PRIMARY KEY,number integer)"));
     {
-        TSQLiteDatabase other(file());
-        other.ExecSQL("BEGIN IMMEDIATE");
-        other.ExecSQL("INSERT INTO krbconf(conf,number) VALUES('KRBCOPY',1)");
+        SqliteConnection other(file());
+        other.execute("BEGIN IMMEDIATE");
+        other.execute("INSERT INTO krbconf(conf,number) VALUES('KRBCOPY',1)");
 
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(
@@ -190,11 +190,11 @@ TEST_F(DatabaseTest, StatementWaitsForALockReleasedWithinTheTimeout) {
     SqliteFileDatabase db(file(), reporter);
     ASSERT_TRUE(
         db.executeOrReport("CREATE TABLE krbconf(conf VARCHAR(20) PRIMARY KEY,number integer)"));
-    TSQLiteDatabase other(file());
-    other.ExecSQL("BEGIN IMMEDIATE");
+    SqliteConnection other(file());
+    other.execute("BEGIN IMMEDIATE");
     std::thread release([&other] {
         std::this_thread::sleep_for(150ms);
-        other.ExecSQL("COMMIT");
+        other.execute("COMMIT");
     });
     const bool written =
         db.executeOrReport("INSERT INTO krbconf(conf,number) VALUES(?,?)", {"KERBINA", 0});

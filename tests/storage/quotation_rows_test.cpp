@@ -12,25 +12,25 @@ using namespace std::chrono_literals;
 QuotationHeader sampleHeader() {
     QuotationHeader header;
     header.id = "7";
-    header.atesaki1 = "大和設備 O'Brien";
-    header.atesaki2 = "御中";
-    header.constract1 = "中央ビル";
-    header.constract2 = "改修";
-    header.allGTotal = c("17883950");
-    header.allNTotal = c("1234.5");
-    header.taxGTotal = c("1788395");
-    header.taxNTotal = c("-0.25");
-    header.where = "空調設備工事";
-    header.mLimit = "3ヶ月";
-    header.uLimit = "別途協議";
-    header.trade = "現金";
+    header.addressee1 = "大和設備 O'Brien";
+    header.addressee2 = "御中";
+    header.siteName1 = "中央ビル";
+    header.siteName2 = "改修";
+    header.submittedGrandTotal = c("17883950");
+    header.netGrandTotal = c("1234.5");
+    header.submittedTaxTotal = c("1788395");
+    header.netTaxTotal = c("-0.25");
+    header.workName = "空調設備工事";
+    header.validity = "3ヶ月";
+    header.deliveryDate = "別途協議";
+    header.tradeTerms = "現金";
     header.number = "NF00042";
-    header.keisyo = "様";
-    header.dy = 38; // 2026
-    header.dm = 2;
-    header.dd = 31; // no such day: saved as it stands
-    header.inTanto = "山田";
-    header.outTanto = "佐藤";
+    header.honorific = "様";
+    header.storedYear = 38; // 2026
+    header.month = 2;
+    header.day = 31; // no such day: saved as it stands
+    header.author = "山田";
+    header.requester = "佐藤";
     header.dataLevel = 15;
     header.keyCode = 3;
     header.opt1Str = "tag1";
@@ -102,7 +102,7 @@ TEST_F(QuotationRowTest, EveryColumnIsWrittenFromTheHeaderAndTheQuotationText) {
 
 TEST_F(QuotationRowTest, DatesAndStatusesAreWrittenFromTheIntegersAsTheyStand) {
     const struct {
-        int dy, dm, dd, status;
+        int storedYear, month, day, status;
         const char* created;
         const char* statusText;
     } cases[] = {
@@ -113,9 +113,9 @@ TEST_F(QuotationRowTest, DatesAndStatusesAreWrittenFromTheIntegersAsTheyStand) {
     };
     for (const auto& c : cases) {
         QuotationHeader header = sampleHeader();
-        header.dy = c.dy;
-        header.dm = c.dm;
-        header.dd = c.dd;
+        header.storedYear = c.storedYear;
+        header.month = c.month;
+        header.day = c.day;
         header.status = c.status;
         const SqlParams values = quotationRowValues(header, kData, "now");
         EXPECT_EQ(*values[15].text(), c.created);
@@ -126,8 +126,8 @@ TEST_F(QuotationRowTest, DatesAndStatusesAreWrittenFromTheIntegersAsTheyStand) {
 TEST_F(QuotationRowTest, ASecondSaveUpdatesTheRowKeepsItsNumberAndRefreshesModified) {
     ASSERT_EQ(write(sampleHeader(), kData, RowWrite::InsertOnly, now), RowWriteResult::Written);
     QuotationHeader changed = sampleHeader();
-    changed.atesaki1 = "別の宛先";
-    changed.allGTotal = c("500");
+    changed.addressee1 = "別の宛先";
+    changed.submittedGrandTotal = c("500");
     const auto later = now + 2h;
     ASSERT_EQ(write(changed, "changed\r\n", RowWrite::InsertOrUpdate, later),
               RowWriteResult::Written);
@@ -145,7 +145,7 @@ TEST_F(QuotationRowTest, InsertOnlyLeavesAnExistingRowAlone) {
     ASSERT_EQ(write(sampleHeader(), kData, RowWrite::InsertOnly, now), RowWriteResult::Written);
     const SqlRows before = stored();
     QuotationHeader other = sampleHeader();
-    other.atesaki1 = "他の見積";
+    other.addressee1 = "他の見積";
     EXPECT_EQ(write(other, "other\r\n", RowWrite::InsertOnly, now + 1h),
               RowWriteResult::NumberTaken);
     EXPECT_EQ(stored(), before);

@@ -30,7 +30,7 @@ struct MemorySource : QuotationSaveSource {
             whileRendering();
         }
         return {current,
-                "[NUMBER]=" + current.number + "\r\n[ATESAKI_1]=" + current.atesaki1 + "\r\n"};
+                "[NUMBER]=" + current.number + "\r\n[ATESAKI_1]=" + current.addressee1 + "\r\n"};
     }
 };
 
@@ -42,7 +42,7 @@ protected:
     void storeRow(const std::string& number, const std::string& addressee) {
         QuotationHeader header;
         header.number = number;
-        header.atesaki1 = addressee;
+        header.addressee1 = addressee;
         ASSERT_EQ(writeQuotationRow(*quotations, header, "stored\r\n", RowWrite::InsertOnly,
                                     std::chrono::system_clock::now(), prompt),
                   RowWriteResult::Written);
@@ -149,7 +149,7 @@ TEST_F(SaveFlowTest, ThePressOfSaveDecidesAsTheNumberingAndTheStoredRowsRequire)
         source.current = QuotationHeader{};
         source.current.number = c.number;
         source.current.id = c.customer;
-        source.current.atesaki1 = "新しい宛先";
+        source.current.addressee1 = "新しい宛先";
         prompt.answers = c.answers;
         prompt.shown.clear();
         auto saving = context(c.mode);
@@ -185,7 +185,7 @@ TEST_F(SaveFlowTest, TheFirstPressOnlyIssuesANumberAndTheSecondSavesUnderIt) {
 
 TEST_F(SaveFlowTest, ARowAnotherWorkstationInsertedMeanwhileIsNotOverwrittenUnasked) {
     source.current.number = "NF00009";
-    source.current.atesaki1 = "新しい宛先";
+    source.current.addressee1 = "新しい宛先";
     source.whileRendering = [this] {
         source.whileRendering = nullptr;
         storeRow("NF00009", "他の端末");
@@ -234,7 +234,7 @@ TEST_F(SaveFlowTest, SavingAsANewQuotationSkipsNumbersThatAreTaken) {
     storeRow("NF00001", "手で付けた番号");
     storeRow("NF00002", "手で付けた番号");
     source.current.number = "OLD1";
-    source.current.atesaki1 = "新しい宛先";
+    source.current.addressee1 = "新しい宛先";
     auto saving = context({.automatic = true});
     EXPECT_EQ(saveAsNewQuotation(saving, now), "NF00003");
     const SqlRows rows = rowsOf("SELECT krbnumber,ATESAKI_1 FROM kerbina ORDER BY krbnumber");

@@ -64,11 +64,11 @@ TEST_F(SearchIndexTest, IndexedSearchEqualsTheTableScan) {
         return text;
     };
     {
-        TSQLiteDatabase connection(file()); // one transaction for all rows
-        connection.ExecSQL("BEGIN");
+        SqliteConnection connection(file()); // one transaction for all rows
+        connection.execute("BEGIN");
         for (int i = 0; i < 3000; ++i) {
             // List columns with many ties, so that sorting and paging are put to the test too.
-            connection.ExecSQL(
+            connection.execute(
                 "INSERT INTO kerbina(krbnumber,data,status,ATESAKI_1,ALLGTOTAL,created) "
                 "VALUES(?,?,?,?,?,?)",
                 {"Q" + std::to_string(i), randomText(static_cast<int>(5 + random() % 60)),
@@ -78,7 +78,7 @@ TEST_F(SearchIndexTest, IndexedSearchEqualsTheTableScan) {
                  "2024-0" + std::to_string(1 + random() % 9) + "-1" +
                      std::to_string(random() % 10) + " 00:00:00"});
         }
-        connection.ExecSQL("COMMIT");
+        connection.execute("COMMIT");
     }
     SearchIndex index(database(), SearchIndex::indexFileFor(file()));
     ASSERT_NO_THROW(index.refresh());
@@ -211,7 +211,7 @@ TEST_F(SearchIndexTest, FaultsOfTheIndexAreDatabaseFaultsOfTheIndexFile) {
     const auto indexFile = SearchIndex::indexFileFor(file());
     const std::string indexPath = pathText(indexFile);
     const auto firstRow = [&](const char* sql) {
-        return std::stoll(TSQLiteDatabase(indexFile).GetTable(sql).at(0).field(1));
+        return std::stoll(SqliteConnection(indexFile).queryRows(sql).at(0).field(1));
     };
     const struct {
         const char* name;
@@ -237,7 +237,7 @@ TEST_F(SearchIndexTest, FaultsOfTheIndexAreDatabaseFaultsOfTheIndexFile) {
          }},
         {"a failing statement",
          [&] {
-             TSQLiteDatabase(indexFile).ExecSQL("DROP TABLE bodies");
+             SqliteConnection(indexFile).execute("DROP TABLE bodies");
          }},
     };
     for (const auto& c : cases) {

@@ -30,8 +30,8 @@ protected:
         folders = seededFolders(root.path());
     }
 
-    std::unique_ptr<TFKERBINA> start(std::optional<fs::path> file = std::nullopt) {
-        auto window = std::make_unique<TFKERBINA>(folders, ModulePresence{});
+    std::unique_ptr<MainWindow> start(std::optional<fs::path> file = std::nullopt) {
+        auto window = std::make_unique<MainWindow>(folders, ModulePresence{});
         window->resize(1280, 800);
         window->show();
         EXPECT_TRUE(window->startUp(file));
@@ -45,11 +45,11 @@ protected:
 };
 
 // The text of a grid cell (row from 1, as the grid shows it).
-inline QString cell(const TFKERBINA& window, int row, int column) {
+inline QString cell(const MainWindow& window, int row, int column) {
     return window.grid()->model()->index(row - 1, column).data().toString();
 }
 
-inline void selectRow(TFKERBINA& window, int row) {
+inline void selectRow(MainWindow& window, int row) {
     window.grid()->selectRow(row - 1);
 }
 

@@ -43,8 +43,8 @@ constexpr const char* kWindowPositionName = "FKerbina";
 
 } // namespace
 
-TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules,
-                     const std::vector<SubsystemFactory>& subsystems, QWidget* parent)
+MainWindow::MainWindow(AppFolders folders, ModulePresence modules,
+                       const std::vector<SubsystemFactory>& subsystems, QWidget* parent)
     : QMainWindow(parent), session_(std::move(folders), modules, *this),
       commands_(
           *this, [this](const std::function<void()>& handler) { runCommand(handler); },
@@ -68,17 +68,17 @@ TFKERBINA::TFKERBINA(AppFolders folders, ModulePresence modules,
     restoreWindowPosition();
 }
 
-TFKERBINA::~TFKERBINA() = default;
+MainWindow::~MainWindow() = default;
 
-QTableView* TFKERBINA::grid() const {
+QTableView* MainWindow::grid() const {
     return view_->grid();
 }
 
-QTabBar* TFKERBINA::sheetTabs() const {
+QTabBar* MainWindow::sheetTabs() const {
     return view_->tabs();
 }
 
-void TFKERBINA::buildWidgets() {
+void MainWindow::buildWidgets() {
     resize(1280, 800);
     auto* central = new QWidget(this);
     auto* outer = new QHBoxLayout(central);
@@ -94,7 +94,7 @@ void TFKERBINA::buildWidgets() {
     costSplitTimer_ = new QTimer(this);
     costSplitTimer_->setSingleShot(true);
     costSplitTimer_->setInterval(300);
-    connect(costSplitTimer_, &QTimer::timeout, this, &TFKERBINA::showCostSplit);
+    connect(costSplitTimer_, &QTimer::timeout, this, &MainWindow::showCostSplit);
     connect(sidePanel_, &QTabWidget::currentChanged, costSplitTimer_, qOverload<>(&QTimer::start));
     for (const auto& subsystem : subsystems_) {
         for (const SidePage& side : subsystem->sidePages()) {
@@ -112,10 +112,10 @@ void TFKERBINA::buildWidgets() {
             [this] { runCommand([this] { runWindowCommand("uchiwake_title"); }); });
     connect(view_, &QuotationView::namedCommandClicked, this,
             [this](const QString& name) { runCommand([this, name] { runNamed(name); }); });
-    connect(view_, &QuotationView::tabChosen, this, &TFKERBINA::onTabChanged);
-    connect(view_, &QuotationView::rowDoubleClicked, this, &TFKERBINA::onGridDoubleClicked);
+    connect(view_, &QuotationView::tabChosen, this, &MainWindow::onTabChanged);
+    connect(view_, &QuotationView::rowDoubleClicked, this, &MainWindow::onGridDoubleClicked);
     // After the editor has closed: the write changes the rows the typed line touches.
-    connect(view_->model(), &QuotationGridModel::cellTyped, this, &TFKERBINA::onCellTyped,
+    connect(view_->model(), &QuotationGridModel::cellTyped, this, &MainWindow::onCellTyped,
             Qt::QueuedConnection);
 
     splitter_->addWidget(sidePanel_);
@@ -140,7 +140,7 @@ void TFKERBINA::buildWidgets() {
 // Window positions are the whole window with its frame, as other programs store them: the frame
 // is placed at the stored position, and the size left for the window's inside once the frame is
 // known (when the window is first shown).
-void TFKERBINA::restoreWindowPosition() {
+void MainWindow::restoreWindowPosition() {
     if (const auto stored = storedWindowPosition(folders_.dataRoot, kWindowPositionName)) {
         move(stored->topLeft());
         resize(stored->size());
@@ -148,7 +148,7 @@ void TFKERBINA::restoreWindowPosition() {
     }
 }
 
-void TFKERBINA::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (restoredFrameSize_.isValid()) {
         resize(restoredFrameSize_ - (frameGeometry().size() - geometry().size()));
@@ -156,7 +156,7 @@ void TFKERBINA::showEvent(QShowEvent* event) {
     }
 }
 
-void TFKERBINA::saveWindowPosition() {
+void MainWindow::saveWindowPosition() {
     try {
         storeWindowPosition(folders_.dataRoot, kWindowPositionName, *this);
     } catch (const std::exception& error) {
@@ -164,7 +164,7 @@ void TFKERBINA::saveWindowPosition() {
     }
 }
 
-bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) {
+bool MainWindow::startUp(const std::optional<std::filesystem::path>& fileToOpen) {
     reportedFaults_.clear();
     // A settings file that cannot be read (a folder, a device, damaged) is reported; the program
     // goes on with the values it has.
@@ -244,7 +244,7 @@ bool TFKERBINA::startUp(const std::optional<std::filesystem::path>& fileToOpen) 
     return true;
 }
 
-void TFKERBINA::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!offerToSave()) {
         saveWindowPosition();
         event->ignore();
@@ -258,7 +258,7 @@ void TFKERBINA::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-UserPrompt::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
+UserPrompt::Answer MainWindow::askYesNoCancel(const std::string& question) {
     switch (MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoCancel)) {
     case MessageBox::Answer::Yes:
         return Answer::Yes;
@@ -269,7 +269,7 @@ UserPrompt::Answer TFKERBINA::askYesNoCancel(const std::string& question) {
     }
 }
 
-bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
+bool MainWindow::askYesNoDefaultNo(const std::string& question) {
     return MessageBox::ask(this, q(question), MessageBox::Buttons::YesNoDefaultNo) ==
            MessageBox::Answer::Yes;
 }
@@ -277,7 +277,7 @@ bool TFKERBINA::askYesNoDefaultNo(const std::string& question) {
 // Shows what a session operation changed, in the order it changed it: the rows it changed are
 // repainted, inserted or removed in the grid; a new quotation, another page, other settings or
 // columns lay the grid out anew.
-void TFKERBINA::apply(const DocumentChanges& changes) {
+void MainWindow::apply(const DocumentChanges& changes) {
     using Kind = DocumentChange::Kind;
     QuotationGridModel* model = view_->model();
     for (const DocumentChange& change : changes) {
@@ -341,11 +341,11 @@ void TFKERBINA::apply(const DocumentChanges& changes) {
     }
 }
 
-int TFKERBINA::sheetOfTab(int tab) const {
+int MainWindow::sheetOfTab(int tab) const {
     return view_->sheetOfTab(tab);
 }
 
-void TFKERBINA::applyGridLayout() {
+void MainWindow::applyGridLayout() {
     const GridLayout layout = gridLayout(state_, display_);
     view_->applyColumnWidths(
         layout,
@@ -355,7 +355,7 @@ void TFKERBINA::applyGridLayout() {
     }
 }
 
-void TFKERBINA::clearView() {
+void MainWindow::clearView() {
     view_->showSheetTotals(std::nullopt);
     view_->model()->setGridRows(session_.gridRows());
     view_->grid()->scrollToTop();
@@ -363,33 +363,33 @@ void TFKERBINA::clearView() {
 }
 
 // Long paths are shortened in the middle; the whole text is the panel's hint.
-void TFKERBINA::setStatusPanel(int panel, const std::string& text) {
+void MainWindow::setStatusPanel(int panel, const std::string& text) {
     constexpr int kPanelWidth = 260;
     QLabel* label = statusPanels_[static_cast<std::size_t>(panel)];
     label->setToolTip(q(text));
     label->setText(label->fontMetrics().elidedText(q(text), Qt::ElideMiddle, kPanelWidth));
 }
 
-std::optional<std::filesystem::path> TFKERBINA::chooseFileToOpen(const std::string& caption,
-                                                                 const std::filesystem::path& start,
-                                                                 const std::string& filter) {
+std::optional<std::filesystem::path>
+MainWindow::chooseFileToOpen(const std::string& caption, const std::filesystem::path& start,
+                             const std::string& filter) {
     const QString file = MessageBox::openFileName(this, q(caption), q(pathText(start)), q(filter));
     return file.isEmpty() ? std::nullopt : std::optional(pathFromText(s(file)));
 }
 
 std::optional<std::filesystem::path>
-TFKERBINA::chooseFileToSave(const std::string& caption, const std::filesystem::path& suggested,
-                            const std::string& filter, const std::string& suffix) {
+MainWindow::chooseFileToSave(const std::string& caption, const std::filesystem::path& suggested,
+                             const std::string& filter, const std::string& suffix) {
     const QString file =
         MessageBox::saveFileName(this, q(caption), q(pathText(suggested)), q(filter), q(suffix));
     return file.isEmpty() ? std::nullopt : std::optional(pathFromText(s(file)));
 }
 
-bool TFKERBINA::askYesNo(const std::string& text) {
+bool MainWindow::askYesNo(const std::string& text) {
     return MessageBox::ask(this, q(text), MessageBox::Buttons::YesNo) == MessageBox::Answer::Yes;
 }
 
-bool TFKERBINA::askText(const std::string& question, std::string& text) {
+bool MainWindow::askText(const std::string& question, std::string& text) {
     const auto entered =
         MessageBox::input(this, QApplication::applicationName(), q(question), false, q(text));
     if (!entered) {
@@ -399,14 +399,14 @@ bool TFKERBINA::askText(const std::string& question, std::string& text) {
     return true;
 }
 
-void TFKERBINA::notify(const std::string& text) {
+void MainWindow::notify(const std::string& text) {
     MessageBox::notify(this, q(text));
 }
 
 // A database that cannot be used fails every statement of a step (at start-up the file checks,
 // the settings and the numbering row) with the same message: each message is shown once per
 // action.
-void TFKERBINA::reportError(std::string_view, std::string_view detail) {
+void MainWindow::reportError(std::string_view, std::string_view detail) {
     const QString message = QString::fromUtf8(detail.data(), static_cast<int>(detail.size()));
     if (reportedFaults_.contains(message)) {
         return;
@@ -417,11 +417,11 @@ void TFKERBINA::reportError(std::string_view, std::string_view detail) {
 
 // An error in the system's words, a database error as its fault message; each once per action
 // (a settings file that cannot be read fails every read of it).
-void TFKERBINA::showError(const std::exception& error) {
+void MainWindow::showError(const std::exception& error) {
     reportError(kSqlErrorText, messageForUser(error));
 }
 
-bool TFKERBINA::runCommand(const std::function<void()>& command) {
+bool MainWindow::runCommand(const std::function<void()>& command) {
     if (commandDepth_ == 0) {
         reportedFaults_.clear();
     }
@@ -438,11 +438,11 @@ bool TFKERBINA::runCommand(const std::function<void()>& command) {
     return outcome.succeeded;
 }
 
-void TFKERBINA::onTabChanged(int tab) {
+void MainWindow::onTabChanged(int tab) {
     runCommand([this, tab] { apply(session_.showPage(sheetOfTab(tab))); });
 }
 
-void TFKERBINA::showCover() {
+void MainWindow::showCover() {
     const MainSettings& settings = session_.settings();
     coverPage_->setCaptions(settings.coverCaptions, settings.quotationNumberCaption);
     coverPage_->setNumbering(NumberingOptions{settings.autoNumbering, settings.perCustomerNumbering,
@@ -452,12 +452,12 @@ void TFKERBINA::showCover() {
 }
 
 // The tool page, title bar and menus of the page in front.
-void TFKERBINA::showPageWidgets() {
+void MainWindow::showPageWidgets() {
     view_->showPage();
     updateMenusForMode();
 }
 
-void TFKERBINA::updateMenusForMode() {
+void MainWindow::updateMenusForMode() {
     const bool sheet = !display_.listMode;
     editMenu_->setEnabled(sheet);
     convertMenu_->setEnabled(sheet);
@@ -482,14 +482,14 @@ void TFKERBINA::updateMenusForMode() {
     }
 }
 
-void TFKERBINA::updateTotalsPanel() {
+void MainWindow::updateTotalsPanel() {
     view_->showSheetTotals(session_.totals().sheet);
     coverPage_->showTotals(session_.totals());
     costSplitTimer_->start();
 }
 
 // Only while the cover page is in front, and again when it comes to the front.
-void TFKERBINA::showCostSplit() {
+void MainWindow::showCostSplit() {
     if (sidePanel_->currentWidget() != coverPage_) {
         return;
     }
@@ -498,12 +498,12 @@ void TFKERBINA::showCostSplit() {
     }
 }
 
-Selection TFKERBINA::selection() const {
+Selection MainWindow::selection() const {
     const auto [top, bottom] = view_->selectedRows();
     return Selection{top, bottom};
 }
 
-void TFKERBINA::selectRows(int top, int bottom) {
+void MainWindow::selectRows(int top, int bottom) {
     view_->selectRows(top, bottom);
 }
 

@@ -33,20 +33,20 @@ namespace kerbina {
 class CoverPage;
 class QuotationListView;
 class QuotationView;
-class Tfsave_Dlg;
+class SaveDialog;
 
 // The main window: the shell around the quotation session. It shows the quotation page and the
 // cover, builds its own menus and composes the registered subsystems (their side pages, commands,
 // line editors and settings tabs), answers the session's questions through the message-box helper
 // and repaints what each session operation says it changed.
-class TFKERBINA : public QMainWindow, public UserPrompt, public SubsystemHost {
+class MainWindow : public QMainWindow, public UserPrompt, public SubsystemHost {
     Q_OBJECT
 
 public:
-    TFKERBINA(AppFolders folders, ModulePresence modules,
-              const std::vector<SubsystemFactory>& subsystems = standardSubsystems(),
-              QWidget* parent = nullptr);
-    ~TFKERBINA() override;
+    MainWindow(AppFolders folders, ModulePresence modules,
+               const std::vector<SubsystemFactory>& subsystems = standardSubsystems(),
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up proper: databases, settings, the start-up password, a new quotation (or the
     // file named on the command line). False when the program must end (a refused password).
@@ -125,7 +125,7 @@ private:
     void buildMenus();
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
                         const QList<QKeySequence>& keys, CommandPage page,
-                        void (TFKERBINA::*handler)());
+                        void (MainWindow::*handler)());
     // The subsystems' commands at `place` of `menu`.
     void addSubsystemCommands(std::string_view place, QMenu* menu);
     void restoreWindowPosition();
@@ -202,7 +202,7 @@ private:
     DocumentState& state_ = session_.document();
     DisplayOptions& display_ = session_.display();
     EnvironmentSettings& environment_ = session_.environment();
-    Tfsave_Dlg* saveDialog_ = nullptr; // made at its first show, kept for the run
+    SaveDialog* saveDialog_ = nullptr; // made at its first show, kept for the run
     QSize restoredFrameSize_;      // the stored window size, frame included, until the first show
     QSet<QString> reportedFaults_; // database faults shown during the current action
     int commandDepth_ = 0;         // runCommand calls under way

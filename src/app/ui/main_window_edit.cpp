@@ -35,35 +35,35 @@ const QString kUnavailable = QStringLiteral("この機能はまだ使えませ�
 
 } // namespace
 
-void TFKERBINA::undo() {
+void MainWindow::undo() {
     apply(session_.undo().changes);
 }
 
-void TFKERBINA::redo() {
+void MainWindow::redo() {
     apply(session_.redo().changes);
 }
 
-void TFKERBINA::applyCalculationSettings(const CalcSettings& chosen) {
+void MainWindow::applyCalculationSettings(const CalcSettings& chosen) {
     apply(session_.applyCalculationSettings(chosen));
 }
 
-void TFKERBINA::setSeparateNameSpec(bool separate) {
+void MainWindow::setSeparateNameSpec(bool separate) {
     apply(session_.setSeparateNameSpec(separate));
 }
 
-void TFKERBINA::addGridRows(int count) {
+void MainWindow::addGridRows(int count) {
     session_.setGridRows(session_.gridRows() + count);
     view_->model()->setGridRows(session_.gridRows());
 }
 
-void TFKERBINA::runGridCommand(const GridCommand& command) {
+void MainWindow::runGridCommand(const GridCommand& command) {
     const auto [result, changes] = session_.runGridCommand(command, selection());
     apply(changes);
     showCommandResult(result);
 }
 
 // The rows the command changed were repainted with its changes; the selection follows it.
-void TFKERBINA::showCommandResult(const CommandResult& result) {
+void MainWindow::showCommandResult(const CommandResult& result) {
     selectRows(result.selection.top, result.selection.bottom);
     if (result.scrollTop) {
         view_->grid()->scrollTo(view_->model()->index(*result.scrollTop - 1, 0),
@@ -71,7 +71,7 @@ void TFKERBINA::showCommandResult(const CommandResult& result) {
     }
 }
 
-void TFKERBINA::runNamed(const QString& name) {
+void MainWindow::runNamed(const QString& name) {
     NamedCommandResult named;
     const auto [result, changes] = session_.runGridCommand(
         [&](GridContext& context, Selection selection) {
@@ -88,7 +88,7 @@ void TFKERBINA::runNamed(const QString& name) {
 
 // The named commands the core leaves to the windows: the window's own, else the subsystem's that
 // runs it; one that no subsystem present runs is said to be unavailable.
-void TFKERBINA::runWindowCommand(std::string_view name) {
+void MainWindow::runWindowCommand(std::string_view name) {
     if (name == "close") {
         close();
     } else if (name == "new_data") {
@@ -102,7 +102,7 @@ void TFKERBINA::runWindowCommand(std::string_view name) {
 
 // On a sheet a double-click opens the editor of the line's kind; on the breakdown list it opens
 // that item's sheet, or hands the item to the subsystem of its kind (a comment item's texts).
-void TFKERBINA::onGridDoubleClicked(int row) {
+void MainWindow::onGridDoubleClicked(int row) {
     if (!display_.listMode) {
         selectRows(row, row);
         runCommand([this] { openLineEditor(); });
@@ -125,7 +125,7 @@ void TFKERBINA::onGridDoubleClicked(int row) {
 
 // Text typed into a cell: the same line message and write as from the data-entry dialog; a
 // refused text is said and changes nothing.
-void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
+void MainWindow::onCellTyped(int row, int column, const QString& text) {
     runCommand([&] {
         const EntryOutcome outcome = typedCellEntry(state_, display_, row, column, s(text));
         if (!outcome.message) {
@@ -138,7 +138,7 @@ void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
         }
         const QModelIndex current = view_->grid()->currentIndex();
         runGridCommand([&outcome, row](GridContext& context, Selection) {
-            return WriteLineFromMessage(context, Selection{row, row}, *outcome.message,
+            return writeLineFromMessage(context, Selection{row, row}, *outcome.message,
                                         LineWriteMode::Overwrite, AfterWrite::Save, false);
         });
         // Like a spreadsheet, Enter takes the cursor down one row in the same column; Tab has
@@ -155,7 +155,7 @@ void TFKERBINA::onCellTyped(int row, int column, const QString& text) {
 }
 
 // The line's kind decides its editor: the first subsystem that edits the kind opens it.
-void TFKERBINA::openLineEditor() {
+void MainWindow::openLineEditor() {
     if (display_.listMode) {
         MessageBox::notify(this, QStringLiteral("現在は内訳モードです。"));
         return;

@@ -15,13 +15,13 @@
 
 namespace kerbina {
 
-bool TFKERBINA::offerCrashBackup() {
+bool MainWindow::offerCrashBackup() {
     const std::optional<BackupSummary> backup = session_.crashBackup();
     if (!backup) {
         return false;
     }
     const std::string total = backup->damaged ? "壊れているか途中までのファイルです"
-                                              : "総合計 " + MoneyText(backup->grandTotal);
+                                              : "総合計 " + wholeYenText(backup->grandTotal);
     const std::string question = "前回は正常に終了しませんでした。\n最後のバックアップ（" +
                                  localTimeText(backup->written) + "、" + total + "）を開きますか？";
     // Taking the backup loses nothing (the file it came from stays as it was), so Enter takes it.
@@ -34,7 +34,7 @@ bool TFKERBINA::offerCrashBackup() {
 
 // The file the quotation was opened from or last saved to: its name in the status bar (the whole
 // path as the hint) and the title.
-void TFKERBINA::showOwnFile() {
+void MainWindow::showOwnFile() {
     const std::filesystem::path& file = session_.ownFile();
     setStatusPanel(5, file.empty() ? std::string() : pathText(file.filename()));
     statusPanels_[5]->setToolTip(q(pathText(file)));
@@ -43,19 +43,19 @@ void TFKERBINA::showOwnFile() {
                                 : q(pathText(file.filename())) + QStringLiteral(" - ") + title);
 }
 
-void TFKERBINA::newQuotation() {
+void MainWindow::newQuotation() {
     apply(session_.newQuotation(today()).changes);
 }
 
-void TFKERBINA::openQuotationFile() {
+void MainWindow::openQuotationFile() {
     showOpenedQuotation(session_.openChosenQuotationFile(today()));
 }
 
-void TFKERBINA::importVersion1File() {
+void MainWindow::importVersion1File() {
     showOpenedQuotation(session_.importChosenVersion1File(today()));
 }
 
-void TFKERBINA::saveQuotationFile() {
+void MainWindow::saveQuotationFile() {
     const SessionOutcome saved = session_.saveChosenQuotationFile();
     apply(saved.changes);
     if (saved.done) {
@@ -63,19 +63,19 @@ void TFKERBINA::saveQuotationFile() {
     }
 }
 
-void TFKERBINA::openWorkFolder() {
+void MainWindow::openWorkFolder() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(q(pathText(folders_.dataRoot))));
 }
 
-void TFKERBINA::closeProgram() {
+void MainWindow::closeProgram() {
     close();
 }
 
-void TFKERBINA::openQuotation(const std::filesystem::path& path, FileRole role) {
+void MainWindow::openQuotation(const std::filesystem::path& path, FileRole role) {
     showOpenedQuotation(session_.openQuotationFile(path, role, today()));
 }
 
-void TFKERBINA::showOpenedQuotation(const SessionOutcome& opened) {
+void MainWindow::showOpenedQuotation(const SessionOutcome& opened) {
     apply(opened.changes);
     if (opened.done) {
         view_->grid()->scrollToTop();

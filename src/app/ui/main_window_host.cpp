@@ -22,41 +22,41 @@
 
 namespace kerbina {
 
-QuotationListView* TFKERBINA::quotationList() const {
+QuotationListView* MainWindow::quotationList() const {
     return findChild<QuotationListView*>();
 }
 
-bool TFKERBINA::handleCompanionMessage(int code, std::string_view target, std::string_view text) {
+bool MainWindow::handleCompanionMessage(int code, std::string_view target, std::string_view text) {
     return std::ranges::any_of(subsystems_, [&](const auto& subsystem) {
         return subsystem->handleCompanionMessage(code, target, text);
     });
 }
 
-int TFKERBINA::sidePanelWidth() const {
+int MainWindow::sidePanelWidth() const {
     return splitter_->sizes().value(0);
 }
 
-void TFKERBINA::changeQuotation(const std::function<void(DocumentState&, WorkStore&)>& work) {
+void MainWindow::changeQuotation(const std::function<void(DocumentState&, WorkStore&)>& work) {
     work(state_, session_.store());
     updateTotalsPanel();
 }
 
-void TFKERBINA::writeCover() {
+void MainWindow::writeCover() {
     apply(session_.writeCover());
 }
 
 // The cover shows the number before it is taken into the header again: a cover edited before the
 // number was issued would otherwise put its empty number back.
-void TFKERBINA::showQuotationNumber() {
+void MainWindow::showQuotationNumber() {
     apply({{DocumentChange::Kind::HeaderWritten, 0, state_.header.number}});
     apply(session_.writeCover());
 }
 
-void TFKERBINA::openCoverNumberEntry() {
+void MainWindow::openCoverNumberEntry() {
     coverPage_->pressNumberButton();
 }
 
-void TFKERBINA::showItemName(int item) {
+void MainWindow::showItemName(int item) {
     view_->rebuildTabs();
     if (!display_.listMode) {
         view_->showItemTitle(
@@ -66,7 +66,7 @@ void TFKERBINA::showItemName(int item) {
 
 // The stored quotation becomes the open quotation, with its cover in front. When it cannot be
 // opened the page standing in its place stays.
-bool TFKERBINA::openStoredQuotation(const std::string& number) {
+bool MainWindow::openStoredQuotation(const std::string& number) {
     bool opened = false;
     runCommand([this, &number, &opened] {
         const SessionOutcome outcome = session_.openStoredQuotation(number, today());
@@ -82,19 +82,19 @@ bool TFKERBINA::openStoredQuotation(const std::string& number) {
     return opened;
 }
 
-void TFKERBINA::openAsUnsavedWork(const std::filesystem::path& file) {
+void MainWindow::openAsUnsavedWork(const std::filesystem::path& file) {
     openQuotation(file, FileRole::Source);
 }
 
-std::optional<std::string> TFKERBINA::issueCopyNumber(const std::string& sourceNumber) {
+std::optional<std::string> MainWindow::issueCopyNumber(const std::string& sourceNumber) {
     return session_.issueCopyNumber(sourceNumber);
 }
 
-DatabaseCheck TFKERBINA::checkQuotationDatabase() {
+DatabaseCheck MainWindow::checkQuotationDatabase() {
     return session_.checkQuotationDatabase();
 }
 
-void TFKERBINA::registerSettings(const RegisterOutcome& outcome) {
+void MainWindow::registerSettings(const RegisterOutcome& outcome) {
     session_.applyRegisteredSettings(outcome);
     view_->grid()->setShowGrid(outcome.displayStyle.horizontalGridLines);
     view_->grid()->viewport()->update();
@@ -104,13 +104,13 @@ void TFKERBINA::registerSettings(const RegisterOutcome& outcome) {
     coverPage_->setNumbering(outcome.numbering);
 }
 
-void TFKERBINA::environmentEdited() {
+void MainWindow::environmentEdited() {
     for (const auto& subsystem : subsystems_) {
         subsystem->environmentChanged();
     }
 }
 
-std::vector<SidePage> TFKERBINA::settingsTabs() {
+std::vector<SidePage> MainWindow::settingsTabs() {
     std::vector<SidePage> tabs;
     for (const auto& subsystem : subsystems_) {
         if (auto tab = subsystem->settingsTab()) {
@@ -120,12 +120,12 @@ std::vector<SidePage> TFKERBINA::settingsTabs() {
     return tabs;
 }
 
-void TFKERBINA::showSidePage(QWidget* page) {
+void MainWindow::showSidePage(QWidget* page) {
     sidePanel_->setCurrentIndex(sidePanel_->indexOf(page));
 }
 
 // The quotation stays open behind the page until another one is opened from it.
-void TFKERBINA::showInPlaceOfQuotation(QWidget* page, QMenu* menu) {
+void MainWindow::showInPlaceOfQuotation(QWidget* page, QMenu* menu) {
     if (coveringPage_ != nullptr) {
         return;
     }
@@ -152,7 +152,7 @@ void TFKERBINA::showInPlaceOfQuotation(QWidget* page, QMenu* menu) {
 
 // The quotation page, its menus and commands (shortcuts included) and the side pages of the
 // quotation give way to the page. Repeated after anything that repainted the quotation's chrome.
-void TFKERBINA::coverWithPage() {
+void MainWindow::coverWithPage() {
     for (int tab = sidePanel_->count() - 1; tab >= 0; --tab) {
         const bool listPage = std::ranges::find(quotationListSidePages_, sidePanel_->widget(tab)) !=
                               quotationListSidePages_.end();
@@ -176,7 +176,7 @@ void TFKERBINA::coverWithPage() {
     coveringPage_->show();
 }
 
-void TFKERBINA::showQuotationAgain() {
+void MainWindow::showQuotationAgain() {
     if (coveringPage_ == nullptr) {
         return;
     }

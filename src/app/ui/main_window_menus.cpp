@@ -7,57 +7,57 @@
 
 namespace kerbina {
 
-QAction* TFKERBINA::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
-                               const QList<QKeySequence>& keys, CommandPage page,
-                               void (TFKERBINA::*handler)()) {
+QAction* MainWindow::addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                                const QList<QKeySequence>& keys, CommandPage page,
+                                void (MainWindow::*handler)()) {
     return commands_.add(menu, objectName, caption, keys, page,
                          [this, handler] { (this->*handler)(); });
 }
 
-void TFKERBINA::addSubsystemCommands(std::string_view place, QMenu* menu) {
+void MainWindow::addSubsystemCommands(std::string_view place, QMenu* menu) {
     for (const auto& subsystem : subsystems_) {
         subsystem->addCommands(place, *menu, commands_);
     }
 }
 
-QAction* TFKERBINA::action(const QString& objectName) const {
+QAction* MainWindow::action(const QString& objectName) const {
     return commands_.find(objectName);
 }
 
-void TFKERBINA::buildMenus() {
+void MainWindow::buildMenus() {
     using enum CommandPage;
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     addCommand(file, "newQuotation", QStringLiteral("新規作成"), {QKeySequence::New}, Both,
-               &TFKERBINA::newQuotation);
+               &MainWindow::newQuotation);
     addCommand(file, "openFile", QStringLiteral("直接ファイルを開く"), {QKeySequence::Open}, Both,
-               &TFKERBINA::openQuotationFile);
+               &MainWindow::openQuotationFile);
     addSubsystemCommands(menu_place::kFileOpen, file);
     addCommand(file, "save", QStringLiteral("保  存"), {QKeySequence::Save}, Both,
-               &TFKERBINA::saveQuotation);
+               &MainWindow::saveQuotation);
     addCommand(file, "saveFile", QStringLiteral("ファイルに保存"),
                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, Both,
-               &TFKERBINA::saveQuotationFile);
+               &MainWindow::saveQuotationFile);
     addCommand(file, "importVersion1", QStringLiteral("Version1のファイルを開く"), {}, Both,
-               &TFKERBINA::importVersion1File);
+               &MainWindow::importVersion1File);
     file->addSeparator();
     addSubsystemCommands(menu_place::kFilePrint, file);
     file->addSeparator();
     addSubsystemCommands(menu_place::kFileBackup, file);
     addCommand(file, "openWorkFolder", QStringLiteral("エクスプローラーを開く(作業フォルダー)"), {},
-               Both, &TFKERBINA::openWorkFolder);
+               Both, &MainWindow::openWorkFolder);
     file->addSeparator();
     addSubsystemCommands(menu_place::kFileSettings, file);
     file->addSeparator();
     addCommand(file, "close", QStringLiteral("終了"), {QKeySequence(Qt::ALT | Qt::Key_F4)}, Both,
-               &TFKERBINA::closeProgram);
+               &MainWindow::closeProgram);
 
     // The edit commands act on a sheet, but for those with a breakdown-list form of their own.
     editMenu_ = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     addCommand(editMenu_, "undo", QStringLiteral("取り消し"), {QKeySequence::Undo}, Both,
-               &TFKERBINA::undo);
+               &MainWindow::undo);
     addCommand(editMenu_, "redo", QStringLiteral("やり直し"),
                {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-               Both, &TFKERBINA::redo);
+               Both, &MainWindow::redo);
     editMenu_->addSeparator();
     addSubsystemCommands(menu_place::kEditEntry, editMenu_);
     editMenu_->addSeparator();
@@ -73,7 +73,7 @@ void TFKERBINA::buildMenus() {
     addSubsystemCommands(menu_place::kConvert, convertMenu_);
 
     listMenu_ = menuBar()->addMenu(QStringLiteral("内訳一覧表(&L)"));
-    addCommand(listMenu_, "listUndo", QStringLiteral("取り消し"), {}, List, &TFKERBINA::undo);
+    addCommand(listMenu_, "listUndo", QStringLiteral("取り消し"), {}, List, &MainWindow::undo);
     listMenu_->addSeparator();
     addSubsystemCommands(menu_place::kListRows, listMenu_);
     addSubsystemCommands(menu_place::kListComment, listMenu_);

@@ -7,22 +7,22 @@
 
 namespace kerbina {
 
-bool TFKERBINA::runSaveDialog(SaveContext& context) {
+bool MainWindow::runSaveDialog(SaveContext& context) {
     if (saveDialog_ == nullptr) {
-        saveDialog_ =
-            new Tfsave_Dlg(folders_.dataRoot, q(environment_.title1), q(environment_.title2), this);
+        saveDialog_ = new SaveDialog(folders_.dataRoot, q(environment_.siteNameTitle),
+                                     q(environment_.workNameTitle), this);
     }
     return saveDialog_->run(context) == kSaveCompletionText;
 }
 
-bool TFKERBINA::saveToDatabase() {
+bool MainWindow::saveToDatabase() {
     const bool saved = session_.saveToDatabase();
     // A number issued in the dialog is shown on the cover and in the status bar.
     apply(session_.takeChanges());
     return saved;
 }
 
-bool TFKERBINA::offerToSave() {
+bool MainWindow::offerToSave() {
     if (!state_.modified) {
         return true;
     }
@@ -37,7 +37,7 @@ bool TFKERBINA::offerToSave() {
     }
 }
 
-void TFKERBINA::saveQuotation() {
+void MainWindow::saveQuotation() {
     saveToDatabase();
 }
 

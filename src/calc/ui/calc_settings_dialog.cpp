@@ -24,16 +24,16 @@ const QStringList kLevelCaptions = {QStringLiteral("1"),       QStringLiteral("1
 const QStringList kDecimalsCaptions = {QStringLiteral("第1位まで"), QStringLiteral("第2位まで"),
                                        QStringLiteral("第3位まで")};
 
-const TFCalcSettings_Dlg::Encoding kOffsets{kOffsetCaptions, offsetFromOptionIndex,
+const CalcSettingsDialog::Encoding kOffsets{kOffsetCaptions, offsetFromOptionIndex,
                                             optionIndexOfOffset};
-const TFCalcSettings_Dlg::Encoding kLevels{kLevelCaptions, levelFromOptionIndex,
+const CalcSettingsDialog::Encoding kLevels{kLevelCaptions, levelFromOptionIndex,
                                            optionIndexOfLevel};
-const TFCalcSettings_Dlg::Encoding kDecimals{kDecimalsCaptions, quantityDecimalsFromOptionIndex,
+const CalcSettingsDialog::Encoding kDecimals{kDecimalsCaptions, quantityDecimalsFromOptionIndex,
                                              optionIndexOfQuantityDecimals};
 
 } // namespace
 
-TFCalcSettings_Dlg::TFCalcSettings_Dlg(QWidget* parent) : QDialog(parent) {
+CalcSettingsDialog::CalcSettingsDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFCalcSettings_Dlg"));
     setWindowTitle(QStringLiteral("計算処理設定"));
     auto* layout = new QVBoxLayout(this);
@@ -90,7 +90,7 @@ TFCalcSettings_Dlg::TFCalcSettings_Dlg(QWidget* parent) : QDialog(parent) {
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QGroupBox* TFCalcSettings_Dlg::addGroup(const QString& caption, Currency CalcSettings::*field,
+QGroupBox* CalcSettingsDialog::addGroup(const QString& caption, Currency CalcSettings::*field,
                                         const Encoding& encoding, int columns) {
     auto* box = new QGroupBox(caption, this);
     auto* grid = new QGridLayout(box);
@@ -105,7 +105,7 @@ QGroupBox* TFCalcSettings_Dlg::addGroup(const QString& caption, Currency CalcSet
     return box;
 }
 
-void TFCalcSettings_Dlg::load(const CalcSettings& current) {
+void CalcSettingsDialog::load(const CalcSettings& current) {
     for (const auto& group : groups_) {
         if (const auto index = group.encoding->indexOf(current.*group.field)) {
             group.buttons->button(*index)->setChecked(true);
@@ -113,7 +113,7 @@ void TFCalcSettings_Dlg::load(const CalcSettings& current) {
     }
 }
 
-CalcSettings TFCalcSettings_Dlg::chosen(const CalcSettings& current) const {
+CalcSettings CalcSettingsDialog::chosen(const CalcSettings& current) const {
     CalcSettings result = current;
     for (const auto& group : groups_) {
         if (const auto chosenValue = group.encoding->fromIndex(group.buttons->checkedId())) {
@@ -123,7 +123,7 @@ CalcSettings TFCalcSettings_Dlg::chosen(const CalcSettings& current) const {
     return result;
 }
 
-std::optional<CalcSettings> TFCalcSettings_Dlg::edit(const CalcSettings& current) {
+std::optional<CalcSettings> CalcSettingsDialog::edit(const CalcSettings& current) {
     load(current);
     if (exec() != QDialog::Accepted) {
         return std::nullopt;

@@ -15,11 +15,11 @@ namespace kerbina {
 // "計算処理設定": the calculation settings of the current sheet and of the whole quotation. The
 // dialog only edits a CalcSettings value; the main window stores it and runs the follow-up
 // (totals pass and write) for the page in front.
-class TFCalcSettings_Dlg : public QDialog {
+class CalcSettingsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFCalcSettings_Dlg(QWidget* parent = nullptr);
+    explicit CalcSettingsDialog(QWidget* parent = nullptr);
 
     // Selects each group's option from `current`; a value that matches no option leaves the
     // group's previous choice.

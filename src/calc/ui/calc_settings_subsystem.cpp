@@ -7,7 +7,7 @@
 namespace kerbina {
 
 CalcSettingsSubsystem::CalcSettingsSubsystem(SubsystemHost& host)
-    : host_(host), dialog_(new TFCalcSettings_Dlg(host.dialogParent())) {}
+    : host_(host), dialog_(new CalcSettingsDialog(host.dialogParent())) {}
 
 void CalcSettingsSubsystem::addCommands(std::string_view place, QMenu& menu, CommandSet& commands) {
     if (place == menu_place::kConvertSettings) {

@@ -4,7 +4,7 @@
 
 namespace kerbina {
 
-class TFCalcSettings_Dlg;
+class CalcSettingsDialog;
 
 // The quotation's calculation settings: "桁設定" of "各種変換＆計算" and of "内訳一覧表" shows
 // the calculation settings dialog over the quotation's own settings.
@@ -18,7 +18,7 @@ private:
     void editSettings();
 
     SubsystemHost& host_;
-    TFCalcSettings_Dlg* dialog_;
+    CalcSettingsDialog* dialog_;
 };
 
 } // namespace kerbina

@@ -196,9 +196,9 @@ void CoverPage::buildCoverFields(QWidget* panel) {
 }
 
 void CoverPage::showTotals(const TotalsPanel& totals) {
-    const std::string values[] = {MoneyText(totals.all.submitted), MoneyText(totals.all.net),
-                                  MoneyText(totals.all.difference), totals.all.margin,
-                                  MoneyText(totals.allLabor)};
+    const std::string values[] = {wholeYenText(totals.all.submitted), wholeYenText(totals.all.net),
+                                  wholeYenText(totals.all.difference), totals.all.margin,
+                                  wholeYenText(totals.allLabor)};
     for (std::size_t index = 0; index < grandTotals_.size(); ++index) {
         grandTotals_[index]->setText(QString::fromStdString(values[index]));
     }
@@ -207,7 +207,7 @@ void CoverPage::showTotals(const TotalsPanel& totals) {
 void CoverPage::showCostSplit(const CostSplit& split) {
     const Currency values[] = {split.material, split.labor, split.welfare, split.expenses};
     for (std::size_t index = 0; index < costSplit_.size(); ++index) {
-        costSplit_[index]->setText(QString::fromStdString(MoneyText(values[index])));
+        costSplit_[index]->setText(QString::fromStdString(wholeYenText(values[index])));
     }
 }
 

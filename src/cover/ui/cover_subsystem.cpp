@@ -28,8 +28,8 @@ std::optional<TitleEntry> CoverSubsystem::pickTitle(const std::string& kind,
                                                     const std::string& heading,
                                                     const std::string& current) {
     if (titleDataDialog_ == nullptr) {
-        titleDataDialog_ = new TFTITLEDATA(host_.quotationDatabase(), host_.addressDatabase(),
-                                           host_.dialogParent());
+        titleDataDialog_ = new TitleDataDialog(host_.quotationDatabase(), host_.addressDatabase(),
+                                               host_.dialogParent());
     }
     const MainSettings& settings = host_.mainSettings();
     titleDataDialog_->setNumbering(NumberingOptions{settings.autoNumbering,

@@ -6,7 +6,7 @@
 namespace kerbina {
 
 class CoverPage;
-class TFTITLEDATA;
+class TitleDataDialog;
 
 // The cover: the side page "表紙・合計" (the grand totals and the cover's fields), its pick buttons
 // opening the picker over the quotation and address databases, and its number button. The window
@@ -24,7 +24,7 @@ private:
 
     SubsystemHost& host_;
     CoverPage* page_;
-    TFTITLEDATA* titleDataDialog_ = nullptr;
+    TitleDataDialog* titleDataDialog_ = nullptr;
 };
 
 } // namespace kerbina

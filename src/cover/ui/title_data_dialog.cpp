@@ -35,9 +35,9 @@ template <typename Step> void guarded(QWidget* parent, Step step) {
 
 } // namespace
 
-TFTITLEDATA::TFTITLEDATA(Database& quotations, Database& addresses, QWidget* parent)
+TitleDataDialog::TitleDataDialog(Database& quotations, Database& addresses, QWidget* parent)
     : QDialog(parent), book_(quotations, addresses),
-      editRunner_([](TFMTBOX& box) { return box.exec() == QDialog::Accepted; }) {
+      editRunner_([](TitleEntryBox& box) { return box.exec() == QDialog::Accepted; }) {
     setObjectName(QStringLiteral("TFTITLEDATA"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     auto* layout = new QVBoxLayout(this);
@@ -63,27 +63,28 @@ TFTITLEDATA::TFTITLEDATA(Database& quotations, Database& addresses, QWidget* par
     connect(grid_, &QTableWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
         connect(menu.addAction(QStringLiteral("選　択")), &QAction::triggered, this,
-                &TFTITLEDATA::chooseSelected);
+                &TitleDataDialog::chooseSelected);
         connect(menu.addAction(QStringLiteral("キャンセル")), &QAction::triggered, this,
                 &QDialog::reject);
         connect(menu.addAction(QStringLiteral("登　録")), &QAction::triggered, this,
-                &TFTITLEDATA::editSelected);
+                &TitleDataDialog::editSelected);
         menu.exec(grid_->viewport()->mapToGlobal(at));
     });
     lists->addWidget(grid_, 1);
     layout->addLayout(lists, 1);
 
     auto* buttons = new QHBoxLayout();
-    const auto button = [&](const char* caption, const char* name, void (TFTITLEDATA::*slot)()) {
+    const auto button = [&](const char* caption, const char* name,
+                            void (TitleDataDialog::*slot)()) {
         auto* pushButton = new QPushButton(QString::fromUtf8(caption), this);
         pushButton->setObjectName(QString::fromUtf8(name));
         pushButton->setAutoDefault(false);
         connect(pushButton, &QPushButton::clicked, this, slot);
         buttons->addWidget(pushButton);
     };
-    button("選択入力", "chooseButton", &TFTITLEDATA::chooseSelected);
-    button("編　集", "editButton", &TFTITLEDATA::editSelected);
-    button("新規作成", "newButton", &TFTITLEDATA::createEntry);
+    button("選択入力", "chooseButton", &TitleDataDialog::chooseSelected);
+    button("編　集", "editButton", &TitleDataDialog::editSelected);
+    button("新規作成", "newButton", &TitleDataDialog::createEntry);
     buttons->addStretch(1);
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
@@ -94,16 +95,16 @@ TFTITLEDATA::TFTITLEDATA(Database& quotations, Database& addresses, QWidget* par
     resize(680, 480);
 }
 
-void TFTITLEDATA::setNumbering(const NumberingOptions& numbering) {
+void TitleDataDialog::setNumbering(const NumberingOptions& numbering) {
     numbering_ = numbering;
 }
 
-void TFTITLEDATA::setEditRunner(EditRunner runner) {
+void TitleDataDialog::setEditRunner(EditRunner runner) {
     editRunner_ = std::move(runner);
 }
 
-std::optional<TitleEntry> TFTITLEDATA::pick(const std::string& kind, const std::string& heading,
-                                            const std::string& currentText) {
+std::optional<TitleEntry> TitleDataDialog::pick(const std::string& kind, const std::string& heading,
+                                                const std::string& currentText) {
     prepare(kind, heading, currentText);
     if (exec() != QDialog::Accepted) {
         return std::nullopt;
@@ -111,8 +112,8 @@ std::optional<TitleEntry> TFTITLEDATA::pick(const std::string& kind, const std::
     return chosen_;
 }
 
-void TFTITLEDATA::prepare(const std::string& kind, const std::string& heading,
-                          const std::string& currentText) {
+void TitleDataDialog::prepare(const std::string& kind, const std::string& heading,
+                              const std::string& currentText) {
     kind_ = kind;
     heading_ = heading;
     chosen_.reset();
@@ -143,7 +144,7 @@ void TFTITLEDATA::prepare(const std::string& kind, const std::string& heading,
     }
 }
 
-void TFTITLEDATA::fillGroups() {
+void TitleDataDialog::fillGroups() {
     const QListWidgetItem* current = groups_->currentItem();
     const QString previous = current != nullptr ? current->text() : QString();
     groupNames_ = book_.groups(kind_);
@@ -158,7 +159,7 @@ void TFTITLEDATA::fillGroups() {
     groups_->setCurrentRow(selected);
 }
 
-void TFTITLEDATA::fillEntries() {
+void TitleDataDialog::fillEntries() {
     const QListWidgetItem* current = groups_->currentItem();
     const std::string group =
         current != nullptr ? current->text().toStdString() : std::string(kAllGroups);
@@ -183,7 +184,7 @@ void TFTITLEDATA::fillEntries() {
     grid_->setCurrentCell(-1, -1);
 }
 
-void TFTITLEDATA::selectGroup(const std::string& group) {
+void TitleDataDialog::selectGroup(const std::string& group) {
     for (int row = 0; row < groups_->count(); ++row) {
         if (groups_->item(row)->text() == q(group)) {
             groups_->setCurrentRow(row);
@@ -193,11 +194,11 @@ void TFTITLEDATA::selectGroup(const std::string& group) {
     }
 }
 
-void TFTITLEDATA::selectRow(int row) {
+void TitleDataDialog::selectRow(int row) {
     grid_->selectRow(row);
 }
 
-std::optional<std::int64_t> TFTITLEDATA::selectedId() const {
+std::optional<std::int64_t> TitleDataDialog::selectedId() const {
     const QList<QTableWidgetSelectionRange> ranges = grid_->selectedRanges();
     if (ranges.isEmpty()) {
         return std::nullopt;
@@ -209,7 +210,7 @@ std::optional<std::int64_t> TFTITLEDATA::selectedId() const {
     return entries_[static_cast<std::size_t>(row)].id;
 }
 
-void TFTITLEDATA::chooseSelected() {
+void TitleDataDialog::chooseSelected() {
     const std::optional<std::int64_t> id = selectedId();
     if (!id) {
         return;
@@ -226,7 +227,7 @@ void TFTITLEDATA::chooseSelected() {
     });
 }
 
-void TFTITLEDATA::editSelected() {
+void TitleDataDialog::editSelected() {
     const std::optional<std::int64_t> id = selectedId();
     if (!id) {
         return;
@@ -238,7 +239,7 @@ void TFTITLEDATA::editSelected() {
     });
 }
 
-void TFTITLEDATA::createEntry() {
+void TitleDataDialog::createEntry() {
     TitleEntry entry;
     const QListWidgetItem* current = groups_->currentItem();
     if (current != nullptr && current->text() != q(std::string(kAllGroups))) {
@@ -247,8 +248,8 @@ void TFTITLEDATA::createEntry() {
     guarded(this, [this, &entry] { edit(entry); });
 }
 
-void TFTITLEDATA::edit(const TitleEntry& entry) {
-    TFMTBOX box(this);
+void TitleDataDialog::edit(const TitleEntry& entry) {
+    TitleEntryBox box(this);
     std::vector<std::string> groups(groupNames_.begin() + (groupNames_.empty() ? 0 : 1),
                                     groupNames_.end());
     box.load(entry, editBoxHeading(kind_, numbering_, heading_),

@@ -14,17 +14,17 @@ class QTableWidget;
 
 namespace kerbina {
 
-class TFMTBOX;
+class TitleEntryBox;
 
 // The picker of a cover field: the groups of a list ("すべて" first), its entries, and the
 // buttons "選択入力" (choose the selected entry; a double-click and the context menu's "選　択"
 // too), "編　集" (the context menu's "登　録"), "新規作成" and "キャンセル". Choosing or editing
 // with no entry selected does nothing.
-class TFTITLEDATA : public QDialog {
+class TitleDataDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TFTITLEDATA(Database& quotations, Database& addresses, QWidget* parent = nullptr);
+    TitleDataDialog(Database& quotations, Database& addresses, QWidget* parent = nullptr);
 
     void setNumbering(const NumberingOptions& numbering);
     // Shows the picker modally for a kind of list under a heading; the chosen entry, nothing
@@ -47,7 +47,7 @@ public:
     void createEntry();
 
     // Runs the edit dialog; true when "登　録" was pressed. Tests fill the dialog and answer.
-    using EditRunner = std::function<bool(TFMTBOX&)>;
+    using EditRunner = std::function<bool(TitleEntryBox&)>;
     void setEditRunner(EditRunner runner);
 
 private:

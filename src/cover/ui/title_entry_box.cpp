@@ -18,7 +18,7 @@
 namespace kerbina {
 namespace {} // namespace
 
-TFMTBOX::TFMTBOX(QWidget* parent) : QDialog(parent) {
+TitleEntryBox::TitleEntryBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TFMTBOX"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     auto* layout = new QVBoxLayout(this);
@@ -78,8 +78,8 @@ TFMTBOX::TFMTBOX(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(420);
 }
 
-void TFMTBOX::load(const TitleEntry& entry, const std::string& heading, bool numberingShown,
-                   const std::vector<std::string>& groups) {
+void TitleEntryBox::load(const TitleEntry& entry, const std::string& heading, bool numberingShown,
+                         const std::vector<std::string>& groups) {
     loaded_ = entry;
     numberingShown_ = numberingShown;
     heading_->setText(q(heading));
@@ -99,7 +99,7 @@ void TFMTBOX::load(const TitleEntry& entry, const std::string& heading, bool num
     name_->setFocus();
 }
 
-TitleEntry TFMTBOX::entered() const {
+TitleEntry TitleEntryBox::entered() const {
     TitleEntry entry = loaded_;
     entry.name = name_->text().toStdString();
     entry.group = group_->currentText().toStdString();

@@ -17,11 +17,11 @@ namespace kerbina {
 // The edit dialog of one entry of the addressee book or a master list: "名　称", "分　類", the
 // honorific and, for addressees with per-customer numbering, "ヘッダー", "見積番号桁" and
 // "初期番号". "登　録" accepts, "キャンセル" rejects; the caller stores what was entered.
-class TFMTBOX : public QDialog {
+class TitleEntryBox : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFMTBOX(QWidget* parent = nullptr);
+    explicit TitleEntryBox(QWidget* parent = nullptr);
 
     // Shows an entry (a new one has id 0) under a heading; `groups` are offered for "分　類".
     void load(const TitleEntry& entry, const std::string& heading, bool numberingShown,

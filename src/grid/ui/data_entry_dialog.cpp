@@ -71,7 +71,7 @@ QString numberText(Currency value) {
 
 } // namespace
 
-TFDataedit_Dlg::TFDataedit_Dlg(const std::filesystem::path& dataRoot, QWidget* parent)
+DataEntryDialog::DataEntryDialog(const std::filesystem::path& dataRoot, QWidget* parent)
     : QDialog(parent), dataRoot_(dataRoot) {
     setObjectName(QStringLiteral("TFDataedit_Dlg"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
@@ -88,11 +88,11 @@ TFDataedit_Dlg::TFDataedit_Dlg(const std::filesystem::path& dataRoot, QWidget* p
 
 // The unit and amount-text lists are kept for the next run; the four amount texts of the
 // settings are not part of the user's list.
-TFDataedit_Dlg::~TFDataedit_Dlg() {
+DataEntryDialog::~DataEntryDialog() {
     saveLists();
 }
 
-void TFDataedit_Dlg::saveLists() const {
+void DataEntryDialog::saveLists() const {
     try {
         if (!units_.empty()) {
             writeTextLines(dataRoot_ / "conf" / "cilist.lst", units_);
@@ -106,7 +106,7 @@ void TFDataedit_Dlg::saveLists() const {
     }
 }
 
-void TFDataedit_Dlg::buildWidgets() {
+void DataEntryDialog::buildWidgets() {
     auto* layout = new QVBoxLayout(this);
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("heading"));
@@ -170,7 +170,7 @@ void TFDataedit_Dlg::buildWidgets() {
         for (QLineEdit* edit : {net, submitted}) {
             edit->setValidator(decimal);
             edit->setAlignment(Qt::AlignRight);
-            connect(edit, &QLineEdit::textChanged, this, &TFDataedit_Dlg::showAmounts);
+            connect(edit, &QLineEdit::textChanged, this, &DataEntryDialog::showAmounts);
         }
         grid->addWidget(pair.caption, gridRow, 0);
         grid->addWidget(net, gridRow, 1);
@@ -280,7 +280,7 @@ void TFDataedit_Dlg::buildWidgets() {
     layout->addWidget(status_);
 }
 
-void TFDataedit_Dlg::applySettings(const EnvironmentSettings& settings) {
+void DataEntryDialog::applySettings(const EnvironmentSettings& settings) {
     for (std::size_t i = 0; i < unitButtons_.size(); ++i) {
         unitButtons_[i]->setText(q(settings.unitTexts()[i]));
     }
@@ -288,10 +288,10 @@ void TFDataedit_Dlg::applySettings(const EnvironmentSettings& settings) {
         groupNames_[i] = q(settings.groupNames()[i]);
         groupButtons_[i]->setText(groupNames_[i]);
     }
-    settingTexts_ = settings.KINGAKU_NAME;
+    settingTexts_ = settings.amountTexts;
 }
 
-void TFDataedit_Dlg::editFrom(LineEditorHost& host, int row) {
+void DataEntryDialog::editFrom(LineEditorHost& host, int row) {
     host_ = &host;
     unitList_->clear();
     for (const std::string& unit : units_) {
@@ -303,19 +303,19 @@ void TFDataedit_Dlg::editFrom(LineEditorHost& host, int row) {
     host_ = nullptr;
 }
 
-QLineEdit* TFDataedit_Dlg::field(Tag tag) const {
+QLineEdit* DataEntryDialog::field(Tag tag) const {
     return fields_[static_cast<std::size_t>(tag)];
 }
 
-QCheckBox* TFDataedit_Dlg::stopHere(Tag tag) const {
+QCheckBox* DataEntryDialog::stopHere(Tag tag) const {
     return stops_[static_cast<std::size_t>(tag)];
 }
 
-QWidget* TFDataedit_Dlg::tagged(int tag) const {
+QWidget* DataEntryDialog::tagged(int tag) const {
     return fields_[static_cast<std::size_t>(tag)];
 }
 
-void TFDataedit_Dlg::clearFields() {
+void DataEntryDialog::clearFields() {
     for (int tag = Name; tag <= Note; ++tag) {
         fields_[static_cast<std::size_t>(tag)]->clear();
     }
@@ -324,7 +324,7 @@ void TFDataedit_Dlg::clearFields() {
     amountText_->setEditText(QString());
 }
 
-void TFDataedit_Dlg::enableAll() {
+void DataEntryDialog::enableAll() {
     quantityCaption_->setText(QStringLiteral("数　　 量"));
     priceCaption_->setText(QStringLiteral("単　　 価"));
     for (int tag = NetPrice; tag <= LaborFactor; ++tag) {
@@ -336,7 +336,7 @@ void TFDataedit_Dlg::enableAll() {
     heading_->clear();
 }
 
-void TFDataedit_Dlg::adaptToKind(LineKind kind, Currency sortCode) {
+void DataEntryDialog::adaptToKind(LineKind kind, Currency sortCode) {
     const auto disable = [this](std::initializer_list<int> tags) {
         for (int tag : tags) {
             fields_[static_cast<std::size_t>(tag)]->setEnabled(false);
@@ -380,7 +380,7 @@ void TFDataedit_Dlg::adaptToKind(LineKind kind, Currency sortCode) {
     }
 }
 
-void TFDataedit_Dlg::fill(const LineEntry& entry) {
+void DataEntryDialog::fill(const LineEntry& entry) {
     fields_[Name]->setText(q(entry.name));
     fields_[Specification]->setText(q(entry.specification));
     unitList_->setEditText(q(entry.unit));
@@ -397,7 +397,7 @@ void TFDataedit_Dlg::fill(const LineEntry& entry) {
     amountText_->setEditText(q(entry.amountText));
 }
 
-void TFDataedit_Dlg::loadRow(int row) {
+void DataEntryDialog::loadRow(int row) {
     row_ = std::max(row, 1);
     enableAll();
     clearFields();
@@ -423,7 +423,7 @@ void TFDataedit_Dlg::loadRow(int row) {
     fields_[Name]->setFocus();
 }
 
-LineEntry TFDataedit_Dlg::entry() const {
+LineEntry DataEntryDialog::entry() const {
     LineEntry entry = loaded_.value_or(LineEntry{});
     entry.name = fields_[Name]->text().toStdString();
     entry.specification = fields_[Specification]->text().toStdString();
@@ -446,7 +446,7 @@ LineEntry TFDataedit_Dlg::entry() const {
 }
 
 // Net quantity × net price and submitted quantity × submitted price, as typed.
-void TFDataedit_Dlg::showAmounts() {
+void DataEntryDialog::showAmounts() {
     const auto product = [this](int quantity, int price) {
         const auto q = numberIn(fields_[static_cast<std::size_t>(quantity)]);
         const auto p = numberIn(fields_[static_cast<std::size_t>(price)]);
@@ -454,7 +454,7 @@ void TFDataedit_Dlg::showAmounts() {
             return QString();
         }
         try {
-            return QString::fromStdString(MoneyText(*q * *p));
+            return QString::fromStdString(wholeYenText(*q * *p));
         } catch (const std::exception&) {
             return QStringLiteral("########");
         }
@@ -463,7 +463,7 @@ void TFDataedit_Dlg::showAmounts() {
     submittedAmount_->setText(product(SubmittedQuantity, SubmittedPrice));
 }
 
-void TFDataedit_Dlg::writeLine(int group) {
+void DataEntryDialog::writeLine(int group) {
     if (host_ == nullptr) {
         return;
     }
@@ -505,7 +505,7 @@ void TFDataedit_Dlg::writeLine(int group) {
 
 // Enter in the field of tag `tag` (0: on showing): the next field whose check box is ticked gets
 // the focus; else a ticked field writes the line; else the next field; the last field writes.
-void TFDataedit_Dlg::enterPressed(int tag) {
+void DataEntryDialog::enterPressed(int tag) {
     const auto usable = [this](int t) {
         QWidget* widget = tagged(t);
         return widget->isEnabled() && (widget->isVisible() || !isVisible());
@@ -531,7 +531,7 @@ void TFDataedit_Dlg::enterPressed(int tag) {
     }
 }
 
-bool TFDataedit_Dlg::eventFilter(QObject* watched, QEvent* event) {
+bool DataEntryDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

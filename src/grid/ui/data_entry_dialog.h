@@ -21,7 +21,7 @@ namespace kerbina {
 struct EnvironmentSettings;
 
 // What the data-entry dialog needs from the window that opens it: the lines of the current sheet
-// as they are in memory, and the one way lines are written (WriteLineFromMessage).
+// as they are in memory, and the one way lines are written (writeLineFromMessage).
 class LineEditorHost {
 public:
     virtual ~LineEditorHost() = default;
@@ -37,7 +37,7 @@ public:
 
 // "データ入力": edits one line of the current sheet at a time and, with "連続入力", steps on to the
 // next row after each write. It only collects the fields; the rules are lineMessageFromEntry.
-class TFDataedit_Dlg : public QDialog {
+class DataEntryDialog : public QDialog {
     Q_OBJECT
 
 public:
@@ -56,8 +56,8 @@ public:
         Note,
     };
 
-    TFDataedit_Dlg(const std::filesystem::path& dataRoot, QWidget* parent = nullptr);
-    ~TFDataedit_Dlg() override;
+    DataEntryDialog(const std::filesystem::path& dataRoot, QWidget* parent = nullptr);
+    ~DataEntryDialog() override;
 
     // Unit and group button captions and the amount-text list from the settings.
     void applySettings(const EnvironmentSettings& settings);

@@ -206,8 +206,8 @@ void QuotationView::showSheetTotals(const std::optional<SheetFigures>& sheet) {
         netTotal_->clear();
         submittedTotal_->clear();
     } else {
-        netTotal_->setText(QString::fromStdString(MoneyText(sheet->net)));
-        submittedTotal_->setText(QString::fromStdString(MoneyText(sheet->submitted)));
+        netTotal_->setText(QString::fromStdString(wholeYenText(sheet->net)));
+        submittedTotal_->setText(QString::fromStdString(wholeYenText(sheet->submitted)));
     }
 }
 

@@ -201,7 +201,7 @@ void SheetEditingSubsystem::addLineCommands(QMenu& linesMenu, CommandSet& comman
     const auto settings = [this] {
         return StructureSettings{host_.environment().smallSumText(),
                                  host_.environment().midSumText(), host_.environment().sumText(),
-                                 host_.environment().tax_value};
+                                 host_.environment().taxRate};
     };
     add(menu, "smallSum", QStringLiteral("小計"),
         {QKeySequence(Qt::SHIFT | Qt::Key_yen), QKeySequence(Qt::SHIFT | Qt::Key_Backslash)},

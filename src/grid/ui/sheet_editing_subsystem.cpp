@@ -34,7 +34,7 @@ bool agreesToEditTakeoffLine(QWidget* parent, LineKind kind) {
 }
 
 // The data-entry dialog reads the lines of the document in memory and writes through
-// WriteLineFromMessage at its row, as every producer of lines does.
+// writeLineFromMessage at its row, as every producer of lines does.
 class SheetLineEditor : public LineEditorHost {
 public:
     explicit SheetLineEditor(SubsystemHost& host) : host_(host) {}
@@ -50,7 +50,7 @@ public:
     bool writeLine(const LineMessage& message, int row) override {
         return host_.runCommand([this, &message, row] {
             host_.runGridCommand([&message, row](GridContext& context, Selection) {
-                return WriteLineFromMessage(context, Selection{row, row}, message,
+                return writeLineFromMessage(context, Selection{row, row}, message,
                                             LineWriteMode::Overwrite, AfterWrite::Save, false);
             });
         });
@@ -67,7 +67,7 @@ const QString kPartsFilter = QStringLiteral("ケルビナパ－ツファイル(p
 
 SheetEditingSubsystem::SheetEditingSubsystem(SubsystemHost& host)
     : host_(host),
-      dataEntryDialog_(new TFDataedit_Dlg(host.folders().dataRoot, host.dialogParent())) {}
+      dataEntryDialog_(new DataEntryDialog(host.folders().dataRoot, host.dialogParent())) {}
 
 void SheetEditingSubsystem::environmentChanged() {
     dataEntryDialog_->applySettings(host_.environment());
@@ -211,7 +211,7 @@ void SheetEditingSubsystem::selectComment() {
     textSelectionDialog().selectComments([this](const LineMessage& message) {
         host_.runCommand([this, &message] {
             host_.runGridCommand([&message](GridContext& context, Selection selection) {
-                return WriteLineFromMessage(context, selection, message, LineWriteMode::Overwrite,
+                return writeLineFromMessage(context, selection, message, LineWriteMode::Overwrite,
                                             AfterWrite::Save, false);
             });
         });
@@ -243,10 +243,10 @@ void SheetEditingSubsystem::selectItemName() {
     });
 }
 
-TfDATASELECT_Dlg& SheetEditingSubsystem::textSelectionDialog() {
+TextSelectionDialog& SheetEditingSubsystem::textSelectionDialog() {
     if (textSelectionDialog_ == nullptr) {
-        textSelectionDialog_ = new TfDATASELECT_Dlg(host_.quotationDatabase(),
-                                                    host_.folders().dataRoot, host_.dialogParent());
+        textSelectionDialog_ = new TextSelectionDialog(
+            host_.quotationDatabase(), host_.folders().dataRoot, host_.dialogParent());
     }
     return *textSelectionDialog_;
 }

@@ -7,8 +7,8 @@
 
 namespace kerbina {
 
-class TFDataedit_Dlg;
-class TfDATASELECT_Dlg;
+class DataEntryDialog;
+class TextSelectionDialog;
 
 // Editing a sheet's lines: the data-entry dialog, the registered texts (comments and item names),
 // the special lines of "特殊行", the bulk edits of "各種変換＆計算" and the parts files. It edits
@@ -38,12 +38,13 @@ private:
     void selectItemName();
     void loadChosenPartsFile();
     void saveChosenPartsFile();
-    TfDATASELECT_Dlg& textSelectionDialog();
+    TextSelectionDialog& textSelectionDialog();
     QString title() const;
 
     SubsystemHost& host_;
-    TFDataedit_Dlg* dataEntryDialog_ = nullptr;
-    TfDATASELECT_Dlg* textSelectionDialog_ = nullptr; // made when first used: it needs the database
+    DataEntryDialog* dataEntryDialog_ = nullptr;
+    TextSelectionDialog* textSelectionDialog_ =
+        nullptr; // made when first used: it needs the database
 };
 
 } // namespace kerbina

@@ -36,8 +36,8 @@ std::string today() {
 
 } // namespace
 
-TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::path& dataRoot,
-                                   QWidget* parent)
+TextSelectionDialog::TextSelectionDialog(Database& database, const std::filesystem::path& dataRoot,
+                                         QWidget* parent)
     : QDialog(parent), database_(database), dataRoot_(dataRoot) {
     setObjectName(QStringLiteral("TfDATASELECT_Dlg"));
     setWindowTitle(QStringLiteral("特記事項選択"));
@@ -95,14 +95,14 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
 
     auto* buttons = new QHBoxLayout();
     const auto button = [&](const char* caption, const char* name,
-                            void (TfDATASELECT_Dlg::*slot)()) {
+                            void (TextSelectionDialog::*slot)()) {
         auto* pushButton = new QPushButton(QString::fromUtf8(caption), this);
         pushButton->setObjectName(QString::fromUtf8(name));
         pushButton->setAutoDefault(false);
         connect(pushButton, &QPushButton::clicked, this, slot);
         buttons->addWidget(pushButton);
     };
-    button("選択入力", "chooseButton", &TfDATASELECT_Dlg::chooseSelected);
+    button("選択入力", "chooseButton", &TextSelectionDialog::chooseSelected);
     auto* own = new QPushButton(QStringLiteral("手入力"), this);
     own->setObjectName(QStringLiteral("ownTextButton"));
     connect(own, &QPushButton::clicked, this, [this] {
@@ -114,9 +114,9 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
         }
     });
     buttons->addWidget(own);
-    button("新規追加", "addButton", &TfDATASELECT_Dlg::addText);
-    button("修正登録", "renameButton", &TfDATASELECT_Dlg::renameText);
-    button("削除", "deleteButton", &TfDATASELECT_Dlg::deleteText);
+    button("新規追加", "addButton", &TextSelectionDialog::addText);
+    button("修正登録", "renameButton", &TextSelectionDialog::renameText);
+    button("削除", "deleteButton", &TextSelectionDialog::deleteText);
     auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(cancel);
@@ -137,7 +137,7 @@ TfDATASELECT_Dlg::TfDATASELECT_Dlg(Database& database, const std::filesystem::pa
 }
 
 // The amount-text list and the window position are kept for the next run.
-TfDATASELECT_Dlg::~TfDATASELECT_Dlg() {
+TextSelectionDialog::~TextSelectionDialog() {
     try {
         if (!amountTexts_.empty()) {
             writeTextLines(dataRoot_ / "conf" / "comment.lst", amountTexts_);
@@ -148,14 +148,14 @@ TfDATASELECT_Dlg::~TfDATASELECT_Dlg() {
     }
 }
 
-void TfDATASELECT_Dlg::selectComments(const std::function<void(const LineMessage&)>& write) {
+void TextSelectionDialog::selectComments(const std::function<void(const LineMessage&)>& write) {
     write_ = write;
     showMode(Mode::Comment, std::string());
     exec();
     write_ = nullptr;
 }
 
-void TfDATASELECT_Dlg::selectItemName(
+void TextSelectionDialog::selectItemName(
     const std::string& currentName, const std::function<std::string(const LineMessage&)>& rename) {
     rename_ = rename;
     showMode(Mode::ItemName, currentName);
@@ -165,7 +165,7 @@ void TfDATASELECT_Dlg::selectItemName(
 
 // The dialog is reused for both modes: each opening shows the fields, the title and the texts of
 // its own mode, and starts without a number prefix.
-void TfDATASELECT_Dlg::showMode(Mode mode, const std::string& currentName) {
+void TextSelectionDialog::showMode(Mode mode, const std::string& currentName) {
     mode_ = mode;
     const bool names = mode == Mode::ItemName;
     setWindowTitle(names ? QStringLiteral("内訳名選択") : QStringLiteral("特記事項選択"));
@@ -182,18 +182,18 @@ void TfDATASELECT_Dlg::showMode(Mode mode, const std::string& currentName) {
     reload();
 }
 
-int TfDATASELECT_Dlg::group() const {
+int TextSelectionDialog::group() const {
     return mode_ == Mode::ItemName ? kItemNameTextGroup : kCommentTextGroup;
 }
 
-QString TfDATASELECT_Dlg::statusText(int panel) const {
+QString TextSelectionDialog::statusText(int panel) const {
     const int index = panel - kFirstStatusPanel;
     return index >= 0 && index < static_cast<int>(statusPanels_.size())
                ? statusPanels_[static_cast<std::size_t>(index)]->text()
                : QString();
 }
 
-void TfDATASELECT_Dlg::reload() {
+void TextSelectionDialog::reload() {
     try {
         texts_ = registeredTexts(database_, group());
     } catch (const DatabaseError& error) {
@@ -209,7 +209,7 @@ void TfDATASELECT_Dlg::reload() {
 }
 
 // The list: an empty choice, then the remembered texts, newest first.
-void TfDATASELECT_Dlg::showAmountTexts(const QString& current) {
+void TextSelectionDialog::showAmountTexts(const QString& current) {
     amountText_->clear();
     amountText_->addItem(QString());
     for (const std::string& text : amountTexts_) {
@@ -218,22 +218,22 @@ void TfDATASELECT_Dlg::showAmountTexts(const QString& current) {
     amountText_->setEditText(current);
 }
 
-int TfDATASELECT_Dlg::selectedRow() const {
+int TextSelectionDialog::selectedRow() const {
     const int row = list_->currentRow();
     return row >= 0 && row < static_cast<int>(texts_.size()) ? row : -1;
 }
 
-void TfDATASELECT_Dlg::selectRow(int row) {
+void TextSelectionDialog::selectRow(int row) {
     list_->setCurrentCell(row, 1);
 }
 
-void TfDATASELECT_Dlg::chooseSelected() {
+void TextSelectionDialog::chooseSelected() {
     if (const int row = selectedRow(); row >= 0) {
         reply(texts_[static_cast<std::size_t>(row)].name);
     }
 }
 
-void TfDATASELECT_Dlg::typeOwnText(const QString& text) {
+void TextSelectionDialog::typeOwnText(const QString& text) {
     if (!text.isEmpty()) {
         reply(text.toStdString());
     }
@@ -241,7 +241,7 @@ void TfDATASELECT_Dlg::typeOwnText(const QString& text) {
 
 // The reply is applied at once; a new amount text goes to the top of its list. A ";" in any of
 // its texts (the name, the prefix, the unit, the amount text) is refused.
-void TfDATASELECT_Dlg::reply(const std::string& text) {
+void TextSelectionDialog::reply(const std::string& text) {
     const QString amount = amountText_->currentText();
     const CommentQuantity quantity =
         quantity_->currentIndex() == 0 ? CommentQuantity::One : CommentQuantity::None;
@@ -267,7 +267,7 @@ void TfDATASELECT_Dlg::reply(const std::string& text) {
 }
 
 // A registered text becomes a line's name: it may not hold the field separator.
-bool TfDATASELECT_Dlg::acceptable(const QString& name) {
+bool TextSelectionDialog::acceptable(const QString& name) {
     if (name.contains(QLatin1Char(';'))) {
         MessageBox::notify(this, QStringLiteral("名称、仕様に\";\"は使用できません。"));
         return false;
@@ -275,7 +275,7 @@ bool TfDATASELECT_Dlg::acceptable(const QString& name) {
     return !name.isEmpty();
 }
 
-void TfDATASELECT_Dlg::addText() {
+void TextSelectionDialog::addText() {
     const auto name = MessageBox::input(this, QString::fromUtf8(kApplicationTitle),
                                         QStringLiteral("名称を入力してください。"));
     if (name && acceptable(*name) &&
@@ -284,7 +284,7 @@ void TfDATASELECT_Dlg::addText() {
     }
 }
 
-void TfDATASELECT_Dlg::renameText() {
+void TextSelectionDialog::renameText() {
     const int row = selectedRow();
     if (row < 0) {
         return;
@@ -299,7 +299,7 @@ void TfDATASELECT_Dlg::renameText() {
     }
 }
 
-void TfDATASELECT_Dlg::deleteText() {
+void TextSelectionDialog::deleteText() {
     const int row = selectedRow();
     if (row < 0 || MessageBox::ask(this, QStringLiteral("削除していいですか"),
                                    MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes) {

@@ -24,13 +24,13 @@ namespace kerbina {
 // Each reply is applied at once and the dialog stays open for the next. "新規追加", "修正登録" and
 // "削除" keep the list of the mode's group. The status bar shows the group (panel 3), the reply
 // kind (panel 4) and, for names, the item the next reply renames (panel 5).
-class TfDATASELECT_Dlg : public QDialog {
+class TextSelectionDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfDATASELECT_Dlg(Database& database, const std::filesystem::path& dataRoot,
-                     QWidget* parent = nullptr);
-    ~TfDATASELECT_Dlg() override;
+    TextSelectionDialog(Database& database, const std::filesystem::path& dataRoot,
+                        QWidget* parent = nullptr);
+    ~TextSelectionDialog() override;
 
     // Comment mode, modal; `write` receives each chosen comment as its line message.
     void selectComments(const std::function<void(const LineMessage&)>& write);

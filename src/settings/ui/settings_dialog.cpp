@@ -63,7 +63,7 @@ QString DesktopSettingsChooser::chooseFolder(QWidget* parent, const QString& cap
     return QFileDialog::getExistingDirectory(parent, caption, start);
 }
 
-Tfconfig_Dlg::Tfconfig_Dlg(EnvironmentSettings& settings, QWidget* parent)
+SettingsDialog::SettingsDialog(EnvironmentSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings),
       desktopChooser_(std::make_unique<DesktopSettingsChooser>()), chooser_(desktopChooser_.get()) {
     setObjectName(QStringLiteral("Tfconfig_Dlg"));
@@ -105,10 +105,10 @@ Tfconfig_Dlg::Tfconfig_Dlg(EnvironmentSettings& settings, QWidget* parent)
     loadControls();
 }
 
-Tfconfig_Dlg::~Tfconfig_Dlg() = default;
+SettingsDialog::~SettingsDialog() = default;
 
-QWidget* Tfconfig_Dlg::boxedText(const QString& name,
-                                 std::function<std::string&(EnvironmentSettings&)> field) {
+QWidget* SettingsDialog::boxedText(const QString& name,
+                                   std::function<std::string&(EnvironmentSettings&)> field) {
     auto* box = new BoxedText(this);
     box->setObjectName(name);
     bindings_.push_back({[this, box, field] { box->setText(q(field(settings_))); },
@@ -118,8 +118,8 @@ QWidget* Tfconfig_Dlg::boxedText(const QString& name,
     return box;
 }
 
-QCheckBox* Tfconfig_Dlg::checkBox(const QString& name, const QString& caption,
-                                  bool EnvironmentSettings::*field) {
+QCheckBox* SettingsDialog::checkBox(const QString& name, const QString& caption,
+                                    bool EnvironmentSettings::*field) {
     auto* box = new QCheckBox(caption);
     box->setObjectName(name);
     bindings_.push_back({[this, box, field] { box->setChecked(settings_.*field); },
@@ -129,9 +129,9 @@ QCheckBox* Tfconfig_Dlg::checkBox(const QString& name, const QString& caption,
     return box;
 }
 
-QWidget* Tfconfig_Dlg::optionGroup(const QString& name, const QString& caption,
-                                   const QStringList& choices, int EnvironmentSettings::*field,
-                                   int columns) {
+QWidget* SettingsDialog::optionGroup(const QString& name, const QString& caption,
+                                     const QStringList& choices, int EnvironmentSettings::*field,
+                                     int columns) {
     auto* layout = new QGridLayout;
     auto* buttons = new QButtonGroup(this);
     const int perColumn = static_cast<int>((choices.size() + columns - 1) / columns);
@@ -155,26 +155,26 @@ QWidget* Tfconfig_Dlg::optionGroup(const QString& name, const QString& caption,
     return box;
 }
 
-void Tfconfig_Dlg::loadControls() {
+void SettingsDialog::loadControls() {
     for (const Binding& binding : bindings_) {
         binding.load();
     }
     applyNumberingSwitch();
 }
 
-void Tfconfig_Dlg::storeControls() {
+void SettingsDialog::storeControls() {
     for (const Binding& binding : bindings_) {
         binding.store();
     }
 }
 
-void Tfconfig_Dlg::applyNumberingSwitch() {
+void SettingsDialog::applyNumberingSwitch() {
     const bool enabled = automaticNumbering_->isChecked();
     perCustomer_->setEnabled(enabled);
     offerAfterPick_->setEnabled(enabled);
 }
 
-void Tfconfig_Dlg::choosePrintStyle() {
+void SettingsDialog::choosePrintStyle() {
     const QString folder = QString::fromStdString(pathText(folders_.installFolder / "style"));
     const QString chosen =
         chooser_->chooseFile(this, folder, QStringLiteral("印刷スタイル (*.sle)"));
@@ -183,7 +183,7 @@ void Tfconfig_Dlg::choosePrintStyle() {
     }
 }
 
-void Tfconfig_Dlg::chooseNetworkFolder() {
+void SettingsDialog::chooseNetworkFolder() {
     auto* folder = findChild<QLineEdit*>(QStringLiteral("networkFolder"));
     const QString chosen =
         chooser_->chooseFolder(this, QStringLiteral("フォルダーを指定して下さい"), folder->text());
@@ -192,16 +192,16 @@ void Tfconfig_Dlg::chooseNetworkFolder() {
     }
 }
 
-void Tfconfig_Dlg::addTab(QWidget* tab, const QString& caption) {
+void SettingsDialog::addTab(QWidget* tab, const QString& caption) {
     tabs_->addTab(tab, caption);
 }
 
-void Tfconfig_Dlg::setDatabaseCheck(std::function<std::string()> check) {
+void SettingsDialog::setDatabaseCheck(std::function<std::string()> check) {
     databaseCheck_ = std::move(check);
     databaseCheckButton_->setVisible(static_cast<bool>(databaseCheck_));
 }
 
-void Tfconfig_Dlg::checkDatabase() {
+void SettingsDialog::checkDatabase() {
     if (!databaseCheck_) {
         return;
     }
@@ -212,8 +212,8 @@ void Tfconfig_Dlg::checkDatabase() {
     MessageBox::notify(this, q(report));
 }
 
-void Tfconfig_Dlg::prepareShow(const AppFolders& folders, bool pipingModule,
-                               NumberingRowStore& numbering) {
+void SettingsDialog::prepareShow(const AppFolders& folders, bool pipingModule,
+                                 NumberingRowStore& numbering) {
     folders_ = folders;
     numbering_ = &numbering;
     try {
@@ -229,13 +229,13 @@ void Tfconfig_Dlg::prepareShow(const AppFolders& folders, bool pipingModule,
     loadControls();
 }
 
-void Tfconfig_Dlg::showModally(const AppFolders& folders, bool pipingModule,
-                               NumberingRowStore& numbering) {
+void SettingsDialog::showModally(const AppFolders& folders, bool pipingModule,
+                                 NumberingRowStore& numbering) {
     prepareShow(folders, pipingModule, numbering);
     exec();
 }
 
-bool Tfconfig_Dlg::registerSettings() {
+bool SettingsDialog::registerSettings() {
     storeControls();
     if (numbering_ == nullptr || !inForce_) {
         return false;
@@ -257,7 +257,7 @@ bool Tfconfig_Dlg::registerSettings() {
     return true;
 }
 
-void Tfconfig_Dlg::done(int result) {
+void SettingsDialog::done(int result) {
     // Values changed and not registered stay in force for the rest of the run.
     storeControls();
     QDialog::done(result);

@@ -44,12 +44,12 @@ public:
 // put back into it whenever the dialog closes, registered or not, so the other windows read what
 // the dialog holds. "登　録" writes every store and leaves the dialog open; what takes effect at
 // once is handed to the main window through `registered`.
-class Tfconfig_Dlg : public QDialog {
+class SettingsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit Tfconfig_Dlg(EnvironmentSettings& settings, QWidget* parent = nullptr);
-    ~Tfconfig_Dlg() override;
+    explicit SettingsDialog(EnvironmentSettings& settings, QWidget* parent = nullptr);
+    ~SettingsDialog() override;
 
     // Replaces the file and folder dialogs; the dialog does not own the chooser.
     void setChooser(SettingsChooser& chooser) { chooser_ = &chooser; }

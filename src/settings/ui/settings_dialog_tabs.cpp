@@ -24,24 +24,24 @@ namespace kerbina {
 
 using namespace settings_layout;
 
-QWidget* Tfconfig_Dlg::buildGeneralTab() {
+QWidget* SettingsDialog::buildGeneralTab() {
     auto* password = new QVBoxLayout;
     password->addWidget(
         boxedText(QStringLiteral("EDIT_OPT5"),
-                  [](EnvironmentSettings& s) -> std::string& { return s.EDIT_OPT5; }));
+                  [](EnvironmentSettings& s) -> std::string& { return s.startupPassword; }));
 
     auto* printStyle = new QLineEdit;
     printStyle->setObjectName(QStringLiteral("print_dir"));
     auto* choosePrint = new QPushButton(QStringLiteral("指　定"));
     choosePrint->setObjectName(QStringLiteral("GradBtn8"));
     choosePrint->setAutoDefault(false);
-    connect(choosePrint, &QPushButton::clicked, this, &Tfconfig_Dlg::choosePrintStyle);
+    connect(choosePrint, &QPushButton::clicked, this, &SettingsDialog::choosePrintStyle);
     auto* printLayout = new QHBoxLayout;
     printLayout->addWidget(printStyle, 1);
     printLayout->addWidget(choosePrint);
-    bindings_.push_back({[this, printStyle] { printStyle->setText(q(settings_.print_dir)); },
+    bindings_.push_back({[this, printStyle] { printStyle->setText(q(settings_.printStyleFile)); },
                          [this, printStyle] {
-                             settings_.print_dir = s(printStyle->text());
+                             settings_.printStyleFile = s(printStyle->text());
                          }});
     auto* print = new QVBoxLayout;
     print->addLayout(printLayout);
@@ -55,14 +55,14 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
     auto* startup = new QVBoxLayout;
     startup->addWidget(checkBox(QStringLiteral("EDIT_OPT4"),
                                 QStringLiteral("パスワードの入力を要求する"),
-                                &EnvironmentSettings::EDIT_OPT4));
+                                &EnvironmentSettings::askPasswordAtStart));
 
     auto* folder = new QLineEdit;
     folder->setObjectName(QStringLiteral("networkFolder"));
     auto* browse = new QPushButton(QStringLiteral("参照"));
     browse->setObjectName(QStringLiteral("Button3"));
     browse->setAutoDefault(false);
-    connect(browse, &QPushButton::clicked, this, &Tfconfig_Dlg::chooseNetworkFolder);
+    connect(browse, &QPushButton::clicked, this, &SettingsDialog::chooseNetworkFolder);
     auto* folderLayout = new QHBoxLayout;
     folderLayout->addWidget(folder, 1);
     folderLayout->addWidget(browse);
@@ -70,7 +70,7 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
     databaseCheckButton_->setObjectName(QStringLiteral("checkDatabase"));
     databaseCheckButton_->setAutoDefault(false);
     databaseCheckButton_->setVisible(false);
-    connect(databaseCheckButton_, &QPushButton::clicked, this, &Tfconfig_Dlg::checkDatabase);
+    connect(databaseCheckButton_, &QPushButton::clicked, this, &SettingsDialog::checkDatabase);
     folderLayout->addWidget(databaseCheckButton_);
     bindings_.push_back({[this, folder] { folder->setText(q(settings_.networkFolder)); },
                          [this, folder] {
@@ -84,13 +84,13 @@ QWidget* Tfconfig_Dlg::buildGeneralTab() {
          group(QStringLiteral("ネットワークフォルダー(データの共有フォルダー)"), folderLayout)});
 }
 
-QWidget* Tfconfig_Dlg::buildCoverTab() {
+QWidget* SettingsDialog::buildCoverTab() {
     auto* prefix = new QLineEdit;
     prefix->setObjectName(QStringLiteral("NUMBER_OPT1"));
     prefix->setMaximumWidth(160);
-    bindings_.push_back({[this, prefix] { prefix->setText(q(settings_.NUMBER_OPT1)); },
+    bindings_.push_back({[this, prefix] { prefix->setText(q(settings_.numberPrefix)); },
                          [this, prefix] {
-                             settings_.NUMBER_OPT1 = s(prefix->text());
+                             settings_.numberPrefix = s(prefix->text());
                          }});
     auto* numbering = new QFormLayout;
     numbering->addRow(QStringLiteral("記号"), prefix);
@@ -109,31 +109,33 @@ QWidget* Tfconfig_Dlg::buildCoverTab() {
              }});
     };
     numberBox(QStringLiteral("NUMBER_OPT2"), QStringLiteral("桁"),
-              &EnvironmentSettings::NUMBER_OPT2);
+              &EnvironmentSettings::numberWidth);
     numberBox(QStringLiteral("NUMBER_OPT3"), QStringLiteral("初期番号"),
-              &EnvironmentSettings::NUMBER_OPT3);
+              &EnvironmentSettings::numberCounter);
 
     auto* automatic = new QVBoxLayout;
     automaticNumbering_ =
         checkBox(QStringLiteral("EDIT_OPT1"), QStringLiteral("自動見積番号を使用する"),
-                 &EnvironmentSettings::EDIT_OPT1);
+                 &EnvironmentSettings::automaticNumbering);
     perCustomer_ = checkBox(QStringLiteral("NUMBER_OPT4"), QStringLiteral("得意先別に管理する"),
-                            &EnvironmentSettings::NUMBER_OPT4);
+                            &EnvironmentSettings::numberingPerCustomer);
     offerAfterPick_ =
         checkBox(QStringLiteral("NUMBER_OPT5"), QStringLiteral("取得時に最新番号を更新する"),
-                 &EnvironmentSettings::NUMBER_OPT5);
+                 &EnvironmentSettings::offerNumberAfterCustomerPick);
     offerAfterPick_->setVisible(false);
     automatic->addWidget(automaticNumbering_);
     automatic->addWidget(perCustomer_);
     automatic->addWidget(offerAfterPick_);
-    connect(automaticNumbering_, &QCheckBox::clicked, this, &Tfconfig_Dlg::applyNumberingSwitch);
+    connect(automaticNumbering_, &QCheckBox::clicked, this, &SettingsDialog::applyNumberingSwitch);
 
     auto* title1 = new QVBoxLayout;
-    title1->addWidget(boxedText(QStringLiteral("title1"),
-                                [](EnvironmentSettings& s) -> std::string& { return s.title1; }));
+    title1->addWidget(
+        boxedText(QStringLiteral("title1"),
+                  [](EnvironmentSettings& s) -> std::string& { return s.siteNameTitle; }));
     auto* title2 = new QVBoxLayout;
-    title2->addWidget(boxedText(QStringLiteral("title2"),
-                                [](EnvironmentSettings& s) -> std::string& { return s.title2; }));
+    title2->addWidget(
+        boxedText(QStringLiteral("title2"),
+                  [](EnvironmentSettings& s) -> std::string& { return s.workNameTitle; }));
 
     return row(
         {column({group(QStringLiteral("見積番号設定(一元管理)"), numbering),
@@ -143,14 +145,14 @@ QWidget* Tfconfig_Dlg::buildCoverTab() {
                  optionGroup(QStringLiteral("printopt_space"), QStringLiteral("御中の前のスペース"),
                              {QStringLiteral("なし"), QStringLiteral("半角スペース"),
                               QStringLiteral("全角スペース")},
-                             &EnvironmentSettings::printopt_space)})});
+                             &EnvironmentSettings::spaceBeforeHonorific)})});
 }
 
-QWidget* Tfconfig_Dlg::buildEstimateTab() {
+QWidget* SettingsDialog::buildEstimateTab() {
     auto* saving = new QVBoxLayout;
     saving->addWidget(checkBox(QStringLiteral("FILE_OPT1"),
                                QStringLiteral("見積番号をファイル名にする"),
-                               &EnvironmentSettings::FILE_OPT1));
+                               &EnvironmentSettings::numberAsFileName));
     QGroupBox* savingGroup = group(QStringLiteral("保存時設定"), saving);
     savingGroup->setVisible(false);
 
@@ -158,34 +160,34 @@ QWidget* Tfconfig_Dlg::buildEstimateTab() {
     for (std::size_t i = 0; i < 4; ++i) {
         amounts->addWidget(
             boxedText(QStringLiteral("KINGAKU_NAME%1").arg(i + 1),
-                      [i](EnvironmentSettings& s) -> std::string& { return s.KINGAKU_NAME[i]; }));
+                      [i](EnvironmentSettings& s) -> std::string& { return s.amountTexts[i]; }));
     }
 
     auto* itemName = new QVBoxLayout;
     itemName->addWidget(checkBox(QStringLiteral("items_opt_1"),
                                  QStringLiteral("自動的に内訳名称を明細書の1行目に追加する"),
-                                 &EnvironmentSettings::items_opt_1));
+                                 &EnvironmentSettings::itemNameAsFirstLine));
 
     auto* groups = new QFormLayout;
     for (std::size_t i = 0; i < 6; ++i) {
         groups->addRow(
             QString(QChar(u'A' + static_cast<char16_t>(i))),
             boxedText(QStringLiteral("GROUP_NAME%1").arg(i + 1),
-                      [i](EnvironmentSettings& s) -> std::string& { return s.GROUP_NAME[i]; }));
+                      [i](EnvironmentSettings& s) -> std::string& { return s.groupNameList[i]; }));
     }
 
     auto* reduction = new QVBoxLayout;
     reduction->addWidget(checkBox(QStringLiteral("CALC_OPT5"), QStringLiteral("原価からも減額する"),
-                                  &EnvironmentSettings::CALC_OPT5));
+                                  &EnvironmentSettings::reductionReducesCost));
 
     auto* mark = new QComboBox;
     mark->setObjectName(QStringLiteral("GENGAKU"));
     mark->setEditable(true);
     mark->addItems({QStringLiteral("-"), QStringLiteral("▲"), QStringLiteral("△"),
                     QStringLiteral("－"), QStringLiteral("減")});
-    bindings_.push_back({[this, mark] { mark->setCurrentText(q(settings_.GENGAKU)); },
+    bindings_.push_back({[this, mark] { mark->setCurrentText(q(settings_.reductionMark)); },
                          [this, mark] {
-                             settings_.GENGAKU = s(mark->currentText());
+                             settings_.reductionMark = s(mark->currentText());
                          }});
     auto* markLayout = new QVBoxLayout;
     markLayout->addWidget(mark);
@@ -194,10 +196,10 @@ QWidget* Tfconfig_Dlg::buildEstimateTab() {
     rate->setObjectName(QStringLiteral("tax_value"));
     rate->setValidator(new TypedNumberValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,3}(\\.[0-9]{0,4})?")), rate));
-    bindings_.push_back({[this, rate] { rate->setText(q(taxRateText(settings_.tax_value))); },
+    bindings_.push_back({[this, rate] { rate->setText(q(taxRateText(settings_.taxRate))); },
                          [this, rate] {
-                             settings_.tax_value =
-                                 taxRateFromText(s(rate->text())).value_or(settings_.tax_value);
+                             settings_.taxRate =
+                                 taxRateFromText(s(rate->text())).value_or(settings_.taxRate);
                          }});
     auto* tax = new QFormLayout;
     tax->addRow(QStringLiteral("消費税率"), rate);
@@ -206,17 +208,19 @@ QWidget* Tfconfig_Dlg::buildEstimateTab() {
     const std::array<const char16_t*, 6> priceRows = {u"登録単価→", u"仕様単価→", u"単価計算→",
                                                       u"歩掛計算→", u"付帯単価→", u"通常単価→"};
     for (std::size_t i = 0; i < priceRows.size(); ++i) {
-        priceButtons->addRow(
-            QString::fromUtf16(priceRows[i]),
-            boxedText(QStringLiteral("tankabtnName%1").arg(i + 1),
-                      [i](EnvironmentSettings& s) -> std::string& { return s.tankabtnName[i]; }));
+        priceButtons->addRow(QString::fromUtf16(priceRows[i]),
+                             boxedText(QStringLiteral("tankabtnName%1").arg(i + 1),
+                                       [i](EnvironmentSettings& s) -> std::string& {
+                                           return s.priceButtonNames[i];
+                                       }));
     }
 
     auto* units = new QGridLayout;
     for (std::size_t i = 0; i < 9; ++i) {
-        units->addWidget(boxedText(QStringLiteral("ci%1").arg(i + 1),
-                                   [i](EnvironmentSettings& s) -> std::string& { return s.ci[i]; }),
-                         static_cast<int>(i / 3), static_cast<int>(i % 3));
+        units->addWidget(
+            boxedText(QStringLiteral("ci%1").arg(i + 1),
+                      [i](EnvironmentSettings& s) -> std::string& { return s.unitList[i]; }),
+            static_cast<int>(i / 3), static_cast<int>(i % 3));
     }
 
     auto* sums = new QFormLayout;
@@ -228,7 +232,7 @@ QWidget* Tfconfig_Dlg::buildEstimateTab() {
                            [](EnvironmentSettings& s) -> std::string& { return s.midSumName; }));
     sums->addRow(QStringLiteral("合計→"),
                  boxedText(QStringLiteral("AllSumName"),
-                           [](EnvironmentSettings& s) -> std::string& { return s.AllSumName; }));
+                           [](EnvironmentSettings& s) -> std::string& { return s.sumName; }));
 
     return row({column({savingGroup, group(QStringLiteral("金額欄摘要表示文字列設定"), amounts),
                         group(QStringLiteral("内訳名称"), itemName),
@@ -241,44 +245,44 @@ QWidget* Tfconfig_Dlg::buildEstimateTab() {
                         group(QStringLiteral("合計線の文字列"), sums)})});
 }
 
-QWidget* Tfconfig_Dlg::buildCalculationTab() {
+QWidget* SettingsDialog::buildCalculationTab() {
     const QStringList decimals = {QStringLiteral("第1位まで"), QStringLiteral("第2位まで"),
                                   QStringLiteral("第3位まで")};
     auto* quotation = new QVBoxLayout;
     quotation->addWidget(optionGroup(QStringLiteral("CALC_OPT1"), QStringLiteral("数量小数有効桁"),
-                                     decimals, &EnvironmentSettings::CALC_OPT1, 3));
+                                     decimals, &EnvironmentSettings::quantityDecimalsChoice, 3));
     quotation->addWidget(optionGroup(QStringLiteral("CALC_OPT2"),
                                      QStringLiteral("金額計算小数以下処理"), kRoundingCaptions,
-                                     &EnvironmentSettings::CALC_OPT2, 3));
-    quotation->addWidget(optionGroup(QStringLiteral("Calc_Opt6"),
-                                     QStringLiteral("(数量×歩掛)集計小数以下処理"),
-                                     kRoundingCaptions, &EnvironmentSettings::Calc_Opt6, 3));
+                                     &EnvironmentSettings::amountRoundingChoice, 3));
+    quotation->addWidget(
+        optionGroup(QStringLiteral("Calc_Opt6"), QStringLiteral("(数量×歩掛)集計小数以下処理"),
+                    kRoundingCaptions, &EnvironmentSettings::laborRoundingChoice, 3));
     quotation->addWidget(optionGroup(QStringLiteral("Calc_Opt3"),
                                      QStringLiteral("合計有効桁計算設定"), kLevelCaptions,
-                                     &EnvironmentSettings::Calc_Opt3, 2));
+                                     &EnvironmentSettings::sheetTotalLevelChoice, 2));
     quotation->addWidget(optionGroup(QStringLiteral("CALC_OPT7"),
                                      QStringLiteral("合計有効桁以下処理"), kRoundingCaptions,
-                                     &EnvironmentSettings::CALC_OPT7, 3));
+                                     &EnvironmentSettings::sheetTotalRoundingChoice, 3));
     quotation->addWidget(optionGroup(QStringLiteral("Calc_Opt4"),
                                      QStringLiteral("経費算出桁以下処理"), kRoundingCaptions,
-                                     &EnvironmentSettings::Calc_Opt4, 3));
+                                     &EnvironmentSettings::expenseRoundingChoice, 3));
     quotation->addStretch();
 
     auto* list = new QVBoxLayout;
     list->addWidget(optionGroup(QStringLiteral("aCalc_Opt3"),
                                 QStringLiteral("総合計有効桁計算設定"), kLevelCaptions,
-                                &EnvironmentSettings::aCalc_Opt3, 2));
+                                &EnvironmentSettings::grandTotalLevelChoice, 2));
     list->addWidget(optionGroup(QStringLiteral("aCALC_OPT7"),
                                 QStringLiteral("総合計有効桁以下処理"), kRoundingCaptions,
-                                &EnvironmentSettings::aCALC_OPT7, 3));
+                                &EnvironmentSettings::grandTotalRoundingChoice, 3));
     list->addWidget(optionGroup(QStringLiteral("ACALC_OPT4"),
                                 QStringLiteral("総合計経費算出桁以下処理"), kRoundingCaptions,
-                                &EnvironmentSettings::ACALC_OPT4, 3));
+                                &EnvironmentSettings::grandTotalExpenseRoundingChoice, 3));
     list->addStretch();
 
     auto* common = new QVBoxLayout;
     common->addWidget(optionGroup(QStringLiteral("tax_opt_1"), QStringLiteral("消費税小数以下処理"),
-                                  kRoundingCaptions, &EnvironmentSettings::tax_opt_1, 3));
+                                  kRoundingCaptions, &EnvironmentSettings::taxRoundingChoice, 3));
     common->addStretch();
 
     return row({group(QStringLiteral("見積書作成時の設定"), quotation),
@@ -286,36 +290,37 @@ QWidget* Tfconfig_Dlg::buildCalculationTab() {
                 group(QStringLiteral("共通設定"), common)});
 }
 
-QWidget* Tfconfig_Dlg::buildPipingTab() {
+QWidget* SettingsDialog::buildPipingTab() {
     auto* heading = new QLabel(QStringLiteral("単価設定"));
     heading->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; }"));
     auto* names = new QFormLayout;
     for (std::size_t i = 0; i < 6; ++i) {
-        names->addRow(
-            QStringLiteral("Group%1").arg(i + 1),
-            boxedText(QStringLiteral("EXGroup%1").arg(i + 1),
-                      [i](EnvironmentSettings& s) -> std::string& { return s.EXGroup[i]; }));
+        names->addRow(QStringLiteral("Group%1").arg(i + 1),
+                      boxedText(QStringLiteral("EXGroup%1").arg(i + 1),
+                                [i](EnvironmentSettings& s) -> std::string& {
+                                    return s.pipingGroupNames[i];
+                                }));
     }
     QGroupBox* box = group(QStringLiteral("配管工事・付属品類グループ名"), names);
     box->setObjectName(QStringLiteral("pipingGroups"));
     return column({heading, box});
 }
 
-QWidget* Tfconfig_Dlg::buildLayoutTab() {
+QWidget* SettingsDialog::buildLayoutTab() {
     auto* layout = new QVBoxLayout;
     layout->addWidget(checkBox(QStringLiteral("status_bar"),
                                QStringLiteral("ステータスバーを表示する"),
-                               &EnvironmentSettings::status_bar));
+                               &EnvironmentSettings::statusBarShown));
 
     auto* entry = new QVBoxLayout;
     entry->addWidget(checkBox(QStringLiteral("EDIT_OPT6"), QStringLiteral("歩掛を使用する"),
-                              &EnvironmentSettings::EDIT_OPT6));
+                              &EnvironmentSettings::entryShowsLabor));
     entry->addWidget(checkBox(QStringLiteral("EDIT_OPT7"), QStringLiteral("付帯単価を使用する"),
-                              &EnvironmentSettings::EDIT_OPT7));
+                              &EnvironmentSettings::entryShowsAccessoryPrices));
     entry->addWidget(checkBox(QStringLiteral("EDIT_OPT8"), QStringLiteral("原価を使用する"),
-                              &EnvironmentSettings::EDIT_OPT8));
+                              &EnvironmentSettings::entryShowsCost));
     entry->addWidget(checkBox(QStringLiteral("EDIT_OPT9"), QStringLiteral("グループ単価を使用する"),
-                              &EnvironmentSettings::EDIT_OPT9));
+                              &EnvironmentSettings::entryShowsGroupPrices));
     QGroupBox* entryGroup = group(QStringLiteral("積算入力ダイアログ"), entry);
     entryGroup->setVisible(false);
 
@@ -323,18 +328,18 @@ QWidget* Tfconfig_Dlg::buildLayoutTab() {
         {group(QStringLiteral("レイアウト"), layout), entryGroup,
          optionGroup(QStringLiteral("FILE_OPT2"), QStringLiteral("見積一覧表"),
                      {QStringLiteral("宛先を表示する"), QStringLiteral("宛先を表示しない")},
-                     &EnvironmentSettings::FILE_OPT2),
+                     &EnvironmentSettings::listAddresseeChoice),
          optionGroup(
              QStringLiteral("EDIT_OPT2"), QStringLiteral("画面初期設定"),
              {QStringLiteral("名称と仕様を分離する"), QStringLiteral("名称と仕様を分離しない")},
-             &EnvironmentSettings::EDIT_OPT2),
+             &EnvironmentSettings::nameSpecColumnsChoice),
          optionGroup(
              QStringLiteral("EDIT_OPT10"), QStringLiteral("積算明細行"),
              {QStringLiteral("行を交互に色を反転しない"), QStringLiteral("行を交互に色を反転する")},
-             &EnvironmentSettings::EDIT_OPT10)});
+             &EnvironmentSettings::rowShadingChoice)});
 }
 
-QWidget* Tfconfig_Dlg::buildCompanyTab() {
+QWidget* SettingsDialog::buildCompanyTab() {
     const std::array<const char16_t*, 10> labels = {
         u"会 社 名 称 １", u"会 社 名 称 ２", u"業 務 内 容", u"郵便番号", u"住 所 １",
         u"住 所 ２",       u"電 話 番 号",    u"FAX",         u"URL",      u"E-MAIL"};
@@ -342,7 +347,7 @@ QWidget* Tfconfig_Dlg::buildCompanyTab() {
     for (std::size_t i = 0; i < labels.size(); ++i) {
         QWidget* box =
             boxedText(QStringLiteral("EDATA%1").arg(i + 1),
-                      [i](EnvironmentSettings& s) -> std::string& { return s.EDATA[i]; });
+                      [i](EnvironmentSettings& s) -> std::string& { return s.companyData[i]; });
         box->setMinimumWidth(360);
         form->addRow(QString::fromUtf16(labels[i]), box);
     }

@@ -20,9 +20,9 @@ void SettingsSubsystem::addCommands(std::string_view place, QMenu& menu, Command
 
 void SettingsSubsystem::showSettings() {
     if (dialog_ == nullptr) {
-        dialog_ = new Tfconfig_Dlg(host_.editableEnvironment(), host_.dialogParent());
+        dialog_ = new SettingsDialog(host_.editableEnvironment(), host_.dialogParent());
         QObject::connect(
-            dialog_, &Tfconfig_Dlg::registered, dialog_,
+            dialog_, &SettingsDialog::registered, dialog_,
             [this](const RegisterOutcome& outcome) { host_.registerSettings(outcome); });
         dialog_->setDatabaseCheck([this] {
             return databaseCheckReport(

@@ -4,7 +4,7 @@
 
 namespace kerbina {
 
-class Tfconfig_Dlg;
+class SettingsDialog;
 
 // The environment settings: "環境設定" shows the settings dialog, with the tabs the other
 // subsystems bring; what "登　録" registers is put into effect at once.
@@ -18,7 +18,7 @@ private:
     void showSettings();
 
     SubsystemHost& host_;
-    Tfconfig_Dlg* dialog_ = nullptr; // made at its first show, kept for the run
+    SettingsDialog* dialog_ = nullptr; // made at its first show, kept for the run
 };
 
 } // namespace kerbina

@@ -64,7 +64,7 @@ void QuotationListSubsystem::addMenus(QMenuBar& bar, CommandSet& commands) {
                                            }
                                        });
         choice->setCheckable(true);
-        choice->setChecked(show == (host_.environment().FILE_OPT2 == 0));
+        choice->setChecked(show == (host_.environment().listAddresseeChoice == 0));
         addresseeGroup->addAction(choice);
     }
     menu_->setEnabled(false);
@@ -91,7 +91,7 @@ void QuotationListSubsystem::showQuotationList() {
         listView_ = new QuotationListView(host_.quotationDatabase(), host_.searchIndex(),
                                           host_.prompt(), host_.folders().dataRoot);
         listView_->hide();
-        listView_->setShowAddressee(host_.environment().FILE_OPT2 == 0);
+        listView_->setShowAddressee(host_.environment().listAddresseeChoice == 0);
         // The addressee and tag lists live in the side page while the list is shown.
         auto* sideBox = new QVBoxLayout(sidePage_);
         sideBox->setContentsMargins(2, 2, 2, 2);
@@ -109,7 +109,7 @@ void QuotationListSubsystem::showQuotationList() {
         QObject::connect(listView_, &QuotationListView::workbookWritten, listView_,
                          [this](const QString& file) { openWrittenWorkbook(file); });
     }
-    listView_->setTitles(host_.environment().title1, host_.environment().title2);
+    listView_->setTitles(host_.environment().siteNameTitle, host_.environment().workNameTitle);
     host_.showInPlaceOfQuotation(listView_, menu_);
     listView_->reread(true);
 }

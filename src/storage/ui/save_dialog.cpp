@@ -28,7 +28,7 @@ QString joined(const std::string& first, const std::string& second) {
 
 } // namespace
 
-Tfsave_Dlg::Tfsave_Dlg(std::filesystem::path dataRoot, const QString& siteCaption,
+SaveDialog::SaveDialog(std::filesystem::path dataRoot, const QString& siteCaption,
                        const QString& workCaption, QWidget* parent)
     : QDialog(parent), dataRoot_(std::move(dataRoot)) {
     setObjectName(QStringLiteral("Tfsave_Dlg"));
@@ -95,7 +95,7 @@ Tfsave_Dlg::Tfsave_Dlg(std::filesystem::path dataRoot, const QString& siteCaptio
     }
 }
 
-std::string Tfsave_Dlg::run(SaveContext& context) {
+std::string SaveDialog::run(SaveContext& context) {
     context_ = &context;
     completion_.clear();
     issueButton_->setEnabled(true);
@@ -105,13 +105,13 @@ std::string Tfsave_Dlg::run(SaveContext& context) {
     return completion_;
 }
 
-void Tfsave_Dlg::closeFromLink() {
+void SaveDialog::closeFromLink() {
     if (isVisible()) {
         reject();
     }
 }
 
-void Tfsave_Dlg::restoreFromLink() {
+void SaveDialog::restoreFromLink() {
     QApplication::beep();
     if (isVisible()) {
         showNormal();
@@ -120,12 +120,12 @@ void Tfsave_Dlg::restoreFromLink() {
     }
 }
 
-QString Tfsave_Dlg::fieldText(const QString& caption) const {
+QString SaveDialog::fieldText(const QString& caption) const {
     const QLineEdit* field = fields_.value(caption);
     return field != nullptr ? field->text() : QString();
 }
 
-void Tfsave_Dlg::done(int result) {
+void SaveDialog::done(int result) {
     try {
         storeWindowPosition(dataRoot_, kPositionName, *this);
     } catch (const UserError&) {
@@ -135,23 +135,23 @@ void Tfsave_Dlg::done(int result) {
     QDialog::done(result);
 }
 
-void Tfsave_Dlg::showHeader() {
+void SaveDialog::showHeader() {
     const QuotationHeader header = context_->source.header();
     fields_[QStringLiteral("見積番号")]->setText(q(header.number));
     fields_[QStringLiteral("日付")]->setText(
-        q(japaneseEraDateText(header.dy + 1988, header.dm, header.dd)));
-    fields_[QStringLiteral("宛先名称")]->setText(joined(header.atesaki1, header.atesaki2));
-    fields_[QStringLiteral("現場名称")]->setText(joined(header.constract1, header.constract2));
-    fields_[QStringLiteral("工事名称")]->setText(q(header.where));
-    fields_[QStringLiteral("納入期日")]->setText(q(header.uLimit));
-    fields_[QStringLiteral("取引条件")]->setText(q(header.trade));
-    fields_[QStringLiteral("見積作成者")]->setText(q(header.inTanto));
-    fields_[QStringLiteral("御依頼者")]->setText(q(header.outTanto));
-    fields_[QStringLiteral("見積有効期限")]->setText(q(header.mLimit));
+        q(japaneseEraDateText(header.storedYear + 1988, header.month, header.day)));
+    fields_[QStringLiteral("宛先名称")]->setText(joined(header.addressee1, header.addressee2));
+    fields_[QStringLiteral("現場名称")]->setText(joined(header.siteName1, header.siteName2));
+    fields_[QStringLiteral("工事名称")]->setText(q(header.workName));
+    fields_[QStringLiteral("納入期日")]->setText(q(header.deliveryDate));
+    fields_[QStringLiteral("取引条件")]->setText(q(header.tradeTerms));
+    fields_[QStringLiteral("見積作成者")]->setText(q(header.author));
+    fields_[QStringLiteral("御依頼者")]->setText(q(header.requester));
+    fields_[QStringLiteral("見積有効期限")]->setText(q(header.validity));
     fields_[QStringLiteral("タグ")]->setText(q(header.opt1Str));
 }
 
-template <typename Work> void Tfsave_Dlg::guarded(Work&& work) {
+template <typename Work> void SaveDialog::guarded(Work&& work) {
     if (context_ == nullptr) {
         return;
     }
@@ -163,7 +163,7 @@ template <typename Work> void Tfsave_Dlg::guarded(Work&& work) {
     showHeader();
 }
 
-void Tfsave_Dlg::issueNumber() {
+void SaveDialog::issueNumber() {
     guarded([this] {
         if (issueNumberForSave(*context_)) {
             issueButton_->setEnabled(false);
@@ -171,11 +171,11 @@ void Tfsave_Dlg::issueNumber() {
     });
 }
 
-void Tfsave_Dlg::enterNumber() {
+void SaveDialog::enterNumber() {
     guarded([this] { enterNumberForSave(*context_); });
 }
 
-void Tfsave_Dlg::save() {
+void SaveDialog::save() {
     guarded([this] {
         const SavePressOutcome outcome = pressSave(*context_, std::chrono::system_clock::now());
         if (outcome.issuedNumber) {

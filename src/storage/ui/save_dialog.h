@@ -19,13 +19,13 @@ namespace kerbina {
 // "新規見積番号取得", "任意の見積番号を設定", "保　存" and "キャンセル". Every decision is the
 // core's (save_flow.h); every question and message goes through the context's prompt (the window).
 // Its position and width are kept in the window-position file "Save_Dlg".
-class Tfsave_Dlg : public QDialog {
+class SaveDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `siteCaption` and `workCaption` replace "現場名称" and "工事名称" ([TITLE1], [TITLE2] of the
     // settings); empty keeps the default.
-    Tfsave_Dlg(std::filesystem::path dataRoot, const QString& siteCaption,
+    SaveDialog(std::filesystem::path dataRoot, const QString& siteCaption,
                const QString& workCaption, QWidget* parent = nullptr);
 
     // Shows the quotation of `context` and runs the dialog modally. The completion text:

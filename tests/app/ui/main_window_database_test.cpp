@@ -25,8 +25,8 @@ TEST_F(MainWindowTest, ASaveThatMeetsALockShowsABoxThatCanBeStopped) {
     QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
     window->action("pasteClipboard")->trigger();
     MessageBox::takeShownTexts();
-    TSQLiteDatabase other(databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation));
-    other.ExecSQL("BEGIN IMMEDIATE");
+    SqliteConnection other(databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation));
+    other.execute("BEGIN IMMEDIATE");
 
     bool boxShown = false;
     QTimer::singleShot(300, window.get(), [&] {
@@ -39,7 +39,7 @@ TEST_F(MainWindowTest, ASaveThatMeetsALockShowsABoxThatCanBeStopped) {
     window->action("save")->trigger();
     EXPECT_TRUE(boxShown);
     EXPECT_EQ(window->findChild<QProgressDialog*>(QStringLiteral("LockWaitBox")), nullptr);
-    EXPECT_EQ(window->findChild<Tfsave_Dlg*>(), nullptr);
+    EXPECT_EQ(window->findChild<SaveDialog*>(), nullptr);
     EXPECT_EQ(MessageBox::takeShownTexts(), QStringList{QString::fromUtf8(kSaveCancelledText)});
     EXPECT_TRUE(window->document().modified);
 }
@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, ADamagedDatabaseIsToldAtStartAndCheckedOnRequest) {
 
     bool checked = false;
     QTimer::singleShot(0, window.get(), [&window, &checked] {
-        auto* dialog = window->findChild<Tfconfig_Dlg*>();
+        auto* dialog = window->findChild<SettingsDialog*>();
         ASSERT_NE(dialog, nullptr);
         auto* check = dialog->findChild<QPushButton*>(QStringLiteral("checkDatabase"));
         ASSERT_NE(check, nullptr);
@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, ADamagedDatabaseIsToldAtStartAndCheckedOnRequest) {
     QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
     window->action("pasteClipboard")->trigger();
     window->action("save")->trigger();
-    EXPECT_EQ(window->findChild<Tfsave_Dlg*>(), nullptr);
+    EXPECT_EQ(window->findChild<SaveDialog*>(), nullptr);
     EXPECT_TRUE(damaged(MessageBox::takeShownTexts()));
     EXPECT_EQ(readFileBytes(file), bytes);
 }

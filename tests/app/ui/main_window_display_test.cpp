@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, KeysSwitchSheetsAndRedoAndTheViewMenuShowsItsState) {
     MessageBox::takeShownTexts();
 }
 
-int sumOfWidths(const TFKERBINA& window) {
+int sumOfWidths(const MainWindow& window) {
     int sum = 0;
     for (int column = 0; column < window.grid()->model()->columnCount(); ++column) {
         sum += window.grid()->columnWidth(column);
@@ -183,14 +183,14 @@ TEST_F(MainWindowTest, ConfirmingTheCalculationSettingsChangesNothing) {
     const DocumentState before = window->document();
     ASSERT_EQ(before.header.keta, 7);
     QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<TFCalcSettings_Dlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<CalcSettingsDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->findChild<QPushButton*>(QStringLiteral("applyButton"))->click();
     });
     window->action("listCalcSettings")->trigger();
     EXPECT_EQ(window->document().header.keta, 7);
     // The grand total computed independently for this quotation (example_5.expected.json).
-    EXPECT_EQ(window->document().header.allGTotal, Currency::fromWhole(6588184));
+    EXPECT_EQ(window->document().header.submittedGrandTotal, Currency::fromWhole(6588184));
 }
 
 } // namespace
@@ -269,10 +269,10 @@ TEST_F(MainWindowTest, TheBundledPrintStyleFillsOnlyAnEmptyPrintStyle) {
     const fs::path style = folders.dataRoot / "style/A4縦STYLE01blue.sle";
     fs::create_directories(style.parent_path());
     writeFileAtomically(style, "style");
-    EXPECT_EQ(start()->environment().print_dir, pathText(style));
+    EXPECT_EQ(start()->environment().printStyleFile, pathText(style));
 
     writeTextLines(folders.dataRoot / "conf/Kerbina.conf", {"[Print_Dir]=/styles/mine.sle"});
-    EXPECT_EQ(start()->environment().print_dir, "/styles/mine.sle");
+    EXPECT_EQ(start()->environment().printStyleFile, "/styles/mine.sle");
 }
 
 } // namespace
@@ -285,7 +285,7 @@ namespace {
 TEST_F(MainWindowTest, TheWindowPositionSurvivesARun) {
     const WindowPosition stored{30, 40, 1100, 760};
     writeWindowPosition(folders.dataRoot, "FKerbina", stored);
-    auto window = std::make_unique<TFKERBINA>(folders, ModulePresence{});
+    auto window = std::make_unique<MainWindow>(folders, ModulePresence{});
     window->show();
     ASSERT_TRUE(window->startUp(std::nullopt));
     EXPECT_EQ(window->frameGeometry(), QRect(30, 40, 1100, 760));
@@ -344,14 +344,14 @@ namespace {
 TEST_F(MainWindowTest, ALineTypedInTheDataEntryDialogIsComputedAndCanBeUndone) {
     const auto window = start();
     QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<TFDataedit_Dlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<DataEntryDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        dialog->field(TFDataedit_Dlg::Name)->setText(QStringLiteral("鋼管"));
-        dialog->field(TFDataedit_Dlg::Unit)->setText(QStringLiteral("ｍ"));
-        dialog->field(TFDataedit_Dlg::NetQuantity)->setText(QStringLiteral("12"));
-        dialog->field(TFDataedit_Dlg::SubmittedQuantity)->setText(QStringLiteral("12"));
-        dialog->field(TFDataedit_Dlg::NetPrice)->setText(QStringLiteral("1500"));
-        dialog->field(TFDataedit_Dlg::SubmittedPrice)->setText(QStringLiteral("2000"));
+        dialog->field(DataEntryDialog::Name)->setText(QStringLiteral("鋼管"));
+        dialog->field(DataEntryDialog::Unit)->setText(QStringLiteral("ｍ"));
+        dialog->field(DataEntryDialog::NetQuantity)->setText(QStringLiteral("12"));
+        dialog->field(DataEntryDialog::SubmittedQuantity)->setText(QStringLiteral("12"));
+        dialog->field(DataEntryDialog::NetPrice)->setText(QStringLiteral("1500"));
+        dialog->field(DataEntryDialog::SubmittedPrice)->setText(QStringLiteral("2000"));
         dialog->continuous()->setChecked(false);
         dialog->findChild<QPushButton*>(QStringLiteral("writeButton"))->click();
     });
@@ -492,10 +492,10 @@ TEST_F(MainWindowTest, ASheetBuiltWithSumsTaxAndASumLineShowsTheSavedFilesTotals
     window->action("saveFile")->trigger();
     QuotationData saved = readQuotationFile(file);
     recalculateQuotation(saved, CalcSettings{}, true);
-    EXPECT_EQ(saved.header.allGTotal, window->document().header.allGTotal);
+    EXPECT_EQ(saved.header.submittedGrandTotal, window->document().header.submittedGrandTotal);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("grandTotal0"))->text().toStdString(),
-              MoneyText(saved.header.allGTotal));
-    EXPECT_EQ(saved.header.allGTotal, Currency::fromWhole(21120)); // 19,200 and 10 % tax
+              wholeYenText(saved.header.submittedGrandTotal));
+    EXPECT_EQ(saved.header.submittedGrandTotal, Currency::fromWhole(21120)); // 19,200 and 10 % tax
     MessageBox::takeShownTexts();
 }
 
@@ -528,7 +528,7 @@ TEST_F(MainWindowTest, RegisteredCommentsAreWrittenAsLines) {
     const auto window = start();
     selectRow(*window, 1);
     QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<TextSelectionDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         MessageBox::setNextInput(QStringLiteral("既設配管撤去は別途"));
         dialog->addText();

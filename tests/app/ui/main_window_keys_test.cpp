@@ -45,7 +45,7 @@ protected:
         return file;
     }
 
-    std::unique_ptr<TFKERBINA> startOnFirstSheet() {
+    std::unique_ptr<MainWindow> startOnFirstSheet() {
         auto window = start(twoSheets());
         window->sheetTabs()->setCurrentIndex(1);
         window->activateWindow();
@@ -54,7 +54,7 @@ protected:
         return window;
     }
 
-    static void setCurrentCell(TFKERBINA& window, int row, int column) {
+    static void setCurrentCell(MainWindow& window, int row, int column) {
         window.grid()->setCurrentIndex(window.grid()->model()->index(row - 1, column));
     }
 

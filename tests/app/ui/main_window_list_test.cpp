@@ -81,7 +81,7 @@ protected:
         QApplication::sendEvent(grid, &space);
     }
 
-    static QStringList enabledMenus(const TFKERBINA& window) {
+    static QStringList enabledMenus(const MainWindow& window) {
         QStringList titles;
         for (QAction* entry : window.menuBar()->actions()) {
             if (entry->menu() != nullptr && entry->menu()->isEnabled()) {
@@ -91,7 +91,7 @@ protected:
         return titles;
     }
 
-    static QString sideTabText(const TFKERBINA& window) {
+    static QString sideTabText(const MainWindow& window) {
         const auto* side = window.findChild<QTabWidget*>("sidePanel");
         return side->tabText(side->currentIndex());
     }
@@ -145,8 +145,8 @@ TEST_F(MainWindowListTest, FindsAStoredQuotationByAWordAndOpensIt) {
     EXPECT_EQ(header.status, 2);
     const SqlRows stored = rows("SELECT ALLGTOTAL FROM kerbina WHERE krbnumber='K-0002'");
     ASSERT_EQ(stored.size(), 1U);
-    EXPECT_EQ(header.allGTotal, parseNumber(stored.front().field(1)));
-    EXPECT_NE(header.allGTotal, Currency());
+    EXPECT_EQ(header.submittedGrandTotal, parseNumber(stored.front().field(1)));
+    EXPECT_NE(header.submittedGrandTotal, Currency());
     EXPECT_FALSE(window->document().modified);
     EXPECT_EQ(sideTabText(*window), QStringLiteral("表紙・合計"));
     EXPECT_TRUE(window->action("undo")->isEnabled());
@@ -168,7 +168,7 @@ TEST_F(MainWindowListTest, FindsAStoredQuotationByAWordAndOpensIt) {
 // quotation's commands off.
 TEST_F(MainWindowListTest, ARowThatCannotBeOpenedLeavesTheListAndTheQuotation) {
     auto window = start(exampleQuotation(1));
-    const Currency total = window->document().header.allGTotal;
+    const Currency total = window->document().header.submittedGrandTotal;
     store(2, "K-0002");
     {
         QuietPrompt prompt;
@@ -200,7 +200,7 @@ TEST_F(MainWindowListTest, ARowThatCannotBeOpenedLeavesTheListAndTheQuotation) {
         EXPECT_EQ(sideTabText(*window), QStringLiteral("宛先一覧"));
         EXPECT_FALSE(window->action("undo")->isEnabled());
         EXPECT_EQ(enabledMenus(*window), QStringList{QStringLiteral("見積一覧表(&Q)")});
-        EXPECT_EQ(window->document().header.allGTotal, total);
+        EXPECT_EQ(window->document().header.submittedGrandTotal, total);
     }
 }
 

@@ -38,7 +38,7 @@ std::vector<fs::path> printFiles(const fs::path& dataRoot) {
     return files;
 }
 
-QString coverNumber(const TFKERBINA& window) {
+QString coverNumber(const MainWindow& window) {
     return window.findChild<QLabel*>(QStringLiteral("number"))->text();
 }
 
@@ -55,7 +55,7 @@ class MainWindowPrintTest : public MainWindowTest {
 protected:
     // Turns automatic numbering off in the numbering row, as the settings dialog stores it; the
     // window reads it at start-up.
-    void numberByHand(TFKERBINA& window) {
+    void numberByHand(MainWindow& window) {
         SqliteFileDatabase quotations(
             databaseFilePath(folders.databaseFolder, DatabaseFile::Quotation), window);
         DatabaseNumberingRowStore store(quotations);
@@ -136,7 +136,7 @@ TEST_F(MainWindowPrintTest, ManualNumberThenWholeQuotationToTheViewer) {
     EXPECT_NE(text.find("[NUMBER]=P-0001\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.find("</TITLE>")), golden.substr(golden.find("</TITLE>")));
     EXPECT_EQ(waitForFile(arguments),
-              "1\n" + viewerArgument(window->environment().GENGAKU, folders.dataRoot,
+              "1\n" + viewerArgument(window->environment().reductionMark, folders.dataRoot,
                                      window->environment().printStyle(), releaseVersionText()));
 }
 
@@ -156,7 +156,7 @@ TEST_F(MainWindowPrintTest, APrintStyleChosenInTheSettingsIsTheNextPrints) {
 
     const fs::path style = folders.dataRoot / "style" / "別の様式.sle";
     QTimer::singleShot(0, window.get(), [&window, &style] {
-        auto* dialog = window->findChild<Tfconfig_Dlg*>();
+        auto* dialog = window->findChild<SettingsDialog*>();
         ASSERT_NE(dialog, nullptr);
         dialog->findChild<QLineEdit*>(QStringLiteral("print_dir"))
             ->setText(QString::fromStdString(style.string()));
@@ -169,7 +169,7 @@ TEST_F(MainWindowPrintTest, APrintStyleChosenInTheSettingsIsTheNextPrints) {
 
     window->action("ActionPrint2")->trigger();
     EXPECT_EQ(waitForFile(arguments),
-              "1\n" + viewerArgument(window->environment().GENGAKU, folders.dataRoot,
+              "1\n" + viewerArgument(window->environment().reductionMark, folders.dataRoot,
                                      style.string(), releaseVersionText()));
 }
 

@@ -23,9 +23,9 @@ SqlRows storedRows(const AppFolders& folders) {
 }
 
 // Runs `inDialog` once the save dialog is up (the dialog is modal).
-void whenSaveDialogShows(TFKERBINA& window, std::function<void(Tfsave_Dlg&)> inDialog) {
+void whenSaveDialogShows(MainWindow& window, std::function<void(SaveDialog&)> inDialog) {
     QTimer::singleShot(0, &window, [&window, inDialog = std::move(inDialog)] {
-        auto* dialog = window.findChild<Tfsave_Dlg*>();
+        auto* dialog = window.findChild<SaveDialog*>();
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(dialog->isVisible());
         inDialog(*dialog);
@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, SavingStoresTheQuotationUnderItsNumber) {
     ASSERT_TRUE(window->document().modified);
     MessageBox::takeShownTexts();
 
-    whenSaveDialogShows(*window, [](Tfsave_Dlg& dialog) {
+    whenSaveDialogShows(*window, [](SaveDialog& dialog) {
         MessageBox::setNextInput(QStringLiteral("T-001"));
         dialog.enterButton()->click();
         dialog.saveButton()->click();
@@ -57,10 +57,10 @@ TEST_F(MainWindowTest, SavingStoresTheQuotationUnderItsNumber) {
     const SqlRows rows = storedRows(folders);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].field(1), "T-001");
-    EXPECT_EQ(rows[0].field(2), window->document().header.allGTotal.toString());
+    EXPECT_EQ(rows[0].field(2), window->document().header.submittedGrandTotal.toString());
 
     // The same number again: the user is asked, and No leaves the dialog open and the row alone.
-    whenSaveDialogShows(*window, [](Tfsave_Dlg& dialog) {
+    whenSaveDialogShows(*window, [](SaveDialog& dialog) {
         MessageBox::setNextAnswer(MessageBox::Answer::No);
         dialog.saveButton()->click();
         EXPECT_TRUE(dialog.isVisible());
@@ -80,7 +80,7 @@ TEST_F(MainWindowTest, ASaveThatDoesNotHappenKeepsTheWindowOpen) {
     window->action("pasteClipboard")->trigger();
     MessageBox::takeShownTexts();
 
-    whenSaveDialogShows(*window, [](Tfsave_Dlg& dialog) { dialog.cancelButton()->click(); });
+    whenSaveDialogShows(*window, [](SaveDialog& dialog) { dialog.cancelButton()->click(); });
     MessageBox::setNextAnswer(MessageBox::Answer::Yes);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->document().modified);

@@ -19,7 +19,7 @@ TEST_F(MainWindowTest, EnvironmentSettingsRegisteredTakeEffectAtOnce) {
     EXPECT_TRUE(window->grid()->showGrid());
     bool shown = false;
     QTimer::singleShot(0, window.get(), [&window, &shown] {
-        auto* dialog = window->findChild<Tfconfig_Dlg*>();
+        auto* dialog = window->findChild<SettingsDialog*>();
         if (dialog == nullptr || !dialog->isVisible()) {
             return;
         }

@@ -76,12 +76,12 @@ protected:
         return file;
     }
 
-    std::unique_ptr<TFKERBINA> startWithFake() {
+    std::unique_ptr<MainWindow> startWithFake() {
         std::vector<SubsystemFactory> subsystems = standardSubsystems();
         subsystems.emplace_back([this](SubsystemHost&) {
             return std::make_unique<FakeSubsystem>(handledKind, handledName, seen);
         });
-        auto window = std::make_unique<TFKERBINA>(folders, ModulePresence{}, subsystems);
+        auto window = std::make_unique<MainWindow>(folders, ModulePresence{}, subsystems);
         window->resize(1280, 800);
         window->show();
         EXPECT_TRUE(window->startUp(twoLines()));
@@ -89,7 +89,7 @@ protected:
         return window;
     }
 
-    static QStringList sideTabs(const TFKERBINA& window, bool visibleOnly) {
+    static QStringList sideTabs(const MainWindow& window, bool visibleOnly) {
         const auto* side = window.findChild<QTabWidget*>("sidePanel");
         QStringList captions;
         for (int tab = 0; tab < side->count(); ++tab) {

@@ -52,12 +52,12 @@ TEST_F(MainWindowTest, StartsAnEmptyQuotationOnAFreshDataRoot) {
 TEST_F(MainWindowTest, RefusesAWrongStartupPasswordBeforeTouchingTheWorkFiles) {
     writeTextLines(folders.dataRoot / "conf/Kerbina.conf", {"[EDIT_OPT4]=TRUE", "[EDIT_OPT5]=abc"});
     writeFileAtomically(work("WITEM1.WRK"), "previous run");
-    TFKERBINA window(folders, ModulePresence{});
+    MainWindow window(folders, ModulePresence{});
     MessageBox::setNextInput(QStringLiteral("wrong"));
     EXPECT_FALSE(window.startUp(std::nullopt));
     EXPECT_EQ(readFileBytes(work("WITEM1.WRK")), "previous run");
 
-    TFKERBINA again(folders, ModulePresence{});
+    MainWindow again(folders, ModulePresence{});
     MessageBox::setNextInput(QStringLiteral("abc"));
     EXPECT_TRUE(again.startUp(std::nullopt));
 }
@@ -254,7 +254,7 @@ namespace {
 TEST_F(MainWindowTest, TheItemNameButtonRenamesTheSheetAndItsTab) {
     const auto window = start();
     QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<TextSelectionDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("内訳名選択"));
         MessageBox::setNextInput(QStringLiteral("給水設備工事"));
@@ -287,7 +287,7 @@ TEST_F(MainWindowTest, EverySheetOfAnExampleQuotationIsShownWithItsTotals) {
             window->findChild<QLabel*>(QStringLiteral("submittedTotal"))->text();
         EXPECT_EQ(
             shownTotal.toStdString(),
-            MoneyText(window->document().items[static_cast<std::size_t>(item)].submittedTotal));
+            wholeYenText(window->document().items[static_cast<std::size_t>(item)].submittedTotal));
         screenshot(*window, ("example_sheet_" + std::to_string(tab)).c_str());
     }
 }
@@ -454,7 +454,7 @@ TEST_F(MainWindowTest, TheBreakdownListTakesCommentItemsAndNamesFromTheRegistere
 
     selectRow(*window, 3);
     QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<TextSelectionDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->quantityChoice()->setCurrentIndex(1); // 数量なし: the note in the total column
         dialog->amountTextChoice()->setEditText(QStringLiteral("別途"));
@@ -485,7 +485,7 @@ TEST_F(MainWindowTest, TheBreakdownListTakesCommentItemsAndNamesFromTheRegistere
     const std::string firstName = document.items[1].name;
     selectRow(*window, 1);
     QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<TfDATASELECT_Dlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<TextSelectionDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->prefixChoice()->setCurrentIndex(dialog->prefixChoice()->findText("A."));
         MessageBox::setNextInput(QStringLiteral("給水設備工事"));

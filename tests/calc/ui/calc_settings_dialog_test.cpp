@@ -9,7 +9,7 @@
 namespace kerbina {
 namespace {
 
-QRadioButton* option(TFCalcSettings_Dlg& dialog, const QString& group, const QString& caption) {
+QRadioButton* option(CalcSettingsDialog& dialog, const QString& group, const QString& caption) {
     for (auto* box : dialog.findChildren<QGroupBox*>()) {
         if (box->title() != group) {
             continue;
@@ -24,7 +24,7 @@ QRadioButton* option(TFCalcSettings_Dlg& dialog, const QString& group, const QSt
 }
 
 TEST(CalcSettingsDialog, ShowsTheStoredValuesAndReturnsTheChosenOnes) {
-    TFCalcSettings_Dlg dialog;
+    CalcSettingsDialog dialog;
     CalcSettings current;
     current.quantityDecimals = c("100");
     current.amountOffset = c("0.9");
@@ -46,7 +46,7 @@ TEST(CalcSettingsDialog, ShowsTheStoredValuesAndReturnsTheChosenOnes) {
 }
 
 TEST(CalcSettingsDialog, AValueMatchingNoOptionKeepsThePreviousChoice) {
-    TFCalcSettings_Dlg dialog;
+    CalcSettingsDialog dialog;
     CalcSettings current;
     current.amountOffset = c("0");
     dialog.load(current);

@@ -33,16 +33,16 @@ TEST_F(CoverInWindowTest, TheCoverReachesTheHeaderFileAndItsHistoryWithTheNextWr
     // A new addressee is written at once.
     addressee->setEditText(QStringLiteral("株式会社北辰設備"));
     emit addressee->lineEdit()->editingFinished();
-    EXPECT_EQ(headerFile(work("HEAD.WRK")).atesaki1, "株式会社北辰設備");
+    EXPECT_EQ(headerFile(work("HEAD.WRK")).addressee1, "株式会社北辰設備");
     EXPECT_TRUE(window->document().modified);
 
     // Other fields and the history lists follow with the next write of the sheet.
     trade->setEditText(QStringLiteral("月末締め翌月払い"));
-    EXPECT_EQ(headerFile(work("HEAD.WRK")).trade, "");
+    EXPECT_EQ(headerFile(work("HEAD.WRK")).tradeTerms, "");
     QGuiApplication::clipboard()->setText(QStringLiteral("一行目"));
     window->action("pasteClipboard")->trigger();
     const QuotationHeader header = headerFile(work("HEAD.WRK"));
-    EXPECT_EQ(header.trade, "月末締め翌月払い");
+    EXPECT_EQ(header.tradeTerms, "月末締め翌月払い");
     EXPECT_EQ(header.status, 0);
     EXPECT_EQ(readTextLines(work("TRADEEDIT.lst")), std::vector<std::string>{"月末締め翌月払い"});
     EXPECT_EQ(readTextLines(work("atesaki_1.lst")), std::vector<std::string>{"株式会社北辰設備"});
@@ -74,8 +74,8 @@ TEST_F(CoverInWindowTest, AnOpenedQuotationKeepsItsOwnCover) {
     MessageBox::takeShownTexts();
 
     QuotationHeader header = headerFile(work("HEAD.WRK"));
-    EXPECT_EQ(header.atesaki1, "山田建設株式会社");
-    EXPECT_EQ(header.trade, "");
+    EXPECT_EQ(header.addressee1, "山田建設株式会社");
+    EXPECT_EQ(header.tradeTerms, "");
     EXPECT_EQ(header.status, 1);
     EXPECT_EQ(addressee->currentText().toStdString(), "山田建設株式会社");
     EXPECT_FALSE(window->document().modified);
@@ -83,8 +83,8 @@ TEST_F(CoverInWindowTest, AnOpenedQuotationKeepsItsOwnCover) {
     QGuiApplication::clipboard()->setText(QStringLiteral("二行目"));
     window->action("pasteClipboard")->trigger();
     header = headerFile(work("HEAD.WRK"));
-    EXPECT_EQ(header.atesaki1, "山田建設株式会社");
-    EXPECT_EQ(header.trade, "");
+    EXPECT_EQ(header.addressee1, "山田建設株式会社");
+    EXPECT_EQ(header.tradeTerms, "");
     MessageBox::takeShownTexts();
 }
 

@@ -23,7 +23,7 @@ namespace {
 // The cover of every field filled, on a date the date boxes can show.
 QuotationHeader filledHeader() {
     QuotationHeader header = filledCoverHeader();
-    header.dd = 28;
+    header.day = 28;
     return header;
 }
 
@@ -81,20 +81,20 @@ TEST_F(CoverPageTest, ShowsTheHeaderAndWritesTheSameCoverBack) {
     // Once the tab is edited, the whole cover goes into the header; the rest of it stays.
     type("tag1", "見積依頼済");
     QuotationHeader target;
-    target.allGTotal = c("1000");
+    target.submittedGrandTotal = c("1000");
     page.writeCover(target);
     QuotationHeader expected = header;
-    expected.allGTotal = c("1000");
+    expected.submittedGrandTotal = c("1000");
     expected.opt1Str = "見積依頼済";
     EXPECT_EQ(target, expected);
 }
 
 TEST_F(CoverPageTest, AnUntouchedCoverLeavesTheHeaderExactlyAsLoaded) {
     QuotationHeader header = filledHeader();
-    header.dm = 0;         // no month a spin box shows
+    header.month = 0;      // no month a spin box shows
     header.status = -1;    // never given one
     header.dataLevel = 15; // as older files have it
-    header.atesaki2 = std::string(50, 'x');
+    header.addressee2 = std::string(50, 'x');
     page.readCover(&header);
     QuotationHeader target = header;
     page.writeCover(target);
@@ -102,10 +102,10 @@ TEST_F(CoverPageTest, AnUntouchedCoverLeavesTheHeaderExactlyAsLoaded) {
 
     type("atesaki_2", std::string(60, 'y'));
     page.writeCover(target);
-    EXPECT_EQ(target.atesaki2, std::string(50, 'y'));
+    EXPECT_EQ(target.addressee2, std::string(50, 'y'));
     EXPECT_EQ(target.status, 0);
     EXPECT_EQ(target.dataLevel, 0);
-    EXPECT_EQ(target.dm, 1);
+    EXPECT_EQ(target.month, 1);
 }
 
 // The date shows in the era in force on it; a date set in the tab goes into the header as the
@@ -122,9 +122,9 @@ TEST_F(CoverPageTest, TheDateShowsInItsEraAndIsStoredAsTheStoredYear) {
     };
     QuotationHeader header = filledHeader();
     for (const auto& date : shown) {
-        header.dy = date.storedYear;
-        header.dm = date.month;
-        header.dd = date.day;
+        header.storedYear = date.storedYear;
+        header.month = date.month;
+        header.day = date.day;
         page.readCover(&header);
         EXPECT_EQ(textOf("era"), date.era) << date.storedYear << "/" << date.month;
         EXPECT_EQ(control<QSpinBox>("yedit")->value(), date.eraYear) << date.storedYear;
@@ -133,10 +133,10 @@ TEST_F(CoverPageTest, TheDateShowsInItsEraAndIsStoredAsTheStoredYear) {
 
     control<QComboBox>("era")->setCurrentIndex(3); // 平成
     control<QSpinBox>("yedit")->setValue(30);
-    EXPECT_EQ(written().dy, 30);
+    EXPECT_EQ(written().storedYear, 30);
     control<QComboBox>("era")->setCurrentIndex(4); // 令和
     control<QSpinBox>("yedit")->setValue(8);
-    EXPECT_EQ(written().dy, 38);
+    EXPECT_EQ(written().storedYear, 38);
 }
 
 TEST_F(CoverPageTest, WithoutAHeaderTodaysDateAndEmptyFieldsAreShownAndWrittenAsDraft) {
@@ -167,7 +167,7 @@ TEST_F(CoverPageTest, AnAddresseeTypedOrTakenFromItsHistoryChangesTheCoverOnce) 
     addressee->setCurrentIndex(1);
     emit addressee->activated(1);
     EXPECT_EQ(changed.count(), 2);
-    EXPECT_EQ(written().atesaki1, "南部工業");
+    EXPECT_EQ(written().addressee1, "南部工業");
 }
 
 TEST_F(CoverPageTest, TheHistoryUpdateRemembersTypedTextsAndKeepsThemInTheFields) {
@@ -249,8 +249,8 @@ TEST_F(CoverPageTest, PickingTheAddresseeSetsNameHonorificAndCustomerAndOffersAN
     EXPECT_EQ(issuedFor, std::vector<std::string>{"17"});
     EXPECT_EQ(changed.count(), 1);
     const QuotationHeader header = written();
-    EXPECT_EQ(header.atesaki1, "北辰設備");
-    EXPECT_EQ(header.keisyo, "様");
+    EXPECT_EQ(header.addressee1, "北辰設備");
+    EXPECT_EQ(header.honorific, "様");
     EXPECT_EQ(header.id, "17");
     EXPECT_EQ(header.number, "NF00043");
 
@@ -293,7 +293,7 @@ TEST_F(CoverPageTest, ACancelledPickChangesNothingAndOtherPicksSetOnlyTheirField
     EXPECT_EQ(control<QPushButton>("Button10")->text().toStdString(), "自動見積番号");
     control<QPushButton>("title3")->click();
     EXPECT_EQ(heading, "工事場所");
-    EXPECT_EQ(written().constract1, "月末締め翌月払い");
+    EXPECT_EQ(written().siteName1, "月末締め翌月払い");
     EXPECT_EQ(written().id, "17");
 }
 

@@ -37,14 +37,14 @@ protected:
         MessageBox::takeShownTexts();
     }
 
-    std::vector<std::string> listed(const TFTITLEDATA& dialog) {
+    std::vector<std::string> listed(const TitleDataDialog& dialog) {
         std::vector<std::string> names;
         for (int row = 0; row < dialog.grid()->rowCount(); ++row) {
             names.push_back(dialog.grid()->item(row, 1)->text().toStdString());
         }
         return names;
     }
-    std::vector<std::string> groups(const TFTITLEDATA& dialog) {
+    std::vector<std::string> groups(const TitleDataDialog& dialog) {
         std::vector<std::string> names;
         for (int row = 0; row < dialog.groupList()->count(); ++row) {
             names.push_back(dialog.groupList()->item(row)->text().toStdString());
@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(TitleDataDialogTest, ListsGroupsAndEntriesAndChoosesOnlyASelectedEntry) {
-    TFTITLEDATA dialog(quotations, addresses);
+    TitleDataDialog dialog(quotations, addresses);
     dialog.prepare(std::string(kAddresseeKind), "宛先名称", "");
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("heading"))->text().toStdString(),
               "宛先名称");
@@ -88,7 +88,7 @@ TEST_F(TitleDataDialogTest, ListsGroupsAndEntriesAndChoosesOnlyASelectedEntry) {
 }
 
 TEST_F(TitleDataDialogTest, MasterListsShowNameColumnsAndUngroupedEntriesUnderAllOnly) {
-    TFTITLEDATA dialog(quotations, addresses);
+    TitleDataDialog dialog(quotations, addresses);
     dialog.prepare("4", "取引条件", "");
     EXPECT_EQ(dialog.width(), 823);
     EXPECT_EQ(dialog.grid()->columnCount(), 2);
@@ -102,8 +102,8 @@ TEST_F(TitleDataDialogTest, MasterListsShowNameColumnsAndUngroupedEntriesUnderAl
 }
 
 TEST_F(TitleDataDialogTest, EditingWithoutASelectedEntryDoesNothing) {
-    TFTITLEDATA dialog(quotations, addresses);
-    dialog.setEditRunner([this](TFMTBOX&) {
+    TitleDataDialog dialog(quotations, addresses);
+    dialog.setEditRunner([this](TitleEntryBox&) {
         ++editBoxRuns;
         return true;
     });
@@ -124,11 +124,11 @@ TEST_F(TitleDataDialogTest, TheEditBoxShowsNumberingFieldsOnlyForPerCustomerNumb
         {{true, false, false}, false, "宛先名称"},
     };
     for (const Case& c : cases) {
-        TFTITLEDATA dialog(quotations, addresses);
+        TitleDataDialog dialog(quotations, addresses);
         dialog.setNumbering(c.numbering);
         bool shown = !c.shown;
         std::string heading;
-        dialog.setEditRunner([&](TFMTBOX& box) {
+        dialog.setEditRunner([&](TitleEntryBox& box) {
             shown = box.numberingShown();
             heading = box.heading()->text().toStdString();
             EXPECT_EQ(box.nameEdit()->text().toStdString(), "南部工業");
@@ -158,10 +158,10 @@ TEST_F(TitleDataDialogTest, TheEditBoxShowsNumberingFieldsOnlyForPerCustomerNumb
 
 TEST_F(TitleDataDialogTest, ACounterBeyondTheBoxIsNotLoweredByAnEdit) {
     addresses.execute("UPDATE address SET sex=1234567 WHERE ID=1;");
-    TFTITLEDATA dialog(quotations, addresses);
+    TitleDataDialog dialog(quotations, addresses);
     dialog.setNumbering({true, true, false});
     int counterShown = 0;
-    dialog.setEditRunner([&](TFMTBOX& box) {
+    dialog.setEditRunner([&](TitleEntryBox& box) {
         counterShown = box.counterEdit()->value();
         box.nameEdit()->setText(QStringLiteral("北辰設備工業"));
         return true;
@@ -177,9 +177,9 @@ TEST_F(TitleDataDialogTest, ACounterBeyondTheBoxIsNotLoweredByAnEdit) {
 }
 
 TEST_F(TitleDataDialogTest, NewEntriesAreStoredAndACancelledEditStoresNothing) {
-    TFTITLEDATA dialog(quotations, addresses);
+    TitleDataDialog dialog(quotations, addresses);
     bool store = false;
-    dialog.setEditRunner([&](TFMTBOX& box) {
+    dialog.setEditRunner([&](TitleEntryBox& box) {
         EXPECT_FALSE(box.numberingShown());
         EXPECT_EQ(box.groupEdit()->currentText().toStdString(), "標準");
         box.nameEdit()->setText(QStringLiteral("受注時50%残金月末"));
@@ -201,7 +201,7 @@ TEST_F(TitleDataDialogTest, NewEntriesAreStoredAndACancelledEditStoresNothing) {
     if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
         dialog.prepare(std::string(kAddresseeKind), "宛先名称", "北辰設備");
         dialog.grab().save(QString::fromUtf8(folder) + "/title_data_dialog.png");
-        TFMTBOX box;
+        TitleEntryBox box;
         box.load({2, "南部工業", "様", "S", 5, 12, "大阪", 0},
                  "見積番号の先頭記号を入力して下さい[得意先別管理用]", true, {"大阪", "東京"});
         box.grab().save(QString::fromUtf8(folder) + "/title_entry_box.png");
@@ -210,7 +210,7 @@ TEST_F(TitleDataDialogTest, NewEntriesAreStoredAndACancelledEditStoresNothing) {
 
 TEST_F(TitleDataDialogTest, AnUnreadableBookIsReportedAndLeavesNothingToChoose) {
     addresses.execute("DROP TABLE address;");
-    TFTITLEDATA dialog(quotations, addresses);
+    TitleDataDialog dialog(quotations, addresses);
     dialog.prepare(std::string(kAddresseeKind), "宛先名称", "北辰設備");
     const QStringList shown = MessageBox::takeShownTexts();
     ASSERT_EQ(shown.size(), 1);
@@ -221,7 +221,7 @@ TEST_F(TitleDataDialogTest, AnUnreadableBookIsReportedAndLeavesNothingToChoose) 
 }
 
 TEST_F(TitleDataDialogTest, ADoubleClickChoosesTheRowClicked) {
-    TFTITLEDATA dialog(quotations, addresses);
+    TitleDataDialog dialog(quotations, addresses);
     dialog.prepare("4", "取引条件", "");
     dialog.selectRow(1);
     emit dialog.grid()->cellDoubleClicked(1, 1);

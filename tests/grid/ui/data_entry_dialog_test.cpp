@@ -21,7 +21,7 @@
 namespace kerbina {
 namespace {
 
-// A sheet held in memory; writes go straight into it, as WriteLineFromMessage would.
+// A sheet held in memory; writes go straight into it, as writeLineFromMessage would.
 class MemorySheet : public LineEditorHost {
 public:
     std::vector<LineRecord> lines;
@@ -59,7 +59,7 @@ protected:
     }
 
     // Runs `steps` once the modal dialog is showing, then closes it.
-    void whileShowing(TFDataedit_Dlg& dialog, const std::function<void()>& steps) {
+    void whileShowing(DataEntryDialog& dialog, const std::function<void()>& steps) {
         QTimer::singleShot(0, [&dialog, steps] {
             steps();
             dialog.reject();
@@ -70,17 +70,17 @@ protected:
     std::filesystem::path root = folder.path();
 };
 
-void type(TFDataedit_Dlg& dialog, TFDataedit_Dlg::Tag tag, const char* text) {
+void type(DataEntryDialog& dialog, DataEntryDialog::Tag tag, const char* text) {
     dialog.field(tag)->setText(QString::fromUtf8(text));
 }
 
 // Three lines typed with "連続入力": Enter on the last ticked field writes the line, the dialog
 // steps to the next row, and the grid's selection follows.
 TEST_F(DataEntryDialogTest, ContinuousInputWritesRowAfterRow) {
-    TFDataedit_Dlg dialog(root);
+    DataEntryDialog dialog(root);
     dialog.applySettings(EnvironmentSettings{});
     for (auto tag :
-         {TFDataedit_Dlg::Name, TFDataedit_Dlg::NetQuantity, TFDataedit_Dlg::SubmittedPrice}) {
+         {DataEntryDialog::Name, DataEntryDialog::NetQuantity, DataEntryDialog::SubmittedPrice}) {
         dialog.stopHere(tag)->setChecked(true);
     }
     MemorySheet sheet;
@@ -91,20 +91,20 @@ TEST_F(DataEntryDialogTest, ContinuousInputWritesRowAfterRow) {
             const char* price;
         } lines[] = {{"鋼管", "12", "1500"}, {"継手", "2.5", "300"}, {"試運転調整", "", ""}};
         for (const auto& line : lines) {
-            type(dialog, TFDataedit_Dlg::Name, line.name);
+            type(dialog, DataEntryDialog::Name, line.name);
             if (const char* folder = std::getenv("KERBINA_SCREENSHOT_DIR")) {
                 dialog.grab().save(QString::fromUtf8(folder) + "/data_entry_dialog.png");
             }
-            dialog.enterPressed(TFDataedit_Dlg::Name);
-            type(dialog, TFDataedit_Dlg::NetQuantity, line.quantity);
-            type(dialog, TFDataedit_Dlg::SubmittedQuantity, line.quantity);
-            dialog.enterPressed(TFDataedit_Dlg::NetQuantity);
-            type(dialog, TFDataedit_Dlg::NetPrice, line.price);
-            type(dialog, TFDataedit_Dlg::SubmittedPrice, line.price);
+            dialog.enterPressed(DataEntryDialog::Name);
+            type(dialog, DataEntryDialog::NetQuantity, line.quantity);
+            type(dialog, DataEntryDialog::SubmittedQuantity, line.quantity);
+            dialog.enterPressed(DataEntryDialog::NetQuantity);
+            type(dialog, DataEntryDialog::NetPrice, line.price);
+            type(dialog, DataEntryDialog::SubmittedPrice, line.price);
             if (std::string(line.price).empty()) {
-                dialog.field(TFDataedit_Dlg::Unit)->clear();
+                dialog.field(DataEntryDialog::Unit)->clear();
             }
-            dialog.enterPressed(TFDataedit_Dlg::SubmittedPrice);
+            dialog.enterPressed(DataEntryDialog::SubmittedPrice);
         }
     });
     dialog.editFrom(sheet, 1);
@@ -123,23 +123,23 @@ TEST_F(DataEntryDialogTest, ContinuousInputWritesRowAfterRow) {
 // quantity like every other field; it does not write the line before its quantity and price. The
 // quantity takes full-width digits as the input method leaves them.
 TEST_F(DataEntryDialogTest, EnterInTheUnitMovesOnToTheQuantity) {
-    TFDataedit_Dlg dialog(root);
+    DataEntryDialog dialog(root);
     dialog.applySettings(EnvironmentSettings{});
     MemorySheet sheet;
     whileShowing(dialog, [&] {
-        type(dialog, TFDataedit_Dlg::Name, "鋼管");
+        type(dialog, DataEntryDialog::Name, "鋼管");
         auto* unit = dialog.findChild<QComboBox*>(QStringLiteral("X_Ci"));
         unit->setFocus();
         unit->setEditText(QStringLiteral("ｍ"));
         QTest::keyClick(unit, Qt::Key_Return);
         EXPECT_TRUE(sheet.written.empty());
-        EXPECT_EQ(dialog.focusWidget(), dialog.field(TFDataedit_Dlg::NetQuantity));
+        EXPECT_EQ(dialog.focusWidget(), dialog.field(DataEntryDialog::NetQuantity));
         // The input method commits full-width digits; the field keeps them.
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("１２．５"));
-        QApplication::sendEvent(dialog.field(TFDataedit_Dlg::NetQuantity), &commit);
-        EXPECT_EQ(dialog.field(TFDataedit_Dlg::NetQuantity)->text(), QStringLiteral("１２．５"));
-        type(dialog, TFDataedit_Dlg::SubmittedQuantity, "１２．５");
+        QApplication::sendEvent(dialog.field(DataEntryDialog::NetQuantity), &commit);
+        EXPECT_EQ(dialog.field(DataEntryDialog::NetQuantity)->text(), QStringLiteral("１２．５"));
+        type(dialog, DataEntryDialog::SubmittedQuantity, "１２．５");
         dialog.writeLine(1);
     });
     dialog.editFrom(sheet, 1);
@@ -150,7 +150,7 @@ TEST_F(DataEntryDialogTest, EnterInTheUnitMovesOnToTheQuantity) {
 
 // "前のDATAを取得" copies the line above into the fields; a refused entry stays open unchanged.
 TEST_F(DataEntryDialogTest, PreviousDataAndRefusals) {
-    TFDataedit_Dlg dialog(root);
+    DataEntryDialog dialog(root);
     MemorySheet sheet;
     LineRecord above = newLine();
     above.nameSpec = "保温;GW 25t";
@@ -158,14 +158,14 @@ TEST_F(DataEntryDialogTest, PreviousDataAndRefusals) {
     sheet.lines = {above, newLine()};
     whileShowing(dialog, [&] {
         dialog.findChild<QPushButton*>(QStringLiteral("previousData"))->click();
-        EXPECT_EQ(dialog.field(TFDataedit_Dlg::Name)->text(), QStringLiteral("保温"));
-        EXPECT_EQ(dialog.field(TFDataedit_Dlg::Specification)->text(), QStringLiteral("GW 25t"));
-        EXPECT_EQ(dialog.field(TFDataedit_Dlg::NetQuantity)->text(), QStringLiteral("4"));
-        type(dialog, TFDataedit_Dlg::Note, "a;b");
+        EXPECT_EQ(dialog.field(DataEntryDialog::Name)->text(), QStringLiteral("保温"));
+        EXPECT_EQ(dialog.field(DataEntryDialog::Specification)->text(), QStringLiteral("GW 25t"));
+        EXPECT_EQ(dialog.field(DataEntryDialog::NetQuantity)->text(), QStringLiteral("4"));
+        type(dialog, DataEntryDialog::Note, "a;b");
         dialog.writeLine(1);
         EXPECT_EQ(MessageBox::takeShownTexts(),
                   QStringList{QStringLiteral("名称、仕様に\";\"は使用できません。")});
-        EXPECT_EQ(dialog.field(TFDataedit_Dlg::Note)->text(), QStringLiteral("a;b"));
+        EXPECT_EQ(dialog.field(DataEntryDialog::Note)->text(), QStringLiteral("a;b"));
     });
     dialog.editFrom(sheet, 2);
     EXPECT_TRUE(sheet.written.empty());

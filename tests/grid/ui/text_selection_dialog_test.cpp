@@ -28,7 +28,7 @@ protected:
     void TearDown() override { MessageBox::takeShownTexts(); }
 
     // Runs `steps` once the modal dialog is showing, then closes it.
-    static void whileShowing(TfDATASELECT_Dlg& dialog, const std::function<void()>& steps) {
+    static void whileShowing(TextSelectionDialog& dialog, const std::function<void()>& steps) {
         QTimer::singleShot(0, [&dialog, steps] {
             steps();
             dialog.reject();
@@ -52,7 +52,7 @@ std::vector<std::string> names(const std::vector<RegisteredText>& texts) {
 // Item-name mode lists only the names, puts the chosen prefix in front, applies each reply at
 // once and shows the item the next reply renames; new names go into the names' group.
 TEST_F(TextSelectionDialogTest, ItemNameModeRepliesWithThePrefixedNameAndStaysOpen) {
-    TfDATASELECT_Dlg dialog(database, root);
+    TextSelectionDialog dialog(database, root);
     std::vector<LineMessage> replies;
     int nextItem = 3;
     whileShowing(dialog, [&] {
@@ -104,7 +104,7 @@ TEST_F(TextSelectionDialogTest, ItemNameModeRepliesWithThePrefixedNameAndStaysOp
 // The dialog is made once and reused: after the names, comment mode shows the comments with its
 // own fields and no prefix, and its replies are comment lines.
 TEST_F(TextSelectionDialogTest, CommentModeAfterItemNameModeShowsTheCommentsAgain) {
-    TfDATASELECT_Dlg dialog(database, root);
+    TextSelectionDialog dialog(database, root);
     whileShowing(dialog, [] {});
     dialog.selectItemName("工事1", [](const LineMessage&) { return std::string(); });
 

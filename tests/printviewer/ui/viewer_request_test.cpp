@@ -161,7 +161,7 @@ TEST(ViewerQuotations, FromTheWorkFolderTheBatchOrAFile) {
     bare.openQuotation = true;
     const auto open = requestedQuotations(bare, root.path());
     ASSERT_EQ(open.size(), 1u);
-    EXPECT_EQ(open[0].header.where, example.header.where);
+    EXPECT_EQ(open[0].header.workName, example.header.workName);
     EXPECT_EQ(open[0].sheets[9], example.sheets[9]);
 
     fs::create_directories(printFolder(root.path()));
@@ -175,7 +175,7 @@ TEST(ViewerQuotations, FromTheWorkFolderTheBatchOrAFile) {
     file.quotationFile = exampleQuotation(2);
     const auto recomputed = requestedQuotations(file, root.path());
     ASSERT_EQ(recomputed.size(), 1u);
-    EXPECT_EQ(recomputed[0].header.allGTotal.toString(), "5447455");
+    EXPECT_EQ(recomputed[0].header.submittedGrandTotal.toString(), "5447455");
 }
 
 // The same quotation prints the same from its file and from the program: recomputed with the data

@@ -56,12 +56,12 @@ protected:
         MessageBox::takeShownTexts();
     }
 
-    template <typename T = QWidget> T* control(Tfconfig_Dlg& dialog, const char* name) {
+    template <typename T = QWidget> T* control(SettingsDialog& dialog, const char* name) {
         auto* widget = dialog.findChild<T*>(QString::fromUtf8(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    QRadioButton* option(Tfconfig_Dlg& dialog, const char* group, const char* caption) {
+    QRadioButton* option(SettingsDialog& dialog, const char* group, const char* caption) {
         for (auto* radio : control<QGroupBox>(dialog, group)->findChildren<QRadioButton*>()) {
             if (radio->text() == QString::fromUtf8(caption)) {
                 return radio;
@@ -70,7 +70,7 @@ protected:
         ADD_FAILURE() << group << " " << caption;
         return nullptr;
     }
-    void clickButton(Tfconfig_Dlg& dialog, const char* caption) {
+    void clickButton(SettingsDialog& dialog, const char* caption) {
         for (auto* button : dialog.findChildren<QPushButton*>()) {
             if (button->text() == QString::fromUtf8(caption)) {
                 button->click();
@@ -80,7 +80,7 @@ protected:
         ADD_FAILURE() << caption;
     }
     // A boxed text answered through the input box.
-    void enter(Tfconfig_Dlg& dialog, const char* name, std::optional<QString> answer) {
+    void enter(SettingsDialog& dialog, const char* name, std::optional<QString> answer) {
         MessageBox::setNextInput(std::move(answer));
         control<QPushButton>(dialog, name)->click();
     }
@@ -103,7 +103,7 @@ protected:
 TEST_F(SettingsDialogTest, CostSplitPrintOptionIsRegisteredAndShownAgain) {
     EnvironmentSettings settings;
     readEnvironmentSettings(settings, root(), numbering);
-    Tfconfig_Dlg dialog(settings);
+    SettingsDialog dialog(settings);
     dialog.prepareShow(folders, false, numbering);
     EXPECT_FALSE(control<QCheckBox>(dialog, "printCostSplit")->isChecked());
     control<QCheckBox>(dialog, "printCostSplit")->setChecked(true);
@@ -118,7 +118,7 @@ TEST_F(SettingsDialogTest, CostSplitPrintOptionIsRegisteredAndShownAgain) {
 
     EnvironmentSettings reread;
     readEnvironmentSettings(reread, root(), numbering);
-    Tfconfig_Dlg reopened(reread);
+    SettingsDialog reopened(reread);
     reopened.prepareShow(folders, false, numbering);
     EXPECT_TRUE(control<QCheckBox>(reopened, "printCostSplit")->isChecked());
 }
@@ -127,10 +127,10 @@ TEST_F(SettingsDialogTest, RegisteredValuesReachEveryStoreAndShowAgainOnReopenin
     EnvironmentSettings settings;
     readUserSettings(settings, root());
     readEnvironmentSettings(settings, root(), numbering);
-    Tfconfig_Dlg dialog(settings);
+    SettingsDialog dialog(settings);
     dialog.prepareShow(folders, false, numbering);
     std::optional<RegisterOutcome> outcome;
-    QObject::connect(&dialog, &Tfconfig_Dlg::registered,
+    QObject::connect(&dialog, &SettingsDialog::registered,
                      [&outcome](const RegisterOutcome& registered) { outcome = registered; });
     bool closed = false;
     QObject::connect(&dialog, &QDialog::finished, [&closed] { closed = true; });
@@ -180,7 +180,7 @@ TEST_F(SettingsDialogTest, RegisteredValuesReachEveryStoreAndShowAgainOnReopenin
     EnvironmentSettings reread;
     readUserSettings(reread, root());
     readEnvironmentSettings(reread, root(), numbering);
-    Tfconfig_Dlg reopened(reread);
+    SettingsDialog reopened(reread);
     reopened.prepareShow(folders, false, numbering);
     EXPECT_EQ(control<QPushButton>(reopened, "ci1")->text(), QStringLiteral("個"));
     EXPECT_EQ(control<QPushButton>(reopened, "EDATA1")->text(), QStringLiteral(" 株式会社テスト "));
@@ -196,7 +196,7 @@ TEST_F(SettingsDialogTest, RegisteredValuesReachEveryStoreAndShowAgainOnReopenin
 
 TEST_F(SettingsDialogTest, CancelWritesNothingAndKeepsTheValuesForTheRun) {
     EnvironmentSettings settings;
-    Tfconfig_Dlg dialog(settings);
+    SettingsDialog dialog(settings);
     dialog.prepareShow(folders, false, numbering);
     const std::vector<std::string> before = confFiles(); // the company file the show made
     const std::string companyBefore = readFileBytes(conf("USER_DATA.conf"));
@@ -234,19 +234,19 @@ TEST_F(SettingsDialogTest, BoxedTextsTakeTheInputBoxAnswer) {
     };
     for (const auto& c : cases) {
         EnvironmentSettings settings;
-        Tfconfig_Dlg dialog(settings);
+        SettingsDialog dialog(settings);
         dialog.prepareShow(folders, false, numbering);
         enter(dialog, "title1", c.answer);
         EXPECT_EQ(control<QPushButton>(dialog, "title1")->text(), c.shown);
         dialog.reject();
-        EXPECT_EQ(settings.title1, c.shown.toStdString());
+        EXPECT_EQ(settings.siteNameTitle, c.shown.toStdString());
     }
 }
 
 TEST_F(SettingsDialogTest, StyleFileAndNetworkFolderComeFromTheChooser) {
     EnvironmentSettings settings;
     settings.networkFolder = "/srv/old";
-    Tfconfig_Dlg dialog(settings);
+    SettingsDialog dialog(settings);
     dialog.setChooser(chooser);
     dialog.prepareShow(folders, false, numbering);
 
@@ -269,8 +269,8 @@ TEST_F(SettingsDialogTest, StyleFileAndNetworkFolderComeFromTheChooser) {
 
 TEST_F(SettingsDialogTest, UntickedAutomaticNumberingGreysTheSubOptionsKeepingTheirTicks) {
     EnvironmentSettings settings;
-    settings.NUMBER_OPT4 = true;
-    Tfconfig_Dlg dialog(settings);
+    settings.numberingPerCustomer = true;
+    SettingsDialog dialog(settings);
     dialog.prepareShow(folders, false, numbering);
     auto* perCustomer = control<QCheckBox>(dialog, "NUMBER_OPT4");
     EXPECT_TRUE(perCustomer->isEnabled());
@@ -287,10 +287,10 @@ TEST_F(SettingsDialogTest, UntickedAutomaticNumberingGreysTheSubOptionsKeepingTh
 TEST_F(SettingsDialogTest, AFileThatCannotBeWrittenIsReportedAndNothingIsApplied) {
     fs::create_directories(conf("Kerbina.conf") / "blocked");
     EnvironmentSettings settings;
-    Tfconfig_Dlg dialog(settings);
+    SettingsDialog dialog(settings);
     dialog.prepareShow(folders, false, numbering);
     bool applied = false;
-    QObject::connect(&dialog, &Tfconfig_Dlg::registered, [&applied] { applied = true; });
+    QObject::connect(&dialog, &SettingsDialog::registered, [&applied] { applied = true; });
     MessageBox::takeShownTexts();
     EXPECT_FALSE(dialog.registerSettings());
     EXPECT_FALSE(applied);
@@ -303,7 +303,7 @@ TEST_F(SettingsDialogTest, AFileThatCannotBeWrittenIsReportedAndNothingIsApplied
 // there as a PNG to be looked at.
 TEST_F(SettingsDialogTest, PipingTabOnlyWithItsModule) {
     EnvironmentSettings settings;
-    Tfconfig_Dlg dialog(settings);
+    SettingsDialog dialog(settings);
     auto* tabs = dialog.findChild<QTabWidget*>();
     ASSERT_NE(tabs, nullptr);
     QStringList captions;

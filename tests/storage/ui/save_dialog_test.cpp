@@ -25,24 +25,24 @@ protected:
     void SetUp() override {
         QuotationDatabaseTest::SetUp();
         std::filesystem::create_directories(folder() / "conf");
-        source.current.dy = 38;
-        source.current.dm = 2;
-        source.current.dd = 31;
-        source.current.atesaki1 = "大和設備";
-        source.current.atesaki2 = "御中";
-        source.current.constract1 = "中央ビル";
-        source.current.constract2 = "改修";
-        source.current.where = "空調設備工事";
-        source.current.uLimit = "別途協議";
-        source.current.trade = "現金";
-        source.current.inTanto = "山田";
-        source.current.outTanto = "佐藤";
-        source.current.mLimit = "3ヶ月";
+        source.current.storedYear = 38;
+        source.current.month = 2;
+        source.current.day = 31;
+        source.current.addressee1 = "大和設備";
+        source.current.addressee2 = "御中";
+        source.current.siteName1 = "中央ビル";
+        source.current.siteName2 = "改修";
+        source.current.workName = "空調設備工事";
+        source.current.deliveryDate = "別途協議";
+        source.current.tradeTerms = "現金";
+        source.current.author = "山田";
+        source.current.requester = "佐藤";
+        source.current.validity = "3ヶ月";
         source.current.opt1Str = "至急";
     }
 
     // Runs the dialog modally; `steps` run inside it, then a dialog still open is cancelled.
-    std::string run(Tfsave_Dlg& dialog, NumberingMode mode, const std::function<void()>& steps) {
+    std::string run(SaveDialog& dialog, NumberingMode mode, const std::function<void()>& steps) {
         SaveContext context{*quotations, *addresses, mode, source, prompt};
         QTimer::singleShot(0, &dialog, [&] {
             steps();
@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(SaveDialogTest, ShowsTheQuotationReadOnlyUnderTheConfiguredCaptions) {
-    Tfsave_Dlg dialog(folder(), QStringLiteral("物件名"), QString());
+    SaveDialog dialog(folder(), QStringLiteral("物件名"), QString());
     source.current.number = "NF00042";
     EXPECT_EQ(run(dialog, {.automatic = true}, [] {}), "");
     const std::pair<const char*, const char*> shown[] = {
@@ -96,7 +96,7 @@ TEST_F(SaveDialogTest, ShowsTheQuotationReadOnlyUnderTheConfiguredCaptions) {
 }
 
 TEST_F(SaveDialogTest, ANewNumberIsTakenOncePerShowingAndTheSaveCompletes) {
-    Tfsave_Dlg dialog(folder(), {}, {});
+    SaveDialog dialog(folder(), {}, {});
     const std::string completion = run(dialog, {.automatic = true}, [&] {
         dialog.issueButton()->click();
         EXPECT_EQ(dialog.fieldText(QStringLiteral("見積番号")), QStringLiteral("NF00001"));
@@ -122,7 +122,7 @@ TEST_F(SaveDialogTest, NoToOverwritingKeepsTheDialogOpenAndTheRowAsItWas) {
               RowWriteResult::Written);
     source.current.number = "NF00042";
     prompt.answers = {false};
-    Tfsave_Dlg dialog(folder(), {}, {});
+    SaveDialog dialog(folder(), {}, {});
     EXPECT_EQ(run(dialog, {.automatic = true}, [&] { dialog.saveButton()->click(); }), "");
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(prompt.shown,
@@ -133,7 +133,7 @@ TEST_F(SaveDialogTest, NoToOverwritingKeepsTheDialogOpenAndTheRowAsItWas) {
 TEST_F(SaveDialogTest, AFailedSaveClosesWithoutCompletion) {
     source.current.number = "NF00042";
     ASSERT_TRUE(quotations->executeOrReport("DROP TABLE kerbina"));
-    Tfsave_Dlg dialog(folder(), {}, {});
+    SaveDialog dialog(folder(), {}, {});
     EXPECT_EQ(run(dialog, {.automatic = true}, [&] { dialog.saveButton()->click(); }), "");
     EXPECT_FALSE(stillOpen);
     EXPECT_EQ(prompt.reports.size(), 1u);
@@ -142,7 +142,7 @@ TEST_F(SaveDialogTest, AFailedSaveClosesWithoutCompletion) {
 TEST_F(SaveDialogTest, CancellingTheNumberEntryKeepsTheNumber) {
     source.current.number = "NF00042";
     prompt.texts = {std::nullopt, std::string("手入力-001")};
-    Tfsave_Dlg dialog(folder(), {}, {});
+    SaveDialog dialog(folder(), {}, {});
     run(dialog, {.automatic = false}, [&] {
         dialog.enterButton()->click();
         EXPECT_EQ(dialog.fieldText(QStringLiteral("見積番号")), QStringLiteral("NF00042"));
@@ -154,7 +154,7 @@ TEST_F(SaveDialogTest, CancellingTheNumberEntryKeepsTheNumber) {
 
 TEST_F(SaveDialogTest, ACompanionProgramsCloseCancelsTheSave) {
     source.current.number = "NF00042";
-    Tfsave_Dlg dialog(folder(), {}, {});
+    SaveDialog dialog(folder(), {}, {});
     EXPECT_EQ(run(dialog, {.automatic = true},
                   [&] {
                       dialog.restoreFromLink();
