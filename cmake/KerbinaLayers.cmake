@@ -2,7 +2,7 @@
 #
 # Each core folder may include its own headers and those of the folders listed for it, never a
 # folder above it. ARCHITECTURE.md draws the same table; change both together.
-set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover output widgets printviewer app cli)
+set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover output costs widgets printviewer app cli)
 set(KERBINA_LAYER_base "")
 set(KERBINA_LAYER_money base)
 set(KERBINA_LAYER_records base money)
@@ -13,6 +13,8 @@ set(KERBINA_LAYER_storage base money records)
 set(KERBINA_LAYER_settings base money records storage)
 set(KERBINA_LAYER_cover base money records calc document storage settings)
 set(KERBINA_LAYER_output base money records calc document grid)
+# costs/: expenses (諸経費) and statutory welfare (法定福利費), written as lines and items.
+set(KERBINA_LAYER_costs base money records calc document grid settings)
 # widgets/: the window layer below every subsystem's ui/ (message box, fonts, window positions,
 # text conversions, the application title, the subsystem seam). Window code, on the core folders.
 set(KERBINA_LAYER_widgets base money records calc document grid storage settings cover output)

@@ -1,6 +1,7 @@
 #include "grid/grid_commands.h"
 
 #include "document/work_folder.h"
+#include "records/line_kinds.h"
 
 namespace fs = std::filesystem;
 
@@ -23,6 +24,13 @@ CommandResult finishListChange(GridContext& context, Selection selection) {
     result.itemsChanged = true;
     result.selection = selection;
     return result;
+}
+
+ItemRecord& itemCreatedAt(DocumentState& state, int row) {
+    while (state.itemMax() < row) {
+        state.items.push_back(newSheetItem());
+    }
+    return state.items[static_cast<std::size_t>(row)];
 }
 
 fs::path itemSheetFile(const fs::path& workFolder, int item) {

@@ -90,6 +90,9 @@ CommandResult finishChange(GridContext& context, Selection selection);
 // The end of every change of the breakdown list on its page: the list pass, then "HEAD.WRK".
 CommandResult finishListChange(GridContext& context, Selection selection);
 
+// Breakdown item `row`, after appending empty work items until it exists.
+ItemRecord& itemCreatedAt(DocumentState& state, int row);
+
 // Files of breakdown item n in the work folder.
 std::filesystem::path itemSheetFile(const std::filesystem::path& workFolder, int item);
 std::filesystem::path itemPickupFile(const std::filesystem::path& workFolder, int item);

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "base/text_codec.h"
 #include "grid/row_commands.h"
+#include "records/item_settings.h"
 #include "records/line_kinds.h"
 #include "records/records.h"
 
@@ -14,6 +15,7 @@ namespace kerbina {
 namespace {
 
 constexpr std::size_t kMessageFields = 22;
+constexpr std::size_t kItemMessageFields = 10;
 
 Currency numberOrZero(std::string_view text) {
     try {
@@ -162,6 +164,50 @@ CommandResult writeLineFromMessage(GridContext& context, Selection selection,
     result.changed = true;
     result.selection = Selection{row + 1, row + 1};
     return result;
+}
+
+ItemMessage parseItemMessage(std::string_view text) {
+    std::vector<std::string_view> fields = splitFields(text, ';');
+    fields.resize(std::max(fields.size(), kItemMessageFields));
+    ItemMessage message;
+    message.messageName = std::string(fields[0]);
+    message.kind = integerOrZero(fields[1]);
+    message.name = std::string(fields[2]);
+    message.note = std::string(fields[3]);
+    message.submittedTotal = numberOrZero(fields[4]);
+    message.netTotal = numberOrZero(fields[5]);
+    message.setting144 = numberOrZero(fields[6]);
+    message.setting152 = numberOrZero(fields[7]);
+    message.setting160 = numberOrZero(fields[8]);
+    message.setting168 = numberOrZero(fields[9]);
+    return message;
+}
+
+std::string itemMessageText(const ItemMessage& m) {
+    return asSeparatedField(m.messageName) + ';' + std::to_string(m.kind.code()) + ';' +
+           asSeparatedField(m.name) + ';' + asSeparatedField(m.note) + ';' +
+           m.submittedTotal.toString() + ';' + m.netTotal.toString() + ';' +
+           m.setting144.toString() + ';' + m.setting152.toString() + ';' + m.setting160.toString() +
+           ';' + m.setting168.toString();
+}
+
+CommandResult writeItemFromMessage(GridContext& context, int row, const ItemMessage& message,
+                                   const std::function<void(ItemRecord&)>& completeItem) {
+    if (row < 1) {
+        return nothingChanged(Selection{row, row});
+    }
+    ItemRecord& item = itemCreatedAt(context.state, row);
+    item.kind = message.kind;
+    item.name = fitToWidth(message.name, kItemNameWidth);
+    item.note = fitToWidth(message.note, kItemNoteWidth);
+    item.submittedTotal = message.submittedTotal;
+    item.netTotal = message.netTotal;
+    setItemMessageSettings(item, message.setting144, message.setting152, message.setting160,
+                           message.setting168);
+    if (completeItem) {
+        completeItem(item);
+    }
+    return finishListChange(context, Selection{row, row});
 }
 
 } // namespace kerbina

@@ -3,6 +3,7 @@
 #include "grid/grid_commands.h"
 #include "records/kinds.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -65,5 +66,36 @@ enum class AfterWrite { Save, KeepInMemory };
 CommandResult writeLineFromMessage(GridContext& context, Selection selection,
                                    const LineMessage& message, LineWriteMode mode,
                                    AfterWrite afterWrite, bool listMode);
+
+// The item message: how the expense and welfare dialogs hand an item to the breakdown list. Its
+// text form has 10 fields separated by ";": the message name, kind, name, note, submitted total,
+// net total and the four setting fields at offsets 144, 152, 160 and 168 of the item, whose
+// meaning depends on the kind (records/item_settings.h).
+struct ItemMessage {
+    std::string messageName = "WM_KEIHIWRITE";
+    ItemKind kind;
+    std::string name;
+    std::string note;
+    Currency submittedTotal;
+    Currency netTotal;
+    Currency setting144;
+    Currency setting152;
+    Currency setting160;
+    Currency setting168;
+
+    friend bool operator==(const ItemMessage&, const ItemMessage&) = default;
+};
+
+// The text form; reading follows the line message's rules.
+ItemMessage parseItemMessage(std::string_view text);
+std::string itemMessageText(const ItemMessage& message);
+
+// Writes breakdown item `row` from a message: empty work items are appended until the row exists,
+// then the item's kind, name (cut to 100 bytes), note (40 bytes), totals and the four setting
+// fields are set; its other fields keep their values. `completeItem`, when given, sets the fields
+// the message does not carry. Then the list pass runs and the items are written ("HEAD.WRK").
+// The selection stays on the row; the caller takes the item snapshot first.
+CommandResult writeItemFromMessage(GridContext& context, int row, const ItemMessage& message,
+                                   const std::function<void(ItemRecord&)>& completeItem = {});
 
 } // namespace kerbina

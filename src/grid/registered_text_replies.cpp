@@ -17,14 +17,6 @@ namespace {
 const char* const kFirstRowRefusal = "先頭行にコメントを入れる事はできません。";
 const char* const kHoldsDataRefusal = "すでに積算データが存在しますのでコメントにはできません";
 
-// Appends empty work items until `row` exists.
-ItemRecord& itemCreatedAt(DocumentState& state, int row) {
-    while (state.itemMax() < row) {
-        state.items.push_back(newSheetItem());
-    }
-    return state.items[static_cast<std::size_t>(row)];
-}
-
 // A line that says something: neither an empty row nor the title line the totals pass keeps.
 bool isContentLine(const LineRecord& line) {
     if (line.kind == LineKind::Title) {

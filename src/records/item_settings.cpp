@@ -101,4 +101,12 @@ bool showsNoteInTotalColumn(const ItemRecord& item) {
     return item.subKind == Currency::fromWhole(15) || item.subKind == Currency::fromWhole(30);
 }
 
+void setItemMessageSettings(ItemRecord& item, Currency at144, Currency at152, Currency at160,
+                            Currency at168) {
+    item.setAmountRounding = at144;
+    item.setExpenseRounding = at152;
+    item.setQuantityDecimals = at160;
+    item.setTotalLevel = at168;
+}
+
 } // namespace kerbina

@@ -68,4 +68,9 @@ Currency commentPlacement(const ItemRecord& item);
 void setCommentPlacement(ItemRecord& item, Currency placement);
 bool showsNoteInTotalColumn(const ItemRecord& item);
 
+// The four setting fields as the item message of the expense and welfare dialogs carries them
+// (144, 152, 160, 168), whatever they mean for the item's kind.
+void setItemMessageSettings(ItemRecord& item, Currency at144, Currency at152, Currency at160,
+                            Currency at168);
+
 } // namespace kerbina

@@ -3,6 +3,7 @@
 #include "grid/row_commands.h"
 #include "grid_test_support.h"
 #include "money_literal.h"
+#include "records/item_settings.h"
 #include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
@@ -220,6 +221,56 @@ TEST(CommentLineMessage, QuantityOneOrNone) {
     const LineMessage none = commentLineMessage("注記", "式", CommentQuantity::None, "");
     EXPECT_EQ(none.kind, 30);
     EXPECT_EQ(none.unit, "");
+}
+
+TEST(ItemMessage, TextFormRoundTripsAndReadsDamagedFieldsAsZero) {
+    ItemMessage message;
+    message.kind = ItemKind::ExpenseOutsideOtherExpenses;
+    message.name = "現場;管理費";
+    message.setting144 = c("2.5");
+    message.setting152 = c("8");
+    message.setting160 = c("2");
+    message.setting168 = c("1");
+    const std::string text = itemMessageText(message);
+    EXPECT_EQ(text, "WM_KEIHIWRITE;82;現場；管理費;;0;0;2.5;8;2;1");
+    EXPECT_EQ(itemMessageText(parseItemMessage(text)), text);
+
+    const ItemMessage damaged = parseItemMessage("WM_KEIHIWRITE;x;名;;1,0;;abc");
+    EXPECT_EQ(damaged.kind, ItemKind(0));
+    EXPECT_EQ(damaged.name, "名");
+    EXPECT_EQ(damaged.setting144, Currency());
+    EXPECT_EQ(damaged.setting168, Currency());
+}
+
+// The item is created past the end, takes the message's fields and keeps the others; the list
+// pass runs and the list is written.
+TEST(ItemMessage, WritesTheItemAtItsRowCreatingTheRowsBefore) {
+    CommandBench bench;
+    bench.state.items = {ItemRecord{}, newSheetItem()};
+    bench.state.items[1].name = "工事";
+    ItemMessage message;
+    message.kind = ItemKind::Welfare;
+    message.name = std::string(60, 'x') + "法定福利費";
+    message.note = "0";
+    message.setting144 = c("16.5");
+    message.setting152 = c("15.9");
+
+    const CommandResult result = writeItemFromMessage(
+        bench.context, 3, message, [](ItemRecord& item) { item.subKind = Currency::fromWhole(1); });
+
+    ASSERT_EQ(bench.state.itemMax(), 3);
+    EXPECT_EQ(bench.state.items[1].name, "工事");
+    EXPECT_EQ(bench.state.items[2].kind, ItemKind::Sheet);
+    const ItemRecord& item = bench.state.items[3];
+    EXPECT_EQ(item.kind, ItemKind::Welfare);
+    EXPECT_EQ(item.name, std::string(60, 'x') + "法定福利費"); // 75 bytes in CP932: fits
+    EXPECT_EQ(item.note, "0");
+    EXPECT_EQ(welfareRates(item).labourRate, c("16.5"));
+    EXPECT_EQ(welfareRates(item).employerRate, c("15.9"));
+    EXPECT_EQ(item.subKind, Currency::fromWhole(1));
+    EXPECT_EQ(bench.cycle.steps, (std::vector<std::string>{"list totals", "write list"}));
+    EXPECT_TRUE(result.changed);
+    EXPECT_EQ(result.selection, (Selection{3, 3}));
 }
 
 } // namespace
