@@ -473,8 +473,9 @@ void MainWindow::updateMenusForMode() {
                              "moveDown pasteClipboard cursorNameToSpecification "
                              "cursorSpecificationToName smallSum midSum rangeSum hiddenRangeSum "
                              "sumLine tax comment properties")
-            : QStringLiteral("listUndo listCopy listPaste listInsert listDelete listComment "
-                             "listCalcSettings");
+            : QStringLiteral("listUndo listTransfer listCopy listPaste listInsert listDelete "
+                             "listHierarchy listComment listNote listReduction listExpenses "
+                             "listTax listSmallSum listMidSum listSumLine listCalcSettings");
     for (const QString& name : commands.split(QLatin1Char(' '))) {
         if (QAction* command = action(name)) {
             view_->grid()->addAction(command);

@@ -291,11 +291,10 @@ void SheetEditingSubsystem::addLineCommands(QMenu& linesMenu, CommandSet& comman
             });
     }
     menu->addSeparator();
-    // These open the expense, welfare, calculated-price and comment dialogs, which come with
-    // their subsystems.
-    for (const char* caption :
-         {"諸経費", "法定福利費", "選択範囲に対して単価計算", "選択範囲に対して歩掛計算",
-          "選択範囲に対して付帯単価計算", "計算単価を通常単価で使用"}) {
+    // These open the calculated-price dialogs, which come with their subsystem. The expense and
+    // welfare commands are added after this menu's entries by their own subsystems.
+    for (const char* caption : {"選択範囲に対して単価計算", "選択範囲に対して歩掛計算",
+                                "選択範囲に対して付帯単価計算", "計算単価を通常単価で使用"}) {
         menu->addAction(QString::fromUtf8(caption))->setEnabled(false);
     }
     add(menu, "comment", QStringLiteral("特記事項"), {}, [this] { selectComment(); });
