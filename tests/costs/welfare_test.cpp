@@ -1,4 +1,5 @@
 #include "base/file_io.h"
+#include "calc/totals.h"
 #include "costs/welfare_form.h"
 #include "costs/welfare_writes.h"
 #include "money_literal.h"
@@ -243,6 +244,29 @@ TEST(WelfareSheet, WelfareLinesCarryTheRatesAndTheFormulaPlace) {
     EXPECT_EQ(comments.state.sheet[1].unit, "");
     EXPECT_EQ(comments.state.sheet[1].amountText, "");
     EXPECT_EQ(comments.state.sheet[2].amountText, "False");
+}
+
+// The records written are what the totals pass computes the welfare from.
+TEST(WelfareSheet, TheTotalsPassPutsTheFormulaWhereTheBoxSays) {
+    for (const bool ticked : {true, false}) {
+        WelfareBench bench;
+        LineRecord priced = namedLine("配管");
+        priced.netQuantity = priced.submittedQuantity = c("1");
+        priced.netPrice = priced.submittedPrice = c("1000000");
+        bench.state.sheet = sheetWithLines({priced});
+        WelfareForm form = exampleForm("80");
+        form.labourRate = "20";
+        form.employerRate = "10";
+        form.formulaInSpecification = ticked;
+        writeWelfare(bench.context, Selection{2, 2}, entryOf(form), WelfareLayout::Single, false);
+        recalculateSheet(bench.state);
+
+        const LineRecord& welfare = bench.state.sheet[2];
+        EXPECT_EQ(welfare.submittedAmount, c("16000")); // 1,000,000 × 20% × 10% × 80%
+        const std::string formula = "1,000,000×20%×10%×80%";
+        EXPECT_EQ(welfare.nameSpec.find(formula) != std::string::npos, ticked);
+        EXPECT_EQ(welfare.note, ticked ? "" : formula);
+    }
 }
 
 TEST(WelfareList, ExpandedWritesAllFiveInsurancesAndTheirSum) {
