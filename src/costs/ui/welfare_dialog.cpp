@@ -2,6 +2,7 @@
 
 #include "widgets/message_box.h"
 #include "widgets/qt_text.h"
+#include "widgets/typed_number_fields.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,6 +34,9 @@ QLineEdit* rateField(const QString& objectName, QWidget* parent) {
     field->setObjectName(objectName);
     field->setAlignment(Qt::AlignRight);
     field->setMaximumWidth(90);
+    // Rates in percent, with the four decimals amounts keep.
+    field->setValidator(new TypedNumberValidator(
+        QRegularExpression(QStringLiteral("\\d{0,9}(\\.\\d{0,4})?")), field));
     return field;
 }
 
