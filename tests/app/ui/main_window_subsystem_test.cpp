@@ -64,15 +64,15 @@ private:
 
 class MainWindowSubsystemTest : public MainWindowTest {
 protected:
-    // A quotation whose one sheet holds a priced line and a welfare line (kind 97), whose dialog
-    // comes with a subsystem of its own.
+    // A quotation whose one sheet holds a priced line and a calculated unit price line (kind 50),
+    // whose dialog comes with a subsystem of its own.
     fs::path twoLines() const {
         const fs::path file = root.path() / "two_lines.krb2";
         writeTextLines(
             file, {"<TITLE>", "[Opt1Int]=1", "[ItemMax]=1", "</TITLE>", "<ITEM>",
                    "10;配管工事;1500;1500;0.5;0.5;10;1;0.5;0;0;;0;0", "</ITEM>", "<DATA>",
                    "1;鋼管;SGP 25A;0;11999;ｍ;1;1;1;1500;1500;0;0;0;0;0;0;0;0;;;",
-                   "1;法定福利費;;0;11999;式;97;1;1;0;0;0;0;0;0;0;0;0;0;;;", "</DATA>", "</EOF>"});
+                   "1;単価計算;;0;11999;式;50;1;1;0;0;0;0;0;0;0;0;0;0;;;", "</DATA>", "</EOF>"});
         return file;
     }
 
@@ -143,12 +143,12 @@ TEST_F(MainWindowSubsystemTest, ACommandOfTheSubsystemRunsByItsKeyOnItsPage) {
 TEST_F(MainWindowSubsystemTest, LinesNamedCommandsAndMessagesReachTheSubsystemThatHandlesThem) {
     const auto window = startWithFake();
     auto* view = window->findChild<QuotationView*>();
-    ASSERT_EQ(window->document().sheet[2].kind, 97);
+    ASSERT_EQ(window->document().sheet[2].kind, 50);
     MessageBox::takeShownTexts();
     emit view->rowDoubleClicked(2);
     EXPECT_EQ(MessageBox::takeShownTexts(),
               QStringList{QStringLiteral("この機能はまだ使えません。")});
-    handledKind = 97;
+    handledKind = 50;
     emit view->rowDoubleClicked(2);
     EXPECT_EQ(seen.linesOpened, std::vector<int>{2});
     EXPECT_TRUE(MessageBox::takeShownTexts().isEmpty());
