@@ -3,6 +3,7 @@
 #include "app/quotation_session.h"
 #include "calc/totals.h"
 #include "document/quotation_file.h"
+#include "document/work_store.h"
 #include "grid/item_commands.h"
 #include "grid/line_message.h"
 #include "grid/list_commands.h"
@@ -58,6 +59,11 @@ TEST_F(ListSessionTest, ListEditsKeepEverySheetWithItsItemThroughSaveAndReopen) 
     for (int n = 1; n <= 4; ++n) {
         session->showPage(n);
         writeLine("工事" + std::to_string(n), prices[static_cast<std::size_t>(n - 1)]);
+        session->runGridCommand(
+            [n](GridContext& context, Selection selection) {
+                return renameItem(context, selection, n, "工事" + std::to_string(n), false);
+            },
+            Selection{1, 1});
     }
     session->showPage(3);
     session->showPage(0);
@@ -121,7 +127,35 @@ TEST_F(ListSessionTest, ListEditsKeepEverySheetWithItsItemThroughSaveAndReopen) 
     EXPECT_EQ(data.header.netGrandTotal, reopened.header.netGrandTotal);
     EXPECT_EQ(data.header.submittedTaxTotal, reopened.header.submittedTaxTotal);
     EXPECT_EQ(reopened.header.submittedGrandTotal, saved.header.submittedGrandTotal);
-    EXPECT_EQ(data.header.submittedGrandTotal, c("19500"));
+    // 20000 of the sheets less the reduction of 500, and 10 % tax.
+    EXPECT_EQ(data.header.submittedGrandTotal, c("21450"));
+}
+
+// 取り消し and やり直し on the list take back and repeat an insert together with the sheet files.
+TEST_F(ListSessionTest, ListUndoAndRedoMoveTheSheetsWithTheItems) {
+    for (int n = 1; n <= 2; ++n) {
+        session->showPage(n);
+        writeLine("工事" + std::to_string(n), "1000");
+    }
+    session->showPage(0);
+    const auto firstLineOf = [&](int item) {
+        return readSheetFile(session->store().workFolder / sheetFileName(item))[1].nameSpec;
+    };
+    runOnList(insertItem, Selection{1, 1});
+    ASSERT_EQ(session->document().itemMax(), 3);
+    EXPECT_TRUE(firstLineOf(2).starts_with("工事1"));
+
+    ASSERT_TRUE(session->undo().done);
+    EXPECT_EQ(session->document().itemMax(), 2);
+    EXPECT_TRUE(firstLineOf(1).starts_with("工事1"));
+    EXPECT_TRUE(firstLineOf(2).starts_with("工事2"));
+    EXPECT_EQ(session->document().currentSheetNumber, 2);
+
+    ASSERT_TRUE(session->redo().done);
+    EXPECT_EQ(session->document().itemMax(), 3);
+    EXPECT_TRUE(firstLineOf(3).starts_with("工事2"));
+    EXPECT_EQ(session->document().currentSheetNumber, 3);
+    EXPECT_FALSE(session->redo().done);
 }
 
 } // namespace

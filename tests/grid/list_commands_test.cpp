@@ -30,14 +30,6 @@ std::vector<int> kindsOf(const DocumentState& state) {
     return kinds;
 }
 
-std::vector<std::string> namesOf(const DocumentState& state) {
-    std::vector<std::string> names;
-    for (int n = 1; n <= state.itemMax(); ++n) {
-        names.push_back(state.items[static_cast<std::size_t>(n)].name);
-    }
-    return names;
-}
-
 // Items "工事1".."工事n" of the given kinds, without sheet files.
 void addItems(DocumentState& state, const std::vector<int>& kinds) {
     for (std::size_t n = 0; n < kinds.size(); ++n) {
