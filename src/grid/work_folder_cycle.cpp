@@ -147,15 +147,20 @@ void WorkFolderEditCycle::keepListForRedo() {
                         Durability::Scratch);
 }
 
-bool WorkFolderEditCycle::redoList() {
+bool WorkFolderEditCycle::redoKept() const {
     const fs::path folder = store_.workFolder / kListRedoFolderName;
-    const fs::path header = folder / headerFileName(kRedoHeaderExtension);
     const fs::path undone = folder / kUndoneListFile;
     std::error_code error;
-    if (!redoKept_ || !fs::is_regular_file(header, error) || !fs::is_regular_file(undone, error) ||
-        readFileBytes(undone) != readFileBytes(store_.workFolder / headerFileName("WRK"))) {
+    return redoKept_ && fs::is_regular_file(folder / headerFileName(kRedoHeaderExtension), error) &&
+           fs::is_regular_file(undone, error) &&
+           readFileBytes(undone) == readFileBytes(store_.workFolder / headerFileName("WRK"));
+}
+
+bool WorkFolderEditCycle::redoList() {
+    if (!redoKept()) {
         return false;
     }
+    const fs::path folder = store_.workFolder / kListRedoFolderName;
     for (const fs::path& file : itemFilesIn(store_.workFolder)) {
         removeFile(file);
     }
@@ -184,7 +189,10 @@ bool WorkFolderEditCycle::undo(bool listMode) {
     if (!fs::is_regular_file(store_.workFolder / headerFileName("UND"), error)) {
         return false;
     }
-    keepListForRedo();
+    // Undo repeated restores the same list again; redo still brings back the change undone first.
+    if (!redoKept()) {
+        keepListForRedo();
+    }
     const bool filesRestored = restoreListFiles();
     if (!undoList(state_, store_, events_)) {
         return false;

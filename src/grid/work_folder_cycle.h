@@ -37,6 +37,8 @@ public:
 private:
     bool restoreListFiles();
     void keepListForRedo();
+    // Whether the list redo keeps is still the one to bring back.
+    bool redoKept() const;
 
     DocumentState& state_;
     WorkStore& store_;

@@ -105,6 +105,7 @@ TEST(ListCommands, HierarchyGroupsARangeMovesTheSheetsAndUndoesAndRedoes) {
     EXPECT_EQ(bench.state.sheet, openSheet);
 
     ASSERT_TRUE(bench.cycle.undo(true));
+    ASSERT_TRUE(bench.cycle.undo(true)); // the same list again
     EXPECT_EQ(kindsOf(bench.state), (std::vector<int>(6, 10)));
     EXPECT_EQ(bench.state.currentSheetNumber, 4);
     for (int n = 1; n <= 6; ++n) {
