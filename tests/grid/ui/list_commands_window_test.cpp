@@ -45,6 +45,7 @@ TEST_F(MainWindowTest, TheBreakdownListOffersItsStructureCommandsAndOpensNewShee
     EXPECT_EQ(document.items[2].submittedTotal, Currency::fromWhole(1000));
     EXPECT_EQ(cell(*window, 2, 2), QStringLiteral("出精値引"));
     MessageBox::takeShownTexts();
+    screenshot(*window, "list_reduction");
 
     emit window->findChild<QuotationView*>()->rowDoubleClicked(4);
     EXPECT_EQ(MessageBox::takeShownTexts(),
