@@ -577,6 +577,7 @@ void QuotationSession::enterPage(bool listMode) {
 }
 
 DocumentChanges QuotationSession::showPage(int sheet) {
+    cycle_->forgetListRedo();
     recorder_->takeHeaderEdits(state_.header);
     writeHeaderFiles(state_, store_.workFolder, *recorder_);
     if (sheet == 0) {
@@ -614,7 +615,7 @@ DocumentChanges QuotationSession::recalculate() {
 SessionOutcome QuotationSession::undo() {
     SessionOutcome outcome;
     if (display_.listMode) {
-        outcome.done = undoList(state_, store_, *recorder_);
+        outcome.done = cycle_->undo(true);
         if (outcome.done) {
             enterPage(true);
         }
@@ -630,9 +631,16 @@ SessionOutcome QuotationSession::undo() {
 
 SessionOutcome QuotationSession::redo() {
     SessionOutcome outcome;
-    outcome.done = !display_.listMode && redoSheet(state_, store_, *recorder_);
-    if (outcome.done) {
-        runTotalsPasses(state_, *recorder_, false);
+    if (display_.listMode) {
+        outcome.done = cycle_->redoList();
+        if (outcome.done) {
+            enterPage(true);
+        }
+    } else {
+        outcome.done = redoSheet(state_, store_, *recorder_);
+        if (outcome.done) {
+            runTotalsPasses(state_, *recorder_, false);
+        }
     }
     outcome.changes = takeChanges();
     return outcome;

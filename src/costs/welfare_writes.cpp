@@ -2,6 +2,7 @@
 
 #include "base/text_codec.h"
 #include "document/work_store.h"
+#include "grid/item_data.h"
 #include "money/typed_number.h"
 #include "records/item_settings.h"
 #include "records/kinds.h"
@@ -108,25 +109,6 @@ ItemRecord commentItem(const WelfareEntry& entry, const std::string& text) {
     setWelfareRates(item, WelfareRates{Currency(), Currency(), entry.workerRate});
     setCommentPlacement(item, Currency::fromWhole(entry.formulaInSpecification ? 1 : 0));
     return item;
-}
-
-// A line that says something: neither an empty row nor the title line the totals pass keeps.
-bool isContentLine(const LineRecord& line) {
-    return line.kind != LineKind::Title && (line.kind != LineKind::Empty || !line.nameSpec.empty());
-}
-
-bool sheetHoldsLines(const DocumentState& state, const std::filesystem::path& workFolder,
-                     int item) {
-    if (item == state.currentSheetNumber) {
-        return std::ranges::any_of(state.sheet.begin() + 1, state.sheet.end(), isContentLine);
-    }
-    const std::filesystem::path file = itemSheetFile(workFolder, item);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return false;
-    }
-    const Sheet sheet = readSheetFile(file);
-    return std::ranges::any_of(sheet.begin() + 1, sheet.end(), isContentLine);
 }
 
 CommandResult writeSheetLines(GridContext& context, int first,
@@ -279,15 +261,7 @@ std::optional<std::string> listWelfareRefusal(const DocumentState& state,
     if (row <= 1) {
         return std::string(kFirstRowRefusal);
     }
-    if (row > state.itemMax()) {
-        return std::nullopt;
-    }
-    const ItemRecord& item = state.items[static_cast<std::size_t>(row)];
-    if (item.kind == ItemKind::Reduction || isExpenseItem(item.kind)) {
-        return std::nullopt;
-    }
-    if (!item.netTotal.isZero() || !item.submittedTotal.isZero() ||
-        (ownsSheet(item.kind) && sheetHoldsLines(state, workFolder, row))) {
+    if (itemHoldsData(state, workFolder, row, DataCheck::ExpenseEntry)) {
         return std::string(kHoldsDataRefusal);
     }
     return std::nullopt;

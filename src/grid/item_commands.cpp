@@ -192,6 +192,12 @@ CommandResult insertItem(GridContext& context, Selection selection) {
         return nothingChanged(selection);
     }
     context.cycle.takeListSnapshot();
+    insertEmptyItem(context, row);
+    return finishListChange(context, selection);
+}
+
+void insertEmptyItem(GridContext& context, int row) {
+    DocumentState& state = context.state;
     for (int item = state.itemMax(); item >= row; --item) {
         moveItemFiles(context.workFolder, item, item + 1);
     }
@@ -212,7 +218,6 @@ CommandResult insertItem(GridContext& context, Selection selection) {
     if (state.currentSheetNumber >= row) {
         ++state.currentSheetNumber;
     }
-    return finishListChange(context, selection);
 }
 
 CommandResult renameItem(GridContext& context, Selection selection, int item,

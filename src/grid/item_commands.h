@@ -19,6 +19,10 @@ CommandResult cutItem(GridContext& context, Selection selection);
 CommandResult pasteItem(GridContext& context, Selection selection);
 // Moves the items from the selected one on down one number and puts an empty item there.
 CommandResult insertItem(GridContext& context, Selection selection);
+// The step of Insert without its question and snapshot: the items from `row` (an existing item)
+// on move down one number with their files, the ranges follow them, and an empty work item takes
+// `row`. The open sheet's number follows its item.
+void insertEmptyItem(GridContext& context, int row);
 // Removes the selected item; the list never becomes empty.
 CommandResult deleteItem(GridContext& context, Selection selection);
 

@@ -2,13 +2,12 @@
 
 #include "base/text.h"
 #include "base/text_codec.h"
-#include "document/work_store.h"
+#include "grid/item_data.h"
 #include "records/item_settings.h"
 #include "records/kinds.h"
 #include "records/line_kinds.h"
 
 #include <algorithm>
-#include <system_error>
 
 namespace kerbina {
 
@@ -16,30 +15,6 @@ namespace {
 
 const char* const kFirstRowRefusal = "先頭行にコメントを入れる事はできません。";
 const char* const kHoldsDataRefusal = "すでに積算データが存在しますのでコメントにはできません";
-
-// A line that says something: neither an empty row nor the title line the totals pass keeps.
-bool isContentLine(const LineRecord& line) {
-    if (line.kind == LineKind::Title) {
-        return false;
-    }
-    return line.kind != LineKind::Empty || !line.nameSpec.empty();
-}
-
-// Whether the item's sheet (the one in memory when it is the open sheet, else its work file)
-// holds lines. A sheet of comments only has no totals, yet it is data the user typed.
-bool sheetHoldsLines(const DocumentState& state, const std::filesystem::path& workFolder,
-                     int item) {
-    if (item == state.currentSheetNumber) {
-        return std::ranges::any_of(state.sheet.begin() + 1, state.sheet.end(), isContentLine);
-    }
-    const std::filesystem::path file = itemSheetFile(workFolder, item);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return false;
-    }
-    const Sheet sheet = readSheetFile(file);
-    return std::ranges::any_of(sheet.begin() + 1, sheet.end(), isContentLine);
-}
 
 } // namespace
 
@@ -106,15 +81,7 @@ std::optional<std::string> commentItemRefusal(const DocumentState& state,
     if (row <= 1) {
         return std::string(kFirstRowRefusal);
     }
-    if (row > state.itemMax()) {
-        return std::nullopt;
-    }
-    const ItemRecord& item = state.items[static_cast<std::size_t>(row)];
-    if (item.kind == ItemKind::Reduction) {
-        return std::nullopt;
-    }
-    if (!item.netTotal.isZero() || !item.submittedTotal.isZero() ||
-        (ownsSheet(item.kind) && sheetHoldsLines(state, workFolder, row))) {
+    if (itemHoldsData(state, workFolder, row)) {
         return std::string(kHoldsDataRefusal);
     }
     return std::nullopt;

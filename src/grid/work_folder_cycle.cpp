@@ -15,6 +15,9 @@ namespace kerbina {
 namespace {
 
 constexpr const char* kSheetNumberFile = "SHEET";
+constexpr const char* kListRedoFolderName = "LIST.RDO";
+constexpr const char* kRedoHeaderExtension = "RDO"; // the list redo brings back
+constexpr const char* kUndoneListFile = "UNDONE";   // "HEAD.WRK" as the undo left it
 
 bool startsWithDigitsThen(std::string_view name, std::string_view prefix, std::string_view suffix) {
     if (name.size() <= prefix.size() + suffix.size()) {
@@ -59,6 +62,7 @@ WorkFolderEditCycle::WorkFolderEditCycle(DocumentState& state, WorkStore& store,
     : state_(state), store_(store), events_(events) {}
 
 void WorkFolderEditCycle::takeSheetSnapshot() {
+    redoKept_ = false;
     saveSheetRecords(state_, store_, events_, RecordMode::Und);
 }
 
@@ -67,10 +71,12 @@ void WorkFolderEditCycle::recalculate(bool listMode) {
 }
 
 void WorkFolderEditCycle::writeSheet() {
+    redoKept_ = false;
     saveSheetRecords(state_, store_, events_, RecordMode::Wrk);
 }
 
 void WorkFolderEditCycle::takeListSnapshot() {
+    redoKept_ = false;
     saveItemList(state_, store_, ListMode::Und);
     const fs::path folder = store_.workFolder / kListSnapshotFolderName;
     createFolders(folder);
@@ -90,10 +96,12 @@ void WorkFolderEditCycle::takeListSnapshot() {
 }
 
 void WorkFolderEditCycle::writeList() {
+    redoKept_ = false;
     saveItemList(state_, store_, ListMode::Wrk);
 }
 
 void WorkFolderEditCycle::reloadSheet() {
+    redoKept_ = false;
     loadSheet(state_, store_.workFolder, state_.currentSheetNumber);
 }
 
@@ -121,9 +129,69 @@ bool WorkFolderEditCycle::restoreListFiles() {
     return true;
 }
 
+void WorkFolderEditCycle::keepListForRedo() {
+    const fs::path folder = store_.workFolder / kListRedoFolderName;
+    createFolders(folder);
+    removeFile(folder / headerFileName(kRedoHeaderExtension));
+    removeFile(folder / kUndoneListFile);
+    for (const fs::path& file : itemFilesIn(folder)) {
+        removeFile(file);
+    }
+    for (const fs::path& file : itemFilesIn(store_.workFolder)) {
+        copyInto(file, folder);
+    }
+    writeFileAtomically(folder / kSheetNumberFile, std::to_string(state_.currentSheetNumber),
+                        Durability::Scratch);
+    writeFileAtomically(folder / headerFileName(kRedoHeaderExtension),
+                        readFileBytes(store_.workFolder / headerFileName("WRK")),
+                        Durability::Scratch);
+}
+
+bool WorkFolderEditCycle::redoKept() const {
+    const fs::path folder = store_.workFolder / kListRedoFolderName;
+    const fs::path undone = folder / kUndoneListFile;
+    std::error_code error;
+    return redoKept_ && fs::is_regular_file(folder / headerFileName(kRedoHeaderExtension), error) &&
+           fs::is_regular_file(undone, error) &&
+           readFileBytes(undone) == readFileBytes(store_.workFolder / headerFileName("WRK"));
+}
+
+bool WorkFolderEditCycle::redoList() {
+    if (!redoKept()) {
+        return false;
+    }
+    const fs::path folder = store_.workFolder / kListRedoFolderName;
+    for (const fs::path& file : itemFilesIn(store_.workFolder)) {
+        removeFile(file);
+    }
+    for (const fs::path& file : itemFilesIn(folder)) {
+        copyInto(file, store_.workFolder);
+    }
+    store_.backupWriter.forget();
+    readHeaderFile(state_, folder, kRedoHeaderExtension);
+    const std::string sheet = readFileBytes(folder / kSheetNumberFile);
+    state_.currentSheetNumber =
+        std::clamp(parseInteger32(sheet, IntegerText::Lenient).value_or(1), 1, state_.itemMax());
+    loadSheet(state_, store_.workFolder, state_.currentSheetNumber);
+    runTotalsPasses(state_, events_, true);
+    saveItemList(state_, store_, ListMode::Wrk);
+    events_.changed({DocumentChange::Kind::ItemsChanged});
+    redoKept_ = false;
+    return true;
+}
+
 bool WorkFolderEditCycle::undo(bool listMode) {
     if (!listMode) {
+        redoKept_ = false;
         return undoSheet(state_, store_, events_);
+    }
+    std::error_code error;
+    if (!fs::is_regular_file(store_.workFolder / headerFileName("UND"), error)) {
+        return false;
+    }
+    // Undo repeated restores the same list again; redo still brings back the change undone first.
+    if (!redoKept()) {
+        keepListForRedo();
     }
     const bool filesRestored = restoreListFiles();
     if (!undoList(state_, store_, events_)) {
@@ -136,6 +204,10 @@ bool WorkFolderEditCycle::undo(bool listMode) {
         // back as the list shows them.
         recalculateItemList(state_);
     }
+    writeFileAtomically(store_.workFolder / kListRedoFolderName / kUndoneListFile,
+                        readFileBytes(store_.workFolder / headerFileName("WRK")),
+                        Durability::Scratch);
+    redoKept_ = true;
     return true;
 }
 

@@ -14,6 +14,11 @@ namespace kerbina {
 // something else wrote later is never paired with files from an earlier snapshot). List undo puts
 // those files back together with the list, so undoing an item insert, delete or paste brings the
 // sheets back with their items.
+//
+// List undo first keeps the list and the item files as they are in the folder "LIST.RDO", and list
+// redo puts them back, as long as nothing has been written since the undo: any change through the
+// cycle, a "HEAD.WRK" that differs from the one the undo left, or forgetListRedo (a page switch)
+// makes redo do nothing.
 class WorkFolderEditCycle final : public EditCycle {
 public:
     WorkFolderEditCycle(DocumentState& state, WorkStore& store, DocumentEvents& events);
@@ -25,13 +30,20 @@ public:
     void writeList() override;
     void reloadSheet() override;
     bool undo(bool listMode) override;
+    // The list as the last list undo found it; false, changing nothing, when there is none.
+    bool redoList();
+    void forgetListRedo() { redoKept_ = false; }
 
 private:
     bool restoreListFiles();
+    void keepListForRedo();
+    // Whether the list redo keeps is still the one to bring back.
+    bool redoKept() const;
 
     DocumentState& state_;
     WorkStore& store_;
     DocumentEvents& events_;
+    bool redoKept_ = false;
 };
 
 } // namespace kerbina

@@ -9,6 +9,7 @@
 #include "grid/item_commands.h"
 #include "grid/line_entry.h"
 #include "grid/line_message.h"
+#include "grid/list_commands.h"
 #include "grid/named_commands.h"
 #include "grid/row_commands.h"
 #include "grid/spreadsheet_clipboard.h"
@@ -100,26 +101,33 @@ void MainWindow::runWindowCommand(std::string_view name) {
     }
 }
 
-// On a sheet a double-click opens the editor of the line's kind; on the breakdown list it opens
-// that item's sheet, or hands the item to the subsystem of its kind (a comment item's texts).
+// On a sheet a double-click opens the editor of the line's kind. On the breakdown list a subsystem
+// that edits the item's kind opens it; otherwise the list decides (grid/list_commands.h): the
+// item's sheet, a new sheet one row past the last item, or the item's name and texts.
 void MainWindow::onGridDoubleClicked(int row) {
     if (!display_.listMode) {
         selectRows(row, row);
         runCommand([this] { openLineEditor(); });
         return;
     }
-    if (row > state_.itemMax()) {
-        return;
-    }
-    const ItemRecord& item = state_.items[static_cast<std::size_t>(row)];
-    if (ownsSheet(item.kind)) {
-        view_->selectTabOfSheet(row);
-        return;
-    }
-    for (const auto& subsystem : subsystems_) {
-        if (subsystem->openItem(row, item)) {
-            return;
+    if (row <= state_.itemMax()) {
+        const ItemRecord& item = state_.items[static_cast<std::size_t>(row)];
+        for (const auto& subsystem : subsystems_) {
+            if (subsystem->openItem(row, item)) {
+                return;
+            }
         }
+    }
+    std::optional<int> sheet;
+    runCommand([this, row, &sheet] {
+        runGridCommand([row, &sheet](GridContext& context, Selection) {
+            ItemOpening opening = openListItem(context, row);
+            sheet = opening.openSheet;
+            return opening.result;
+        });
+    });
+    if (sheet) {
+        view_->selectTabOfSheet(*sheet);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "costs/ui/welfare_subsystem.h"
 #include "cover/ui/cover_subsystem.h"
 #include "document/ui/backup_subsystem.h"
+#include "grid/ui/list_commands_subsystem.h"
 #include "grid/ui/row_commands_subsystem.h"
 #include "grid/ui/sheet_editing_subsystem.h"
 #include "grid/ui/view_commands_subsystem.h"
@@ -27,7 +28,7 @@ std::vector<SubsystemFactory> standardSubsystems() {
         made<CoverSubsystem>,        made<QuotationListSubsystem>, made<RowCommandsSubsystem>,
         made<PrintSubsystem>,        made<BackupSubsystem>,        made<SettingsSubsystem>,
         made<SheetEditingSubsystem>, made<ViewCommandsSubsystem>,  made<CalcSettingsSubsystem>,
-        made<WelfareSubsystem>,
+        made<ListCommandsSubsystem>, made<WelfareSubsystem>,
     };
 }
 

@@ -125,27 +125,6 @@ bool SheetEditingSubsystem::openLine(int row, const LineRecord* line) {
     return true;
 }
 
-// A comment item of the breakdown list asks for its texts.
-bool SheetEditingSubsystem::openItem(int row, const ItemRecord& item) {
-    if (item.kind != ItemKind::Comment) {
-        return false;
-    }
-    host_.runCommand([&] {
-        const auto name =
-            MessageBox::input(host_.dialogParent(), title(),
-                              QStringLiteral("コメントを入力してください"), false, q(item.name));
-        const auto note =
-            MessageBox::input(host_.dialogParent(), title(),
-                              QStringLiteral("金額欄摘要を入力してください"), false, q(item.note));
-        host_.runGridCommand([&](GridContext& context, Selection selection) {
-            return editCommentItem(context, selection, row,
-                                   name ? std::optional(s(*name)) : std::nullopt,
-                                   note ? std::optional(s(*note)) : std::nullopt);
-        });
-    });
-    return true;
-}
-
 // "新規データ入力": the data-entry dialog at the selection's first row, except for the lines it
 // cannot edit.
 void SheetEditingSubsystem::newDataEntry() {

@@ -21,7 +21,6 @@ public:
     void addCommands(std::string_view place, QMenu& menu, CommandSet& commands) override;
     bool runNamed(std::string_view name) override;
     bool openLine(int row, const LineRecord* line) override;
-    bool openItem(int row, const ItemRecord& item) override;
     void environmentChanged() override;
 
 private:
