@@ -30,10 +30,6 @@ int kindOrFirst(std::string_view text) {
     return kind && *kind >= 81 && *kind <= 84 ? *kind : 81;
 }
 
-std::string rateText(Currency rate) {
-    return rate.isZero() ? std::string() : rate.toString();
-}
-
 std::string_view fieldOr(const std::vector<std::string_view>& fields, std::size_t index) {
     return index < fields.size() ? fields[index] : std::string_view();
 }
@@ -115,10 +111,14 @@ void writeExpensePattern(const fs::path& dataRoot, int pattern,
     std::vector<std::string> lines;
     for (const ExpensePatternLine& row : rows) {
         lines.push_back(row.name + ";" + row.shortName + ";" + row.unit + ";" +
-                        rateText(row.netRate) + ";" + rateText(row.submittedRate) + ";" +
-                        std::to_string(row.kind) + ";");
+                        patternRateText(row.netRate) + ";" + patternRateText(row.submittedRate) +
+                        ";" + std::to_string(row.kind) + ";");
     }
     writeLines(expensePatternFile(dataRoot, pattern), lines);
+}
+
+std::string patternRateText(Currency rate) {
+    return rate.isZero() ? std::string() : rate.toString();
 }
 
 ExpensePatternLine emptyPatternRow() {
@@ -132,7 +132,7 @@ std::string patternButtonCaption(const std::optional<std::vector<ExpensePatternL
     }
     for (const ExpensePatternLine& line : *lines) {
         if (!line.shortName.empty()) {
-            caption += line.shortName + "(" + rateText(line.submittedRate) + "%) ";
+            caption += line.shortName + "(" + patternRateText(line.submittedRate) + "%) ";
         }
     }
     return caption;

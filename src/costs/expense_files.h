@@ -66,6 +66,9 @@ readExpensePattern(const std::filesystem::path& dataRoot, int pattern);
 // written as the empty text.
 void writeExpensePattern(const std::filesystem::path& dataRoot, int pattern,
                          const std::vector<ExpensePatternLine>& rows);
+// A rate as the pattern files and their editor show it: the empty text for 0, else the shortest
+// decimal text (2.5 stays 2.5).
+std::string patternRateText(Currency rate);
 // An editor row left empty: no texts, unit "式", rates 0, kind 81.
 ExpensePatternLine emptyPatternRow();
 

@@ -201,6 +201,38 @@ writeExpensePatternLines(GridContext& context, Selection selection,
     return result;
 }
 
+PatternRowEntry patternRowEntry(const ExpensePatternLine& line) {
+    return {line.name,
+            line.shortName,
+            line.unit,
+            patternRateText(line.netRate),
+            patternRateText(line.submittedRate),
+            std::clamp(line.kind, 81, 84) - 81};
+}
+
+std::variant<std::vector<ExpensePatternLine>, std::string>
+patternLinesOf(const std::vector<PatternRowEntry>& rows) {
+    std::vector<ExpensePatternLine> lines;
+    for (const PatternRowEntry& row : rows) {
+        for (const std::string* text : {&row.name, &row.shortName, &row.unit}) {
+            if (auto refusal = separatorRefusal(*text)) {
+                return *refusal;
+            }
+        }
+        const auto rate = [](const std::string& text) {
+            return text.empty() ? std::optional<Currency>(Currency()) : rateOf(text);
+        };
+        const std::optional<Currency> net = rate(row.netRateText);
+        const std::optional<Currency> submitted = rate(row.submittedRateText);
+        if (!net || !submitted) {
+            return std::string(kRateNotNumber);
+        }
+        lines.push_back({row.name, row.shortName, row.unit, *net, *submitted,
+                         81 + clampedTarget(row.targetIndex)});
+    }
+    return lines;
+}
+
 bool sheetExpensesAllowed(GridContext& context, Selection selection) {
     return checkNotInHiddenRange(context, selection.bottom);
 }

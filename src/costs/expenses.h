@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace kerbina {
@@ -94,6 +95,23 @@ std::vector<LineMessage> patternLineMessages(const std::vector<ExpensePatternLin
 // missing (`lines` is nothing).
 CommandResult writeExpensePatternLines(GridContext& context, Selection selection,
                                        const std::optional<std::vector<ExpensePatternLine>>& lines);
+
+// A row of the pattern editor as typed: texts, rates as texts (empty for 0), the target index.
+struct PatternRowEntry {
+    std::string name;
+    std::string shortName;
+    std::string unit = "式";
+    std::string netRateText;
+    std::string submittedRateText;
+    int targetIndex = 0;
+
+    friend bool operator==(const PatternRowEntry&, const PatternRowEntry&) = default;
+};
+// A pattern line as the editor shows it (a rate of 0 as the empty text, decimals kept).
+PatternRowEntry patternRowEntry(const ExpensePatternLine& line);
+// The lines "登　録" writes, or why it writes nothing: a ";" in a text, a rate that is no number.
+std::variant<std::vector<ExpensePatternLine>, std::string>
+patternLinesOf(const std::vector<PatternRowEntry>& rows);
 
 // The "諸経費" command on a sheet: whether the dialog may open (the selection's last row is not
 // inside an amount-hidden range sum; the refusal is told).

@@ -240,5 +240,24 @@ TEST(ExpensePatternWrite, SkipsLinesWithoutASubmittedRateAndClosesWithTheSum) {
     EXPECT_EQ(allSkipped[0].kind, LineKind::SumLine);
 }
 
+// The editor shows what the file holds, decimals included, and writes back what it shows.
+TEST(ExpensePatternEditorRows, RoundTripAndRefuseWhatWouldBreakTheFile) {
+    const ExpensePatternLine line{"現場管理費", "管理", "％", c("2.5"), c("0"), 83};
+    const PatternRowEntry shown = patternRowEntry(line);
+    EXPECT_EQ(shown, (PatternRowEntry{"現場管理費", "管理", "％", "2.5", "", 2}));
+    const auto written = patternLinesOf({shown, patternRowEntry(emptyPatternRow())});
+    ASSERT_TRUE(std::holds_alternative<std::vector<ExpensePatternLine>>(written));
+    EXPECT_EQ(std::get<std::vector<ExpensePatternLine>>(written),
+              (std::vector<ExpensePatternLine>{line, emptyPatternRow()}));
+
+    PatternRowEntry separator = shown;
+    separator.shortName = "管;理";
+    EXPECT_EQ(std::get<std::string>(patternLinesOf({separator})), "「;」は入力できません。");
+    PatternRowEntry notANumber = shown;
+    notANumber.netRateText = "x";
+    EXPECT_EQ(std::get<std::string>(patternLinesOf({notANumber})),
+              "掛け率は数値で入力して下さい。");
+}
+
 } // namespace
 } // namespace kerbina
