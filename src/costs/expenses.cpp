@@ -121,6 +121,9 @@ CommandResult writeExpenseLine(GridContext& context, Selection selection,
         context.host.notify(*refusal);
         return nothingChanged(selection);
     }
+    if (!sheetExpensesAllowed(context, selection)) {
+        return nothingChanged(selection);
+    }
     return writeLineFromMessage(context, selection, expenseLineMessage(entry),
                                 LineWriteMode::Overwrite, AfterWrite::Save, false);
 }
@@ -193,8 +196,15 @@ writeExpensePatternLines(GridContext& context, Selection selection,
     if (!lines) {
         return nothingChanged(selection);
     }
+    const std::vector<LineMessage> messages = patternLineMessages(*lines);
+    const int first = std::max(selection.bottom, 1);
+    for (int row = first; row < first + static_cast<int>(messages.size()); ++row) {
+        if (!checkNotInHiddenRange(context, row)) {
+            return nothingChanged(selection);
+        }
+    }
     CommandResult result = nothingChanged(selection);
-    for (const LineMessage& message : patternLineMessages(*lines)) {
+    for (const LineMessage& message : messages) {
         result = writeLineFromMessage(context, result.selection, message, LineWriteMode::Overwrite,
                                       AfterWrite::Save, false);
     }

@@ -68,7 +68,8 @@ LineMessage expenseLineMessage(const ExpenseEntry& entry);
 ItemMessage expenseItemMessage(const ExpenseEntry& entry);
 
 // "計　算" on a sheet: the expense line over the selection's last row (appended past the last
-// line); the selection moves one row down. A refused entry is told and nothing changes.
+// line); the selection moves one row down. A refused entry, or a row inside an amount-hidden range
+// sum (checked at every write, since the selection moves on), is told and nothing changes.
 CommandResult writeExpenseLine(GridContext& context, Selection selection,
                                const ExpenseEntry& entry);
 
@@ -92,7 +93,8 @@ CommandResult writeExpenseItem(GridContext& context, Selection selection,
 std::vector<LineMessage> patternLineMessages(const std::vector<ExpensePatternLine>& lines);
 // A pattern clicked on a sheet: its messages written one after the other from the selection's
 // last row down, each overwriting the line there. Nothing happens when the pattern file is
-// missing (`lines` is nothing).
+// missing (`lines` is nothing), and nothing is written when any of those rows lies inside an
+// amount-hidden range sum (told).
 CommandResult writeExpensePatternLines(GridContext& context, Selection selection,
                                        const std::optional<std::vector<ExpensePatternLine>>& lines);
 

@@ -119,6 +119,16 @@ TEST(ExpenseLine, TheSheetCommandIsRefusedInsideAnAmountHiddenRange) {
     EXPECT_FALSE(sheetExpensesAllowed(bench.context, Selection{1, 3}));
     ASSERT_EQ(bench.host.notices.size(), 1U);
     EXPECT_TRUE(sheetExpensesAllowed(bench.context, Selection{3, 6}));
+
+    // The dialog's writes move down and are checked again, the pattern on every row it covers.
+    const Sheet before = bench.state.sheet;
+    bench.host.notices.clear();
+    EXPECT_FALSE(writeExpenseLine(bench.context, Selection{4, 4}, entryOf("5", "5", 0, 0)).changed);
+    const std::vector<ExpensePatternLine> pattern = {{"運搬費", "", "式", c("4"), c("4"), 81}};
+    EXPECT_FALSE(writeExpensePatternLines(bench.context, Selection{1, 1}, pattern).changed);
+    EXPECT_EQ(bench.host.notices.size(), 2U);
+    EXPECT_EQ(bench.state.sheet, before);
+    EXPECT_TRUE(bench.cycle.steps.empty());
 }
 
 // Five items, row 7 selected: item 6 is created as an empty work item and item 7 becomes the
