@@ -75,6 +75,11 @@ TEST_F(ExpensesInWindowTest, TheDialogWritesItemsOnTheListAndLinesOnASheet) {
     EXPECT_EQ(MessageBox::takeShownTexts(),
               QStringList{QStringLiteral("掛け率が入力されていません。")});
 
+    // Each expense item is one step of list undo.
+    window->action("listUndo")->trigger();
+    ASSERT_EQ(window->document().itemMax(), 3);
+    EXPECT_EQ(window->document().items[3].kind, ItemKind::ExpenseOnTotal);
+
     window->sheetTabs()->setCurrentIndex(1);
     ASSERT_FALSE(window->listMode());
     selectRow(*window, 3);
