@@ -1,8 +1,8 @@
 #include "costs/welfare_writes.h"
 
 #include "base/text_codec.h"
+#include "costs/list_entry.h"
 #include "document/work_store.h"
-#include "grid/item_data.h"
 #include "money/typed_number.h"
 #include "records/item_settings.h"
 #include "records/kinds.h"
@@ -16,8 +16,6 @@ namespace {
 
 constexpr std::string_view kNoRate = "掛け率が入力されていません。";
 constexpr std::string_view kRateNotANumber = "率は数値で入力して下さい。";
-constexpr std::string_view kFirstRowRefusal = "先頭行に法定福利費を入れる事はできません。";
-constexpr std::string_view kHoldsDataRefusal = "すでに積算データが存在しますので経費にはできません";
 const Currency kWelfareGroupCode = Currency::fromWhole(99999);
 
 std::optional<Currency> typedRate(std::string_view text) {
@@ -258,13 +256,8 @@ std::optional<std::string> sheetWelfareRefusal(const DocumentState& state) {
 
 std::optional<std::string> listWelfareRefusal(const DocumentState& state,
                                               const std::filesystem::path& workFolder, int row) {
-    if (row <= 1) {
-        return std::string(kFirstRowRefusal);
-    }
-    if (itemHoldsData(state, workFolder, row, DataCheck::ExpenseEntry)) {
-        return std::string(kHoldsDataRefusal);
-    }
-    return std::nullopt;
+    return listCostEntryRefusal(state, workFolder, row,
+                                "先頭行に法定福利費を入れる事はできません。");
 }
 
 CommandResult writeWelfare(GridContext& context, Selection selection, const WelfareEntry& entry,

@@ -1,6 +1,7 @@
 #include "app/ui/subsystems.h"
 
 #include "calc/ui/calc_settings_subsystem.h"
+#include "costs/ui/expenses_subsystem.h"
 #include "costs/ui/welfare_subsystem.h"
 #include "cover/ui/cover_subsystem.h"
 #include "document/ui/backup_subsystem.h"
@@ -28,7 +29,7 @@ std::vector<SubsystemFactory> standardSubsystems() {
         made<CoverSubsystem>,        made<QuotationListSubsystem>, made<RowCommandsSubsystem>,
         made<PrintSubsystem>,        made<BackupSubsystem>,        made<SettingsSubsystem>,
         made<SheetEditingSubsystem>, made<ViewCommandsSubsystem>,  made<CalcSettingsSubsystem>,
-        made<ListCommandsSubsystem>, made<WelfareSubsystem>,
+        made<ListCommandsSubsystem>, made<ExpensesSubsystem>,      made<WelfareSubsystem>,
     };
 }
 
