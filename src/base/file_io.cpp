@@ -2,6 +2,7 @@
 
 #include "base/file_posix.h"
 #include "base/path_text.h"
+#include "base/text.h"
 #include "base/text_codec.h"
 
 #include <algorithm>
@@ -358,6 +359,17 @@ bool isLeftoverTemporary(const fs::path& file) {
     }
     return std::all_of(stem.begin() + static_cast<std::ptrdiff_t>(dot) + 1, stem.end(),
                        [](char c) { return c >= '0' && c <= '9'; });
+}
+
+fs::path fileInAnyCase(const fs::path& folder, std::string_view name) {
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (equalsIgnoringAsciiCase(entry->path().filename().string(), name)) {
+            return entry->path();
+        }
+    }
+    return folder / fs::path(name);
 }
 
 void removeLeftoverTemporaries(const fs::path& folder) {

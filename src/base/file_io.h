@@ -121,6 +121,10 @@ bool copyFileIfAbsent(const std::filesystem::path& source, const std::filesystem
 // Up to `count` bytes from the start of a regular file, for a look at a large file's head.
 std::string readFileHead(const std::filesystem::path& path, std::size_t count);
 
+// `name` in `folder` in whatever letter case it has there (files copied from other systems keep
+// theirs); folder / name when there is none.
+std::filesystem::path fileInAnyCase(const std::filesystem::path& folder, std::string_view name);
+
 // Whether a file name is that of a temporary of the atomic writer or a version kept by a
 // transaction: "<name>.<digits>.tmp".
 bool isLeftoverTemporary(const std::filesystem::path& file);

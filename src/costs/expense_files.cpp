@@ -16,18 +16,9 @@ fs::path dataFolder(const fs::path& dataRoot) {
     return dataRoot / "data";
 }
 
-// A rate as the pattern files hold it: the empty text and a text that is no number read as 0.
-Currency rateOrZero(std::string_view text) {
-    try {
-        return parseNumber(text);
-    } catch (const NumberFormatError&) {
-        return Currency();
-    }
-}
-
-int kindOrFirst(std::string_view text) {
+LineKind kindOrFirst(std::string_view text) {
     const std::optional<std::int32_t> kind = parseInteger32(text, IntegerText::Lenient);
-    return kind && *kind >= 81 && *kind <= 84 ? *kind : 81;
+    return kind && isExpense(LineKind(*kind)) ? LineKind(*kind) : LineKind::ExpenseOnTotal;
 }
 
 std::string_view fieldOr(const std::vector<std::string_view>& fields, std::size_t index) {
@@ -40,17 +31,6 @@ void writeLines(const fs::path& file, const std::vector<std::string>& lines) {
 }
 
 } // namespace
-
-fs::path fileInAnyCase(const fs::path& folder, std::string_view name) {
-    std::error_code error;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        if (equalsIgnoringAsciiCase(entry->path().filename().string(), name)) {
-            return entry->path();
-        }
-    }
-    return folder / fs::path(name);
-}
 
 fs::path expenseNamesFile(const fs::path& dataRoot) {
     return fileInAnyCase(dataFolder(dataRoot), kNamesFileName);
@@ -100,8 +80,8 @@ std::optional<std::vector<ExpensePatternLine>> readExpensePattern(const fs::path
     for (const std::string& text : readTextLines(file)) {
         const std::vector<std::string_view> fields = splitFields(text, ';');
         lines.push_back({std::string(fieldOr(fields, 0)), std::string(fieldOr(fields, 1)),
-                         std::string(fieldOr(fields, 2)), rateOrZero(fieldOr(fields, 3)),
-                         rateOrZero(fieldOr(fields, 4)), kindOrFirst(fieldOr(fields, 5))});
+                         std::string(fieldOr(fields, 2)), parseNumberOrZero(fieldOr(fields, 3)),
+                         parseNumberOrZero(fieldOr(fields, 4)), kindOrFirst(fieldOr(fields, 5))});
     }
     return lines;
 }
@@ -112,7 +92,7 @@ void writeExpensePattern(const fs::path& dataRoot, int pattern,
     for (const ExpensePatternLine& row : rows) {
         lines.push_back(row.name + ";" + row.shortName + ";" + row.unit + ";" +
                         patternRateText(row.netRate) + ";" + patternRateText(row.submittedRate) +
-                        ";" + std::to_string(row.kind) + ";");
+                        ";" + std::to_string(row.kind.code()) + ";");
     }
     writeLines(expensePatternFile(dataRoot, pattern), lines);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "money/currency.h"
+#include "records/kinds.h"
 
 #include <array>
 #include <filesystem>
@@ -38,13 +39,10 @@ struct ExpensePatternLine {
     std::string unit = "式";
     Currency netRate;       // percent
     Currency submittedRate; // percent; a line with 0 is not written
-    int kind = 81;          // 81..84
+    LineKind kind = LineKind::ExpenseOnTotal;
 
     friend bool operator==(const ExpensePatternLine&, const ExpensePatternLine&) = default;
 };
-
-// `name` in `folder` in whatever letter case it has there; folder / name when there is none.
-std::filesystem::path fileInAnyCase(const std::filesystem::path& folder, std::string_view name);
 
 std::filesystem::path expenseNamesFile(const std::filesystem::path& dataRoot);
 // Pattern 1..7.

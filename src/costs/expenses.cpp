@@ -14,9 +14,6 @@ const std::array<const char*, kExpenseTargets> kExpenseTargetCaptions = {
     "経費対象内(端数処理無)", "経費対象外(端数処理無)", "経費全て含(端数処理有)",
     "経費外抜(端数処理有)"};
 
-const std::array<const char*, kExpenseRoundings> kExpenseRoundingCaptions = {
-    "1", "10", "100", "1000", "10000", "100000", "1000000", "有効2桁", "有効3桁", "有効4桁"};
-
 const std::array<int, 20> kExpenseRateButtons = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
                                                  11, 12, 15, 20, 25, 30, 40, 50, 75, 100};
 
@@ -96,7 +93,7 @@ LineMessage expenseLineMessage(const ExpenseEntry& entry) {
     message.unit = entry.unit == ExpenseUnit::Percent ? "％" : "式";
     message.netQuantity = rateOf(entry.netRateText).value_or(Currency());
     message.submittedQuantity = rateOf(entry.submittedRateText).value_or(Currency());
-    message.kind = LineKind(81 + target);
+    message.kind = expenseLineKind(target);
     message.groupCode = Currency::fromWhole(kFirstTargetGroupCode + target);
     message.hiddenFlag = entry.roundingIndex;
     return message;
@@ -104,7 +101,7 @@ LineMessage expenseLineMessage(const ExpenseEntry& entry) {
 
 ItemMessage expenseItemMessage(const ExpenseEntry& entry) {
     ItemMessage message;
-    message.kind = ItemKind(81 + clampedTarget(entry.targetIndex));
+    message.kind = expenseItemKind(clampedTarget(entry.targetIndex));
     message.name = entry.name;
     message.setting144 = rateOf(entry.netRateText).value_or(Currency());
     message.setting152 = rateOf(entry.submittedRateText).value_or(Currency());
@@ -165,7 +162,7 @@ std::vector<LineMessage> patternLineMessages(const std::vector<ExpensePatternLin
         message.unit = line.unit;
         message.netQuantity = line.netRate;
         message.submittedQuantity = line.submittedRate;
-        message.kind = LineKind(line.kind);
+        message.kind = line.kind;
         message.groupCode = Currency::fromWhole(kPatternGroupCode);
         messages.push_back(message);
     }
@@ -205,7 +202,7 @@ PatternRowEntry patternRowEntry(const ExpensePatternLine& line) {
             line.unit,
             patternRateText(line.netRate),
             patternRateText(line.submittedRate),
-            std::clamp(line.kind, 81, 84) - 81};
+            expenseTarget(line.kind)};
 }
 
 std::variant<std::vector<ExpensePatternLine>, std::string>
@@ -226,7 +223,7 @@ patternLinesOf(const std::vector<PatternRowEntry>& rows) {
             return std::string(kRateNotNumber);
         }
         lines.push_back({row.name, row.shortName, row.unit, *net, *submitted,
-                         81 + clampedTarget(row.targetIndex)});
+                         expenseLineKind(clampedTarget(row.targetIndex))});
     }
     return lines;
 }

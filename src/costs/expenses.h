@@ -20,9 +20,8 @@ namespace kerbina {
 // The four calculation targets ("計算対象"); target index t gives kind 81 + t.
 inline constexpr int kExpenseTargets = 4;
 extern const std::array<const char*, kExpenseTargets> kExpenseTargetCaptions;
-// The rounding choices ("計算後の有効桁"); the index is the line level code of the rounding.
-inline constexpr int kExpenseRoundings = 10;
-extern const std::array<const char*, kExpenseRoundings> kExpenseRoundingCaptions;
+// The rounding choices ("計算後の有効桁") are the level options of the calculation settings
+// (kLevelOptionCaptions); the index is the line level code of the rounding.
 // The rate buttons, in percent, in the order they are laid out (four columns of five).
 extern const std::array<int, 20> kExpenseRateButtons;
 

@@ -50,16 +50,7 @@ int widthValue(const std::map<std::string, std::string>& values, const std::stri
 } // namespace
 
 fs::path columnLayoutFile(const fs::path& dataRoot, GridLayout layout) {
-    const fs::path folder = dataRoot / "conf";
-    const std::string name = layoutFileName(layout);
-    std::error_code error;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        if (equalsIgnoringAsciiCase(entry->path().filename().string(), name)) {
-            return entry->path();
-        }
-    }
-    return folder / name;
+    return fileInAnyCase(dataRoot / "conf", layoutFileName(layout));
 }
 
 ColumnLayout defaultColumnLayout(GridLayout layout, int clientWidth) {

@@ -17,14 +17,6 @@ namespace {
 constexpr std::size_t kMessageFields = 22;
 constexpr std::size_t kItemMessageFields = 10;
 
-Currency numberOrZero(std::string_view text) {
-    try {
-        return parseNumber(text);
-    } catch (const NumberFormatError&) {
-        return Currency();
-    }
-}
-
 int integerOrZero(std::string_view text) {
     return parseInteger32(text, IntegerText::Lenient).value_or(0);
 }
@@ -39,22 +31,22 @@ LineMessage parseLineMessage(std::string_view text) {
     message.name = std::string(fields[1]);
     message.specification = std::string(fields[2]);
     message.unit = std::string(fields[3]);
-    message.netPrice = numberOrZero(fields[4]);
-    message.submittedPrice = numberOrZero(fields[5]);
-    message.netAdditionalPrice = numberOrZero(fields[6]);
-    message.submittedAdditionalPrice = numberOrZero(fields[7]);
-    message.netQuantity = numberOrZero(fields[8]);
-    message.submittedQuantity = numberOrZero(fields[9]);
-    message.netAmount = numberOrZero(fields[10]);
-    message.submittedAmount = numberOrZero(fields[11]);
+    message.netPrice = parseNumberOrZero(fields[4]);
+    message.submittedPrice = parseNumberOrZero(fields[5]);
+    message.netAdditionalPrice = parseNumberOrZero(fields[6]);
+    message.submittedAdditionalPrice = parseNumberOrZero(fields[7]);
+    message.netQuantity = parseNumberOrZero(fields[8]);
+    message.submittedQuantity = parseNumberOrZero(fields[9]);
+    message.netAmount = parseNumberOrZero(fields[10]);
+    message.submittedAmount = parseNumberOrZero(fields[11]);
     message.kind = integerOrZero(fields[12]);
-    message.groupCode = numberOrZero(fields[13]);
+    message.groupCode = parseNumberOrZero(fields[13]);
     message.note = std::string(fields[14]);
     message.flag216 = integerOrZero(fields[15]);
-    message.laborFactor = numberOrZero(fields[16]);
+    message.laborFactor = parseNumberOrZero(fields[16]);
     message.mark = integerOrZero(fields[17]);
     message.hiddenFlag = integerOrZero(fields[18]);
-    message.priceKind = numberOrZero(fields[19]);
+    message.priceKind = parseNumberOrZero(fields[19]);
     message.amountText = std::string(fields[20]);
     message.priceCode = std::string(fields[21]);
     return message;
@@ -174,12 +166,12 @@ ItemMessage parseItemMessage(std::string_view text) {
     message.kind = integerOrZero(fields[1]);
     message.name = std::string(fields[2]);
     message.note = std::string(fields[3]);
-    message.submittedTotal = numberOrZero(fields[4]);
-    message.netTotal = numberOrZero(fields[5]);
-    message.setting144 = numberOrZero(fields[6]);
-    message.setting152 = numberOrZero(fields[7]);
-    message.setting160 = numberOrZero(fields[8]);
-    message.setting168 = numberOrZero(fields[9]);
+    message.submittedTotal = parseNumberOrZero(fields[4]);
+    message.netTotal = parseNumberOrZero(fields[5]);
+    message.setting144 = parseNumberOrZero(fields[6]);
+    message.setting152 = parseNumberOrZero(fields[7]);
+    message.setting160 = parseNumberOrZero(fields[8]);
+    message.setting168 = parseNumberOrZero(fields[9]);
     return message;
 }
 

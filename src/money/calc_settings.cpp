@@ -4,6 +4,9 @@
 
 namespace kerbina {
 
+const std::array<const char*, kLevelOptions> kLevelOptionCaptions = {
+    "1", "10", "100", "1000", "10000", "100000", "1000000", "有効2桁", "有効3桁", "有効4桁"};
+
 namespace {
 
 constexpr Currency whole(std::int64_t value) {

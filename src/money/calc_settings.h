@@ -2,6 +2,7 @@
 
 #include "money/currency.h"
 
+#include <array>
 #include <optional>
 
 namespace kerbina {
@@ -29,6 +30,9 @@ struct CalcSettings {
 std::optional<Currency> offsetFromOptionIndex(int index);           // 0, 1, 2 → 0.5, 0.9, 0
 std::optional<Currency> quantityDecimalsFromOptionIndex(int index); // 0, 1, 2 → 10, 100, 1000
 std::optional<Currency> levelFromOptionIndex(int index); // 0..9 → 1 .. 1000000, 7, 8, 9
+// The captions of the ten level options, in option index order ("1" .. "1000000", "有効2桁" ..).
+inline constexpr int kLevelOptions = 10;
+extern const std::array<const char*, kLevelOptions> kLevelOptionCaptions;
 // The reverse: the option index a stored value selects, or nothing when it matches no option.
 std::optional<int> optionIndexOfOffset(Currency offset);
 std::optional<int> optionIndexOfQuantityDecimals(Currency decimals);

@@ -158,4 +158,12 @@ Currency parseNumber(std::string_view text) {
     return Currency::fromRaw(roundHalfEven(numerator, denominator));
 }
 
+Currency parseNumberOrZero(std::string_view text) {
+    try {
+        return parseNumber(text);
+    } catch (const NumberFormatError&) {
+        return Currency();
+    }
+}
+
 } // namespace kerbina

@@ -99,6 +99,9 @@ private:
 // optional sign, digits and at most one ".", with blanks allowed around it. Digits beyond the
 // fourth decimal are rounded half to even. Anything else raises NumberFormatError naming the text.
 Currency parseNumber(std::string_view text);
+// The same, with a text that is no number read as 0: for fields of files and messages that other
+// programs write, where a damaged field must not stop the rest from being read.
+Currency parseNumberOrZero(std::string_view text);
 
 // Rounds an exact fraction numerator/denominator (denominator > 0) half to even.
 std::int64_t roundHalfEven(WideInt numerator, WideInt denominator);

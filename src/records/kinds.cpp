@@ -2,6 +2,7 @@
 
 #include "base/bounds.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <ostream>
 
@@ -121,6 +122,18 @@ bool mayBeHiddenByRangeTotal(LineKind kind) {
 
 bool isExpense(LineKind kind) {
     return between(kind, LineKind::ExpenseOnTotal, LineKind::ExpenseWithoutOthersRoundedOff);
+}
+
+LineKind expenseLineKind(int target) {
+    return LineKind(LineKind::ExpenseOnTotal.code() + std::clamp(target, 0, 3));
+}
+
+ItemKind expenseItemKind(int target) {
+    return ItemKind(ItemKind::ExpenseOnTotal.code() + std::clamp(target, 0, 3));
+}
+
+int expenseTarget(LineKind kind) {
+    return std::clamp(kind.code() - LineKind::ExpenseOnTotal.code(), 0, 3);
 }
 
 bool isWelfare(LineKind kind) {

@@ -156,7 +156,12 @@ int groupFilterOf(LineKind kind);
 bool isRangeTotal(LineKind kind);
 // Lines a hiding range total (93) may cover: 0, 10, 11, 20, 21, 110, 120, 145, 150.
 bool mayBeHiddenByRangeTotal(LineKind kind);
-bool isExpense(LineKind kind);         // 81..84
+bool isExpense(LineKind kind); // 81..84
+// The expense kinds by the expense dialog's calculation target, 0..3 for 81..84 (a target outside
+// 0..3 counts as the nearest), and the target of an expense kind.
+LineKind expenseLineKind(int target);
+ItemKind expenseItemKind(int target);
+int expenseTarget(LineKind kind);
 bool isWelfare(LineKind kind);         // 97, 98
 bool isWholeQuantity(LineKind kind);   // 10..19
 bool isDecimalQuantity(LineKind kind); // 20..29

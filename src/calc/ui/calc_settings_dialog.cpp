@@ -16,17 +16,21 @@ namespace {
 
 const QStringList kOffsetCaptions = {QStringLiteral("四捨五入"), QStringLiteral("切り上げ"),
                                      QStringLiteral("切り捨て")};
-const QStringList kLevelCaptions = {QStringLiteral("1"),       QStringLiteral("10"),
-                                    QStringLiteral("100"),     QStringLiteral("1000"),
-                                    QStringLiteral("10000"),   QStringLiteral("100000"),
-                                    QStringLiteral("1000000"), QStringLiteral("有効2桁"),
-                                    QStringLiteral("有効3桁"), QStringLiteral("有効4桁")};
+
+QStringList levelCaptions() {
+    QStringList captions;
+    for (const char* caption : kLevelOptionCaptions) {
+        captions << QString::fromUtf8(caption);
+    }
+    return captions;
+}
+
 const QStringList kDecimalsCaptions = {QStringLiteral("第1位まで"), QStringLiteral("第2位まで"),
                                        QStringLiteral("第3位まで")};
 
 const CalcSettingsDialog::Encoding kOffsets{kOffsetCaptions, offsetFromOptionIndex,
                                             optionIndexOfOffset};
-const CalcSettingsDialog::Encoding kLevels{kLevelCaptions, levelFromOptionIndex,
+const CalcSettingsDialog::Encoding kLevels{levelCaptions(), levelFromOptionIndex,
                                            optionIndexOfLevel};
 const CalcSettingsDialog::Encoding kDecimals{kDecimalsCaptions, quantityDecimalsFromOptionIndex,
                                              optionIndexOfQuantityDecimals};

@@ -119,7 +119,7 @@ void ExpenseDialog::buildEntryTab(QWidget* tab) {
     target_->addItems(captionsOf(kExpenseTargetCaptions));
     rounding_ = new QComboBox(tab);
     rounding_->setObjectName(QStringLiteral("Cut"));
-    rounding_->addItems(captionsOf(kExpenseRoundingCaptions));
+    rounding_->addItems(captionsOf(kLevelOptionCaptions));
     connect(target_, &QComboBox::currentIndexChanged, this, [this] { applyRoundingRule(); });
     fields->addWidget(new QLabel(QStringLiteral("原   価"), tab), 0, 0);
     fields->addWidget(netRate_, 0, 1);
