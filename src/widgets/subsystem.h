@@ -150,9 +150,11 @@ inline constexpr std::string_view kFileOpen = "file.open";
 inline constexpr std::string_view kFilePrint = "file.print";
 inline constexpr std::string_view kFileBackup = "file.backup";
 inline constexpr std::string_view kFileSettings = "file.settings";
-// "編集": after "やり直し"; the submenu "特殊行"; the rows after it.
+// "編集": after "やり直し"; the submenu "特殊行" (its line commands, then its notes and
+// properties); the rows after it.
 inline constexpr std::string_view kEditEntry = "edit.entry";
 inline constexpr std::string_view kEditLines = "edit.lines";
+inline constexpr std::string_view kEditNotes = "edit.notes";
 inline constexpr std::string_view kEditRows = "edit.rows";
 // "表示": the whole menu.
 inline constexpr std::string_view kView = "view";

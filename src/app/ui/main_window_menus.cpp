@@ -61,7 +61,9 @@ void MainWindow::buildMenus() {
     editMenu_->addSeparator();
     addSubsystemCommands(menu_place::kEditEntry, editMenu_);
     editMenu_->addSeparator();
-    addSubsystemCommands(menu_place::kEditLines, editMenu_->addMenu(QStringLiteral("特殊行")));
+    QMenu* specialLines = editMenu_->addMenu(QStringLiteral("特殊行"));
+    addSubsystemCommands(menu_place::kEditLines, specialLines);
+    addSubsystemCommands(menu_place::kEditNotes, specialLines);
     editMenu_->addSeparator();
     addSubsystemCommands(menu_place::kEditRows, editMenu_);
 

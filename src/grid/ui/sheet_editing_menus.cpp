@@ -21,6 +21,8 @@ void SheetEditingSubsystem::addCommands(std::string_view place, QMenu& menu, Com
                      [this] { newDataEntry(); });
     } else if (place == menu_place::kEditLines) {
         addLineCommands(menu, commands);
+    } else if (place == menu_place::kEditNotes) {
+        addNoteCommands(menu, commands);
     } else if (place == menu_place::kConvert) {
         addBulkEdits(menu, commands);
     } else if (place == menu_place::kListComment) {
@@ -194,7 +196,7 @@ void SheetEditingSubsystem::addBulkEdits(QMenu& bulkMenu, CommandSet& commands) 
 }
 
 // The lines of a sheet that are not ordinary items: sums, tax, the unlisted summary, amount-column
-// texts, and the property report.
+// texts.
 void SheetEditingSubsystem::addLineCommands(QMenu& linesMenu, CommandSet& commands) {
     QMenu* menu = &linesMenu;
     const auto add = sheetCommandAdder(commands);
@@ -292,11 +294,18 @@ void SheetEditingSubsystem::addLineCommands(QMenu& linesMenu, CommandSet& comman
     }
     menu->addSeparator();
     // These open the calculated-price dialogs, which come with their subsystem. The expense and
-    // welfare commands are added after this menu's entries by their own subsystems.
+    // welfare commands follow them, added at this place by their own subsystems.
     for (const char* caption : {"選択範囲に対して単価計算", "選択範囲に対して歩掛計算",
                                 "選択範囲に対して付帯単価計算", "計算単価を通常単価で使用"}) {
         menu->addAction(QString::fromUtf8(caption))->setEnabled(false);
     }
+}
+
+// The end of "特殊行": comments, the item's name and the property report.
+void SheetEditingSubsystem::addNoteCommands(QMenu& notesMenu, CommandSet& commands) {
+    QMenu* menu = &notesMenu;
+    const auto add = sheetCommandAdder(commands);
+    menu->addSeparator();
     add(menu, "comment", QStringLiteral("特記事項"), {}, [this] { selectComment(); });
     commands.add(menu, "itemNamePrompt", QStringLiteral("内訳名入力"), {}, CommandPage::Both,
                  [this] { renameItemPrompt(); });

@@ -26,6 +26,7 @@ public:
 private:
     // ---- sheet_editing_menus.cpp ----
     void addLineCommands(QMenu& menu, CommandSet& commands);
+    void addNoteCommands(QMenu& menu, CommandSet& commands);
     void addBulkEdits(QMenu& menu, CommandSet& commands);
     std::optional<QString> askName(const QString& initial);
 
