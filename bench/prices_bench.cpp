@@ -1,7 +1,7 @@
 // The unit price catalogue at 100,000 rows (half code prices in 200 categories, half tree prices
 // in 100 categories of 50 names): refilling a category of the code tab, the name list of a tree
-// category, a tree name's specifications, and the code search. The catalogue is generated once
-// and kept in the build folder; its index is made as at start-up.
+// category with a name's specifications, and the code and tree searches. The catalogue is
+// generated once and kept in the build folder; its index is made as the program makes it.
 #include "base/user_prompt.h"
 #include "prices/catalogue.h"
 #include "prices/catalogue_indexes.h"
@@ -92,5 +92,13 @@ void BM_CodeSearch(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CodeSearch)->Unit(benchmark::kMillisecond);
+
+void BM_TreeSearch(benchmark::State& state) {
+    Catalogue& prices = catalogue();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(searchTreePrices(prices.database, "仕切弁4", "SGP 12"));
+    }
+}
+BENCHMARK(BM_TreeSearch)->Unit(benchmark::kMillisecond);
 
 } // namespace

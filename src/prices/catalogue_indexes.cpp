@@ -10,8 +10,8 @@ bool ensureCatalogueIndexes(const std::filesystem::path& quotationDatabaseFile,
         SqliteConnection connection(quotationDatabaseFile, SqliteOpenMode::ReadWrite);
         connection.requireWritable();
         connection.setBusyTimeout(busyWait);
-        connection.execute("CREATE INDEX IF NOT EXISTS tanka_group_category_name ON "
-                           "tanka(GROUPID,CATEGORY,ITEMNAME);");
+        connection.execute("CREATE INDEX IF NOT EXISTS tanka_lookup ON "
+                           "tanka(GROUPID,CATEGORY,ITEMNAME,ITEMSIZE);");
         return true;
     } catch (const DatabaseError&) {
         return false;

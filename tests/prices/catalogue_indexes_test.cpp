@@ -10,7 +10,7 @@ namespace {
 std::size_t catalogueIndexCount(Database& database) {
     return database
         .queryRows("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='tanka' AND "
-                   "name='tanka_group_category_name';")
+                   "name='tanka_lookup';")
         .size();
 }
 
@@ -25,7 +25,7 @@ TEST_F(CatalogueTest, LookupsUseTheIndexMadeOnce) {
         "ITEMNAME<>'' GROUP BY ITEMNAME ORDER BY ITEMNAME;",
         {10, "弁類"});
     ASSERT_FALSE(plan.empty());
-    EXPECT_NE(plan.back().field(4).find("tanka_group_category_name"), std::string::npos);
+    EXPECT_NE(plan.back().field(4).find("tanka_lookup"), std::string::npos);
     EXPECT_EQ(priceNames(database, PriceGroup::Tree, "弁類"), (std::vector<std::string>{"仕切弁"}));
 }
 
