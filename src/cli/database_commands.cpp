@@ -51,44 +51,6 @@ std::optional<DatabaseArguments> parse(const std::vector<std::string_view>& word
     return arguments;
 }
 
-// Messages of the core go to the error output, one line each; questions are answered No.
-class ConsolePrompt final : public QuietPrompt {
-public:
-    void notify(const std::string& text) override { print(text); }
-    void reportError(std::string_view, std::string_view detail) override { print(detail); }
-
-private:
-    static void print(std::string_view text) {
-        std::cerr << "kerbina-cli: " << onOneLine(text) << '\n';
-    }
-};
-
-// The database folder of the data root. A folder that "[Network_Dir]" names must be there: a
-// share that is not mounted or an unplugged drive must not get a new database of its own, whose
-// numbers the real one already holds. Only the default folder is made when missing.
-std::optional<std::filesystem::path>
-existingDatabaseFolder(const std::optional<std::filesystem::path>& given) {
-    const std::filesystem::path root = given ? *given : dataRoot();
-    const std::filesystem::path folder = databaseFolder(root);
-    std::error_code error;
-    if (!readNetworkFolder(root).empty() && !std::filesystem::is_directory(folder, error)) {
-        std::cerr << "kerbina-cli: " << pathText(folder)
-                  << ": データベースフォルダーが見つかりません。\n";
-        return std::nullopt;
-    }
-    return folder;
-}
-
-std::optional<std::filesystem::path>
-checkedDataRoot(const std::optional<std::filesystem::path>& given) {
-    std::error_code error;
-    if (given && !std::filesystem::is_directory(*given, error)) {
-        std::cerr << "kerbina-cli: " << pathText(*given) << ": データフォルダーがありません。\n";
-        return std::nullopt;
-    }
-    return given ? *given : dataRoot();
-}
-
 // The quotation being saved: a file read into memory, given its new number before it is rendered.
 class MemorySource final : public QuotationSaveSource {
 public:
@@ -221,6 +183,38 @@ int runExport(const DatabaseArguments& arguments) {
 }
 
 } // namespace
+
+void ConsolePrompt::notify(const std::string& text) {
+    std::cerr << "kerbina-cli: " << onOneLine(text) << '\n';
+}
+
+void ConsolePrompt::reportError(std::string_view, std::string_view detail) {
+    std::cerr << "kerbina-cli: " << onOneLine(detail) << '\n';
+}
+
+// Only the default database folder is made when missing (by the commands that write).
+std::optional<std::filesystem::path>
+existingDatabaseFolder(const std::optional<std::filesystem::path>& given) {
+    const std::filesystem::path root = given ? *given : dataRoot();
+    const std::filesystem::path folder = databaseFolder(root);
+    std::error_code error;
+    if (!readNetworkFolder(root).empty() && !std::filesystem::is_directory(folder, error)) {
+        std::cerr << "kerbina-cli: " << pathText(folder)
+                  << ": データベースフォルダーが見つかりません。\n";
+        return std::nullopt;
+    }
+    return folder;
+}
+
+std::optional<std::filesystem::path>
+checkedDataRoot(const std::optional<std::filesystem::path>& given) {
+    std::error_code error;
+    if (given && !std::filesystem::is_directory(*given, error)) {
+        std::cerr << "kerbina-cli: " << pathText(*given) << ": データフォルダーがありません。\n";
+        return std::nullopt;
+    }
+    return given ? *given : dataRoot();
+}
 
 std::optional<int> runDatabaseCommand(std::string_view command,
                                       const std::vector<std::string_view>& words,

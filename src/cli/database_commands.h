@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/user_prompt.h"
 #include "records/quotation_data.h"
 #include "settings/main_settings.h"
 
@@ -24,6 +25,24 @@ struct ToolServices {
     std::function<std::optional<QuotationData>(const std::filesystem::path&, const MainSettings&)>
         recomputed;
 };
+
+// Messages of the core go to the error output, one line each; questions are answered No.
+class ConsolePrompt final : public QuietPrompt {
+public:
+    void notify(const std::string& text) override;
+    void reportError(std::string_view, std::string_view detail) override;
+};
+
+// The data root the tool works on: the one given, or this machine's. Nothing, reported, when the
+// given one is no folder.
+std::optional<std::filesystem::path>
+checkedDataRoot(const std::optional<std::filesystem::path>& given);
+
+// The database folder of the data root. A folder that "[Network_Dir]" names must be there: a
+// share that is not mounted or an unplugged drive must not get a new database of its own, whose
+// numbers the real one already holds. Nothing, reported, when it is missing.
+std::optional<std::filesystem::path>
+existingDatabaseFolder(const std::optional<std::filesystem::path>& given);
 
 // "save FILE… [--data-root DIR]" and "export NUMBER -o FILE [--data-root DIR]". The exit status,
 // or nothing when `command` is neither.

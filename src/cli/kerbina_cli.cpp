@@ -7,6 +7,7 @@
 #include "calc/totals.h"
 #include "cli/database_commands.h"
 #include "cli/list_command.h"
+#include "cli/prices_command.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
 #include "document/totals_report.h"
@@ -45,6 +46,15 @@ Commands:
                newest number first, unless --sort gives another): their count, the page, and
                for each its number, status, addressee, site, work name, amount, requester and
                date; without --data-root the database is that of this machine's data folder
+  prices import FILE --group 1|10 --category NAME [--data-root DIR]
+               load a supplier's price list (CSV in CP932 or UTF-8, or .xlsx; a header row
+               naming 名称, 仕様, 単位, 仕切単価, 提出単価, 定価, 歩掛, カテゴリー) into the
+               unit price catalogue, group 1 (登録単価) or 10 (仕様単価): rows of the same
+               category, name and specification are updated, others added (NAME is the category
+               of rows whose カテゴリー is empty); prints the counts and each refused row with
+               its line, then writes everything in one transaction
+  prices export --group 1|10 -o FILE.csv [--data-root DIR]
+               write a group of the catalogue as such a price list (CP932, CR LF)
   --version    print the version and exit
   --help       print this help and exit
 
@@ -262,6 +272,9 @@ int main(int argc, char* argv[]) {
             std::cerr << '\n' << kUsage;
         }
         return status;
+    }
+    if (command == "prices") {
+        return kerbina::cli::runPrices(words, kUsage);
     }
     const kerbina::cli::ToolServices services{
         .usage = kUsage,
