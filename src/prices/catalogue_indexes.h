@@ -6,9 +6,9 @@
 namespace kerbina {
 
 // Gives the catalogue's lookups an index over the columns they filter by (group, category, name)
-// and the specification, so that a category, a name list or a row of a catalogue of 100,000 rows
-// is found at once, and a search ("contains", which no index can seek) reads the group's names
-// and specifications from the index alone, fetching only the rows that match.
+// and the 仕様 text (ITEMSIZE), so that a category, a name list or a row of a catalogue of
+// 100,000 rows is found at once, and a search ("contains", which no index can seek) reads the
+// group's names and 仕様 texts from the index alone, fetching only the rows that match.
 //
 // The index is part of the quotation database file, which other workstations and programs write
 // too: it is created with "IF NOT EXISTS" (running again changes nothing), adds no column and

@@ -58,7 +58,7 @@ TEST_F(CatalogueTest, SearchesMatchTheTextExactly) {
         std::string text;
         std::vector<std::string> names;
     } codeCases[] = {
-        {"20A", {"鋼管"}}, // the specification only
+        {"20A", {"鋼管"}}, // matches the 仕様 text only
         {"'", {"O'Brien継手"}},
         {"O'B", {"O'Brien継手"}},
         {"10%", {"割増10%品"}},
