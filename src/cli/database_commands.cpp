@@ -145,23 +145,15 @@ int runExport(const DatabaseArguments& arguments) {
     if (!checkedDataRoot(arguments.dataRoot)) {
         return kFailed;
     }
-    if (!mayReplaceFile(output)) {
-        std::cerr << "kerbina-cli: " << pathText(output)
-                  << ": 通常のファイルではないため書き込めません。\n";
+    if (!outputMayBeWritten(output)) {
         return kFailed;
     }
-    const auto folder = existingDatabaseFolder(arguments.dataRoot);
-    if (!folder) {
-        return kFailed;
-    }
-    const std::filesystem::path file = databaseFilePath(*folder, DatabaseFile::Quotation);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        std::cerr << "kerbina-cli: " << pathText(file) << ": データベースファイルがありません。\n";
+    const auto file = existingQuotationDatabase(arguments.dataRoot);
+    if (!file) {
         return kFailed;
     }
     ConsolePrompt prompt;
-    SqliteFileDatabase quotations(file, prompt);
+    SqliteFileDatabase quotations(*file, prompt);
     std::optional<std::string> text;
     try {
         text = storedQuotationText(quotations, number);
@@ -204,6 +196,30 @@ existingDatabaseFolder(const std::optional<std::filesystem::path>& given) {
         return std::nullopt;
     }
     return folder;
+}
+
+std::optional<std::filesystem::path>
+existingQuotationDatabase(const std::optional<std::filesystem::path>& given) {
+    const auto folder = existingDatabaseFolder(given);
+    if (!folder) {
+        return std::nullopt;
+    }
+    const std::filesystem::path file = databaseFilePath(*folder, DatabaseFile::Quotation);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        std::cerr << "kerbina-cli: " << pathText(file) << ": データベースファイルがありません。\n";
+        return std::nullopt;
+    }
+    return file;
+}
+
+bool outputMayBeWritten(const std::filesystem::path& output) {
+    if (mayReplaceFile(output)) {
+        return true;
+    }
+    std::cerr << "kerbina-cli: " << pathText(output)
+              << ": 通常のファイルではないため書き込めません。\n";
+    return false;
 }
 
 std::optional<std::filesystem::path>

@@ -43,6 +43,12 @@ checkedDataRoot(const std::optional<std::filesystem::path>& given);
 // numbers the real one already holds. Nothing, reported, when it is missing.
 std::optional<std::filesystem::path>
 existingDatabaseFolder(const std::optional<std::filesystem::path>& given);
+// The quotation database file of the data root, for the commands that only read it. Nothing,
+// reported, when its folder or the file is missing.
+std::optional<std::filesystem::path>
+existingQuotationDatabase(const std::optional<std::filesystem::path>& given);
+// Whether `output` may be written: a regular file or a new name. Reported when not.
+bool outputMayBeWritten(const std::filesystem::path& output);
 
 // "save FILE… [--data-root DIR]" and "export NUMBER -o FILE [--data-root DIR]". The exit status,
 // or nothing when `command` is neither.

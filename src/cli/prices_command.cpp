@@ -141,23 +141,15 @@ int runExport(const PricesArguments& arguments) {
     if (!checkedDataRoot(arguments.dataRoot)) {
         return kFailed;
     }
-    if (!mayReplaceFile(*arguments.output)) {
-        std::cerr << "kerbina-cli: " << pathText(*arguments.output)
-                  << ": 通常のファイルではないため書き込めません。\n";
+    if (!outputMayBeWritten(*arguments.output)) {
         return kFailed;
     }
-    const auto folder = existingDatabaseFolder(arguments.dataRoot);
-    if (!folder) {
-        return kFailed;
-    }
-    const std::filesystem::path file = databaseFilePath(*folder, DatabaseFile::Quotation);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        std::cerr << "kerbina-cli: " << pathText(file) << ": データベースファイルがありません。\n";
+    const auto file = existingQuotationDatabase(arguments.dataRoot);
+    if (!file) {
         return kFailed;
     }
     ConsolePrompt prompt;
-    SqliteFileDatabase quotations(file, prompt);
+    SqliteFileDatabase quotations(*file, prompt);
     try {
         exportPriceList(quotations, *arguments.group, *arguments.output);
     } catch (const DatabaseError& failure) {
