@@ -7,6 +7,7 @@
 #include "records/kinds.h"
 
 #include <algorithm>
+#include <vector>
 
 // The list pass. Sheet items bring the totals their sheet pass stored; the structure items of the
 // list (hierarchy parents, small sums, 計 items) show sums without counting twice; expenses, the
@@ -234,6 +235,7 @@ ListPassResult ListPass::run() {
     }
 
     bool endedAtTax = false;
+    std::vector<int> smallSums;
     for (int n = 1; n <= lastItem(); ++n) {
         at_ = n;
         ItemRecord& it = item(n);
@@ -256,7 +258,7 @@ ListPassResult ListPass::run() {
         } else if (kind == ItemKind::Reduction) {
             countReduction(n);
         } else if (kind == ItemKind::SmallSum) {
-            sumSmall(n);
+            smallSums.push_back(n);
         } else if (kind == ItemKind::Comment) {
             it.netTotal = Currency();
             it.submittedTotal = Currency();
@@ -292,6 +294,12 @@ ListPassResult ListPass::run() {
         if (!sumAboveWelfare) {
             addWelfare();
         }
+    }
+    // A small sum counts toward nothing, so it is summed last: its range may reach expense,
+    // welfare and tax items below it, whose amounts are only known now.
+    for (const int n : smallSums) {
+        at_ = n;
+        sumSmall(n);
     }
 
     state_.allNetTotal = allNet_;

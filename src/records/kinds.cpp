@@ -205,7 +205,8 @@ bool isExpenseItem(ItemKind itemKind) {
 
 bool isSkippedBySmallSum(ItemKind itemKind) {
     return between(itemKind, 11, ItemKind::HierarchyParentLast) ||
-           isOneOf(itemKind, {ItemKind::SmallSum, ItemKind::Comment, ItemKind::SumSincePrevious});
+           isOneOf(itemKind, {ItemKind::SmallSum, ItemKind::Comment, ItemKind::SumSincePrevious,
+                              ItemKind::WelfareSum});
 }
 
 bool hasItemRange(ItemKind itemKind) {

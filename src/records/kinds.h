@@ -186,7 +186,8 @@ int hierarchyDepth(ItemKind itemKind);
 ItemKind oneLevelUp(ItemKind itemKind);
 bool isExpenseItem(ItemKind itemKind); // 81..84
 // Items a small sum leaves out of its range: 11..29 (11..19 are no item kinds; they have always
-// been skipped with the hierarchy parents), 95, 96, 98.
+// been skipped with the hierarchy parents), 95, 96, 98, and 102, whose welfare the welfare items
+// of the range already bring.
 bool isSkippedBySmallSum(ItemKind itemKind);
 // Items that keep a range of item numbers (first in setAmountRounding, last in
 // setExpenseRounding), which item inserts and deletes keep pointing at the same items: hierarchy

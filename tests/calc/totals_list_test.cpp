@@ -109,6 +109,23 @@ TEST(ListPass, HierarchyAndSumItemsShowSumsWithoutCountingTwice) {
     EXPECT_EQ(result.allLabor, c("320")); // the reduction lowers the labour total too
 }
 
+// A small sum shows its range as this pass leaves it, even where the range reaches expense and
+// welfare items below the sum, which the pass computes after it; the welfare sum item is left out,
+// its welfare being in the welfare items already. Computing the list again changes nothing.
+TEST(ListPass, SmallSumTakesTheItemsBelowItAsThisPassComputesThem) {
+    DocumentState state =
+        listOf({totals(10, "800000", "1000000"), ranged(95, 1, 5), rates(81, "10", "10"),
+                rates(101, "20", "16.5", "0", "100"), ranged(102, 0, 0)});
+    recalculateItemList(state);
+    expectTotals(state.items[3], "80000", "100000", 3);
+    expectTotals(state.items[4], "29040", "36300", 4); // 880,000 and 1,100,000 × 20 % × 16.5 %
+    expectTotals(state.items[2], "909040", "1136300", 2);
+
+    const std::vector<ItemRecord> once = state.items;
+    recalculateItemList(state);
+    EXPECT_EQ(state.items, once);
+}
+
 TEST(ListPass, Expenses) {
     struct Case {
         const char* what;
