@@ -166,6 +166,49 @@ template <typename Record, typename Fields> void forEachHeaderField(Record& head
     f.template int32<792>(header.status);
 }
 
+template <typename Record, typename Fields> void forEachTakeoffField(Record& entry, Fields& f) {
+    f.template int32<0>(entry.sheet);
+    f.template int32<4>(entry.origin);
+    f.template int32<8>(entry.system);
+    f.template text<12, kNameSpecWidth>(entry.nameSpec);
+    f.template currency<120>(entry.laborFactor);
+    f.template currency<128>(entry.sortCode);
+    f.template text<136, kUnitWidth>(entry.unit);
+    f.template kind<144>(entry.kind);
+    f.template int32<148>(entry.category);
+    f.template currency<152>(entry.netQuantity);
+    f.template currency<160>(entry.submittedQuantity);
+    f.template currency<168>(entry.netPrice);
+    f.template currency<176>(entry.submittedPrice);
+    f.template currency<184>(entry.netCompositePrice);
+    f.template currency<192>(entry.submittedCompositePrice);
+    f.template text<200, kLineNoteWidth>(entry.note);
+    f.template currency<248>(entry.spareValue);
+    f.template currency<256>(entry.netBaseCost);
+    f.template currency<264>(entry.submittedBaseCost);
+    f.template currency<272>(entry.netFitting);
+    f.template currency<280>(entry.submittedFitting);
+    f.template text<288, kAmountTextWidth>(entry.amountText);
+    f.template int32<304>(entry.ductWidth);
+    f.template int32<308>(entry.ductHeight);
+    f.template int32<312>(entry.ductLength);
+    f.template int32<316>(entry.mode1);
+    f.template int32<320>(entry.mode2);
+    f.template int32<324>(entry.pipeMode);
+    f.template int32<328>(entry.place);
+    f.template currency<336>(entry.area);
+    f.template currency<344>(entry.ductValue2);
+    f.template currency<352>(entry.correction);
+    f.template currency<360>(entry.ductValue4);
+    f.template currency<368>(entry.ratioPipe);
+    f.template currency<376>(entry.ratioFitting);
+    f.template currency<384>(entry.ratioJoint);
+    f.template currency<392>(entry.ratioSupport);
+    f.template currency<400>(entry.ratioChipping);
+    f.template currency<408>(entry.ratioOther);
+    f.template text<416, kPriceCodeWidth>(entry.priceCode);
+}
+
 } // namespace
 
 LineBytes encodeLine(const LineRecord& line) {
@@ -216,6 +259,20 @@ QuotationHeader decodeHeader(std::span<const std::uint8_t, kHeaderRecordSize> by
         header.cutLevel = Currency::fromRaw(5000);
     }
     return header;
+}
+
+TakeoffBytes encodeTakeoff(const TakeoffRecord& entry) {
+    TakeoffBytes bytes{};
+    RecordWriter writer(bytes);
+    forEachTakeoffField(entry, writer);
+    return bytes;
+}
+
+TakeoffRecord decodeTakeoff(std::span<const std::uint8_t, kTakeoffRecordSize> bytes) {
+    const RecordReader reader(bytes);
+    TakeoffRecord entry;
+    forEachTakeoffField(entry, reader);
+    return entry;
 }
 
 } // namespace kerbina

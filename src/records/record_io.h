@@ -14,6 +14,7 @@ namespace kerbina {
 using LineBytes = std::array<std::uint8_t, kLineRecordSize>;
 using ItemBytes = std::array<std::uint8_t, kItemRecordSize>;
 using HeaderBytes = std::array<std::uint8_t, kHeaderRecordSize>;
+using TakeoffBytes = std::array<std::uint8_t, kTakeoffRecordSize>;
 
 LineBytes encodeLine(const LineRecord& line);
 LineRecord decodeLine(std::span<const std::uint8_t, kLineRecordSize> bytes);
@@ -23,5 +24,7 @@ HeaderBytes encodeHeader(const QuotationHeader& header);
 // Applies the header's rules: [KETA] 0 → 1, [CUTLEVEL] above 1 → 0.5, [DATALEVEL] never
 // negative, [KEYCODE] outside 1..5 → 0.
 QuotationHeader decodeHeader(std::span<const std::uint8_t, kHeaderRecordSize> bytes);
+TakeoffBytes encodeTakeoff(const TakeoffRecord& entry);
+TakeoffRecord decodeTakeoff(std::span<const std::uint8_t, kTakeoffRecordSize> bytes);
 
 } // namespace kerbina

@@ -22,6 +22,7 @@ inline constexpr int kItemNoteWidth = 40;
 inline constexpr std::size_t kLineRecordSize = 312;
 inline constexpr std::size_t kItemRecordSize = 248;
 inline constexpr std::size_t kHeaderRecordSize = 800;
+inline constexpr std::size_t kTakeoffRecordSize = 440;
 
 // One line of a detail sheet. Texts are UTF-8 and already cut to their field width (see
 // fitToWidth in document/text_codec.h); numbers are exact.
@@ -69,6 +70,55 @@ struct ItemRecord {
     std::string note;
 
     friend bool operator==(const ItemRecord&, const ItemRecord&) = default;
+};
+
+// One take-off entry (拾出): a measured quantity of a sheet, before the aggregation turns it into
+// priced lines. Piping and duct entries share the record; `origin` 3 marks a duct entry, for which
+// some fields mean other things (noted after the piping meaning).
+struct TakeoffRecord {
+    std::int32_t sheet = 0;  // the owning sheet, rewritten whenever the entries are written
+    std::int32_t origin = 0; // 1, 2 (made by the aggregation) piping; 3 duct
+    std::int32_t system = 0; // 系統 0..9
+    std::string nameSpec;    // name ";" specification (duct: name ";" thickness, model and size)
+    Currency laborFactor;
+    Currency sortCode; // integer part: the class of the entry; first decimal: the system
+    std::string unit;
+    LineKind kind = LineKind::WholePriced; // the kind of the line it becomes; above 900 discarded
+    std::int32_t category = 0;             // becomes the line's flag216
+    Currency netQuantity;
+    Currency submittedQuantity;
+    Currency netPrice;
+    Currency submittedPrice;
+    Currency netCompositePrice; // 複合単価
+    Currency submittedCompositePrice;
+    std::string note;
+    Currency spareValue;  // becomes the line's reserved176
+    Currency netBaseCost; // 基礎工費 (duct: 消耗品)
+    Currency submittedBaseCost;
+    Currency netFitting; // duct: 取付費
+    Currency submittedFitting;
+    std::string amountText;
+    std::int32_t ductWidth = 0;
+    std::int32_t ductHeight = 0;
+    std::int32_t ductLength = 0; // 0: none
+    std::int32_t mode1 = 0;      // becomes the line's hiddenFlag
+    std::int32_t mode2 = 0;      // becomes the line's priceKind
+    std::int32_t pipeMode = 0;   // 1 冷媒モード, else 配管モード
+    std::int32_t place = 0; // 0 屋内一般, 1 機械室, 2 屋外架空, 3 地中配管 (duct: GROUP)
+    Currency area;          // duct: 面積
+    Currency ductValue2;
+    Currency correction; // duct: 1.0 when the 補正 is applied
+    Currency ductValue4;
+    Currency
+        ratioPipe; // the composite price's shares: 管, 継手, 接合材, 支持金物, はつり補修, その他
+    Currency ratioFitting;
+    Currency ratioJoint;
+    Currency ratioSupport;  // duct: thickness class −1..6
+    Currency ratioChipping; // duct: area formula −1..3
+    Currency ratioOther;
+    std::string priceCode; // "複合単価:" and the sort code's integer part in seven digits
+
+    friend bool operator==(const TakeoffRecord&, const TakeoffRecord&) = default;
 };
 
 // The quotation header: cover-page data, grand totals and quotation-wide settings.
