@@ -7,6 +7,7 @@
 #include "records/item_settings.h"
 #include "records/line_kinds.h"
 #include "records/line_text.h"
+#include "records/takeoff_text.h"
 
 #include <algorithm>
 #include <limits>
@@ -246,6 +247,16 @@ void writeSheet(TextWriter& out, int number, const ItemRecord& item, const Sheet
     }
 }
 
+void writeTakeoffEntries(TextWriter& out,
+                         const std::map<int, std::vector<TakeoffRecord>>& entriesBySheet) {
+    for (const auto& [number, entries] : entriesBySheet) {
+        for (TakeoffRecord entry : entries) {
+            entry.sheet = number;
+            out.line(takeoffToText(entry));
+        }
+    }
+}
+
 void writeSheetTexts(TextWriter& out, const std::map<int, std::vector<std::string>>& sections) {
     for (const auto& [number, lines] : sections) {
         for (const std::string& text : lines) {
@@ -292,8 +303,8 @@ public:
         readTitle();
         readItems();
         readSheets();
-        readSheetTexts("<PICKUP>", "</PICKUP>", data_.pickupLines, "拾出データ");
-        readSheetTexts("<CONFIG>", "</CONFIG>", data_.configLines, "集計設定");
+        readTakeoffEntries();
+        readAggregationSettings();
         readUnitCosts();
         if (problems_.empty() &&
             std::none_of(lines_.begin(), lines_.end(),
@@ -641,9 +652,10 @@ private:
         }
     }
 
-    void readSheetTexts(std::string_view open, std::string_view close,
-                        std::map<int, std::vector<std::string>>& sections,
-                        const std::string& what) {
+    // A section whose lines start with a sheet number: `take(sheet, line)` for each line.
+    template <typename Take>
+    void readSheetSection(std::string_view open, std::string_view close, const std::string& what,
+                          const Take& take) {
         if (!skipTo(open)) {
             return;
         }
@@ -654,16 +666,39 @@ private:
             if (trimBlanks(*line).empty()) {
                 continue;
             }
-            const std::size_t separator = line->find(';');
-            const std::string_view first = std::string_view(*line).substr(0, separator);
+            const std::string_view first = std::string_view(*line).substr(0, line->find(';'));
             const auto number = parseInteger(first, IntegerText::Lenient);
             if (!number) {
                 fail(lineNumber(), what + "の先頭がシート番号ではありません: " + excerpt(first));
             }
-            sections[checkedSheetNumber(*number)].push_back(
-                separator == std::string_view::npos ? std::string()
-                                                    : std::string(line->substr(separator + 1)));
+            take(checkedSheetNumber(*number), *line);
         }
+    }
+
+    void readTakeoffEntries() {
+        readSheetSection("<PICKUP>", "</PICKUP>", "拾出データ",
+                         [this](int sheet, std::string_view line) {
+                             TakeoffRecord entry;
+                             try {
+                                 entry = takeoffFromText(line);
+                             } catch (const NumberFormatError&) {
+                                 failNumber();
+                             } catch (const CurrencyOverflow&) {
+                                 failNumber();
+                             }
+                             entry.sheet = sheet;
+                             data_.takeoffEntries[sheet].push_back(std::move(entry));
+                         });
+    }
+
+    void readAggregationSettings() {
+        readSheetSection(
+            "<CONFIG>", "</CONFIG>", "集計設定", [this](int sheet, std::string_view line) {
+                const std::size_t separator = line.find(';');
+                data_.configLines[sheet].emplace_back(separator == std::string_view::npos
+                                                          ? std::string_view()
+                                                          : line.substr(separator + 1));
+            });
     }
 
     void readUnitCosts() {
@@ -729,7 +764,7 @@ std::string quotationTailText(const QuotationData& data) {
     TextWriter out;
     out.line("</DATA>");
     out.line("<PICKUP>");
-    writeSheetTexts(out, data.pickupLines);
+    writeTakeoffEntries(out, data.takeoffEntries);
     out.line("</PICKUP>");
     out.line("<CONFIG>");
     writeSheetTexts(out, data.configLines);

@@ -161,16 +161,17 @@ std::optional<QuotationHeader> readHeaderRecord(const fs::path& file) {
     return decodeHeader(recordAt<kHeaderRecordSize>(bytes, 0));
 }
 
-void writeTextFileForEach(const fs::path& workFolder,
-                          const std::map<int, std::vector<std::string>>& linesBySheet,
-                          std::string (*fileName)(int)) {
-    for (const auto& [sheet, lines] : linesBySheet) {
+// Writes one file per sheet of `bySheet` with `write(sheet, contents)`; sheet 1 always gets its
+// file, empty when the map has nothing for it.
+template <typename Contents, typename Write>
+void writeForEachSheet(const std::map<int, Contents>& bySheet, const Write& write) {
+    for (const auto& [sheet, contents] : bySheet) {
         if (sheet >= 1) {
-            writeTextLines(workFolder / fileName(sheet), lines, Durability::Scratch);
+            write(sheet, contents);
         }
     }
-    if (!linesBySheet.contains(1)) {
-        writeTextLines(workFolder / fileName(1), {}, Durability::Scratch);
+    if (!bySheet.contains(1)) {
+        write(1, Contents{});
     }
 }
 
@@ -185,8 +186,8 @@ QuotationData collectAllButSheets(const DocumentState& state, const fs::path& wo
     data.sheets.resize(state.items.size());
     for (int n = 1; n <= state.itemMax(); ++n) {
         if (const fs::path file = workFolder / pickupFileName(n); isFile(file)) {
-            if (auto lines = readTextLines(file); !lines.empty()) {
-                data.pickupLines[n] = std::move(lines);
+            if (auto entries = readTakeoffFile(file); !entries.empty()) {
+                data.takeoffEntries[n] = std::move(entries);
             }
         }
         if (const fs::path file = workFolder / aggregationFileName(n); isFile(file)) {
@@ -221,6 +222,28 @@ Sheet readSheetFile(const fs::path& file) {
 
 void writeSheetFile(const fs::path& file, const Sheet& sheet, int sheetNumber) {
     writeWorkFile(file, sheetFileBytes(sheet, sheetNumber));
+}
+
+std::vector<TakeoffRecord> readTakeoffFile(const fs::path& file) {
+    const std::string bytes = readFileBytes(file);
+    std::vector<TakeoffRecord> entries;
+    entries.reserve(bytes.size() / kTakeoffRecordSize);
+    for (std::size_t offset = 0; offset + kTakeoffRecordSize <= bytes.size();
+         offset += kTakeoffRecordSize) {
+        entries.push_back(decodeTakeoff(recordAt<kTakeoffRecordSize>(bytes, offset)));
+    }
+    return entries;
+}
+
+void writeTakeoffFile(const fs::path& file, const std::vector<TakeoffRecord>& entries,
+                      int sheetNumber) {
+    std::string out;
+    out.reserve(entries.size() * kTakeoffRecordSize);
+    for (TakeoffRecord entry : entries) {
+        entry.sheet = sheetNumber;
+        appendBytes(out, encodeTakeoff(entry));
+    }
+    writeWorkFile(file, out);
 }
 
 void readHeaderFile(DocumentState& state, const fs::path& workFolder, std::string_view extension) {
@@ -448,10 +471,13 @@ void writeWorkFolder(const QuotationData& data, const fs::path& workFolder) {
     if (!isFile(workFolder / sheetFileName(1))) {
         writeWorkFile(workFolder / sheetFileName(1), {});
     }
-    // Take-off records and aggregation settings pass through as the text lines of the quotation
-    // file until the take-off module reads and writes its own record files.
-    writeTextFileForEach(workFolder, data.pickupLines, &pickupFileName);
-    writeTextFileForEach(workFolder, data.configLines, &aggregationFileName);
+    writeForEachSheet(data.takeoffEntries,
+                      [&](int sheet, const std::vector<TakeoffRecord>& entries) {
+                          writeTakeoffFile(workFolder / pickupFileName(sheet), entries, sheet);
+                      });
+    writeForEachSheet(data.configLines, [&](int sheet, const std::vector<std::string>& lines) {
+        writeTextLines(workFolder / aggregationFileName(sheet), lines, Durability::Scratch);
+    });
 }
 
 void writeBackup(const DocumentState& state, WorkStore& store) {

@@ -83,10 +83,16 @@ void runTotalsPasses(DocumentState& state, DocumentEvents& events, bool listMode
 Sheet readSheetFile(const std::filesystem::path& file);
 void writeSheetFile(const std::filesystem::path& file, const Sheet& sheet, int sheetNumber);
 
+// A take-off file holds the take-off entries of a sheet as 440-byte records in list order, each
+// with `sheet` set to the sheet number; a partial record at the end of a damaged file is ignored.
+std::vector<TakeoffRecord> readTakeoffFile(const std::filesystem::path& file);
+void writeTakeoffFile(const std::filesystem::path& file, const std::vector<TakeoffRecord>& entries,
+                      int sheetNumber);
+
 // The whole open quotation, as the quotation file writer wants it: the header from "HEAD.WRK"
-// with the in-memory grand total, the items in memory, every sheet file, and the take-off and
-// aggregation files as text lines. `sheets[n]` is empty (not even a scratch slot) when item n has
-// no sheet file.
+// with the in-memory grand total, the items in memory, every sheet file, the take-off entries
+// and the aggregation files as text lines. `sheets[n]` is empty (not even a scratch slot) when item
+// n has no sheet file.
 QuotationData collectQuotation(const DocumentState& state, const std::filesystem::path& workFolder);
 // Rebuilds the work folder from a quotation read from a file: clears it, then writes "HEAD.WRK",
 // the sheet files, the take-off files and the aggregation files. "WITEM1.WRK", "WITEM1.PUP" and

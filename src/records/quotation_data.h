@@ -17,9 +17,9 @@ struct QuotationData {
     QuotationHeader header;
     ItemList items;            // [0] placeholder, items 1..ItemMax
     std::vector<Sheet> sheets; // indexed by item number ([0] unused); each sheet's [0] is scratch
-    // Take-off records and aggregation settings, kept per sheet number as the text lines the
-    // file holds (without the leading sheet number field) until their own models exist.
-    std::map<int, std::vector<std::string>> pickupLines;
+    // The take-off entries of each sheet, by sheet number, in list order.
+    std::map<int, std::vector<TakeoffRecord>> takeoffEntries;
+    // The aggregation settings of each sheet, by sheet number: the lines of its settings file.
     std::map<int, std::vector<std::string>> configLines;
     // The unit-cost breakdown list (代価表): sorted, unique texts.
     std::vector<std::string> unitCostBreakdowns;

@@ -82,7 +82,10 @@ TEST_F(DirectReadTest, OpensEveryItemAndShowsTheBreakdownList) {
     EXPECT_EQ(state.settings.taxOffset, parseNumber("0.9"));
     EXPECT_EQ(state.unitCostBreakdowns, std::vector<std::string>{"複合単価:0000001;a;"});
     EXPECT_EQ(namesOf(readSheetFile(work("WITEM3.WRK"))), "継手;");
-    EXPECT_EQ(readTextLines(work("WITEM2.PUP")), std::vector<std::string>{"0;0;拾出"});
+    const std::vector<TakeoffRecord> takeoff = readTakeoffFile(work("WITEM2.PUP"));
+    ASSERT_EQ(takeoff.size(), 1u);
+    EXPECT_EQ(takeoff[0].sheet, 2);
+    EXPECT_EQ(takeoff[0].nameSpec, "拾出;");
     EXPECT_TRUE(std::filesystem::exists(work("WITEM1.WRK")));
 
     // The backup now holds the opened quotation.

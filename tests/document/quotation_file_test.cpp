@@ -3,6 +3,7 @@
 #include "document/quotation_file.h"
 #include "money_literal.h"
 #include "records/line_kinds.h"
+#include "records/takeoff_text.h"
 #include "test_data.h"
 
 #include <cstdlib>
@@ -117,7 +118,8 @@ QuotationData sampleQuotation() {
     first.push_back(sum);
     data.sheets[2].push_back(line("撤去;既設配管", 10, "1", "-5000"));
 
-    data.pickupLines[1] = {"1;0;配管;SGP 25A;0;11999;ｍ;110;0", "1;0;継手;;0;11999;個;110;0"};
+    data.takeoffEntries[1] = {takeoffFromText("1;1;0;配管;SGP 25A;0.25;10.1;ｍ;110;10;12.5"),
+                              takeoffFromText("1;1;0;継手;;0;11999;個;110;0;4")};
     data.configLines[1] = {"[HN1]=配管工事費", "[Many_Process_A]=0.5"};
     data.unitCostBreakdowns = {"複合単価:0000101;a;", "複合単価:0000102;b;"};
     return data;
@@ -145,7 +147,7 @@ TEST(QuotationFile, FullRoundTripKeepsEverythingAndIsStable) {
     ASSERT_GE(read.sheets.size(), 3u);
     EXPECT_EQ(read.sheets[1], original.sheets[1]);
     EXPECT_EQ(read.sheets[2], original.sheets[2]);
-    EXPECT_EQ(read.pickupLines, original.pickupLines);
+    EXPECT_EQ(read.takeoffEntries, original.takeoffEntries);
     EXPECT_EQ(read.configLines, original.configLines);
     EXPECT_EQ(read.unitCostBreakdowns, original.unitCostBreakdowns);
     EXPECT_EQ(read.taxOffset, original.taxOffset);
@@ -188,7 +190,7 @@ TEST(QuotationFile, SeparatorsAndLineBreaksInTextsCannotShiftFields) {
     data.sheets[1][2].note = "一;二";
     data.sheets[1][2].unit = "ｍ;";
     data.header.workName = "衛生\r\n設備";
-    data.pickupLines[1][0] += "\n";
+    data.takeoffEntries[1][0].note = "支持;\r\n金物";
 
     const QuotationData read = readQuotationText(writeQuotationText(data, {}));
     EXPECT_EQ(read.items[1].name, "配管；工事");
@@ -198,7 +200,8 @@ TEST(QuotationFile, SeparatorsAndLineBreaksInTextsCannotShiftFields) {
     EXPECT_EQ(read.sheets[1][2].priceCode, "P-100");
     EXPECT_EQ(read.header.workName, "衛生設備");
     EXPECT_EQ(read.header.number, "2024-0012");
-    EXPECT_EQ(read.pickupLines.at(1).size(), 2u);
+    EXPECT_EQ(read.takeoffEntries.at(1).size(), 2u);
+    EXPECT_EQ(read.takeoffEntries.at(1)[0].note, "支持；金物");
     // The title line of the renamed item keeps its name in one field too.
     EXPECT_EQ(read.sheets[1][1].nameSpec, "配管工事;");
     EXPECT_EQ(readQuotationText(writeQuotationText(read, {})).items, read.items);
@@ -381,17 +384,37 @@ TEST(QuotationFile, SheetNumberMetAgainAppendsToItsSheet) {
     EXPECT_NE(reading.problems[0].message.find("この後の 1 行は読み込めません"), std::string::npos);
 }
 
-TEST(QuotationFile, TakeOffAndAggregationLinesPassThroughByTheirNumber) {
+// Take-off entries and aggregation settings are kept by the sheet number that starts their lines;
+// an entry is written with the sheet it is kept under, whatever its own field says.
+TEST(QuotationFile, TakeOffEntriesAndAggregationLinesAreKeptByTheirSheetNumber) {
     const std::string text = fileText("[ItemMax]=0\r\n", "") +
-                             "<PICKUP>\r\n7;a;b\r\n\r\n2;c\r\n7;d\r\n</PICKUP>\r\n"
+                             "<PICKUP>\r\n7;1;0;a;b\r\n\r\n2;3;0;c\r\n7;1;0;d\r\n</PICKUP>\r\n"
                              "<CONFIG>\r\n500\r\n</CONFIG>\r\n";
-    const QuotationData data = readQuotationText(text);
-    EXPECT_EQ(data.pickupLines,
-              (std::map<int, std::vector<std::string>>{{2, {"c"}}, {7, {"a;b", "d"}}}));
+    QuotationData data = readQuotationText(text);
+    ASSERT_EQ(data.takeoffEntries.size(), 2u);
+    ASSERT_EQ(data.takeoffEntries.at(7).size(), 2u);
+    EXPECT_EQ(data.takeoffEntries.at(7)[0].nameSpec, "a;b");
+    EXPECT_EQ(data.takeoffEntries.at(7)[1].nameSpec, "d;");
+    EXPECT_EQ(data.takeoffEntries.at(2).at(0).origin, 3);
     EXPECT_EQ(data.configLines, (std::map<int, std::vector<std::string>>{{500, {""}}}));
+
+    data.takeoffEntries.at(2)[0].sheet = 9;
     const std::string written = writeQuotationText(data, {});
-    EXPECT_NE(written.find("<PICKUP>\r\n2;c\r\n7;a;b\r\n7;d\r\n</PICKUP>"), std::string::npos);
-    EXPECT_EQ(readQuotationText(written).configLines, data.configLines);
+    EXPECT_NE(written.find("<PICKUP>\r\n2;3;0;c;;0;0;;"), std::string::npos);
+    EXPECT_NE(written.find("\r\n7;1;0;a;b;0;0;;"), std::string::npos);
+    const QuotationData read = readQuotationText(written);
+    data.takeoffEntries.at(2)[0].sheet = 2;
+    EXPECT_EQ(read.takeoffEntries, data.takeoffEntries);
+    EXPECT_EQ(read.configLines, data.configLines);
+
+    const std::string damaged =
+        fileText("[ItemMax]=0\r\n", "") + "<PICKUP>\r\n7;1;0;a;b;x\r\n</PICKUP>\r\n";
+    try {
+        readQuotationText(damaged);
+        ADD_FAILURE() << "a take-off entry with text in a number field was read";
+    } catch (const QuotationFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("数値が正しくありません"), std::string::npos);
+    }
 }
 
 TEST(QuotationFile, MalformedFilesAreRejectedWithTheLine) {
@@ -449,7 +472,7 @@ TEST(QuotationFile, MissingLaterSectionsReadAsEmpty) {
     EXPECT_EQ(data.items[1].name, "A");
     ASSERT_EQ(data.sheets.size(), 2u);
     EXPECT_EQ(data.sheets[1].size(), 1u);
-    EXPECT_TRUE(data.pickupLines.empty());
+    EXPECT_TRUE(data.takeoffEntries.empty());
     EXPECT_TRUE(data.unitCostBreakdowns.empty());
 }
 

@@ -335,7 +335,11 @@ TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
     priced.netQuantity = Currency::fromWhole(12);
     data.sheets = {Sheet{}, Sheet{LineRecord{}, priced, commentLine("c")}, Sheet{},
                    Sheet{LineRecord{}}};
-    data.pickupLines = {{2, {"1;2;3"}}};
+    TakeoffRecord entry;
+    entry.sheet = 2;
+    entry.nameSpec = "配管;SGP 25A";
+    entry.netQuantity = Currency::fromWhole(12);
+    data.takeoffEntries = {{2, {entry, entry}}};
     data.configLines = {{3, {"[HN1]=配管工事費", "[HC1]=式"}}};
     data.unitCostBreakdowns = {"A;1"};
     std::ofstream(work("WITEM9.WRK")) << "left from the quotation before";
@@ -344,6 +348,7 @@ TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
     EXPECT_FALSE(fs::exists(work("WITEM9.WRK")));
     EXPECT_FALSE(fs::exists(work("WITEM2.WRK")));
     EXPECT_EQ(fs::file_size(work("WITEM3.WRK")), 0u);
+    EXPECT_EQ(fs::file_size(work("WITEM2.PUP")), 2 * kTakeoffRecordSize);
     for (const char* always : {"WITEM1.PUP", "DATASORT1.WRK"}) {
         EXPECT_EQ(fs::file_size(work(always)), 0u) << always;
     }
@@ -358,7 +363,7 @@ TEST_F(WorkStoreTest, WorkFolderRebuiltFromAQuotationCollectsTheSame) {
     EXPECT_EQ(collected.header, expectedHeader);
     EXPECT_EQ(collected.items, data.items);
     EXPECT_EQ(collected.sheets, data.sheets);
-    EXPECT_EQ(collected.pickupLines, data.pickupLines);
+    EXPECT_EQ(collected.takeoffEntries, data.takeoffEntries);
     EXPECT_EQ(collected.configLines, data.configLines);
     EXPECT_EQ(collected.unitCostBreakdowns, data.unitCostBreakdowns);
 }
