@@ -24,7 +24,7 @@ set(KERBINA_LAYER_takeoff base money records calc document grid storage settings
 set(KERBINA_LAYER_widgets base money records calc document grid storage settings cover output)
 set(KERBINA_LAYER_printviewer base money records calc document grid storage settings output)
 set(KERBINA_LAYER_app base money records calc document grid storage settings cover output)
-set(KERBINA_LAYER_cli base money records calc document grid storage settings cover output prices app)
+set(KERBINA_LAYER_cli base money records calc document grid storage settings cover output prices takeoff app)
 
 # kerbina_check_layers(SOURCE_DIR files...)
 # Stops the configure when a file includes "folder/..." from a folder its own folder may not use.

@@ -492,6 +492,14 @@ bool isUtf8Text(std::string_view bytes) {
     return beyondAscii;
 }
 
+std::string fromCp932OrUtf8(std::string_view bytes) {
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Mark)) {
+        bytes.remove_prefix(kUtf8Mark.size());
+    }
+    return isUtf8Text(bytes) ? std::string(bytes) : fromCp932(bytes);
+}
+
 std::string excerpt(std::string_view utf8, std::size_t characters) {
     std::size_t end = 0;
     for (std::size_t count = 0; end < utf8.size() && count < characters; ++count) {

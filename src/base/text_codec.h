@@ -19,6 +19,9 @@ std::optional<std::string> fromCp932Exactly(std::string_view cp932);
 // True when the bytes are well-formed UTF-8 and hold at least one character beyond ASCII: a text
 // file saved as UTF-8 rather than CP932.
 bool isUtf8Text(std::string_view bytes);
+// The text of a file that other tools write in either encoding: UTF-8 (with or without its byte
+// order mark) when it is UTF-8 text, else CP932.
+std::string fromCp932OrUtf8(std::string_view bytes);
 // At most `characters` characters of a UTF-8 text, cut at a character boundary, with "…" added
 // when something was cut: for messages that quote a line of a file, however long it is.
 std::string excerpt(std::string_view utf8, std::size_t characters = 80);

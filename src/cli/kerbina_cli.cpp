@@ -8,6 +8,7 @@
 #include "cli/database_commands.h"
 #include "cli/list_command.h"
 #include "cli/prices_command.h"
+#include "cli/takeoff_command.h"
 #include "document/krb_import.h"
 #include "document/quotation_file.h"
 #include "document/totals_report.h"
@@ -55,6 +56,13 @@ Commands:
                its line, then writes everything in one transaction
   prices export --group 1|10 -o FILE.csv [--data-root DIR]
                write a group of the catalogue as such a price list (CP932, CR LF)
+  takeoff import FILE.krb2 --sheet N PAYLOADS.txt -o OUT.krb2 [--data-root DIR]
+               read and recompute FILE as recalc does, add the take-off entries of PAYLOADS
+               (one "WM_DATAWRITE;..." payload per line, CP932 or UTF-8) to sheet N as the
+               take-off page receives them, each at the end of the list with its unit-cost
+               breakdown, and write the quotation to OUT; prints the number of entries added.
+               Every line is checked first: one that is not a take-off payload is reported with
+               its line number and nothing is written
   --version    print the version and exit
   --help       print this help and exit
 
@@ -131,15 +139,6 @@ settingsFor(const std::optional<std::filesystem::path>& dataRoot) {
         }
     }
     return kerbina::readSettings(kerbina::MainSettings{}, sources);
-}
-
-// The output may replace a regular file, never anything else (a device, a FIFO, a folder).
-bool mayWrite(const std::filesystem::path& path) {
-    if (kerbina::mayReplaceFile(path)) {
-        return true;
-    }
-    reportFailure(path, 0, "通常のファイルではないため書き込めません。");
-    return false;
 }
 
 // Reads a quotation the way opening it in the program does: the old format by its extension (or
@@ -225,7 +224,7 @@ int runTotals(const Arguments& arguments) {
 
 int runRecalc(const Arguments& arguments) {
     const auto settings = settingsFor(arguments.dataRoot);
-    if (!settings || !mayWrite(*arguments.output)) {
+    if (!settings || !kerbina::cli::outputMayBeWritten(*arguments.output)) {
         return kFailed;
     }
     const auto quotation = recomputed(arguments, *settings);
@@ -238,7 +237,7 @@ int runRecalc(const Arguments& arguments) {
 }
 
 int runImport(const Arguments& arguments) {
-    if (!mayWrite(*arguments.output)) {
+    if (!kerbina::cli::outputMayBeWritten(*arguments.output)) {
         return kFailed;
     }
     const kerbina::MainSettings settings = *settingsFor(std::nullopt);
@@ -289,6 +288,14 @@ int main(int argc, char* argv[]) {
             return std::move(quotation->first);
         },
     };
+    if (command == "takeoff") {
+        try {
+            return kerbina::cli::runTakeoff(words, services);
+        } catch (const std::exception& error) {
+            std::cerr << "kerbina-cli: " << error.what() << '\n';
+            return kFailed;
+        }
+    }
     try {
         if (const auto status = kerbina::cli::runDatabaseCommand(command, words, services)) {
             return *status;

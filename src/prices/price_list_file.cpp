@@ -457,14 +457,7 @@ std::vector<CellRow> workbookRows(const std::filesystem::path& file) {
 } // namespace
 
 std::vector<PriceListFileRow> readPriceListCsv(std::string_view bytes) {
-    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-    if (bytes.starts_with(kUtf8Mark)) {
-        bytes.remove_prefix(kUtf8Mark.size());
-    }
-    if (isUtf8Text(bytes)) {
-        return rowsUnderHeader(csvRows(bytes));
-    }
-    return rowsUnderHeader(csvRows(fromCp932(bytes)));
+    return rowsUnderHeader(csvRows(fromCp932OrUtf8(bytes)));
 }
 
 std::vector<PriceListFileRow> readPriceListFile(const std::filesystem::path& file) {
