@@ -28,6 +28,10 @@ std::string sheetSnapshotFileName(int generation, int sheet) {
     return std::to_string(generation) + "WITEM" + std::to_string(sheet) + ".UND";
 }
 
+std::string takeoffSnapshotFileName(int generation, int sheet) {
+    return std::to_string(generation) + "WITEM" + std::to_string(sheet) + ".PUND";
+}
+
 std::string pickupFileName(int sheet) {
     return "WITEM" + std::to_string(sheet) + ".PUP";
 }

@@ -34,6 +34,8 @@ inline constexpr const char* kHeaderTitleFileName = "HEAD_TITLE.WRK";
 std::string headerFileName(std::string_view extension); // "HEAD." + extension
 std::string sheetFileName(int sheet);
 std::string sheetSnapshotFileName(int generation, int sheet);
+// The take-off tape: snapshot `generation` of the take-off entries of `sheet`.
+std::string takeoffSnapshotFileName(int generation, int sheet);
 std::string pickupFileName(int sheet);      // take-off records of the sheet
 std::string aggregationFileName(int sheet); // aggregation settings text of the sheet
 
