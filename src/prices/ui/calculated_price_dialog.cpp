@@ -113,6 +113,7 @@ void CalculatedPriceDialog::buildFields(QWidget* parent) {
     addRow(new QLabel(QStringLiteral("仕 様＆型 番"), parent), specification_);
     unit_ = choiceList("X_Ci", kCalculatedUnits, parent);
     unit_->setEditable(true);
+    unit_->setCurrentIndex(-1);
     addRow(new QLabel(QStringLiteral("単　　 位"), parent), unit_);
     netCaption_ = new QLabel(parent);
     netValue_ = numberField("netValue", parent);
@@ -210,6 +211,7 @@ void CalculatedPriceDialog::buildCatalogue(QWidget* parent) {
     auto* searchColumn = new QVBoxLayout();
     search_ = new QLineEdit(parent);
     search_->setObjectName(QStringLiteral("searchText"));
+    search_->setPlaceholderText(QStringLiteral("名称・仕様で検索"));
     connect(search_, &QLineEdit::returnPressed, this, &CalculatedPriceDialog::refreshPrices);
     searchColumn->addWidget(search_);
     auto* searchButton = button("searchButton", "検索", parent);

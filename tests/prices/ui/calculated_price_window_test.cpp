@@ -113,6 +113,7 @@ TEST_F(CalculatedPriceWindowTest, TheRateCommandWritesACalculatedLineThatADouble
             MessageBox::setNextInput(QStringLiteral("共通"));
             click(dialog, "addButton");
             EXPECT_EQ(field<QTableWidget>(dialog, "priceList")->rowCount(), 1);
+            screenshot(dialog, "calculated_price_dialog");
             setText(dialog, "submittedValue", "501");
             click(dialog, "transferButton");
             EXPECT_EQ(MessageBox::takeShownTexts(),
