@@ -10,6 +10,7 @@
 #include "grid/ui/sheet_editing_subsystem.h"
 #include "grid/ui/view_commands_subsystem.h"
 #include "output/ui/print_subsystem.h"
+#include "prices/ui/calculated_price_subsystem.h"
 #include "settings/ui/settings_subsystem.h"
 #include "storage/ui/quotation_list_subsystem.h"
 
@@ -26,10 +27,11 @@ template <typename Made> std::unique_ptr<Subsystem> made(SubsystemHost& host) {
 // Adding a subsystem: its class in its own ui/ folder, and one line here.
 std::vector<SubsystemFactory> standardSubsystems() {
     return {
-        made<CoverSubsystem>,        made<QuotationListSubsystem>, made<RowCommandsSubsystem>,
-        made<PrintSubsystem>,        made<BackupSubsystem>,        made<SettingsSubsystem>,
-        made<SheetEditingSubsystem>, made<ViewCommandsSubsystem>,  made<CalcSettingsSubsystem>,
-        made<ListCommandsSubsystem>, made<ExpensesSubsystem>,      made<WelfareSubsystem>,
+        made<CoverSubsystem>,        made<QuotationListSubsystem>,   made<RowCommandsSubsystem>,
+        made<PrintSubsystem>,        made<BackupSubsystem>,          made<SettingsSubsystem>,
+        made<SheetEditingSubsystem>, made<ViewCommandsSubsystem>,    made<CalcSettingsSubsystem>,
+        made<ListCommandsSubsystem>, made<CalculatedPriceSubsystem>, made<ExpensesSubsystem>,
+        made<WelfareSubsystem>,
     };
 }
 

@@ -292,13 +292,9 @@ void SheetEditingSubsystem::addLineCommands(QMenu& linesMenu, CommandSet& comman
                 });
             });
     }
+    // The calculated-price, expense and welfare commands follow, added at this place by their own
+    // subsystems.
     menu->addSeparator();
-    // These open the calculated-price dialogs, which come with their subsystem. The expense and
-    // welfare commands follow them, added at this place by their own subsystems.
-    for (const char* caption : {"選択範囲に対して単価計算", "選択範囲に対して歩掛計算",
-                                "選択範囲に対して付帯単価計算", "計算単価を通常単価で使用"}) {
-        menu->addAction(QString::fromUtf8(caption))->setEnabled(false);
-    }
 }
 
 // The end of "特殊行": comments, the item's name and the property report.

@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 #include "grid/ui/quotation_view.h"
 #include "main_window_fixture.h"
+#include "prices/ui/calculated_price_subsystem.h"
 #include "widgets/command_set.h"
 #include "widgets/subsystem.h"
 
@@ -64,8 +65,7 @@ private:
 
 class MainWindowSubsystemTest : public MainWindowTest {
 protected:
-    // A quotation whose one sheet holds a priced line and a calculated unit price line (kind 50),
-    // whose dialog comes with a subsystem of its own.
+    // A quotation whose one sheet holds a priced line and a calculated unit price line (kind 50).
     fs::path twoLines() const {
         const fs::path file = root.path() / "two_lines.krb2";
         writeTextLines(
@@ -76,8 +76,20 @@ protected:
         return file;
     }
 
-    std::unique_ptr<MainWindow> startWithFake() {
-        std::vector<SubsystemFactory> subsystems = standardSubsystems();
+    // The program's subsystems, the calculated prices left out when they would edit the fake's
+    // kind 50 first, then the fake.
+    std::unique_ptr<MainWindow> startWithFake(bool withCalculatedPrices = true) {
+        std::vector<SubsystemFactory> subsystems;
+        for (const SubsystemFactory& standard : standardSubsystems()) {
+            subsystems.emplace_back([standard, withCalculatedPrices](SubsystemHost& host) {
+                std::unique_ptr<Subsystem> made = standard(host);
+                if (!withCalculatedPrices &&
+                    dynamic_cast<CalculatedPriceSubsystem*>(made.get()) != nullptr) {
+                    made = std::make_unique<Subsystem>();
+                }
+                return made;
+            });
+        }
         subsystems.emplace_back([this](SubsystemHost&) {
             return std::make_unique<FakeSubsystem>(handledKind, handledName, seen);
         });
@@ -141,7 +153,7 @@ TEST_F(MainWindowSubsystemTest, ACommandOfTheSubsystemRunsByItsKeyOnItsPage) {
 // A double-click on a line of the subsystem's kind reaches it; a kind no subsystem present edits
 // is said to be unavailable. Named commands and companion messages go the same way.
 TEST_F(MainWindowSubsystemTest, LinesNamedCommandsAndMessagesReachTheSubsystemThatHandlesThem) {
-    const auto window = startWithFake();
+    const auto window = startWithFake(false);
     auto* view = window->findChild<QuotationView*>();
     ASSERT_EQ(window->document().sheet[2].kind, 50);
     MessageBox::takeShownTexts();
