@@ -13,10 +13,19 @@ namespace kerbina {
 
 namespace {
 
-// What the part list puts on a drag: its rows, in the form every item view drags.
-const QString kDraggedRows = QStringLiteral("application/x-qabstractitemmodeldatalist");
+// What the part list puts on a drag, so that only parts dragged from it are taken.
+const QString kDraggedRows = QStringLiteral("application/x-kerbina-parts");
 
 } // namespace
+
+// The part list drags its rows under a form of its own.
+class PartList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    QStringList mimeTypes() const override { return {kDraggedRows}; }
+};
 
 // The folder tree takes parts dragged from the part list and names the folder they were dropped
 // on. The drop is a copy as far as the drag goes: the parts subsystem moves the files and fills
@@ -60,7 +69,7 @@ protected:
 };
 
 PartsPage::PartsPage(QWidget* parent)
-    : QWidget(parent), folders_(new FolderTree(this)), parts_(new QTreeWidget(this)),
+    : QWidget(parent), folders_(new FolderTree(this)), parts_(new PartList(this)),
       newFolder_(new QPushButton(QStringLiteral("新規フォルダー"), this)) {
     setObjectName(QStringLiteral("partsPage"));
     folders_->setObjectName(QStringLiteral("TreeView1"));

@@ -3,7 +3,6 @@
 #include "base/folders.h"
 #include "base/user_error.h"
 #include "prices/ui/parts_page.h"
-#include "records/document_state.h"
 #include "widgets/application_title.h"
 #include "widgets/command_set.h"
 #include "widgets/message_box.h"

@@ -86,13 +86,15 @@ TEST_F(MainWindowTest, APartSavedOnTheTabIsLoadedIntoAnotherSheetByDoubleClick) 
 
     // Dropped on another folder, the selected part moves there.
     part->setSelected(true);
-    QMimeData dragged;
-    dragged.setData(QStringLiteral("application/x-qabstractitemmodeldatalist"), {});
+    // What the list itself puts on a drag of its selection.
+    const std::unique_ptr<QMimeData> dragged(
+        partList->model()->mimeData(partList->selectionModel()->selectedIndexes()));
+    ASSERT_TRUE(dragged);
     const QPoint notes =
         folderTree->visualItemRect(itemNamed(*folderTree, QStringLiteral("特記事項"))).center();
-    QDragEnterEvent enter(notes, Qt::MoveAction, &dragged, Qt::LeftButton, {});
+    QDragEnterEvent enter(notes, Qt::MoveAction, dragged.get(), Qt::LeftButton, {});
     QApplication::sendEvent(folderTree->viewport(), &enter);
-    QDropEvent drop(QPointF(notes), Qt::MoveAction, &dragged, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(notes), Qt::MoveAction, dragged.get(), Qt::LeftButton, {});
     QApplication::sendEvent(folderTree->viewport(), &drop);
     EXPECT_EQ(partList->topLevelItemCount(), 0);
     EXPECT_TRUE(fs::is_regular_file(folders.dataRoot / "part" / u8"特記事項" / u8"二行.prt"));
