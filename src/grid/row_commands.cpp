@@ -1,6 +1,8 @@
 #include "grid/row_commands.h"
 
 #include "base/file_io.h"
+#include "base/path_text.h"
+#include "base/user_error.h"
 #include "grid/line_copy_file.h"
 #include "records/line_kinds.h"
 #include "records/sheet_rows.h"
@@ -27,6 +29,23 @@ CommandResult eraseSelected(GridContext& context, Selection selection) {
         line.reserved176 = kept;
     }
     return finishChange(context, selection);
+}
+
+void pasteLines(DocumentState& state, const std::vector<LineRecord>& lines, int row,
+                bool inserting) {
+    row = std::max(row, 1);
+    while (state.lineCount() < row - 1) {
+        state.sheet.push_back(emptyLine());
+    }
+    for (const LineRecord& line : lines) {
+        if (inserting) {
+            insertEmptyLine(state.sheet, row, RangeJoin::JoinRangeAbove);
+        } else if (row > state.lineCount()) {
+            state.sheet.push_back(emptyLine());
+        }
+        state.sheet[static_cast<std::size_t>(row)] = line;
+        ++row;
+    }
 }
 
 CommandResult pasteFile(GridContext& context, Selection selection,
@@ -60,19 +79,7 @@ bool pasteFromCopyFile(DocumentState& state, const std::filesystem::path& file, 
     if (!lines) {
         return false;
     }
-    row = std::max(row, 1);
-    while (state.lineCount() < row - 1) {
-        state.sheet.push_back(emptyLine());
-    }
-    for (const LineRecord& line : *lines) {
-        if (inserting) {
-            insertEmptyLine(state.sheet, row, RangeJoin::JoinRangeAbove);
-        } else if (row > state.lineCount()) {
-            state.sheet.push_back(emptyLine());
-        }
-        state.sheet[static_cast<std::size_t>(row)] = line;
-        ++row;
-    }
+    pasteLines(state, *lines, row, inserting);
     return true;
 }
 
@@ -187,7 +194,19 @@ CommandResult swapWithMovedLine(GridContext& context, Selection selection) {
 
 CommandResult loadPartsFile(GridContext& context, Selection selection,
                             const std::filesystem::path& file) {
-    return pasteFile(context, singleRow(selection.top), file, true);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        throw UserError("パーツファイルが見つかりません。\n" + pathText(file));
+    }
+    const auto lines = readLineCopyFile(file);
+    if (!lines) {
+        throw UserError("パーツファイルの形式ではありません（先頭行が \"" +
+                        std::string(kCopyFileVersionLine) + "\" ではありません）。\n" +
+                        pathText(file));
+    }
+    context.cycle.takeSheetSnapshot();
+    pasteLines(context.state, *lines, selection.top, true);
+    return finishChange(context, singleRow(selection.top));
 }
 
 void savePartsFile(GridContext& context, Selection selection, const std::filesystem::path& file) {

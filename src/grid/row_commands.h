@@ -37,7 +37,9 @@ CommandResult pasteLinesOverwriting(GridContext& context, Selection selection);
 CommandResult pasteClipboardText(GridContext& context, Selection selection, std::string_view text);
 // Copies the selected line over the line the last move took its line from.
 CommandResult swapWithMovedLine(GridContext& context, Selection selection);
-// Parts files: read inserting at the selection, and written from the selection with a notice.
+// Parts files: read inserting at the selection's first row, and written from the selection with
+// a notice. A parts file that is missing or is no line copy file raises UserError and changes
+// nothing.
 CommandResult loadPartsFile(GridContext& context, Selection selection,
                             const std::filesystem::path& file);
 void savePartsFile(GridContext& context, Selection selection, const std::filesystem::path& file);

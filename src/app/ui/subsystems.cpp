@@ -11,6 +11,7 @@
 #include "grid/ui/view_commands_subsystem.h"
 #include "output/ui/print_subsystem.h"
 #include "prices/ui/calculated_price_subsystem.h"
+#include "prices/ui/parts_subsystem.h"
 #include "settings/ui/settings_subsystem.h"
 #include "storage/ui/quotation_list_subsystem.h"
 
@@ -31,7 +32,7 @@ std::vector<SubsystemFactory> standardSubsystems() {
         made<PrintSubsystem>,        made<BackupSubsystem>,          made<SettingsSubsystem>,
         made<SheetEditingSubsystem>, made<ViewCommandsSubsystem>,    made<CalcSettingsSubsystem>,
         made<ListCommandsSubsystem>, made<CalculatedPriceSubsystem>, made<ExpensesSubsystem>,
-        made<WelfareSubsystem>,
+        made<WelfareSubsystem>,      made<PartsSubsystem>,
     };
 }
 
