@@ -472,7 +472,7 @@ void MainWindow::updateMenusForMode() {
             ? QStringLiteral("copy cut pasteInserting pasteOverwriting insert erase delete moveUp "
                              "moveDown pasteClipboard cursorNameToSpecification "
                              "cursorSpecificationToName smallSum midSum rangeSum hiddenRangeSum "
-                             "sumLine tax comment properties")
+                             "sumLine tax comment properties registerCodePrice registerTreePrice")
             : QStringLiteral("listUndo listTransfer listCopy listPaste listInsert listDelete "
                              "listHierarchy listComment listNote listReduction listExpenses "
                              "listTax listSmallSum listMidSum listSumLine listCalcSettings");

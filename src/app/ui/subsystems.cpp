@@ -10,6 +10,7 @@
 #include "grid/ui/sheet_editing_subsystem.h"
 #include "grid/ui/view_commands_subsystem.h"
 #include "output/ui/print_subsystem.h"
+#include "prices/ui/price_lookup_subsystem.h"
 #include "settings/ui/settings_subsystem.h"
 #include "storage/ui/quotation_list_subsystem.h"
 
@@ -30,6 +31,7 @@ std::vector<SubsystemFactory> standardSubsystems() {
         made<PrintSubsystem>,        made<BackupSubsystem>,        made<SettingsSubsystem>,
         made<SheetEditingSubsystem>, made<ViewCommandsSubsystem>,  made<CalcSettingsSubsystem>,
         made<ListCommandsSubsystem>, made<ExpensesSubsystem>,      made<WelfareSubsystem>,
+        made<PriceLookupSubsystem>,
     };
 }
 

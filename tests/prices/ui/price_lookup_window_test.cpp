@@ -1,0 +1,92 @@
+#include "main_window_fixture.h"
+#include "prices/ui/price_lookup_page.h"
+#include "records/line_kinds.h"
+#include "storage/database.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace kerbina {
+namespace {
+
+class PriceLookupWindowTest : public MainWindowTest {
+protected:
+    // The code tab in front, filled from the catalogue as it stands.
+    PriceLookupPage& codeTab(MainWindow& window) {
+        auto* page = window.findChild<PriceLookupPage*>(QStringLiteral("codePricePage"));
+        EXPECT_NE(page, nullptr);
+        window.findChild<QTabWidget*>(QStringLiteral("sidePanel"))->setCurrentWidget(page);
+        page->fill();
+        return *page;
+    }
+
+    static void addPrice(MainWindow& window, const char* category, const char* name,
+                         const char* specification, const char* price) {
+        window.quotationDatabase().execute(
+            "INSERT INTO tanka(GROUPID,CATEGORY,ITEMNAME,ITEMSIZE,CI,FLAG,NET_Price,Price1,"
+            "Construction,OPT3) VALUES(1,?,?,?,'ｍ',20,?,?,0.2,'');",
+            {category, name, specification, price, price});
+    }
+};
+
+const LineRecord& line(const MainWindow& window, int row) {
+    return window.document().sheet[static_cast<std::size_t>(row)];
+}
+
+// The code tab: a category chosen, a row double-clicked and the quantity button "3" write their
+// prices into the sheet; a search without a hit says so; the cursor lines come back registered.
+TEST_F(PriceLookupWindowTest, TheCodeTabPutsPricesIntoTheSheet) {
+    const auto window = start();
+    addPrice(*window, "配管", "鋼管", "SGP 20A", "1234.5");
+    addPrice(*window, "配管", "エルボ", "SGP 20A", "300");
+    addPrice(*window, "器具", "便器", "洋式", "50000");
+    PriceLookupPage& page = codeTab(*window);
+    ASSERT_EQ(page.categoryList()->count(), 2);
+    EXPECT_EQ(page.categoryList()->item(0)->text(), QStringLiteral("器具"));
+
+    page.categoryList()->setCurrentRow(1);
+    emit page.categoryList()->itemClicked(page.categoryList()->item(1));
+    ASSERT_EQ(page.grid()->rowCount(), 2);
+    EXPECT_EQ(page.grid()->item(0, 1)->text(), QStringLiteral("鋼管SGP 20A"));
+
+    selectRow(*window, 1);
+    page.grid()->setCurrentCell(0, 1);
+    emit page.grid()->cellDoubleClicked(0, 1);
+    ASSERT_EQ(window->document().lineCount(), 1);
+    EXPECT_EQ(line(*window, 1).nameSpec, "鋼管;SGP 20A;");
+    EXPECT_EQ(line(*window, 1).submittedPrice, Currency::fromText("1234.5"));
+    EXPECT_EQ(line(*window, 1).submittedQuantity, Currency::fromWhole(1));
+    EXPECT_EQ(line(*window, 1).kind, LineKind::DecimalPriced);
+    EXPECT_EQ(cell(*window, 1, 1), QStringLiteral("鋼管"));
+
+    page.grid()->setCurrentCell(1, 1);
+    page.findChild<QPushButton*>(QStringLiteral("quantity3"))->click();
+    ASSERT_EQ(window->document().lineCount(), 2);
+    EXPECT_EQ(line(*window, 2).nameSpec, "エルボ;SGP 20A;");
+    EXPECT_EQ(line(*window, 2).netQuantity, Currency::fromWhole(3));
+
+    page.findChild<QLineEdit*>(QStringLiteral("searchText"))->setText(QStringLiteral("なし"));
+    page.findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    EXPECT_EQ(MessageBox::takeShownTexts(), QStringList{QStringLiteral("見つかりませんでした")});
+
+    page.findChild<QLineEdit*>(QStringLiteral("searchText"))->setText(QStringLiteral("洋式"));
+    selectRow(*window, 1);
+    page.findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    ASSERT_EQ(window->document().lineCount(), 3);
+    EXPECT_EQ(line(*window, 1).nameSpec, "便器;洋式");
+    EXPECT_EQ(line(*window, 2).nameSpec, "鋼管;SGP 20A;");
+
+    window->selectRows(1, 2);
+    window->action("registerCodePrice")->trigger();
+    EXPECT_EQ(MessageBox::takeShownTexts(), QStringList{QStringLiteral("取り込みました。\r\n")});
+    EXPECT_TRUE(
+        page.categoryList()->findItems(QStringLiteral("取込データ"), Qt::MatchExactly).size() == 1);
+    EXPECT_TRUE(window->grid()->actions().contains(window->action("registerTreePrice")));
+}
+
+} // namespace
+} // namespace kerbina
