@@ -196,6 +196,10 @@ void PriceEditorDialog::buildWidgets() {
         headings << q(heading);
     }
     priceList_->setHorizontalHeaderLabels(headings);
+    int column = 0;
+    for (const int width : {44, 150, 130, 48, 84, 84}) {
+        priceList_->setColumnWidth(column++, width);
+    }
     priceList_->verticalHeader()->setVisible(false);
     priceList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     priceList_->setSelectionMode(QAbstractItemView::SingleSelection);

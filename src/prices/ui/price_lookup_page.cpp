@@ -161,7 +161,8 @@ void PriceLookupPage::fill() {
     if (categoryChoice_ != nullptr) {
         categoryChoice_->clear();
         categoryChoice_->addItems(categories);
-        categoryChoice_->setCurrentIndex(std::max<int>(0, static_cast<int>(categories.indexOf(chosen))));
+        categoryChoice_->setCurrentIndex(
+            std::max<int>(0, static_cast<int>(categories.indexOf(chosen))));
         fillNames();
         return;
     }

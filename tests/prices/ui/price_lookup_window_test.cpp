@@ -1,14 +1,18 @@
+#include "grid/ui/data_entry_dialog.h"
 #include "main_window_fixture.h"
+#include "prices/ui/price_editor_dialog.h"
 #include "prices/ui/price_lookup_page.h"
 #include "records/line_kinds.h"
 #include "storage/database.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace kerbina {
 namespace {
@@ -32,6 +36,19 @@ protected:
             {category, name, specification, price, price});
     }
 };
+
+// Runs `work` on the dialog of type Dialog once it is the modal window in front.
+template <typename Dialog> void whenInFront(const std::function<void(Dialog&)>& work) {
+    auto* poll = new QTimer();
+    QObject::connect(poll, &QTimer::timeout, [poll, work] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            work(*dialog);
+        }
+    });
+    poll->start(10);
+}
 
 const LineRecord& line(const MainWindow& window, int row) {
     return window.document().sheet[static_cast<std::size_t>(row)];
@@ -86,6 +103,48 @@ TEST_F(PriceLookupWindowTest, TheCodeTabPutsPricesIntoTheSheet) {
     EXPECT_TRUE(
         page.categoryList()->findItems(QStringLiteral("取込データ"), Qt::MatchExactly).size() == 1);
     EXPECT_TRUE(window->grid()->actions().contains(window->action("registerTreePrice")));
+}
+
+// A search with several hits opens the code editor on them: its quantity button "3" pressed three
+// times writes three lines on consecutive rows, and a double-click hands the price to the
+// data-entry dialog.
+TEST_F(PriceLookupWindowTest, SeveralHitsOpenTheEditorAndItsPriceGoesToTheDataEntryDialog) {
+    const auto window = start();
+    addPrice(*window, "配管", "鋼管", "SGP 20A", "1000");
+    addPrice(*window, "配管", "鋼管", "SGP 25A", "1200");
+    addPrice(*window, "器具", "便器", "洋式", "50000");
+    PriceLookupPage& page = codeTab(*window);
+    selectRow(*window, 1);
+
+    QString enteredName;
+    QString enteredPrice;
+    whenInFront<PriceEditorDialog>([&](PriceEditorDialog& editor) {
+        auto* list = editor.findChild<QTableWidget*>(QStringLiteral("priceList"));
+        ASSERT_EQ(list->rowCount(), 2);
+        editor.choosePrice(1);
+        for (int press = 0; press < 3; ++press) {
+            editor.findChild<QPushButton*>(QStringLiteral("quantity3"))->click();
+        }
+        EXPECT_EQ(editor.row(), 4);
+        screenshot(editor, "price_editor");
+        whenInFront<DataEntryDialog>([&](DataEntryDialog& entry) {
+            enteredName = entry.field(DataEntryDialog::Name)->text();
+            enteredPrice = entry.field(DataEntryDialog::SubmittedPrice)->text();
+            entry.reject();
+        });
+        emit list->cellDoubleClicked(0, 1);
+    });
+    page.findChild<QLineEdit*>(QStringLiteral("searchText"))->setText(QStringLiteral("鋼管"));
+    page.findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+
+    ASSERT_EQ(window->document().lineCount(), 3);
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_EQ(line(*window, row).nameSpec, "鋼管;SGP 25A;") << row;
+        EXPECT_EQ(line(*window, row).submittedQuantity, Currency::fromWhole(3));
+    }
+    EXPECT_EQ(enteredName, QStringLiteral("鋼管"));
+    EXPECT_EQ(enteredPrice, QStringLiteral("1000"));
+    screenshot(*window, "price_lookup_code_tab");
 }
 
 } // namespace
