@@ -7,9 +7,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -29,11 +31,11 @@ protected:
     }
 
     static void addPrice(MainWindow& window, const char* category, const char* name,
-                         const char* specification, const char* price) {
+                         const char* specification, const char* price, int group = 1) {
         window.quotationDatabase().execute(
             "INSERT INTO tanka(GROUPID,CATEGORY,ITEMNAME,ITEMSIZE,CI,FLAG,NET_Price,Price1,"
-            "Construction,OPT3) VALUES(1,?,?,?,'ｍ',20,?,?,0.2,'');",
-            {category, name, specification, price, price});
+            "Construction,OPT3) VALUES(?,?,?,?,'ｍ',20,?,?,0.2,'');",
+            {group, category, name, specification, price, price});
     }
 };
 
@@ -145,6 +147,43 @@ TEST_F(PriceLookupWindowTest, SeveralHitsOpenTheEditorAndItsPriceGoesToTheDataEn
     EXPECT_EQ(enteredName, QStringLiteral("鋼管"));
     EXPECT_EQ(enteredPrice, QStringLiteral("1000"));
     screenshot(*window, "price_lookup_code_tab");
+}
+
+// The tree tab: category, name, then a specification double-clicked; on the breakdown list a search
+// with several hits is refused.
+TEST_F(PriceLookupWindowTest, TheTreeTabChoosesCategoryNameAndSpecification) {
+    const auto window = start();
+    addPrice(*window, "弁類", "仕切弁", "50A", "9000", 10);
+    addPrice(*window, "弁類", "仕切弁", "25A", "5000", 10);
+    addPrice(*window, "弁類", "玉形弁", "25A", "4000", 10);
+    addPrice(*window, "継手", "エルボ", "25A", "300", 10);
+    auto* page = window->findChild<PriceLookupPage*>(QStringLiteral("treePricePage"));
+    ASSERT_NE(page, nullptr);
+    window->findChild<QTabWidget*>(QStringLiteral("sidePanel"))->setCurrentWidget(page);
+    page->fill();
+    ASSERT_EQ(page->categoryChoice()->count(), 2);
+    ASSERT_EQ(page->nameList()->count(), 2);
+    EXPECT_EQ(page->nameList()->currentItem()->text(), QStringLiteral("仕切弁"));
+    ASSERT_EQ(page->grid()->rowCount(), 2);
+    EXPECT_EQ(page->grid()->item(1, 1)->text(), QStringLiteral("25A"));
+
+    page->categoryChoice()->setCurrentIndex(1);
+    emit page->categoryChoice()->activated(1);
+    ASSERT_EQ(page->nameList()->count(), 1);
+    ASSERT_EQ(page->grid()->rowCount(), 1);
+
+    selectRow(*window, 2);
+    page->grid()->setCurrentCell(0, 1);
+    emit page->grid()->cellDoubleClicked(0, 1);
+    ASSERT_EQ(window->document().lineCount(), 2);
+    EXPECT_EQ(line(*window, 2).nameSpec, "エルボ;25A;");
+    EXPECT_EQ(line(*window, 2).submittedPrice, Currency::fromWhole(300));
+
+    window->sheetTabs()->setCurrentIndex(0);
+    ASSERT_TRUE(window->listMode());
+    page->findChild<QLineEdit*>(QStringLiteral("treeSearchSize"))->setText(QStringLiteral("25A"));
+    page->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    EXPECT_EQ(MessageBox::takeShownTexts(), QStringList{QStringLiteral("現在は内訳モードです。")});
 }
 
 } // namespace
