@@ -49,14 +49,17 @@ void PriceLookupPage::buildWidgets() {
     search_ = new QLineEdit(this);
     search_->setObjectName(tree ? QStringLiteral("treeSearchItem") : QStringLiteral("searchText"));
     search_->setPlaceholderText(tree ? QStringLiteral("名称") : QString());
-    searchRow->addWidget(search_, 1);
+    // The tree tab's two search boxes stand one above the other: the side panel is narrow.
     if (tree) {
+        layout->addWidget(search_);
         specificationSearch_ = new QLineEdit(this);
         specificationSearch_->setObjectName(QStringLiteral("treeSearchSize"));
         specificationSearch_->setPlaceholderText(QStringLiteral("仕様"));
         searchRow->addWidget(specificationSearch_, 1);
         connect(specificationSearch_, &QLineEdit::returnPressed, this,
                 &PriceLookupPage::searchAsked);
+    } else {
+        searchRow->addWidget(search_, 1);
     }
     auto* searchButton = new QPushButton(QStringLiteral("検索"), this);
     searchButton->setObjectName(QStringLiteral("searchButton"));
