@@ -2,7 +2,7 @@
 #
 # Each core folder may include its own headers and those of the folders listed for it, never a
 # folder above it. ARCHITECTURE.md draws the same table; change both together.
-set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover output costs prices takeoff widgets printviewer app cli)
+set(KERBINA_LAYER_FOLDERS base money records calc document grid storage settings cover output costs prices link takeoff widgets printviewer app cli)
 set(KERBINA_LAYER_base "")
 set(KERBINA_LAYER_money base)
 set(KERBINA_LAYER_records base money)
@@ -17,11 +17,14 @@ set(KERBINA_LAYER_output base money records calc document grid)
 set(KERBINA_LAYER_costs base money records calc document grid settings)
 # prices/: the unit price catalogue, its lookups and supplier price lists.
 set(KERBINA_LAYER_prices base money records calc document grid storage settings)
+# link/: the companion programs: where they are, what they are started with.
+set(KERBINA_LAYER_link base)
 # takeoff/: the take-off entries of a sheet (拾出) and their commands.
 set(KERBINA_LAYER_takeoff base money records calc document grid storage settings)
 # widgets/: the window layer below every subsystem's ui/ (message box, fonts, window positions,
 # text conversions, the application title, the subsystem seam). Window code, on the core folders.
-set(KERBINA_LAYER_widgets base money records calc document grid storage settings cover output)
+set(KERBINA_LAYER_widgets base money records calc document grid storage settings cover output
+    link)
 set(KERBINA_LAYER_printviewer base money records calc document grid storage settings output)
 set(KERBINA_LAYER_app base money records calc document grid storage settings cover output)
 set(KERBINA_LAYER_cli base money records calc document grid storage settings cover output prices takeoff app)

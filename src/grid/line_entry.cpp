@@ -1,5 +1,6 @@
 #include "grid/line_entry.h"
 
+#include "base/text.h"
 #include "base/text_codec.h"
 #include "records/line_kinds.h"
 
@@ -30,6 +31,30 @@ bool containsSeparator(const LineEntry& entry) {
 }
 
 } // namespace
+
+std::optional<LineEntry> entryFromPriceRecord(std::string_view record) {
+    const std::vector<std::string_view> fields = splitFields(record, ';');
+    if (fields.front() != "[code]") {
+        return std::nullopt;
+    }
+    const auto field = [&fields](std::size_t n) {
+        return n < fields.size() ? fields[n] : std::string_view();
+    };
+    LineEntry entry;
+    entry.name = field(1);
+    entry.specification = field(2);
+    entry.unit = field(3);
+    entry.netPrice = parseNumberOrZero(field(4));
+    entry.submittedPrice = parseNumberOrZero(field(5));
+    entry.netQuantity = parseNumberOrZero(field(6));
+    entry.submittedQuantity = parseNumberOrZero(field(7));
+    entry.netAdditionalPrice = parseNumberOrZero(field(8));
+    entry.submittedAdditionalPrice = parseNumberOrZero(field(9));
+    entry.laborFactor = parseNumberOrZero(field(10));
+    entry.flagChoice = parseInteger32(field(11)).value_or(0);
+    entry.amountText = field(12);
+    return entry;
+}
 
 LineEntry entryFromLine(const LineRecord& line) {
     LineEntry entry;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kerbina {
@@ -36,6 +37,12 @@ struct LineEntry {
 
 // Fills an entry from a line of the sheet (name and specification split at the first ";").
 LineEntry entryFromLine(const LineRecord& line);
+
+// The fields of a price chosen in a catalogue editor, handed over as its price record
+// "[code];name;specification;unit;net price;submitted price;net quantity;submitted quantity;
+// net additional price;submitted additional price;labour factor;FLAG choice;amount text;".
+// Nothing for a text that is no price record; numbers that are none read as 0.
+std::optional<LineEntry> entryFromPriceRecord(std::string_view record);
 
 // The FLAG choice the entry's numbers call for: a quantity with a fraction moves a whole-number
 // choice to its decimal twin (0→1, 2→3, 4→5, 7→8); a line with only a name (no submitted

@@ -473,7 +473,8 @@ void MainWindow::updateMenusForMode() {
                              "moveDown pasteClipboard cursorNameToSpecification "
                              "cursorSpecificationToName smallSum midSum rangeSum hiddenRangeSum "
                              "sumLine tax calculatedRate calculatedLabour calculatedAdditionalRate "
-                             "calculatedPlainLine comment properties")
+                             "calculatedPlainLine comment properties registerCodePrice "
+                             "registerTreePrice")
             : QStringLiteral("listUndo listTransfer listCopy listPaste listInsert listDelete "
                              "listHierarchy listComment listNote listReduction listExpenses "
                              "listTax listSmallSum listMidSum listSumLine listCalcSettings");

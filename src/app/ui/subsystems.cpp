@@ -12,6 +12,7 @@
 #include "output/ui/print_subsystem.h"
 #include "prices/ui/calculated_price_subsystem.h"
 #include "prices/ui/parts_subsystem.h"
+#include "prices/ui/price_lookup_subsystem.h"
 #include "settings/ui/settings_subsystem.h"
 #include "storage/ui/quotation_list_subsystem.h"
 
@@ -32,7 +33,7 @@ std::vector<SubsystemFactory> standardSubsystems() {
         made<PrintSubsystem>,        made<BackupSubsystem>,          made<SettingsSubsystem>,
         made<SheetEditingSubsystem>, made<ViewCommandsSubsystem>,    made<CalcSettingsSubsystem>,
         made<ListCommandsSubsystem>, made<CalculatedPriceSubsystem>, made<ExpensesSubsystem>,
-        made<WelfareSubsystem>,      made<PartsSubsystem>,
+        made<WelfareSubsystem>,      made<PriceLookupSubsystem>,     made<PartsSubsystem>,
     };
 }
 

@@ -411,16 +411,25 @@ void DataEntryDialog::loadRow(int row) {
     }
     amountText_->setEditText(QString());
     loaded_.reset();
-    if (host_ != nullptr) {
+    if (priceRecord_) {
+        fill(*priceRecord_);
+        priceRecord_.reset();
+    } else if (host_ != nullptr) {
         if (const auto line = host_->lineAt(row_)) {
             loaded_ = entryFromLine(*line);
             fill(*loaded_);
             adaptToKind(line->kind, line->sortCode);
         }
+    }
+    if (host_ != nullptr) {
         status_->showMessage(QStringLiteral("内訳 %1　行 %2").arg(host_->sheetNumber()).arg(row_));
     }
     showAmounts();
     fields_[Name]->setFocus();
+}
+
+void DataEntryDialog::takePriceRecord(const QString& record) {
+    priceRecord_ = entryFromPriceRecord(record.toStdString());
 }
 
 LineEntry DataEntryDialog::entry() const {

@@ -75,6 +75,12 @@ public:
     void writeLine(int group);
     void loadRow(int row);
 
+public slots:
+    // A price chosen in a catalogue editor ("[code];..."): the next row loaded shows its fields
+    // instead of the line. The catalogue's windows call it by name, as they cannot include this
+    // dialog.
+    void takePriceRecord(const QString& record);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -91,7 +97,8 @@ private:
     std::filesystem::path dataRoot_;
     LineEditorHost* host_ = nullptr;
     int row_ = 1;
-    std::optional<LineEntry> loaded_; // the line as it was loaded (kind, marks it keeps)
+    std::optional<LineEntry> loaded_;      // the line as it was loaded (kind, marks it keeps)
+    std::optional<LineEntry> priceRecord_; // a catalogue price waiting for the next load
     std::vector<std::string> units_;
     std::vector<std::string> amountTexts_;      // the user's own texts
     std::array<std::string, 4> settingTexts_{}; // [KINGAKU_NAME1]..[KINGAKU_NAME4]

@@ -124,13 +124,16 @@ TEST_F(MainWindowSubsystemTest, TheSidePanelHoldsThePagesOfTheSubsystemsPresent)
         const auto program = start();
         EXPECT_EQ(sideTabs(*program, false),
                   (QStringList{QStringLiteral("表紙・合計"), QStringLiteral("宛先一覧"),
+                               QStringLiteral("登録単価"), QStringLiteral("仕様単価"),
                                QStringLiteral("パーツファイル")}));
         EXPECT_EQ(sideTabs(*program, true),
-                  (QStringList{QStringLiteral("表紙・合計"), QStringLiteral("パーツファイル")}));
+                  (QStringList{QStringLiteral("表紙・合計"), QStringLiteral("登録単価"),
+                               QStringLiteral("仕様単価"), QStringLiteral("パーツファイル")}));
     }
     const auto window = startWithFake();
     EXPECT_EQ(sideTabs(*window, true),
-              (QStringList{QStringLiteral("表紙・合計"), QStringLiteral("パーツファイル"),
+              (QStringList{QStringLiteral("表紙・合計"), QStringLiteral("登録単価"),
+                           QStringLiteral("仕様単価"), QStringLiteral("パーツファイル"),
                            QStringLiteral("試験ページ")}));
     EXPECT_NE(window->findChild<QLabel*>("fakePage"), nullptr);
 }
