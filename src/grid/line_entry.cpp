@@ -197,15 +197,4 @@ void rememberAtTop(std::vector<std::string>& texts, const std::string& text) {
     }
 }
 
-void rememberAmountText(std::vector<std::string>& texts, const std::string& text) {
-    if (text.empty() || std::ranges::find(texts, text) != texts.end()) {
-        return;
-    }
-    texts.push_back(text);
-    if (texts.size() > kHistoryLength) {
-        texts.erase(texts.begin(),
-                    texts.begin() + static_cast<std::ptrdiff_t>(texts.size() - kHistoryLength));
-    }
-}
-
 } // namespace kerbina

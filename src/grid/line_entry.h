@@ -78,7 +78,5 @@ LineMessage commentLineMessage(const std::string& text, const std::string& unit,
 // A history list with the newest first (the units of the data-entry dialog, the amount texts of
 // the selection dialog): a written text moves to (or is put at) the top; at most 20 entries.
 void rememberAtTop(std::vector<std::string>& texts, const std::string& text);
-// The amount-text history: a new text is added at the end; at most 20 entries.
-void rememberAmountText(std::vector<std::string>& texts, const std::string& text);
 
 } // namespace kerbina

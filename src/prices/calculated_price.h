@@ -41,23 +41,11 @@ const CalculationTypeTexts& calculationTypeTexts(CalculationType type);
 std::optional<LineKind> calculationBaseKind(CalculationType type);
 
 // The dialog's fixed choices.
-inline constexpr std::array<std::string_view, 13> kCalculatedUnits{
-    "ｍ", "ケ", "式", "%", "％", "本", "人", "kg", "㌧", "台", "ｾｯﾄ", "枚", "束"};
 // The rounding of the calculated line's submitted amount, codes 0..9 (kept in its labour factor).
 inline constexpr std::array<std::string_view, 10> kRoundingLevelCaptions{
     "有効:1円単位",    "有効:10円単位",    "有効:100円単位", "有効:1000円単位", "有効:1万円単位",
     "有効:10万円単位", "有効:100万円単位", "有効2桁",        "有効3桁",         "有効4桁"};
 inline constexpr std::array<std::string_view, 2> kPriceKindCaptions{"通常", "労務費"};
-// The line kind choice of the price editors (FLAG), index i giving flagChoiceToKind(i).
-inline constexpr std::array<std::string_view, 9> kLineKindChoiceCaptions{"数量実数",
-                                                                         "数量小数",
-                                                                         "減   額(数量実数)",
-                                                                         "減   額(数量小数)",
-                                                                         "金額欄摘要(数量実数)",
-                                                                         "金額欄摘要(数量小数)",
-                                                                         "金額欄摘要(数量なし)",
-                                                                         "数量実数+経費対象外",
-                                                                         "数量小数+経費対象外"};
 // The group choice that counts the lines of every data group.
 inline constexpr std::string_view kAllGroupsCaption = "全グループ指定";
 

@@ -1,6 +1,7 @@
 #include "prices/price_editor.h"
 
 #include "base/text.h"
+#include "records/line_kinds.h"
 #include "storage/quotation_list.h"
 
 #include <algorithm>
@@ -8,8 +9,6 @@
 namespace kerbina {
 
 namespace {
-
-constexpr std::array<int, 9> kPriceKindCodes = {10, 20, 11, 21, 15, 25, 30, 12, 22};
 
 int groupCode(PriceGroup group) {
     return static_cast<int>(group);
@@ -97,18 +96,6 @@ std::vector<PriceEditorRow> editorPrices(Database& database, const PriceEditorTa
     return rows;
 }
 
-int priceKindChoice(int kind) {
-    const auto found = std::ranges::find(kPriceKindCodes, kind);
-    return found == kPriceKindCodes.end() ? 0 : static_cast<int>(found - kPriceKindCodes.begin());
-}
-
-int priceKindOfChoice(int choice) {
-    if (choice < 0 || choice >= static_cast<int>(kPriceKindCodes.size())) {
-        return kPriceKindCodes[0];
-    }
-    return kPriceKindCodes[static_cast<std::size_t>(choice)];
-}
-
 bool addCataloguePrice(Database& database, PriceGroup group, const PriceRecord& price,
                        std::chrono::year_month_day today) {
     const std::string date = catalogueDateText(today);
@@ -149,7 +136,7 @@ std::string priceRecordText(const PriceRecord& price) {
          {price.name, price.specification, price.unit, price.netPrice.toString(),
           price.submittedPrice.toString(), std::string("0"), std::string("0"),
           price.netAdditionalPrice.toString(), price.submittedAdditionalPrice.toString(),
-          price.laborFactor.toString(), std::to_string(priceKindChoice(price.kind)),
+          price.laborFactor.toString(), std::to_string(kindToFlagChoice(price.kind)),
           price.amountText}) {
         text += field;
         text += ';';
@@ -167,7 +154,7 @@ LineEntry priceRecordEntry(const PriceRecord& price) {
     entry.netAdditionalPrice = price.netAdditionalPrice;
     entry.submittedAdditionalPrice = price.submittedAdditionalPrice;
     entry.laborFactor = price.laborFactor;
-    entry.flagChoice = priceKindChoice(price.kind);
+    entry.flagChoice = kindToFlagChoice(price.kind);
     entry.amountText = price.amountText;
     return entry;
 }

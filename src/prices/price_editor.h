@@ -78,21 +78,6 @@ std::vector<std::string> editorNames(Database& database, const PriceEditorTable&
 std::vector<PriceEditorRow> editorPrices(Database& database, const PriceEditorTable& table,
                                          const PriceEditorFilter& filter);
 
-// The editor's line kind choice ("数量実数" ... "数量小数+経費対象外") and the kind each stores.
-inline constexpr std::array<std::string_view, 9> kPriceKindCaptions = {"数量実数",
-                                                                       "数量小数",
-                                                                       "減   額(数量実数)",
-                                                                       "減   額(数量小数)",
-                                                                       "金額欄摘要(数量実数)",
-                                                                       "金額欄摘要(数量小数)",
-                                                                       "金額欄摘要(数量なし)",
-                                                                       "数量実数+経費対象外",
-                                                                       "数量小数+経費対象外"};
-// The choice that shows a stored kind: the first one for a kind the choice does not hold.
-int priceKindChoice(int kind);
-// The kind a choice stores (the first choice's for an index out of range).
-int priceKindOfChoice(int choice);
-
 // The editor's own amount-column texts, offered after the settings' and the user's.
 inline constexpr std::array<std::string_view, 4> kEditorAmountTexts = {"御支給品", "既設品利用",
                                                                        "撤  去  品", "既 設 品"};

@@ -36,13 +36,7 @@ constexpr std::string_view kColumnWidthKey = "[StrColGrid1_Colwidths[";
 } // namespace
 
 void rememberInPriceHistory(std::vector<std::string>& history, const std::string& text) {
-    if (text.empty() || std::ranges::find(history, text) != history.end()) {
-        return;
-    }
-    history.insert(history.begin(), text);
-    if (history.size() > kPriceHistoryLength) {
-        history.resize(kPriceHistoryLength);
-    }
+    rememberNewAtTop(history, text, kPriceHistoryLength);
 }
 
 PriceEditorHistories readPriceEditorHistories(const fs::path& dataRoot,
@@ -71,10 +65,6 @@ void rememberPriceTexts(PriceEditorHistories& histories, const PriceRecord& pric
     rememberInPriceHistory(histories.specifications, withoutLineBreaks(price.specification));
 }
 
-std::vector<std::string> readAmountTextHistory(const fs::path& dataRoot) {
-    return readList(confFile(dataRoot, "comment.DAT"));
-}
-
 std::vector<std::string> amountTextChoices(const AmountSettingTexts& settingTexts,
                                            const std::vector<std::string>& stored) {
     std::vector<std::string> choices;
@@ -87,20 +77,6 @@ std::vector<std::string> amountTextChoices(const AmountSettingTexts& settingText
     std::ranges::for_each(stored, add);
     std::ranges::for_each(kEditorAmountTexts, add);
     return choices;
-}
-
-std::vector<std::string> rememberAmountTextInHistory(const fs::path& dataRoot,
-                                                     const std::string& text,
-                                                     const AmountSettingTexts& settingTexts) {
-    std::vector<std::string> stored = readAmountTextHistory(dataRoot);
-    const std::string cleaned = withoutLineBreaks(text);
-    if (cleaned.empty() || std::ranges::find(settingTexts, cleaned) != settingTexts.end() ||
-        std::ranges::find(stored, cleaned) != stored.end()) {
-        return stored;
-    }
-    rememberInPriceHistory(stored, cleaned);
-    writeTextLines(confFile(dataRoot, "comment.DAT"), stored);
-    return stored;
 }
 
 std::vector<std::string> readPriceUnits(const fs::path& dataRoot) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/amount_text_history.h"
 #include "prices/catalogue.h"
 #include "prices/price_editor.h"
 
@@ -36,23 +37,10 @@ void writePriceEditorHistories(const std::filesystem::path& dataRoot, const Pric
 // The category, name and specification of a stored price go into the histories.
 void rememberPriceTexts(PriceEditorHistories& histories, const PriceRecord& price);
 
-// The amount-column texts: the four texts of the settings ("[KINGAKU_NAME1]".."4") stand first
-// in every choice, then the user's own texts of "comment.DAT", the one store that both editors
-// read and add to. A settings text is never stored there: it would stand twice, and stay after
-// the settings changed.
-using AmountSettingTexts = std::array<std::string, 4>;
-std::vector<std::string> readAmountTextHistory(const std::filesystem::path& dataRoot);
 // The choices of an editor's amount-column text: the settings' four, the stored texts, then the
 // editor's own four, each text once.
 std::vector<std::string> amountTextChoices(const AmountSettingTexts& settingTexts,
                                            const std::vector<std::string>& stored);
-// Adds `text` to the stored texts as the file holds them now (another window may have added
-// one), unless it is empty, a settings text or stored already. Returns the stored texts.
-// Raises FileError.
-std::vector<std::string> rememberAmountTextInHistory(const std::filesystem::path& dataRoot,
-                                                     const std::string& text,
-                                                     const AmountSettingTexts& settingTexts);
-
 // The units offered by every price editor ("cilist.lst", read only).
 std::vector<std::string> readPriceUnits(const std::filesystem::path& dataRoot);
 

@@ -4,7 +4,9 @@
 #include "records/kinds.h"
 #include "records/records.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace kerbina {
@@ -18,9 +20,23 @@ bool hasReachableTitleLine(const Sheet& sheet);
 int dataGroupOf(Currency sortCode);
 Currency sortCodeOfGroup(int group);
 
-// The data-entry dialog's FLAG choices.
+// The line kind choice (FLAG) of the data-entry dialog and the price editors: choice i stores
+// flagChoiceToKind(i); a kind the choice does not hold shows the first choice.
+inline constexpr std::array<std::string_view, 9> kFlagChoiceCaptions = {"数量実数",
+                                                                        "数量小数",
+                                                                        "減   額(数量実数)",
+                                                                        "減   額(数量小数)",
+                                                                        "金額欄摘要(数量実数)",
+                                                                        "金額欄摘要(数量小数)",
+                                                                        "金額欄摘要(数量なし)",
+                                                                        "数量実数+経費対象外",
+                                                                        "数量小数+経費対象外"};
 int kindToFlagChoice(LineKind kind);
 LineKind flagChoiceToKind(int choice);
+
+// The units the line dialogs offer when no unit list of the user's is there.
+inline constexpr std::array<std::string_view, 13> kDefaultUnits = {
+    "ｍ", "ケ", "式", "%", "％", "本", "人", "kg", "㌧", "台", "ｾｯﾄ", "枚", "束"};
 
 // nameSpec is name ";" specification, split at the first ";".
 std::pair<std::string, std::string> splitNameSpec(const std::string& nameSpec);

@@ -190,16 +190,6 @@ TEST(LineEntry, Histories) {
     }
     EXPECT_EQ(units.size(), 20u);
     EXPECT_EQ(units.front(), "u24");
-
-    std::vector<std::string> texts{"御支給品"};
-    rememberAmountText(texts, "御支給品");
-    rememberAmountText(texts, "別途");
-    EXPECT_EQ(texts, (std::vector<std::string>{"御支給品", "別途"}));
-    for (int i = 0; i < 25; ++i) {
-        rememberAmountText(texts, "t" + std::to_string(i));
-    }
-    EXPECT_EQ(texts.size(), 20u);
-    EXPECT_EQ(texts.back(), "t24");
 }
 
 } // namespace

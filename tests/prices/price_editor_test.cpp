@@ -5,6 +5,7 @@
 #include "prices/price_histories.h"
 #include "record_builders.h"
 #include "recording_cycle.h"
+#include "records/line_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ PriceRecord fields(const std::string& name, int kindChoice) {
     price.name = name;
     price.specification = "20A";
     price.unit = "ｍ";
-    price.kind = priceKindOfChoice(kindChoice);
+    price.kind = flagChoiceToKind(kindChoice).code();
     price.netPrice = c("800.5");
     price.submittedPrice = c("1234.5");
     price.listPrice = c("1500");
@@ -55,22 +56,22 @@ struct SheetBench {
     GridContext context{state, cycle, prompt, session, folder.path()};
 };
 
-TEST(PriceKindChoice, StoresAndShowsTheKindsOfTheChoice) {
+TEST(FlagChoice, StoresAndShowsTheKindsOfTheChoice) {
     const std::pair<int, int> cases[] = {{0, 10}, {1, 20}, {2, 11}, {3, 21}, {4, 15},
                                          {5, 25}, {6, 30}, {7, 12}, {8, 22}};
     for (const auto& [choice, kind] : cases) {
-        EXPECT_EQ(priceKindOfChoice(choice), kind) << choice;
-        EXPECT_EQ(priceKindChoice(kind), choice) << kind;
+        EXPECT_EQ(flagChoiceToKind(choice).code(), kind) << choice;
+        EXPECT_EQ(kindToFlagChoice(kind), choice) << kind;
     }
-    EXPECT_EQ(priceKindChoice(50), 0); // a kind the choice does not hold shows the first
-    EXPECT_EQ(priceKindChoice(101), 0);
-    EXPECT_EQ(priceKindOfChoice(9), 10);
+    EXPECT_EQ(kindToFlagChoice(50), 0); // a kind the choice does not hold shows the first
+    EXPECT_EQ(kindToFlagChoice(101), 0);
+    EXPECT_EQ(flagChoiceToKind(9).code(), 10);
 }
 
 // "新規追加" with "減   額(数量小数)" stores FLAG 21, which shows that choice again; "修正登録"
 // zeroes the prices the editor has no field for; "削除" removes only a row of its group.
 TEST_F(CatalogueTest, TheEditorAddsUpdatesAndDeletesRowsOfItsGroup) {
-    ASSERT_EQ(kPriceKindCaptions[3], "減   額(数量小数)");
+    ASSERT_EQ(kFlagChoiceCaptions[3], "減   額(数量小数)");
     ASSERT_TRUE(addCataloguePrice(database, PriceGroup::Code, fields("鋼管\r\n", 3), kToday));
     const SqlRows stored =
         database.queryRows("SELECT ID,FLAG,ITEMNAME,Fixed_Price,created,modefied FROM tanka;");
@@ -82,7 +83,7 @@ TEST_F(CatalogueTest, TheEditorAddsUpdatesAndDeletesRowsOfItsGroup) {
     const std::int64_t id = std::stoll(stored[0].field(1));
     const auto shown = priceRecord(database, PriceGroup::Code, id);
     ASSERT_TRUE(shown);
-    EXPECT_EQ(priceKindChoice(shown->kind), 3);
+    EXPECT_EQ(kindToFlagChoice(shown->kind), 3);
     EXPECT_EQ(shown->submittedPrice, c("1234.5"));
 
     database.execute("UPDATE tanka SET Price2=1,Price3=2,Price4=3,Price5=4,Present_Construction2=5,"

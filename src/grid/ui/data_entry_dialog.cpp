@@ -2,6 +2,7 @@
 
 #include "base/conf_file.h"
 #include "base/file_io.h"
+#include "grid/amount_text_history.h"
 #include "money/rounding.h"
 #include "money/typed_number.h"
 #include "records/line_kinds.h"
@@ -30,18 +31,6 @@ namespace kerbina {
 namespace {
 
 constexpr const char* kPositionName = "FDataedit_Dlg";
-const char* const kUnitDefaults[] = {"ｍ", "ケ", "式", "%",   "％", "本", "人",
-                                     "kg", "㌧", "台", "ｾｯﾄ", "枚", "束"};
-const char* const kFlagCaptions[] = {"数量実数",
-                                     "数量小数",
-                                     "減   額(数量実数)",
-                                     "減   額(数量小数)",
-                                     "金額欄摘要(数量実数)",
-                                     "金額欄摘要(数量小数)",
-                                     "金額欄摘要(数量なし)",
-                                     "数量実数+経費対象外",
-                                     "数量小数+経費対象外"};
-
 std::vector<std::string> readList(const std::filesystem::path& file) {
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
@@ -77,9 +66,9 @@ DataEntryDialog::DataEntryDialog(const std::filesystem::path& dataRoot, QWidget*
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     units_ = readList(dataRoot_ / "conf" / "cilist.lst");
     if (units_.empty()) {
-        units_.assign(std::begin(kUnitDefaults), std::end(kUnitDefaults));
+        units_.assign(kDefaultUnits.begin(), kDefaultUnits.end());
     }
-    amountTexts_ = readList(dataRoot_ / "conf" / "comment.DAT");
+    amountTexts_ = readAmountTextHistory(dataRoot_);
     buildWidgets();
     if (const auto stored = storedWindowPosition(dataRoot_, kPositionName)) {
         setGeometry(*stored);
@@ -96,9 +85,6 @@ void DataEntryDialog::saveLists() const {
     try {
         if (!units_.empty()) {
             writeTextLines(dataRoot_ / "conf" / "cilist.lst", units_);
-        }
-        if (!amountTexts_.empty()) {
-            writeTextLines(dataRoot_ / "conf" / "comment.DAT", amountTexts_);
         }
         storeWindowPosition(dataRoot_, kPositionName, *this);
     } catch (const std::exception&) {
@@ -200,8 +186,8 @@ void DataEntryDialog::buildWidgets() {
 
     flag_ = new QComboBox(this);
     flag_->setObjectName(QStringLiteral("edata"));
-    for (const char* caption : kFlagCaptions) {
-        flag_->addItem(QString::fromUtf8(caption));
+    for (const std::string_view caption : kFlagChoiceCaptions) {
+        flag_->addItem(q(caption));
     }
     grid->addWidget(new QLabel(QStringLiteral("FLAG"), this), gridRow, 0);
     grid->addWidget(flag_, gridRow++, 1, 1, 3);
@@ -494,10 +480,11 @@ void DataEntryDialog::writeLine(int group) {
         return;
     }
     rememberAtTop(units_, outcome.message->unit);
-    const bool knownText =
-        std::ranges::find(settingTexts_, outcome.message->amountText) != settingTexts_.end();
-    if (!knownText) {
-        rememberAmountText(amountTexts_, outcome.message->amountText);
+    try {
+        amountTexts_ =
+            rememberAmountTextInHistory(dataRoot_, outcome.message->amountText, settingTexts_);
+    } catch (const FileError&) {
+        // The history is a convenience: the line is written all the same.
     }
     if (!continuous_->isChecked()) {
         accept();

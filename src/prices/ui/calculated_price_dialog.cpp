@@ -1,6 +1,7 @@
 #include "prices/ui/calculated_price_dialog.h"
 
 #include "money/typed_number.h"
+#include "records/line_kinds.h"
 #include "widgets/calendar.h"
 #include "widgets/message_box.h"
 #include "widgets/qt_text.h"
@@ -111,7 +112,7 @@ void CalculatedPriceDialog::buildFields(QWidget* parent) {
     specification_ = new QLineEdit(parent);
     specification_->setObjectName(QStringLiteral("X_Specificaion"));
     addRow(new QLabel(QStringLiteral("仕 様＆型 番"), parent), specification_);
-    unit_ = choiceList("X_Ci", kCalculatedUnits, parent);
+    unit_ = choiceList("X_Ci", kDefaultUnits, parent);
     unit_->setEditable(true);
     unit_->setCurrentIndex(-1);
     addRow(new QLabel(QStringLiteral("単　　 位"), parent), unit_);
@@ -164,7 +165,7 @@ void CalculatedPriceDialog::buildFields(QWidget* parent) {
     plainFrame_ = new QWidget(parent);
     auto* plain = new QGridLayout(plainFrame_);
     plain->setContentsMargins(0, 0, 0, 0);
-    lineKind_ = choiceList("edata", kLineKindChoiceCaptions, plainFrame_);
+    lineKind_ = choiceList("edata", kFlagChoiceCaptions, plainFrame_);
     plain->addWidget(lineKind_, 0, 0, 1, 2);
     plain->addWidget(new QLabel(QStringLiteral("原数量"), plainFrame_), 1, 0);
     netQuantity_ = numberField("netQuantity", plainFrame_);

@@ -4,6 +4,7 @@
 #include "base/path_text.h"
 #include "money/typed_number.h"
 #include "prices/price_list.h"
+#include "records/line_kinds.h"
 #include "settings/environment_settings.h"
 #include "storage/database.h"
 #include "widgets/application_title.h"
@@ -264,7 +265,7 @@ void PriceEditorDialog::buildWidgets() {
     }
     kind_ = new QComboBox(this);
     kind_->setObjectName(QStringLiteral("FLAG"));
-    for (const std::string_view caption : kPriceKindCaptions) {
+    for (const std::string_view caption : kFlagChoiceCaptions) {
         kind_->addItem(q(caption));
     }
     addRow("データ種別", kind_);
@@ -419,7 +420,7 @@ void PriceEditorDialog::showPrice(const PriceRecord& price) {
     for (std::size_t index = 0; index < numbers_.size(); ++index) {
         numbers_[index]->setText(q(values[index].toString()));
     }
-    kind_->setCurrentIndex(priceKindChoice(price.kind));
+    kind_->setCurrentIndex(kindToFlagChoice(price.kind));
     amountText_->setCurrentText(q(price.amountText));
 }
 
@@ -448,7 +449,7 @@ std::optional<PriceRecord> PriceEditorDialog::fieldsAsPrice() {
     price.netAdditionalPrice = values[NetAdditional];
     price.submittedAdditionalPrice = values[SubmittedAdditional];
     price.laborFactor = values[Labor];
-    price.kind = priceKindOfChoice(kind_->currentIndex());
+    price.kind = flagChoiceToKind(kind_->currentIndex()).code();
     price.amountText = s(amountText_->currentText());
     return price;
 }
