@@ -56,21 +56,12 @@ std::vector<PriceRecord> pricesOf(const SqlRows& rows) {
     return prices;
 }
 
-std::vector<std::string> firstColumns(const SqlRows& rows) {
-    std::vector<std::string> texts;
-    texts.reserve(rows.size());
-    for (const SqlRow& row : rows) {
-        texts.push_back(row.field(1));
-    }
-    return texts;
-}
-
 } // namespace
 
 std::vector<std::string> priceCategories(Database& database, PriceGroup group) {
-    return firstColumns(database.queryRows("SELECT CATEGORY FROM tanka WHERE GROUPID=? AND "
-                                           "CATEGORY<>'' GROUP BY CATEGORY ORDER BY CATEGORY;",
-                                           {groupCode(group)}));
+    return firstFields(database.queryRows("SELECT CATEGORY FROM tanka WHERE GROUPID=? AND "
+                                          "CATEGORY<>'' GROUP BY CATEGORY ORDER BY CATEGORY;",
+                                          {groupCode(group)}));
 }
 
 std::vector<PriceListEntry> pricesInCategory(Database& database, PriceGroup group,
@@ -87,7 +78,7 @@ std::vector<PriceListEntry> pricesInCategory(Database& database, PriceGroup grou
 
 std::vector<std::string> priceNames(Database& database, PriceGroup group,
                                     std::string_view category) {
-    return firstColumns(
+    return firstFields(
         database.queryRows("SELECT ITEMNAME FROM tanka WHERE GROUPID=? AND CATEGORY=? AND "
                            "ITEMNAME<>'' GROUP BY ITEMNAME ORDER BY ITEMNAME;",
                            {groupCode(group), category}));

@@ -37,15 +37,6 @@ void addSearch(std::string& sql, SqlParams& params, const PriceEditorTable& tabl
     }
 }
 
-std::vector<std::string> firstColumns(const SqlRows& rows) {
-    std::vector<std::string> texts;
-    texts.reserve(rows.size());
-    for (const SqlRow& row : rows) {
-        texts.push_back(row.field(1));
-    }
-    return texts;
-}
-
 std::string clean(std::string_view text) {
     return withoutLineBreaks(text);
 }
@@ -59,7 +50,7 @@ std::vector<std::string> editorCategories(Database& database, const PriceEditorT
     if (table.choosesName) {
         addSearch(sql, params, table, filter);
     }
-    return firstColumns(database.queryRows(sql + " GROUP BY CATEGORY ORDER BY CATEGORY;", params));
+    return firstFields(database.queryRows(sql + " GROUP BY CATEGORY ORDER BY CATEGORY;", params));
 }
 
 std::vector<std::string> editorNames(Database& database, const PriceEditorTable& table,
@@ -71,7 +62,7 @@ std::vector<std::string> editorNames(Database& database, const PriceEditorTable&
         params.emplace_back(filter.category);
     }
     addSearch(sql, params, table, filter);
-    return firstColumns(database.queryRows(sql + " GROUP BY ITEMNAME ORDER BY ITEMNAME;", params));
+    return firstFields(database.queryRows(sql + " GROUP BY ITEMNAME ORDER BY ITEMNAME;", params));
 }
 
 std::vector<PriceEditorRow> editorPrices(Database& database, const PriceEditorTable& table,

@@ -13,6 +13,15 @@ const std::string& SqlRow::field(std::size_t n) const {
     return n >= 1 && n <= columns.size() ? columns[n - 1] : empty;
 }
 
+std::vector<std::string> firstFields(const SqlRows& rows) {
+    std::vector<std::string> texts;
+    texts.reserve(rows.size());
+    for (const SqlRow& row : rows) {
+        texts.push_back(row.field(1));
+    }
+    return texts;
+}
+
 bool Database::executeOrReport(std::string_view sql, const SqlParams& params) {
     try {
         execute(sql, params);

@@ -82,6 +82,9 @@ struct SqlRow {
 
 using SqlRows = std::vector<SqlRow>;
 
+// Field 1 of every row, in row order.
+std::vector<std::string> firstFields(const SqlRows& rows);
+
 // The text of the box that reports a failed statement.
 inline constexpr std::string_view kSqlErrorText = "ERROR";
 
