@@ -60,7 +60,7 @@ LineEntry entryFromLine(const LineRecord& line) {
     LineEntry entry;
     const auto [name, specification] = splitNameSpec(line.nameSpec);
     entry.name = name;
-    // An appended line keeps a closing ";" after its specification.
+    // An appended line keeps a closing ";" after its 仕様.
     entry.specification = specification.substr(0, specification.find(';'));
     entry.unit = line.unit;
     entry.netQuantity = line.netQuantity;

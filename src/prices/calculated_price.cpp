@@ -121,7 +121,7 @@ CalculatedEntry calculatedEntryFromLine(const LineRecord& line) {
     auto [name, specification] = splitNameSpec(line.nameSpec);
     entry.name = std::move(name);
     entry.specification = std::move(specification);
-    // An appended line keeps a closing ";" after its specification.
+    // An appended line keeps a closing ";" after its 仕様.
     if (entry.specification.ends_with(';')) {
         entry.specification.pop_back();
     }

@@ -15,8 +15,7 @@ int groupCode(PriceGroup group) {
 }
 
 // The search conditions of the editor's lists. The code editor finds its one text in the name or
-// the specification; the tree editor its name text in the name and its specification text in
-// the specification.
+// the 仕様; the tree editor its name text in the name and its 仕様 text in the 仕様.
 void addSearch(std::string& sql, SqlParams& params, const PriceEditorTable& table,
                const PriceEditorFilter& filter) {
     if (!table.choosesName) {

@@ -49,9 +49,9 @@ inline constexpr PriceEditorTable kTreePriceEditor{
 struct PriceEditorFilter {
     std::string category;
     std::string name;
-    // The code editor finds it in the name or the specification; the tree editor in the name.
+    // The code editor finds it in the name or the 仕様; the tree editor in the name.
     std::string search;
-    // The tree editor's second search box: found in the specification.
+    // The tree editor's second search box: found in the 仕様.
     std::string searchSpecification;
 };
 

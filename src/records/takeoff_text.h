@@ -9,7 +9,7 @@ namespace kerbina {
 
 // The text form of a take-off entry, used by the take-off copy files, the take-off parts and the
 // <PICKUP> section of quotation files: its fields in record order, each followed by ";", with the
-// name and the specification as two fields:
+// name and the 仕様 as two fields:
 //   sheet; origin; system; name; specification; laborFactor; sortCode; unit; kind; category;
 //   netQuantity; submittedQuantity; netPrice; submittedPrice; netCompositePrice;
 //   submittedCompositePrice; note; spareValue; netBaseCost; submittedBaseCost; netFitting;

@@ -205,7 +205,7 @@ TEST_F(CatalogueTest, RegisteredLinesComeBackByTheirSearch) {
                         LineWriteMode::Overwrite, false);
     ASSERT_EQ(bench.state.lineCount(), 6);
     LineRecord expected = bench.state.sheet[2];
-    expected.nameSpec += ";"; // an appended line closes its specification
+    expected.nameSpec += ";"; // an appended line closes its 仕様
     expected.netQuantity = c("3");
     expected.submittedQuantity = c("3");
     expected.netAmount = Currency();

@@ -161,7 +161,7 @@ TEST(TakeoffText, FieldsInRecordOrderEachEndedBySeparator) {
               "504;505;506;0.0111;0.0112;0.0113;0.0114;0.0115;0.0116;0.0117;0.0118;0.0119;0.012;"
               "複合単価:0001200;");
 
-    // A blank entry still writes its name and its specification as two fields.
+    // A blank entry still writes its name and its 仕様 as two fields.
     TakeoffRecord blank;
     blank.kind = 113;
     const std::string blankText = takeoffToText(blank);

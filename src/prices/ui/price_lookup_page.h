@@ -19,7 +19,7 @@ namespace kerbina {
 class Database;
 
 // One lookup tab of the side panel: "登録単価" (group 1: a category list, then the rows of the
-// category) or "仕様単価" (group 10: a category choice, a name list, then the specifications of the
+// category) or "仕様単価" (group 10: a category choice, a name list, then the 仕様 texts of the
 // name), with its search, the ten quantity buttons and the button that opens its editor. It
 // only shows the catalogue and says what the user asked for; the subsystem acts.
 class PriceLookupPage : public QWidget {
@@ -42,7 +42,7 @@ public:
 
     // The id of the grid's selected row; nothing without one.
     std::optional<std::int64_t> selectedId() const;
-    // The search texts (the tree tab's second one is the specification).
+    // The search texts (the tree tab's second one searches the 仕様).
     QString searchText() const;
     QString specificationSearchText() const;
 
