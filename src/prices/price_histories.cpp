@@ -21,16 +21,6 @@ fs::path historyFile(const fs::path& dataRoot, const PriceEditorTable& table,
     return confFile(dataRoot, std::string(table.historyPrefix) + std::string(field) + ".lst");
 }
 
-std::vector<std::string> readList(const fs::path& file) {
-    try {
-        std::vector<std::string> lines = readTextLines(file);
-        std::erase(lines, std::string());
-        return lines;
-    } catch (const FileError&) {
-        return {};
-    }
-}
-
 constexpr std::string_view kColumnWidthKey = "[StrColGrid1_Colwidths[";
 
 } // namespace
@@ -41,9 +31,9 @@ void rememberInPriceHistory(std::vector<std::string>& history, const std::string
 
 PriceEditorHistories readPriceEditorHistories(const fs::path& dataRoot,
                                               const PriceEditorTable& table) {
-    return PriceEditorHistories{readList(historyFile(dataRoot, table, "CATEGORY")),
-                                readList(historyFile(dataRoot, table, "ITEMNAME")),
-                                readList(historyFile(dataRoot, table, "ITEMSIZE"))};
+    return PriceEditorHistories{readListFile(historyFile(dataRoot, table, "CATEGORY")),
+                                readListFile(historyFile(dataRoot, table, "ITEMNAME")),
+                                readListFile(historyFile(dataRoot, table, "ITEMSIZE"))};
 }
 
 void writePriceEditorHistories(const fs::path& dataRoot, const PriceEditorTable& table,
@@ -79,13 +69,9 @@ std::vector<std::string> amountTextChoices(const AmountSettingTexts& settingText
     return choices;
 }
 
-std::vector<std::string> readPriceUnits(const fs::path& dataRoot) {
-    return readList(confFile(dataRoot, "cilist.lst"));
-}
-
 std::vector<int> readPriceListColumnWidths(const fs::path& dataRoot) {
     std::vector<int> widths;
-    for (const std::string& line : readList(confFile(dataRoot, "grid_code.ini"))) {
+    for (const std::string& line : readListFile(confFile(dataRoot, "grid_code.ini"))) {
         const auto key = confKey(line);
         if (!key || !key->starts_with(kColumnWidthKey) || !key->ends_with("]]")) {
             continue;

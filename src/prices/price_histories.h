@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/amount_text_history.h"
+#include "grid/dialog_lists.h"
 #include "prices/catalogue.h"
 #include "prices/price_editor.h"
 
@@ -41,8 +41,6 @@ void rememberPriceTexts(PriceEditorHistories& histories, const PriceRecord& pric
 // editor's own four, each text once.
 std::vector<std::string> amountTextChoices(const AmountSettingTexts& settingTexts,
                                            const std::vector<std::string>& stored);
-// The units offered by every price editor ("cilist.lst", read only).
-std::vector<std::string> readPriceUnits(const std::filesystem::path& dataRoot);
 
 // The column widths of the editors' price lists ("grid_code.ini": "[Version]=2.00", then
 // "[StrColGrid1_Colwidths[<index>]]=<width>" a column). A column without a readable entry reads

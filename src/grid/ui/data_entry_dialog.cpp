@@ -2,7 +2,7 @@
 
 #include "base/conf_file.h"
 #include "base/file_io.h"
-#include "grid/amount_text_history.h"
+#include "grid/dialog_lists.h"
 #include "money/rounding.h"
 #include "money/typed_number.h"
 #include "records/line_kinds.h"
@@ -31,19 +31,6 @@ namespace kerbina {
 namespace {
 
 constexpr const char* kPositionName = "FDataedit_Dlg";
-std::vector<std::string> readList(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        return {};
-    }
-    try {
-        std::vector<std::string> lines = readTextLines(file);
-        std::erase(lines, std::string());
-        return lines;
-    } catch (const std::exception&) {
-        return {};
-    }
-}
 
 // An empty field is 0; anything else must be a decimal number (full-width digits as well).
 std::optional<Currency> numberIn(const QLineEdit* edit) {
@@ -64,7 +51,7 @@ DataEntryDialog::DataEntryDialog(const std::filesystem::path& dataRoot, QWidget*
     : QDialog(parent), dataRoot_(dataRoot) {
     setObjectName(QStringLiteral("TFDataedit_Dlg"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
-    units_ = readList(dataRoot_ / "conf" / "cilist.lst");
+    units_ = readUnitList(dataRoot_);
     if (units_.empty()) {
         units_.assign(kDefaultUnits.begin(), kDefaultUnits.end());
     }

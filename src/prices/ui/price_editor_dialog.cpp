@@ -336,7 +336,7 @@ void PriceEditorDialog::offerHistories() {
     setChoices(name_, histories_.names);
     setChoices(specification_, histories_.specifications);
     setChoices(category_, histories_.categories);
-    setChoices(unit_, readPriceUnits(dataRoot_));
+    setChoices(unit_, readUnitList(dataRoot_));
     setChoices(amountText_, amountTextChoices(settingTexts_, readAmountTextHistory(dataRoot_)));
 }
 

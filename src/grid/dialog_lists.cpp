@@ -1,4 +1,4 @@
-#include "grid/amount_text_history.h"
+#include "grid/dialog_lists.h"
 
 #include "base/file_io.h"
 #include "base/text.h"
@@ -14,6 +14,20 @@ std::filesystem::path amountTextFile(const std::filesystem::path& dataRoot) {
 
 } // namespace
 
+std::vector<std::string> readListFile(const std::filesystem::path& file) {
+    try {
+        std::vector<std::string> lines = readTextLines(file);
+        std::erase(lines, std::string());
+        return lines;
+    } catch (const FileError&) {
+        return {};
+    }
+}
+
+std::vector<std::string> readUnitList(const std::filesystem::path& dataRoot) {
+    return readListFile(dataRoot / "conf" / "cilist.lst");
+}
+
 void rememberNewAtTop(std::vector<std::string>& history, const std::string& text,
                       std::size_t limit) {
     if (text.empty() || std::ranges::find(history, text) != history.end()) {
@@ -26,13 +40,7 @@ void rememberNewAtTop(std::vector<std::string>& history, const std::string& text
 }
 
 std::vector<std::string> readAmountTextHistory(const std::filesystem::path& dataRoot) {
-    try {
-        std::vector<std::string> lines = readTextLines(amountTextFile(dataRoot));
-        std::erase(lines, std::string());
-        return lines;
-    } catch (const FileError&) {
-        return {};
-    }
+    return readListFile(amountTextFile(dataRoot));
 }
 
 std::vector<std::string> rememberAmountTextInHistory(const std::filesystem::path& dataRoot,
